@@ -1,0 +1,2 @@
+// Process entry of the installer.
+int main() { return 0; }

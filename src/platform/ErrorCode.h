@@ -1,0 +1,15 @@
+// Result codes shared by every layer: 0 is success.
+#pragma once
+
+#include <cstdint>
+
+using ErrorCode = std::uint32_t;
+
+constexpr ErrorCode ERR_NONE = 0;
+constexpr ErrorCode ERR_FILE_NOT_FOUND = 2;
+constexpr ErrorCode ERR_PATH_NOT_FOUND = 3;
+constexpr ErrorCode ERR_INVALID_HANDLE = 6;
+constexpr ErrorCode ERR_INVALID_DATA = 13;
+constexpr ErrorCode ERR_INVALID_PARAMETER = 87;
+constexpr ErrorCode ERR_CANT_WRITE = 1013;
+constexpr ErrorCode ERR_CANCELLED = 1223;

@@ -1,0 +1,18 @@
+// Where temporary files go and how much room they have.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/ErrorCode.h"
+#include "text/WString.h"
+
+// TMPDIR when it names a directory, else "/tmp"; always ends in "/". Returns 0.
+ErrorCode GetTempDirectory(WString* directory);
+// Free bytes of the temporary directory's file system, capped at 0xFFFFFFFF;
+// 0 bytes when the query fails. 87 without an output.
+ErrorCode GetTempFreeSpace(std::uint32_t* freeBytes);
+// The same without the cap.
+ErrorCode GetTempFreeSpace(std::uint64_t* freeBytes);
+// Creates a new empty file whose name starts with `prefix` in exactly
+// `directory` (exclusive creation); 1013 on any failure.
+ErrorCode CreateTempFile(const WString& directory, const WString& prefix, WString* path);

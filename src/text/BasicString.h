@@ -1,0 +1,94 @@
+// The string core shared by WString (16-bit units) and AString (8-bit units):
+// short texts live inline in the object, longer ones in a reference-counted
+// heap buffer that copies share and that is copied before it is changed.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+template <typename Unit, std::uint32_t InlineUnits, std::uint64_t HeaderUnits>
+class BasicString {
+public:
+    using size_type = std::uint64_t;
+    using value_type = Unit;
+    static constexpr size_type npos = ~size_type{0};
+    // Tag value of the heap form; 0..InlineUnits-1 is the inline length.
+    static constexpr std::uint32_t kHeapTag = InlineUnits;
+    static constexpr size_type kHeaderUnits = HeaderUnits;
+
+    BasicString() noexcept;
+    BasicString(const Unit* text);                   // up to the first zero unit
+    BasicString(const Unit* text, size_type count);
+    BasicString(const BasicString& other) noexcept;  // shares a heap buffer
+    BasicString(BasicString&& other) noexcept;       // leaves `other` empty
+    BasicString& operator=(const BasicString& other) noexcept;
+    BasicString& operator=(BasicString&& other) noexcept;
+    BasicString& operator=(const Unit* text);
+    ~BasicString();
+    void swap(BasicString& other) noexcept;
+
+    size_type length() const noexcept;
+    size_type size() const noexcept { return length(); }
+    bool empty() const noexcept { return length() == 0; }
+    const Unit* c_str() const noexcept;              // always zero-terminated
+    const Unit* data() const noexcept { return c_str(); }
+    Unit operator[](size_type pos) const noexcept { return c_str()[pos]; }
+    Unit back() const noexcept { return c_str()[length() - 1]; }
+
+    // Introspection for tests of the storage policy.
+    bool isInline() const noexcept;
+    size_type capacity() const noexcept;             // heap form: units without the terminator; inline: InlineUnits - 1
+    std::uint64_t shareCount() const noexcept;       // heap form: the buffer's count; inline: 0
+    const void* bufferAddress() const noexcept;      // heap form: the block; inline: nullptr
+
+    // Searching: position of the first/last occurrence, or npos.
+    size_type find(Unit unit, size_type pos = 0) const noexcept;
+    size_type find(const BasicString& text, size_type pos = 0) const noexcept;
+    size_type rfind(Unit unit, size_type pos = npos) const noexcept;
+    size_type rfind(const BasicString& text, size_type pos = npos) const noexcept;
+    bool contains(const BasicString& text) const noexcept { return find(text) != npos; }
+    bool startsWith(const BasicString& text) const noexcept;
+    bool endsWith(const BasicString& text) const noexcept;
+
+    // Throws std::out_of_range("basic_string") when pos > length().
+    BasicString substr(size_type pos = 0, size_type count = npos) const;
+
+    // Changing operations un-share a shared buffer first. Sources may lie
+    // inside the string itself. Allocation failure throws std::bad_alloc and
+    // leaves the string as it was.
+    BasicString& assign(const Unit* text, size_type count);
+    BasicString& assign(const BasicString& other) { return *this = other; }
+    // Throws std::out_of_range("basic_string") when pos > other.length().
+    BasicString& append(const BasicString& other, size_type pos = 0, size_type count = npos);
+    BasicString& append(const Unit* text, size_type count);
+    BasicString& append(const Unit* text);
+    BasicString& operator+=(const BasicString& other) { return append(other); }
+    BasicString& operator+=(const Unit* text) { return append(text); }
+    BasicString& operator+=(Unit unit) { return append(&unit, 1); }
+    void push_back(Unit unit) { append(&unit, 1); }
+    // Inserts [first, last) before `at`, a pointer into this string's own
+    // characters; `inside` tells that the range lies inside this string.
+    void insert(const Unit* at, const Unit* first, const Unit* last, bool inside);
+    void insert(size_type pos, const BasicString& text);
+    BasicString& erase(size_type pos, size_type count = npos);
+    // Sets the length; added units are left for the caller to fill through
+    // mutableData(). Length 0 returns to the empty inline form.
+    void resize(size_type length, bool geometric = false);
+    // Writable characters; un-shares first.
+    Unit* mutableData();
+    void clear() noexcept;
+
+    friend bool operator==(const BasicString& a, const BasicString& b) noexcept {
+        return a.length() == b.length() && compareUnits(a.c_str(), b.c_str(), a.length()) == 0;
+    }
+    // Unit-wise lexicographic on unsigned units; a shorter prefix sorts first.
+    friend bool operator<(const BasicString& a, const BasicString& b) noexcept {
+        const size_type common = a.length() < b.length() ? a.length() : b.length();
+        const int c = compareUnits(a.c_str(), b.c_str(), common);
+        return c < 0 || (c == 0 && a.length() < b.length());
+    }
+
+private:
+    static int compareUnits(const Unit* a, const Unit* b, size_type count) noexcept;
+    // Implementation state and helpers are added by the implementation.
+};

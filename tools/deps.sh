@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs the Debian packages needed to build, run and test the installer.
+# Does nothing when they are all present already.
+set -euo pipefail
+packages=(build-essential cmake pkg-config libgtk2.0-dev zlib1g-dev libgtest-dev
+          xvfb xauth xdotool imagemagick x11-utils python3)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO=sudo
+$SUDO apt-get update
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"

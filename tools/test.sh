@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: the unit and GUI
+# tests of the normal build, the unit tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and the worker tests under ThreadSanitizer.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+bash tools/deps.sh
+jobs=$(nproc)
+
+echo "== build"
+bash tools/build.sh build
+echo "== tests (unit and GUI, under Xvfb)"
+bash tools/with-display.sh ctest --test-dir build --output-on-failure -j"$jobs"
+
+echo "== unit tests under AddressSanitizer + UndefinedBehaviorSanitizer"
+bash tools/build.sh build-asan address
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-asan --output-on-failure -j"$jobs" -L unit
+
+echo "== worker and progress tests under ThreadSanitizer"
+bash tools/build.sh build-tsan thread
+TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure -j"$jobs" -L 'app|text'

@@ -1,0 +1,14 @@
+// The bridge from the program's paths to system calls: a path is handed to
+// the system only when its 8-bit form stands for exactly the same path.
+#pragma once
+
+#include "platform/ErrorCode.h"
+#include "text/WString.h"
+
+// Stores the 8-bit form of `path`; false (nothing stored) when the path holds
+// a zero unit or a character the locale encoding cannot represent, since a
+// shortened path would name some other file.
+bool ToSystemPath(const WString& path, AString* systemPath);
+
+// The one mapping from a system error number: ENOENT gives 2, anything else 87.
+ErrorCode ErrorFromErrno(int error);

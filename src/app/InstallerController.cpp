@@ -1,0 +1,191 @@
+// The controller side of the installer dialog: preparation before any window
+// exists, the welcome text, Back and Next, and the end of the wizard.
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "app/InstallerDlg.h"
+#include "l10n/Messages.h"
+#include "launcher/TemplateDirectory.h"
+#include "platform/DesktopOpen.h"
+#include "platform/FindData.h"
+#include "platform/TempSpace.h"
+#include "text/Convert.h"
+#include "ui/DirSelectPage.h"
+#include "ui/MessageBox.h"
+#include "ui/MessagePage.h"
+#include "ui/SuccessFinalPage.h"
+
+namespace {
+
+constexpr std::uint64_t kSpaceFactor = 3;
+
+// The whole target of a symbolic link, however long; empty when unreadable.
+std::string ReadWholeLink(const char* link) {
+    std::string buffer(256, '\0');
+    for (;;) {
+        const ssize_t n = readlink(link, buffer.data(), buffer.size());
+        if (n < 1) return std::string();
+        if (static_cast<std::size_t>(n) < buffer.size()) return buffer.substr(0, static_cast<std::size_t>(n));
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::string CurrentDirectory() {
+    char* cwd = getcwd(nullptr, 0);
+    if (cwd == nullptr) return std::string();
+    std::string result(cwd);
+    free(cwd);
+    return result;
+}
+
+std::string DirectoryPart(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(0, slash);
+}
+
+void RemoveFirst(WString& text, const WString& what) {
+    const auto at = text.find(what);
+    if (at != WString::npos) text.erase(at, what.length());
+}
+
+void RemoveEvery(WString& text, char16_t unit) {
+    for (auto at = text.find(unit); at != WString::npos; at = text.find(unit, at)) text.erase(at, 1);
+}
+
+bool EndsWithSeparator(const WString& text) {
+    return !text.empty() && (text.back() == u'/' || text.back() == u'\\');
+}
+
+bool StartsWithSeparator(const WString& text) {
+    return !text.empty() && (text[0] == u'/' || text[0] == u'\\');
+}
+
+// Whether the kit fits three times into the free temporary space; a size
+// that cannot be read skips the check.
+bool EnoughTemporarySpace(const WString& kitPath) {
+    std::uint64_t kitSize = 0;
+    if (GetFileSizeByPath(kitPath, &kitSize) != 0) return true;
+    std::uint64_t freeBytes = 0;
+    if (GetTempFreeSpace(&freeBytes) != ERR_NONE) return true;
+    return kitSize <= freeBytes / kSpaceFactor;  // kitSize * 3 <= freeBytes without overflow
+}
+
+}  // namespace
+
+void SanitizeTargetDirectory(WString& directory) {
+    if (directory.contains(u"http://") || directory.contains(u"https://") || directory.contains(u"ftp://")) {
+        directory.clear();
+    }
+    RemoveFirst(directory, u"file://");
+    RemoveEvery(directory, u'\n');
+    RemoveEvery(directory, u'\r');
+}
+
+WString JoinDescriptionPath(const WString& directory, const WString& name) {
+    WString path = directory;
+    if (!directory.empty() && !EndsWithSeparator(directory) && !StartsWithSeparator(name)) path += u"/";
+    path += name;
+    ReplaceAll(path, u"\\", u"/");
+    return path;
+}
+
+WString CInstallerDlg::GetKitPath() const {
+    const std::string directory =
+        useCurrentDirectory_ ? CurrentDirectory() : DirectoryPart(ReadWholeLink("/proc/self/exe"));
+    if (directory.empty()) return WString();
+    return ToWString(AString(directory.c_str(), directory.size()) + "/qorn.efd");
+}
+
+bool CInstallerDlg::PrepareInstallation() {
+    const WString candidate = GetKitPath();
+    if (candidate.empty() || !PathExists(candidate) || IsDirectory(candidate)) {
+        MessageBox(LoadResString("IDS_ERROR_NOSOURCE"), MB_ERROR_OK);
+        return false;
+    }
+    kitPath_ = candidate;
+
+    TemplateDirectoryChoice choice = ChooseTemplateDirectory();
+    targetDirectory_ = choice.directory;
+    templateLocations_ = std::move(choice.locations);
+    alternativeFilePresent_ = choice.alternativeFilePresent;
+    locationsFromAlternative_ = choice.locationsFromAlternative;
+    SanitizeTargetDirectory(targetDirectory_);
+
+    if (!EnoughTemporarySpace(kitPath_)) {
+        MessageBox(LoadResString("IDS_ERROR_NOSPACE"), MB_ERROR_OK);
+        return false;
+    }
+    if (KitOpen(kit_, kitPath_) != ERR_NONE) {
+        MessageBox(LoadResString("IDS_ERROR_DAMAGEDSOURCE"), MB_ERROR_OK);
+        return false;
+    }
+    return true;
+}
+
+void CInstallerDlg::ShowWelcomePage() {
+    WString product;
+    WString provider;
+    KitFindDescription(kit_.descriptions, languageCode_, &product, &provider);
+    if (product.empty()) product = LoadResString("IDS_DEFPRODUCT");
+    if (provider.empty()) provider = LoadResString("IDS_DEFPROVIDER");
+    if (!welcomePage_ && fixed_ != nullptr) {
+        const WString text = LoadResString("IDS_WELCOME_TITLE") + u" " + product + u" (" + provider + u").";
+        welcomePage_ = std::make_unique<MessagePage>(fixed_, bannerPixbuf_.get(), text);
+    }
+    if (backButton_ != nullptr) {
+        if (silent_) {
+            gtk_widget_hide(backButton_);
+            gtk_widget_hide(nextButton_);
+        } else {
+            gtk_widget_set_sensitive(backButton_, FALSE);
+        }
+    }
+    state_ = STATE_WELCOME;
+    ShowPage(welcomePage_.get());
+}
+
+void CInstallerDlg::OnBackClicked(GtkButton*, gpointer dialog) {
+    auto* self = static_cast<CInstallerDlg*>(dialog);
+    if (self->state_ == STATE_DIRECTORY) self->ShowWelcomePage();
+}
+
+void CInstallerDlg::OnNextClicked(GtkButton*, gpointer dialog) { static_cast<CInstallerDlg*>(dialog)->HandleNext(); }
+
+void CInstallerDlg::HandleNext() {
+    switch (state_) {
+        case STATE_WELCOME: ShowDirectoryPage(); break;
+        case STATE_DIRECTORY: StartFromDirectoryPage(); break;
+        case STATE_SUCCESS:
+        case STATE_ERROR: FinishWizard(); break;
+        default: break;
+    }
+}
+
+void CInstallerDlg::StartFromDirectoryPage() {
+    WString path = dirPage_->GetPath();
+    ReplaceAll(path, u"\\", u"/");
+    if (path.empty()) {
+        MessageBox(LoadResString("IDS_SETUP_EMPTYTARGET"), MB_PLAIN_OK);
+        return;
+    }
+    targetDirectory_ = path;
+    RunInstallation();
+}
+
+void CInstallerDlg::FinishWizard() {
+    // A rollback or commit still running finishes before anything else.
+    worker_.Join();
+    if (state_ == STATE_SUCCESS) OpenDescriptionDocument();
+    if (window_ != nullptr) gtk_widget_destroy(window_);
+}
+
+void CInstallerDlg::OpenDescriptionDocument() {
+    const WString name = KitDescriptionFile(kit_.descriptions, languageCode_);
+    if (name.empty() || successPage_ == nullptr || !successPage_->IsOpenDescriptionChecked()) return;
+    const WString path = JoinDescriptionPath(targetDirectory_, name);
+    if (!PathExists(path)) return;
+    // The viewer's fate is not the installer's concern: nothing is reported.
+    (void)OpenWithDesktop(path);
+}

@@ -1,0 +1,131 @@
+// The one installer dialog: it owns the kit, the progress record, the worker,
+// the wizard window with its pages, and the controller state that moves the
+// wizard from the welcome page to the success or error page.
+#pragma once
+
+#include <gtk/gtk.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "app/ProgressState.h"
+#include "app/WorkerThread.h"
+#include "kit/KitReader.h"
+#include "text/WString.h"
+#include "ui/Images.h"
+#include "ui/Wnd.h"
+
+class WizardDialogPage;
+class MessagePage;
+class DirSelectPage;
+class ProgressPage;
+class SuccessFinalPage;
+
+// Wizard states.
+constexpr std::uint32_t STATE_CONSTRUCTED = 0;
+constexpr std::uint32_t STATE_WELCOME = 1;
+constexpr std::uint32_t STATE_DIRECTORY = 2;
+constexpr std::uint32_t STATE_INSTALLING = 3;
+constexpr std::uint32_t STATE_SUCCESS = 4;
+constexpr std::uint32_t STATE_ERROR = 5;
+
+class CInstallerDlg : public CWnd {
+public:
+    // Initialises the toolkit with its own copies of the arguments; without a
+    // display the dialog works windowless (see hasDisplay()).
+    CInstallerDlg(int argc, char** argv, bool silent, const WString& title, const WString& languageCode,
+                  bool useCurrentDirectory);
+    ~CInstallerDlg() override;
+    CInstallerDlg(const CInstallerDlg&) = delete;
+    CInstallerDlg& operator=(const CInstallerDlg&) = delete;
+
+    WString GetTitle() const override;
+    // Prepares, shows the wizard and returns when the installer is finished.
+    void RunWizard();
+
+    // Controller.
+    bool PrepareInstallation();
+    WString GetKitPath() const;
+    void ShowWelcomePage();
+    void FinishWizard();
+    static void OnBackClicked(GtkButton* button, gpointer dialog);
+    static void OnNextClicked(GtkButton* button, gpointer dialog);
+
+    // Installation, user-interface side.
+    void RunInstallation();
+
+    // Window.
+    void CreateWizardWindow();
+    void InitWindowProperties();
+    void ShowPage(WizardDialogPage* page);
+    void SetFinishButtons();
+    void ShowSuccessPage();
+    void ShowErrorPage(const WString& text);
+    void ShowDirectoryPage();
+    void ConfirmClose();
+    static void OnCancelClicked(GtkButton* button, gpointer dialog);
+    static gboolean OnKeyPress(GtkWidget* widget, GdkEventKey* event, gpointer dialog);
+    static gboolean OnDeleteEvent(GtkWidget* widget, GdkEvent* event, gpointer dialog);
+    static void OnWindowDestroyed(GtkWidget* widget, gpointer dialog);
+    std::int32_t MessageBox(const WString& text, std::uint32_t flags) const;
+
+    bool hasDisplay() const { return hasDisplay_; }
+    std::uint32_t state() const { return state_; }
+
+private:
+    void HandleNext();
+    void HandleCancel();
+    void StartFromDirectoryPage();
+    void FollowInstallation();
+    void EndInstallation(const ProgressReport& report);
+    void RecordUsedDirectory();
+    void OpenDescriptionDocument();
+
+    // Controller state.
+    std::uint32_t state_ = STATE_CONSTRUCTED;
+    WString kitPath_;
+    WString targetDirectory_;
+    std::vector<WString> templateLocations_;
+    bool alternativeFilePresent_ = false;
+    bool locationsFromAlternative_ = false;
+    WString languageCode_;
+    bool useCurrentDirectory_ = false;
+    bool silent_ = false;
+    KitReader kit_;
+
+    // Installation.
+    ProgressState progress_;
+    WorkerThread worker_;
+
+    // Window.
+    int argc_ = 0;
+    std::vector<char*> argv_;
+    bool hasDisplay_ = false;
+    bool confirmCancel_ = true;
+    std::int32_t width_ = 500;
+    std::int32_t height_ = 360;
+    AString title_;
+    GtkWidget* window_ = nullptr;
+    GtkFixed* fixed_ = nullptr;
+    GtkWidget* backButton_ = nullptr;
+    GtkWidget* nextButton_ = nullptr;
+    GtkWidget* cancelButton_ = nullptr;
+    PixbufRef iconPixbuf_;
+    PixbufRef bannerPixbuf_;
+    std::unique_ptr<MessagePage> welcomePage_;
+    std::unique_ptr<DirSelectPage> dirPage_;
+    WizardDialogPage* currentPage_ = nullptr;
+    std::unique_ptr<ProgressPage> progressPage_;
+    std::unique_ptr<SuccessFinalPage> successPage_;
+    std::unique_ptr<MessagePage> errorPage_;
+};
+
+// Removes remote addresses and line breaks from a proposed directory: a
+// location with "http://", "https://" or "ftp://" becomes empty; the first
+// "file://" is dropped; every LF, then every CR, is removed.
+void SanitizeTargetDirectory(WString& directory);
+
+// The document path: directory and name joined by exactly the separator
+// that neither supplies, with every "\" turned into "/".
+WString JoinDescriptionPath(const WString& directory, const WString& name);

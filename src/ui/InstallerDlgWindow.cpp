@@ -1,0 +1,174 @@
+// The window side of the installer dialog: the fixed-size wizard window, its
+// three buttons, page switching, the close question and the message box.
+#include <gdk/gdkkeysyms.h>
+
+#include "app/InstallerDlg.h"
+#include "l10n/Messages.h"
+#include "text/Convert.h"
+#include "ui/DirSelectPage.h"
+#include "ui/MessageBox.h"
+#include "ui/MessagePage.h"
+#include "ui/ProgressPage.h"
+#include "ui/SuccessFinalPage.h"
+#include "ui/WizardDialogPage.h"
+
+namespace {
+
+struct ButtonPlace {
+    gint x;
+    gint y;
+};
+constexpr gint kButtonWidth = 80;
+constexpr gint kButtonHeight = 30;
+constexpr ButtonPlace kBackPlace{230, 320};
+constexpr ButtonPlace kNextPlace{310, 320};
+constexpr ButtonPlace kCancelPlace{410, 320};
+
+GtkWidget* AddButton(GtkFixed* fixed, const char* textId, ButtonPlace place) {
+    GtkWidget* button = gtk_button_new_with_label(ToAString(LoadResString(textId)).c_str());
+    gtk_widget_set_size_request(button, kButtonWidth, kButtonHeight);
+    gtk_fixed_put(fixed, button, place.x, place.y);
+    return button;
+}
+
+}  // namespace
+
+WString CInstallerDlg::GetTitle() const { return ToWString(title_); }
+
+std::int32_t CInstallerDlg::MessageBox(const WString& text, std::uint32_t flags) const {
+    return ::MessageBox(this, text, flags);
+}
+
+void CInstallerDlg::CreateWizardWindow() {
+    window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    InitWindowProperties();
+    gtk_window_set_title(GTK_WINDOW(window_), title_.c_str());
+
+    GtkWidget* separator = gtk_hseparator_new();
+    gtk_widget_set_size_request(separator, width_ - 20, 5);
+    gtk_fixed_put(fixed_, separator, 10, 310);
+    backButton_ = AddButton(fixed_, "IDS_WIZARD_BACK", kBackPlace);
+    nextButton_ = AddButton(fixed_, "IDS_WIZARD_NEXT", kNextPlace);
+    cancelButton_ = AddButton(fixed_, "IDS_WIZARD_CANCEL", kCancelPlace);
+    GTK_WIDGET_SET_FLAGS(nextButton_, GTK_CAN_DEFAULT);
+    gtk_widget_grab_default(nextButton_);
+
+    g_signal_connect(backButton_, "clicked", G_CALLBACK(&CInstallerDlg::OnBackClicked), this);
+    g_signal_connect(nextButton_, "clicked", G_CALLBACK(&CInstallerDlg::OnNextClicked), this);
+    g_signal_connect(cancelButton_, "clicked", G_CALLBACK(&CInstallerDlg::OnCancelClicked), this);
+
+    gtk_widget_show_all(GTK_WIDGET(fixed_));
+    bannerPixbuf_.reset(CreateBannerPixbuf());
+    gtk_widget_show(window_);
+}
+
+void CInstallerDlg::InitWindowProperties() {
+    GtkWindow* window = GTK_WINDOW(window_);
+    gtk_window_set_position(window, GTK_WIN_POS_CENTER);
+    GdkGeometry hints{};
+    hints.min_width = hints.max_width = hints.base_width = width_;
+    hints.min_height = hints.max_height = hints.base_height = height_;
+    gtk_window_set_geometry_hints(window, nullptr, &hints,
+                                  GdkWindowHints(GDK_HINT_MIN_SIZE | GDK_HINT_MAX_SIZE | GDK_HINT_BASE_SIZE));
+    gtk_window_set_default_size(window, width_, height_);
+    gtk_window_set_resizable(window, FALSE);
+    gtk_window_set_modal(window, TRUE);
+    gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_MENU);
+    iconPixbuf_.reset(CreateIconPixbuf());
+    gtk_window_set_icon(window, iconPixbuf_.get());
+
+    fixed_ = GTK_FIXED(gtk_fixed_new());
+    gtk_container_add(GTK_CONTAINER(window_), GTK_WIDGET(fixed_));
+
+    g_signal_connect(window_, "destroy", G_CALLBACK(&CInstallerDlg::OnWindowDestroyed), this);
+    g_signal_connect(window_, "key_press_event", G_CALLBACK(&CInstallerDlg::OnKeyPress), this);
+    g_signal_connect(window_, "delete_event", G_CALLBACK(&CInstallerDlg::OnDeleteEvent), this);
+}
+
+void CInstallerDlg::ShowPage(WizardDialogPage* page) {
+    if (currentPage_ != nullptr) {
+        for (GtkWidget* widget : currentPage_->widgets()) gtk_widget_hide(widget);
+    }
+    currentPage_ = page;
+    if (page == nullptr) return;
+    for (GtkWidget* widget : page->widgets()) gtk_widget_show(widget);
+    page->OnShow();
+}
+
+void CInstallerDlg::SetFinishButtons() {
+    if (nextButton_ == nullptr) return;
+    gtk_widget_set_sensitive(nextButton_, TRUE);
+    gtk_widget_set_sensitive(cancelButton_, FALSE);
+    gtk_widget_hide(backButton_);
+    gtk_widget_show(nextButton_);
+    gtk_button_set_label(GTK_BUTTON(nextButton_), ToAString(LoadResString("IDS_WIZARD_FINISH")).c_str());
+    GTK_WIDGET_SET_FLAGS(nextButton_, GTK_CAN_DEFAULT);
+    gtk_widget_grab_default(nextButton_);
+}
+
+void CInstallerDlg::ShowSuccessPage() {
+    if (!successPage_ && fixed_ != nullptr) {
+        successPage_ = std::make_unique<SuccessFinalPage>(fixed_, bannerPixbuf_.get(),
+                                                          LoadResString("IDS_SUCCESS_FINISH"));
+    }
+    state_ = STATE_SUCCESS;
+    SetFinishButtons();
+    ShowPage(successPage_.get());
+}
+
+void CInstallerDlg::ShowErrorPage(const WString& text) {
+    if (!errorPage_ && fixed_ != nullptr) errorPage_ = std::make_unique<MessagePage>(fixed_, bannerPixbuf_.get(), text);
+    if (errorPage_) errorPage_->SetText(text);
+    state_ = STATE_ERROR;
+    SetFinishButtons();
+    ShowPage(errorPage_.get());
+}
+
+void CInstallerDlg::ShowDirectoryPage() {
+    state_ = STATE_DIRECTORY;
+    if (!dirPage_) dirPage_ = std::make_unique<DirSelectPage>(fixed_, bannerPixbuf_.get());
+    dirPage_->SetPath(targetDirectory_);
+    gtk_widget_set_sensitive(backButton_, TRUE);
+    gtk_widget_set_sensitive(nextButton_, TRUE);
+    ShowPage(dirPage_.get());
+}
+
+void CInstallerDlg::ConfirmClose() {
+    if (confirmCancel_ && MessageBox(LoadResString("IDS_ACCEPT_CANCEL"), MB_QUESTION_YESNO) != IDYES) return;
+    if (window_ != nullptr) gtk_widget_destroy(window_);
+}
+
+void CInstallerDlg::HandleCancel() {
+    if (state_ == STATE_INSTALLING) {
+        worker_.RequestStop();
+        return;
+    }
+    ConfirmClose();
+}
+
+void CInstallerDlg::OnCancelClicked(GtkButton*, gpointer dialog) { static_cast<CInstallerDlg*>(dialog)->HandleCancel(); }
+
+gboolean CInstallerDlg::OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer dialog) {
+    if (event->keyval != GDK_Escape) return FALSE;
+    static_cast<CInstallerDlg*>(dialog)->HandleCancel();
+    return TRUE;
+}
+
+void CInstallerDlg::OnWindowDestroyed(GtkWidget*, gpointer dialog) {
+    auto* self = static_cast<CInstallerDlg*>(dialog);
+    self->window_ = nullptr;
+    self->fixed_ = nullptr;
+    self->backButton_ = self->nextButton_ = self->cancelButton_ = nullptr;
+    // The window's end is the wizard's end; outside the main loop (silent
+    // mode, or the dialog going away) there is nothing to quit.
+    if (gtk_main_level() > 0) gtk_main_quit();
+}
+
+gboolean CInstallerDlg::OnDeleteEvent(GtkWidget*, GdkEvent*, gpointer dialog) {
+    auto* self = static_cast<CInstallerDlg*>(dialog);
+    // While the job runs the progress loop still needs the page widgets:
+    // closing then means cancelling, and the window stays.
+    if (self->state_ != STATE_INSTALLING) return FALSE;
+    self->worker_.RequestStop();
+    return TRUE;
+}

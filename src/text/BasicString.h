@@ -3,6 +3,7 @@
 // heap buffer that copies share and that is copied before it is changed.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -90,5 +91,44 @@ public:
 
 private:
     static int compareUnits(const Unit* a, const Unit* b, size_type count) noexcept;
-    // Implementation state and helpers are added by the implementation.
+
+    // The heap form: the block, the terminating unit inside it, and the
+    // block's units without the terminator (header units included).
+    struct Heap {
+        Unit* buffer;
+        Unit* end;
+        size_type capacity;
+    };
+    union Storage {
+        Unit units[InlineUnits];
+        Heap heap;
+    };
+    static_assert(sizeof(Unit) * HeaderUnits == sizeof(std::int64_t), "the count fills the header units");
+    static_assert(sizeof(Storage) == 24, "24 bytes of storage in both forms");
+
+    using Count = std::atomic<std::int64_t>;
+    static_assert(Count::is_always_lock_free, "buffer counts must be lock-free");
+
+    bool isHeap() const noexcept { return tag_ == kHeapTag; }
+    Unit* chars() noexcept;
+    const Unit* chars() const noexcept;
+    bool overlaps(const Unit* first, size_type count) const noexcept;
+
+    static Count& countOf(Unit* block) noexcept;
+    static size_type maxCapacity() noexcept;
+    static size_type roundCapacity(size_type need);
+    static size_type grownCapacity(size_type capacity, size_type need, bool geometric);
+    static Unit* allocateBlock(size_type capacity);
+    static void releaseBlock(Unit* block) noexcept;
+
+    void becomeInline(const Unit* text, size_type count) noexcept;
+    void becomeHeap(Unit* block, size_type length, size_type capacity) noexcept;
+    void moveToBlock(size_type capacity, size_type keep);
+    void makeWritable(size_type newLength, bool geometric);
+    void replaceRange(size_type pos, size_type removed, const Unit* text, size_type count, bool geometric);
+
+    std::uint32_t tag_ = 0;
+    Storage storage_{};
 };
+
+#include "text/BasicStringImpl.h"

@@ -6,10 +6,22 @@ namespace {
 
 // Every language the installer speaks, each with its number and code.
 constinit const LanguageMessages* const kAllLanguages[] = {
-    &kRussianMessages,  &kUkrainianMessages, &kEnglishMessages,    &kLatvianMessages,
-    &kLithuanianMessages, &kBulgarianMessages, &kGermanMessages,   &kRomanianMessages,
-    &kGeorgianMessages, &kKazakhMessages,    &kVietnameseMessages, &kTurkishMessages,
-    &kGreekMessages,    &kSpanishMessages,   &kArmenianMessages,   &kItalianMessages,
+    &kRussianMessages,
+    &kUkrainianMessages,
+    &kEnglishMessages,
+    &kLatvianMessages,
+    &kLithuanianMessages,
+    &kBulgarianMessages,
+    &kGermanMessages,
+    &kRomanianMessages,
+    &kGeorgianMessages,
+    &kKazakhMessages,
+    &kVietnameseMessages,
+    &kTurkishMessages,
+    &kGreekMessages,
+    &kSpanishMessages,
+    &kArmenianMessages,
+    &kItalianMessages,
 };
 
 // A repeated identifier keeps its first text, as map insertion does.

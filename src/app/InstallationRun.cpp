@@ -3,6 +3,7 @@
 // the success or the error page.
 #include "app/InstallerDlg.h"
 #include "l10n/Messages.h"
+#include "launcher/LauncherPaths.h"
 #include "launcher/TemplateDirectory.h"
 #include "ui/MessageBox.h"
 #include "ui/ProgressPage.h"
@@ -25,13 +26,6 @@ public:
 private:
     guint id_;
 };
-
-WString WithoutTrailingSeparator(const WString& directory) {
-    if (!directory.empty() && (directory.back() == u'/' || directory.back() == u'\\') && directory.length() > 1) {
-        return directory.substr(0, directory.length() - 1);
-    }
-    return directory;
-}
 
 }  // namespace
 
@@ -94,6 +88,6 @@ void CInstallerDlg::EndInstallation(const ProgressReport& report) {
 }
 
 void CInstallerDlg::RecordUsedDirectory() {
-    RecordTemplateDirectory(WithoutTrailingSeparator(targetDirectory_), templateLocations_,
+    RecordTemplateDirectory(targetDirectory_, templateLocations_,
                             alternativeFilePresent_, locationsFromAlternative_);
 }

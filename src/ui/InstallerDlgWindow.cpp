@@ -87,11 +87,11 @@ void CInstallerDlg::InitWindowProperties() {
 
 void CInstallerDlg::ShowPage(WizardDialogPage* page) {
     if (currentPage_ != nullptr) {
-        for (GtkWidget* widget : currentPage_->widgets()) gtk_widget_hide(widget);
+        for (GtkWidget* widget : currentPage_->widgets) gtk_widget_hide(widget);
     }
     currentPage_ = page;
     if (page == nullptr) return;
-    for (GtkWidget* widget : page->widgets()) gtk_widget_show(widget);
+    for (GtkWidget* widget : page->widgets) gtk_widget_show(widget);
     page->OnShow();
 }
 

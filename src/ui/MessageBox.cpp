@@ -1,0 +1,62 @@
+#include "ui/MessageBox.h"
+
+#include <gtk/gtk.h>
+
+#include <cstdio>
+
+#include "text/Convert.h"
+#include "ui/GtkOwners.h"
+
+namespace {
+
+constexpr std::uint32_t kKindError = 0x01;
+constexpr std::uint32_t kKindQuestion = 0x02;
+constexpr std::uint32_t kButtonsYesNo = 0x02;
+
+std::uint32_t KindOf(std::uint32_t flags) { return flags >> 24; }
+std::uint32_t ButtonsOf(std::uint32_t flags) { return flags & 0xFFu; }
+
+GtkMessageType MessageTypeFor(std::uint32_t flags) {
+    switch (KindOf(flags)) {
+    case kKindError: return GTK_MESSAGE_ERROR;
+    case kKindQuestion: return GTK_MESSAGE_QUESTION;
+    default: return GTK_MESSAGE_OTHER;
+    }
+}
+
+bool HasYesNo(std::uint32_t flags) { return ButtonsOf(flags) == kButtonsYesNo; }
+
+GtkButtonsType ButtonsTypeFor(std::uint32_t flags) { return HasYesNo(flags) ? GTK_BUTTONS_YES_NO : GTK_BUTTONS_OK; }
+
+std::int32_t AnswerFor(gint response) {
+    switch (response) {
+    case GTK_RESPONSE_YES: return IDYES;
+    case GTK_RESPONSE_NO: return IDNO;
+    case GTK_RESPONSE_OK: return IDOK;
+    default: return IDNONE;
+    }
+}
+
+AString TitleOf(const CWnd* owner) { return owner != nullptr ? ToAString(owner->GetTitle()) : AString(); }
+
+// Without a display nobody can answer: the text goes to standard error and
+// the box takes the answer that does not commit the user to anything more.
+std::int32_t ReportWithoutDisplay(const CWnd* owner, const WString& text, std::uint32_t flags) {
+    std::fprintf(stderr, "%s: %s\n", TitleOf(owner).c_str(), ToAString(text).c_str());
+    return HasYesNo(flags) ? IDNO : IDOK;
+}
+
+}  // namespace
+
+std::int32_t MessageBox(const CWnd* owner, const WString& text, std::uint32_t flags) {
+    if (gdk_display_get_default() == nullptr) {
+        return ReportWithoutDisplay(owner, text, flags);
+    }
+    const AString message = ToAString(text);
+    ToplevelWidget dialog(gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, MessageTypeFor(flags),
+                                                 ButtonsTypeFor(flags), "%s", message.c_str()));
+    if (owner != nullptr) {
+        gtk_window_set_title(GTK_WINDOW(dialog.get()), TitleOf(owner).c_str());
+    }
+    return AnswerFor(gtk_dialog_run(GTK_DIALOG(dialog.get())));
+}

@@ -1,0 +1,5 @@
+#include "ui/Wnd.h"
+
+CWnd::~CWnd() = default;
+
+WString CWnd::GetTitle() const { return WString(); }

@@ -1,0 +1,30 @@
+// The page on which the user confirms or chooses the template directory:
+// the banner, a prompt, an entry holding the path and a "..." button that
+// opens a folder chooser.
+#pragma once
+
+#include "text/WString.h"
+#include "ui/WizardDialogPage.h"
+
+class DirSelectPage : public WizardDialogPage {
+public:
+    // Creates the page's widgets, hidden. `banner` is not taken over.
+    DirSelectPage(GtkFixed* container, GdkPixbuf* banner);
+
+    void OnShow() override;
+
+    // Puts the path, in the locale's encoding, into the entry.
+    void SetPath(const WString& path);
+    // The entry's text decoded from the locale's encoding; empty when the
+    // entry is empty.
+    WString GetPath() const;
+    // Runs a modal folder chooser; an accepted folder replaces the entry's
+    // text, any other answer leaves it unchanged.
+    void ChooseFolder();
+
+    GtkWidget* image;
+    GtkWidget* pathEntry;
+    GtkWidget* promptLabel;
+    GtkWidget* catalogLabel;
+    GtkWidget* browseButton;
+};

@@ -1,0 +1,24 @@
+#include "ui/ProgressPage.h"
+
+#include <algorithm>
+
+#include "l10n/Messages.h"
+#include "text/Convert.h"
+
+ProgressPage::ProgressPage(GtkFixed* fixed, std::int32_t barWidth)
+    : WizardDialogPage(fixed),
+      startText(ToAString(LoadResString("IDS_PROGRESS_START"))),
+      finishText(ToAString(LoadResString("IDS_INSTALL_FINISH"))) {
+    statusLabel = Place(gtk_label_new(nullptr), 10, 130);
+    progressBar = Place(gtk_progress_bar_new(), 10, 150);
+    gtk_widget_set_size_request(progressBar, barWidth, 20);
+    SetProgress(0);
+}
+
+void ProgressPage::SetProgress(std::int32_t percent) {
+    const AString& status = percent == 100 ? finishText : startText;
+    gtk_label_set_text(GTK_LABEL(statusLabel), status.c_str());
+    // A value the worker should never post must not become a toolkit warning.
+    const double fraction = std::clamp(percent / 100.0, 0.0, 1.0);
+    gtk_progress_bar_set_fraction(GTK_PROGRESS_BAR(progressBar), fraction);
+}

@@ -1,0 +1,24 @@
+// The page shown while the installation runs: a status line and a progress
+// bar, without the banner.
+#pragma once
+
+#include <cstdint>
+
+#include "text/WString.h"
+#include "ui/WizardDialogPage.h"
+
+class ProgressPage : public WizardDialogPage {
+public:
+    // Creates the status label (10, 130) and a bar of `barWidth` by 20
+    // (10, 150), hidden, and shows progress 0.
+    ProgressPage(GtkFixed* container, std::int32_t barWidth);
+
+    // The status reads the finish text for exactly 100 and the start text
+    // otherwise; the bar shows percent / 100, held within empty and full.
+    void SetProgress(std::int32_t percent);
+
+    GtkWidget* statusLabel;
+    GtkWidget* progressBar;
+    AString startText;
+    AString finishText;
+};

@@ -1,0 +1,71 @@
+#include "kit/InflateFile.h"
+
+#include <memory>
+
+#include "kit/FileMapping.h"
+#include "kit/InflateStream.h"
+#include "platform/File.h"
+
+namespace {
+
+constexpr std::uint32_t kWindowSize = 32768;
+constexpr std::uint64_t kLargestImage = 0xFFFFFFFFull;
+
+// The whole size of an open file, or nothing when it cannot be told or is
+// beyond what the kit format addresses.
+bool KitFileSize(FileHandle file, std::uint64_t* size) {
+    std::uint64_t high = 0;
+    const std::uint32_t low = FileSeek(file, 0, &high, SEEK_FROM_END);
+    if (high == 0xFFFFFFFFull) return false;
+    *size = (high << 32) | low;
+    return *size <= kLargestImage && FileSeek(file, 0, nullptr, SEEK_FROM_BEGIN) == 0;
+}
+
+// Runs the stream over the mapping in 32 KiB windows, writing each window
+// out at once. Only a stream that reaches its end counts as complete: a cut
+// stream is a damaged kit, not a shorter one.
+ErrorCode InflateInto(z_stream& stream, const FileMapping& mapping, FileHandle destination) {
+    auto window = std::make_unique<unsigned char[]>(kWindowSize);
+    stream.next_in = const_cast<unsigned char*>(mapping.data());
+    stream.avail_in = static_cast<uInt>(mapping.size());
+    for (;;) {
+        stream.next_out = window.get();
+        stream.avail_out = kWindowSize;
+        const uLong before = stream.total_out;
+        const int result = ::inflate(&stream, Z_NO_FLUSH);
+        if (result != Z_OK && result != Z_STREAM_END && result != Z_BUF_ERROR) return ERR_INVALID_DATA;
+        if (stream.total_out > kLargestImage) return ERR_INVALID_DATA;
+        const auto produced = static_cast<std::uint32_t>(stream.total_out - before);
+        std::uint32_t written = 0;
+        if (produced > 0) {
+            const ErrorCode code = FileWrite(destination, window.get(), produced, &written);
+            if (code != ERR_NONE) return code;
+        }
+        if (result == Z_STREAM_END) return ERR_NONE;
+        if (result == Z_BUF_ERROR || stream.avail_out != 0) return ERR_INVALID_DATA;
+    }
+}
+
+}  // namespace
+
+ErrorCode InflateFile(const WString& source, const WString& destination) {
+    FileHandleGuard in;
+    ErrorCode code = FileOpen(source, ACCESS_READ, 0, OPEN_EXISTING, in.out());
+    if (code != ERR_NONE) return code;
+    FileHandleGuard out;
+    code = FileOpen(destination, ACCESS_WRITE, 0, OPEN_CREATE, out.out());
+    if (code != ERR_NONE) return code;
+
+    std::uint64_t size = 0;
+    if (!KitFileSize(in.get(), &size)) return ERR_INVALID_DATA;
+    const FileMapping mapping(in.get(), static_cast<std::size_t>(size));
+    if (!mapping.valid()) return ERR_INVALID_DATA;
+    InflateStream stream;
+    if (!stream.valid()) return ERR_INVALID_DATA;
+
+    code = InflateInto(stream.get(), mapping, out.get());
+    if (code != ERR_NONE) return code;
+    code = FileSetEnd(out.get());  // an older, longer destination keeps nothing of its own
+    if (code != ERR_NONE) return code;
+    return FileClose(out.release());
+}

@@ -1,0 +1,68 @@
+#include "kit/KitImageReader.h"
+
+#include "platform/ErrorCode.h"
+
+namespace {
+
+std::uint32_t DecodeU32(const unsigned char* bytes) {
+    return std::uint32_t{bytes[0]} | std::uint32_t{bytes[1]} << 8 | std::uint32_t{bytes[2]} << 16 |
+           std::uint32_t{bytes[3]} << 24;
+}
+
+WString DecodeUnits(const unsigned char* bytes, std::uint32_t count) {
+    WString text;
+    if (count == 0) return text;
+    text.resize(count);
+    char16_t* units = text.mutableData();
+    for (std::uint32_t i = 0; i < count; ++i) {
+        units[i] = static_cast<char16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+    }
+    return text;
+}
+
+const unsigned char* Bytes(const std::string& block, std::size_t at) {
+    return reinterpret_cast<const unsigned char*>(block.data()) + at;
+}
+
+}  // namespace
+
+std::string KitImageReader::ReadBlock(std::uint64_t length) {
+    // Checked against the image before anything is allocated, so a hostile
+    // count cannot ask for gigabytes.
+    if (length > size_ - position_) throw ERR_INVALID_DATA;
+    std::string block(static_cast<std::size_t>(length), '\0');
+    std::uint32_t got = 0;
+    const ErrorCode code = FileRead(image_, block.data(), static_cast<std::uint32_t>(length), &got);
+    if (code != ERR_NONE) throw code;
+    if (got != length) throw ERR_INVALID_DATA;
+    position_ += length;
+    return block;
+}
+
+std::uint32_t KitImageReader::ReadU32() { return DecodeU32(Bytes(ReadBlock(4), 0)); }
+
+WString KitImageReader::ReadString() {
+    const std::uint32_t count = ReadU32();
+    return DecodeUnits(Bytes(ReadBlock(std::uint64_t{count} * 2), 0), count);
+}
+
+std::string KitImageReader::ReadRecord() {
+    const std::uint32_t recordSize = ReadU32();
+    if (recordSize < 4) throw ERR_INVALID_DATA;
+    return ReadBlock(recordSize - 4);
+}
+
+std::uint32_t KitRecordCursor::ReadU32() {
+    if (record_.size() - position_ < 4) throw ERR_INVALID_DATA;
+    const std::uint32_t value = DecodeU32(Bytes(record_, position_));
+    position_ += 4;
+    return value;
+}
+
+WString KitRecordCursor::ReadString() {
+    const std::uint64_t bytes = std::uint64_t{ReadU32()} * 2;
+    if (record_.size() - position_ < bytes) throw ERR_INVALID_DATA;
+    WString text = DecodeUnits(Bytes(record_, position_), static_cast<std::uint32_t>(bytes / 2));
+    position_ += static_cast<std::size_t>(bytes);
+    return text;
+}

@@ -1,0 +1,45 @@
+// Reading the fields of an unpacked kit image in order, refusing with 13
+// anything that runs past the image or past its record.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/File.h"
+#include "text/WString.h"
+
+// Sequential reader over the open image. Every method throws an ErrorCode:
+// 13 when the image ends before the field does, or the code of a failed read.
+class KitImageReader {
+public:
+    KitImageReader(FileHandle image, std::uint64_t imageSize) : image_(image), size_(imageSize) {}
+
+    std::uint32_t ReadU32();
+    // A count of UTF-16LE units followed by the units.
+    WString ReadString();
+    // A record that starts with its own 4-byte length: the bytes after it.
+    std::string ReadRecord();
+    std::uint64_t position() const { return position_; }
+    std::uint64_t size() const { return size_; }
+
+private:
+    std::string ReadBlock(std::uint64_t length);
+
+    FileHandle image_;
+    std::uint64_t size_;
+    std::uint64_t position_ = 0;
+};
+
+// The same fields taken from a record read before; throws 13 when a field
+// runs past the record's end.
+class KitRecordCursor {
+public:
+    explicit KitRecordCursor(const std::string& record) : record_(record) {}
+
+    std::uint32_t ReadU32();
+    WString ReadString();
+
+private:
+    const std::string& record_;
+    std::size_t position_ = 0;
+};

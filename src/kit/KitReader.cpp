@@ -1,0 +1,183 @@
+#include "kit/KitReader.h"
+
+#include <algorithm>
+
+#include "kit/KitEntryName.h"
+#include "kit/KitImageReader.h"
+#include "kit/TemporaryFileGuard.h"
+#include "platform/FileTree.h"
+#include "platform/TempSpace.h"
+#include "text/Convert.h"
+
+namespace {
+
+constexpr std::uint32_t kCopyBufferSize = 1048576;
+constexpr std::uint64_t kLargestImage = 0xFFFFFFFFull;
+
+// Inside KitOpen every failure is thrown as its ErrorCode to the one
+// recovery path in KitOpen itself.
+void ThrowOnFailure(ErrorCode code) {
+    if (code != ERR_NONE) throw code;
+}
+
+void CloseImage(KitReader& reader) {
+    if (reader.handle == INVALID_FILE_HANDLE) return;
+    (void)FileClose(reader.handle);   // read-only use: nothing to lose on close
+    (void)RemoveFile(reader.tempPath);  // always 0 by contract
+    reader.handle = INVALID_FILE_HANDLE;
+}
+
+std::uint64_t ImageSize(FileHandle image) {
+    std::uint64_t high = 0;
+    const std::uint32_t low = FileSeek(image, 0, &high, SEEK_FROM_END);
+    if (high == 0xFFFFFFFFull) throw ERR_INVALID_DATA;
+    const std::uint64_t size = (high << 32) | low;
+    if (size > kLargestImage || FileSeek(image, 0, nullptr, SEEK_FROM_BEGIN) != 0) throw ERR_INVALID_DATA;
+    return size;
+}
+
+KitDescription ReadDescriptionRecord(KitImageReader& image) {
+    const std::string record = image.ReadRecord();
+    KitRecordCursor cursor(record);
+    KitDescription description;
+    description.language = cursor.ReadString();
+    description.productName = cursor.ReadString();
+    description.providerName = cursor.ReadString();
+    description.descriptionFile = cursor.ReadString();
+    return description;
+}
+
+void ReadDescriptions(KitImageReader& image, std::vector<KitDescription>& descriptions) {
+    if (image.ReadU32() == 0) {
+        KitDescription description;
+        description.language = u"en";
+        description.productName = image.ReadString();
+        description.providerName = image.ReadString();
+        description.descriptionFile = image.ReadString();
+        descriptions.push_back(description);
+        return;
+    }
+    const std::uint32_t count = image.ReadU32();
+    for (std::uint32_t i = 0; i < count; ++i) descriptions.push_back(ReadDescriptionRecord(image));
+}
+
+KitEntry ReadEntryRecord(KitImageReader& image) {
+    const std::string record = image.ReadRecord();
+    KitRecordCursor cursor(record);
+    KitEntry entry;
+    entry.name = cursor.ReadString();
+    entry.lastWriteTime.low = cursor.ReadU32();
+    entry.lastWriteTime.high = cursor.ReadU32();
+    entry.offset = cursor.ReadU32();
+    entry.size = cursor.ReadU32();
+    // A kit must never write outside the template directory.
+    if (!IsSafeEntryName(entry.name)) throw ERR_INVALID_DATA;
+    return entry;
+}
+
+void ReadEntries(KitImageReader& image, std::vector<KitEntry>& entries) {
+    entries.clear();
+    const std::uint32_t count = image.ReadU32();
+    for (std::uint32_t i = 0; i < count; ++i) entries.push_back(ReadEntryRecord(image));
+}
+
+// Turns offsets into image positions, refusing data that runs past the end.
+void LocateEntryData(const KitImageReader& image, std::vector<KitEntry>& entries) {
+    const std::uint64_t dataStart = image.position();
+    for (KitEntry& entry : entries) {
+        if (dataStart + entry.offset + entry.size > image.size()) throw ERR_INVALID_DATA;
+        entry.offset = static_cast<std::uint32_t>(dataStart + entry.offset);
+    }
+}
+
+void OpenImage(KitReader& reader, const WString& kitPath) {
+    WString directory;
+    (void)GetTempDirectory(&directory);  // always succeeds
+    ThrowOnFailure(CreateTempFile(directory, u"edf", &reader.tempPath));
+    TemporaryFileGuard removeOnFailure(reader.tempPath);
+    ThrowOnFailure(InflateFile(kitPath, reader.tempPath));
+    FileHandleGuard image;
+    ThrowOnFailure(FileOpen(reader.tempPath, ACCESS_READ | ACCESS_WRITE, 0, OPEN_EXISTING, image.out()));
+
+    KitImageReader fields(image.get(), ImageSize(image.get()));
+    ReadDescriptions(fields, reader.descriptions);
+    ReadEntries(fields, reader.entries);
+    LocateEntryData(fields, reader.entries);
+    reader.handle = image.release();
+    removeOnFailure.release();
+}
+
+ErrorCode SeekImage(const KitReader& reader, std::uint32_t offset) {
+    std::uint64_t high = 0;
+    (void)FileSeek(reader.handle, offset, &high, SEEK_FROM_BEGIN);  // success is told by `high`
+    if (high == 0) return ERR_NONE;
+    return FileLastError() != ERR_NONE ? FileLastError() : ERR_INVALID_DATA;
+}
+
+ErrorCode CopyImageBytes(KitReader& reader, std::uint32_t size, FileHandle destination) {
+    std::uint32_t remaining = size;
+    while (remaining > 0) {
+        std::uint32_t got = 0;
+        std::uint32_t written = 0;
+        ErrorCode code = FileRead(reader.handle, reader.copyBuffer.get(), std::min(remaining, reader.copyBufferSize), &got);
+        if (code != ERR_NONE) return code;
+        if (got == 0) return ERR_INVALID_DATA;  // the image ended inside the entry
+        code = FileWrite(destination, reader.copyBuffer.get(), got, &written);
+        if (code != ERR_NONE) return code;
+        remaining -= got;
+    }
+    return ERR_NONE;
+}
+
+}  // namespace
+
+KitReader::KitReader() : copyBufferSize(kCopyBufferSize), copyBuffer(new unsigned char[kCopyBufferSize]) {}
+
+KitReader::~KitReader() { CloseImage(*this); }
+
+ErrorCode KitOpen(KitReader& reader, const WString& kitPath) {
+    CloseImage(reader);
+    try {
+        OpenImage(reader, kitPath);
+        return ERR_NONE;
+    } catch (ErrorCode code) {
+        reader.entries.clear();
+        return code;
+    }
+}
+
+ErrorCode KitExtractEntry(KitReader& reader, std::size_t index, const WString& destination) {
+    if (index >= reader.entries.size()) return ERR_INVALID_PARAMETER;
+    if (reader.handle == INVALID_FILE_HANDLE) return ERR_INVALID_HANDLE;
+    const KitEntry& entry = reader.entries[index];
+    FileHandleGuard out;
+    ErrorCode code = FileOpen(destination, ACCESS_WRITE, 0, OPEN_CREATE, out.out());
+    if (code != ERR_NONE) return code;
+    if ((code = SeekImage(reader, entry.offset)) != ERR_NONE) return code;
+    if ((code = CopyImageBytes(reader, entry.size, out.get())) != ERR_NONE) return code;
+    if ((code = FileSetEnd(out.get())) != ERR_NONE) return code;
+    if ((code = FileSetTimes(out.get(), nullptr, nullptr, &entry.lastWriteTime)) != ERR_NONE) return code;
+    return FileClose(out.release());
+}
+
+void KitFindDescription(const std::vector<KitDescription>& descriptions, const WString& language,
+                        WString* productName, WString* providerName) {
+    const auto match = std::find_if(descriptions.begin(), descriptions.end(), [&](const KitDescription& d) {
+        return CompareNoCase(d.language, language) == 0;
+    });
+    const bool found = match != descriptions.end();
+    if (productName != nullptr) *productName = found ? match->productName : WString();
+    if (providerName != nullptr) *providerName = found ? match->providerName : WString();
+}
+
+WString KitDescriptionFile(const std::vector<KitDescription>& descriptions, const WString& language) {
+    for (const KitDescription& d : descriptions) {
+        if (CompareNoCase(d.language, language) != 0) continue;
+        if (!d.descriptionFile.empty()) return d.descriptionFile;
+        break;
+    }
+    for (const KitDescription& d : descriptions) {
+        if (CompareNoCase(d.language, WString(u"en")) == 0) return d.descriptionFile;
+    }
+    return WString();
+}

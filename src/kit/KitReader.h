@@ -1,0 +1,66 @@
+// The distribution kit as the installer sees it: the kit file inflated into
+// a temporary image, its per-language descriptions, its list of entries and
+// the copying of one entry out of the image into a destination file.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "kit/InflateFile.h"
+#include "platform/ErrorCode.h"
+#include "platform/File.h"
+#include "text/WString.h"
+
+struct KitDescription {
+    WString language;
+    WString productName;
+    WString providerName;
+    WString descriptionFile;
+};
+
+struct KitEntry {
+    WString name;               // relative path, components separated by "\"
+    FileTime lastWriteTime;
+    std::uint32_t offset = 0;   // after KitOpen: absolute position in the image
+    std::uint32_t size = 0;
+};
+
+class KitReader {
+public:
+    KitReader();
+    // Closes the unpacked image and removes it from the temporary directory.
+    ~KitReader();
+    KitReader(const KitReader&) = delete;
+    KitReader& operator=(const KitReader&) = delete;
+
+    std::vector<KitDescription> descriptions;
+    std::vector<KitEntry> entries;
+    WString tempPath;
+    FileHandle handle = INVALID_FILE_HANDLE;
+    std::uint32_t copyBufferSize;
+    std::unique_ptr<unsigned char[]> copyBuffer;
+};
+
+// Inflates the kit into a new temporary image and reads its descriptions and
+// entries. 0; 13 for a damaged kit (invalid stream, structure that does not
+// hold what it announces, an entry name that would leave the target
+// directory); 1013 when no temporary file can be made; 2 or 87 for failed
+// opens and reads. On failure the entries are emptied and the image removed.
+ErrorCode KitOpen(KitReader& reader, const WString& kitPath);
+
+// Writes entry `index` to `destination` (created or overwritten, cut to the
+// entry's size) with the entry's last-write time. 0; 87 for an index out of
+// range; 6 when no image is open; 13 when the image ends early; else the
+// code of the failed open, read or write.
+ErrorCode KitExtractEntry(KitReader& reader, std::size_t index, const WString& destination);
+
+// Product and provider of the first description whose language matches
+// (ignoring case); both empty when there is none.
+void KitFindDescription(const std::vector<KitDescription>& descriptions, const WString& language,
+                        WString* productName, WString* providerName);
+
+// The description document for `language`, falling back on the first "en"
+// record's (even if empty), else the empty string.
+WString KitDescriptionFile(const std::vector<KitDescription>& descriptions, const WString& language);

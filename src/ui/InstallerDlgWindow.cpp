@@ -58,7 +58,7 @@ void CInstallerDlg::CreateWizardWindow() {
     g_signal_connect(cancelButton_, "clicked", G_CALLBACK(&CInstallerDlg::OnCancelClicked), this);
 
     gtk_widget_show_all(GTK_WIDGET(fixed_));
-    bannerPixbuf_.reset(CreateBannerPixbuf());
+    bannerPixbuf_ = PixbufRef(CreateBannerPixbuf());
     gtk_widget_show(window_);
 }
 
@@ -74,7 +74,7 @@ void CInstallerDlg::InitWindowProperties() {
     gtk_window_set_resizable(window, FALSE);
     gtk_window_set_modal(window, TRUE);
     gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_MENU);
-    iconPixbuf_.reset(CreateIconPixbuf());
+    iconPixbuf_ = PixbufRef(CreateIconPixbuf());
     gtk_window_set_icon(window, iconPixbuf_.get());
 
     fixed_ = GTK_FIXED(gtk_fixed_new());

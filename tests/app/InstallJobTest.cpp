@@ -1,0 +1,179 @@
+// The installation job as the worker runs it: a real kit unpacked into a
+// scratch temporary directory and installed into a scratch template directory.
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/InstallJob.h"
+#include "app/InstallTransaction.h"
+#include "app/ProgressState.h"
+#include "app/TreeSnapshot.h"
+#include "app/WorkerThread.h"
+#include "kit/KitReader.h"
+#include "kit/KitWriter.h"
+#include "l10n/Messages.h"
+#include "platform/File.h"
+
+namespace {
+
+using scratch::Narrow;
+using scratch::Wide;
+
+constexpr std::int64_t kKitSeconds = 1600000000;
+
+class InstallJobTest : public testing::Test {
+protected:
+    void SetUp() override {
+        target_ = env_.root() + "/Templates";
+        scratch::MakeDirectories(target_);
+    }
+
+    void AddFile(const std::string& name, const std::string& data, std::int64_t seconds = kKitSeconds) {
+        source_.files.push_back({Wide(name), FileTimeFromUnixSeconds(seconds), data, WString()});
+    }
+
+    void OpenKit() {
+        const WString kitPath = Wide(env_.root() + "/qorn.efd");
+        ASSERT_EQ(WriteKit(source_, kitPath), ERR_NONE);
+        ASSERT_EQ(KitOpen(kit_, kitPath), ERR_NONE);
+    }
+
+    ErrorCode Run(const std::string& target) {
+        progress_.StartJob(kit_, Wide(target));
+        InstallTransaction transaction;
+        return RunInstallJob(transaction, progress_);
+    }
+
+    // No backup directory is left; only the unpacked image remains.
+    void ExpectOnlyImageInTemp() {
+        for (const std::string& name : scratch::Names(env_.temp())) {
+            EXPECT_EQ(name.rfind("edf", 0), 0u) << name;
+        }
+    }
+
+    void UserFile(const std::string& relative, const std::string& content, std::int64_t seconds) {
+        const std::string path = target_ + "/" + relative;
+        scratch::MakeDirectories(path.substr(0, path.rfind('/')));
+        scratch::WriteBytes(path, content);
+        ASSERT_EQ(chmod(path.c_str(), 0604), 0);
+        const timespec times[2] = {{seconds, 0}, {seconds, 0}};
+        ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    }
+
+    std::int64_t ModifiedSeconds(const std::string& relative) {
+        struct stat status {};
+        EXPECT_EQ(stat((target_ + "/" + relative).c_str(), &status), 0) << relative;
+        return status.st_mtim.tv_sec;
+    }
+
+    scratch::Environment env_;
+    std::string target_;
+    KitSource source_;
+    KitReader kit_;
+    ProgressState progress_;
+};
+
+TEST_F(InstallJobTest, EmptyKitCommitsAtOnceAndReportsTheEnd) {
+    OpenKit();
+    EXPECT_EQ(Run(target_), ERR_NONE);
+    const ProgressReport report = progress_.ReadProgress();
+    EXPECT_EQ(report.status, ERR_NONE);
+    EXPECT_EQ(report.percent, 100);
+    EXPECT_TRUE(report.message == LoadResString("IDS_INSTALL_FINISH"));
+    ExpectOnlyImageInTemp();
+}
+
+TEST_F(InstallJobTest, InstallsNestedEntriesWithTheirTimesAndReplacesOlderFiles) {
+    AddFile("Accounting\\invoice.tpl", "invoice v2");
+    AddFile("Reports\\monthly\\summary.tpl", "summary");
+    AddFile("empty.tpl", "");
+    UserFile("Accounting/invoice.tpl", "invoice v1", kKitSeconds - 100);
+    OpenKit();
+
+    EXPECT_EQ(Run(target_ + "/"), ERR_NONE);
+    EXPECT_EQ(scratch::ReadBytes(target_ + "/Accounting/invoice.tpl"), "invoice v2");
+    EXPECT_EQ(scratch::ReadBytes(target_ + "/Reports/monthly/summary.tpl"), "summary");
+    EXPECT_EQ(scratch::ReadBytes(target_ + "/empty.tpl"), "");
+    EXPECT_EQ(ModifiedSeconds("Accounting/invoice.tpl"), kKitSeconds);
+    EXPECT_EQ(ModifiedSeconds("Reports/monthly/summary.tpl"), kKitSeconds);
+    EXPECT_EQ(progress_.ReadProgress().percent, 100);
+    ExpectOnlyImageInTemp();
+}
+
+TEST_F(InstallJobTest, ReinstallationTouchesNoFileAndNewerFilesKeepTheirContent) {
+    AddFile("a.tpl", "kit a");
+    AddFile("dir\\b.tpl", "kit b");
+    UserFile("dir/b.tpl", "user's newer b", kKitSeconds + 50);
+    OpenKit();
+    ASSERT_EQ(Run(target_), ERR_NONE);
+    const scratch::TreeState first = scratch::Snapshot(target_);
+    struct stat before {};
+    ASSERT_EQ(stat((target_ + "/a.tpl").c_str(), &before), 0);
+
+    ASSERT_EQ(Run(target_), ERR_NONE);
+    struct stat after {};
+    ASSERT_EQ(stat((target_ + "/a.tpl").c_str(), &after), 0);
+    EXPECT_EQ(scratch::Snapshot(target_), first);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_ctim.tv_sec, before.st_ctim.tv_sec);
+    EXPECT_EQ(after.st_ctim.tv_nsec, before.st_ctim.tv_nsec);
+    EXPECT_EQ(scratch::ReadBytes(target_ + "/dir/b.tpl"), "user's newer b");
+    ExpectOnlyImageInTemp();
+}
+
+TEST_F(InstallJobTest, FailureOnAMiddleEntryRollsBackToTheExactEarlierTree) {
+    for (int i = 0; i < 10; ++i) AddFile("set\\file" + std::to_string(i) + ".tpl", "new " + std::to_string(i));
+    UserFile("set/file0.tpl", "old 0", kKitSeconds - 10);
+    UserFile("set/file1.tpl", "old 1", kKitSeconds - 10);
+    // The third entry's destination is a directory: it cannot be installed.
+    scratch::MakeDirectories(target_ + "/set/file2.tpl/inside");
+    scratch::WriteBytes(target_ + "/set/file2.tpl/inside/keep.txt", "must survive");
+    const scratch::TreeState before = scratch::Snapshot(target_);
+    OpenKit();
+
+    const ErrorCode result = Run(target_);
+    EXPECT_NE(result, ERR_NONE);
+    const ProgressReport report = progress_.ReadProgress();
+    EXPECT_EQ(report.status, result);
+    EXPECT_EQ(report.percent, 20);
+    EXPECT_TRUE(report.message == LoadResString("IDS_INSTALL_ERROR"));
+    EXPECT_EQ(scratch::Snapshot(target_), before);
+    ExpectOnlyImageInTemp();
+}
+
+TEST_F(InstallJobTest, CancellationStopsAfterTheEntryInHandAndRollsBack) {
+    for (int i = 0; i < 20; ++i) AddFile("many\\f" + std::to_string(i) + ".tpl", std::string(1000, 'x'));
+    UserFile("many/f3.tpl", "user's f3", kKitSeconds - 10);
+    const scratch::TreeState before = scratch::Snapshot(target_);
+    OpenKit();
+    // The user presses Cancel once half of the entries are done.
+    progress_.SetWakeUp([this] {
+        if (progress_.ReadProgress().percent >= 50) progress_.RequestCancel();
+    });
+
+    EXPECT_EQ(Run(target_), ERR_CANCELLED);
+    const ProgressReport report = progress_.ReadProgress();
+    EXPECT_EQ(report.status, ERR_CANCELLED);
+    EXPECT_TRUE(report.message == LoadResString("IDS_CANCEL_FINISH"));
+    EXPECT_EQ(scratch::Snapshot(target_), before);
+    ExpectOnlyImageInTemp();
+}
+
+TEST_F(InstallJobTest, WorkerThreadRunsTheJobOnceAndIsJoined) {
+    AddFile("t\\one.tpl", "one");
+    OpenKit();
+    progress_.StartJob(kit_, Wide(target_));
+    {
+        WorkerThread worker;
+        ASSERT_EQ(worker.StartWorker(progress_), 0);
+        EXPECT_EQ(worker.createResult(), 0);
+    }  // the destructor waits for the job
+    EXPECT_EQ(progress_.ReadProgress().percent, 100);
+    EXPECT_EQ(scratch::ReadBytes(target_ + "/t/one.tpl"), "one");
+}
+
+}  // namespace

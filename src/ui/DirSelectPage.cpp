@@ -39,7 +39,13 @@ void DirSelectPage::SetPath(const WString& path) {
 
 WString DirSelectPage::GetPath() const {
     const gchar* text = gtk_entry_get_text(GTK_ENTRY(pathEntry));
-    return text != nullptr ? ToWString(text) : WString();
+    if (text == nullptr) {
+        return WString();
+    }
+    // A path the locale cannot carry whole would be cut short or altered and
+    // name some other directory; empty, it makes the controller ask again.
+    const WString path = ToWString(text);
+    return ToAString(path) == AString(text) ? path : WString();
 }
 
 void DirSelectPage::ChooseFolder() {

@@ -16,7 +16,8 @@ public:
     // Puts the path, in the locale's encoding, into the entry.
     void SetPath(const WString& path);
     // The entry's text decoded from the locale's encoding; empty when the
-    // entry is empty.
+    // entry is empty or when its text does not survive the decoding whole
+    // (it would name another directory).
     WString GetPath() const;
     // Runs a modal folder chooser; an accepted folder replaces the entry's
     // text, any other answer leaves it unchanged.

@@ -171,6 +171,16 @@ TEST_F(PagesTest, DirectoryPathRoundTripsThroughTheEntry) {
     std::setlocale(LC_ALL, "C");
 }
 
+// A path that the locale's encoding cannot carry whole would be cut short
+// (the parent directory) or altered; it must never come back as a path.
+TEST_F(PagesTest, PathTheLocaleCannotCarryGivesEmptyPath) {
+    ASSERT_NE(std::setlocale(LC_ALL, "C.UTF-8"), nullptr) << "a UTF-8 locale is needed";
+    DirSelectPage page(fixed, banner.get());
+    gtk_entry_set_text(GTK_ENTRY(page.pathEntry), "/home/user/\xF0\x9F\x93\x81 templates");
+    EXPECT_TRUE(page.GetPath().empty()) << ToAString(page.GetPath()).c_str();
+    std::setlocale(LC_ALL, "C");
+}
+
 TEST_F(PagesTest, EmptyEntryGivesEmptyPath) {
     DirSelectPage page(fixed, banner.get());
     EXPECT_TRUE(page.GetPath().empty());

@@ -1,0 +1,8 @@
+[Template]
+Name=Receipt
+Kind=Document
+
+[Fields]
+Number=Text
+Date=Date
+Amount=Money

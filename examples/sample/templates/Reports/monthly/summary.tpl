@@ -1,0 +1,8 @@
+[Template]
+Name=Monthly summary
+Kind=Report
+
+[Columns]
+Month=Date
+Revenue=Money
+Expenses=Money

@@ -1,0 +1,8 @@
+[Template]
+Name=Отчёт о продажах
+Kind=Report
+
+[Columns]
+Товар=Text
+Количество=Number
+Сумма=Money

@@ -1,7 +1,6 @@
-// The journal of one installation run: files of the template directory that
-// get replaced are first moved into a private backup directory, and whatever
-// the run creates is recorded, so that a rollback can give back the directory
-// exactly as it was and a commit only has to drop the backup.
+// The journal of one installation run: replaced files are first moved into a
+// private backup directory and whatever the run creates is recorded, so that a
+// rollback gives the template directory back exactly as it was.
 #pragma once
 
 #include <cstdint>

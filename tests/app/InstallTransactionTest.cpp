@@ -211,15 +211,6 @@ TEST_F(InstallTransactionTest, RollbackKeepsWhatCannotGoBackAndStillRunsEverySte
     EXPECT_FALSE(Exists(target_ + "created"));
 }
 
-TEST_F(InstallTransactionTest, CreatedFileInPreexistingDirectoryGoesAndTheDirectoryStays) {
-    UserFile("existing/kept.txt", "user's");
-    ASSERT_EQ(BeginTransaction(tx_, Wide(target_)), ERR_NONE);
-    EXPECT_EQ(Install("existing/created.txt", "created"), ERR_NONE);
-    EXPECT_TRUE(tx_.records.back().createdDirs.empty());
-    RollbackTransaction(tx_, ERR_CANCELLED);
-    EXPECT_EQ(Names(target_ + "existing"), std::vector<std::string>{"kept.txt"});
-}
-
 TEST_F(InstallTransactionTest, CreateDirectoryRecordedRecordsOuterBeforeInner) {
     ASSERT_EQ(BeginTransaction(tx_, Wide(target_)), ERR_NONE);
     EXPECT_EQ(CreateDirectoryRecorded(tx_, Wide(target_ + "x/y/z/")), ERR_NONE);

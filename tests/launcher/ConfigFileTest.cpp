@@ -73,14 +73,6 @@ TEST_F(ConfigFileTest, KeyEndsAtFirstEqualsSignAndNothingIsTrimmed) {
     EXPECT_EQ(Narrow(list[0].values[0]), " v=w \r");
 }
 
-TEST_F(ConfigFileTest, LineWithoutEqualsSignIsKeyWithEmptyValue) {
-    const ConfigEntryList list = Read("flag\n");
-    ASSERT_EQ(list.size(), 1u);
-    EXPECT_EQ(Narrow(list[0].key), "flag");
-    ASSERT_EQ(list[0].values.size(), 1u);
-    EXPECT_TRUE(list[0].values[0].empty());
-}
-
 TEST_F(ConfigFileTest, ByteOrderMarkBelongsToFirstKey) {
     const ConfigEntryList list = Read("\xEF\xBB\xBFk=v\nk=w\n");
     ASSERT_EQ(list.size(), 2u);

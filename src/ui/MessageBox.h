@@ -1,7 +1,6 @@
-// The installer's one modal message dialog. A flag word chooses its kind
-// (high byte) and its buttons (low byte); the answer is a small number.
-// Without a display the box becomes one line on standard error, so that a
-// silent installation can run where no X server is reachable.
+// The installer's one modal message dialog: a flag word chooses its kind
+// (high byte) and buttons (low byte), the answer is a small number. Without
+// a display it becomes a line on standard error, so silent installs still run.
 #pragma once
 
 #include <cstdint>

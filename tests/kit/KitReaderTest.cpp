@@ -290,4 +290,15 @@ TEST_F(KitReaderTest, InflateFileRoundTripsAndCutsAnOlderDestination) {
     EXPECT_FALSE(Exists(scratch / "d2"));
 }
 
+TEST_F(KitReaderTest, InflateFileRefusesAStreamThatNeverEnds) {
+    const std::string compressed = DeflateRaw(std::string(1000, 'a') + "tail");
+    for (std::size_t cut : {std::size_t{1}, compressed.size() / 2, compressed.size() - 1}) {
+        WriteBytes(scratch / "source", compressed.substr(0, cut));
+        EXPECT_EQ(InflateFile(W(scratch / "source"), W(scratch / "destination")), ERR_INVALID_DATA) << cut;
+    }
+    WriteBytes(scratch / "source", compressed + "trailing bytes after the end");
+    EXPECT_EQ(InflateFile(W(scratch / "source"), W(scratch / "destination")), ERR_NONE);
+    EXPECT_EQ(ReadBytes(scratch / "destination"), std::string(1000, 'a') + "tail");
+}
+
 }  // namespace

@@ -30,8 +30,10 @@ ErrorCode InstallEntry(InstallTransaction& transaction, KitReader& kit, std::siz
     // A directory in the way is never moved into the backup, where the
     // commit would delete it with everything in it.
     if (IsDirectory(destination)) return ERR_INVALID_PARAMETER;
+    // Only a file that was moved away, or none at all, may be written over:
+    // any other answer leaves the user's file without a copy to give back.
     const ErrorCode backup = BackupFile(transaction, destination);
-    if (backup != ERR_NONE && backup != ERR_FILE_NOT_FOUND && backup != ERR_PATH_NOT_FOUND) return backup;
+    if (backup != ERR_NONE && backup != ERR_FILE_NOT_FOUND) return backup;
     if (backup == ERR_FILE_NOT_FOUND) RecordCreatedFile(transaction, destination);
     const WString directory = DirectoryOf(destination);
     if (!directory.empty()) {

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "app/InstallTransaction.h"
+#include "app/TreeSnapshot.h"
 #include "launcher/ScratchDirectory.h"
 
 namespace {
@@ -20,33 +21,9 @@ using scratch::ReadBytes;
 using scratch::Wide;
 using scratch::WriteBytes;
 
-// What a person would compare: every entry below a directory with its kind,
-// permission bits, modification time and content.
-struct EntryState {
-    mode_t mode = 0;
-    std::int64_t seconds = 0;
-    std::int64_t nanoseconds = 0;
-    std::string content;
-    friend bool operator==(const EntryState&, const EntryState&) = default;
-};
-using TreeState = std::map<std::string, EntryState>;
-
-void Capture(const std::string& root, const std::string& relative, TreeState& state) {
-    const std::string path = root + relative;
-    struct stat status {};
-    if (lstat(path.c_str(), &status) != 0) return;
-    EntryState entry{status.st_mode, status.st_mtim.tv_sec, status.st_mtim.tv_nsec, {}};
-    if (S_ISREG(status.st_mode)) entry.content = ReadBytes(path);
-    state[relative.empty() ? "." : relative] = entry;
-    if (!S_ISDIR(status.st_mode)) return;
-    for (const std::string& name : Names(path)) Capture(root, relative + "/" + name, state);
-}
-
-TreeState Snapshot(const std::string& root) {
-    TreeState state;
-    Capture(root, "", state);
-    return state;
-}
+using scratch::EntryState;
+using scratch::Snapshot;
+using scratch::TreeState;
 
 void SetTime(const std::string& path, std::int64_t seconds) {
     const timespec times[2] = {{seconds, 0}, {seconds, 123456789}};

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, packs the sample kit beside the installer
+# and runs it in a scratch home, so that nothing of the real home is touched:
+# the wizard where there is a display, a silent installation where there is
+# none. Afterwards it lists what was installed and what was recorded.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+bash tools/deps.sh
+bash tools/build.sh build
+bash tools/pack-sample.sh build/bin/efdkit build/bin/qorn.efd
+
+scratch="$root/build/sample-run"
+rm -rf "$scratch"
+mkdir -p "$scratch/home" "$scratch/tmp"
+export HOME="$scratch/home" TMPDIR="$scratch/tmp"
+export LC_ALL=${LC_ALL:-C.UTF-8}
+
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  echo "Starting the wizard (scratch home: $HOME)"
+  build/bin/setup "$@"
+else
+  echo "No display: installing silently into the scratch home $HOME"
+  build/bin/setup -S "$@"
+fi
+
+echo
+echo "Installed files:"
+(cd "$HOME" && find . -path ./.Vq -prune -o -type f -printf '  %p  (%s bytes, %TY-%Tm-%Td %TH:%TM)\n' | sort)
+echo "Launcher configuration:"
+for f in "$HOME/.Vq/tavrilon/tavrilon.cfg" "$HOME/.Vq/tavrilont/tavrilon.cfg"; do
+  [ -f "$f" ] && { echo "  $f:"; sed 's/^/    /' "$f"; }
+done
+echo "Left in the temporary directory: $(ls -A "$TMPDIR" | wc -l) entries"

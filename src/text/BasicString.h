@@ -110,21 +110,36 @@ private:
     static_assert(Count::is_always_lock_free, "buffer counts must be lock-free");
 
     bool isHeap() const noexcept { return tag_ == kHeapTag; }
+    // The first character, in either form.
     Unit* chars() noexcept;
     const Unit* chars() const noexcept;
+    // Whether [first, first + count) touches this string's characters.
     bool overlaps(const Unit* first, size_type count) const noexcept;
 
+    // The count in the header units of a block.
     static Count& countOf(Unit* block) noexcept;
+    // Largest capacity whose block size (capacity + 1) fits signed 64 bits.
     static size_type maxCapacity() noexcept;
+    // `need` units rounded up by the size table.
     static size_type roundCapacity(size_type need);
-    static size_type grownCapacity(size_type capacity, size_type need, bool geometric);
+    // Capacity for `length` characters, half again larger when geometric.
+    static size_type grownCapacity(size_type capacity, size_type length, bool geometric);
+    // A block of capacity + 1 units with count 1; throws std::bad_alloc.
     static Unit* allocateBlock(size_type capacity);
+    // Drops one reference; the owner of the last one frees the block.
     static void releaseBlock(Unit* block) noexcept;
 
+    // Takes the inline form with `count` (< InlineUnits) characters copied
+    // from `text` (which may be this string's own), releasing any buffer.
     void becomeInline(const Unit* text, size_type count) noexcept;
+    // Points the heap fields at `block`, which already holds the text.
     void becomeHeap(Unit* block, size_type length, size_type capacity) noexcept;
+    // Copies the first `keep` characters into a new private block.
     void moveToBlock(size_type capacity, size_type keep);
+    // Heap form with count 1 and room for `newLength` characters; the
+    // string is unchanged in value if this throws.
     void makeWritable(size_type newLength, bool geometric);
+    // Replaces `removed` units at `pos` by `count` units from `text`.
     void replaceRange(size_type pos, size_type removed, const Unit* text, size_type count, bool geometric);
 
     std::uint32_t tag_ = 0;

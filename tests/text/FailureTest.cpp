@@ -147,6 +147,10 @@ struct LengthCase {
     bool throws;
 };
 
+void PrintTo(const LengthCase& c, std::ostream* out) {
+    *out << c.matches << " x (" << c.what << " -> " << c.with << ") in " << c.text;
+}
+
 class ReplacedLength : public ::testing::TestWithParam<LengthCase> {};
 
 TEST_P(ReplacedLength, LimitsTheResult) {

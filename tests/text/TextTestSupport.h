@@ -41,3 +41,13 @@ inline void PrintTo(const WString& text, std::ostream* out) {
 inline void PrintTo(const AString& text, std::ostream* out) {
     *out << '"' << std::string(text.c_str(), text.length()) << "\" (" << text.length() << " bytes)";
 }
+
+namespace {
+// Parameter tables of the text tests carry a `name`; print that instead of
+// the parameter's bytes when a case fails.
+template <typename Case>
+    requires requires(const Case& c) { c.name; }
+void PrintTo(const Case& c, std::ostream* out) {
+    *out << c.name;
+}
+}  // namespace

@@ -92,6 +92,8 @@ struct NumberCase {
     const char16_t* expected;
 };
 
+void PrintTo(const NumberCase& c, std::ostream* out) { *out << c.value << " in radix " << c.radix; }
+
 class IntToWStringCases : public ::testing::TestWithParam<NumberCase> {};
 
 TEST_P(IntToWStringCases, Formats) {

@@ -9,7 +9,8 @@
 // Bytes the whole source needs in the locale encoding (no terminator), or -1
 // when a unit cannot be represented; the converted prefix is then left in
 // `destination`, followed by zeros. Code page, flags and the last two
-// arguments are accepted and ignored.
+// arguments are accepted and ignored. A negative length counts as 0; a result
+// beyond the 32-bit range is reported as -1.
 std::int32_t WideCharToMultiByte(std::uint32_t codePage, std::uint32_t flags, const char16_t* source,
                                  std::int32_t sourceLength, char* destination, std::int32_t destinationSize,
                                  const char* defaultChar, int* usedDefaultChar);
@@ -18,6 +19,7 @@ std::int32_t WideCharToMultiByte(std::uint32_t codePage, std::uint32_t flags, co
 // when they are not valid in the locale encoding (nothing written then).
 // Stores at most `destinationSize` units, each the low 16 bits of a
 // character; writes no terminator. A `destinationSize` of 0 only measures.
+// A negative `sourceLength` counts as 0.
 std::int32_t MultiByteToWideChar(std::uint32_t codePage, std::uint32_t flags, const char* source,
                                  std::int32_t sourceLength, char16_t* destination, std::int32_t destinationSize);
 

@@ -23,6 +23,23 @@ struct Walk {
     bool complete;
 };
 
+// Bytes that return a stateful encoding to its initial state after
+// `produced` bytes (none for the stateless ones), stored when they fit.
+std::size_t CloseShiftState(std::mbstate_t& state, char* out, std::size_t limit, std::size_t produced) {
+    char bytes[MB_LEN_MAX];
+    const std::size_t closing = std::wcrtomb(bytes, L'\0', &state);  // ends with a zero byte
+    if (closing == kFailed || closing <= 1) {
+        return 0;
+    }
+    if (out != nullptr) {
+        if (closing - 1 > limit - produced) {
+            return 0;
+        }
+        std::memcpy(out + produced, bytes, closing - 1);
+    }
+    return closing - 1;
+}
+
 // Encodes UCS-2 units up to a zero unit or `length` units. Without `out` it
 // only measures; with it, it stores whole characters while they fit into
 // `limit` bytes. Stops at the first unit the locale cannot represent.
@@ -44,16 +61,7 @@ Walk EncodeUnits(const char16_t* source, std::size_t length, char* out, std::siz
         }
         produced += size;
     }
-    // A stateful encoding ends with the sequence that returns to the initial
-    // state; the zero byte that comes with it is not part of the text.
-    const std::size_t closing = std::wcrtomb(bytes, L'\0', &state);
-    if (closing != kFailed && closing > 1) {
-        if (out != nullptr && closing - 1 <= limit - produced) {
-            std::memcpy(out + produced, bytes, closing - 1);
-        }
-        produced += closing - 1;
-    }
-    return Walk{produced, true};
+    return Walk{produced + CloseShiftState(state, out, limit, produced), true};
 }
 
 // Decodes multibyte text up to a zero byte or `length` bytes, counting the

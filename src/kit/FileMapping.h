@@ -2,6 +2,7 @@
 #pragma once
 
 #include <sys/mman.h>
+#include <unistd.h>
 
 #include <cstddef>
 
@@ -14,7 +15,9 @@ public:
     FileMapping(FileHandle handle, std::size_t size) : size_(size) {
         if (handle == INVALID_FILE_HANDLE || size == 0) return;
         void* address = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, static_cast<int>(handle), 0);
-        if (address != MAP_FAILED) data_ = static_cast<const unsigned char*>(address);
+        if (address == MAP_FAILED) return;
+        data_ = static_cast<const unsigned char*>(address);
+        (void)::madvise(address, size_, MADV_SEQUENTIAL);  // a hint; nothing depends on it
     }
     ~FileMapping() {
         if (data_ != nullptr) ::munmap(const_cast<unsigned char*>(data_), size_);
@@ -26,7 +29,18 @@ public:
     const unsigned char* data() const { return data_; }
     std::size_t size() const { return size_; }
 
+    // Lets the system drop the pages before `offset`, which the reader has
+    // consumed, so that a large kit never stays resident as a whole.
+    void ReleaseBefore(std::size_t offset) {
+        const std::size_t pageSize = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+        const std::size_t end = offset / pageSize * pageSize;
+        if (data_ == nullptr || end <= released_) return;
+        (void)::madvise(const_cast<unsigned char*>(data_) + released_, end - released_, MADV_DONTNEED);  // a hint
+        released_ = end;
+    }
+
 private:
     const unsigned char* data_ = nullptr;
     std::size_t size_;
+    std::size_t released_ = 0;
 };

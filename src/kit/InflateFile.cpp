@@ -24,7 +24,7 @@ bool KitFileSize(FileHandle file, std::uint64_t* size) {
 // Runs the stream over the mapping in 32 KiB windows, writing each window
 // out at once. Only a stream that reaches its end counts as complete: a cut
 // stream is a damaged kit, not a shorter one.
-ErrorCode InflateInto(z_stream& stream, const FileMapping& mapping, FileHandle destination) {
+ErrorCode InflateInto(z_stream& stream, FileMapping& mapping, FileHandle destination) {
     auto window = std::make_unique<unsigned char[]>(kWindowSize);
     stream.next_in = const_cast<unsigned char*>(mapping.data());
     stream.avail_in = static_cast<uInt>(mapping.size());
@@ -42,6 +42,7 @@ ErrorCode InflateInto(z_stream& stream, const FileMapping& mapping, FileHandle d
             if (code != ERR_NONE) return code;
         }
         if (result == Z_STREAM_END) return ERR_NONE;
+        mapping.ReleaseBefore(static_cast<std::size_t>(stream.next_in - mapping.data()));
         if (result == Z_BUF_ERROR || stream.avail_out != 0) return ERR_INVALID_DATA;
     }
 }
@@ -58,7 +59,7 @@ ErrorCode InflateFile(const WString& source, const WString& destination) {
 
     std::uint64_t size = 0;
     if (!KitFileSize(in.get(), &size)) return ERR_INVALID_DATA;
-    const FileMapping mapping(in.get(), static_cast<std::size_t>(size));
+    FileMapping mapping(in.get(), static_cast<std::size_t>(size));
     if (!mapping.valid()) return ERR_INVALID_DATA;
     InflateStream stream;
     if (!stream.valid()) return ERR_INVALID_DATA;

@@ -12,6 +12,7 @@ namespace {
 
 // The loop wakes at least this often even if the worker's wake-ups were lost.
 constexpr guint kPollIntervalMs = 250;
+constexpr gulong kHeadlessPollMicroseconds = 100000;
 
 gboolean KeepPolling(gpointer) { return TRUE; }
 
@@ -52,8 +53,18 @@ void CInstallerDlg::RunInstallation() {
     FollowInstallation();
 }
 
+bool CInstallerDlg::InstallationEnded() {
+    const ProgressReport report = progress_.ReadProgress();
+    return report.status != ERR_NONE || report.percent >= 100;
+}
+
 void CInstallerDlg::FollowInstallation() {
     if (!hasDisplay_) {
+        // No toolkit to wait in: look for the end, or for a signal to pass on.
+        while (!InstallationEnded()) {
+            if (TerminationSignals::Requested()) worker_.RequestStop();
+            g_usleep(kHeadlessPollMicroseconds);
+        }
         worker_.Join();
         EndInstallation(progress_.ReadProgress());
         return;
@@ -64,6 +75,8 @@ void CInstallerDlg::FollowInstallation() {
         if (progressPage_) progressPage_->SetProgress(report.percent);
         if (report.status != ERR_NONE || report.percent >= 100) {
             EndInstallation(report);
+            // Stopped by a signal: nobody is waiting to press Finish.
+            if (TerminationSignals::Requested() && window_ != nullptr) gtk_widget_destroy(window_);
             return;
         }
         gtk_main_iteration();

@@ -23,6 +23,7 @@ CInstallerDlg::CInstallerDlg(int argc, char** argv, bool silent, const WString& 
     // The checking variant: without a display the installer can still work
     // silently instead of being ended by the toolkit.
     hasDisplay_ = gtk_init_check(&argc_, &toolkitArgv) != FALSE;
+    signals_ = std::make_unique<TerminationSignals>(hasDisplay_, &CInstallerDlg::OnTerminationSignal, this);
     progress_.PostProgress(ERR_NONE, LoadResString("IDS_PREPARECOPY"), 0);
 }
 
@@ -37,7 +38,7 @@ void CInstallerDlg::RunWizard() {
                      title_.c_str());
         return;
     }
-    if (!PrepareInstallation()) return;
+    if (!PrepareInstallation() || TerminationSignals::Requested()) return;
     welcomePage_.reset();
     if (hasDisplay_) CreateWizardWindow();
     ShowWelcomePage();
@@ -46,4 +47,15 @@ void CInstallerDlg::RunWizard() {
         return;
     }
     gtk_main();
+}
+
+void CInstallerDlg::OnTerminationSignal(void* dialog) {
+    auto* self = static_cast<CInstallerDlg*>(dialog);
+    // A running job is stopped and rolled back first; the window closes
+    // when the installation has ended.
+    if (self->state_ == STATE_INSTALLING) {
+        self->worker_.RequestStop();
+        return;
+    }
+    if (self->window_ != nullptr) gtk_widget_destroy(self->window_);
 }

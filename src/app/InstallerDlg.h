@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/ProgressState.h"
+#include "app/TerminationSignals.h"
 #include "app/WorkerThread.h"
 #include "kit/KitReader.h"
 #include "text/WString.h"
@@ -80,6 +81,8 @@ private:
     void FollowInstallation();
     void EndInstallation(const ProgressReport& report);
     void RecordUsedDirectory();
+    bool InstallationEnded();
+    static void OnTerminationSignal(void* dialog);
     void OpenDescriptionDocument();
 
     // Controller state.
@@ -119,6 +122,9 @@ private:
     std::unique_ptr<ProgressPage> progressPage_;
     std::unique_ptr<SuccessFinalPage> successPage_;
     std::unique_ptr<MessagePage> errorPage_;
+
+    // Last, so that it goes first: no signal reaches a half-destroyed dialog.
+    std::unique_ptr<TerminationSignals> signals_;
 };
 
 // Removes remote addresses and line breaks from a proposed directory: a

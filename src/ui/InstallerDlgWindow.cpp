@@ -114,6 +114,7 @@ void CInstallerDlg::ShowSuccessPage() {
     state_ = STATE_SUCCESS;
     SetFinishButtons();
     ShowPage(successPage_.get());
+    if (!hasDisplay_) MessageBox(LoadResString("IDS_SUCCESS_FINISH"), MB_PLAIN_OK);  // the outcome as a line
 }
 
 void CInstallerDlg::ShowErrorPage(const WString& text) {
@@ -122,6 +123,7 @@ void CInstallerDlg::ShowErrorPage(const WString& text) {
     state_ = STATE_ERROR;
     SetFinishButtons();
     ShowPage(errorPage_.get());
+    if (!hasDisplay_) MessageBox(text, MB_PLAIN_OK);  // the outcome as a line
 }
 
 void CInstallerDlg::ShowDirectoryPage() {

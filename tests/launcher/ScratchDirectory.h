@@ -2,15 +2,14 @@
 // with small helpers to lay out and inspect files in them.
 #pragma once
 
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <optional>
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -28,65 +27,46 @@ inline std::string MakeTempDirectory() {
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-    ASSERT_TRUE(out.good()) << path;
+    ASSERT_TRUE((out << bytes).good()) << path;
 }
 
 inline std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-inline bool Exists(const std::string& path) {
-    struct stat status {};
-    return lstat(path.c_str(), &status) == 0;
-}
-
-inline void MakeDirectories(const std::string& path) {
-    ASSERT_EQ(MakeDirectoryTree(ToWString(path.c_str())), 0u) << path;
-}
-
-// Names in a directory, "." and ".." left out, sorted.
-inline std::vector<std::string> Names(const std::string& directory) {
-    std::vector<std::string> names;
-    if (DIR* stream = opendir(directory.c_str())) {
-        while (const dirent* entry = readdir(stream)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..") names.push_back(name);
-        }
-        closedir(stream);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
+// Also true for a dangling symbolic link.
+inline bool Exists(const std::string& path) { return std::filesystem::exists(std::filesystem::symlink_status(path)); }
 
 inline std::string Narrow(const WString& text) { return ToAString(text).c_str(); }
 inline WString Wide(const std::string& text) { return ToWString(text.c_str()); }
+inline void MakeDirectories(const std::string& path) { ASSERT_EQ(MakeDirectoryTree(Wide(path)), 0u) << path; }
+
+// Names in a directory, sorted; empty when it cannot be read.
+inline std::vector<std::string> Names(const std::string& directory) {
+    std::vector<std::string> names;
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator(directory, ignored)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 // Points HOME and TMPDIR at fresh directories and the locale at UTF-8 for the
 // life of the object, restoring them afterwards.
 class Environment {
 public:
-    Environment() : root_(MakeTempDirectory()) {
-        Save("HOME");
-        Save("TMPDIR");
-        Save("LC_ALL");
-        home_ = root_ + "/home";
-        temp_ = root_ + "/tmp";
+    Environment() : root_(MakeTempDirectory()), home_(root_ + "/home"), temp_(root_ + "/tmp") {
         MakeDirectories(home_);
         MakeDirectories(temp_);
-        setenv("HOME", home_.c_str(), 1);
-        setenv("TMPDIR", temp_.c_str(), 1);
-        setenv("LC_ALL", "C.UTF-8", 1);
+        for (const auto& [name, value] : {std::pair{"HOME", home_}, {"TMPDIR", temp_}, {"LC_ALL", "C.UTF-8"}}) {
+            const char* old = getenv(name);
+            saved_.emplace_back(name, old == nullptr ? std::nullopt : std::optional<std::string>(old));
+            setenv(name, value.c_str(), 1);
+        }
     }
     ~Environment() {
-        for (const auto& [name, value] : saved_) {
-            if (value.first) setenv(name.c_str(), value.second.c_str(), 1);
-            else unsetenv(name.c_str());
-        }
-        RemoveTree(ToWString(root_.c_str()));
+        for (const auto& [name, value] : saved_) value ? setenv(name, value->c_str(), 1) : unsetenv(name);
+        RemoveTree(Wide(root_));
     }
     Environment(const Environment&) = delete;
     Environment& operator=(const Environment&) = delete;
@@ -94,17 +74,11 @@ public:
     const std::string& root() const { return root_; }
     const std::string& home() const { return home_; }
     const std::string& temp() const { return temp_; }
+    std::string operator/(const std::string& name) const { return root_ + "/" + name; }
 
 private:
-    void Save(const char* name) {
-        const char* value = getenv(name);
-        saved_.push_back({name, {value != nullptr, value != nullptr ? value : ""}});
-    }
-
-    std::string root_;
-    std::string home_;
-    std::string temp_;
-    std::vector<std::pair<std::string, std::pair<bool, std::string>>> saved_;
+    std::string root_, home_, temp_;
+    std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
 };
 
 }  // namespace scratch

@@ -84,7 +84,7 @@ TEST_F(KitReaderTest, MultiLanguageRecordsAreFoundByLanguageWithEnglishAsFallbac
 
 TEST_F(KitReaderTest, OffsetsAddressTheDataAreaAndExtractionReplacesLongerFiles) {
     std::string big;  // crosses mapping windows and copy buffers
-    for (int i = 0; big.size() < 3 * 1048576 + 12345; ++i) big += std::to_string(i * 7919) + ",";
+    for (int i = 0; big.size() < 3 * 1048576 + 12345; ++i) big += std::to_string(static_cast<long long>(i) * 7919) + ",";
     const auto n = static_cast<std::uint32_t>(big.size());
     const std::string image = Multi(U32(4) + Entry(u"second", n + 10, 5) + Entry(u"first", n, 10) +
                                     Entry(u"empty", 0, 0, 1234567890) + Entry(u"big", 0, n)) +

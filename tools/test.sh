@@ -16,8 +16,8 @@ bash tools/with-display.sh ctest --test-dir build --output-on-failure -j"$jobs"
 echo "== unit tests under AddressSanitizer + UndefinedBehaviorSanitizer"
 bash tools/build.sh build-asan address
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --test-dir build-asan --output-on-failure -j"$jobs" -L unit
+  ctest --test-dir build-asan --output-on-failure -j"$jobs" -LE gui
 
 echo "== worker and progress tests under ThreadSanitizer"
 bash tools/build.sh build-tsan thread
-TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure -j"$jobs" -L 'app|text'
+TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure -j"$jobs" -L '^(app|text)$'

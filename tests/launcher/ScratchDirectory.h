@@ -26,8 +26,7 @@ inline std::string MakeTempDirectory() {
 }
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    ASSERT_TRUE((out << bytes).good()) << path;
+    ASSERT_TRUE((std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes).good()) << path;
 }
 
 inline std::string ReadBytes(const std::string& path) {
@@ -35,7 +34,6 @@ inline std::string ReadBytes(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// Also true for a dangling symbolic link.
 inline bool Exists(const std::string& path) { return std::filesystem::exists(std::filesystem::symlink_status(path)); }
 
 inline std::string Narrow(const WString& text) { return ToAString(text).c_str(); }
@@ -46,7 +44,9 @@ inline void MakeDirectories(const std::string& path) { ASSERT_EQ(MakeDirectoryTr
 inline std::vector<std::string> Names(const std::string& directory) {
     std::vector<std::string> names;
     std::error_code ignored;
-    for (const auto& entry : std::filesystem::directory_iterator(directory, ignored)) names.push_back(entry.path().filename());
+    for (const auto& entry : std::filesystem::directory_iterator(directory, ignored)) {
+        names.push_back(entry.path().filename());
+    }
     std::sort(names.begin(), names.end());
     return names;
 }

@@ -1,6 +1,3 @@
-#include <string>
-#include <vector>
-
 #include <gtest/gtest.h>
 
 #include "launcher/LauncherConfig.h"
@@ -9,203 +6,102 @@
 
 namespace {
 
-using scratch::Exists;
-using scratch::Narrow;
-using scratch::ReadBytes;
-using scratch::Wide;
-using scratch::WriteBytes;
+using namespace scratch;
 
-constexpr const char* kKey = "ConfigurationTemplatesLocation";
-
-std::vector<std::string> Narrowed(const std::vector<WString>& texts) {
-    std::vector<std::string> out;
-    for (const WString& text : texts) out.push_back(Narrow(text));
-    return out;
+// One recorded template location as the launcher file holds it.
+std::string Line(const std::string& location, const std::string& key = "ConfigurationTemplatesLocation") {
+    return key + "=" + location + "\n";
 }
 
 class LauncherLocationsTest : public ::testing::Test {
 protected:
-    std::string Normal() const { return env_.home() + "/.Vq/tavrilon/tavrilon.cfg"; }
-    std::string Alternative() const { return env_.home() + "/.Vq/tavrilont/tavrilon.cfg"; }
-    std::string Shared() const { return env_.home() + "/.qorn//.Vq/tavrilon/tavrilon.cfg"; }
-    std::string Default() const { return env_.home() + "/.qorn/Vq/vq8/tmplts/"; }
-
     // A directory in which files can be created.
-    std::string Usable(const std::string& name) {
-        const std::string path = env_.root() + "/" + name;
-        scratch::MakeDirectories(path);
-        return path;
-    }
+    std::string Usable(const std::string& name) { return MakeDirectories(env_ / name), env_ / name; }
 
     void Lay(const std::string& path, const std::string& content) {
-        scratch::MakeDirectories(path.substr(0, path.rfind('/')));
+        MakeDirectories(path.substr(0, path.rfind('/')));
         WriteBytes(path, content);
     }
 
     // Chooses, then records the choice as after a successful installation.
-    TemplateDirectoryChoice ChooseAndRecord() {
-        TemplateDirectoryChoice choice = ChooseTemplateDirectory();
-        RecordTemplateDirectory(choice.directory, choice.locations, choice.alternativeFilePresent,
-                                choice.locationsFromAlternative);
-        return choice;
+    std::string ChooseAndRecord() {
+        TemplateDirectoryChoice c = ChooseTemplateDirectory();
+        RecordTemplateDirectory(c.directory, c.locations, c.alternativeFilePresent, c.locationsFromAlternative);
+        return Narrow(c.directory);
     }
 
-    scratch::Environment env_;
+    Environment env_;
+    const std::string normal_ = env_.home() + "/.Vq/tavrilon/tavrilon.cfg";
+    const std::string alternative_ = env_.home() + "/.Vq/tavrilont/tavrilon.cfg";
+    const std::string default_ = env_.home() + "/.qorn/Vq/vq8/tmplts";
 };
 
-TEST_F(LauncherLocationsTest, PathsFollowTheHomeDirectory) {
-    const std::string home = env_.home();
-    EXPECT_EQ(Narrow(HomeDirectory()), home);
-    EXPECT_EQ(Narrow(ProductUserDirectory()), home + "/.qorn/");
-    EXPECT_EQ(Narrow(LauncherConfigDirectory(false)), home + "/.Vq/tavrilon");
-    EXPECT_EQ(Narrow(LauncherConfigDirectory(true)), home + "/.Vq/tavrilont");
-    EXPECT_EQ(Narrow(LauncherConfigPath(false)), Normal());
-    EXPECT_EQ(Narrow(LauncherConfigPath(true)), Alternative());
-    EXPECT_EQ(Narrow(SharedLauncherConfigPath(false)), Shared());
-    EXPECT_EQ(Narrow(SharedLauncherConfigPath(true)), Normal());
-    EXPECT_EQ(Narrow(DefaultTemplateBase()), home + "/.qorn/Vq/vq8/");
-}
-
-TEST_F(LauncherLocationsTest, HomeWithShellSyntaxIsTakenLiterally) {
-    const std::string marker = env_.root() + "/ran";
-    const std::string hostile = env_.root() + "/$(touch " + marker + ")`touch " + marker + "`";
-    setenv("HOME", hostile.c_str(), 1);
-    EXPECT_EQ(Narrow(HomeDirectory()), hostile);
-    EXPECT_FALSE(Exists(marker));
-}
-
 TEST_F(LauncherLocationsTest, NoFileProposesDefaultAndCreatesOnlyNormalFile) {
-    const TemplateDirectoryChoice choice = ChooseAndRecord();
-    EXPECT_EQ(Narrow(choice.directory), Default());
-    EXPECT_FALSE(choice.alternativeFilePresent);
-    EXPECT_EQ(ReadBytes(Normal()), std::string(kKey) + "=" + env_.home() + "/.qorn/Vq/vq8/tmplts\n");
-    EXPECT_FALSE(Exists(Alternative()));
+    EXPECT_EQ(ChooseAndRecord(), default_ + "/");
+    EXPECT_EQ(ReadBytes(normal_), Line(default_));
     EXPECT_FALSE(Exists(env_.home() + "/.Vq/tavrilont"));
 }
 
 TEST_F(LauncherLocationsTest, OnlyAlternativeWithLocationsIsProposedAndWrittenAlone) {
-    const std::string recorded = Usable("alt");
-    Lay(Alternative(), std::string(kKey) + "=" + recorded + "\n");
-    const TemplateDirectoryChoice choice = ChooseAndRecord();
-    EXPECT_EQ(Narrow(choice.directory), recorded);
-    EXPECT_TRUE(choice.locationsFromAlternative);
-    EXPECT_FALSE(Exists(Normal()));
-    EXPECT_EQ(ReadBytes(Alternative()), std::string(kKey) + "=" + recorded + "\n");
+    Lay(alternative_, Line(Usable("alt")));
+    EXPECT_EQ(ChooseAndRecord(), env_ / "alt");
+    EXPECT_FALSE(Exists(normal_));
+    EXPECT_EQ(ReadBytes(alternative_), Line(env_ / "alt"));
 }
 
 TEST_F(LauncherLocationsTest, OnlyAlternativeWithoutLocationsWritesBothFiles) {
-    Lay(Alternative(), "Other=1\n");
-    const TemplateDirectoryChoice choice = ChooseAndRecord();
-    EXPECT_EQ(Narrow(choice.directory), Default());
-    EXPECT_FALSE(choice.locationsFromAlternative);
-    const std::string line = std::string(kKey) + "=" + env_.home() + "/.qorn/Vq/vq8/tmplts\n";
-    EXPECT_EQ(ReadBytes(Normal()), line);
-    EXPECT_EQ(ReadBytes(Alternative()), "Other=1\n" + line);
+    Lay(alternative_, "Other=1\n");
+    EXPECT_EQ(ChooseAndRecord(), default_ + "/");
+    EXPECT_EQ(ReadBytes(normal_), Line(default_));
+    EXPECT_EQ(ReadBytes(alternative_), "Other=1\n" + Line(default_));
 }
 
 TEST_F(LauncherLocationsTest, BothFilesProposeNormalLocationsAndGetTheSameList) {
-    const std::string normal = Usable("normal");
-    const std::string alternative = Usable("alternative");
-    Lay(Normal(), std::string(kKey) + "=" + normal + "\n");
-    Lay(Alternative(), std::string(kKey) + "=" + alternative + "\n");
-    const TemplateDirectoryChoice choice = ChooseAndRecord();
-    EXPECT_EQ(Narrow(choice.directory), normal);
-    EXPECT_EQ(ReadBytes(Normal()), std::string(kKey) + "=" + normal + "\n");
-    EXPECT_EQ(ReadBytes(Alternative()), std::string(kKey) + "=" + normal + "\n");
+    Lay(normal_, Line(Usable("normal")));
+    Lay(alternative_, Line(Usable("alternative")));
+    EXPECT_EQ(ChooseAndRecord(), env_ / "normal");
+    EXPECT_EQ(ReadBytes(normal_), Line(env_ / "normal"));
+    EXPECT_EQ(ReadBytes(alternative_), Line(env_ / "normal"));
 }
 
-TEST_F(LauncherLocationsTest, BackslashesBecomeSlashes) {
-    const std::string recorded = Usable("with/inner");
-    std::string written = recorded;
-    std::replace(written.begin(), written.end(), '/', '\\');
-    Lay(Normal(), std::string(kKey) + "=" + written + "\n");
-    EXPECT_EQ(Narrow(ChooseTemplateDirectory().directory), recorded);
-}
-
-TEST_F(LauncherLocationsTest, DuplicatesByCaseTrailingSlashOrSharedFileCountOnce) {
-    Lay(Normal(), std::string(kKey) + "=/data/Templates\n" + kKey + "=/DATA/templates/\n" + kKey + "=/other\n");
-    Lay(Shared(), std::string(kKey) + "=/other/\n" + kKey + "=/shared\n");
-    std::vector<WString> locations;
-    ReadTemplateLocations(locations, false);
-    EXPECT_EQ(Narrowed(locations), (std::vector<std::string>{"/data/Templates", "/other", "/shared"}));
-}
-
-TEST_F(LauncherLocationsTest, RemoveDuplicatePathsKeepsFirstSpellingInOrder) {
-    std::vector<WString> paths = {Wide("/a"), Wide(""), Wide("/B/"), Wide("/A/"), Wide("/b"), Wide(""),
-                                  Wide("c\\"), Wide("C\\"), Wide("/c")};
-    RemoveDuplicatePaths(paths);
-    EXPECT_EQ(Narrowed(paths), (std::vector<std::string>{"/a", "", "/B/", "c\\", "/c"}));
+// Backslashes become slashes; duplicates by case, trailing "/" or in the shared file count once.
+TEST_F(LauncherLocationsTest, RecordedLocationsAreCleaned) {
+    Lay(normal_, Line("\\data\\Templates") + Line("/DATA/templates/") + Line("/other"));
+    Lay(env_.home() + "/.qorn//.Vq/tavrilon/tavrilon.cfg", Line("/other/") + Line("/shared"));
+    const std::vector<WString> cleaned = {Wide("/data/Templates"), Wide("/other"), Wide("/shared")};
+    EXPECT_EQ(ChooseTemplateDirectory().locations, cleaned);
 }
 
 TEST_F(LauncherLocationsTest, UnusableLocationIsSkippedButWrittenBack) {
-    WriteBytes(env_.root() + "/plain", "a file");
-    const std::string underFile = env_.root() + "/plain/sub";
-    const std::string missing = env_.root() + "/missing/sub";
-    const std::string usable = Usable("usable");
-    Lay(Normal(), std::string(kKey) + "=" + underFile + "\n" + kKey + "=" + missing + "\n" + kKey + "=" + usable + "\n");
-    EXPECT_FALSE(CanCreateFileIn(Wide(underFile)));
-    EXPECT_FALSE(CanCreateFileIn(Wide(missing)));
-    const TemplateDirectoryChoice choice = ChooseAndRecord();
-    EXPECT_EQ(Narrow(choice.directory), usable);
-    EXPECT_EQ(ReadBytes(Normal()), std::string(kKey) + "=" + usable + "\n" + kKey + "=" + underFile + "\n" + kKey +
-                                       "=" + missing + "\n");
-    EXPECT_EQ(scratch::Names(usable), std::vector<std::string>{});
+    WriteBytes(env_ / "plain", "a file");
+    const std::string underFile = env_ / "plain/sub", missing = env_ / "missing/sub", usable = Usable("usable");
+    Lay(normal_, Line(underFile) + Line(missing) + Line(usable));
+    EXPECT_EQ(ChooseAndRecord(), usable);
+    EXPECT_EQ(ReadBytes(normal_), Line(usable) + Line(underFile) + Line(missing));
+    EXPECT_EQ(Names(usable), std::vector<std::string>{});  // the probe file is gone
 }
 
-TEST_F(LauncherLocationsTest, OtherKeysKeepTheirOrderAndLocationsAreReplacedWhole) {
-    const std::string used = Usable("used");
-    Lay(Normal(), "First=1\n" + std::string(kKey) + "=/old\nMiddle=2\nFirst=3\nLast=\n");
-    std::vector<WString> locations = {Wide("/new")};
-    RecordTemplateDirectory(Wide(used + "/"), locations, false, false);
-    EXPECT_EQ(ReadBytes(Normal()),
-              "First=1\nFirst=3\n" + std::string(kKey) + "=" + used + "\n" + kKey + "=/new\nMiddle=2\nLast=\n");
-}
-
+// Other keys keep their order; the recorded directory replaces an older spelling of itself.
 TEST_F(LauncherLocationsTest, KeyInOtherCaseIsUpdatedInPlaceInItsOwnSpelling) {
-    Lay(Normal(), "a=1\nconfigurationtemplateslocation=/old\nz=2\n");
-    std::vector<WString> locations;
-    ReadTemplateLocations(locations, false);
-    ASSERT_EQ(Narrowed(locations), std::vector<std::string>{"/old"});
-    RecordTemplateDirectory(Wide("/new/"), locations, false, false);
-    EXPECT_EQ(ReadBytes(Normal()), "a=1\nconfigurationtemplateslocation=/new\nconfigurationtemplateslocation=/old\nz=2\n");
-}
-
-TEST_F(LauncherLocationsTest, RecordedDirectoryReplacesOlderSpellingOfItself) {
-    Lay(Normal(), std::string(kKey) + "=/x\n" + kKey + "=/Data/T/\n");
+    const std::string key = "configurationtemplateslocation";
+    Lay(normal_, "First=1\n" + Line("/old", key) + "Middle=2\n" + Line("/Data/T/", key) + "First=3\nLast=\n");
     std::vector<WString> locations;
     ReadTemplateLocations(locations, false);
     RecordTemplateDirectory(Wide("/data/t/"), locations, false, false);
-    EXPECT_EQ(ReadBytes(Normal()), std::string(kKey) + "=/data/t\n" + kKey + "=/x\n");
+    EXPECT_EQ(ReadBytes(normal_), "First=1\nFirst=3\n" + Line("/data/t", key) + Line("/old", key) + "Middle=2\nLast=\n")
+        << "other keys keep their order";
 }
 
-TEST_F(LauncherLocationsTest, FailedRecordingIsSwallowedAndLeavesFileWhole) {
-    const std::string old = std::string(kKey) + "=/old\n";
-    Lay(Normal(), old);
+TEST_F(LauncherLocationsTest, FailedRecordingIsSwallowedAndFailedSaveThrows) {
+    Lay(normal_, Line("/old"));
     std::vector<WString> locations;
     RecordTemplateDirectory(Wide("/bad\nInjected=1"), locations, false, false);
-    EXPECT_EQ(ReadBytes(Normal()), old);
-}
+    EXPECT_EQ(ReadBytes(normal_), Line("/old"));
 
-TEST_F(LauncherLocationsTest, SaveCreatesMissingDirectoryOfItsOwnFile) {
-    LauncherConfig config;
-    config.alternative = true;
-    AddConfigValue(config.ownEntries, Wide("k"), Wide("v"));
-    SaveLauncherConfig(config);
-    EXPECT_EQ(ReadBytes(Alternative()), "k=v\n");
-}
-
-TEST_F(LauncherLocationsTest, SaveThatFailsTwicePropagatesTheCode) {
-    WriteBytes(env_.home() + "/.Vq", "a file where the launcher directory belongs");
-    LauncherConfig config;
-    AddConfigValue(config.ownEntries, Wide("k"), Wide("v"));
-    int code = 0;
-    try {
-        SaveLauncherConfig(config);
-    } catch (int thrown) {
-        code = thrown;
-    }
-    EXPECT_EQ(code, 1);
-    EXPECT_EQ(ReadBytes(env_.home() + "/.Vq"), "a file where the launcher directory belongs");
+    const std::string blocker = env_.home() + "/.Vq/tavrilont";
+    WriteBytes(blocker, "a file where the launcher directory belongs");
+    EXPECT_THROW(SaveLauncherConfig(LauncherConfig{{}, {}, true}), int);  // the retry fails the same way
+    EXPECT_EQ(ReadBytes(blocker), "a file where the launcher directory belongs");
 }
 
 }  // namespace

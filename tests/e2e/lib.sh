@@ -116,11 +116,11 @@ e2e_init() {
     E2E_ROOT=$(mktemp -d "${TMPDIR:-/tmp}/qorn-e2e-$E2E_NAME.XXXXXX") || e2e_fail "no scratch root"
     trap e2e_cleanup EXIT
     trap 'exit 1' INT TERM
-    export HOME=$E2E_ROOT/home TMPDIR=$E2E_ROOT/tmp
+    export TMPDIR=$E2E_ROOT/tmp
     E2E_INSTALL=$E2E_ROOT/install
     E2E_PATHBIN=$E2E_ROOT/bin
     E2E_WORK=$E2E_ROOT/work
-    mkdir -p "$HOME" "$TMPDIR" "$E2E_INSTALL" "$E2E_PATHBIN" "$E2E_WORK"
+    mkdir -p "$TMPDIR" "$E2E_INSTALL" "$E2E_PATHBIN" "$E2E_WORK"
     cp "$E2E_BIN/setup" "$E2E_INSTALL/setup"
     e2e_install_xdg_open_stand_in
     export PATH=$E2E_PATHBIN:$PATH
@@ -128,8 +128,7 @@ e2e_init() {
     export NO_AT_BRIDGE=1 GTK2_RC_FILES=/dev/null
     unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME SESSION_MANAGER
     e2e_start_xvfb
-    E2E_DEFAULT_DIR=$HOME/.qorn/Vq/vq8/tmplts
-    E2E_LAUNCHER_CFG=$HOME/.Vq/tavrilon/tavrilon.cfg
+    e2e_use_home home
 }
 
 # ---------------------------------------------------------------- kits
@@ -403,4 +402,13 @@ e2e_wait_recorded() { e2e_wait_for "the launcher file to record $1" _e2e_recorde
 e2e_close_wizard() {
     "$E2E_BIN/wm_close" "$E2E_WIZARD" || e2e_fail "wm_close failed"
     e2e_wait_exit
+}
+
+# e2e_use_home NAME: switches to a fresh home directory under the scratch
+# root (for runs that must not see an earlier run's launcher file).
+e2e_use_home() {
+    export HOME=$E2E_ROOT/$1
+    mkdir -p "$HOME"
+    E2E_DEFAULT_DIR=$HOME/.qorn/Vq/vq8/tmplts
+    E2E_LAUNCHER_CFG=$HOME/.Vq/tavrilon/tavrilon.cfg
 }

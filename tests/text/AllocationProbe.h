@@ -1,6 +1,5 @@
-// Test-only replacement of the global allocator: counts live blocks so tests
-// can tell that a buffer was freed, and fails chosen allocations on the
-// calling thread so tests can check what a string looks like afterwards.
+// Test-only global allocator: counts live blocks, so that tests can tell a
+// buffer was freed, and fails chosen allocations on the calling thread.
 #pragma once
 
 #include <cstdint>
@@ -10,8 +9,7 @@ namespace allocation_probe {
 // Blocks allocated and not yet freed, over all threads.
 std::int64_t LiveBlocks();
 
-// While alive, the calling thread's allocations fail with std::bad_alloc
-// after the first `successes` of them.
+// While alive, the calling thread's allocations after the first `successes` (-1: all succeed) throw std::bad_alloc.
 class FailAfter {
 public:
     explicit FailAfter(int successes);

@@ -4,10 +4,10 @@
 # display.
 source "$(dirname "$0")/lib.sh"
 e2e_init
-e2e_default_kit
 
-# ---- Next, Next, Finish: the kit lands in the proposed directory, the
-# directory is recorded and the description opens
+# ---- Next, Next, Finish on the bundled sample kit: the kit lands in the
+# proposed directory, the directory is recorded and the description opens
+e2e_sample_kit
 e2e_start_setup -Len
 e2e_wait_wizard
 e2e_next
@@ -22,8 +22,11 @@ e2e_check "no backup directory while the success page shows" \
 e2e_next
 e2e_wait_exit
 e2e_check "Finish opened the description document with xdg-open" \
-    test "$(cat "$E2E_XDG_LOG" 2>/dev/null)" = "$E2E_DEFAULT_DIR/readme.txt"
+    test "$(cat "$E2E_XDG_LOG" 2>/dev/null)" = "$E2E_DEFAULT_DIR/docs/readme.html"
 e2e_check_tmpdir_clean
+
+# The other cases use a small kit whose description document is readme.txt.
+e2e_default_kit
 
 # ---- a typed directory without a trailing "/", holding a quote and a "$":
 # installed there, recorded, and the document found inside it

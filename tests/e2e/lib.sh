@@ -412,3 +412,42 @@ e2e_use_home() {
     E2E_DEFAULT_DIR=$HOME/.qorn/Vq/vq8/tmplts
     E2E_LAUNCHER_CFG=$HOME/.Vq/tavrilon/tavrilon.cfg
 }
+
+# ---------------------------------------------------------------- more kits
+
+# The bundled sample kit (examples/sample, English and Russian descriptions),
+# installed beside the installer copy; E2E_KIT_SOURCE names its source tree.
+e2e_sample_kit() {
+    E2E_KIT_SOURCE=$E2E_SRC/examples/sample
+    [ -x "$E2E_SRC/tools/pack-sample.sh" ] || e2e_fail "tools/pack-sample.sh is missing"
+    "$E2E_SRC/tools/pack-sample.sh" "$E2E_BIN/efdkit" "$E2E_WORK/sample.efd" >"$E2E_ROOT/efdkit.log" 2>&1 ||
+        e2e_fail "packing the sample kit failed: $(cat "$E2E_ROOT/efdkit.log")"
+    e2e_install_kit "$E2E_WORK/sample.efd"
+}
+
+# e2e_make_large_source DIR: 3000 small files in 30 folders, each file with
+# its own content and an old time.
+e2e_make_large_source() {
+    local dir=$1 folder file
+    for folder in $(seq -w 0 29); do
+        mkdir -p "$dir/part$folder"
+        for file in $(seq -w 0 99); do
+            printf 'template %s of part %s\n' "$file" "$folder" >"$dir/part$folder/t$file.tpl"
+        done
+    done
+    find "$dir" -type f -exec touch -d '2020-05-06 07:08:09' {} +
+}
+
+# e2e_slow_installs MICROSECONDS: later runs spend that long on every
+# extracted entry (see helpers/slow_futimes.cpp); 0 turns it off.
+e2e_slow_installs() {
+    [ -f "$E2E_BIN/slow_futimes.so" ] || e2e_fail "$E2E_BIN/slow_futimes.so is missing: build it first"
+    if [ "$1" -gt 0 ]; then
+        export LD_PRELOAD=$E2E_BIN/slow_futimes.so QORN_E2E_FUTIMES_DELAY_US=$1
+    else
+        unset LD_PRELOAD QORN_E2E_FUTIMES_DELAY_US
+    fi
+}
+
+# e2e_tree_fingerprint_is DIR FINGERPRINT: whether DIR now looks exactly so.
+e2e_tree_fingerprint_is() { [ "$(e2e_tree_fingerprint "$1")" = "$2" ]; }

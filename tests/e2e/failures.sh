@@ -102,44 +102,47 @@ e2e_check "the failed installation left the exact earlier tree" \
 e2e_check "the failed installation wrote no launcher file" test ! -e "$E2E_LAUNCHER_CFG"
 e2e_check_tmpdir_clean
 
-# ---- a cancel in the middle of a large installation rolls back likewise,
-# without a question, and the error page waits for Finish
-e2e_use_home home-cancel
+# ---- a cancel in the middle of a large installation, by Escape and by the
+# Cancel button, rolls back likewise without a question, and the error page
+# waits for Finish
 e2e_make_large_source "$E2E_WORK/large"
 e2e_pack "$E2E_WORK/large" "$E2E_WORK/large.efd" --lang en --product "Large" --provider "Test"
 e2e_install_kit "$E2E_WORK/large.efd"
-target=$E2E_DEFAULT_DIR
-mkdir -p "$target/part05" "$target/part29"
-printf 'older local 05\n' >"$target/part05/t50.tpl"
-printf 'older local 29\n' >"$target/part29/t99.tpl"
-touch -d '2001-01-01 00:00:00' "$target/part05/t50.tpl" "$target/part29/t99.tpl"
-touch -d '2002-02-02 00:00:00' "$target/part05" "$target/part29" "$target"
-before=$(e2e_tree_fingerprint "$target")
-e2e_slow_installs 3000      # 3000 entries: about nine seconds unless cancelled
-e2e_start_setup -Len
-e2e_wait_wizard
-e2e_next
-e2e_next
-e2e_wait_for "the installation to be under way" test -e "$target/part02/t00.tpl"
-e2e_keys "$E2E_WIZARD" Escape
-e2e_wait_for "the rollback to end" e2e_tree_fingerprint_is "$target" "$before"
-e2e_check "the cancel asked no question and showed no error box" _e2e_no_dialog
-e2e_check "the installer waits on its error page" e2e_setup_running
-e2e_check "the wizard stays for its error page" e2e_wizard_visible
-e2e_check "the cancelled installation wrote no launcher file" test ! -e "$E2E_LAUNCHER_CFG"
-e2e_screenshot "$E2E_WIZARD" "$E2E_SHOTS/cancel-page.png"
-e2e_next
-e2e_wait_exit
-e2e_slow_installs 0
-e2e_check "the cancelled installation left the exact earlier tree" \
-    test "$before" = "$(e2e_tree_fingerprint "$target")"
-e2e_check "still no launcher file after Finish" test ! -e "$E2E_LAUNCHER_CFG"
-e2e_check_tmpdir_clean
-if [ -s "$E2E_SHOTS/error-page.png" ] && [ -s "$E2E_SHOTS/cancel-page.png" ]; then
+for how in Escape button; do
+    e2e_use_home "home-cancel-$how"
+    target=$E2E_DEFAULT_DIR
+    mkdir -p "$target/part05" "$target/part29"
+    printf 'older local 05\n' >"$target/part05/t50.tpl"
+    printf 'older local 29\n' >"$target/part29/t99.tpl"
+    touch -d '2001-01-01 00:00:00' "$target/part05/t50.tpl" "$target/part29/t99.tpl"
+    touch -d '2002-02-02 00:00:00' "$target/part05" "$target/part29" "$target"
+    before=$(e2e_tree_fingerprint "$target")
+    e2e_slow_installs 3000      # 3000 entries: about nine seconds unless cancelled
+    e2e_start_setup -Len
+    e2e_wait_wizard
+    e2e_next
+    e2e_next
+    e2e_wait_for "the installation to be under way" test -e "$target/part02/t00.tpl"
+    if [ "$how" = Escape ]; then e2e_keys "$E2E_WIZARD" Escape; else e2e_cancel; fi
+    e2e_wait_for "the rollback to end" e2e_tree_fingerprint_is "$target" "$before"
+    e2e_check "$how: the cancel asked no question and showed no error box" _e2e_no_dialog
+    e2e_check "$how: the installer waits on its error page" e2e_setup_running
+    e2e_check "$how: the wizard stays for its error page" e2e_wizard_visible
+    e2e_check "$how: the cancelled installation wrote no launcher file" test ! -e "$E2E_LAUNCHER_CFG"
+    e2e_screenshot "$E2E_WIZARD" "$E2E_SHOTS/cancel-page-$how.png"
+    e2e_next
+    e2e_wait_exit
+    e2e_slow_installs 0
+    e2e_check "$how: the cancelled installation left the exact earlier tree" \
+        test "$before" = "$(e2e_tree_fingerprint "$target")"
+    e2e_check "$how: still no launcher file after Finish" test ! -e "$E2E_LAUNCHER_CFG"
+    e2e_check_tmpdir_clean
+done
+if [ -s "$E2E_SHOTS/error-page.png" ] && [ -s "$E2E_SHOTS/cancel-page-Escape.png" ]; then
     # The two pages differ only by their text: the cancellation text is not
     # the failure text.
     e2e_check "the cancellation page does not show the failure text" \
-        test "$(md5sum <"$E2E_SHOTS/error-page.png")" != "$(md5sum <"$E2E_SHOTS/cancel-page.png")"
+        test "$(md5sum <"$E2E_SHOTS/error-page.png")" != "$(md5sum <"$E2E_SHOTS/cancel-page-Escape.png")"
 fi
 
 e2e_finish

@@ -25,6 +25,8 @@ DirSelectPage::DirSelectPage(GtkFixed* fixed, GdkPixbuf* banner) : WizardDialogP
 
     pathEntry = Place(gtk_entry_new(), 170, 275);
     gtk_widget_set_size_request(pathEntry, 280, 30);
+    // Enter in the field means Next, as a person typing a path expects.
+    gtk_entry_set_activates_default(GTK_ENTRY(pathEntry), TRUE);
 
     browseButton = Place(gtk_button_new_with_label("..."), 460, 275);
     gtk_widget_set_size_request(browseButton, 30, 30);

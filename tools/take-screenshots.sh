@@ -43,7 +43,13 @@ for language in en ru; do
     e2e_wait_wizard
     shoot "$language-1-welcome"
     e2e_next
+    # The scratch home makes a long, odd proposal; show the usual one.
+    e2e_type_path "/home/user/.qorn/Vq/vq8/tmplts/"
+    xdo key Home
     shoot "$language-2-directory"
+    # Back and Next put the real proposal into the entry again.
+    e2e_back
+    e2e_next
     e2e_next
     e2e_wait_recorded "$E2E_DEFAULT_DIR"
     shoot "$language-4-success"

@@ -38,6 +38,17 @@ head -c $(($(stat -c %s "$E2E_WORK/small.efd") / 2)) "$E2E_WORK/small.efd" >"$E2
 e2e_start_setup -Len
 expect_one_box_only "truncated kit"
 
+# ---- without a display, silent mode writes the box to standard error
+rm -f "$E2E_INSTALL/qorn.efd"
+saved_display=$DISPLAY
+unset DISPLAY
+e2e_start_setup -S -Len
+e2e_wait_exit
+export DISPLAY=$saved_display
+e2e_check "headless missing kit: the box text is on standard error" test -s "$E2E_SETUP_ERR"
+e2e_check "headless missing kit: nothing installed" test ! -e "$E2E_DEFAULT_DIR"
+e2e_check_tmpdir_clean
+
 # ---- a reinstallation of the same kit touches no file
 e2e_install_kit "$E2E_WORK/small.efd"
 e2e_use_home home-reinstall

@@ -178,7 +178,7 @@ e2e_start_setup() {
     E2E_SETUP_OUT=$E2E_ROOT/setup-$E2E_RUN.out
     E2E_SETUP_ERR=$E2E_ROOT/setup-$E2E_RUN.err
     e2e_log "run $E2E_RUN: setup $*"
-    (cd "$E2E_WORK" && exec "$E2E_INSTALL/setup" "$@") >"$E2E_SETUP_OUT" 2>"$E2E_SETUP_ERR" &
+    (cd "$E2E_WORK" && exec env ${E2E_SETUP_ENV[@]+"${E2E_SETUP_ENV[@]}"} "$E2E_INSTALL/setup" "$@") >"$E2E_SETUP_OUT" 2>"$E2E_SETUP_ERR" &
     E2E_SETUP_PID=$!
     E2E_WIZARD=""
 }
@@ -438,14 +438,16 @@ e2e_make_large_source() {
     find "$dir" -type f -exec touch -d '2020-05-06 07:08:09' {} +
 }
 
-# e2e_slow_installs MICROSECONDS: later runs spend that long on every
-# extracted entry (see helpers/slow_futimes.cpp); 0 turns it off.
+# e2e_slow_installs MICROSECONDS: later runs of the installer (and only of
+# it) spend that long on every extracted entry (see helpers/slow_futimes.cpp);
+# 0 turns it off.
+E2E_SETUP_ENV=()
 e2e_slow_installs() {
     [ -f "$E2E_BIN/slow_futimes.so" ] || e2e_fail "$E2E_BIN/slow_futimes.so is missing: build it first"
     if [ "$1" -gt 0 ]; then
-        export LD_PRELOAD=$E2E_BIN/slow_futimes.so QORN_E2E_FUTIMES_DELAY_US=$1
+        E2E_SETUP_ENV=("LD_PRELOAD=$E2E_BIN/slow_futimes.so" "QORN_E2E_FUTIMES_DELAY_US=$1")
     else
-        unset LD_PRELOAD QORN_E2E_FUTIMES_DELAY_US
+        E2E_SETUP_ENV=()
     fi
 }
 

@@ -302,10 +302,10 @@ e2e_keys() {
 }
 
 # e2e_type_path TEXT: replaces the directory entry's text by TEXT (empty
-# TEXT clears it).
+# TEXT clears it): a triple click selects the whole line, ctrl+a makes sure.
 e2e_type_path() {
-    e2e_click "$E2E_ENTRY_X" "$E2E_ENTRY_Y"
-    xdo click --repeat 3 --delay 40 1
+    xdo mousemove --window "$E2E_WIZARD" 1 1 mousemove --window "$E2E_WIZARD" "$E2E_ENTRY_X" "$E2E_ENTRY_Y" \
+        click --repeat 3 --delay 40 1 || e2e_fail "cannot click into the directory entry"
     xdo key --clearmodifiers ctrl+a BackSpace
     [ -z "$1" ] || xdo type --delay 8 -- "$1" || e2e_fail "cannot type $1"
 }

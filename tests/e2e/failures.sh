@@ -156,4 +156,32 @@ if [ -s "$E2E_SHOTS/error-page.png" ] && [ -s "$E2E_SHOTS/cancel-page-Escape.png
         test "$(md5sum <"$E2E_SHOTS/error-page.png")" != "$(md5sum <"$E2E_SHOTS/cancel-page-Escape.png")"
 fi
 
+# ---- a signal (a logout, `kill`, Ctrl+C) in the middle of an installation
+# rolls back like Cancel, with and without a window, and the installer ends
+for how in SIGTERM-window SIGINT-headless; do
+    e2e_use_home "home-signal-$how"
+    target=$E2E_DEFAULT_DIR
+    mkdir -p "$target/part07"
+    printf 'older local 07\n' >"$target/part07/t70.tpl"
+    touch -d '2001-01-01 00:00:00' "$target/part07/t70.tpl" "$target/part07" "$target"
+    before=$(e2e_tree_fingerprint "$target")
+    e2e_slow_installs 3000
+    if [ "$how" = SIGTERM-window ]; then
+        e2e_start_setup -S -Len
+    else
+        saved_display=$DISPLAY
+        unset DISPLAY
+        e2e_start_setup -S -Len
+        export DISPLAY=$saved_display
+    fi
+    e2e_wait_for "the installation to be under way" test -e "$target/part02/t00.tpl"
+    kill "-${how%%-*}" "$E2E_SETUP_PID"
+    e2e_wait_exit
+    e2e_slow_installs 0
+    e2e_check "$how: the stopped installation left the exact earlier tree" \
+        test "$before" = "$(e2e_tree_fingerprint "$target")"
+    e2e_check "$how: the stopped installation wrote no launcher file" test ! -e "$E2E_LAUNCHER_CFG"
+    e2e_check_tmpdir_clean
+done
+
 e2e_finish

@@ -35,7 +35,7 @@ TEST_F(MessageBoxTest, FlagWordChoosesKindAndButtonsAndEveryCloseHasItsAnswer) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << std::hex << c.flags << std::dec << " answered " << c.response);
-        WhenToplevelAppears(GTK_TYPE_MESSAGE_DIALOG, [&](GtkWidget* dialog) {
+        WhenDialogRuns(GTK_TYPE_MESSAGE_DIALOG, [&](GtkWidget* dialog) {
             gchar* shown = nullptr;
             GtkMessageType type = GTK_MESSAGE_OTHER;
             g_object_get(dialog, "text", &shown, "message-type", &type, nullptr);

@@ -120,7 +120,7 @@ TEST_F(PagesTest, OnlyAcceptingTheFolderChooserReplacesTheEntry) {
     for (const auto& [response, entry] : cases) {
         SCOPED_TRACE(response);
         page.SetPath(ToWString(typed.c_str()));
-        WhenToplevelAppears(GTK_TYPE_FILE_CHOOSER_DIALOG, [&](GtkWidget* dialog) {
+        WhenDialogRuns(GTK_TYPE_FILE_CHOOSER_DIALOG, [&](GtkWidget* dialog) {
             auto* chooser = GTK_FILE_CHOOSER(dialog);
             EXPECT_EQ(gtk_file_chooser_get_action(chooser), GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER);
             // The chooser loads a folder in the background; answer once it has ours.

@@ -18,21 +18,20 @@ struct Watch {
     int triesLeft = 250;
 };
 
+// gtk_dialog_run makes its dialog modal: the running one holds the grab, a leftover one does not.
 gboolean Poll(gpointer data) {
     auto* watch = static_cast<Watch*>(data);
-    GtkWidget* found = FindToplevel(watch->type);
-    const bool visible = found != nullptr && gtk_widget_get_visible(found);
-    if (visible && watch->act(found)) return FALSE;
+    GtkWidget* running = gtk_grab_get_current();
+    const bool found = running != nullptr && G_TYPE_CHECK_INSTANCE_TYPE(running, watch->type);
+    if (found && watch->act(running)) return FALSE;
     if (--watch->triesLeft > 0) return TRUE;
-    if (visible && GTK_IS_DIALOG(found)) {  // so that gtk_dialog_run returns
-        gtk_dialog_response(GTK_DIALOG(found), GTK_RESPONSE_NONE);
-    }
+    if (found && GTK_IS_DIALOG(running)) gtk_dialog_response(GTK_DIALOG(running), GTK_RESPONSE_NONE);
     return FALSE;
 }
 
 }  // namespace
 
-void WhenToplevelAppears(GType type, std::function<bool(GtkWidget*)> act) {
+void WhenDialogRuns(GType type, std::function<bool(GtkWidget*)> act) {
     g_timeout_add_full(G_PRIORITY_DEFAULT, 20, Poll, new Watch{type, std::move(act)},
                        [](gpointer watch) { delete static_cast<Watch*>(watch); });
 }

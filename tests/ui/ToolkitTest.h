@@ -16,6 +16,6 @@ protected:
     GtkFixed* fixed = nullptr;
 };
 
-// Answers dialogs run with gtk_dialog_run: every 20 ms calls `act` on the visible
-// toplevel of `type` until it returns true; after 5 s dismisses it so a failing test ends.
-void WhenToplevelAppears(GType type, std::function<bool(GtkWidget*)> act);
+// Answers dialogs run with gtk_dialog_run: every 20 ms calls `act` on the running
+// dialog of `type` until it returns true; after 5 s dismisses it so a failing test ends.
+void WhenDialogRuns(GType type, std::function<bool(GtkWidget*)> act);

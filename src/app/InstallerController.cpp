@@ -7,6 +7,7 @@
 
 #include "app/InstallerDlg.h"
 #include "l10n/Messages.h"
+#include "launcher/LauncherPaths.h"
 #include "launcher/TemplateDirectory.h"
 #include "platform/DesktopOpen.h"
 #include "platform/FindData.h"
@@ -81,6 +82,11 @@ void SanitizeTargetDirectory(WString& directory) {
     RemoveFirst(directory, u"file://");
     RemoveEvery(directory, u'\n');
     RemoveEvery(directory, u'\r');
+}
+
+WString ExpandHomePrefix(const WString& path) {
+    if (path == WString(u"~") || path.startsWith(u"~/")) return HomeDirectory() + path.substr(1);
+    return path;
 }
 
 WString JoinDescriptionPath(const WString& directory, const WString& name) {
@@ -166,6 +172,7 @@ void CInstallerDlg::HandleNext() {
 void CInstallerDlg::StartFromDirectoryPage() {
     WString path = dirPage_->GetPath();
     ReplaceAll(path, u"\\", u"/");
+    path = ExpandHomePrefix(path);
     if (path.empty()) {
         MessageBox(LoadResString("IDS_SETUP_EMPTYTARGET"), MB_PLAIN_OK);
         return;

@@ -132,6 +132,10 @@ private:
 // "file://" is dropped; every LF, then every CR, is removed.
 void SanitizeTargetDirectory(WString& directory);
 
+// A typed "~" or "~/..." names the home directory, as in a shell; any other
+// path is returned unchanged.
+WString ExpandHomePrefix(const WString& path);
+
 // The document path: directory and name joined by exactly the separator
 // that neither supplies, with every "\" turned into "/".
 WString JoinDescriptionPath(const WString& directory, const WString& name);

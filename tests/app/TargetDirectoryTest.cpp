@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/InstallerDlg.h"
+#include "launcher/ScratchDirectory.h"
 
 namespace {
 
@@ -53,5 +54,15 @@ INSTANTIATE_TEST_SUITE_P(
                     JoinCase{u"/t", u"docs\\readme.html", u"/t/docs/readme.html"},
                     JoinCase{u"C:\\t\\", u"readme.html", u"C:/t/readme.html"},
                     JoinCase{u"", u"readme.html", u"readme.html"}));
+
+TEST(ExpandHomePrefixTest, OnlyALeadingTildeComponentNamesTheHome) {
+    scratch::Environment env;  // HOME points at a scratch directory
+    const WString home = scratch::Wide(env.home());
+    EXPECT_TRUE(ExpandHomePrefix(u"~") == home);
+    EXPECT_TRUE(ExpandHomePrefix(u"~/my templates") == home + u"/my templates");
+    for (const char16_t* unchanged : {u"/opt/~/t", u"~user/t", u"t~", u"", u"./~"}) {
+        EXPECT_TRUE(ExpandHomePrefix(unchanged) == WString(unchanged)) << scratch::Narrow(unchanged);
+    }
+}
 
 }  // namespace

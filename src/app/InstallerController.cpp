@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/InstallerDlg.h"
+#include "kit/KitEntryName.h"
 #include "l10n/Messages.h"
 #include "launcher/LauncherPaths.h"
 #include "launcher/TemplateDirectory.h"
@@ -89,7 +90,12 @@ WString ExpandHomePrefix(const WString& path) {
     return path;
 }
 
-WString JoinDescriptionPath(const WString& directory, const WString& name) {
+WString DescriptionDocumentPath(const WString& directory, const WString& name) {
+    // Only a document inside the template directory is opened: a kit that
+    // names "../../somewhere" does not get to open a file of its choice.
+    WString relative = name;
+    while (StartsWithSeparator(relative)) relative.erase(0, 1);
+    if (!IsSafeEntryName(relative)) return WString();
     WString path = directory;
     if (!directory.empty() && !EndsWithSeparator(directory) && !StartsWithSeparator(name)) path += u"/";
     path += name;
@@ -189,10 +195,9 @@ void CInstallerDlg::FinishWizard() {
 }
 
 void CInstallerDlg::OpenDescriptionDocument() {
-    const WString name = KitDescriptionFile(kit_.descriptions, languageCode_);
-    if (name.empty() || successPage_ == nullptr || !successPage_->IsOpenDescriptionChecked()) return;
-    const WString path = JoinDescriptionPath(targetDirectory_, name);
-    if (!PathExists(path)) return;
+    if (successPage_ == nullptr || !successPage_->IsOpenDescriptionChecked()) return;
+    const WString path = DescriptionDocumentPath(targetDirectory_, KitDescriptionFile(kit_.descriptions, languageCode_));
+    if (path.empty() || !PathExists(path) || IsDirectory(path)) return;
     // The viewer's fate is not the installer's concern: nothing is reported.
     (void)OpenWithDesktop(path);
 }

@@ -136,6 +136,7 @@ void SanitizeTargetDirectory(WString& directory);
 // path is returned unchanged.
 WString ExpandHomePrefix(const WString& path);
 
-// The document path: directory and name joined by exactly the separator
-// that neither supplies, with every "\" turned into "/".
-WString JoinDescriptionPath(const WString& directory, const WString& name);
+// The description document's path: directory and name joined by exactly the
+// separator that neither supplies, every "\" turned into "/"; empty when the
+// name is empty or would lead out of the directory.
+WString DescriptionDocumentPath(const WString& directory, const WString& name);

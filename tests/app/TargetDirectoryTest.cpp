@@ -40,20 +40,24 @@ struct JoinCase {
     const char16_t* expected;
 };
 
-class JoinDescriptionPathTest : public testing::TestWithParam<JoinCase> {};
+class DescriptionDocumentPathTest : public testing::TestWithParam<JoinCase> {};
 
-TEST_P(JoinDescriptionPathTest, PutsExactlyOneSeparatorBetween) {
-    EXPECT_TRUE(JoinDescriptionPath(GetParam().directory, GetParam().name) == WString(GetParam().expected));
+TEST_P(DescriptionDocumentPathTest, JoinsWithOneSeparatorAndStaysInside) {
+    EXPECT_TRUE(DescriptionDocumentPath(GetParam().directory, GetParam().name) == WString(GetParam().expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Paths, JoinDescriptionPathTest,
+    Paths, DescriptionDocumentPathTest,
     testing::Values(JoinCase{u"/t", u"docs/readme.html", u"/t/docs/readme.html"},
                     JoinCase{u"/t/", u"docs/readme.html", u"/t/docs/readme.html"},
                     JoinCase{u"/t", u"/docs/readme.html", u"/t/docs/readme.html"},
                     JoinCase{u"/t", u"docs\\readme.html", u"/t/docs/readme.html"},
                     JoinCase{u"C:\\t\\", u"readme.html", u"C:/t/readme.html"},
-                    JoinCase{u"", u"readme.html", u"readme.html"}));
+                    JoinCase{u"", u"readme.html", u"readme.html"},
+                    JoinCase{u"/t/", u"", u""},
+                    JoinCase{u"/t/", u"../outside.html", u""},
+                    JoinCase{u"/t/", u"docs\\..\\..\\x.html", u""},
+                    JoinCase{u"/t/", u"docs/", u""}));
 
 TEST(ExpandHomePrefixTest, OnlyALeadingTildeComponentNamesTheHome) {
     scratch::Environment env;  // HOME points at a scratch directory

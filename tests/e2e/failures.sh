@@ -1,67 +1,52 @@
 #!/usr/bin/env bash
 # Installations that must not lose anything: kits that cannot be opened,
-# a reinstallation, newer local files, a failing entry and a cancellation,
-# each ending with status 0 and the template directory as it should be.
+# a reinstallation, newer local files, a failing entry, a cancellation and a
+# signal, each ending with status 0 and the template directory as it should be.
 source "$(dirname "$0")/lib.sh"
 e2e_init
-E2E_SHOTS=$E2E_ROOT/shots
-mkdir -p "$E2E_SHOTS"
+e2e_default_kit
+kit=$E2E_INSTALL/qorn.efd
+shots=$E2E_ROOT/shots
+mkdir -p "$shots"
 
-# e2e_expect_one_box_only WHAT: the installer shows one message box and no
-# wizard; Return dismisses it and the installer ends with status 0.
-expect_one_box_only() {
+# ---- kits that cannot be used: one box each, no wizard; Return dismisses
+# the box and the installer ends
+for how in missing random-bytes gzip truncated; do
+    case $how in
+        missing) rm -f "$kit" ;;
+        random-bytes) head -c 65536 /dev/urandom >"$kit" ;;
+        gzip) printf 'not a kit at all\n' | gzip -c >"$kit" ;;
+        truncated) head -c $(($(stat -c %s "$E2E_WORK/small.efd") / 2)) "$E2E_WORK/small.efd" >"$kit" ;;
+    esac
+    e2e_start_setup -Len
     e2e_wait_dialog
-    e2e_check "$1: the box is not the wizard" test "$(e2e_window_size "$E2E_DIALOG")" != 500x360
-    e2e_check "$1: no wizard beside the box" test "$(e2e_windows | wc -l)" = 1
+    e2e_check_box "$how kit"
+    e2e_check "$how kit: no wizard beside the box" test "$(e2e_windows | wc -l)" = 1
     e2e_answer Return
     e2e_wait_exit
-    e2e_check "$1: nothing installed" test ! -e "$E2E_DEFAULT_DIR"
-    e2e_check "$1: nothing recorded" test ! -e "$E2E_LAUNCHER_CFG"
-    e2e_check_tmpdir_clean
-}
-
-# ---- kits that cannot be used: one box each, no wizard
-rm -f "$E2E_INSTALL/qorn.efd"
-e2e_start_setup -Len
-expect_one_box_only "missing kit"
-
-head -c 65536 /dev/urandom >"$E2E_INSTALL/qorn.efd"
-e2e_start_setup -Len
-expect_one_box_only "kit of random bytes"
-
-printf 'not a kit at all\n' | gzip -c >"$E2E_INSTALL/qorn.efd"
-e2e_start_setup -Len
-expect_one_box_only "gzip file as kit"
-
-e2e_default_kit
-head -c $(($(stat -c %s "$E2E_WORK/small.efd") / 2)) "$E2E_WORK/small.efd" >"$E2E_INSTALL/qorn.efd"
-e2e_start_setup -Len
-expect_one_box_only "truncated kit"
+    e2e_check "$how kit: nothing installed" test ! -e "$E2E_DEFAULT_DIR"
+    e2e_check "$how kit: nothing recorded" test ! -e "$E2E_LAUNCHER_CFG"
+done
 
 # ---- without a display, silent mode writes the box to standard error
-rm -f "$E2E_INSTALL/qorn.efd"
-saved_display=$DISPLAY
-unset DISPLAY
-e2e_start_setup -S -Len
+rm -f "$kit"
+e2e_start_headless -S -Len
 e2e_wait_exit
-export DISPLAY=$saved_display
 e2e_check "headless missing kit: the box text is on standard error" test -s "$E2E_SETUP_ERR"
 e2e_check "headless missing kit: nothing installed" test ! -e "$E2E_DEFAULT_DIR"
-e2e_check_tmpdir_clean
 
-# ---- a reinstallation of the same kit touches no file
+# ---- a reinstallation of the same kit touches no file (inode and times)
 e2e_install_kit "$E2E_WORK/small.efd"
 e2e_use_home home-reinstall
+stamps() { (cd "$E2E_DEFAULT_DIR" && find . -type f -print0 | LC_ALL=C sort -z | xargs -0r stat -c '%n %i %Y %Z'); }
 e2e_start_setup -S
 e2e_wait_exit
 e2e_check "first installation in place" e2e_tree_matches "$E2E_KIT_SOURCE" "$E2E_DEFAULT_DIR"
-before=$(e2e_tree_stamps "$E2E_DEFAULT_DIR")
+before=$(stamps)
 sleep 1.1   # a rewritten file would then show a later change time
 e2e_start_setup -S
 e2e_wait_exit
-e2e_check "a reinstallation leaves every inode and time alone" \
-    test "$before" = "$(e2e_tree_stamps "$E2E_DEFAULT_DIR")"
-e2e_check_tmpdir_clean
+e2e_check "a reinstallation leaves every inode and time alone" test "$before" = "$(stamps)"
 
 # ---- a destination file newer than the kit's entry keeps its content; an
 # older one is replaced
@@ -78,7 +63,6 @@ e2e_check "the older local file is replaced by the kit's" \
     cmp -s "$E2E_KIT_SOURCE/forms/invoice.tpl" "$E2E_DEFAULT_DIR/forms/invoice.tpl"
 e2e_check "the other entries are installed" \
     cmp -s "$E2E_KIT_SOURCE/reports/monthly/sales.tpl" "$E2E_DEFAULT_DIR/reports/monthly/sales.tpl"
-e2e_check_tmpdir_clean
 
 # ---- a failure on a middle entry rolls back to the exact earlier tree
 # The kit lists forms\invoice.tpl, forms\logo.bin, readme.txt, reports\...:
@@ -101,26 +85,24 @@ e2e_wait_wizard
 e2e_next
 e2e_next
 e2e_wait_dialog
-e2e_check "the error box carries the wizard's title" \
-    test "$(e2e_window_title "$E2E_DIALOG")" = "Installing configuration"
+e2e_check_box "installation error"
 e2e_answer Return
 e2e_check "the wizard stays for its error page" e2e_wizard_visible
-e2e_screenshot "$E2E_WIZARD" "$E2E_SHOTS/error-page.png"
+e2e_screenshot "$E2E_WIZARD" "$shots/error-page.png"
 e2e_next
 e2e_wait_exit
-e2e_check "the failed installation left the exact earlier tree" \
-    test "$before" = "$(e2e_tree_fingerprint "$target")"
+e2e_check "the failed installation left the exact earlier tree" e2e_tree_is "$target" "$before"
 e2e_check "the failed installation wrote no launcher file" test ! -e "$E2E_LAUNCHER_CFG"
-e2e_check_tmpdir_clean
 
-# ---- a cancel in the middle of a large installation, by Escape and by the
-# Cancel button, rolls back likewise without a question, and the error page
-# waits for Finish
+# ---- a stop in the middle of a large installation rolls back likewise:
+# Escape and the Cancel button without a question, the error page then
+# waiting for Finish; a signal (a logout, `kill`, Ctrl+C) with and without a
+# window, the installer then ending on its own
 e2e_make_large_source "$E2E_WORK/large"
-e2e_pack "$E2E_WORK/large" "$E2E_WORK/large.efd" --lang en --product "Large" --provider "Test"
-e2e_install_kit "$E2E_WORK/large.efd"
-for how in Escape button; do
-    e2e_use_home "home-cancel-$how"
+e2e_run "packing the large kit" "$E2E_BIN/efdkit" pack --lang en --product Large --provider Test \
+    "$E2E_WORK/large" "$kit"
+for how in Escape button SIGTERM-window SIGINT-headless; do
+    e2e_use_home "home-stop-$how"
     target=$E2E_DEFAULT_DIR
     mkdir -p "$target/part05" "$target/part29"
     printf 'older local 05\n' >"$target/part05/t50.tpl"
@@ -128,60 +110,37 @@ for how in Escape button; do
     touch -d '2001-01-01 00:00:00' "$target/part05/t50.tpl" "$target/part29/t99.tpl"
     touch -d '2002-02-02 00:00:00' "$target/part05" "$target/part29" "$target"
     before=$(e2e_tree_fingerprint "$target")
-    e2e_slow_installs 3000      # 3000 entries: about nine seconds unless cancelled
-    e2e_start_setup -Len
-    e2e_wait_wizard
-    e2e_next
-    e2e_next
+    e2e_slow_installs 3000      # 3000 entries: about nine seconds unless stopped
+    case $how in
+        SIGTERM-window) e2e_start_setup -S -Len ;;
+        SIGINT-headless) e2e_start_headless -S -Len ;;
+        *) e2e_start_setup -Len; e2e_wait_wizard; e2e_next; e2e_next ;;
+    esac
     e2e_wait_for "the installation to be under way" test -e "$target/part02/t00.tpl"
-    if [ "$how" = Escape ]; then e2e_keys "$E2E_WIZARD" Escape; else e2e_cancel; fi
-    e2e_wait_for "the rollback to end" e2e_tree_fingerprint_is "$target" "$before"
-    e2e_check "$how: the cancel asked no question and showed no error box" _e2e_no_dialog
-    e2e_check "$how: the installer waits on its error page" e2e_setup_running
-    e2e_check "$how: the wizard stays for its error page" e2e_wizard_visible
-    e2e_check "$how: the cancelled installation wrote no launcher file" test ! -e "$E2E_LAUNCHER_CFG"
-    e2e_screenshot "$E2E_WIZARD" "$E2E_SHOTS/cancel-page-$how.png"
-    e2e_next
-    e2e_wait_exit
-    e2e_slow_installs 0
-    e2e_check "$how: the cancelled installation left the exact earlier tree" \
-        test "$before" = "$(e2e_tree_fingerprint "$target")"
-    e2e_check "$how: still no launcher file after Finish" test ! -e "$E2E_LAUNCHER_CFG"
-    e2e_check_tmpdir_clean
-done
-if [ -s "$E2E_SHOTS/error-page.png" ] && [ -s "$E2E_SHOTS/cancel-page-Escape.png" ]; then
-    # The two pages differ only by their text: the cancellation text is not
-    # the failure text.
-    e2e_check "the cancellation page does not show the failure text" \
-        test "$(md5sum <"$E2E_SHOTS/error-page.png")" != "$(md5sum <"$E2E_SHOTS/cancel-page-Escape.png")"
-fi
-
-# ---- a signal (a logout, `kill`, Ctrl+C) in the middle of an installation
-# rolls back like Cancel, with and without a window, and the installer ends
-for how in SIGTERM-window SIGINT-headless; do
-    e2e_use_home "home-signal-$how"
-    target=$E2E_DEFAULT_DIR
-    mkdir -p "$target/part07"
-    printf 'older local 07\n' >"$target/part07/t70.tpl"
-    touch -d '2001-01-01 00:00:00' "$target/part07/t70.tpl" "$target/part07" "$target"
-    before=$(e2e_tree_fingerprint "$target")
-    e2e_slow_installs 3000
-    if [ "$how" = SIGTERM-window ]; then
-        e2e_start_setup -S -Len
-    else
-        saved_display=$DISPLAY
-        unset DISPLAY
-        e2e_start_setup -S -Len
-        export DISPLAY=$saved_display
+    case $how in
+        Escape) e2e_keys "$E2E_WIZARD" Escape ;;
+        button) e2e_cancel ;;
+        *) kill "-${how%%-*}" "$E2E_SETUP_PID" ;;
+    esac
+    if [ -n "$E2E_WIZARD" ]; then
+        e2e_wait_for "the rollback to end" e2e_tree_is "$target" "$before"
+        e2e_check "$how: the cancel asked no question and showed no error box" e2e_no_dialog
+        e2e_check "$how: the installer waits on its error page" e2e_setup_running
+        e2e_check "$how: the wizard stays for its error page" e2e_wizard_visible
+        e2e_check "$how: no launcher file on the error page" test ! -e "$E2E_LAUNCHER_CFG"
+        e2e_screenshot "$E2E_WIZARD" "$shots/cancel-page-$how.png"
+        e2e_next
     fi
-    e2e_wait_for "the installation to be under way" test -e "$target/part02/t00.tpl"
-    kill "-${how%%-*}" "$E2E_SETUP_PID"
     e2e_wait_exit
     e2e_slow_installs 0
-    e2e_check "$how: the stopped installation left the exact earlier tree" \
-        test "$before" = "$(e2e_tree_fingerprint "$target")"
+    e2e_check "$how: the stopped installation left the exact earlier tree" e2e_tree_is "$target" "$before"
     e2e_check "$how: the stopped installation wrote no launcher file" test ! -e "$E2E_LAUNCHER_CFG"
-    e2e_check_tmpdir_clean
 done
+# The error and the cancellation pages differ only by their text: the
+# cancellation text is not the failure text.
+if [ -s "$shots/error-page.png" ] && [ -s "$shots/cancel-page-Escape.png" ]; then
+    e2e_check "the cancellation page does not show the failure text" \
+        test "$(md5sum <"$shots/error-page.png")" != "$(md5sum <"$shots/cancel-page-Escape.png")"
+fi
 
 e2e_finish

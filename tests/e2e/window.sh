@@ -6,7 +6,7 @@ e2e_init
 e2e_default_kit
 [ -x "$E2E_BIN/print_message" ] || e2e_fail "$E2E_BIN/print_message is missing: build it first"
 
-# ---- size and resizing
+# ---- size (e2e_wait_wizard finds the wizard by its 500x360) and resizing
 e2e_start_setup -Len
 e2e_wait_wizard
 hints=$(xprop -id "$E2E_WIZARD" WM_NORMAL_HINTS)

@@ -27,9 +27,6 @@ WString DirectoryOf(const WString& path) {
 // Installs one entry whose destination is older than the entry or missing.
 ErrorCode InstallEntry(InstallTransaction& transaction, KitReader& kit, std::size_t index,
                        const WString& destination) {
-    // A directory in the way is never moved into the backup, where the
-    // commit would delete it with everything in it.
-    if (IsDirectory(destination)) return ERR_INVALID_PARAMETER;
     // Only a file that was moved away, or none at all, may be written over:
     // any other answer leaves the user's file without a copy to give back.
     const ErrorCode backup = BackupFile(transaction, destination);
@@ -57,7 +54,10 @@ ErrorCode RunInstallJob(InstallTransaction& transaction, ProgressState& progress
         if (progress.IsCancelRequested()) return ReportCancellation(transaction, progress, percent);
         const WString destination = DestinationOf(job.target, kit.entries[i]);
         progress.PostProgress(ERR_NONE, destination, percent);
-        if (!IsDirectory(destination) && !FileIsOlderThan(destination, kit.entries[i].lastWriteTime)) continue;
+        // A directory in the way is an error before anything is moved: in the
+        // backup, the commit would delete it with everything in it.
+        if (IsDirectory(destination)) return ReportInstallError(transaction, progress, ERR_INVALID_PARAMETER, percent);
+        if (!FileIsOlderThan(destination, kit.entries[i].lastWriteTime)) continue;
         const ErrorCode result = InstallEntry(transaction, kit, i, destination);
         if (result != ERR_NONE) return ReportInstallError(transaction, progress, result, percent);
     }

@@ -16,6 +16,9 @@ constexpr gulong kHeadlessPollMicroseconds = 100000;
 
 gboolean KeepPolling(gpointer) { return TRUE; }
 
+// The job has failed, been cancelled, or reported its end.
+bool HasEnded(const ProgressReport& report) { return report.status != ERR_NONE || report.percent >= 100; }
+
 // A timer source for the duration of the progress loop.
 class PollTimer {
 public:
@@ -53,15 +56,10 @@ void CInstallerDlg::RunInstallation() {
     FollowInstallation();
 }
 
-bool CInstallerDlg::InstallationEnded() {
-    const ProgressReport report = progress_.ReadProgress();
-    return report.status != ERR_NONE || report.percent >= 100;
-}
-
 void CInstallerDlg::FollowInstallation() {
     if (!hasDisplay_) {
         // No toolkit to wait in: look for the end, or for a signal to pass on.
-        while (!InstallationEnded()) {
+        while (!HasEnded(progress_.ReadProgress())) {
             if (TerminationSignals::Requested()) worker_.RequestStop();
             g_usleep(kHeadlessPollMicroseconds);
         }
@@ -73,7 +71,7 @@ void CInstallerDlg::FollowInstallation() {
     for (;;) {
         const ProgressReport report = progress_.ReadProgress();
         if (progressPage_) progressPage_->SetProgress(report.percent);
-        if (report.status != ERR_NONE || report.percent >= 100) {
+        if (HasEnded(report)) {
             EndInstallation(report);
             // Stopped by a signal: nobody is waiting to press Finish.
             if (TerminationSignals::Requested() && window_ != nullptr) gtk_widget_destroy(window_);

@@ -52,10 +52,6 @@ void RemoveFirst(WString& text, const WString& what) {
     if (at != WString::npos) text.erase(at, what.length());
 }
 
-void RemoveEvery(WString& text, char16_t unit) {
-    for (auto at = text.find(unit); at != WString::npos; at = text.find(unit, at)) text.erase(at, 1);
-}
-
 bool EndsWithSeparator(const WString& text) {
     return !text.empty() && (text.back() == u'/' || text.back() == u'\\');
 }
@@ -81,8 +77,8 @@ void SanitizeTargetDirectory(WString& directory) {
         directory.clear();
     }
     RemoveFirst(directory, u"file://");
-    RemoveEvery(directory, u'\n');
-    RemoveEvery(directory, u'\r');
+    ReplaceAll(directory, u"\n", u"");
+    ReplaceAll(directory, u"\r", u"");
 }
 
 WString ExpandHomePrefix(const WString& path) {

@@ -81,7 +81,6 @@ private:
     void FollowInstallation();
     void EndInstallation(const ProgressReport& report);
     void RecordUsedDirectory();
-    bool InstallationEnded();
     static void OnTerminationSignal(void* dialog);
     void OpenDescriptionDocument();
 

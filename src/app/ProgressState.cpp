@@ -64,6 +64,6 @@ bool ProgressState::IsCancelRequested() {
 }
 
 void ProgressState::SetWakeUp(std::function<void()> wakeUp) {
-    Lock lock(mutex_);
+    // Installed before the worker starts, so it needs no lock, like its reads.
     wakeUp_ = std::move(wakeUp);
 }

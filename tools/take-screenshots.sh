@@ -71,7 +71,7 @@ for language in en ru; do
     e2e_wait_for "the rollback" test ! -e "$E2E_DEFAULT_DIR/more/part00/t00.tpl"
     shoot "$language-5-error"
     e2e_next
-    e2e_wait_exit
+    e2e_wait_exit 4   # cancelled
     e2e_slow_installs 0
 done
 e2e_finish

@@ -13,6 +13,11 @@ bool IsOption(const char* argument, char upperLetter) {
     return introduced && (argument[1] == upperLetter || argument[1] == upperLetter - 'A' + 'a');
 }
 
+bool IsHelpRequest(const char* argument) {
+    return std::strcmp(argument, "-h") == 0 || std::strcmp(argument, "--help") == 0 ||
+           std::strcmp(argument, "/?") == 0;
+}
+
 }  // namespace
 
 CommandLineOptions ParseCommandLine(int argc, const char* const* argv) {
@@ -27,12 +32,15 @@ CommandLineOptions ParseCommandLine(int argc, const char* const* argv) {
         if (argument == nullptr) {
             break;  // the vector ends early; nothing further is an argument
         }
-        if (IsOption(argument, 'L')) {
+        if (IsHelpRequest(argument)) {
+            options.showHelp = true;
+        } else if (IsOption(argument, 'D')) {
+            if (!options.hasTargetOption) options.targetDirectory = AString(argument + 2);
+            options.hasTargetOption = true;
+        } else if (IsOption(argument, 'L')) {
+            if (!options.hasLanguageOption) options.languageCode = AString(argument + 2);
             options.hasLanguageOption = true;
-            options.languageCode = AString(argument + 2);
-            break;
-        }
-        if (IsOption(argument, 'S')) {
+        } else if (IsOption(argument, 'S') && !options.hasLanguageOption) {
             options.silent = true;
         }
     }

@@ -1,5 +1,6 @@
 // What the installer takes from its command line: "usecwd" as the very first
-// argument, the S (silent) option and the first L (language) option.
+// argument, the S (silent) option, the first L (language) option, the first
+// D (target directory) option and a request for help.
 #pragma once
 
 #include "text/WString.h"
@@ -9,8 +10,13 @@ struct CommandLineOptions {
     bool silent = false;               // install without waiting for the user
     bool hasLanguageOption = false;    // an L option was found
     AString languageCode;              // what followed its letter, possibly empty
+    bool hasTargetOption = false;      // a D option was found
+    AString targetDirectory;           // what followed its letter, possibly empty
+    bool showHelp = false;             // "-h", "--help" or "/?"
 };
 
-// Scans argv[1..argc) (from argv[2] after "usecwd"); unknown arguments are
-// passed over and the first L option ends the scan. Never fails.
+// Scans argv[1..argc) (from argv[2] after "usecwd"). S counts only before the
+// first L option, as it always has; D and the help forms count anywhere, so
+// that no order of options makes a script install somewhere else. Unknown
+// arguments are passed over. Never fails.
 CommandLineOptions ParseCommandLine(int argc, const char* const* argv);

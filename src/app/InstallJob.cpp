@@ -24,14 +24,16 @@ WString DirectoryOf(const WString& path) {
     return slash == WString::npos ? WString() : path.substr(0, slash);
 }
 
-// Installs one entry whose destination is older than the entry or missing.
+// Installs one entry whose destination is older than the entry or missing;
+// `outcome` says whether a file was created or replaced.
 ErrorCode InstallEntry(InstallTransaction& transaction, KitReader& kit, std::size_t index,
-                       const WString& destination) {
+                       const WString& destination, EntryOutcome* outcome) {
     // Only a file that was moved away, or none at all, may be written over:
     // any other answer leaves the user's file without a copy to give back.
     const ErrorCode backup = BackupFile(transaction, destination);
     if (backup != ERR_NONE && backup != ERR_FILE_NOT_FOUND) return backup;
     if (backup == ERR_FILE_NOT_FOUND) RecordCreatedFile(transaction, destination);
+    *outcome = backup == ERR_NONE ? EntryOutcome::Replaced : EntryOutcome::Created;
     const WString directory = DirectoryOf(destination);
     if (!directory.empty()) {
         const ErrorCode created = CreateDirectoryRecorded(transaction, directory);
@@ -57,9 +59,14 @@ ErrorCode RunInstallJob(InstallTransaction& transaction, ProgressState& progress
         // A directory in the way is an error before anything is moved: in the
         // backup, the commit would delete it with everything in it.
         if (IsDirectory(destination)) return ReportInstallError(transaction, progress, ERR_INVALID_PARAMETER, percent);
-        if (!FileIsOlderThan(destination, kit.entries[i].lastWriteTime)) continue;
-        const ErrorCode result = InstallEntry(transaction, kit, i, destination);
+        if (!FileIsOlderThan(destination, kit.entries[i].lastWriteTime)) {
+            progress.CountEntry(EntryOutcome::UpToDate);
+            continue;
+        }
+        EntryOutcome outcome = EntryOutcome::Created;
+        const ErrorCode result = InstallEntry(transaction, kit, i, destination, &outcome);
         if (result != ERR_NONE) return ReportInstallError(transaction, progress, result, percent);
+        progress.CountEntry(outcome);
     }
     // A stop asked for during the last entry still leaves the directory as it was.
     if (progress.IsCancelRequested()) return ReportCancellation(transaction, progress, 100);

@@ -10,10 +10,11 @@
 struct InstallTransaction;
 class ProgressState;
 
-// Runs the job posted in `progress`. Posts a report per entry, then 100 on
-// success; on failure rolls back and posts the failing code with the text of
-// "IDS_INSTALL_ERROR"; on cancellation rolls back and posts ERR_CANCELLED
-// with the text of "IDS_CANCEL_FINISH". Returns the code it ended with.
+// Runs the job posted in `progress`. Posts a report per entry and counts how
+// each was handled, then 100 on success; on failure rolls back and posts the
+// failing code with the text of "IDS_INSTALL_ERROR"; on cancellation rolls
+// back and posts ERR_CANCELLED with the text of "IDS_CANCEL_FINISH". Returns
+// the code it ended with.
 ErrorCode RunInstallJob(InstallTransaction& transaction, ProgressState& progress);
 
 // Rolls the transaction back, then posts `code` with the text of

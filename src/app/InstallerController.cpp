@@ -16,7 +16,6 @@
 #include "text/Convert.h"
 #include "ui/DirSelectPage.h"
 #include "ui/MessageBox.h"
-#include "ui/MessagePage.h"
 #include "ui/SuccessFinalPage.h"
 
 namespace {
@@ -86,6 +85,12 @@ WString ExpandHomePrefix(const WString& path) {
     return path;
 }
 
+WString CleanTypedDirectory(const WString& typed) {
+    WString path = typed;
+    ReplaceAll(path, u"\\", u"/");
+    return ExpandHomePrefix(path);
+}
+
 WString DescriptionDocumentPath(const WString& directory, const WString& name) {
     // Only a document inside the template directory is opened: a kit that
     // names "../../somewhere" does not get to open a file of its choice.
@@ -109,7 +114,7 @@ WString CInstallerDlg::GetKitPath() const {
 bool CInstallerDlg::PrepareInstallation() {
     const WString candidate = GetKitPath();
     if (candidate.empty() || !PathExists(candidate) || IsDirectory(candidate)) {
-        MessageBox(LoadResString("IDS_ERROR_NOSOURCE"), MB_ERROR_OK);
+        frontEnd_->ShowMessage(LoadResString("IDS_ERROR_NOSOURCE"), MB_ERROR_OK);
         return false;
     }
     kitPath_ = candidate;
@@ -120,13 +125,15 @@ bool CInstallerDlg::PrepareInstallation() {
     alternativeFilePresent_ = choice.alternativeFilePresent;
     locationsFromAlternative_ = choice.locationsFromAlternative;
     SanitizeTargetDirectory(targetDirectory_);
+    // A directory named on the command line replaces the proposal, as if typed.
+    if (!targetOption_.empty()) targetDirectory_ = CleanTypedDirectory(targetOption_);
 
     if (!EnoughTemporarySpace(kitPath_)) {
-        MessageBox(LoadResString("IDS_ERROR_NOSPACE"), MB_ERROR_OK);
+        frontEnd_->ShowMessage(LoadResString("IDS_ERROR_NOSPACE"), MB_ERROR_OK);
         return false;
     }
     if (KitOpen(kit_, kitPath_) != ERR_NONE) {
-        MessageBox(LoadResString("IDS_ERROR_DAMAGEDSOURCE"), MB_ERROR_OK);
+        frontEnd_->ShowMessage(LoadResString("IDS_ERROR_DAMAGEDSOURCE"), MB_ERROR_OK);
         return false;
     }
     return true;
@@ -138,20 +145,8 @@ void CInstallerDlg::ShowWelcomePage() {
     KitFindDescription(kit_.descriptions, languageCode_, &product, &provider);
     if (product.empty()) product = LoadResString("IDS_DEFPRODUCT");
     if (provider.empty()) provider = LoadResString("IDS_DEFPROVIDER");
-    if (!welcomePage_ && fixed_ != nullptr) {
-        const WString text = LoadResString("IDS_WELCOME_TITLE") + u" " + product + u" (" + provider + u").";
-        welcomePage_ = std::make_unique<MessagePage>(fixed_, bannerPixbuf_.get(), text);
-    }
-    if (backButton_ != nullptr) {
-        if (silent_) {
-            gtk_widget_hide(backButton_);
-            gtk_widget_hide(nextButton_);
-        } else {
-            gtk_widget_set_sensitive(backButton_, FALSE);
-        }
-    }
     state_ = STATE_WELCOME;
-    ShowPage(welcomePage_.get());
+    frontEnd_->ShowWelcome(LoadResString("IDS_WELCOME_TITLE") + u" " + product + u" (" + provider + u").", silent_);
 }
 
 void CInstallerDlg::OnBackClicked(GtkButton*, gpointer dialog) {
@@ -172,11 +167,9 @@ void CInstallerDlg::HandleNext() {
 }
 
 void CInstallerDlg::StartFromDirectoryPage() {
-    WString path = dirPage_->GetPath();
-    ReplaceAll(path, u"\\", u"/");
-    path = ExpandHomePrefix(path);
+    const WString path = CleanTypedDirectory(dirPage_->GetPath());
     if (path.empty()) {
-        MessageBox(LoadResString("IDS_SETUP_EMPTYTARGET"), MB_PLAIN_OK);
+        ShowMessage(LoadResString("IDS_SETUP_EMPTYTARGET"), MB_PLAIN_OK);
         return;
     }
     targetDirectory_ = path;

@@ -1,20 +1,24 @@
 // Construction, teardown and the run of the installer dialog.
 #include "app/InstallerDlg.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 
 #include "l10n/Messages.h"
 #include "text/Convert.h"
+#include "ui/MessageBox.h"
 #include "ui/DirSelectPage.h"
 #include "ui/MessagePage.h"
 #include "ui/ProgressPage.h"
 #include "ui/SuccessFinalPage.h"
 
 CInstallerDlg::CInstallerDlg(int argc, char** argv, bool silent, const WString& title, const WString& languageCode,
-                             bool useCurrentDirectory)
+                             bool useCurrentDirectory, const WString& targetOption)
     : languageCode_(languageCode),
       useCurrentDirectory_(useCurrentDirectory),
       silent_(silent),
+      targetOption_(targetOption),
       argc_(argc),
       argv_(argv, argv + argc),
       title_(ToAString(title)) {
@@ -23,30 +27,39 @@ CInstallerDlg::CInstallerDlg(int argc, char** argv, bool silent, const WString& 
     // The checking variant: without a display the installer can still work
     // silently instead of being ended by the toolkit.
     hasDisplay_ = gtk_init_check(&argc_, &toolkitArgv) != FALSE;
+    if (!hasDisplay_) {
+        console_ = std::make_unique<ConsoleFrontEnd>(stderr, isatty(STDERR_FILENO) != 0, title);
+        frontEnd_ = console_.get();
+    }
     signals_ = std::make_unique<TerminationSignals>(hasDisplay_, &CInstallerDlg::OnTerminationSignal, this);
     progress_.PostProgress(ERR_NONE, LoadResString("IDS_PREPARECOPY"), 0);
 }
 
 CInstallerDlg::~CInstallerDlg() {
     worker_.Join();
+    if (pollSource_ != 0) g_source_remove(pollSource_);
     if (window_ != nullptr) gtk_widget_destroy(window_);
 }
 
-void CInstallerDlg::RunWizard() {
+ExitStatus CInstallerDlg::RunWizard() {
     if (!hasDisplay_ && !silent_) {
-        std::fprintf(stderr, "%s: cannot open the display; start with -S to install without a window\n",
-                     title_.c_str());
-        return;
+        // Only a silent run can do without a window.
+        frontEnd_->ShowMessage(LoadResString("IDS_ERROR_NODISPLAY"), MB_ERROR_OK);
+        return ExitStatus::CouldNotStart;
     }
-    if (!PrepareInstallation() || TerminationSignals::Requested()) return;
+    if (!PrepareInstallation()) return ExitStatus::CouldNotStart;
+    if (TerminationSignals::Requested()) return ExitStatus::Cancelled;
+    // From here on, a wizard closed before the installation ends is cancelled;
+    // the end of the installation says otherwise.
+    exitStatus_ = ExitStatus::Cancelled;
     welcomePage_.reset();
-    if (hasDisplay_) CreateWizardWindow();
     ShowWelcomePage();
     if (silent_) {
         RunInstallation();
-        return;
+        return exitStatus_;
     }
-    gtk_main();
+    frontEnd_->WaitUntilClosed();
+    return exitStatus_;
 }
 
 void CInstallerDlg::OnTerminationSignal(void* dialog) {

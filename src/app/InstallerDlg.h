@@ -9,6 +9,9 @@
 #include <memory>
 #include <vector>
 
+#include "app/ConsoleFrontEnd.h"
+#include "app/ExitStatus.h"
+#include "app/InstallerFrontEnd.h"
 #include "app/ProgressState.h"
 #include "app/TerminationSignals.h"
 #include "app/WorkerThread.h"
@@ -31,19 +34,23 @@ constexpr std::uint32_t STATE_INSTALLING = 3;
 constexpr std::uint32_t STATE_SUCCESS = 4;
 constexpr std::uint32_t STATE_ERROR = 5;
 
-class CInstallerDlg : public CWnd {
+// The dialog is the wizard's front end itself; without a display it hands
+// everything to a console front end instead.
+class CInstallerDlg : public CWnd, public InstallerFrontEnd {
 public:
     // Initialises the toolkit with its own copies of the arguments; without a
-    // display the dialog works windowless (see hasDisplay()).
+    // display the console front end stands in for the window. A non-empty
+    // `targetOption` is the directory asked for on the command line.
     CInstallerDlg(int argc, char** argv, bool silent, const WString& title, const WString& languageCode,
-                  bool useCurrentDirectory);
+                  bool useCurrentDirectory, const WString& targetOption = WString());
     ~CInstallerDlg() override;
     CInstallerDlg(const CInstallerDlg&) = delete;
     CInstallerDlg& operator=(const CInstallerDlg&) = delete;
 
     WString GetTitle() const override;
-    // Prepares, shows the wizard and returns when the installer is finished.
-    void RunWizard();
+    // Prepares, shows the wizard and returns when the installer is finished,
+    // with the status the process ends with.
+    ExitStatus RunWizard();
 
     // Controller.
     bool PrepareInstallation();
@@ -69,9 +76,16 @@ public:
     static gboolean OnKeyPress(GtkWidget* widget, GdkEventKey* event, gpointer dialog);
     static gboolean OnDeleteEvent(GtkWidget* widget, GdkEvent* event, gpointer dialog);
     static void OnWindowDestroyed(GtkWidget* widget, gpointer dialog);
-    std::int32_t MessageBox(const WString& text, std::uint32_t flags) const;
 
-    bool hasDisplay() const { return hasDisplay_; }
+    // The wizard as a front end (the window side).
+    std::int32_t ShowMessage(const WString& text, std::uint32_t flags) override;
+    void ShowWelcome(const WString& text, bool silent) override;
+    void WaitUntilClosed() override;
+    void BeginInstallation(const WString& directory) override;
+    void ShowProgress(const ProgressReport& report) override;
+    void WaitForProgress() override;
+    void ShowOutcome(const ProgressReport& report, ExitStatus status) override;
+
     std::uint32_t state() const { return state_; }
 
 private:
@@ -94,11 +108,17 @@ private:
     WString languageCode_;
     bool useCurrentDirectory_ = false;
     bool silent_ = false;
+    WString targetOption_;
+    ExitStatus exitStatus_ = ExitStatus::Cancelled;
     KitReader kit_;
 
     // Installation.
     ProgressState progress_;
     WorkerThread worker_;
+
+    // Front end: the dialog itself, or the console without a display.
+    std::unique_ptr<ConsoleFrontEnd> console_;
+    InstallerFrontEnd* frontEnd_ = this;
 
     // Window.
     int argc_ = 0;
@@ -113,6 +133,7 @@ private:
     GtkWidget* backButton_ = nullptr;
     GtkWidget* nextButton_ = nullptr;
     GtkWidget* cancelButton_ = nullptr;
+    guint pollSource_ = 0;  // wakes the progress loop while the job runs
     PixbufRef iconPixbuf_;
     PixbufRef bannerPixbuf_;
     std::unique_ptr<MessagePage> welcomePage_;
@@ -134,6 +155,10 @@ void SanitizeTargetDirectory(WString& directory);
 // A typed "~" or "~/..." names the home directory, as in a shell; any other
 // path is returned unchanged.
 WString ExpandHomePrefix(const WString& path);
+
+// A directory as the user typed it, on the directory page or after -D: every
+// "\" becomes "/" and a leading "~" names the home directory.
+WString CleanTypedDirectory(const WString& typed);
 
 // The description document's path: directory and name joined by exactly the
 // separator that neither supplies, every "\" turned into "/"; empty when the

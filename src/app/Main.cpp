@@ -1,5 +1,5 @@
-// Process entry of the installer. The exit status is 0 in every case: all
-// the installer has to say it says in its message boxes and pages.
+// Process entry of the installer. The exit status tells a script the
+// outcome (see ExitStatus.h); everything else is said in the front end.
 #include <gdk/gdk.h>
 #include <glib.h>
 
@@ -13,6 +13,5 @@ int main(int argc, char** argv) {
     StartupContext context;
     context.argc = argc;
     context.argv = argv;
-    RunInstaller(context);
-    return 0;
+    return static_cast<int>(RunInstaller(context));
 }

@@ -29,6 +29,7 @@ void ProgressState::StartJob(KitReader& job, const WString& target) {
     cancelRequested_ = false;
     status_ = ERR_NONE;
     percent_ = 0;
+    counts_ = FileCounts{};
     job_ = &job;
     jobTarget_ = std::move(copy);
 }
@@ -50,7 +51,17 @@ void ProgressState::PostProgress(ErrorCode status, const WString& message, std::
 
 ProgressReport ProgressState::ReadProgress() {
     Lock lock(mutex_);
-    return ProgressReport{status_, message_, percent_};
+    return ProgressReport{status_, message_, percent_, counts_, keptBackup_};
+}
+
+void ProgressState::CountEntry(EntryOutcome outcome) {
+    Lock lock(mutex_);
+    if (outcome == EntryOutcome::UpToDate) {
+        ++counts_.upToDate;
+        return;
+    }
+    ++counts_.written;
+    if (outcome == EntryOutcome::Replaced) ++counts_.replaced;
 }
 
 void ProgressState::RequestCancel() {

@@ -13,10 +13,22 @@
 
 class KitReader;
 
+// What the job has done with its entries so far.
+struct FileCounts {
+    std::uint32_t written = 0;   // files created or replaced
+    std::uint32_t upToDate = 0;  // files left alone: as new as the kit's copy or newer
+    std::uint32_t replaced = 0;  // of the written ones, those whose original went into the backup
+};
+
+// How one entry was handled.
+enum class EntryOutcome { UpToDate, Created, Replaced };
+
 struct ProgressReport {
     ErrorCode status = ERR_NONE;
     WString message;
     std::int32_t percent = 0;
+    FileCounts counts;
+    WString keptBackup;  // the backup folder a rollback could not empty; empty when all went back
 };
 
 struct JobParameters {
@@ -31,7 +43,7 @@ public:
     ProgressState(const ProgressState&) = delete;
     ProgressState& operator=(const ProgressState&) = delete;
 
-    // UI thread: clears the cancel flag, zeroes status and percent, stores the
+    // UI thread: clears the cancel flag, zeroes status, percent and counts, stores the
     // job and a copy of the target with a separator appended when it lacks one.
     void StartJob(KitReader& job, const WString& target);
     // Worker: the job and a copy of its target.
@@ -39,8 +51,10 @@ public:
     // Worker (and the dialog's constructor): stores all three, then wakes the
     // user-interface thread if a wake-up was installed.
     void PostProgress(ErrorCode status, const WString& message, std::int32_t percent);
-    // UI thread: copies of status, message and percent.
+    // UI thread: copies of status, message, percent, counts and kept backup.
     ProgressReport ReadProgress();
+    // Worker: counts one handled entry.
+    void CountEntry(EntryOutcome outcome);
     // UI thread: asks the running job to stop after the entry in hand.
     void RequestCancel();
     // Worker: whether a cancellation has been asked for.
@@ -59,5 +73,7 @@ private:
     ErrorCode status_ = ERR_NONE;
     WString message_;
     std::int32_t percent_ = 0;
+    FileCounts counts_;
+    WString keptBackup_;
     std::function<void()> wakeUp_;
 };

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "app/ExitStatus.h"
 #include "text/WString.h"
 
 struct StartupContext {
@@ -13,5 +14,8 @@ struct StartupContext {
     WString title;
 };
 
-// Runs the whole installer; returns when it is finished.
-void RunInstaller(StartupContext& context);
+// Runs the whole installer and returns the status the process ends with.
+// A help request prints the usage on standard output and returns Success
+// without a display and without a kit; an option with a bad value is one
+// line on standard error and CouldNotStart.
+ExitStatus RunInstaller(StartupContext& context);

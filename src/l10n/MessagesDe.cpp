@@ -35,6 +35,26 @@ constexpr MessageText kTexts[] = {
     {"IDS_SETUP_EXISTEDTARGET", "Das Installationsverzeichnis enthält Dateien, die während des Installationsprozesses möglicherweise geändert werden. Möchten Sie fortfahren?"},
     {"IDS_DESTINATION_PROMPT", "Geben Sie den Pfad zum Vorlagenverzeichnis an. Das Installationsprogramm installiert Vorlagen und Konfigurationsdateien in das angegebene Verzeichnis."},
     {"IDS_TEMPLATE_CATALOG", "Vorlagenverzeichnis:"},
+    {"IDS_HELP_USAGE",
+     "Aufruf: setup [usecwd] [-S] [-L<Code>] [-D<Verzeichnis>] [-h]\n"
+     "  usecwd               als erstes Argument: qorn.efd aus dem Arbeitsverzeichnis nehmen\n"
+     "  -S, /S               still: sofort installieren; ohne Display gehen Meldungen auf die Standardfehlerausgabe\n"
+     "  -L<Code>, /L<Code>   Sprache: ru uk en lv lt bg de ro ka kk vi tr el es hy it (-S muss davor stehen)\n"
+     "  -D<Verz>, /D<Verz>   in <Verz> statt in das vorgeschlagene Verzeichnis installieren; ~/ ist das Home-Verzeichnis\n"
+     "  -h, --help, /?       diese Hilfe anzeigen\n"
+     "Ohne usecwd wird die Installationsdatei qorn.efd neben diesem Programm gesucht.\n"
+     "Exit-Status:\n"
+     "  0  installiert, oder alle Dateien waren schon aktuell\n"
+     "  1  unerwartetes Ende\n"
+     "  2  Start nicht möglich: keine Installationsdatei, Datei beschädigt, kein Platz, kein Display ohne -S, ungültiger Optionswert\n"
+     "  3  Installation fehlgeschlagen, Änderungen zurückgenommen\n"
+     "  4  abgebrochen oder durch ein Signal beendet, Änderungen zurückgenommen\n"
+     "  5  die Rücknahme konnte nicht alles wiederherstellen: Dateien in der Sicherung aufbewahrt"},
+    {"IDS_ERROR_NODISPLAY", "Das Display kann nicht geöffnet werden. Starten Sie mit -S, um ohne Fenster zu installieren."},
+    {"IDS_ERROR_TARGETOPTION", "Auf die Option -D muss direkt ein Verzeichnis folgen, etwa -D~/templates, in der Zeichenkodierung der aktuellen Locale."},
+    {"IDS_SUMMARY_WRITTEN", "Geschriebene Dateien:"},
+    {"IDS_SUMMARY_UPTODATE", "Bereits aktuelle Dateien:"},
+    {"IDS_SUMMARY_REPLACED", "Ersetzte Dateien (die Originale lagen bis zum Ende der Installation in einer Sicherung):"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

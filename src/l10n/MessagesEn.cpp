@@ -35,6 +35,26 @@ constexpr MessageText kTexts[] = {
     {"IDS_SETUP_EXISTEDTARGET", "The installation directory contains files that may be changed during the installation process. Do you want to continue?"},
     {"IDS_DESTINATION_PROMPT", "Specify path to template directory. The installation program will install templates and configuration files to the specified directory."},
     {"IDS_TEMPLATE_CATALOG", "Template directory:"},
+    {"IDS_HELP_USAGE",
+     "Usage: setup [usecwd] [-S] [-L<code>] [-D<directory>] [-h]\n"
+     "  usecwd               as the first argument: take qorn.efd from the working directory\n"
+     "  -S, /S               silent: install at once; without a display, report on standard error\n"
+     "  -L<code>, /L<code>   language: ru uk en lv lt bg de ro ka kk vi tr el es hy it (give -S before it)\n"
+     "  -D<dir>, /D<dir>     install into <dir> instead of the proposed directory; ~/ is the home directory\n"
+     "  -h, --help, /?       show this help\n"
+     "Without usecwd the distribution kit file qorn.efd is looked for beside this program.\n"
+     "Exit status:\n"
+     "  0  installed, or every file was already up to date\n"
+     "  1  unexpected end\n"
+     "  2  could not start: no kit, damaged kit, no space, no display without -S, bad option value\n"
+     "  3  the installation failed and was rolled back\n"
+     "  4  cancelled, or stopped by a signal, and rolled back\n"
+     "  5  the rollback could not put everything back: files kept in the backup"},
+    {"IDS_ERROR_NODISPLAY", "Cannot open the display. Start with -S to install without a window."},
+    {"IDS_ERROR_TARGETOPTION", "The -D option needs a directory right after the letter, such as -D~/templates, in the encoding of the current locale."},
+    {"IDS_SUMMARY_WRITTEN", "Files written:"},
+    {"IDS_SUMMARY_UPTODATE", "Files already up to date:"},
+    {"IDS_SUMMARY_REPLACED", "Files replaced (their originals were kept in a backup until the end of the installation):"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

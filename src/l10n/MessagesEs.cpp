@@ -35,6 +35,26 @@ constexpr MessageText kTexts[] = {
     {"IDS_SETUP_EXISTEDTARGET", "El catálogo de instalación contiene los archivos que pueden ser cambiados durante la instalación. ¿Continuar la instalación?"},
     {"IDS_DESTINATION_PROMPT", "Indique la ruta al catálogo de plantillas. El programa de la instalación instalará las plantillas y los archivos de la configuración en el catálogo indicado."},
     {"IDS_TEMPLATE_CATALOG", "Catálogo de modelos:"},
+    {"IDS_HELP_USAGE",
+     "Uso: setup [usecwd] [-S] [-L<código>] [-D<directorio>] [-h]\n"
+     "  usecwd               como primer argumento: tomar qorn.efd del directorio de trabajo\n"
+     "  -S, /S               modo silencioso: instalar en seguida; sin pantalla, los mensajes van a la salida de errores estándar\n"
+     "  -L<código>, /L<código>  idioma: ru uk en lv lt bg de ro ka kk vi tr el es hy it (-S debe ir antes)\n"
+     "  -D<dir>, /D<dir>     instalar en <dir> en lugar del directorio propuesto; ~/ es el directorio personal\n"
+     "  -h, --help, /?       mostrar esta ayuda\n"
+     "Sin usecwd, el archivo del conjunto de la instalación qorn.efd se busca junto a este programa.\n"
+     "Estado de salida:\n"
+     "  0  instalado, o todos los archivos ya estaban al día\n"
+     "  1  fin inesperado\n"
+     "  2  no se pudo empezar: falta el conjunto, conjunto dañado, falta espacio, sin pantalla y sin -S, valor de opción incorrecto\n"
+     "  3  la instalación falló y se deshicieron los cambios\n"
+     "  4  cancelado o detenido por una señal, se deshicieron los cambios\n"
+     "  5  no se pudo deshacer todo: los archivos se conservan en la copia de seguridad"},
+    {"IDS_ERROR_NODISPLAY", "No se puede abrir la pantalla. Inicie con -S para instalar sin ventana."},
+    {"IDS_ERROR_TARGETOPTION", "La opción -D debe ir seguida directamente de un directorio, por ejemplo -D~/templates, en la codificación de la configuración regional actual."},
+    {"IDS_SUMMARY_WRITTEN", "Archivos escritos:"},
+    {"IDS_SUMMARY_UPTODATE", "Archivos ya al día:"},
+    {"IDS_SUMMARY_REPLACED", "Archivos reemplazados (los originales se guardaron en una copia de seguridad hasta terminar la instalación):"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -35,6 +35,26 @@ constexpr MessageText kTexts[] = {
     {"IDS_SETUP_EXISTEDTARGET", "La directory di installazione contiene i file che possono essere cambiati nel processo di installazione Continuare con l'installazione?"},
     {"IDS_DESTINATION_PROMPT", "Specificare il percorso alla directory di modelli Il programma di installazione installerà i modelli e i file di configurazione nella directory specificata."},
     {"IDS_TEMPLATE_CATALOG", "Directory di modelli:"},
+    {"IDS_HELP_USAGE",
+     "Uso: setup [usecwd] [-S] [-L<codice>] [-D<directory>] [-h]\n"
+     "  usecwd               come primo argomento: prendere qorn.efd dalla directory di lavoro\n"
+     "  -S, /S               modalità silenziosa: installare subito; senza display i messaggi vanno sullo standard error\n"
+     "  -L<codice>, /L<codice>  lingua: ru uk en lv lt bg de ro ka kk vi tr el es hy it (-S va indicato prima)\n"
+     "  -D<dir>, /D<dir>     installare in <dir> invece che nella directory proposta; ~/ è la directory home\n"
+     "  -h, --help, /?       mostrare questo aiuto\n"
+     "Senza usecwd il file di installazione qorn.efd viene cercato accanto a questo programma.\n"
+     "Stato di uscita:\n"
+     "  0  installato, oppure tutti i file erano già aggiornati\n"
+     "  1  fine inattesa\n"
+     "  2  impossibile iniziare: manca il file di installazione, file danneggiato, spazio insufficiente, nessun display senza -S, valore di opzione errato\n"
+     "  3  l'installazione non è riuscita, modifiche annullate\n"
+     "  4  annullato o fermato da un segnale, modifiche annullate\n"
+     "  5  l'annullamento non ha potuto ripristinare tutto: file conservati nella copia di backup"},
+    {"IDS_ERROR_NODISPLAY", "Impossibile aprire il display. Avviare con -S per installare senza finestra."},
+    {"IDS_ERROR_TARGETOPTION", "L'opzione -D deve essere seguita direttamente da una directory, ad esempio -D~/templates, nella codifica della locale corrente."},
+    {"IDS_SUMMARY_WRITTEN", "File scritti:"},
+    {"IDS_SUMMARY_UPTODATE", "File già aggiornati:"},
+    {"IDS_SUMMARY_REPLACED", "File sostituiti (gli originali sono stati conservati in una copia di backup fino al termine dell'installazione):"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

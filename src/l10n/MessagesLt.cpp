@@ -35,6 +35,26 @@ constexpr MessageText kTexts[] = {
     {"IDS_SETUP_EXISTEDTARGET", "Diegimo kataloge yra failų, kurie diegimo metu gali būti pakeisti. Tęsti diegimą?"},
     {"IDS_DESTINATION_PROMPT", "Nurodykite šablonų katalogo kelią. Diegimo programa įkels konfigūracijos šablonus ir failus į nurodytą katalogą."},
     {"IDS_TEMPLATE_CATALOG", "Šablonų katalogas:"},
+    {"IDS_HELP_USAGE",
+     "Naudojimas: setup [usecwd] [-S] [-L<kodas>] [-D<katalogas>] [-h]\n"
+     "  usecwd               kaip pirmasis argumentas: imti qorn.efd iš darbinio katalogo\n"
+     "  -S, /S               tylusis režimas: diegti iš karto; be ekrano pranešimai rašomi į standartinį klaidų srautą\n"
+     "  -L<kodas>, /L<kodas>  kalba: ru uk en lv lt bg de ro ka kk vi tr el es hy it (-S nurodomas prieš ją)\n"
+     "  -D<katalogas>, /D<katalogas>  diegti į nurodytą katalogą vietoj siūlomo; ~/ yra namų katalogas\n"
+     "  -h, --help, /?       parodyti šią pagalbą\n"
+     "Be usecwd diegimo komplekto failas qorn.efd ieškomas šalia šios programos.\n"
+     "Išėjimo būsena:\n"
+     "  0  įdiegta arba visi failai jau buvo naujausi\n"
+     "  1  netikėta pabaiga\n"
+     "  2  nepavyko pradėti: nėra komplekto, komplektas sugadintas, trūksta vietos, nėra ekrano be -S, bloga parinkties reikšmė\n"
+     "  3  diegimas nepavyko, pakeitimai atšaukti\n"
+     "  4  atšaukta arba sustabdyta signalu, pakeitimai atšaukti\n"
+     "  5  atšaukimas negalėjo visko grąžinti: failai palikti atsarginėje kopijoje"},
+    {"IDS_ERROR_NODISPLAY", "Nepavyko atverti ekrano. Norėdami diegti be lango, paleiskite programą su parinktimi -S."},
+    {"IDS_ERROR_TARGETOPTION", "Po parinkties -D iš karto turi eiti katalogas, pavyzdžiui, -D~/templates, dabartinės lokalės koduote."},
+    {"IDS_SUMMARY_WRITTEN", "Įrašyta failų:"},
+    {"IDS_SUMMARY_UPTODATE", "Jau naujausių failų:"},
+    {"IDS_SUMMARY_REPLACED", "Pakeista failų (originalai buvo laikomi atsarginėje kopijoje iki diegimo pabaigos):"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -35,6 +35,26 @@ constexpr MessageText kTexts[] = {
     {"IDS_SETUP_EXISTEDTARGET", "Instalācijas katalogs satur failus, kuri var būt mainīti instalācijas procesā. Turpināt instalāciju?"},
     {"IDS_DESTINATION_PROMPT", "Norādiet ceļu uz šablonu katalogu. Instalācijas programma ievietos šablonus un failu konfigurācijas norādītajā katalogā."},
     {"IDS_TEMPLATE_CATALOG", "Šablonu katalogs:"},
+    {"IDS_HELP_USAGE",
+     "Lietošana: setup [usecwd] [-S] [-L<kods>] [-D<katalogs>] [-h]\n"
+     "  usecwd               kā pirmais arguments: ņemt qorn.efd no darba kataloga\n"
+     "  -S, /S               klusais režīms: instalēt uzreiz; bez displeja ziņojumi tiek izvadīti standarta kļūdu plūsmā\n"
+     "  -L<kods>, /L<kods>   valoda: ru uk en lv lt bg de ro ka kk vi tr el es hy it (-S jānorāda pirms tās)\n"
+     "  -D<katalogs>, /D<katalogs>  instalēt norādītajā katalogā piedāvātā vietā; ~/ ir mājas katalogs\n"
+     "  -h, --help, /?       parādīt šo palīdzību\n"
+     "Bez usecwd instalēšanas komplekta fails qorn.efd tiek meklēts blakus šai programmai.\n"
+     "Izejas statuss:\n"
+     "  0  instalēts, vai visi faili jau bija aktuāli\n"
+     "  1  negaidīta beigšanās\n"
+     "  2  nevarēja sākt: nav komplekta, komplekts bojāts, nepietiek vietas, nav displeja bez -S, nepareiza opcijas vērtība\n"
+     "  3  instalācija neizdevās, izmaiņas atsauktas\n"
+     "  4  atcelts vai apturēts ar signālu, izmaiņas atsauktas\n"
+     "  5  atsaukšana nevarēja visu atjaunot: faili saglabāti rezerves kopijā"},
+    {"IDS_ERROR_NODISPLAY", "Nevar atvērt displeju. Lai instalētu bez loga, palaidiet programmu ar opciju -S."},
+    {"IDS_ERROR_TARGETOPTION", "Opcijai -D uzreiz jāseko katalogam, piemēram, -D~/templates, pašreizējās lokāles kodējumā."},
+    {"IDS_SUMMARY_WRITTEN", "Ierakstīti faili:"},
+    {"IDS_SUMMARY_UPTODATE", "Jau aktuāli faili:"},
+    {"IDS_SUMMARY_REPLACED", "Aizstāti faili (oriģināli tika glabāti rezerves kopijā līdz instalācijas beigām):"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -35,6 +35,26 @@ constexpr MessageText kTexts[] = {
     {"IDS_SETUP_EXISTEDTARGET", "Catalogul de instalare poate conţine fişiere, care pot fi modificate în procesul instalării. Doriţi să continuaţi instalarea?"},
     {"IDS_DESTINATION_PROMPT", "Indicaţi calea către catalogul de şabloane. Programul va instala şabloanele şi fişierele configuraţiei în catalogul indicat."},
     {"IDS_TEMPLATE_CATALOG", "Catalogul şabloanelor:"},
+    {"IDS_HELP_USAGE",
+     "Utilizare: setup [usecwd] [-S] [-L<cod>] [-D<director>] [-h]\n"
+     "  usecwd               ca prim argument: qorn.efd se ia din directorul de lucru\n"
+     "  -S, /S               mod silențios: instalare imediată; fără ecran, mesajele merg la ieșirea standard de erori\n"
+     "  -L<cod>, /L<cod>     limba: ru uk en lv lt bg de ro ka kk vi tr el es hy it (-S se dă înaintea ei)\n"
+     "  -D<director>, /D<director>  instalare în <director> în locul celui propus; ~/ este directorul personal\n"
+     "  -h, --help, /?       afișează acest ajutor\n"
+     "Fără usecwd, fișierul kit-ului de instalare qorn.efd este căutat lângă acest program.\n"
+     "Cod de ieșire:\n"
+     "  0  instalat, sau toate fișierele erau deja actualizate\n"
+     "  1  terminare neașteptată\n"
+     "  2  nu a putut porni: lipsește kit-ul, kit defect, spațiu insuficient, fără ecran și fără -S, valoare greșită a unei opțiuni\n"
+     "  3  instalarea a eșuat, modificările au fost anulate\n"
+     "  4  anulat sau oprit de un semnal, modificările au fost anulate\n"
+     "  5  anularea nu a putut restabili totul: fișierele au rămas în copia de rezervă"},
+    {"IDS_ERROR_NODISPLAY", "Ecranul nu poate fi deschis. Porniți programul cu -S pentru a instala fără fereastră."},
+    {"IDS_ERROR_TARGETOPTION", "Opțiunea -D trebuie urmată imediat de un director, de exemplu -D~/templates, în codificarea localei curente."},
+    {"IDS_SUMMARY_WRITTEN", "Fișiere scrise:"},
+    {"IDS_SUMMARY_UPTODATE", "Fișiere deja actualizate:"},
+    {"IDS_SUMMARY_REPLACED", "Fișiere înlocuite (originalele au fost păstrate într-o copie de rezervă până la sfârșitul instalării):"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

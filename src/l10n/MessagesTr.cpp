@@ -35,6 +35,26 @@ constexpr MessageText kTexts[] = {
     {"IDS_SETUP_EXISTEDTARGET", "Yükleme klasörü yükleme sırasında değiştirilebilecek dosyalar içeriyor. Yüklemeyi devam etmek ister misiniz?"},
     {"IDS_DESTINATION_PROMPT", "Şablon klasörüne yolu belirtin. Yükleme programı şablonları ve konfigürasyon dosyalarını belirtilen klasöre yükleyecek."},
     {"IDS_TEMPLATE_CATALOG", "Şablon klasörü:"},
+    {"IDS_HELP_USAGE",
+     "Kullanım: setup [usecwd] [-S] [-L<kod>] [-D<klasör>] [-h]\n"
+     "  usecwd               ilk bağımsız değişken olarak: qorn.efd çalışma klasöründen alınır\n"
+     "  -S, /S               sessiz kip: hemen yükle; ekran yoksa iletiler standart hata akışına yazılır\n"
+     "  -L<kod>, /L<kod>     dil: ru uk en lv lt bg de ro ka kk vi tr el es hy it (-S ondan önce verilmelidir)\n"
+     "  -D<klasör>, /D<klasör>  önerilen klasör yerine <klasör> içine yükle; ~/ ev klasörüdür\n"
+     "  -h, --help, /?       bu yardımı göster\n"
+     "usecwd olmadan yükleme takımının dosyası qorn.efd bu programın yanında aranır.\n"
+     "Çıkış durumu:\n"
+     "  0  yüklendi ya da tüm dosyalar zaten günceldi\n"
+     "  1  beklenmeyen sonlanma\n"
+     "  2  başlatılamadı: takım yok, takım bozuk, yer yok, -S olmadan ekran yok, geçersiz seçenek değeri\n"
+     "  3  yükleme başarısız oldu, değişiklikler geri alındı\n"
+     "  4  iptal edildi ya da bir sinyalle durduruldu, değişiklikler geri alındı\n"
+     "  5  geri alma her şeyi geri getiremedi: dosyalar yedekte tutuldu"},
+    {"IDS_ERROR_NODISPLAY", "Ekran açılamıyor. Pencere olmadan yüklemek için programı -S ile başlatın."},
+    {"IDS_ERROR_TARGETOPTION", "-D seçeneğinin hemen ardından bir klasör gelmelidir, örneğin -D~/templates, geçerli yerel ayarın kodlamasıyla."},
+    {"IDS_SUMMARY_WRITTEN", "Yazılan dosyalar:"},
+    {"IDS_SUMMARY_UPTODATE", "Zaten güncel dosyalar:"},
+    {"IDS_SUMMARY_REPLACED", "Değiştirilen dosyalar (asılları yükleme bitene kadar yedekte tutuldu):"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -35,6 +35,26 @@ constexpr MessageText kTexts[] = {
     {"IDS_SETUP_EXISTEDTARGET", "Thư mục cài đặt có chứa các tệp mà có thể bị thay đổi trong quá trình cài đặt. Tiếp tục việc cài đặt?"},
     {"IDS_DESTINATION_PROMPT", "Hãy chỉ ra đường dẫn tới thư mục các khuôn mẫu. Chương trình cài đặt sẽ đặt các khuôn mẫu và tệp cấu hình vào thư mục được chỉ ra."},
     {"IDS_TEMPLATE_CATALOG", "Thư mục các khuôn mẫu:"},
+    {"IDS_HELP_USAGE",
+     "Cách dùng: setup [usecwd] [-S] [-L<mã>] [-D<thư mục>] [-h]\n"
+     "  usecwd               là đối số đầu tiên: lấy qorn.efd từ thư mục làm việc\n"
+     "  -S, /S               chế độ im lặng: cài đặt ngay; khi không có màn hình, thông báo được ghi ra luồng lỗi chuẩn\n"
+     "  -L<mã>, /L<mã>       ngôn ngữ: ru uk en lv lt bg de ro ka kk vi tr el es hy it (-S phải đứng trước nó)\n"
+     "  -D<thư mục>, /D<thư mục>  cài đặt vào <thư mục> thay cho thư mục được đề xuất; ~/ là thư mục nhà\n"
+     "  -h, --help, /?       hiển thị trợ giúp này\n"
+     "Khi không có usecwd, tệp của bộ cài đặt qorn.efd được tìm bên cạnh chương trình này.\n"
+     "Mã thoát:\n"
+     "  0  đã cài đặt, hoặc mọi tệp đều đã được cập nhật\n"
+     "  1  kết thúc bất thường\n"
+     "  2  không thể bắt đầu: không có bộ cài đặt, bộ cài đặt bị hỏng, không đủ chỗ, không có màn hình mà thiếu -S, giá trị tùy chọn sai\n"
+     "  3  cài đặt thất bại, các thay đổi đã được hoàn tác\n"
+     "  4  đã hủy hoặc bị dừng bởi tín hiệu, các thay đổi đã được hoàn tác\n"
+     "  5  việc hoàn tác không khôi phục được tất cả: các tệp được giữ trong bản sao lưu"},
+    {"IDS_ERROR_NODISPLAY", "Không thể mở màn hình. Hãy chạy với -S để cài đặt mà không cần cửa sổ."},
+    {"IDS_ERROR_TARGETOPTION", "Ngay sau tùy chọn -D phải là một thư mục, ví dụ -D~/templates, theo bảng mã của locale hiện tại."},
+    {"IDS_SUMMARY_WRITTEN", "Số tệp đã ghi:"},
+    {"IDS_SUMMARY_UPTODATE", "Số tệp đã được cập nhật sẵn:"},
+    {"IDS_SUMMARY_REPLACED", "Số tệp đã thay thế (bản gốc được giữ trong bản sao lưu cho đến khi cài đặt xong):"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -24,6 +24,11 @@ constexpr ButtonPlace kBackPlace{230, 320};
 constexpr ButtonPlace kNextPlace{310, 320};
 constexpr ButtonPlace kCancelPlace{410, 320};
 
+// The progress loop wakes at least this often even if the worker's wake-ups were lost.
+constexpr guint kPollIntervalMs = 250;
+
+gboolean KeepPolling(gpointer) { return TRUE; }
+
 GtkWidget* AddButton(GtkFixed* fixed, const char* textId, ButtonPlace place) {
     GtkWidget* button = gtk_button_new_with_label(ToAString(LoadResString(textId)).c_str());
     gtk_widget_set_size_request(button, kButtonWidth, kButtonHeight);
@@ -35,8 +40,50 @@ GtkWidget* AddButton(GtkFixed* fixed, const char* textId, ButtonPlace place) {
 
 WString CInstallerDlg::GetTitle() const { return ToWString(title_); }
 
-std::int32_t CInstallerDlg::MessageBox(const WString& text, std::uint32_t flags) const {
-    return ::MessageBox(this, text, flags);
+std::int32_t CInstallerDlg::ShowMessage(const WString& text, std::uint32_t flags) {
+    return MessageBox(this, text, flags);
+}
+
+void CInstallerDlg::ShowWelcome(const WString& text, bool silent) {
+    if (window_ == nullptr) CreateWizardWindow();
+    if (!welcomePage_) welcomePage_ = std::make_unique<MessagePage>(fixed_, bannerPixbuf_.get(), text);
+    if (silent) {
+        gtk_widget_hide(backButton_);
+        gtk_widget_hide(nextButton_);
+    } else {
+        gtk_widget_set_sensitive(backButton_, FALSE);
+    }
+    ShowPage(welcomePage_.get());
+}
+
+void CInstallerDlg::WaitUntilClosed() { gtk_main(); }
+
+void CInstallerDlg::BeginInstallation(const WString&) {
+    if (!progressPage_) progressPage_ = std::make_unique<ProgressPage>(fixed_, width_ - 20);
+    gtk_widget_set_sensitive(backButton_, FALSE);
+    gtk_widget_set_sensitive(nextButton_, FALSE);
+    ShowPage(progressPage_.get());
+    progress_.SetWakeUp([] { g_main_context_wakeup(nullptr); });
+    pollSource_ = g_timeout_add(kPollIntervalMs, &KeepPolling, nullptr);
+}
+
+void CInstallerDlg::ShowProgress(const ProgressReport& report) { progressPage_->SetProgress(report.percent); }
+
+void CInstallerDlg::WaitForProgress() { gtk_main_iteration(); }
+
+void CInstallerDlg::ShowOutcome(const ProgressReport& report, ExitStatus status) {
+    g_source_remove(pollSource_);
+    pollSource_ = 0;
+    switch (status) {
+    case ExitStatus::Success: ShowSuccessPage(); break;
+    case ExitStatus::Cancelled: ShowErrorPage(LoadResString("IDS_CANCEL_FINISH")); break;
+    default:
+        MessageBox(this, report.message, MB_ERROR_OK);
+        ShowErrorPage(LoadResString("IDS_ERROR_FINISH"));
+        break;
+    }
+    // Stopped by a signal: nobody is waiting to press Finish.
+    if (TerminationSignals::Requested() && window_ != nullptr) gtk_widget_destroy(window_);
 }
 
 void CInstallerDlg::CreateWizardWindow() {
@@ -114,7 +161,6 @@ void CInstallerDlg::ShowSuccessPage() {
     state_ = STATE_SUCCESS;
     SetFinishButtons();
     ShowPage(successPage_.get());
-    if (!hasDisplay_) MessageBox(LoadResString("IDS_SUCCESS_FINISH"), MB_PLAIN_OK);  // the outcome as a line
 }
 
 void CInstallerDlg::ShowErrorPage(const WString& text) {
@@ -123,7 +169,6 @@ void CInstallerDlg::ShowErrorPage(const WString& text) {
     state_ = STATE_ERROR;
     SetFinishButtons();
     ShowPage(errorPage_.get());
-    if (!hasDisplay_) MessageBox(text, MB_PLAIN_OK);  // the outcome as a line
 }
 
 void CInstallerDlg::ShowDirectoryPage() {
@@ -136,7 +181,7 @@ void CInstallerDlg::ShowDirectoryPage() {
 }
 
 void CInstallerDlg::ConfirmClose() {
-    if (confirmCancel_ && MessageBox(LoadResString("IDS_ACCEPT_CANCEL"), MB_QUESTION_YESNO) != IDYES) return;
+    if (confirmCancel_ && ShowMessage(LoadResString("IDS_ACCEPT_CANCEL"), MB_QUESTION_YESNO) != IDYES) return;
     if (window_ != nullptr) gtk_widget_destroy(window_);
 }
 

@@ -2,8 +2,6 @@
 
 #include <gtk/gtk.h>
 
-#include <cstdio>
-
 #include "text/Convert.h"
 #include "ui/GtkOwners.h"
 
@@ -39,19 +37,9 @@ std::int32_t AnswerFor(gint response) {
 
 AString TitleOf(const CWnd* owner) { return owner != nullptr ? ToAString(owner->GetTitle()) : AString(); }
 
-// Without a display nobody can answer: the text goes to standard error and
-// the box takes the answer that does not commit the user to anything more.
-std::int32_t ReportWithoutDisplay(const CWnd* owner, const WString& text, std::uint32_t flags) {
-    std::fprintf(stderr, "%s: %s\n", TitleOf(owner).c_str(), ToAString(text).c_str());
-    return HasYesNo(flags) ? IDNO : IDOK;
-}
-
 }  // namespace
 
 std::int32_t MessageBox(const CWnd* owner, const WString& text, std::uint32_t flags) {
-    if (gdk_display_get_default() == nullptr) {
-        return ReportWithoutDisplay(owner, text, flags);
-    }
     const AString message = ToAString(text);
     ToplevelWidget dialog(gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, MessageTypeFor(flags),
                                                  ButtonsTypeFor(flags), "%s", message.c_str()));

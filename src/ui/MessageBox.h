@@ -1,6 +1,6 @@
 // The installer's one modal message dialog: a flag word chooses its kind
-// (high byte) and buttons (low byte), the answer is a small number. Without
-// a display it becomes a line on standard error, so silent installs still run.
+// (high byte) and buttons (low byte), the answer is a small number. It needs
+// a display; without one the console front end says the same on standard error.
 #pragma once
 
 #include <cstdint>
@@ -22,7 +22,5 @@ constexpr std::int32_t IDOK = 3;
 
 // Shows `text` literally (never as a format) in a modal dialog titled with
 // the owner's title (no title without an owner) and waits for the answer:
-// IDYES, IDNO, IDOK or IDNONE. Without a display it writes
-// "<title>: <text>" to standard error and answers IDOK for an OK box and
-// IDNO for a question.
+// IDYES, IDNO, IDOK or IDNONE.
 std::int32_t MessageBox(const CWnd* owner, const WString& text, std::uint32_t flags);

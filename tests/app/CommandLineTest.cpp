@@ -15,6 +15,9 @@ struct CommandLineCase {
     bool silent;
     bool hasLanguageOption;
     const char* languageCode;
+    bool hasTargetOption = false;
+    const char* targetDirectory = "";
+    bool showHelp = false;
 };
 
 const CommandLineCase kCases[] = {
@@ -39,6 +42,16 @@ const CommandLineCase kCases[] = {
     {"usecwd after the scan starts", {"-x", "usecwd", "/Luk"}, false, false, true, "uk"},
     {"empty and bare introducers", {"", "-", "/"}, false, false, false, ""},
     {"toolkit options are passed over", {"--display=:1", "--sync"}, false, false, false, ""},
+    {"D with a path holding blanks", {"-D/opt/my templates"}, false, false, false, "", true, "/opt/my templates"},
+    {"solidus lower-case d with a home path", {"/d~/t"}, false, false, false, "", true, "~/t"},
+    {"D with nothing after it", {"-D"}, false, false, false, "", true, ""},
+    {"two D options: the first counts", {"-D/a", "/D/b"}, false, false, false, "", true, "/a"},
+    {"D after L still counts", {"-S", "-Lru", "-D/a"}, false, true, true, "ru", true, "/a"},
+    {"D after usecwd", {"usecwd", "/D$HOME"}, true, false, false, "", true, "$HOME"},
+    {"short help form", {"-h"}, false, false, false, "", false, "", true},
+    {"long help form", {"--help"}, false, false, false, "", false, "", true},
+    {"solidus question mark after L", {"-Lde", "/?"}, false, false, true, "de", false, "", true},
+    {"help look-alikes", {"-H", "-help", "--HELP", "/h", "?", "-?"}, false, false, false, ""},
 };
 
 CommandLineOptions Parse(const CommandLineCase& c) {
@@ -56,6 +69,9 @@ TEST(ParseCommandLine, RecognisesTheDocumentedForms) {
         EXPECT_EQ(options.silent, c.silent) << c.name;
         EXPECT_EQ(options.hasLanguageOption, c.hasLanguageOption) << c.name;
         EXPECT_EQ(std::string(options.languageCode.c_str(), options.languageCode.length()), c.languageCode) << c.name;
+        EXPECT_EQ(options.hasTargetOption, c.hasTargetOption) << c.name;
+        EXPECT_EQ(std::string(options.targetDirectory.c_str()), c.targetDirectory) << c.name;
+        EXPECT_EQ(options.showHelp, c.showHelp) << c.name;
     }
 }
 

@@ -100,7 +100,11 @@ TEST_F(InstallJobTest, InstallsNestedEntriesWithTheirTimesAndReplacesOlderFiles)
     EXPECT_EQ(scratch::ReadBytes(target_ + "/empty.tpl"), "");
     EXPECT_EQ(ModifiedSeconds("Accounting/invoice.tpl"), kKitSeconds);
     EXPECT_EQ(ModifiedSeconds("Reports/monthly/summary.tpl"), kKitSeconds);
-    EXPECT_EQ(progress_.ReadProgress().percent, 100);
+    const ProgressReport report = progress_.ReadProgress();
+    EXPECT_EQ(report.percent, 100);
+    EXPECT_EQ(report.counts.written, 3u);
+    EXPECT_EQ(report.counts.replaced, 1u);
+    EXPECT_EQ(report.counts.upToDate, 0u);
     ExpectOnlyImageInTemp();
 }
 
@@ -110,11 +114,16 @@ TEST_F(InstallJobTest, ReinstallationTouchesNoFileAndNewerFilesKeepTheirContent)
     UserFile("dir/b.tpl", "user's newer b", kKitSeconds + 50);
     OpenKit();
     ASSERT_EQ(Run(target_), ERR_NONE);
+    EXPECT_EQ(progress_.ReadProgress().counts.written, 1u);
+    EXPECT_EQ(progress_.ReadProgress().counts.upToDate, 1u);
     const scratch::TreeState first = scratch::Snapshot(target_);
     struct stat before {};
     ASSERT_EQ(stat((target_ + "/a.tpl").c_str(), &before), 0);
 
     ASSERT_EQ(Run(target_), ERR_NONE);
+    // The counts are the second run's own: nothing written, everything up to date.
+    EXPECT_EQ(progress_.ReadProgress().counts.written, 0u);
+    EXPECT_EQ(progress_.ReadProgress().counts.upToDate, 2u);
     struct stat after {};
     ASSERT_EQ(stat((target_ + "/a.tpl").c_str(), &after), 0);
     EXPECT_EQ(scratch::Snapshot(target_), first);

@@ -59,13 +59,27 @@ INSTANTIATE_TEST_SUITE_P(
                     JoinCase{u"/t/", u"docs\\..\\..\\x.html", u""},
                     JoinCase{u"/t/", u"docs/", u""}));
 
-TEST(ExpandHomePrefixTest, OnlyALeadingTildeComponentNamesTheHome) {
+// A typed directory (the directory page, or -D): backslashes become "/", and
+// only a leading "~" component names the home directory.
+TEST(CleanTypedDirectoryTest, OnlyALeadingTildeComponentNamesTheHome) {
     scratch::Environment env;  // HOME points at a scratch directory
     const WString home = scratch::Wide(env.home());
-    EXPECT_TRUE(ExpandHomePrefix(u"~") == home);
-    EXPECT_TRUE(ExpandHomePrefix(u"~/my templates") == home + u"/my templates");
-    for (const char16_t* unchanged : {u"/opt/~/t", u"~user/t", u"t~", u"", u"./~"}) {
-        EXPECT_TRUE(ExpandHomePrefix(unchanged) == WString(unchanged)) << scratch::Narrow(unchanged);
+    const struct {
+        const char16_t* typed;
+        WString cleaned;
+    } cases[] = {
+        {u"~", home},
+        {u"~/my templates", home + u"/my templates"},
+        {u"~\\it's $HOME", home + u"/it's $HOME"},
+        {u"C:\\data\\tmpl", u"C:/data/tmpl"},
+        {u"/opt/~/t", u"/opt/~/t"},
+        {u"~user/t", u"~user/t"},
+        {u"t~", u"t~"},
+        {u"", u""},
+        {u"./~", u"./~"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_TRUE(CleanTypedDirectory(c.typed) == c.cleaned) << scratch::Narrow(c.typed);
     }
 }
 

@@ -63,6 +63,19 @@ const std::pair<const char*, const char*> kEnglish[] = {
     {"IDS_WIZARD_CANCEL", "Cancel"}, {"IDS_BROWSE_CANCEL", "Cancel"}, {"IDS_DEFPRODUCT", "<Product>"},
     {"IDS_DEFPROVIDER", "<Vendor>"}, {"IDS_WIZARD_BACK", "< Back"}, {"IDS_WIZARD_NEXT", "Next >"},
     {"IDS_BROWSE_OK", "Select"},
+    {"IDS_ERROR_NODISPLAY", "Cannot open the display. Start with -S to install without a window."},
+    {"IDS_ERROR_TARGETOPTION", "The -D option needs a directory right after the letter, such as -D~/templates, in the "
+                               "encoding of the current locale."},
+    {"IDS_SUMMARY_WRITTEN", "Files written:"}, {"IDS_SUMMARY_UPTODATE", "Files already up to date:"},
+    {"IDS_SUMMARY_REPLACED", "Files replaced (their originals were kept in a backup until the end of the installation):"},
+};
+
+// The usage text is checked by its shape in every language: whatever the
+// words, a script writer must find every option, the kit and every status.
+const char* const kHelpMustShow[] = {
+    "setup [usecwd] [-S] [-L<", "] [-D<", "] [-h]", "\n  usecwd ", "\n  -S, /S ", "\n  -L<", ", /L<", "\n  -D<",
+    ", /D<", "~/", "\n  -h, --help, /? ", "qorn.efd", "ru uk en lv lt bg de ro ka kk vi tr el es hy it",
+    "\n  0  ", "\n  1  ", "\n  2  ", "\n  3  ", "\n  4  ", "\n  5  ",
 };
 
 // Button labels with their arrows and blanks, mnemonic ampersands, and the
@@ -85,6 +98,7 @@ TEST(MessageTables, TextsAreExact) {
 TEST(LoadResString, EveryLanguageHasTheCommonIdentifiersAndDecodesThemWhole) {
     std::vector<std::string> expected;
     for (const auto& entry : kEnglish) expected.emplace_back(entry.first);
+    expected.emplace_back("IDS_HELP_USAGE");
     std::sort(expected.begin(), expected.end());
     LocaleEnvironment environment;
     setenv("LC_ALL", "C.UTF-8", 1);
@@ -103,6 +117,8 @@ TEST(LoadResString, EveryLanguageHasTheCommonIdentifiersAndDecodesThemWhole) {
         EXPECT_EQ(Raw(language, "IDR_MAINFRAME"), Raw(language, "IDS_TITLE_INSTALLER"));
         EXPECT_NE(Raw(language, "IDS_ERROR_NOSOURCE").find("qorn.efd"), std::string::npos);
         EXPECT_NE(Raw(language, "IDS_ERROR_DAMAGEDSOURCE").find("qorn.efd"), std::string::npos);
+        const std::string help = Raw(language, "IDS_HELP_USAGE");
+        for (const char* shown : kHelpMustShow) EXPECT_NE(help.find(shown), std::string::npos) << shown;
     }
 }
 

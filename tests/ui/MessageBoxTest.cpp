@@ -1,7 +1,5 @@
 // The message box: kind and buttons from the flag word, the answer to every way of closing
-// it, the text shown literally under the owner's title, and the line without a display.
-
-#include <cstdlib>
+// it, and the text shown literally under the owner's title.
 
 #include "text/Convert.h"
 #include "ui/MessageBox.h"
@@ -51,15 +49,4 @@ TEST_F(MessageBoxTest, FlagWordChoosesKindAndButtonsAndEveryCloseHasItsAnswer) {
         const Owner owner;
         EXPECT_EQ(MessageBox(&owner, ToWString(text), c.flags), c.answer);
     }
-}
-
-// Without a display nobody can answer: one line on standard error, and the
-// answer that commits to nothing. A fresh process never initialised the toolkit.
-TEST(MessageBoxWithoutDisplay, WritesOneLineAndAnswersSafely) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    const Owner owner;
-    EXPECT_EXIT(std::exit(MessageBox(&owner, ToWString("Disk full %s"), MB_ERROR_OK)),
-                ::testing::ExitedWithCode(IDOK), "^Setup: Disk full %s\n$");
-    EXPECT_EXIT(std::exit(MessageBox(nullptr, ToWString("Go on?"), MB_QUESTION_YESNO)),
-                ::testing::ExitedWithCode(IDNO), "^: Go on\\?\n$");
 }

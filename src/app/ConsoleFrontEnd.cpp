@@ -1,0 +1,95 @@
+#include "app/ConsoleFrontEnd.h"
+
+#include <chrono>
+#include <thread>
+#include <utility>
+
+#include "l10n/Messages.h"
+#include "text/Convert.h"
+#include "ui/MessageBox.h"
+
+namespace {
+
+// A person reads a few updates a second; more only costs the copy time.
+constexpr std::int64_t kRedrawIntervalMs = 250;
+constexpr std::chrono::milliseconds kPollInterval{100};
+constexpr std::uint32_t kButtonsMask = 0xFFu;
+constexpr std::uint32_t kButtonsYesNo = 0x02u;
+
+}  // namespace
+
+ConsoleFrontEnd::ConsoleFrontEnd(std::FILE* out, bool terminal, const WString& title, Clock clock)
+    : out_(out), terminal_(terminal), title_(title), clock_(std::move(clock)) {}
+
+std::int64_t ConsoleFrontEnd::SteadyMilliseconds() {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
+}
+
+std::int32_t ConsoleFrontEnd::ShowMessage(const WString& text, std::uint32_t flags) {
+    EndProgressLine();
+    WriteLine(title_ + u": " + text);
+    // Nobody can answer: the answer that commits to nothing more.
+    return (flags & kButtonsMask) == kButtonsYesNo ? IDNO : IDOK;
+}
+
+void ConsoleFrontEnd::ShowWelcome(const WString&, bool) {}
+
+void ConsoleFrontEnd::WaitUntilClosed() {}
+
+void ConsoleFrontEnd::BeginInstallation(const WString& directory) {
+    WriteLine(LoadResString("IDS_TEMPLATE_CATALOG") + u" " + directory);
+}
+
+void ConsoleFrontEnd::ShowProgress(const ProgressReport& report) {
+    if (!terminal_ || report.status != ERR_NONE || report.percent == drawnPercent_) return;
+    const std::int64_t now = clock_();
+    if (progressLineOpen_ && now - drawnAt_ < kRedrawIntervalMs) return;
+    const WString line = LoadResString("IDS_PROGRESS_START") + u" " + IntToWString(report.percent, 10) + u"%";
+    std::fprintf(out_, "\r%s", ToAString(line).c_str());
+    std::fflush(out_);
+    progressLineOpen_ = true;
+    drawnPercent_ = report.percent;
+    drawnAt_ = now;
+}
+
+void ConsoleFrontEnd::WaitForProgress() { std::this_thread::sleep_for(kPollInterval); }
+
+void ConsoleFrontEnd::ShowOutcome(const ProgressReport& report, ExitStatus status) {
+    EndProgressLine();
+    switch (status) {
+    case ExitStatus::Success:
+        WriteLine(LoadResString("IDS_SUCCESS_FINISH"));
+        WriteCount("IDS_SUMMARY_WRITTEN", report.counts.written);
+        WriteCount("IDS_SUMMARY_UPTODATE", report.counts.upToDate);
+        WriteCount("IDS_SUMMARY_REPLACED", report.counts.replaced);
+        return;
+    case ExitStatus::Cancelled:
+        WriteLine(LoadResString("IDS_CANCEL_FINISH"));
+        return;
+    case ExitStatus::RollbackIncomplete:
+        // The directory has changed: never claim otherwise; say where the rest is.
+        WriteLine(title_ + u": " + report.message);
+        WriteLine(report.keptBackup);
+        return;
+    default:
+        WriteLine(title_ + u": " + report.message);
+        WriteLine(LoadResString("IDS_ERROR_FINISH"));
+        return;
+    }
+}
+
+void ConsoleFrontEnd::WriteLine(const WString& text) {
+    std::fprintf(out_, "%s\n", ToAString(text).c_str());
+    std::fflush(out_);
+}
+
+void ConsoleFrontEnd::WriteCount(const char* labelId, std::uint32_t count) {
+    WriteLine(LoadResString(labelId) + u" " + IntToWString(static_cast<std::int32_t>(count), 10));
+}
+
+void ConsoleFrontEnd::EndProgressLine() {
+    if (!progressLineOpen_) return;
+    std::fputc('\n', out_);
+    progressLineOpen_ = false;
+}

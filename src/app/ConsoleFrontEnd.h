@@ -1,0 +1,54 @@
+// The front end of a silent run without a display: every message, the
+// template directory and the outcome with its file counts become lines on one
+// stream (standard error); while the job runs, a progress line is redrawn in
+// place, only when the stream is a terminal and at most a few times a second.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+
+#include "app/InstallerFrontEnd.h"
+
+class ConsoleFrontEnd final : public InstallerFrontEnd {
+public:
+    // Milliseconds on a clock that never goes back.
+    using Clock = std::function<std::int64_t()>;
+
+    // Writes to `out` (not owned); `terminal` says whether a line may be
+    // redrawn in place; `title` prefixes every message.
+    ConsoleFrontEnd(std::FILE* out, bool terminal, const WString& title, Clock clock = SteadyMilliseconds);
+
+    // "<title>: <text>"; answers IDOK, or IDNO to a question.
+    std::int32_t ShowMessage(const WString& text, std::uint32_t flags) override;
+    // Nothing: the welcome is for a person watching a window.
+    void ShowWelcome(const WString& text, bool silent) override;
+    // Returns at once: nobody is there to close anything.
+    void WaitUntilClosed() override;
+    // The line "<Template directory:> <directory>".
+    void BeginInstallation(const WString& directory) override;
+    // Redraws the progress line on a terminal when the percent changed and
+    // the last drawing is old enough; writes nothing otherwise.
+    void ShowProgress(const ProgressReport& report) override;
+    // Sleeps a tenth of a second.
+    void WaitForProgress() override;
+    // Ends an open progress line, then the outcome: on success the success
+    // text and the three counts, otherwise the reported message and the
+    // text saying what became of the template directory.
+    void ShowOutcome(const ProgressReport& report, ExitStatus status) override;
+
+    static std::int64_t SteadyMilliseconds();
+
+private:
+    void WriteLine(const WString& text);
+    void WriteCount(const char* labelId, std::uint32_t count);
+    void EndProgressLine();
+
+    std::FILE* out_;
+    bool terminal_;
+    WString title_;
+    Clock clock_;
+    bool progressLineOpen_ = false;
+    std::int32_t drawnPercent_ = -1;
+    std::int64_t drawnAt_ = 0;
+};

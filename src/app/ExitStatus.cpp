@@ -1,0 +1,8 @@
+#include "app/ExitStatus.h"
+
+ExitStatus ExitStatusOf(const ProgressReport& report) {
+    if (!report.keptBackup.empty()) return ExitStatus::RollbackIncomplete;
+    if (report.status == ERR_CANCELLED) return ExitStatus::Cancelled;
+    if (report.status != ERR_NONE) return ExitStatus::Failed;
+    return ExitStatus::Success;
+}

@@ -1,0 +1,131 @@
+// The windowless front end as a script sees it: the lines on standard error
+// for each outcome with the exit status it gives, and the progress line that
+// a terminal gets a few times a second and a log file never.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/ConsoleFrontEnd.h"
+#include "ui/MessageBox.h"
+
+namespace {
+
+// Everything the front end writes, kept in memory.
+class CapturedStream {
+public:
+    CapturedStream() : stream_(open_memstream(&buffer_, &size_)) {}
+    ~CapturedStream() {
+        std::fclose(stream_);
+        std::free(buffer_);
+    }
+    CapturedStream(const CapturedStream&) = delete;
+    CapturedStream& operator=(const CapturedStream&) = delete;
+
+    std::FILE* get() { return stream_; }
+    std::string text() {
+        std::fflush(stream_);
+        return std::string(buffer_, size_);
+    }
+
+private:
+    char* buffer_ = nullptr;
+    std::size_t size_ = 0;
+    std::FILE* stream_;
+};
+
+ProgressReport Report(ErrorCode status, const char16_t* message, std::int32_t percent) {
+    ProgressReport report;
+    report.status = status;
+    report.message = message;
+    report.percent = percent;
+    return report;
+}
+
+struct OutcomeCase {
+    const char* name;
+    ProgressReport report;
+    ExitStatus status;
+    const char* output;
+};
+
+OutcomeCase Counted(OutcomeCase c, FileCounts counts, const char16_t* keptBackup = u"") {
+    c.report.counts = counts;
+    c.report.keptBackup = keptBackup;
+    return c;
+}
+
+const OutcomeCase kOutcomes[] = {
+    Counted({"installed", Report(ERR_NONE, u"Copying complete...", 100), ExitStatus::Success,
+             "Configuration installed successfully.\nFiles written: 7\nFiles already up to date: 2\n"
+             "Files replaced (their originals were kept in a backup until the end of the installation): 3\n"},
+            {7, 2, 3}),
+    Counted({"all up to date", Report(ERR_NONE, u"Copying complete...", 100), ExitStatus::Success,
+             "Configuration installed successfully.\nFiles written: 0\nFiles already up to date: 5\n"
+             "Files replaced (their originals were kept in a backup until the end of the installation): 0\n"},
+            {0, 5, 0}),
+    {"failed", Report(ERR_CANT_WRITE, u"Installation error", 40), ExitStatus::Failed,
+     "Setup: Installation error\nAn error occurred during the installation process. Installation canceled. "
+     "Template directory has not been changed.\n"},
+    {"cancelled", Report(ERR_CANCELLED, u"Installation canceled. Template directory has not been changed.", 50),
+     ExitStatus::Cancelled, "Installation canceled. Template directory has not been changed.\n"},
+    // A directory that could not be put back is never called unchanged.
+    Counted({"failed, rollback incomplete", Report(ERR_CANT_WRITE, u"Installation error", 40),
+             ExitStatus::RollbackIncomplete, "Setup: Installation error\n/tmp/xorup3\n"},
+            {}, u"/tmp/xorup3"),
+    Counted({"cancelled, rollback incomplete", Report(ERR_CANCELLED, u"Installation canceled.", 40),
+             ExitStatus::RollbackIncomplete, "Setup: Installation canceled.\n/tmp/xorup4\n"},
+            {}, u"/tmp/xorup4"),
+};
+
+TEST(ConsoleFrontEndTest, EachOutcomeGivesItsStatusAndLines) {
+    for (const OutcomeCase& c : kOutcomes) {
+        CapturedStream out;
+        ConsoleFrontEnd console(out.get(), false, u"Setup");
+        const ExitStatus status = ExitStatusOf(c.report);
+        EXPECT_EQ(status, c.status) << c.name;
+        console.ShowOutcome(c.report, status);
+        EXPECT_EQ(out.text(), c.output) << c.name;
+    }
+}
+
+TEST(ConsoleFrontEndTest, MessagesAreLinesAndNobodySaysYes) {
+    CapturedStream out;
+    ConsoleFrontEnd console(out.get(), true, u"Setup");
+    EXPECT_EQ(console.ShowMessage(u"Disk full %s", MB_ERROR_OK), IDOK);
+    EXPECT_EQ(console.ShowMessage(u"Go on?", MB_QUESTION_YESNO), IDNO);
+    console.BeginInstallation(u"/home/u/it's $HOME/");
+    EXPECT_EQ(out.text(), "Setup: Disk full %s\nSetup: Go on?\nTemplate directory: /home/u/it's $HOME/\n");
+}
+
+// (clock in milliseconds, percent) in the order the progress loop sees them.
+struct Tick {
+    std::int64_t at;
+    std::int32_t percent;
+};
+
+TEST(ConsoleFrontEndTest, ProgressIsRedrawnInPlaceOnATerminalAtMostFourTimesASecond) {
+    const std::vector<Tick> ticks = {{1000, 0},  {1100, 5},  {1249, 6},  {1250, 6}, {1300, 6},
+                                     {1400, 6},  {1600, 10}, {1700, 60}, {1849, 99}, {1900, 100}};
+    for (const bool terminal : {true, false}) {
+        SCOPED_TRACE(terminal ? "terminal" : "file");
+        CapturedStream out;
+        std::int64_t now = 0;
+        ConsoleFrontEnd console(out.get(), terminal, u"Setup", [&now] { return now; });
+        for (const Tick& tick : ticks) {
+            now = tick.at;
+            console.ShowProgress(Report(ERR_NONE, u"/t/file.tpl", tick.percent));
+        }
+        // A failure report is never drawn as progress.
+        console.ShowProgress(Report(ERR_CANCELLED, u"", 100));
+        console.ShowOutcome(Report(ERR_CANCELLED, u"", 100), ExitStatus::Cancelled);
+        const std::string end = "Installation canceled. Template directory has not been changed.\n";
+        const std::string drawn = "\rFiles being copied... 0%\rFiles being copied... 6%\rFiles being copied... 10%"
+                                  "\rFiles being copied... 100%\n";
+        EXPECT_EQ(out.text(), terminal ? drawn + end : end);
+    }
+}
+
+}  // namespace

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installations that succeed: the interactive path, Back and Next, the empty
-# entry, the description document, and the silent mode with and without a
-# display.
+# entry, the description document, a directory named by -D, and the silent
+# mode with and without a display, with what it says on standard error; the
+# help text and the options a script can get wrong.
 source "$(dirname "$0")/lib.sh"
 e2e_init
 
@@ -31,13 +32,19 @@ e2e_default_kit
 # is installed into, recorded, and the document is found inside it;
 # unticked: with the check box cleared Finish opens nothing;
 # back: Back and Next refill the entry with the proposal, the typed path is
-# forgotten
+# forgotten;
+# option: -D with "~/" and a blank is the directory page's proposal
 abandoned="$E2E_ROOT/typed then abandoned"
-for how in typed unticked back; do
+for how in typed unticked back option; do
     e2e_use_home "home-$how"
     rm -f "$E2E_XDG_LOG"
     target=$E2E_DEFAULT_DIR
-    e2e_start_setup -Len
+    if [ "$how" = option ]; then
+        target="$HOME/chosen by option"
+        e2e_start_setup -Len "-D~/chosen by option"
+    else
+        e2e_start_setup -Len
+    fi
     e2e_wait_wizard
     e2e_next
     case $how in
@@ -76,30 +83,61 @@ e2e_check "no backup directory after the refusal" test -z "$(cd "$TMPDIR" && ls 
 e2e_keys "$E2E_WIZARD" Escape
 e2e_wait_dialog
 e2e_answer alt+y
-e2e_wait_exit
+e2e_wait_exit 4     # closed on the directory page: cancelled
 
-# ---- interactive mode without a display says why on standard error and
-# installs nothing
-e2e_use_home home-headless-interactive
-e2e_start_headless
+# ---- help: the usage in the run's language on standard output, status 0,
+# without a display and without a kit ("usecwd" names the working
+# directory, which holds none)
+e2e_start_headless usecwd -Lru --help
 e2e_wait_exit
-e2e_check "headless interactive: a reason on standard error" test -s "$E2E_SETUP_ERR"
-e2e_check "headless interactive: nothing installed" test ! -e "$E2E_DEFAULT_DIR"
+e2e_check "help: the Russian usage on standard output" e2e_said out "$(e2e_message IDS_HELP_USAGE ru)"
+e2e_check "help: nothing on standard error" test ! -s "$E2E_SETUP_ERR"
+
+# ---- could not start (2), nothing installed: no display without -S; -D
+# without a directory; -D with a name the locale cannot read whole (it would
+# otherwise be cut at the first odd byte and install elsewhere)
+for how in no-display empty-option undecodable-option; do
+    e2e_use_home "home-$how"
+    case $how in
+        no-display) e2e_start_headless; said=IDS_ERROR_NODISPLAY ;;
+        empty-option) e2e_start_headless -S -D; said=IDS_ERROR_TARGETOPTION ;;
+        undecodable-option)
+            E2E_SETUP_ENV=(LC_ALL=C)
+            e2e_start_headless -S $'-D~/caf\xc3\xa9'
+            E2E_SETUP_ENV=()
+            said=IDS_ERROR_TARGETOPTION ;;
+    esac
+    e2e_wait_exit 2
+    e2e_check "$how: the reason on standard error" e2e_said err "Installing configuration: $(e2e_message $said)"
+    e2e_check "$how: nothing installed" test -z "$(ls -A "$HOME")"
+done
 
 # ---- silent mode ends on its own with the files, their times and the
-# record: with a display, without one (message boxes, if any, go to standard
-# error), and with the kit taken from the working directory ("usecwd")
-for how in silent headless usecwd; do
+# record: with a display, without one (then saying where, and what it did,
+# on standard error), with the kit taken from the working directory
+# ("usecwd"), and into a directory named by -D with "~/", blanks, a quote
+# and a "$"
+for how in silent headless usecwd option; do
     e2e_use_home "home-$how"
+    target=$E2E_DEFAULT_DIR shown=$E2E_DEFAULT_DIR/
     case $how in
         silent) e2e_start_setup -S -Len ;;
         headless) e2e_start_headless -S ;;
         usecwd) mv "$E2E_INSTALL/qorn.efd" "$E2E_WORK/qorn.efd"; e2e_start_setup usecwd -S ;;
+        option)
+            target="$HOME/my templates/it's \$HOME" shown="$HOME/my templates/it's \$HOME"
+            e2e_start_headless usecwd -S "-D~/my templates/it's \$HOME" ;;
     esac
     e2e_wait_exit
     e2e_check "$how: the kit's files with their times are installed" \
-        e2e_tree_matches "$E2E_KIT_SOURCE" "$E2E_DEFAULT_DIR"
-    e2e_check "$how: the directory is recorded" test "$(e2e_recorded_location)" = "$E2E_DEFAULT_DIR"
+        e2e_tree_matches "$E2E_KIT_SOURCE" "$target"
+    e2e_check "$how: the directory is recorded" test "$(e2e_recorded_location)" = "$target"
+    case $how in headless | option)
+        e2e_check "$how: the directory and the summary on standard error" e2e_said err \
+            "$(e2e_message IDS_TEMPLATE_CATALOG) $shown" "$(e2e_message IDS_SUCCESS_FINISH)" \
+            "$(e2e_message IDS_SUMMARY_WRITTEN) 5" "$(e2e_message IDS_SUMMARY_UPTODATE) 0" \
+            "$(e2e_message IDS_SUMMARY_REPLACED) 0" ;;
+    esac
 done
 
 e2e_finish

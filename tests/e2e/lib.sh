@@ -56,7 +56,7 @@ e2e_init() {
     E2E_BIN=${QORN_BIN_DIR:-}
     E2E_SRC=${QORN_SOURCE_DIR:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
     [ -n "$E2E_BIN" ] || e2e_fail "QORN_BIN_DIR is not set (the build's bin directory)"
-    for tool in setup efdkit wm_close; do
+    for tool in setup efdkit wm_close print_message; do
         [ -x "$E2E_BIN/$tool" ] || e2e_fail "$E2E_BIN/$tool is missing: build it first"
     done
     E2E_ROOT=$(mktemp -d "${TMPDIR:-/tmp}/qorn-e2e-$E2E_NAME.XXXXXX") || e2e_fail "no scratch root"
@@ -168,6 +168,16 @@ e2e_start_setup() {
 # The same where there is no display.
 e2e_start_headless() { local display=$DISPLAY; unset DISPLAY; e2e_start_setup "$@"; export DISPLAY=$display; }
 
+# e2e_said STREAM LINE...: the last run wrote exactly these lines, in this
+# order, on STREAM (out or err), and nothing else.
+e2e_said() {
+    local file=$E2E_ROOT/setup-$E2E_RUN.$1; shift
+    [ "$(cat "$file")" = "$(printf '%s\n' "$@")" ] || { e2e_log "it said:"; sed 's/^/    /' "$file" >&2; return 1; }
+}
+
+# e2e_message ID [LANGUAGE]: a text of the message tables (English unless given).
+e2e_message() { "$E2E_BIN/print_message" "${2:-en}" "$1" || e2e_fail "no text $1 in ${2:-en}"; }
+
 e2e_setup_running() { [ -n "${E2E_SETUP_PID:-}" ] && kill -0 "$E2E_SETUP_PID" 2>/dev/null; }
 e2e_setup_ended() { ! e2e_setup_running; }
 
@@ -180,15 +190,16 @@ e2e_wait_for() {
     done
 }
 
-# e2e_wait_exit: waits for the installer to end; it must end with status 0
-# and leave no backup directory (xorup*) and no unpacked kit (edf*) in TMPDIR.
+# e2e_wait_exit [STATUS]: waits for the installer to end; it must end with
+# STATUS (0 unless given: 2 could not start, 3 failed, 4 cancelled) and leave
+# no backup directory (xorup*) and no unpacked kit (edf*) in TMPDIR.
 e2e_wait_exit() {
-    local status=0 left
+    local expected=${1:-0} status=0 left
     e2e_wait_for "the installer to end" e2e_setup_ended
     wait "$E2E_SETUP_PID" || status=$?
     E2E_SETUP_PID=""
-    [ "$status" -eq 0 ] || e2e_fail "the installer ended with status $status, not 0"
-    e2e_log "ok: the installer ended with status 0"
+    [ "$status" -eq "$expected" ] || e2e_fail "the installer ended with status $status, not $expected"
+    e2e_log "ok: the installer ended with status $expected"
     left=$(cd "$TMPDIR" && ls -d xorup* edf* 2>/dev/null)
     e2e_check "no xorup* or edf* left in TMPDIR${left:+ (found: $left)}" test -z "$left"
 }

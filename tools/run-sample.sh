@@ -16,13 +16,16 @@ mkdir -p "$scratch/home" "$scratch/tmp"
 export HOME="$scratch/home" TMPDIR="$scratch/tmp"
 export LC_ALL=${LC_ALL:-C.UTF-8}
 
+# A cancelled or failed run still ends with the listing below.
+status=0
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   echo "Starting the wizard (scratch home: $HOME)"
-  build/bin/setup "$@"
+  build/bin/setup "$@" || status=$?
 else
   echo "No display: installing silently into the scratch home $HOME"
-  build/bin/setup -S "$@"
+  build/bin/setup -S "$@" || status=$?
 fi
+echo "The installer ended with status $status (see README.md, Exit status)."
 
 echo
 echo "Installed files:"

@@ -7,8 +7,8 @@
 
 #include "l10n/Messages.h"
 #include "text/Convert.h"
-#include "ui/MessageBox.h"
 #include "ui/DirSelectPage.h"
+#include "ui/MessageBox.h"
 #include "ui/MessagePage.h"
 #include "ui/ProgressPage.h"
 #include "ui/SuccessFinalPage.h"

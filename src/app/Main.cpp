@@ -3,6 +3,9 @@
 #include <gdk/gdk.h>
 #include <glib.h>
 
+#include <cstdio>
+#include <exception>
+
 #include "app/Startup.h"
 
 int main(int argc, char** argv) {
@@ -13,5 +16,11 @@ int main(int argc, char** argv) {
     StartupContext context;
     context.argc = argc;
     context.argv = argv;
-    return static_cast<int>(RunInstaller(context));
+    try {
+        return static_cast<int>(RunInstaller(context));
+    } catch (const std::exception& error) {
+        // Out of memory and the like: a status of its own rather than an abort.
+        std::fprintf(stderr, "setup: %s\n", error.what());
+        return static_cast<int>(ExitStatus::Unexpected);
+    }
 }

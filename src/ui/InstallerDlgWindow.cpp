@@ -72,7 +72,7 @@ void CInstallerDlg::ShowProgress(const ProgressReport& report) { progressPage_->
 void CInstallerDlg::WaitForProgress() { gtk_main_iteration(); }
 
 void CInstallerDlg::ShowOutcome(const ProgressReport& report, ExitStatus status) {
-    g_source_remove(pollSource_);
+    if (pollSource_ != 0) g_source_remove(pollSource_);
     pollSource_ = 0;
     switch (status) {
     case ExitStatus::Success: ShowSuccessPage(); break;

@@ -55,7 +55,7 @@ e2e_start_headless -S
 e2e_wait_exit       # everything up to date is a success
 e2e_check "a reinstallation leaves every inode and time alone" test "$before" = "$(stamps)"
 e2e_check "a reinstallation counts every file up to date" e2e_said err \
-    "$(e2e_message IDS_TEMPLATE_CATALOG) $E2E_DEFAULT_DIR/" "$(e2e_message IDS_SUCCESS_FINISH)" \
+    "$(e2e_message IDS_TEMPLATE_CATALOG) $E2E_DEFAULT_DIR" "$(e2e_message IDS_SUCCESS_FINISH)" \
     "$(e2e_message IDS_SUMMARY_WRITTEN) 0" "$(e2e_message IDS_SUMMARY_UPTODATE) 5" \
     "$(e2e_message IDS_SUMMARY_REPLACED) 0"
 

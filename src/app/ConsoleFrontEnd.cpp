@@ -93,3 +93,5 @@ void ConsoleFrontEnd::EndProgressLine() {
     std::fputc('\n', out_);
     progressLineOpen_ = false;
 }
+
+void ConsoleFrontEnd::ShowNote(const WString& text) { WriteLine(title_ + u": " + text); }

@@ -36,6 +36,8 @@ public:
     // text and the three counts, otherwise the reported message and the
     // text saying what became of the template directory.
     void ShowOutcome(const ProgressReport& report, ExitStatus status) override;
+    // "<title>: <text>".
+    void ShowNote(const WString& text) override;
 
     static std::int64_t SteadyMilliseconds();
 

@@ -51,7 +51,13 @@ void CInstallerDlg::EndInstallation(const ProgressReport& report) {
     if (exitStatus_ == ExitStatus::Success) RecordUsedDirectory();
 }
 
+// The installation stands whatever happens here; the user only learns which
+// launcher files do not name its directory.
 void CInstallerDlg::RecordUsedDirectory() {
-    RecordTemplateDirectory(targetDirectory_, templateLocations_,
-                            alternativeFilePresent_, locationsFromAlternative_);
+    const std::vector<WString> unrecorded = RecordTemplateDirectory(targetDirectory_, templateLocations_,
+                                                                    alternativeFilePresent_, locationsFromAlternative_);
+    if (unrecorded.empty()) return;
+    WString note = LoadResString("IDS_LAUNCHER_NOTRECORDED");
+    for (const WString& file : unrecorded) note += u"\n" + file;
+    frontEnd_->ShowNote(note);
 }

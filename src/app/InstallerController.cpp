@@ -46,11 +46,6 @@ std::string DirectoryPart(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(0, slash);
 }
 
-void RemoveFirst(WString& text, const WString& what) {
-    const auto at = text.find(what);
-    if (at != WString::npos) text.erase(at, what.length());
-}
-
 bool EndsWithSeparator(const WString& text) {
     return !text.empty() && (text.back() == u'/' || text.back() == u'\\');
 }
@@ -70,15 +65,6 @@ bool EnoughTemporarySpace(const WString& kitPath) {
 }
 
 }  // namespace
-
-void SanitizeTargetDirectory(WString& directory) {
-    if (directory.contains(u"http://") || directory.contains(u"https://") || directory.contains(u"ftp://")) {
-        directory.clear();
-    }
-    RemoveFirst(directory, u"file://");
-    ReplaceAll(directory, u"\n", u"");
-    ReplaceAll(directory, u"\r", u"");
-}
 
 WString ExpandHomePrefix(const WString& path) {
     if (path == WString(u"~") || path.startsWith(u"~/")) return HomeDirectory() + path.substr(1);
@@ -124,7 +110,6 @@ bool CInstallerDlg::PrepareInstallation() {
     templateLocations_ = std::move(choice.locations);
     alternativeFilePresent_ = choice.alternativeFilePresent;
     locationsFromAlternative_ = choice.locationsFromAlternative;
-    SanitizeTargetDirectory(targetDirectory_);
     // A directory named on the command line replaces the proposal, as if typed.
     if (!targetOption_.empty()) targetDirectory_ = CleanTypedDirectory(targetOption_);
 

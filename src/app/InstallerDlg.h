@@ -16,6 +16,8 @@
 #include "app/TerminationSignals.h"
 #include "app/WorkerThread.h"
 #include "kit/KitReader.h"
+#include "launcher/ConfigEntryList.h"
+#include "launcher/LocationCleaning.h"
 #include "text/WString.h"
 #include "ui/Images.h"
 #include "ui/Wnd.h"
@@ -85,6 +87,9 @@ public:
     void ShowProgress(const ProgressReport& report) override;
     void WaitForProgress() override;
     void ShowOutcome(const ProgressReport& report, ExitStatus status) override;
+    // Adds the note to the success page; a silent run, whose window closes by
+    // itself, also writes it on standard error.
+    void ShowNote(const WString& text) override;
 
     std::uint32_t state() const { return state_; }
 
@@ -102,7 +107,7 @@ private:
     std::uint32_t state_ = STATE_CONSTRUCTED;
     WString kitPath_;
     WString targetDirectory_;
-    std::vector<WString> templateLocations_;
+    std::vector<ConfigValue> templateLocations_;
     bool alternativeFilePresent_ = false;
     bool locationsFromAlternative_ = false;
     WString languageCode_;
@@ -146,11 +151,6 @@ private:
     // Last, so that it goes first: no signal reaches a half-destroyed dialog.
     std::unique_ptr<TerminationSignals> signals_;
 };
-
-// Removes remote addresses and line breaks from a proposed directory: a
-// location with "http://", "https://" or "ftp://" becomes empty; the first
-// "file://" is dropped; every LF, then every CR, is removed.
-void SanitizeTargetDirectory(WString& directory);
 
 // A typed "~" or "~/..." names the home directory, as in a shell; any other
 // path is returned unchanged.

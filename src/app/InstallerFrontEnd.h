@@ -33,4 +33,7 @@ public:
     virtual void WaitForProgress() = 0;
     // The job has ended as `report` says, giving `status`.
     virtual void ShowOutcome(const ProgressReport& report, ExitStatus status) = 0;
+    // After the outcome, something the installation left undone that the
+    // user may want to put right; asks nothing and never waits.
+    virtual void ShowNote(const WString& text) = 0;
 };

@@ -55,6 +55,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_SUMMARY_WRITTEN", "Записани файлове:"},
     {"IDS_SUMMARY_UPTODATE", "Вече актуални файлове:"},
     {"IDS_SUMMARY_REPLACED", "Заменени файлове (оригиналите се пазеха в резервно копие до края на инсталацията):"},
+    {"IDS_LAUNCHER_NOTRECORDED", "Каталогът с шаблоните не е записан: файлът с настройки на програмата за стартиране не можа да бъде прочетен или записан и е оставен без промени:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -55,6 +55,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_SUMMARY_WRITTEN", "Geschriebene Dateien:"},
     {"IDS_SUMMARY_UPTODATE", "Bereits aktuelle Dateien:"},
     {"IDS_SUMMARY_REPLACED", "Ersetzte Dateien (die Originale lagen bis zum Ende der Installation in einer Sicherung):"},
+    {"IDS_LAUNCHER_NOTRECORDED", "Das Vorlagenverzeichnis wurde nicht eingetragen: Die Einstellungsdatei des Startprogramms konnte nicht gelesen oder geschrieben werden und bleibt unverändert:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -55,6 +55,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_SUMMARY_WRITTEN", "Files written:"},
     {"IDS_SUMMARY_UPTODATE", "Files already up to date:"},
     {"IDS_SUMMARY_REPLACED", "Files replaced (their originals were kept in a backup until the end of the installation):"},
+    {"IDS_LAUNCHER_NOTRECORDED", "The template directory was not recorded: the launcher's settings file could not be read or written and has been left unchanged:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

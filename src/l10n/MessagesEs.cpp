@@ -55,6 +55,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_SUMMARY_WRITTEN", "Archivos escritos:"},
     {"IDS_SUMMARY_UPTODATE", "Archivos ya al día:"},
     {"IDS_SUMMARY_REPLACED", "Archivos reemplazados (los originales se guardaron en una copia de seguridad hasta terminar la instalación):"},
+    {"IDS_LAUNCHER_NOTRECORDED", "El catálogo de plantillas no se ha registrado: no se pudo leer ni escribir el archivo de configuración del programa de inicio, que se ha dejado sin cambios:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

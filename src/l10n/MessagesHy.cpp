@@ -55,6 +55,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_SUMMARY_WRITTEN", "Գրված ֆայլեր՝"},
     {"IDS_SUMMARY_UPTODATE", "Արդեն թարմ ֆայլեր՝"},
     {"IDS_SUMMARY_REPLACED", "Փոխարինված ֆայլեր (բնօրինակները պահվել են պահուստային պատճենում մինչև տեղադրման ավարտը)՝"},
+    {"IDS_LAUNCHER_NOTRECORDED", "Ձևանմուշների կատալոգը չի գրանցվել: գործարկման ծրագրի կարգավորումների ֆայլը հնարավոր չեղավ կարդալ կամ գրել, և այն մնացել է անփոփոխ:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

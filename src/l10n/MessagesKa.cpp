@@ -55,6 +55,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_SUMMARY_WRITTEN", "ჩაწერილი ფაილები:"},
     {"IDS_SUMMARY_UPTODATE", "უკვე აქტუალური ფაილები:"},
     {"IDS_SUMMARY_REPLACED", "შეცვლილი ფაილები (ორიგინალები ინახებოდა სარეზერვო ასლში დაყენების დასრულებამდე):"},
+    {"IDS_LAUNCHER_NOTRECORDED", "შაბლონების კატალოგი არ ჩაიწერა: გამშვები პროგრამის პარამეტრების ფაილის წაკითხვა ან ჩაწერა ვერ მოხერხდა და ის უცვლელი დარჩა:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -55,6 +55,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_SUMMARY_WRITTEN", "Жазылған файлдар:"},
     {"IDS_SUMMARY_UPTODATE", "Бұрыннан өзекті файлдар:"},
     {"IDS_SUMMARY_REPLACED", "Ауыстырылған файлдар (түпнұсқалары орнату аяқталғанша сақтық көшірмеде сақталды):"},
+    {"IDS_LAUNCHER_NOTRECORDED", "Үлгілер каталогы жазылмады: іске қосу бағдарламасының баптаулар файлын оқу немесе жазу мүмкін болмады, ол өзгеріссіз қалдырылды:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

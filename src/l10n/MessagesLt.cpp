@@ -55,6 +55,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_SUMMARY_WRITTEN", "Įrašyta failų:"},
     {"IDS_SUMMARY_UPTODATE", "Jau naujausių failų:"},
     {"IDS_SUMMARY_REPLACED", "Pakeista failų (originalai buvo laikomi atsarginėje kopijoje iki diegimo pabaigos):"},
+    {"IDS_LAUNCHER_NOTRECORDED", "Šablonų katalogas neįrašytas: paleidimo programos nustatymų failo nepavyko perskaityti arba įrašyti, jis paliktas nepakeistas:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

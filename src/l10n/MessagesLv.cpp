@@ -55,6 +55,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_SUMMARY_WRITTEN", "Ierakstīti faili:"},
     {"IDS_SUMMARY_UPTODATE", "Jau aktuāli faili:"},
     {"IDS_SUMMARY_REPLACED", "Aizstāti faili (oriģināli tika glabāti rezerves kopijā līdz instalācijas beigām):"},
+    {"IDS_LAUNCHER_NOTRECORDED", "Šablonu katalogs netika ierakstīts: palaidēja iestatījumu failu neizdevās nolasīt vai ierakstīt, tas atstāts nemainīts:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -55,6 +55,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_SUMMARY_WRITTEN", "Fișiere scrise:"},
     {"IDS_SUMMARY_UPTODATE", "Fișiere deja actualizate:"},
     {"IDS_SUMMARY_REPLACED", "Fișiere înlocuite (originalele au fost păstrate într-o copie de rezervă până la sfârșitul instalării):"},
+    {"IDS_LAUNCHER_NOTRECORDED", "Catalogul de şabloane nu a fost înregistrat: fişierul de setări al programului de lansare nu a putut fi citit sau scris şi a rămas neschimbat:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -55,6 +55,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_SUMMARY_WRITTEN", "Записано файлов:"},
     {"IDS_SUMMARY_UPTODATE", "Уже актуальных файлов:"},
     {"IDS_SUMMARY_REPLACED", "Заменено файлов (оригиналы хранились в резервной копии до завершения установки):"},
+    {"IDS_LAUNCHER_NOTRECORDED", "Каталог шаблонов не записан: файл настроек программы запуска не удалось прочитать или записать, он оставлен без изменений:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

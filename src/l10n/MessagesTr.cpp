@@ -55,6 +55,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_SUMMARY_WRITTEN", "Yazılan dosyalar:"},
     {"IDS_SUMMARY_UPTODATE", "Zaten güncel dosyalar:"},
     {"IDS_SUMMARY_REPLACED", "Değiştirilen dosyalar (asılları yükleme bitene kadar yedekte tutuldu):"},
+    {"IDS_LAUNCHER_NOTRECORDED", "Şablon klasörü kaydedilmedi: başlatıcının ayar dosyası okunamadı veya yazılamadı ve değiştirilmeden bırakıldı:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

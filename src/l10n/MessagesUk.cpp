@@ -55,6 +55,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_SUMMARY_WRITTEN", "Записано файлів:"},
     {"IDS_SUMMARY_UPTODATE", "Уже актуальних файлів:"},
     {"IDS_SUMMARY_REPLACED", "Замінено файлів (оригінали зберігалися в резервній копії до завершення установки):"},
+    {"IDS_LAUNCHER_NOTRECORDED", "Каталог шаблонів не записано: файл налаштувань програми запуску не вдалося прочитати або записати, його залишено без змін:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -1,6 +1,5 @@
 #include "launcher/ConfigFile.h"
 
-#include <memory>
 #include <string>
 
 #include "launcher/FileReplacement.h"
@@ -10,51 +9,23 @@
 
 namespace {
 
-constexpr std::size_t kReadBlock = 1024;
 constexpr int kCannotOpen = 1;
 constexpr int kCannotWrite = 2;
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+WString Decode(MultiByteDecoder& decoder, std::string_view bytes) {
+    std::u16string units;
+    decoder.Decode(bytes.data(), bytes.size(), units);
+    decoder.Finish(units);
+    return WString(units.data(), units.size());
+}
 
-// Splits decoded text into lines of key and value: the key ends at the first
-// "=", the value at the line feed; nothing else is special.
-class LineScanner {
-public:
-    explicit LineScanner(ConfigEntryList& list) : list_(list) {}
-
-    void Feed(const std::u16string& units) {
-        for (char16_t unit : units) Take(unit);
-    }
-    void Finish() { EndLine(); }
-
-private:
-    void Take(char16_t unit) {
-        if (unit == u'\n') {
-            EndLine();
-        } else if (unit == u'=' && !inValue_) {
-            inValue_ = true;
-        } else {
-            (inValue_ ? value_ : key_).push_back(unit);
-        }
-    }
-
-    void EndLine() {
-        if (!key_.empty() || !value_.empty()) {
-            AddConfigValue(list_, WString(key_.data(), key_.size()), WString(value_.data(), value_.size()));
-        }
-        key_.clear();
-        value_.clear();
-        inValue_ = false;
-    }
-
-    ConfigEntryList& list_;
-    std::u16string key_;
-    std::u16string value_;
-    bool inValue_ = false;
-};
+// One non-empty line: the key ends at the first "=", the value at the line's end.
+void AddLine(ConfigEntryList& list, MultiByteDecoder& decoder, std::string_view line) {
+    const std::size_t equals = line.find('=');
+    const std::size_t valueAt = equals == std::string_view::npos ? line.size() : equals + 1;
+    const WString key = Decode(decoder, line.substr(0, equals == std::string_view::npos ? line.size() : equals));
+    list.AddLine(line, valueAt, key, Decode(decoder, line.substr(valueAt)));
+}
 
 // The 8-bit form of `text`, or int 2 when the conversion would change it.
 std::string Encode(const WString& text) {
@@ -65,15 +36,25 @@ std::string Encode(const WString& text) {
 
 bool Holds(const WString& text, char16_t unit) { return text.find(unit) != WString::npos; }
 
+std::string KeyBytes(const ConfigEntry& entry) {
+    if (!entry.keyBytes.empty()) return entry.keyBytes;
+    if (Holds(entry.key, u'=') || Holds(entry.key, u'\n')) throw kCannotWrite;
+    return Encode(entry.key);
+}
+
 std::string FormatLines(const ConfigEntryList& list) {
     std::string content;
     for (const ConfigEntry& entry : list) {
-        if (entry.values.empty()) continue;
-        if (Holds(entry.key, u'=') || Holds(entry.key, u'\n')) throw kCannotWrite;
-        const std::string key = Encode(entry.key);
-        for (const WString& value : entry.values) {
-            if (Holds(value, u'\n')) throw kCannotWrite;
-            content += key + "=" + Encode(value) + "\n";
+        std::string key;
+        for (const ConfigValue& value : entry.values) {
+            if (!value.line.empty()) {
+                content += value.line;
+                content += '\n';
+                continue;
+            }
+            if (Holds(value.text, u'\n')) throw kCannotWrite;
+            if (key.empty()) key = KeyBytes(entry);
+            content += key + "=" + Encode(value.text) + list.lineEnd();
         }
     }
     return content;
@@ -81,27 +62,29 @@ std::string FormatLines(const ConfigEntryList& list) {
 
 }  // namespace
 
-std::FILE* OpenFileW(const char16_t* path, const char16_t* mode) {
-    return std::fopen(ToAString(WString(path)).c_str(), ToAString(WString(mode)).c_str());
+void ReadConfigText(std::string_view content, ConfigEntryList& list) {
+    MultiByteDecoder decoder;
+    std::size_t start = 0;
+    while (start < content.size()) {
+        std::size_t end = content.find('\n', start);
+        if (end == std::string_view::npos) {
+            end = content.size();
+        } else {
+            list.NoteLineEnd(end > start && content[end - 1] == '\r');
+        }
+        if (end > start) AddLine(list, decoder, content.substr(start, end - start));
+        start = end + 1;
+    }
 }
 
-void ReadConfigFile(const WString& path, ConfigEntryList& list) {
-    FilePtr file(OpenFileW(path.c_str(), u"r"));
-    if (!file) return;
-    MultiByteDecoder decoder;
-    LineScanner scanner(list);
-    char block[kReadBlock];
-    std::u16string units;
-    std::size_t count = 0;
-    while ((count = std::fread(block, 1, sizeof block, file.get())) > 0) {
-        units.clear();
-        decoder.Decode(block, count, units);
-        scanner.Feed(units);
-    }
-    units.clear();
-    decoder.Finish(units);
-    scanner.Feed(units);
-    scanner.Finish();
+WholeFileRead ReadConfigFile(const WString& path, ConfigEntryList& list) {
+    AString target;
+    // A path the system cannot be given names nothing this program could read or write.
+    if (!ToSystemPath(path, &target)) return WholeFileRead::kUnreadable;
+    std::string content;
+    const WholeFileRead result = ReadWholeFile(std::string(target.c_str(), target.length()), content);
+    if (result == WholeFileRead::kRead) ReadConfigText(content, list);
+    return result;
 }
 
 void WriteConfigFile(const WString& path, const ConfigEntryList& list) {

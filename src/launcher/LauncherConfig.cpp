@@ -1,18 +1,17 @@
 #include "launcher/LauncherConfig.h"
 
 #include <exception>
-#include <set>
+#include <string>
+#include <unordered_set>
 
+#include "launcher/CaseFolding.h"
 #include "launcher/ConfigFile.h"
 #include "platform/FileTree.h"
 #include "platform/FindData.h"
-#include "text/Convert.h"
 
 namespace {
 
-struct NoCaseLess {
-    bool operator()(const WString& a, const WString& b) const { return CompareNoCase(a, b) < 0; }
-};
+constexpr int kCannotOpen = 1;
 
 // Everything before the last "/" or backslash; a path without either whole.
 WString DirectoryPart(const WString& path) {
@@ -23,29 +22,33 @@ WString DirectoryPart(const WString& path) {
     return last == WString::npos ? path : path.substr(0, last);
 }
 
-void ReadIgnoringFailure(const WString& path, ConfigEntryList& list) {
+WholeFileRead ReadIgnoringFailure(const WString& path, ConfigEntryList& list) {
     try {
-        ReadConfigFile(path, list);
+        return ReadConfigFile(path, list);
     } catch (const std::exception&) {
         // A file that cannot be read contributes nothing; the other one still counts.
+        return WholeFileRead::kUnreadable;
     }
 }
 
-void AppendNew(const std::vector<WString>* values, std::set<WString, NoCaseLess>& seen, std::vector<WString>& out) {
+void AppendNew(const std::vector<ConfigValue>* values, const CaseFolding& folding,
+               std::unordered_set<std::string>& seen, std::vector<ConfigValue>& out) {
     if (values == nullptr) return;
-    for (const WString& value : *values) {
-        if (seen.insert(value).second) out.push_back(value);
+    for (const ConfigValue& value : *values) {
+        if (seen.insert(folding.Fold(value.Bytes())).second) out.push_back(value);
     }
 }
 
 }  // namespace
 
 void LoadLauncherConfig(LauncherConfig& config) {
-    ReadIgnoringFailure(SharedLauncherConfigPath(config.alternative), config.sharedEntries);
-    ReadIgnoringFailure(LauncherConfigPath(config.alternative), config.ownEntries);
+    // The shared file only lends values, so how it was found does not matter.
+    (void)ReadIgnoringFailure(SharedLauncherConfigPath(config.alternative), config.sharedEntries);
+    config.ownFile = ReadIgnoringFailure(LauncherConfigPath(config.alternative), config.ownEntries);
 }
 
 void SaveLauncherConfig(const LauncherConfig& config) {
+    if (config.ownFile == WholeFileRead::kUnreadable) throw kCannotOpen;
     const WString path = LauncherConfigPath(config.alternative);
     // A failure to create the directory shows up as the write's own failure.
     if (!PathExists(path)) (void)MakeDirectoryTree(DirectoryPart(path));
@@ -57,8 +60,9 @@ void SaveLauncherConfig(const LauncherConfig& config) {
     }
 }
 
-void CollectConfigValues(const LauncherConfig& config, const WString& key, std::vector<WString>& out) {
-    std::set<WString, NoCaseLess> seen;
-    AppendNew(FindConfigValues(config.ownEntries, key), seen, out);
-    AppendNew(FindConfigValues(config.sharedEntries, key), seen, out);
+void CollectConfigValues(const LauncherConfig& config, const WString& key, std::vector<ConfigValue>& out) {
+    const CaseFolding folding;
+    std::unordered_set<std::string> seen;
+    AppendNew(FindConfigValues(config.ownEntries, key), folding, seen, out);
+    AppendNew(FindConfigValues(config.sharedEntries, key), folding, seen, out);
 }

@@ -1,12 +1,14 @@
 #include "launcher/TemplateDirectory.h"
 
 #include "launcher/LauncherConfig.h"
+#include "launcher/LocationCleaning.h"
+#include "launcher/TemplateLocations.h"
 #include "platform/FindData.h"
 
 namespace {
 
-std::vector<WString> RecordedLocations(TemplateDirectoryChoice& choice) {
-    std::vector<WString> locations;
+std::vector<ConfigValue> RecordedLocations(TemplateDirectoryChoice& choice) {
+    std::vector<ConfigValue> locations;
     if (PathExists(LauncherConfigPath(false))) {
         ReadTemplateLocations(locations, false);
     } else if (choice.alternativeFilePresent) {
@@ -21,13 +23,8 @@ WString WithoutTrailingSeparator(const WString& directory) {
     return directory.substr(0, directory.length() - 1);
 }
 
-void WriteIgnoringFailure(const std::vector<WString>& locations, bool alternative) {
-    try {
-        WriteTemplateLocations(locations, alternative);
-    } catch (int) {
-        // The installation has succeeded; an unrecorded directory is only a
-        // lost convenience, and the writer leaves the old file whole.
-    }
+void Record(const std::vector<ConfigValue>& locations, bool alternative, std::vector<WString>& unrecorded) {
+    if (!WriteTemplateLocations(locations, alternative)) unrecorded.push_back(LauncherConfigPath(alternative));
 }
 
 }  // namespace
@@ -36,9 +33,12 @@ TemplateDirectoryChoice ChooseTemplateDirectory() {
     TemplateDirectoryChoice choice;
     choice.alternativeFilePresent = PathExists(LauncherConfigPath(true));
     choice.locations = RecordedLocations(choice);
-    for (const WString& location : choice.locations) {
-        if (CanCreateFileIn(location)) {
-            choice.directory = location;
+    for (const ConfigValue& location : choice.locations) {
+        // A text that does not stand for the recorded bytes would name some other folder.
+        if (!location.TextIsExact()) continue;
+        const WString directory = LocalDirectoryOf(location.text);
+        if (!directory.empty() && CanCreateFileIn(directory)) {
+            choice.directory = directory;
             return choice;
         }
     }
@@ -46,9 +46,11 @@ TemplateDirectoryChoice ChooseTemplateDirectory() {
     return choice;
 }
 
-void RecordTemplateDirectory(const WString& usedDirectory, std::vector<WString>& locations,
-                             bool alternativeFilePresent, bool locationsFromAlternative) {
-    locations.insert(locations.begin(), WithoutTrailingSeparator(usedDirectory));
-    if (!locationsFromAlternative) WriteIgnoringFailure(locations, false);
-    if (alternativeFilePresent) WriteIgnoringFailure(locations, true);
+std::vector<WString> RecordTemplateDirectory(const WString& usedDirectory, std::vector<ConfigValue>& locations,
+                                             bool alternativeFilePresent, bool locationsFromAlternative) {
+    locations.insert(locations.begin(), ConfigValue{WithoutTrailingSeparator(usedDirectory), {}, 0});
+    std::vector<WString> unrecorded;
+    if (!locationsFromAlternative) Record(locations, false, unrecorded);
+    if (alternativeFilePresent) Record(locations, true, unrecorded);
+    return unrecorded;
 }

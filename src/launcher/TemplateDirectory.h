@@ -4,22 +4,26 @@
 
 #include <vector>
 
+#include "launcher/ConfigEntryList.h"
 #include "text/WString.h"
 
 struct TemplateDirectoryChoice {
-    WString directory;               // the proposal
-    std::vector<WString> locations;  // the recorded locations, cleaned
+    WString directory;                   // the proposal
+    std::vector<ConfigValue> locations;  // the recorded locations, as recorded, each once
     bool alternativeFilePresent = false;
     bool locationsFromAlternative = false;
 };
 
-// The first recorded location in which a file can be created, else the
-// default template directory. The normal launcher file is preferred; the
-// alternative one is read only when the normal one is missing.
+// The local directory (LocalDirectoryOf) of the first recorded location in
+// which a file can be created, else the default template directory. Remote
+// locations, and locations whose bytes the locale cannot decode, are never
+// proposed. The normal launcher file is preferred; the alternative one is
+// read only when the normal one is missing.
 TemplateDirectoryChoice ChooseTemplateDirectory();
 // Puts `usedDirectory` (without one trailing separator) at the front of
 // `locations` and writes the list into the normal launcher file unless the
 // locations came from the alternative one, and into the alternative file when
-// it was present. Write failures are not reported: the old files stay whole.
-void RecordTemplateDirectory(const WString& usedDirectory, std::vector<WString>& locations,
-                             bool alternativeFilePresent, bool locationsFromAlternative);
+// it was present. Returns the launcher files that should have recorded the
+// directory but were left as they were: unreadable, or not writable.
+std::vector<WString> RecordTemplateDirectory(const WString& usedDirectory, std::vector<ConfigValue>& locations,
+                                             bool alternativeFilePresent, bool locationsFromAlternative);

@@ -1,59 +1,91 @@
 #include "launcher/TemplateLocations.h"
 
-#include <set>
+#include <sys/stat.h>
 
+#include <fcntl.h>
+
+#include <optional>
+#include <string>
+#include <unordered_set>
+
+#include "launcher/CaseFolding.h"
 #include "launcher/LauncherConfig.h"
+#include "launcher/LocationCleaning.h"
 #include "platform/FileTree.h"
+#include "platform/SystemPath.h"
 #include "platform/TempSpace.h"
 #include "text/Convert.h"
 
 namespace {
 
-struct NoCaseLess {
-    bool operator()(const WString& a, const WString& b) const { return CompareNoCase(a, b) < 0; }
-};
-
 // A path and the same path with a trailing "/" compare alike.
-WString ComparisonKey(const WString& path) {
-    if (path.empty() || path.back() == u'/' || path.back() == u'\\') return path;
-    return path + u"/";
+std::string WithTrailingSlash(std::string path) {
+    if (!path.empty() && path.back() != '/' && path.back() != '\\') path += '/';
+    return path;
+}
+
+std::string ComparisonKey(const ConfigValue& location, const CaseFolding& folding) {
+    const WString local = location.TextIsExact() ? LocalDirectoryOf(location.text) : WString();
+    if (local.empty()) return folding.Fold(WithTrailingSlash(location.Bytes()));
+    const AString bytes = ToAString(local);
+    return folding.Fold(WithTrailingSlash(std::string(bytes.c_str(), bytes.length())));
+}
+
+// The modification time of the directory at `path` (8-bit form), if it can be read.
+std::optional<timespec> ModificationTime(const AString& path) {
+    struct stat status {};
+    if (stat(path.c_str(), &status) != 0) return std::nullopt;
+    return status.st_mtim;
 }
 
 }  // namespace
 
 WString TemplateLocationsKey() { return WString(u"ConfigurationTemplatesLocation"); }
 
-void RemoveDuplicatePaths(std::vector<WString>& paths) {
-    std::set<WString, NoCaseLess> seen;
-    std::vector<WString> kept;
-    for (const WString& path : paths) {
-        if (seen.insert(ComparisonKey(path)).second) kept.push_back(path);
+void RemoveDuplicatePaths(std::vector<ConfigValue>& paths) {
+    const CaseFolding folding;
+    std::unordered_set<std::string> seen;
+    std::vector<ConfigValue> kept;
+    for (ConfigValue& path : paths) {
+        if (seen.insert(ComparisonKey(path, folding)).second) kept.push_back(std::move(path));
     }
     paths.swap(kept);
 }
 
-void ReadTemplateLocations(std::vector<WString>& out, bool alternative) {
+void ReadTemplateLocations(std::vector<ConfigValue>& out, bool alternative) {
     LauncherConfig config;
     config.alternative = alternative;
     LoadLauncherConfig(config);
     CollectConfigValues(config, TemplateLocationsKey(), out);
-    for (WString& path : out) ReplaceAll(path, WString(u"\\"), WString(u"/"));
     RemoveDuplicatePaths(out);
 }
 
-void WriteTemplateLocations(const std::vector<WString>& locations, bool alternative) {
+bool WriteTemplateLocations(const std::vector<ConfigValue>& locations, bool alternative) {
     LauncherConfig config;
     config.alternative = alternative;
     LoadLauncherConfig(config);
-    std::vector<WString> cleaned = locations;
+    if (config.ownFile == WholeFileRead::kUnreadable) return false;
+    std::vector<ConfigValue> cleaned = locations;
     RemoveDuplicatePaths(cleaned);
     SetConfigValues(config.ownEntries, TemplateLocationsKey(), cleaned);
-    SaveLauncherConfig(config);
+    try {
+        SaveLauncherConfig(config);
+    } catch (int) {
+        return false;  // the writer leaves the old file whole
+    }
+    return true;
 }
 
 bool CanCreateFileIn(const WString& directory) {
+    AString path;
+    const std::optional<timespec> modified = ToSystemPath(directory, &path) ? ModificationTime(path) : std::nullopt;
     WString probe;
     if (CreateTempFile(directory, WString(u"Vq"), &probe) != ERR_NONE) return false;
     (void)RemoveFile(probe);  // the probe is best-effort clean-up; creation was the question
+    if (modified) {
+        // Looking must not make the folder seem changed; a time that cannot be put back is no reason to refuse it.
+        const timespec times[2] = {{0, UTIME_OMIT}, *modified};
+        (void)utimensat(AT_FDCWD, path.c_str(), times, 0);
+    }
     return true;
 }

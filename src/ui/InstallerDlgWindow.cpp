@@ -2,6 +2,8 @@
 // three buttons, page switching, the close question and the message box.
 #include <gdk/gdkkeysyms.h>
 
+#include <cstdio>
+
 #include "app/InstallerDlg.h"
 #include "l10n/Messages.h"
 #include "text/Convert.h"
@@ -151,6 +153,11 @@ void CInstallerDlg::SetFinishButtons() {
     gtk_button_set_label(GTK_BUTTON(nextButton_), ToAString(LoadResString("IDS_WIZARD_FINISH")).c_str());
     GTK_WIDGET_SET_FLAGS(nextButton_, GTK_CAN_DEFAULT);
     gtk_widget_grab_default(nextButton_);
+}
+
+void CInstallerDlg::ShowNote(const WString& text) {
+    if (silent_) std::fprintf(stderr, "%s: %s\n", title_.c_str(), ToAString(text).c_str());
+    if (successPage_) successPage_->SetText(LoadResString("IDS_SUCCESS_FINISH") + u"\n\n" + text);
 }
 
 void CInstallerDlg::ShowSuccessPage() {

@@ -1,38 +1,10 @@
-// The cleaning of a proposed template directory and the joining of the
-// description document's path.
+// The joining of the description document's path and the typed home directory.
 #include <gtest/gtest.h>
 
 #include "app/InstallerDlg.h"
 #include "launcher/ScratchDirectory.h"
 
 namespace {
-
-struct SanitizeCase {
-    const char16_t* input;
-    const char16_t* expected;
-};
-
-class SanitizeTargetDirectoryTest : public testing::TestWithParam<SanitizeCase> {};
-
-TEST_P(SanitizeTargetDirectoryTest, CleansAsTheWizardProposes) {
-    WString directory = GetParam().input;
-    SanitizeTargetDirectory(directory);
-    EXPECT_TRUE(directory == WString(GetParam().expected));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Locations, SanitizeTargetDirectoryTest,
-    testing::Values(SanitizeCase{u"/home/u/templates", u"/home/u/templates"},
-                    SanitizeCase{u"http://server/templates", u""},
-                    SanitizeCase{u"/mnt/https://x", u""},
-                    SanitizeCase{u"ftp://host/t", u""},
-                    SanitizeCase{u"HTTP://server/t", u"HTTP://server/t"},
-                    SanitizeCase{u"file:///home/u/t", u"/home/u/t"},
-                    SanitizeCase{u"xfile://y", u"xy"},
-                    SanitizeCase{u"file://a/file://b", u"a/file://b"},
-                    SanitizeCase{u"/home/u/t\r\n", u"/home/u/t"},
-                    SanitizeCase{u"/ho\nme/\ru/t", u"/home/u/t"},
-                    SanitizeCase{u"", u""}));
 
 struct JoinCase {
     const char16_t* directory;

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -18,7 +19,7 @@ protected:
     ConfigEntryList Read(const std::string& bytes) {
         WriteBytes(env_ / "in.cfg", bytes);
         ConfigEntryList list;
-        ReadConfigFile(Wide(env_ / "in.cfg"), list);
+        EXPECT_EQ(ReadConfigFile(Wide(env_ / "in.cfg"), list), WholeFileRead::kRead);
         return list;
     }
 
@@ -33,35 +34,63 @@ protected:
     Environment env_;
 };
 
-TEST_F(ConfigFileTest, ReadThenWriteGivesExpectedLines) {
-    const std::string longLine = std::string(3000, 'k') + "=" + std::string(5000, 'v') + "\n";
-    const std::pair<std::string, std::string> cases[] = {
-        {"\n\n\n", ""},                                              // only empty lines
-        {"a=b=c\nlonely\n=value\n", "a=b=c\nlonely=\n=value\n"},     // the key ends at the first "="
-        {" k = v \n", " k = v \n"},                                  // nothing trimmed
-        {"Key=Val\nKEY=vAL\n", "Key=Val\n"},                         // key and value in any case
-        {"Key=a\nx=1\nkey=b\n", "Key=a\nKey=b\nx=1\n"},              // a key's values regrouped
-        {"a=1\nb=2\n\na=3\nb=4\n", "a=1\na=3\nb=2\nb=4\n"},
-        {"a=1\r\nb=2\r\nc=3", "a=1\r\nb=2\r\nc=3\n"},                // carriage returns kept, last line ends
-        {"\xEF\xBB\xBFk=v\nk=w\n", "\xEF\xBB\xBFk=v\nk=w\n"},        // the byte-order mark belongs to the key
-        {longLine + "k=1\n", longLine + "k=1\n"},
-    };
-    for (const auto& [input, rewritten] : cases) {
-        SCOPED_TRACE(input.substr(0, 40));
-        EXPECT_EQ(Write(Read(input)), 0);
-        EXPECT_EQ(ReadBytes(env_ / "out.cfg"), rewritten);
+struct RewriteCase {
+    const char* name;
+    std::string input;
+    std::string rewritten;
+};
+
+const std::string kLongLine = std::string(3000, 'k') + "=" + std::string(5000, 'v') + "\n";
+
+const RewriteCase kRewrites[] = {
+    {"only empty lines", "\n\n\n", ""},
+    {"the key ends at the first equals sign", "a=b=c\nlonely\n=value\n", "a=b=c\nlonely\n=value\n"},
+    {"nothing trimmed", " k = v \n", " k = v \n"},
+    {"key and value in any case", "Key=Val\nKEY=vAL\n", "Key=Val\n"},
+    {"a key's values regrouped, each line its own spelling", "Key=a\nx=1\nkey=b\n", "Key=a\nkey=b\nx=1\n"},
+    {"keys regrouped", "a=1\nb=2\n\na=3\nb=4\n", "a=1\na=3\nb=2\nb=4\n"},
+    {"carriage returns kept, last line ended", "a=1\r\nb=2\r\nc=3", "a=1\r\nb=2\r\nc=3\n"},
+    {"a byte-order mark belongs to the key", "\xEF\xBB\xBFk=v\nk=w\n", "\xEF\xBB\xBFk=v\nk=w\n"},
+    {"long lines whole", kLongLine + "k=1\n", kLongLine + "k=1\n"},
+    {"Latin-1 bytes", "Name=M\xFCller\nPfad=/home/\xE4\n", "Name=M\xFCller\nPfad=/home/\xE4\n"},
+    {"values differing only in undecodable bytes", "k=a\xFF\nk=a\xFE\nk=a\xC3\n", "k=a\xFF\nk=a\xFE\nk=a\xC3\n"},
+    {"an emoji and another character with the same low 16 bits", "k=\xF0\x9F\x98\x80\nk=\xF0\xAF\x98\x80\n",
+     "k=\xF0\x9F\x98\x80\nk=\xF0\xAF\x98\x80\n"},
+    {"a key spelled with undecodable bytes", "\xE4=1\n\xC4=2\nx=\xFF\r\n", "\xE4=1\n\xC4=2\nx=\xFF\r\n"},
+    {"a multibyte character cut by the end of the file", "a=1\nb=\xE2\x82", "a=1\nb=\xE2\x82\n"},
+};
+
+// Every line that is read is written back with its own bytes, whatever the
+// locale can decode of it; only grouping, empty lines and repeats change.
+TEST_F(ConfigFileTest, EveryLineReadIsWrittenBackWithItsOwnBytes) {
+    for (const char* locale : {"C.UTF-8", "C"}) {
+        setenv("LC_ALL", locale, 1);
+        for (const RewriteCase& c : kRewrites) {
+            SCOPED_TRACE(std::string(locale) + ": " + c.name);
+            EXPECT_EQ(Write(Read(c.input)), 0);
+            EXPECT_EQ(ReadBytes(env_ / "out.cfg"), c.rewritten);
+        }
     }
 }
 
-TEST_F(ConfigFileTest, MultibyteTextIsDecodedWholeAndBadBytesBecomeReplacements) {
-    for (const std::string character : {"\xC3\xA9", "\xE2\x82\xAC"}) {  // straddling the 1024-byte read boundary
-        for (std::size_t before = 1024 - character.size() + 1; before <= 1024; ++before) {
-            const std::string value = std::string(before - 2, 'x') + character + "y";
-            EXPECT_EQ(Narrow(Read("k=" + value + "\n").at(0).values.at(0)), value) << before;
-        }
+TEST_F(ConfigFileTest, TextIsDecodedForComparisonAndAddedLinesFollowTheFileLineEnds) {
+    const ConfigEntryList read = Read("a=x\xFFy\xC3z\nb=\xE2\x82\xAC\r\n");
+    EXPECT_EQ(read.at(0).values.at(0).text + u"|" + read.at(1).values.at(0).text, WString(u"x\uFFFDy\uFFFDz|\u20AC\r"));
+    EXPECT_FALSE(read.at(0).values.at(0).TextIsExact());
+    EXPECT_TRUE(read.at(1).values.at(0).TextIsExact());
+
+    const std::tuple<std::string, const char16_t*, std::string> cases[] = {
+        {"k=1\r\nx=\n", u"1\r", "k=1\r\nk=new\r\nx=\n"},  // the file's first line decides
+        {"k=1\nx=\r\n", u"1", "k=1\nk=new\nx=\r\n"},
+        {"k=1", u"1", "k=1\nk=new\n"},
+    };
+    for (const auto& [input, held, rewritten] : cases) {
+        ConfigEntryList list = Read(input);
+        EXPECT_FALSE(AddConfigValue(list, Wide("K"), WString(held))) << "a value held, in any letter case";
+        EXPECT_TRUE(AddConfigValue(list, Wide("K"), Wide("new")));
+        EXPECT_EQ(Write(list), 0);
+        EXPECT_EQ(ReadBytes(env_ / "out.cfg"), rewritten);
     }
-    const ConfigEntryList list = Read("a=x\xFFy\xC3z\nb=\xE2\x82");
-    EXPECT_EQ(list.at(0).values.at(0) + u"|" + list.at(1).values.at(0), WString(u"x\uFFFDy\uFFFDz|\uFFFD\uFFFD"));
 }
 
 TEST_F(ConfigFileTest, ReplacingThroughSymbolicLinkKeepsLinkAndPermissionBits) {

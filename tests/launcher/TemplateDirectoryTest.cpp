@@ -1,8 +1,19 @@
+#include <fcntl.h>
+#include <grp.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
 #include <gtest/gtest.h>
 
 #include "launcher/LauncherConfig.h"
 #include "launcher/ScratchDirectory.h"
 #include "launcher/TemplateDirectory.h"
+#include "launcher/TemplateLocations.h"
 
 namespace {
 
@@ -11,6 +22,19 @@ using namespace scratch;
 // One recorded template location as the launcher file holds it.
 std::string Line(const std::string& location, const std::string& key = "ConfigurationTemplatesLocation") {
     return key + "=" + location + "\n";
+}
+
+std::string Replaced(std::string text, const std::string& what, const std::string& by) {
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + by.size())) {
+        text.replace(at, what.size(), by);
+    }
+    return text;
+}
+
+timespec ModificationTime(const std::string& path) {
+    struct stat status {};
+    EXPECT_EQ(stat(path.c_str(), &status), 0) << path;
+    return status.st_mtim;
 }
 
 class LauncherLocationsTest : public ::testing::Test {
@@ -23,10 +47,13 @@ protected:
         WriteBytes(path, content);
     }
 
-    // Chooses, then records the choice as after a successful installation.
-    std::string ChooseAndRecord() {
+    // Chooses, then records the choice as after a successful installation;
+    // the launcher files that were left without the record go to `unrecorded`.
+    std::string ChooseAndRecord(std::vector<WString>* unrecorded = nullptr) {
         TemplateDirectoryChoice c = ChooseTemplateDirectory();
-        RecordTemplateDirectory(c.directory, c.locations, c.alternativeFilePresent, c.locationsFromAlternative);
+        const std::vector<WString> left =
+            RecordTemplateDirectory(c.directory, c.locations, c.alternativeFilePresent, c.locationsFromAlternative);
+        if (unrecorded != nullptr) *unrecorded = left;
         return Narrow(c.directory);
     }
 
@@ -64,12 +91,64 @@ TEST_F(LauncherLocationsTest, BothFilesProposeNormalLocationsAndGetTheSameList) 
     EXPECT_EQ(ReadBytes(alternative_), Line(env_ / "normal"));
 }
 
-// Backslashes become slashes; duplicates by case, trailing "/" or in the shared file count once.
-TEST_F(LauncherLocationsTest, RecordedLocationsAreCleaned) {
+struct CraftedFile {
+    const char* name;
+    std::string before;    // "@" stands for a usable directory, "~" for the scratch root
+    std::string proposal;  // the same
+    std::string after;
+};
+
+const std::string kKey = "ConfigurationTemplatesLocation=";
+
+const CraftedFile kCraftedFiles[] = {
+    {"Latin-1 bytes", "Name=M\xFCller\n" + kKey + "@\nPfad=\xE4\xF6\n", "@", "Name=M\xFCller\n" + kKey + "@\nPfad=\xE4\xF6\n"},
+    {"an emoji in another key and in a location", "Smile=\xF0\x9F\x98\x80\n" + kKey + "~/\xF0\x9F\x98\x80\n" + kKey + "@\n",
+     "@", "Smile=\xF0\x9F\x98\x80\n" + kKey + "@\n" + kKey + "~/\xF0\x9F\x98\x80\n"},
+    {"CR LF line ends", "A=1\r\n" + kKey + "@\r\nB=\xE4\r\n", "@", "A=1\r\n" + kKey + "@\r\nB=\xE4\r\n"},
+    {"CR LF ends on the locations only", "A=1\n" + kKey + "~/gone\r\n" + kKey + "@\r\n", "@",
+     "A=1\n" + kKey + "@\n" + kKey + "~/gone\r\n"},
+    {"a file:// location in a file of mixed line ends", kKey + "file://@\r\nZ=\xFF\nY=\xC3\r\n", "@",
+     kKey + "@\r\nZ=\xFF\nY=\xC3\r\n"},
+    {"backslashes, proposed with slashes and kept as written", kKey + "~\\gone\\\n" + kKey + "@\\\n", "@/",
+     kKey + "@\n" + kKey + "~\\gone\\\n"},
+    {"locations that differ only in undecodable bytes", kKey + "~/t\xE4\n" + kKey + "~/t\xF6\n" + kKey + "@\n", "@",
+     kKey + "@\n" + kKey + "~/t\xE4\n" + kKey + "~/t\xF6\n"},
+    {"remote locations are not proposed", kKey + "http://@\n" + kKey + "ftp://x\n" + kKey + "@\n", "@",
+     kKey + "@\n" + kKey + "http://@\n" + kKey + "ftp://x\n"},
+};
+
+// The probe leaves the folder's time alone, and a rewrite changes no line but
+// the recorded ones.
+TEST_F(LauncherLocationsTest, CraftedFilesComeBackByteForByteExceptTheRecordedLines) {
+    const std::string usable = Usable("usable");
+    const timespec past = {1234567890, 123456789};
+    for (const CraftedFile& file : kCraftedFiles) {
+        SCOPED_TRACE(file.name);
+        const auto expand = [&](const std::string& text) { return Replaced(Replaced(text, "@", usable), "~", env_.root()); };
+        Lay(normal_, expand(file.before));
+        const timespec times[2] = {past, past};
+        ASSERT_EQ(utimensat(AT_FDCWD, usable.c_str(), times, 0), 0);
+
+        const TemplateDirectoryChoice choice = ChooseTemplateDirectory();
+        EXPECT_EQ(Narrow(choice.directory), expand(file.proposal));
+        const timespec probed = ModificationTime(usable);
+        EXPECT_EQ(probed.tv_sec, past.tv_sec);
+        EXPECT_EQ(probed.tv_nsec, past.tv_nsec);
+        EXPECT_EQ(Names(usable), std::vector<std::string>{}) << "the probe file is gone";
+
+        std::vector<ConfigValue> locations = choice.locations;
+        EXPECT_EQ(RecordTemplateDirectory(choice.directory, locations, false, false), std::vector<WString>{});
+        EXPECT_EQ(ReadBytes(normal_), expand(file.after));
+    }
+}
+
+// Duplicates by case, trailing "/" or in the shared file count once, the own file's first.
+TEST_F(LauncherLocationsTest, SharedLocationsFollowTheOwnOnesOnce) {
     Lay(normal_, Line("\\data\\Templates") + Line("/DATA/templates/") + Line("/other"));
     Lay(env_.home() + "/.qorn//.Vq/tavrilon/tavrilon.cfg", Line("/other/") + Line("/shared"));
-    const std::vector<WString> cleaned = {Wide("/data/Templates"), Wide("/other"), Wide("/shared")};
-    EXPECT_EQ(ChooseTemplateDirectory().locations, cleaned);
+    std::vector<std::string> recorded;
+    for (const ConfigValue& location : ChooseTemplateDirectory().locations) recorded.push_back(location.Bytes());
+    EXPECT_EQ(recorded, (std::vector<std::string>{"\\data\\Templates", "/other", "/shared"}));
 }
 
 TEST_F(LauncherLocationsTest, UnusableLocationIsSkippedButWrittenBack) {
@@ -78,30 +157,99 @@ TEST_F(LauncherLocationsTest, UnusableLocationIsSkippedButWrittenBack) {
     Lay(normal_, Line(underFile) + Line(missing) + Line(usable));
     EXPECT_EQ(ChooseAndRecord(), usable);
     EXPECT_EQ(ReadBytes(normal_), Line(usable) + Line(underFile) + Line(missing));
-    EXPECT_EQ(Names(usable), std::vector<std::string>{});  // the probe file is gone
 }
 
 // Other keys keep their order; the recorded directory replaces an older spelling of itself.
 TEST_F(LauncherLocationsTest, KeyInOtherCaseIsUpdatedInPlaceInItsOwnSpelling) {
     const std::string key = "configurationtemplateslocation";
     Lay(normal_, "First=1\n" + Line("/old", key) + "Middle=2\n" + Line("/Data/T/", key) + "First=3\nLast=\n");
-    std::vector<WString> locations;
+    std::vector<ConfigValue> locations;
     ReadTemplateLocations(locations, false);
     RecordTemplateDirectory(Wide("/data/t/"), locations, false, false);
     EXPECT_EQ(ReadBytes(normal_), "First=1\nFirst=3\n" + Line("/data/t", key) + Line("/old", key) + "Middle=2\nLast=\n")
         << "other keys keep their order";
 }
 
-TEST_F(LauncherLocationsTest, FailedRecordingIsSwallowedAndFailedSaveThrows) {
+TEST_F(LauncherLocationsTest, FailedRecordingIsReportedAndFailedSaveThrows) {
     Lay(normal_, Line("/old"));
-    std::vector<WString> locations;
-    RecordTemplateDirectory(Wide("/bad\nInjected=1"), locations, false, false);
+    std::vector<ConfigValue> locations;
+    EXPECT_EQ(RecordTemplateDirectory(Wide("/bad\nInjected=1"), locations, false, false),
+              std::vector<WString>{Wide(normal_)});
     EXPECT_EQ(ReadBytes(normal_), Line("/old"));
 
     const std::string blocker = env_.home() + "/.Vq/tavrilont";
     WriteBytes(blocker, "a file where the launcher directory belongs");
     EXPECT_THROW(SaveLauncherConfig(LauncherConfig{{}, {}, true}), int);  // the retry fails the same way
     EXPECT_EQ(ReadBytes(blocker), "a file where the launcher directory belongs");
+}
+
+// What stands at the normal launcher path and cannot be read whole.
+enum class Unreadable { kNoPermission, kNamedPipe, kDirectory, kLinkLoop };
+
+// Runs the start and the recording in a child, as nobody when `unprivileged`
+// and this process is root; the child's status holds 1 when the default was
+// not proposed, 2 when the launcher file was not reported as unrecorded.
+int ChooseAndRecordInChild(bool unprivileged, const std::string& launcherFile) {
+    const pid_t child = fork();
+    if (child == 0) {
+        constexpr uid_t kNobody = 65534;
+        if (unprivileged && geteuid() == 0 &&
+            (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
+            _exit(100);
+        }
+        TemplateDirectoryChoice c = ChooseTemplateDirectory();
+        const std::vector<WString> left =
+            RecordTemplateDirectory(c.directory, c.locations, c.alternativeFilePresent, c.locationsFromAlternative);
+        const bool proposedDefault = c.directory == DefaultTemplateDirectory();
+        _exit((proposedDefault ? 0 : 1) | (left == std::vector<WString>{Wide(launcherFile)} ? 0 : 2));
+    }
+    // A read that waits on the pipe would never end: give it ten seconds.
+    int status = 0;
+    for (int waited = 0; waited < 1000 && waitpid(child, &status, WNOHANG) == 0; ++waited) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    if (waitpid(child, &status, WNOHANG) == 0) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+        return -1;
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -2;
+}
+
+TEST_F(LauncherLocationsTest, UnreadableLauncherFileIsNeitherWaitedOnNorWritten) {
+    const std::string directory = normal_.substr(0, normal_.rfind('/'));
+    for (const Unreadable how : {Unreadable::kNoPermission, Unreadable::kNamedPipe, Unreadable::kDirectory,
+                                 Unreadable::kLinkLoop}) {
+        SCOPED_TRACE(static_cast<int>(how));
+        RemoveTree(Wide(directory));
+        MakeDirectories(directory);
+        switch (how) {
+            case Unreadable::kNoPermission:
+                // Anyone may replace the file in its folder; only reading it is refused.
+                Lay(normal_, "Secret=1\n" + Line(Usable("recorded")));
+                for (const std::string& path : {env_.root(), env_.home(), env_.home() + "/.Vq"}) chmod(path.c_str(), 0755);
+                ASSERT_EQ(chmod(directory.c_str(), 0777), 0);
+                ASSERT_EQ(chmod(normal_.c_str(), geteuid() == 0 ? 0600 : 0200), 0);
+                break;
+            case Unreadable::kNamedPipe: ASSERT_EQ(mkfifo(normal_.c_str(), 0644), 0); break;
+            case Unreadable::kDirectory: MakeDirectories(normal_); break;
+            case Unreadable::kLinkLoop: ASSERT_EQ(symlink("tavrilon.cfg", normal_.c_str()), 0); break;
+        }
+        struct stat before {};
+        ASSERT_EQ(lstat(normal_.c_str(), &before), 0);
+
+        EXPECT_EQ(ChooseAndRecordInChild(how == Unreadable::kNoPermission, normal_), 0);
+
+        struct stat after {};
+        ASSERT_EQ(lstat(normal_.c_str(), &after), 0);
+        EXPECT_EQ(after.st_ino, before.st_ino);
+        EXPECT_EQ(after.st_mode, before.st_mode);
+        EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+        EXPECT_EQ(Names(directory), std::vector<std::string>{"tavrilon.cfg"});
+        if (how == Unreadable::kNoPermission) {
+            EXPECT_EQ(ReadBytes(normal_), "Secret=1\n" + Line(env_ / "recorded"));
+        }
+    }
 }
 
 }  // namespace

@@ -2,43 +2,56 @@
 
 #include <utility>
 
+namespace {
+
+constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+}  // namespace
+
 #include "text/Convert.h"
 
 std::string ConfigValue::Bytes() const {
-    if (!line.empty()) return line.substr(valueAt);
+    if (!line.empty()) return std::string(ReadBytes());
     const AString bytes = ToAString(text);
     return std::string(bytes.c_str(), bytes.length());
 }
 
-bool ConfigValue::TextIsExact() const {
-    if (line.empty()) return true;
-    const AString bytes = ToAString(text);
-    return std::string_view(bytes.c_str(), bytes.length()) == std::string_view(line).substr(valueAt);
-}
+bool ConfigValue::TextIsExact() const { return line.empty() || exact; }
 
 std::string ConfigEntryList::FoldedValue(const ConfigValue& value) const {
-    return value.line.empty() ? folding_.Fold(value.text) : folding_.Fold(std::string_view(value.line).substr(value.valueAt));
+    return value.line.empty() ? folding_.Fold(value.text) : folding_.Fold(value.ReadBytes());
 }
 
-std::size_t ConfigEntryList::FindOrAppend(const WString& key, std::string_view keyBytes, const std::string& folded) {
-    const auto [slot, added] = keyIndex_.try_emplace(folded, entries_.size());
-    if (added) {
-        entries_.push_back(ConfigEntry{key, std::string(keyBytes), {}});
-        valueIndex_.emplace_back();
+std::size_t ConfigEntryList::Find(const std::string& foldedKey) const {
+    const auto found = keyIndex_.find(foldedKey);
+    return found == keyIndex_.end() ? kNone : found->second;
+}
+
+std::size_t ConfigEntryList::Append(ConfigEntry entry, std::string foldedKey) {
+    keyIndex_.emplace(std::move(foldedKey), entries_.size());
+    entries_.push_back(std::move(entry));
+    valueIndex_.emplace_back();
+    return entries_.size() - 1;
+}
+
+bool ConfigEntryList::AddValue(std::size_t entry, ConfigValue value, std::string foldedValue) {
+    ValueIndex& index = valueIndex_[entry];
+    if (index.stale) {
+        for (const ConfigValue& held : entries_[entry].values) index.folded.insert(FoldedValue(held));
+        index.stale = false;
     }
-    return slot->second;
-}
-
-bool ConfigEntryList::Append(std::size_t entry, ConfigValue value, std::string foldedValue) {
-    if (!valueIndex_[entry].insert(std::move(foldedValue)).second) return false;
+    if (!index.folded.insert(std::move(foldedValue)).second) return false;
     entries_[entry].values.push_back(std::move(value));
     return true;
 }
 
-bool ConfigEntryList::AddLine(std::string_view line, std::size_t valueAt, const WString& key, const WString& value) {
+bool ConfigEntryList::AddLine(std::string_view line, std::size_t valueAt, const WString& value, bool exact,
+                              const std::function<WString()>& decodeKey) {
     const std::string_view keyBytes = line.substr(0, valueAt == line.size() ? valueAt : valueAt - 1);
-    const std::size_t entry = FindOrAppend(key, keyBytes, folding_.Fold(keyBytes));
-    return Append(entry, ConfigValue{value, std::string(line), valueAt}, folding_.Fold(line.substr(valueAt)));
+    std::string foldedKey = folding_.Fold(keyBytes);
+    std::size_t entry = Find(foldedKey);
+    if (entry == kNone) entry = Append(ConfigEntry{decodeKey(), std::string(keyBytes), {}}, std::move(foldedKey));
+    return AddValue(entry, ConfigValue{value, std::string(line), valueAt, exact}, folding_.Fold(line.substr(valueAt)));
 }
 
 void ConfigEntryList::NoteLineEnd(bool carriageReturn) {
@@ -48,19 +61,21 @@ void ConfigEntryList::NoteLineEnd(bool carriageReturn) {
 }
 
 const std::vector<ConfigValue>* FindConfigValues(const ConfigEntryList& list, const WString& key) {
-    const auto found = list.keyIndex_.find(list.folding_.Fold(key));
-    return found == list.keyIndex_.end() ? nullptr : &list.entries_[found->second].values;
+    const std::size_t entry = list.Find(list.folding_.Fold(key));
+    return entry == kNone ? nullptr : &list.entries_[entry].values;
 }
 
 bool AddConfigValue(ConfigEntryList& list, const WString& key, const WString& value) {
-    const std::size_t entry = list.FindOrAppend(key, {}, list.folding_.Fold(key));
-    return list.Append(entry, ConfigValue{value, {}, 0}, list.folding_.Fold(value));
+    std::string foldedKey = list.folding_.Fold(key);
+    std::size_t entry = list.Find(foldedKey);
+    if (entry == kNone) entry = list.Append(ConfigEntry{key, {}, {}}, std::move(foldedKey));
+    return list.AddValue(entry, ConfigValue{value, {}, 0, true}, list.folding_.Fold(value));
 }
 
 void SetConfigValues(ConfigEntryList& list, const WString& key, const std::vector<ConfigValue>& values) {
-    const std::size_t entry = list.FindOrAppend(key, {}, list.folding_.Fold(key));
+    std::string foldedKey = list.folding_.Fold(key);
+    std::size_t entry = list.Find(foldedKey);
+    if (entry == kNone) entry = list.Append(ConfigEntry{key, {}, {}}, std::move(foldedKey));
     list.entries_[entry].values = values;
-    std::unordered_set<std::string>& index = list.valueIndex_[entry];
-    index.clear();
-    for (const ConfigValue& value : values) index.insert(list.FoldedValue(value));
+    list.valueIndex_[entry] = ConfigEntryList::ValueIndex{{}, true};
 }

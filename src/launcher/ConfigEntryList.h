@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -20,9 +21,12 @@ struct ConfigValue {
     WString text;            // decoded; may be empty
     std::string line{};      // the line as read, without its line feed; empty for a value the program added
     std::size_t valueAt = 0; // where the value's own bytes start in `line`
+    bool exact = true;       // whether `text` stands for the value's bytes (see TextIsExact)
 
     // The value's own bytes as read, or the 8-bit form of `text` for an added value.
     std::string Bytes() const;
+    // The value's own bytes as read; empty for an added value.
+    std::string_view ReadBytes() const { return std::string_view(line).substr(line.empty() ? 0 : valueAt); }
     // Whether `text` stands for the bytes read: false when the line held bytes
     // the locale cannot decode or characters beyond U+FFFF.
     bool TextIsExact() const;
@@ -50,9 +54,11 @@ public:
 
     // Adds one non-empty line of a file, split at its first "=" (at `valueAt`
     // - 1; `valueAt` is the line's length when it has no "="), with its
-    // decoded key and value; false, and nothing changed, when the key already
-    // holds a value whose bytes compare equal.
-    bool AddLine(std::string_view line, std::size_t valueAt, const WString& key, const WString& value);
+    // decoded value and whether that decoded exactly; `decodeKey` gives the
+    // key's text, asked for only when the key is new. False, and nothing
+    // changed, when the key already holds a value whose bytes compare equal.
+    bool AddLine(std::string_view line, std::size_t valueAt, const WString& value, bool exact,
+                 const std::function<WString()>& decodeKey);
     // Records how the first line with a line feed ended, unless one already did.
     void NoteLineEnd(bool carriageReturn);
 
@@ -61,14 +67,22 @@ private:
     friend bool AddConfigValue(ConfigEntryList& list, const WString& key, const WString& value);
     friend void SetConfigValues(ConfigEntryList& list, const WString& key, const std::vector<ConfigValue>& values);
 
-    std::size_t FindOrAppend(const WString& key, std::string_view keyBytes, const std::string& folded);
-    bool Append(std::size_t entry, ConfigValue value, std::string foldedValue);
+    // The folded values of one entry; rebuilt when next needed after the
+    // entry's values were replaced whole.
+    struct ValueIndex {
+        std::unordered_set<std::string> folded;
+        bool stale = false;
+    };
+
+    std::size_t Find(const std::string& foldedKey) const;
+    std::size_t Append(ConfigEntry entry, std::string foldedKey);
+    bool AddValue(std::size_t entry, ConfigValue value, std::string foldedValue);
     std::string FoldedValue(const ConfigValue& value) const;
 
     CaseFolding folding_;
     std::vector<ConfigEntry> entries_;
-    std::unordered_map<std::string, std::size_t> keyIndex_;           // folded key -> entry
-    std::vector<std::unordered_set<std::string>> valueIndex_;         // per entry: folded values
+    std::unordered_map<std::string, std::size_t> keyIndex_;  // folded key -> entry
+    std::vector<ValueIndex> valueIndex_;                     // per entry
     std::string lineEnd_ = "\n";
     bool lineEndKnown_ = false;
 };

@@ -12,10 +12,11 @@ namespace {
 constexpr int kCannotOpen = 1;
 constexpr int kCannotWrite = 2;
 
-WString Decode(MultiByteDecoder& decoder, std::string_view bytes) {
+// The text of `bytes`; `exact` tells whether it stands for them alone.
+WString Decode(MultiByteDecoder& decoder, std::string_view bytes, bool& exact) {
     std::u16string units;
     decoder.Decode(bytes.data(), bytes.size(), units);
-    decoder.Finish(units);
+    exact = decoder.Finish(units);
     return WString(units.data(), units.size());
 }
 
@@ -23,8 +24,12 @@ WString Decode(MultiByteDecoder& decoder, std::string_view bytes) {
 void AddLine(ConfigEntryList& list, MultiByteDecoder& decoder, std::string_view line) {
     const std::size_t equals = line.find('=');
     const std::size_t valueAt = equals == std::string_view::npos ? line.size() : equals + 1;
-    const WString key = Decode(decoder, line.substr(0, equals == std::string_view::npos ? line.size() : equals));
-    list.AddLine(line, valueAt, key, Decode(decoder, line.substr(valueAt)));
+    bool exact = true;
+    const WString value = Decode(decoder, line.substr(valueAt), exact);
+    list.AddLine(line, valueAt, value, exact, [&] {
+        bool ignored = true;  // a key is compared by its bytes and written as them
+        return Decode(decoder, line.substr(0, equals == std::string_view::npos ? line.size() : equals), ignored);
+    });
 }
 
 // The 8-bit form of `text`, or int 2 when the conversion would change it.

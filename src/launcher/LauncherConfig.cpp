@@ -1,10 +1,7 @@
 #include "launcher/LauncherConfig.h"
 
 #include <exception>
-#include <string>
-#include <unordered_set>
 
-#include "launcher/CaseFolding.h"
 #include "launcher/ConfigFile.h"
 #include "platform/FileTree.h"
 #include "platform/FindData.h"
@@ -31,12 +28,8 @@ WholeFileRead ReadIgnoringFailure(const WString& path, ConfigEntryList& list) {
     }
 }
 
-void AppendNew(const std::vector<ConfigValue>* values, const CaseFolding& folding,
-               std::unordered_set<std::string>& seen, std::vector<ConfigValue>& out) {
-    if (values == nullptr) return;
-    for (const ConfigValue& value : *values) {
-        if (seen.insert(folding.Fold(value.Bytes())).second) out.push_back(value);
-    }
+void Append(const std::vector<ConfigValue>* values, std::vector<ConfigValue>& out) {
+    if (values != nullptr) out.insert(out.end(), values->begin(), values->end());
 }
 
 }  // namespace
@@ -61,8 +54,6 @@ void SaveLauncherConfig(const LauncherConfig& config) {
 }
 
 void CollectConfigValues(const LauncherConfig& config, const WString& key, std::vector<ConfigValue>& out) {
-    const CaseFolding folding;
-    std::unordered_set<std::string> seen;
-    AppendNew(FindConfigValues(config.ownEntries, key), folding, seen, out);
-    AppendNew(FindConfigValues(config.sharedEntries, key), folding, seen, out);
+    Append(FindConfigValues(config.ownEntries, key), out);
+    Append(FindConfigValues(config.sharedEntries, key), out);
 }

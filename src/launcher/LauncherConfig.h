@@ -25,6 +25,6 @@ void LoadLauncherConfig(LauncherConfig& config);
 // Throws int 1 at once, touching nothing, when the own file was there but
 // could not be read whole: writing it would lose what could not be read.
 void SaveLauncherConfig(const LauncherConfig& config);
-// Appends the key's values from the own, then the shared entries to `out`,
-// each text once (compared without regard to letter case, by their bytes).
+// Appends the key's values from the own, then the shared entries to `out`;
+// a value both files hold comes twice (RemoveDuplicatePaths drops the second).
 void CollectConfigValues(const LauncherConfig& config, const WString& key, std::vector<ConfigValue>& out);

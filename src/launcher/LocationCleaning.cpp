@@ -1,5 +1,7 @@
 #include "launcher/LocationCleaning.h"
 
+#include <string_view>
+
 namespace {
 
 void RemoveFirst(WString& text, const WString& what) {
@@ -19,6 +21,9 @@ void SanitizeTargetDirectory(WString& directory) {
 }
 
 WString LocalDirectoryOf(const WString& recorded) {
+    // Without these there is nothing to clean: no separator to turn, no scheme, no line break.
+    const std::u16string_view units(recorded.c_str(), recorded.length());
+    if (units.find_first_of(u"\\:\r\n") == std::u16string_view::npos) return recorded;
     WString directory = recorded;
     ReplaceAll(directory, u"\\", u"/");
     SanitizeTargetDirectory(directory);

@@ -32,18 +32,38 @@ locale_t EnvironmentCharacterLocale() {
 
 }  // namespace
 
-MultiByteDecoder::MultiByteDecoder() : locale_(EnvironmentCharacterLocale()) {}
+MultiByteDecoder::MultiByteDecoder() : locale_(EnvironmentCharacterLocale()) {
+    // Most encodings leave ASCII as it is, which lets plain text skip the
+    // character-by-character conversion; some (Shift JIS) do not.
+    ThreadLocaleScope scope(locale_ != locale_t{} ? locale_ : LC_GLOBAL_LOCALE);
+    asciiTransparent_ = true;
+    for (int code = 1; code < 128 && asciiTransparent_; ++code) {
+        const char byte = static_cast<char>(code);
+        std::mbstate_t state{};
+        wchar_t unit = 0;
+        asciiTransparent_ = std::mbrtowc(&unit, &byte, 1, &state) == 1 && unit == static_cast<wchar_t>(code);
+    }
+}
 
 MultiByteDecoder::~MultiByteDecoder() {
     if (locale_ != locale_t{}) freelocale(locale_);
 }
 
 // Bytes of the character at `bytes`: its length, kIncomplete or kInvalid.
-std::size_t MultiByteDecoder::CharacterLength(const char* bytes, std::size_t available) const {
+std::size_t MultiByteDecoder::CharacterLength(const char* bytes, std::size_t available) {
     std::mbstate_t state{};
     wchar_t unit = 0;
     const std::size_t length = std::mbrtowc(&unit, bytes, available, &state);
+    if (length == kInvalid || length == 0 || static_cast<std::uint32_t>(unit) > 0xFFFF) exact_ = false;
     return length == 0 ? 1 : length;  // a zero byte is a character of one byte
+}
+
+// How many leading bytes are ASCII characters that stand for themselves.
+std::size_t MultiByteDecoder::PlainPrefix(const char* bytes, std::size_t count) const {
+    if (!asciiTransparent_ || !pending_.empty()) return 0;
+    std::size_t plain = 0;
+    while (plain < count && static_cast<unsigned char>(bytes[plain]) - 1U < 127U) ++plain;
+    return plain;
 }
 
 // Converts a run of valid characters through the program's one conversion.
@@ -55,6 +75,7 @@ void MultiByteDecoder::AppendRun(const char* bytes, std::size_t count, std::u16s
         const auto length = static_cast<std::int32_t>(end - start);
         const std::int32_t units = length == 0 ? 0 : MultiByteToWideChar(0, 0, bytes + start, length, nullptr, 0);
         if (units < 0) {
+            exact_ = false;
             out.append(end - start, kReplacement);  // the encodings disagree; keep one mark per byte
         } else if (units > 0) {
             std::vector<char16_t> buffer(static_cast<std::size_t>(units));
@@ -67,7 +88,10 @@ void MultiByteDecoder::AppendRun(const char* bytes, std::size_t count, std::u16s
 }
 
 void MultiByteDecoder::Decode(const char* bytes, std::size_t count, std::u16string& out) {
-    pending_.append(bytes, count);
+    const std::size_t plain = PlainPrefix(bytes, count);
+    out.append(bytes, bytes + plain);
+    if (plain == count) return;
+    pending_.append(bytes + plain, count - plain);
     const char* data = pending_.data();
     const std::size_t size = pending_.size();
     ThreadLocaleScope scope(locale_ != locale_t{} ? locale_ : LC_GLOBAL_LOCALE);
@@ -88,7 +112,10 @@ void MultiByteDecoder::Decode(const char* bytes, std::size_t count, std::u16stri
     pending_.erase(0, pos);
 }
 
-void MultiByteDecoder::Finish(std::u16string& out) {
+bool MultiByteDecoder::Finish(std::u16string& out) {
+    const bool exact = exact_ && pending_.empty();
     out.append(pending_.size(), kReplacement);
     pending_.clear();
+    exact_ = true;
+    return exact;
 }

@@ -22,13 +22,18 @@ public:
     // decoding resumes at the byte after it, so that its neighbours survive.
     void Decode(const char* bytes, std::size_t count, std::u16string& out);
     // Ends the input: held-back bytes of an unfinished character become one
-    // U+FFFD each.
-    void Finish(std::u16string& out);
+    // U+FFFD each. Returns whether every character since the previous Finish
+    // came out as one unit that stands for its bytes alone: false after a
+    // U+FFFD for bad bytes, a character beyond U+FFFF or a zero byte.
+    bool Finish(std::u16string& out);
 
 private:
-    std::size_t CharacterLength(const char* bytes, std::size_t available) const;
-    static void AppendRun(const char* bytes, std::size_t count, std::u16string& out);
+    std::size_t CharacterLength(const char* bytes, std::size_t available);
+    void AppendRun(const char* bytes, std::size_t count, std::u16string& out);
+    std::size_t PlainPrefix(const char* bytes, std::size_t count) const;
 
     locale_t locale_;
+    bool asciiTransparent_ = false;  // bytes 1 to 127 are the characters of the same number
+    bool exact_ = true;
     std::string pending_;
 };

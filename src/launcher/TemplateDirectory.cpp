@@ -48,7 +48,7 @@ TemplateDirectoryChoice ChooseTemplateDirectory() {
 
 std::vector<WString> RecordTemplateDirectory(const WString& usedDirectory, std::vector<ConfigValue>& locations,
                                              bool alternativeFilePresent, bool locationsFromAlternative) {
-    locations.insert(locations.begin(), ConfigValue{WithoutTrailingSeparator(usedDirectory), {}, 0});
+    locations.insert(locations.begin(), ConfigValue{WithoutTrailingSeparator(usedDirectory), {}, 0, true});
     std::vector<WString> unrecorded;
     if (!locationsFromAlternative) Record(locations, false, unrecorded);
     if (alternativeFilePresent) Record(locations, true, unrecorded);

@@ -18,23 +18,30 @@
 
 namespace {
 
-// A path and the same path with a trailing "/" compare alike.
-std::string WithTrailingSlash(std::string path) {
-    if (!path.empty() && path.back() != '/' && path.back() != '\\') path += '/';
-    return path;
+// Folded, with a trailing "/" added where the path has no separator at its
+// end, so that a path and the same path with a trailing "/" compare alike.
+std::string FoldedWithTrailingSlash(std::string_view path, const CaseFolding& folding) {
+    std::string key = folding.Fold(path);
+    if (!key.empty() && key.back() != '/' && key.back() != '\\') key += '/';
+    return key;
 }
 
 std::string ComparisonKey(const ConfigValue& location, const CaseFolding& folding) {
     const WString local = location.TextIsExact() ? LocalDirectoryOf(location.text) : WString();
-    if (local.empty()) return folding.Fold(WithTrailingSlash(location.Bytes()));
+    // A location that cleaning leaves as it is compares by its own bytes.
+    if (local.empty() || local == location.text) {
+        return location.line.empty() ? FoldedWithTrailingSlash(location.Bytes(), folding)
+                                     : FoldedWithTrailingSlash(location.ReadBytes(), folding);
+    }
     const AString bytes = ToAString(local);
-    return folding.Fold(WithTrailingSlash(std::string(bytes.c_str(), bytes.length())));
+    return FoldedWithTrailingSlash(std::string_view(bytes.c_str(), bytes.length()), folding);
 }
 
-// The modification time of the directory at `path` (8-bit form), if it can be read.
-std::optional<timespec> ModificationTime(const AString& path) {
+// The modification time of the folder at `path` (8-bit form); none when
+// there is no folder there to create a file in.
+std::optional<timespec> FolderModificationTime(const AString& path) {
     struct stat status {};
-    if (stat(path.c_str(), &status) != 0) return std::nullopt;
+    if (stat(path.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) return std::nullopt;
     return status.st_mtim;
 }
 
@@ -44,8 +51,9 @@ WString TemplateLocationsKey() { return WString(u"ConfigurationTemplatesLocation
 
 void RemoveDuplicatePaths(std::vector<ConfigValue>& paths) {
     const CaseFolding folding;
-    std::unordered_set<std::string> seen;
+    std::unordered_set<std::string> seen(paths.size());
     std::vector<ConfigValue> kept;
+    kept.reserve(paths.size());
     for (ConfigValue& path : paths) {
         if (seen.insert(ComparisonKey(path, folding)).second) kept.push_back(std::move(path));
     }
@@ -78,14 +86,14 @@ bool WriteTemplateLocations(const std::vector<ConfigValue>& locations, bool alte
 
 bool CanCreateFileIn(const WString& directory) {
     AString path;
-    const std::optional<timespec> modified = ToSystemPath(directory, &path) ? ModificationTime(path) : std::nullopt;
+    if (!ToSystemPath(directory, &path)) return false;
+    const std::optional<timespec> modified = FolderModificationTime(path);
+    if (!modified) return false;
     WString probe;
     if (CreateTempFile(directory, WString(u"Vq"), &probe) != ERR_NONE) return false;
     (void)RemoveFile(probe);  // the probe is best-effort clean-up; creation was the question
-    if (modified) {
-        // Looking must not make the folder seem changed; a time that cannot be put back is no reason to refuse it.
-        const timespec times[2] = {{0, UTIME_OMIT}, *modified};
-        (void)utimensat(AT_FDCWD, path.c_str(), times, 0);
-    }
+    // Looking must not make the folder seem changed; a time that cannot be put back is no reason to refuse it.
+    const timespec times[2] = {{0, UTIME_OMIT}, *modified};
+    (void)utimensat(AT_FDCWD, path.c_str(), times, 0);
     return true;
 }

@@ -2,7 +2,8 @@
 # Installations that succeed: the interactive path, Back and Next, the empty
 # entry, the description document, a directory named by -D, and the silent
 # mode with and without a display, with what it says on standard error; the
-# help text and the options a script can get wrong.
+# help text and the options a script can get wrong; a launcher file that
+# cannot be read.
 source "$(dirname "$0")/lib.sh"
 e2e_init
 
@@ -138,6 +139,30 @@ for how in silent headless usecwd option; do
             "$(e2e_message IDS_SUMMARY_WRITTEN) 5" "$(e2e_message IDS_SUMMARY_UPTODATE) 0" \
             "$(e2e_message IDS_SUMMARY_REPLACED) 0" ;;
     esac
+done
+
+# ---- a named pipe where the launcher file belongs: the start does not wait
+# on it, the installation succeeds, the pipe stays, and standard error names
+# the launcher file that does not record the directory, with a window and
+# without one
+for how in pipe-silent pipe-headless; do
+    e2e_use_home "home-$how"
+    e2e_install_kit "$E2E_WORK/small.efd"
+    mkdir -p "$(dirname "$E2E_LAUNCHER_CFG")"
+    mkfifo "$E2E_LAUNCHER_CFG"
+    note=("Installing configuration: $(e2e_message IDS_LAUNCHER_NOTRECORDED)" "$E2E_LAUNCHER_CFG")
+    case $how in
+        pipe-silent) e2e_start_setup -S -Len; said=("${note[@]}") ;;
+        pipe-headless)
+            e2e_start_headless -S
+            said=("$(e2e_message IDS_TEMPLATE_CATALOG) $E2E_DEFAULT_DIR/" "$(e2e_message IDS_SUCCESS_FINISH)"
+                  "$(e2e_message IDS_SUMMARY_WRITTEN) 5" "$(e2e_message IDS_SUMMARY_UPTODATE) 0"
+                  "$(e2e_message IDS_SUMMARY_REPLACED) 0" "${note[@]}") ;;
+    esac
+    e2e_wait_exit
+    e2e_check "$how: the kit's files are installed" e2e_tree_matches "$E2E_KIT_SOURCE" "$E2E_DEFAULT_DIR"
+    e2e_check "$how: the pipe is left as it was" test -p "$E2E_LAUNCHER_CFG"
+    e2e_check "$how: standard error names the launcher file" e2e_said err "${said[@]}"
 done
 
 e2e_finish

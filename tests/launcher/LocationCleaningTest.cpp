@@ -41,7 +41,8 @@ INSTANTIATE_TEST_SUITE_P(
 // ones and ones whose bytes cannot be decoded are told apart by their bytes.
 TEST(RemoveDuplicatePathsTest, KeepsTheFirstSpellingOfEachLocation) {
     const auto read = [](const std::string& bytes, const char16_t* text) {
-        return ConfigValue{WString(text), "K=" + bytes, 2};
+        const bool exact = std::u16string_view(text).find(u'\uFFFD') == std::u16string_view::npos;
+        return ConfigValue{WString(text), "K=" + bytes, 2, exact};
     };
     std::vector<ConfigValue> paths = {
         {WString(u"/data/T")},           read("\\data\\t\\", u"\\data\\t\\"), read("file:///DATA/t", u"file:///DATA/t"),

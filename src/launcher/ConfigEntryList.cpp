@@ -2,13 +2,13 @@
 
 #include <utility>
 
+#include "text/Convert.h"
+
 namespace {
 
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
 }  // namespace
-
-#include "text/Convert.h"
 
 std::string ConfigValue::Bytes() const {
     if (!line.empty()) return std::string(ReadBytes());
@@ -32,6 +32,12 @@ std::size_t ConfigEntryList::Append(ConfigEntry entry, std::string foldedKey) {
     entries_.push_back(std::move(entry));
     valueIndex_.emplace_back();
     return entries_.size() - 1;
+}
+
+std::size_t ConfigEntryList::EntryFor(const WString& key) {
+    std::string foldedKey = folding_.Fold(key);
+    const std::size_t entry = Find(foldedKey);
+    return entry != kNone ? entry : Append(ConfigEntry{key, {}, {}}, std::move(foldedKey));
 }
 
 bool ConfigEntryList::AddValue(std::size_t entry, ConfigValue value, std::string foldedValue) {
@@ -66,16 +72,11 @@ const std::vector<ConfigValue>* FindConfigValues(const ConfigEntryList& list, co
 }
 
 bool AddConfigValue(ConfigEntryList& list, const WString& key, const WString& value) {
-    std::string foldedKey = list.folding_.Fold(key);
-    std::size_t entry = list.Find(foldedKey);
-    if (entry == kNone) entry = list.Append(ConfigEntry{key, {}, {}}, std::move(foldedKey));
-    return list.AddValue(entry, ConfigValue{value, {}, 0, true}, list.folding_.Fold(value));
+    return list.AddValue(list.EntryFor(key), ConfigValue{value, {}, 0, true}, list.folding_.Fold(value));
 }
 
 void SetConfigValues(ConfigEntryList& list, const WString& key, const std::vector<ConfigValue>& values) {
-    std::string foldedKey = list.folding_.Fold(key);
-    std::size_t entry = list.Find(foldedKey);
-    if (entry == kNone) entry = list.Append(ConfigEntry{key, {}, {}}, std::move(foldedKey));
+    const std::size_t entry = list.EntryFor(key);
     list.entries_[entry].values = values;
     list.valueIndex_[entry] = ConfigEntryList::ValueIndex{{}, true};
 }

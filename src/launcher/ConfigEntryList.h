@@ -76,6 +76,7 @@ private:
 
     std::size_t Find(const std::string& foldedKey) const;
     std::size_t Append(ConfigEntry entry, std::string foldedKey);
+    std::size_t EntryFor(const WString& key);  // the key's entry, appended when new
     bool AddValue(std::size_t entry, ConfigValue value, std::string foldedValue);
     std::string FoldedValue(const ConfigValue& value) const;
 

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 
 #include "launcher/CaseFolding.h"

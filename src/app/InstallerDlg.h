@@ -17,7 +17,7 @@
 #include "app/WorkerThread.h"
 #include "kit/KitReader.h"
 #include "launcher/ConfigEntryList.h"
-#include "launcher/LocationCleaning.h"
+#include "launcher/LocationCleaning.h"  // SanitizeTargetDirectory, as the wizard has always offered it
 #include "text/WString.h"
 #include "ui/Images.h"
 #include "ui/Wnd.h"

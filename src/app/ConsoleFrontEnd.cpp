@@ -70,7 +70,7 @@ void ConsoleFrontEnd::ShowOutcome(const ProgressReport& report, ExitStatus statu
     case ExitStatus::RollbackIncomplete:
         // The directory has changed: never claim otherwise; say where the rest is.
         WriteLine(title_ + u": " + report.message);
-        WriteLine(report.keptBackup);
+        WriteLine(LoadResString("IDS_BACKUP_KEPT") + u" " + report.keptBackup);
         return;
     default:
         WriteLine(title_ + u": " + report.message);

@@ -1,261 +1,330 @@
 #include "app/InstallTransaction.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
-#include <memory>
+#include <csignal>
+#include <cstdlib>
 
+#include "platform/FileCopy.h"
 #include "platform/FileTree.h"
-#include "platform/FindData.h"
 #include "platform/SystemPath.h"
 #include "platform/TempSpace.h"
-#include "text/Convert.h"
 
 namespace {
 
-constexpr std::int32_t kMaxBackupNumber = 1000000;
+constexpr int kMaxBackupNumber = 100000;
+constexpr mode_t kNewFileMode = 0660;
 
-struct DirectoryEntry {
-    WString name;
-    bool isDirectory = false;  // a link to a directory is not one
-};
-
-struct DirectoryCloser {
-    void operator()(DIR* stream) const { closedir(stream); }
-};
-
-TransactionRecord& Current(InstallTransaction& transaction) {
-    if (transaction.records.empty()) transaction.records.emplace_back();
-    return transaction.records.back();
+std::string WithoutTrailingSlashes(std::string path) {
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
 }
 
-WString WithoutTrailingSlashes(const WString& path) {
-    WString::size_type length = path.length();
-    while (length > 1 && path[length - 1] == u'/') --length;
-    return path.substr(0, length);
+std::string ParentOf(const std::string& path) {
+    const std::string trimmed = WithoutTrailingSlashes(path);
+    const std::size_t slash = trimmed.rfind('/');
+    return slash == 0 || slash == std::string::npos ? std::string("/") : trimmed.substr(0, slash);
 }
 
-// The directory holding `path`: "/" for a top-level path, empty for a bare name.
-WString ParentOf(const WString& path) {
-    const WString trimmed = WithoutTrailingSlashes(path);
-    const WString::size_type slash = trimmed.rfind(u'/');
-    if (slash == WString::npos) return WString();
-    return slash == 0 ? WString(u"/") : trimmed.substr(0, slash);
-}
+bool StatPath(const std::string& path, struct stat& status) { return stat(path.c_str(), &status) == 0; }
 
-bool StatPath(const WString& path, struct stat& status, bool followLinks) {
-    AString systemPath;
-    if (!ToSystemPath(path, &systemPath)) return false;
-    return (followLinks ? stat(systemPath.c_str(), &status) : lstat(systemPath.c_str(), &status)) == 0;
-}
+ErrorCode FromErrno(int error) { return ErrorFromErrno(error); }
 
-// Creates one directory level; `created` tells whether this call made it.
-bool MakeOneDirectory(const WString& path, mode_t mode, bool& created) {
-    created = false;
-    AString systemPath;
-    if (!ToSystemPath(path, &systemPath)) return false;
-    if (mkdir(systemPath.c_str(), mode) == 0) return created = true;
-    return errno == EEXIST && IsDirectory(path);
-}
-
-// The directories of `directory` that do not exist yet, innermost first, and
-// its nearest existing ancestor; 3 when something else than a directory stands
-// in the way. Every test looks at one exact path, never at a pattern.
-ErrorCode FindMissing(const WString& directory, std::vector<WString>& missing, WString& ancestor) {
-    WString path = WithoutTrailingSlashes(directory);
-    while (!path.empty() && !(path == WString(u"/")) && !IsDirectory(path)) {
-        if (PathExists(path)) return ERR_PATH_NOT_FOUND;
-        missing.push_back(path);
-        path = ParentOf(path);
+// The first free "xorupN" in `folder` (ending in "/"), made private; empty when none can be made.
+std::string ClaimNumberedFolder(const std::string& folder, const char* prefix) {
+    for (int number = 0; number < kMaxBackupNumber; ++number) {
+        const std::string candidate = folder + prefix + std::to_string(number);
+        if (mkdir(candidate.c_str(), 0700) == 0) return candidate + "/";
+        if (errno != EEXIST) return std::string();
     }
-    ancestor = path;
-    return ERR_NONE;
+    return std::string();
 }
 
-// Creates the missing directories outermost first, appending those this call
-// made to `created` when given.
-ErrorCode CreateMissing(const std::vector<WString>& missing, std::vector<WString>* created) {
-    for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
-        bool made = false;
-        if (!MakeOneDirectory(*it, 0777, made)) return ERR_PATH_NOT_FOUND;
-        if (made && created != nullptr) created->push_back(*it);
-    }
-    return ERR_NONE;
+// An existing regular file is as new as the entry.
+bool UpToDate(const struct stat& status, FileTime entryTime) {
+    return S_ISREG(status.st_mode) && IsUpToDate(status.st_mtim.tv_sec, entryTime);
 }
 
-// Remembers the modification time of a directory the run is about to change.
-void SaveDirectoryTime(TransactionRecord& record, const WString& directory) {
-    if (directory.empty()) return;
-    const WString path = WithoutTrailingSlashes(directory);
-    const bool known = std::any_of(record.touchedDirs.begin(), record.touchedDirs.end(),
-                                   [&](const SavedDirectoryTime& saved) { return saved.path == path; });
-    struct stat status {};
-    if (known || !StatPath(path, status, true) || !S_ISDIR(status.st_mode)) return;
-    record.touchedDirs.push_back({path, status.st_mtim.tv_sec, status.st_mtim.tv_nsec});
-}
-
-void RestoreDirectoryTimes(const TransactionRecord& record) {
-    for (const SavedDirectoryTime& saved : record.touchedDirs) {
-        AString systemPath;
-        if (!ToSystemPath(saved.path, &systemPath)) continue;
-        const timespec times[2] = {{0, UTIME_OMIT}, {saved.seconds, saved.nanoseconds}};
-        // A directory that is gone or refuses the time is passed over, as every rollback step is.
-        (void)utimensat(AT_FDCWD, systemPath.c_str(), times, 0);
-    }
-}
-
-std::vector<DirectoryEntry> ListEntries(const WString& directory) {
-    std::vector<DirectoryEntry> entries;
-    AString systemPath;
-    if (!ToSystemPath(directory, &systemPath)) return entries;
-    std::unique_ptr<DIR, DirectoryCloser> stream(opendir(systemPath.c_str()));
-    if (!stream) return entries;
-    while (const dirent* entry = readdir(stream.get())) {
-        const AString name(entry->d_name);
-        if (name == AString(".") || name == AString("..")) continue;
-        const WString wideName = ToWString(name);
-        struct stat status {};
-        const bool isDirectory = StatPath(directory + wideName, status, false) && S_ISDIR(status.st_mode);
-        entries.push_back({wideName, isDirectory});
-    }
-    return entries;
-}
-
-// Whether anything but directories lies below `directory` (ending in "/").
-bool HoldsFiles(const WString& directory) {
-    for (const DirectoryEntry& entry : ListEntries(directory)) {
-        if (!entry.isDirectory || HoldsFiles(directory + entry.name + u"/")) return true;
-    }
-    return false;
-}
-
-ErrorCode ClaimBackupDirectory(const WString& tempDirectory, WString& backupDir) {
-    for (std::int32_t number = 0; number < kMaxBackupNumber; ++number) {
-        const WString candidate = tempDirectory + u"xorup" + IntToWString(number, 10);
-        AString systemPath;
-        if (!ToSystemPath(candidate, &systemPath)) return ERR_PATH_NOT_FOUND;
-        // Exclusive creation: another run that got there first makes this fail.
-        if (mkdir(systemPath.c_str(), 0700) == 0) {
-            backupDir = candidate + u"/";
-            return ERR_NONE;
-        }
-        if (errno != EEXIST) return ERR_PATH_NOT_FOUND;
-    }
-    return ERR_PATH_NOT_FOUND;
-}
-
-// After a failed move: 0 when the file did reach the backup, 2 when it is
-// gone from both places, else the failure, with any partial copy removed so
-// that it is never taken for the kept original.
-ErrorCode SettleFailedMove(ErrorCode moved, const WString& path, const WString& backupPath) {
-    const bool atSource = PathExists(path);
-    if (!atSource) return PathExists(backupPath) ? ERR_NONE : ERR_FILE_NOT_FOUND;
-    (void)RemoveTree(backupPath);  // only a partial copy of this move can stand there
-    return moved == ERR_FILE_NOT_FOUND ? ERR_CANT_WRITE : moved;
-}
-
-void RestoreEntry(InstallTransaction& transaction, const WString& target, const WString& backup,
-                  const DirectoryEntry& entry) {
-    const WString from = backup + entry.name;
-    const WString to = target + entry.name;
-    if (entry.isDirectory && IsDirectory(to)) {
-        RestoreBackup(transaction, to + u"/", from + u"/");
-    } else if (!IsDirectory(to)) {
-        // A move that fails leaves the file in the backup, which the rollback then keeps.
-        (void)MovePath(from, to);
-    }
+std::string RunTag() {
+    return std::to_string(getpid()) + "-" + std::to_string(static_cast<unsigned>(time(nullptr)) % 100000);
 }
 
 }  // namespace
 
-ErrorCode BeginTransaction(InstallTransaction& transaction, const WString& target) {
-    transaction.records.push_back(TransactionRecord{target, WString(), {}, {}, {}});
-    if (target.empty()) return ERR_NONE;
-    WString tempDirectory;
-    ErrorCode code = GetTempDirectory(&tempDirectory);
-    if (code != ERR_NONE) return code;
-    code = CreateDirectoryRecorded(transaction, tempDirectory);
-    if (code != ERR_NONE) return code;
-    if (!tempDirectory.endsWith(WString(u"/"))) tempDirectory += u"/";
-    return ClaimBackupDirectory(tempDirectory, transaction.records.back().backupDir);
+InstallTransaction::~InstallTransaction() {
+    if (targetFolder_ >= 0) close(targetFolder_);
+    if (backupFolder_ >= 0) close(backupFolder_);
 }
 
-ErrorCode CreateDirectoryRecorded(InstallTransaction& transaction, const WString& directory) {
-    TransactionRecord& record = Current(transaction);
-    std::vector<WString> missing;
-    WString ancestor;
-    const ErrorCode code = FindMissing(directory, missing, ancestor);
-    if (code != ERR_NONE || missing.empty()) return code;
-    SaveDirectoryTime(record, ancestor);
-    return CreateMissing(missing, &record.createdDirs);
-}
-
-ErrorCode EnsureDirectory(InstallTransaction& transaction, const WString& directory) {
-    (void)transaction;  // directories inside the backup go with the backup
-    std::vector<WString> missing;
-    WString ancestor;
-    const ErrorCode code = FindMissing(directory, missing, ancestor);
-    return code != ERR_NONE ? code : CreateMissing(missing, nullptr);
-}
-
-ErrorCode BackupFile(InstallTransaction& transaction, const WString& path) {
-    TransactionRecord& record = Current(transaction);
-    if (!PathExists(path)) return ERR_FILE_NOT_FOUND;
-    // A directory never lands in the backup, where a commit would delete it.
-    if (IsDirectory(path)) return ERR_INVALID_PARAMETER;
-    if (record.backupDir.empty() || path.length() <= record.targetDir.length() ||
-        !path.startsWith(record.targetDir)) {
-        return ERR_INVALID_PARAMETER;
-    }
-    const WString backupPath = record.backupDir + path.substr(record.targetDir.length());
-    // The first version is the user's; a later one at the same place is this run's own.
-    if (PathExists(backupPath)) return ERR_NONE;
-    const WString::size_type slash = backupPath.rfind(u'/');
-    if (slash != WString::npos && EnsureDirectory(transaction, backupPath.substr(0, slash)) != ERR_NONE) {
+ErrorCode InstallTransaction::LocateTarget(const WString& target) {
+    AString systemTarget;
+    if (target.empty() || !ToSystemPath(target, &systemTarget) || systemTarget.c_str()[0] != '/') {
         return ERR_PATH_NOT_FOUND;
     }
-    SaveDirectoryTime(record, ParentOf(path));
-    const ErrorCode moved = MovePath(path, backupPath);
-    return moved == ERR_NONE ? ERR_NONE : SettleFailedMove(moved, path, backupPath);
-}
-
-void RecordCreatedFile(InstallTransaction& transaction, const WString& path) {
-    TransactionRecord& record = Current(transaction);
-    record.createdFiles.push_back(path);
-    SaveDirectoryTime(record, ParentOf(path));
-}
-
-void CommitTransaction(InstallTransaction& transaction) {
-    if (transaction.records.empty()) return;
-    // Nothing is left to undo; a backup that cannot be removed only costs space.
-    (void)RemoveDirectoryTree(transaction, transaction.records.back().backupDir);
-}
-
-ErrorCode RollbackTransaction(InstallTransaction& transaction, ErrorCode code) {
-    if (transaction.records.empty()) return code;
-    const TransactionRecord record = transaction.records.back();
-    if (!record.backupDir.empty()) {
-        if (!record.targetDir.empty()) RestoreBackup(transaction, record.targetDir, record.backupDir);
-        // Files that could not go back stay in the backup, where the user can still find them.
-        if (!HoldsFiles(record.backupDir)) (void)RemoveDirectoryTree(transaction, record.backupDir);
+    target_ = WithoutTrailingSlashes(systemTarget.c_str());
+    if (target_ != "/") target_ += "/";
+    // The target and the parents it lacks are created by the run.
+    std::string existing = WithoutTrailingSlashes(target_);
+    struct stat status {};
+    while (!StatPath(existing, status)) {
+        if (errno != ENOENT) return ERR_PATH_NOT_FOUND;
+        createdAbove_.insert(createdAbove_.begin(), existing);
+        existing = ParentOf(existing);
     }
-    // Each step is best effort; a failing one must not keep the others from running.
-    for (const WString& directory : record.createdDirs) (void)RemoveDirectoryTree(transaction, directory);
-    for (const WString& file : record.createdFiles) (void)RemoveFile(file);
-    RestoreDirectoryTimes(record);
+    if (!S_ISDIR(status.st_mode)) return ERR_PATH_NOT_FOUND;
+    nearestExisting_ = existing;
+    targetDevice_ = status.st_dev;
+    if (createdAbove_.empty()) {
+        targetFolder_ = open(target_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (targetFolder_ < 0) return ERR_PATH_NOT_FOUND;
+        folders_[std::string()] = Folder{true, false, status.st_mtim};
+    } else {
+        folderTimes_.push_back({existing, status.st_mtim.tv_sec, status.st_mtim.tv_nsec});
+        folders_[std::string()] = Folder{};
+    }
+    return ERR_NONE;
+}
+
+ErrorCode InstallTransaction::Plan(const WString& target, const std::vector<KitEntry>& entries) {
+    const ErrorCode located = LocateTarget(target);
+    if (located != ERR_NONE) return located;
+    plan_.resize(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const ErrorCode planned = PlanEntry(i, entries[i]);
+        if (planned != ERR_NONE) return planned;
+    }
+    return ERR_NONE;
+}
+
+ErrorCode InstallTransaction::PlanEntry(std::size_t index, const KitEntry& entry) {
+    Planned& planned = plan_[index];
+    WString name = entry.name;
+    ReplaceAll(name, u"\\", u"/");
+    AString systemName;
+    if (!ToSystemPath(name, &systemName)) return ERR_INVALID_PARAMETER;
+    planned.relative.assign(systemName.c_str(), systemName.size());
+    planned.time = entry.lastWriteTime;
+    const std::size_t slash = planned.relative.rfind('/');
+    planned.folderEnd = slash == std::string::npos ? 0 : slash;
+    const std::string folder = planned.relative.substr(0, planned.folderEnd);
+
+    struct stat status {};
+    const bool mayExist = targetFolder_ >= 0;
+    if (mayExist && fstatat(targetFolder_, planned.relative.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0) {
+        struct stat followed = status;
+        // A link is judged by what it leads to, and replaced as a link.
+        if (S_ISLNK(status.st_mode) && fstatat(targetFolder_, planned.relative.c_str(), &followed, 0) != 0) {
+            followed.st_mode = S_IFREG;
+            followed.st_mtim = {};
+        }
+        if (UpToDate(followed, entry.lastWriteTime)) {
+            planned.relative.clear();
+            planned.relative.shrink_to_fit();
+            return ERR_NONE;
+        }
+        // Found without opening it: a pipe would block, a device would answer.
+        if (!S_ISREG(followed.st_mode)) return ERR_INVALID_PARAMETER;
+        planned.action = EntryAction::Replace;
+        planned.mode = status.st_mode & 07777;
+        replacesAny_ = true;
+    } else if (mayExist && errno != ENOENT) {
+        return errno == ENOTDIR ? ERR_INVALID_PARAMETER : FromErrno(errno);
+    } else {
+        planned.action = EntryAction::Create;
+    }
+    if (FolderAt(folder) == nullptr) return ERR_INVALID_PARAMETER;
+    SaveFolderTime(folder);
+    bytesToWrite_ += entry.size;
+    return ERR_NONE;
+}
+
+InstallTransaction::Folder* InstallTransaction::FolderAt(const std::string& relative) {
+    const auto known = folders_.find(relative);
+    if (known != folders_.end()) return &known->second;
+    const std::size_t slash = relative.rfind('/');
+    const std::string parentPath = slash == std::string::npos ? std::string() : relative.substr(0, slash);
+    const Folder* parent = FolderAt(parentPath);
+    if (parent == nullptr) return nullptr;
+    Folder folder;
+    struct stat status {};
+    if (parent->exists && fstatat(targetFolder_, relative.c_str(), &status, 0) == 0) {
+        if (!S_ISDIR(status.st_mode)) return nullptr;
+        folder = Folder{true, false, status.st_mtim};
+    } else if (parent->exists && errno != ENOENT) {
+        return nullptr;
+    } else {
+        // Its parent gets a new entry: that parent's time is restored on a rollback.
+        SaveFolderTime(parentPath);
+        createdBelow_.push_back(relative);
+    }
+    return &folders_.emplace(relative, folder).first->second;
+}
+
+void InstallTransaction::SaveFolderTime(const std::string& relative) {
+    Folder& folder = folders_[relative];
+    if (!folder.exists || folder.timeSaved) return;
+    folder.timeSaved = true;
+    folderTimes_.push_back({target_ + relative, folder.time.tv_sec, folder.time.tv_nsec});
+}
+
+ErrorCode InstallTransaction::CheckSpace() const {
+    struct statvfs space {};
+    if (statvfs(nearestExisting_.c_str(), &space) != 0) return ERR_NONE;  // unknown: the writes will tell
+    // Every file takes at least part of a block more than its bytes.
+    const std::uint64_t blockSize = space.f_frsize != 0 ? space.f_frsize : 4096;
+    std::uint64_t needed = bytesToWrite_;
+    for (const Planned& planned : plan_) {
+        if (planned.action != EntryAction::Skip) needed += blockSize;
+    }
+    const std::uint64_t available = static_cast<std::uint64_t>(space.f_bavail) * blockSize;
+    return needed > available ? ERR_DISK_FULL : ERR_NONE;
+}
+
+ErrorCode InstallTransaction::ClaimBackup() {
+    WString tempFolder;
+    (void)GetTempDirectory(&tempFolder);  // always succeeds
+    AString systemTemp;
+    const std::string temp = ToSystemPath(tempFolder, &systemTemp) ? systemTemp.c_str() : "/tmp/";
+    struct stat status {};
+    // Same file system: every backup and restore is a link or a rename.
+    if (StatPath(temp, status) && status.st_dev == targetDevice_) backup_ = ClaimNumberedFolder(temp, "xorup");
+    // Else beside the template directory, never inside it.
+    const std::string parent = ParentOf(target_);
+    if (backup_.empty() && target_ != "/" && StatPath(parent, status) && status.st_dev == targetDevice_) {
+        backup_ = ClaimNumberedFolder(parent == "/" ? parent : parent + "/", ".xorup");
+    }
+    // Else copies, each complete and synced before its original is replaced.
+    if (backup_.empty()) backup_ = ClaimNumberedFolder(temp, "xorup");
+    if (backup_.empty()) return ERR_CANT_WRITE;
+    journal_.Backup(backup_);
+    backupFolder_ = open(backup_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    return backupFolder_ >= 0 ? ERR_NONE : ERR_CANT_WRITE;
+}
+
+ErrorCode InstallTransaction::Begin() {
+    if (const char* crash = std::getenv("QORN_TEST_CRASH_AT")) crashAt_ = std::strtol(crash, nullptr, 10);
+    if (!journal_.Create(JournalFolder())) return ERR_CANT_WRITE;
+    begun_ = true;
+    tag_ = RunTag();
+    journal_.Target(target_, tag_);
+    if (replacesAny_) {
+        const ErrorCode claimed = ClaimBackup();
+        if (claimed != ERR_NONE) return claimed;
+    }
+    for (const std::string& folder : createdAbove_) journal_.CreatedDir(folder);
+    for (const std::string& folder : createdBelow_) journal_.CreatedDir(target_ + folder);
+    for (std::size_t i = 0; i < plan_.size(); ++i) {
+        if (plan_[i].action == EntryAction::Skip) continue;
+        journal_.File({target_ + plan_[i].relative, i, plan_[i].action == EntryAction::Replace});
+    }
+    for (const JournalFolderTime& time : folderTimes_) journal_.FolderTime(time);
+    journal_.PlanComplete();
+    // The one sync before the first change: the whole plan is on disk.
+    if (!journal_.Sync()) return ERR_CANT_WRITE;
+    Step();
+    return CreateFolders();
+}
+
+ErrorCode InstallTransaction::CreateFolders() {
+    for (const std::string& folder : createdAbove_) {
+        if (mkdir(folder.c_str(), 0777) != 0) return ERR_PATH_NOT_FOUND;
+        Step();
+    }
+    if (targetFolder_ < 0) targetFolder_ = open(target_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (targetFolder_ < 0) return ERR_PATH_NOT_FOUND;
+    for (const std::string& folder : createdBelow_) {
+        if (mkdirat(targetFolder_, folder.c_str(), 0777) != 0) return ERR_PATH_NOT_FOUND;
+        Step();
+    }
+    return ERR_NONE;
+}
+
+ErrorCode InstallTransaction::EnsureBackupFolder(const std::string& relative) {
+    if (relative.empty() || backupFolders_.count(relative) != 0) return ERR_NONE;
+    const std::size_t slash = relative.rfind('/');
+    if (slash != std::string::npos) {
+        const ErrorCode parent = EnsureBackupFolder(relative.substr(0, slash));
+        if (parent != ERR_NONE) return parent;
+    }
+    if (mkdirat(backupFolder_, relative.c_str(), 0700) != 0 && errno != EEXIST) return ERR_PATH_NOT_FOUND;
+    backupFolders_.insert(relative);
+    return ERR_NONE;
+}
+
+ErrorCode InstallTransaction::SaveOriginal(const Planned& entry) {
+    const ErrorCode folder = EnsureBackupFolder(entry.relative.substr(0, entry.folderEnd));
+    if (folder != ERR_NONE) return folder;
+    const char* relative = entry.relative.c_str();
+    // The original stays in place until the new file is renamed over it.
+    if (linkat(targetFolder_, relative, backupFolder_, relative, 0) == 0) return ERR_NONE;
+    // Listed twice in the kit: the backup already holds the user's version.
+    if (errno == EEXIST) return ERR_NONE;
+    if (errno != EXDEV && errno != EPERM && errno != EMLINK && errno != EOPNOTSUPP) return FromErrno(errno);
+    const int copied = CopyFileSynced(targetFolder_, relative, backupFolder_, relative);
+    return copied == 0 ? ERR_NONE : FromErrno(copied);
+}
+
+ErrorCode InstallTransaction::WriteEntry(KitReader& kit, std::size_t index, const std::string& temporary) {
+    const Planned& entry = plan_[index];
+    const int file = openat(targetFolder_, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
+    if (file < 0) return FromErrno(errno);
+    ErrorCode code = KitCopyEntryData(kit, index, file);
+    Step();
+    if (code == ERR_NONE && entry.action == EntryAction::Replace && fchmod(file, entry.mode) != 0) {
+        code = FromErrno(errno);
+    }
+    const timespec times[2] = {TimespecFromFileTime(entry.time), TimespecFromFileTime(entry.time)};
+    if (code == ERR_NONE && futimens(file, times) != 0) code = FromErrno(errno);
+    if (close(file) != 0 && code == ERR_NONE) code = FromErrno(errno);
     return code;
 }
 
-void RestoreBackup(InstallTransaction& transaction, const WString& targetDir, const WString& backupDir) {
-    for (const DirectoryEntry& entry : ListEntries(backupDir)) RestoreEntry(transaction, targetDir, backupDir, entry);
+ErrorCode InstallTransaction::Install(KitReader& kit, std::size_t index) {
+    const Planned& entry = plan_[index];
+    if (entry.action == EntryAction::Skip) return ERR_NONE;
+    if (entry.action == EntryAction::Replace) {
+        const ErrorCode saved = SaveOriginal(entry);
+        if (saved != ERR_NONE) return saved;
+        Step();
+    }
+    const std::string temporary =
+        entry.relative.substr(0, entry.folderEnd + (entry.folderEnd != 0 ? 1 : 0)) + TemporaryName(tag_, index);
+    ErrorCode code = WriteEntry(kit, index, temporary);
+    if (code == ERR_NONE && renameat(targetFolder_, temporary.c_str(), targetFolder_, entry.relative.c_str()) != 0) {
+        code = FromErrno(errno);
+    }
+    // A temporary file that did not make it into place goes; the rollback would remove it too.
+    if (code != ERR_NONE) (void)unlinkat(targetFolder_, temporary.c_str(), 0);
+    Step();
+    return code;
 }
 
-ErrorCode RemoveDirectoryTree(InstallTransaction& transaction, const WString& path) {
-    (void)transaction;  // the journal is not changed by a removal
-    if (path.empty()) return ERR_NONE;
-    if (WithoutTrailingSlashes(path) == WString(u"/")) return ERR_INVALID_PARAMETER;
-    return RemoveTree(path);
+ErrorCode InstallTransaction::Commit() {
+    // One flush of the template directory's file system costs less than a
+    // sync per file and folder, and leaves none of them out.
+    if (targetFolder_ >= 0 && syncfs(targetFolder_) != 0) return FromErrno(errno);
+    Step();
+    if (begun_ && !journal_.MarkCommitted()) return ERR_CANT_WRITE;
+    Step();
+    if (!backup_.empty()) RemoveSystemTree(backup_);
+    Step();
+    journal_.Remove();
+    return ERR_NONE;
+}
+
+RollbackOutcome InstallTransaction::Rollback() {
+    if (!begun_) return RollbackOutcome{};
+    const RollbackOutcome outcome = RollBackRun(journal_.Read());
+    journal_.Remove();
+    begun_ = false;
+    return outcome;
+}
+
+void InstallTransaction::Step() {
+    // A test seam: the crash test ends the process at each step in turn.
+    if (crashAt_ >= 0 && steps_++ == crashAt_) raise(SIGKILL);
 }

@@ -1,62 +1,104 @@
-// The journal of one installation run: replaced files are first moved into a
-// private backup directory and whatever the run creates is recorded, so that a
-// rollback gives the template directory back exactly as it was.
+// One installation run as a transaction: a planning pass looks at every
+// destination once, the plan goes into a synced journal before the first
+// change, each file is written under a temporary name and renamed into place
+// after its original was linked (or copied) into a backup folder on the same
+// file system, and the run ends committed (data synced, backup dropped) or
+// rolled back to exactly the tree it found.
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
+#include "app/InstallJournal.h"
+#include "app/RunRollback.h"
+#include "kit/KitReader.h"
 #include "platform/ErrorCode.h"
 #include "text/WString.h"
 
-// A directory that existed before the run and whose entries the run changes,
-// with its modification time from before the change.
-struct SavedDirectoryTime {
-    WString path;
-    std::int64_t seconds = 0;
-    std::int64_t nanoseconds = 0;
-};
+enum class EntryAction : std::uint8_t { Skip, Create, Replace };
 
-struct TransactionRecord {
-    WString targetDir;                  // as passed, normally with a trailing "/"
-    WString backupDir;                  // TMPDIR + "xorupN/", empty for an empty target
-    std::vector<WString> createdDirs;   // outer before inner
-    std::vector<WString> createdFiles;  // where no file stood before
-    std::vector<SavedDirectoryTime> touchedDirs;
-};
+class InstallTransaction {
+public:
+    InstallTransaction() = default;
+    ~InstallTransaction();
+    InstallTransaction(const InstallTransaction&) = delete;
+    InstallTransaction& operator=(const InstallTransaction&) = delete;
 
-struct InstallTransaction {
-    std::vector<TransactionRecord> records;  // every operation works on the last
-};
+    // Looks at each entry's destination below `target` (one fstatat each) and
+    // decides what to do with it: skip a file as new as the entry (whole
+    // seconds), create a missing one, replace an older one. Changes nothing.
+    // 0; 87 when a directory, pipe, socket or device stands at an entry's
+    // path or a file where a folder must be; 3 when the target cannot be used.
+    ErrorCode Plan(const WString& target, const std::vector<KitEntry>& entries);
+    // 0, or ERR_DISK_FULL when what the plan writes does not fit into the
+    // free space of the target's file system.
+    ErrorCode CheckSpace() const;
+    // Writes and syncs the journal, claims the backup folder and creates the
+    // missing folders. 0; 1013 when no journal or backup folder can be made;
+    // 3 when a folder cannot be created.
+    ErrorCode Begin();
+    EntryAction ActionOf(std::size_t index) const { return plan_[index].action; }
+    // Writes entry `index` as planned: original into the backup first, data
+    // under a temporary name, the entry's time, then the rename into place.
+    // 0, else the failing step's code (the temporary file is removed).
+    ErrorCode Install(KitReader& kit, std::size_t index);
+    // Syncs the installed data, marks the journal committed, drops the
+    // backup and the journal. 0, else the code of the failed sync.
+    ErrorCode Commit();
+    // Undoes whatever of the plan has been done.
+    RollbackOutcome Rollback();
 
-// Appends a record and claims the first free backup directory "xorupN" in the
-// temporary directory, created exclusively and readable by the user only.
-// 0; 0 without a backup directory for an empty target; 3 when none can be made.
-ErrorCode BeginTransaction(InstallTransaction& transaction, const WString& target);
-// Creates the directory with its missing parents, recording each one created.
-// 0 also when it exists; 3 when one cannot be made (those made stay recorded).
-ErrorCode CreateDirectoryRecorded(InstallTransaction& transaction, const WString& directory);
-// The same without recording, for directories inside the backup directory.
-ErrorCode EnsureDirectory(InstallTransaction& transaction, const WString& directory);
-// Moves the file at `path` (inside the target) to the same relative place in
-// the backup. 0 when it is kept there (also when an earlier call already kept
-// the first version); 2 only when nothing exists at `path`; 3 when the backup's
-// directory cannot be made; 87 for a directory, a path outside the target or a
-// run without backup directory; 1013 when the move fails. Except with 0, the
-// file stays where it was.
-ErrorCode BackupFile(InstallTransaction& transaction, const WString& path);
-// Records that the run creates the file at `path`, where none existed.
-void RecordCreatedFile(InstallTransaction& transaction, const WString& path);
-// Drops the backup directory; the installed files stay.
-void CommitTransaction(InstallTransaction& transaction);
-// Moves the backed-up files back, removes what the run created and restores
-// the touched directories' modification times; every step runs even when one
-// fails. Files that cannot be moved back are left in the backup directory.
-// Returns `code` unchanged.
-ErrorCode RollbackTransaction(InstallTransaction& transaction, ErrorCode code);
-// Moves every file below `backupDir` back to the same place below
-// `targetDir` (both ending in "/"); what cannot be moved stays in the backup.
-void RestoreBackup(InstallTransaction& transaction, const WString& targetDir, const WString& backupDir);
-// Removes the directory with everything in it. 0 (also for an empty path);
-// 87 for the root directory, which is never removed.
-ErrorCode RemoveDirectoryTree(InstallTransaction& transaction, const WString& path);
+    std::uint64_t bytesToWrite() const { return bytesToWrite_; }
+    const std::string& backupFolder() const { return backup_; }
+
+private:
+    struct Folder {
+        bool exists = false;  // before the run
+        bool timeSaved = false;
+        timespec time{};
+    };
+    struct Planned {
+        std::string relative;  // empty for a skipped entry
+        std::size_t folderEnd = 0;  // length of the folder part, 0 in the target itself
+        EntryAction action = EntryAction::Skip;
+        mode_t mode = 0;
+        FileTime time;
+    };
+
+    ErrorCode LocateTarget(const WString& target);
+    ErrorCode PlanEntry(std::size_t index, const KitEntry& entry);
+    // The folder below the target, looked up once; created ones go to the plan.
+    Folder* FolderAt(const std::string& relative);
+    void SaveFolderTime(const std::string& relative);
+    ErrorCode ClaimBackup();
+    ErrorCode CreateFolders();
+    ErrorCode SaveOriginal(const Planned& entry);
+    ErrorCode EnsureBackupFolder(const std::string& relative);
+    ErrorCode WriteEntry(KitReader& kit, std::size_t index, const std::string& temporary);
+    void Step();
+
+    std::string target_;  // ends in "/"
+    std::string tag_;
+    std::string backup_;  // ends in "/"
+    int targetFolder_ = -1;
+    int backupFolder_ = -1;
+    dev_t targetDevice_ = 0;
+    std::string nearestExisting_;  // the target or its nearest existing ancestor
+    std::vector<std::string> createdAbove_;  // the target and its missing parents, outer first
+    std::vector<std::string> createdBelow_;  // relative, outer first
+    std::unordered_map<std::string, Folder> folders_;
+    std::unordered_set<std::string> backupFolders_;
+    std::vector<JournalFolderTime> folderTimes_;
+    std::vector<Planned> plan_;
+    std::uint64_t bytesToWrite_ = 0;
+    bool replacesAny_ = false;
+    InstallJournal journal_;
+    bool begun_ = false;
+    long crashAt_ = -1;
+    long steps_ = 0;
+};

@@ -5,7 +5,10 @@
 
 #include <cstdio>
 
+#include "app/DisplayLoss.h"
+
 #include "l10n/Messages.h"
+#include "platform/FileTree.h"
 #include "text/Convert.h"
 #include "ui/DirSelectPage.h"
 #include "ui/MessageBox.h"
@@ -32,6 +35,7 @@ CInstallerDlg::CInstallerDlg(int argc, char** argv, bool silent, const WString& 
         frontEnd_ = console_.get();
     }
     signals_ = std::make_unique<TerminationSignals>(hasDisplay_, &CInstallerDlg::OnTerminationSignal, this);
+    if (hasDisplay_) WatchDisplayLoss(&CInstallerDlg::OnDisplayLost, this);
     progress_.PostProgress(ERR_NONE, LoadResString("IDS_PREPARECOPY"), 0);
 }
 
@@ -71,4 +75,16 @@ void CInstallerDlg::OnTerminationSignal(void* dialog) {
         return;
     }
     if (self->window_ != nullptr) gtk_widget_destroy(self->window_);
+}
+
+void CInstallerDlg::OnDisplayLost(void* dialog) {
+    auto* self = static_cast<CInstallerDlg*>(dialog);
+    // Nothing of the toolkit works any more; the worker never needed it.
+    const bool installing = self->state_ == STATE_INSTALLING;
+    if (installing) {
+        self->worker_.RequestStop();
+        self->worker_.Join();
+    }
+    (void)RemoveFile(self->kit_.tempPath);  // the image of a run that ends here
+    _exit(static_cast<int>(installing ? ExitStatus::Cancelled : ExitStatus::Unexpected));
 }

@@ -91,6 +91,10 @@ public:
     // itself, also writes it on standard error.
     void ShowNote(const WString& text) override;
 
+    // Tells the user through whichever front end runs: the window's message
+    // box, or a line on standard error.
+    std::int32_t Tell(const WString& text, std::uint32_t flags) { return frontEnd_->ShowMessage(text, flags); }
+
     std::uint32_t state() const { return state_; }
 
 private:
@@ -101,6 +105,7 @@ private:
     void EndInstallation(const ProgressReport& report);
     void RecordUsedDirectory();
     static void OnTerminationSignal(void* dialog);
+    [[noreturn]] static void OnDisplayLost(void* dialog);
     void OpenDescriptionDocument();
 
     // Controller state.

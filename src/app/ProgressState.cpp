@@ -39,12 +39,14 @@ JobParameters ProgressState::ReadJob() {
     return JobParameters{job_, jobTarget_};
 }
 
-void ProgressState::PostProgress(ErrorCode status, const WString& message, std::int32_t percent) {
+void ProgressState::PostProgress(ErrorCode status, const WString& message, std::int32_t percent,
+                                 const WString& keptBackup) {
     {
         Lock lock(mutex_);
         status_ = status;
         message_ = message;
         percent_ = percent;
+        keptBackup_ = keptBackup;
     }
     if (wakeUp_) wakeUp_();
 }

@@ -48,9 +48,11 @@ public:
     void StartJob(KitReader& job, const WString& target);
     // Worker: the job and a copy of its target.
     JobParameters ReadJob();
-    // Worker (and the dialog's constructor): stores all three, then wakes the
-    // user-interface thread if a wake-up was installed.
-    void PostProgress(ErrorCode status, const WString& message, std::int32_t percent);
+    // Worker (and the dialog's constructor): stores them with the kept backup
+    // folder (empty unless a rollback could not put everything back), then
+    // wakes the user-interface thread if a wake-up was installed.
+    void PostProgress(ErrorCode status, const WString& message, std::int32_t percent,
+                      const WString& keptBackup = WString());
     // UI thread: copies of status, message, percent, counts and kept backup.
     ProgressReport ReadProgress();
     // Worker: counts one handled entry.

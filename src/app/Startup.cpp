@@ -1,14 +1,46 @@
 #include "app/Startup.h"
 
+#include <csignal>
 #include <cstdio>
 
 #include "app/CommandLine.h"
+#include "app/InstallJournal.h"
 #include "app/InstallerDlg.h"
+#include "app/Recovery.h"
 #include "l10n/LanguageSelection.h"
 #include "l10n/Messages.h"
+#include "platform/SystemPath.h"
+#include "platform/TempSpace.h"
 #include "text/Convert.h"
+#include "ui/MessageBox.h"
+
+namespace {
+
+// Before anything else, and before a display is needed: whatever a run that
+// died left behind is undone.
+std::vector<RecoveredRun> RecoverEarlierRuns() {
+    WString temp;
+    (void)GetTempDirectory(&temp);  // always succeeds
+    AString systemTemp;
+    return RecoverDeadRuns(JournalFolder(), ToSystemPath(temp, &systemTemp) ? systemTemp.c_str() : "");
+}
+
+void ReportRecovery(CInstallerDlg& dialog, const std::vector<RecoveredRun>& runs) {
+    for (const RecoveredRun& run : runs) {
+        WString text = LoadResString("IDS_RECOVERED_INSTALL") + u" " + ToWString(run.target.c_str());
+        if (!run.keptBackup.empty()) {
+            text += u"\n" + LoadResString("IDS_BACKUP_KEPT") + u" " + ToWString(run.keptBackup.c_str());
+        }
+        dialog.Tell(text, run.keptBackup.empty() ? MB_PLAIN_OK : MB_ERROR_OK);
+    }
+}
+
+}  // namespace
 
 ExitStatus RunInstaller(StartupContext& context) {
+    // A file-size limit then fails a write, which rolls back, instead of ending the process.
+    std::signal(SIGXFSZ, SIG_IGN);
+    const std::vector<RecoveredRun> recovered = RecoverEarlierRuns();
     context.language = 0;
     const CommandLineOptions options = ParseCommandLine(context.argc, context.argv);
     const LanguageChoice choice = SelectLanguage(options.hasLanguageOption ? &options.languageCode : nullptr);
@@ -30,5 +62,6 @@ ExitStatus RunInstaller(StartupContext& context) {
     }
     CInstallerDlg dialog(context.argc, context.argv, options.silent, context.title, choice.code,
                          options.useCurrentDirectory, targetOption);
+    ReportRecovery(dialog, recovered);
     return dialog.RunWizard();
 }

@@ -1,11 +1,16 @@
 #include "kit/KitReader.h"
 
+#include <sys/file.h>
+
 #include <algorithm>
+#include <cerrno>
 
 #include "kit/KitEntryName.h"
 #include "kit/KitImageReader.h"
 #include "kit/TemporaryFileGuard.h"
+#include "platform/FileCopy.h"
 #include "platform/FileTree.h"
+#include "platform/SystemPath.h"
 #include "platform/TempSpace.h"
 #include "text/Convert.h"
 
@@ -21,10 +26,22 @@ void ThrowOnFailure(ErrorCode code) {
 }
 
 void CloseImage(KitReader& reader) {
-    if (reader.handle == INVALID_FILE_HANDLE) return;
-    (void)FileClose(reader.handle);   // read-only use: nothing to lose on close
-    (void)RemoveFile(reader.tempPath);  // always 0 by contract
-    reader.handle = INVALID_FILE_HANDLE;
+    if (reader.handle != INVALID_FILE_HANDLE) {
+        (void)FileClose(reader.handle);   // read-only use: nothing to lose on close
+        (void)RemoveFile(reader.tempPath);  // always 0 by contract
+        reader.handle = INVALID_FILE_HANDLE;
+    }
+    // Released only after the removal, so the image is never taken for a dead run's.
+    if (reader.imageLock != INVALID_FILE_HANDLE) (void)FileClose(reader.imageLock);
+    reader.imageLock = INVALID_FILE_HANDLE;
+}
+
+// Locks the new image before anything is written into it.
+void LockImage(KitReader& reader) {
+    FileHandleGuard lock;
+    ThrowOnFailure(FileOpen(reader.tempPath, ACCESS_READ, 0, OPEN_EXISTING, lock.out()));
+    if (flock(static_cast<int>(lock.get()), LOCK_EX | LOCK_NB) != 0) throw ERR_CANT_WRITE;
+    reader.imageLock = lock.release();
 }
 
 std::uint64_t ImageSize(FileHandle image) {
@@ -95,6 +112,7 @@ void OpenImage(KitReader& reader, const WString& kitPath) {
     (void)GetTempDirectory(&directory);  // always succeeds
     ThrowOnFailure(CreateTempFile(directory, u"edf", &reader.tempPath));
     TemporaryFileGuard removeOnFailure(reader.tempPath);
+    LockImage(reader);
     ThrowOnFailure(InflateFile(kitPath, reader.tempPath));
     FileHandleGuard image;
     ThrowOnFailure(FileOpen(reader.tempPath, ACCESS_READ | ACCESS_WRITE, 0, OPEN_EXISTING, image.out()));
@@ -142,6 +160,7 @@ ErrorCode KitOpen(KitReader& reader, const WString& kitPath) {
         return ERR_NONE;
     } catch (ErrorCode code) {
         reader.entries.clear();
+        CloseImage(reader);
         return code;
     }
 }
@@ -158,6 +177,16 @@ ErrorCode KitExtractEntry(KitReader& reader, std::size_t index, const WString& d
     if ((code = FileSetEnd(out.get())) != ERR_NONE) return code;
     if ((code = FileSetTimes(out.get(), nullptr, nullptr, &entry.lastWriteTime)) != ERR_NONE) return code;
     return FileClose(out.release());
+}
+
+ErrorCode KitCopyEntryData(KitReader& reader, std::size_t index, int destination) {
+    if (index >= reader.entries.size()) return ERR_INVALID_PARAMETER;
+    if (reader.handle == INVALID_FILE_HANDLE) return ERR_INVALID_HANDLE;
+    const KitEntry& entry = reader.entries[index];
+    const int error = CopyRange(static_cast<int>(reader.handle), entry.offset, entry.size, destination,
+                                reader.copyBuffer.get(), reader.copyBufferSize);
+    if (error == EIO) return ERR_INVALID_DATA;
+    return error == 0 ? ERR_NONE : ErrorFromErrno(error);
 }
 
 void KitFindDescription(const std::vector<KitDescription>& descriptions, const WString& language,

@@ -39,6 +39,9 @@ public:
     std::vector<KitEntry> entries;
     WString tempPath;
     FileHandle handle = INVALID_FILE_HANDLE;
+    // Holds an flock on the image for the reader's life, so that a later
+    // start can tell the image of a dead run from one in use.
+    FileHandle imageLock = INVALID_FILE_HANDLE;
     std::uint32_t copyBufferSize;
     std::unique_ptr<unsigned char[]> copyBuffer;
 };
@@ -55,6 +58,12 @@ ErrorCode KitOpen(KitReader& reader, const WString& kitPath);
 // range; 6 when no image is open; 13 when the image ends early; else the
 // code of the failed open, read or write.
 ErrorCode KitExtractEntry(KitReader& reader, std::size_t index, const WString& destination);
+
+// Appends entry `index`'s data to the open descriptor `destination`, straight
+// from the image (no seek, no shared position). 0; 87 for an index out of
+// range; 6 when no image is open; 13 when the image ends early; else the
+// code of the failed write (a full disk or a size limit among them).
+ErrorCode KitCopyEntryData(KitReader& reader, std::size_t index, int destination);
 
 // Product and provider of the first description whose language matches
 // (ignoring case); both empty when there is none.

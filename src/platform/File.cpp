@@ -55,6 +55,17 @@ std::int64_t UnixSecondsFromFileTime(FileTime time) {
     return static_cast<std::int64_t>(time.value() / kUnitsPerSecond) - kSecondsFrom1601To1970;
 }
 
+timespec TimespecFromFileTime(FileTime time) {
+    timespec result{};
+    result.tv_sec = static_cast<time_t>(UnixSecondsFromFileTime(time));
+    result.tv_nsec = static_cast<long>(time.value() % kUnitsPerSecond) * 100;
+    return result;
+}
+
+bool IsUpToDate(std::int64_t fileSeconds, FileTime entryTime) {
+    return fileSeconds >= UnixSecondsFromFileTime(entryTime);
+}
+
 ErrorCode FileOpen(const WString& path, std::uint32_t access, std::uint32_t /*share*/, std::uint32_t disposition,
                    FileHandle* handle) {
     SetLastError(ERR_NONE);
@@ -141,12 +152,10 @@ ErrorCode FileSetTimes(FileHandle handle, const FileTime* /*creation*/, const Fi
     SetLastError(ERR_NONE);
     if (handle == INVALID_FILE_HANDLE) return Fail(ERR_INVALID_HANDLE);
     if (lastWrite == nullptr) return Fail(ERR_INVALID_PARAMETER);
-    struct timeval times[2] {};
-    times[0].tv_sec = static_cast<time_t>(UnixSecondsFromFileTime(*lastWrite));
-    times[1] = times[0];
+    const timespec times[2] = {TimespecFromFileTime(*lastWrite), TimespecFromFileTime(*lastWrite)};
     // A time that cannot be set would make the file look out of date (or up
     // to date) wrongly later on, so the failure is reported.
-    if (::futimes(Descriptor(handle), times) != 0) return FailFromErrno();
+    if (::futimens(Descriptor(handle), times) != 0) return FailFromErrno();
     return ERR_NONE;
 }
 
@@ -165,5 +174,5 @@ bool FileIsOlderThan(const WString& path, FileTime time) {
     // A file whose time cannot be read is treated as out of date: installing
     // over it is the safe side.
     if (FileGetTimes(file.get(), nullptr, nullptr, &lastWrite) != ERR_NONE) return true;
-    return lastWrite.value() < time.value();
+    return !IsUpToDate(UnixSecondsFromFileTime(lastWrite), time);
 }

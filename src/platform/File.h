@@ -4,6 +4,8 @@
 // last error (ENOENT gives 2, any other system error 87).
 #pragma once
 
+#include <time.h>
+
 #include <cstdint>
 
 #include "platform/ErrorCode.h"
@@ -35,6 +37,12 @@ struct FileTime {
 
 FileTime FileTimeFromUnixSeconds(std::int64_t seconds);
 std::int64_t UnixSecondsFromFileTime(FileTime time);  // sub-second part dropped
+// The same instant to the nanosecond, for giving a file its exact time.
+timespec TimespecFromFileTime(FileTime time);
+// Whether a file whose modification time has `fileSeconds` whole seconds is
+// as new as an entry of `entryTime`: whole seconds on both sides, so that file
+// systems with coarse times and files from earlier runs compare alike.
+bool IsUpToDate(std::int64_t fileSeconds, FileTime entryTime);
 
 // Opens `path`; on success stores the descriptor in *handle, on failure
 // leaves *handle untouched. Created files get mode 0660 less the umask.
@@ -53,12 +61,14 @@ ErrorCode FileWrite(FileHandle handle, const void* buffer, std::uint32_t length,
                     void* overlapped = nullptr);
 ErrorCode FileClose(FileHandle handle);
 ErrorCode FileGetTimes(FileHandle handle, FileTime* creation, FileTime* lastAccess, FileTime* lastWrite);
-// Sets access and modification time to the whole seconds of `lastWrite`.
+// Sets access and modification time to `lastWrite`, to the precision the
+// file system keeps.
 ErrorCode FileSetTimes(FileHandle handle, const FileTime* creation, const FileTime* lastAccess,
                        const FileTime* lastWrite);
 // Cuts or extends the file to the descriptor's current position.
 ErrorCode FileSetEnd(FileHandle handle);
-// True when `path` cannot be opened or its last-write time is before `time`.
+// True when `path` cannot be opened or its last-write time, in whole
+// seconds, is before the whole seconds of `time`.
 bool FileIsOlderThan(const WString& path, FileTime time);
 
 // Closes the handle it holds when it goes out of scope.

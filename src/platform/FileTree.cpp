@@ -108,10 +108,13 @@ ErrorCode MakeDirectoryTree(const WString& path) {
 
 ErrorCode RemoveTree(const WString& path) {
     AString systemPath;
-    if (!ToSystemPath(path, &systemPath)) return ERR_NONE;
-    const std::string target = WithoutTrailingSlashes(systemPath.c_str());
-    if (!IsProtectedTree(target)) RemoveEntryAt(AT_FDCWD, target.c_str());
+    if (ToSystemPath(path, &systemPath)) RemoveSystemTree(systemPath.c_str());
     return ERR_NONE;
+}
+
+void RemoveSystemTree(const std::string& path) {
+    const std::string target = WithoutTrailingSlashes(path);
+    if (!IsProtectedTree(target)) RemoveEntryAt(AT_FDCWD, target.c_str());
 }
 
 ErrorCode MovePath(const WString& source, const WString& destination) {

@@ -2,6 +2,8 @@
 // is ever built from a path: paths with quotes, "$" or newlines are just paths.
 #pragma once
 
+#include <string>
+
 #include "platform/ErrorCode.h"
 #include "text/WString.h"
 
@@ -9,6 +11,8 @@
 ErrorCode MakeDirectoryTree(const WString& path);
 // Removes a file or a directory with everything in it; always 0.
 ErrorCode RemoveTree(const WString& path);
+// The same for a path already in the system's bytes.
+void RemoveSystemTree(const std::string& path);
 // Moves (renames, across file systems too): 0, or 2 when the source is
 // missing or the move fails; 87 when the move cannot be attempted.
 ErrorCode MovePath(const WString& source, const WString& destination);

@@ -79,6 +79,13 @@ void CInstallerDlg::ShowOutcome(const ProgressReport& report, ExitStatus status)
     switch (status) {
     case ExitStatus::Success: ShowSuccessPage(); break;
     case ExitStatus::Cancelled: ShowErrorPage(LoadResString("IDS_CANCEL_FINISH")); break;
+    case ExitStatus::RollbackIncomplete: {
+        // Not everything is as it was: the page must not say otherwise.
+        const WString text = LoadResString("IDS_BACKUP_KEPT") + u" " + report.keptBackup;
+        MessageBox(this, text, MB_ERROR_OK);
+        ShowErrorPage(text);
+        break;
+    }
     default:
         MessageBox(this, report.message, MB_ERROR_OK);
         ShowErrorPage(LoadResString("IDS_ERROR_FINISH"));

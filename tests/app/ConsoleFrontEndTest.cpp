@@ -64,10 +64,12 @@ const OutcomeCase kOutcomes[] = {
              "Files replaced (their originals were kept in a backup until the end of the installation): 3\n"},
             {7, 2, 3}),
     Counted({"failed, rollback incomplete", Report(ERR_CANT_WRITE, u"Installation error", 40),
-             ExitStatus::RollbackIncomplete, "Setup: Installation error\n/tmp/xorup3\n"},
+             ExitStatus::RollbackIncomplete, "Setup: Installation error\n"
+             "Not every original file could be put back. The originals that remain are kept in this folder: /tmp/xorup3\n"},
             {}, u"/tmp/xorup3"),
     Counted({"cancelled, rollback incomplete", Report(ERR_CANCELLED, u"Installation canceled.", 40),
-             ExitStatus::RollbackIncomplete, "Setup: Installation canceled.\n/tmp/xorup4\n"},
+             ExitStatus::RollbackIncomplete, "Setup: Installation canceled.\n"
+             "Not every original file could be put back. The originals that remain are kept in this folder: /tmp/xorup4\n"},
             {}, u"/tmp/xorup4"),
 };
 

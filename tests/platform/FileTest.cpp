@@ -92,7 +92,7 @@ TEST_F(FileTest, SeekAndSetEndAndInvalidHandles) {
     EXPECT_EQ(FileClose(handle), ERR_INVALID_PARAMETER);
 }
 
-TEST_F(FileTest, SetTimesDropsTheFractionSoTheFileLooksOlder) {
+TEST_F(FileTest, SetTimesKeepsTheFractionAndAgeComparesWholeSeconds) {
     const FileTime stamp = FileTime::fromValue(FileTimeFromUnixSeconds(1500000000).value() + 1234567);
     FileHandleGuard file = Open(ten, ACCESS_WRITE);
     ASSERT_EQ(FileSetTimes(file.get(), nullptr, nullptr, &stamp), ERR_NONE);
@@ -101,8 +101,13 @@ TEST_F(FileTest, SetTimesDropsTheFractionSoTheFileLooksOlder) {
     ASSERT_EQ(FileGetTimes(file.get(), nullptr, &access, &write), ERR_NONE);
     EXPECT_EQ(write, FileTimeFromUnixSeconds(1500000000));
     EXPECT_EQ(access, write);
-    EXPECT_TRUE(FileIsOlderThan(Wide(ten), stamp));
-    EXPECT_FALSE(FileIsOlderThan(Wide(ten), FileTimeFromUnixSeconds(1500000000)));
+    struct stat status {};
+    ASSERT_EQ(stat(ten.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mtim.tv_nsec, 123456700);
+    // Up to date against its own entry and an earlier whole second, not a later one.
+    EXPECT_FALSE(FileIsOlderThan(Wide(ten), stamp));
+    EXPECT_FALSE(FileIsOlderThan(Wide(ten), FileTime::fromValue(stamp.value() + 5000000)));
+    EXPECT_TRUE(FileIsOlderThan(Wide(ten), FileTimeFromUnixSeconds(1500000001)));
     EXPECT_TRUE(FileIsOlderThan(Wide(env / "missing"), FileTimeFromUnixSeconds(0)));
     EXPECT_EQ(FileTimeFromUnixSeconds(-11644473600).value(), 0u);  // the earliest file time
     EXPECT_EQ(UnixSecondsFromFileTime(FileTime::fromValue(116444736000000000 + 9999999)), 0);

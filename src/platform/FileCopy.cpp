@@ -1,0 +1,90 @@
+#include "platform/FileCopy.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <memory>
+
+namespace {
+
+constexpr unsigned kCopyBuffer = 1024 * 1024;
+
+class Descriptor {
+public:
+    explicit Descriptor(int descriptor) : descriptor_(descriptor) {}
+    ~Descriptor() {
+        if (descriptor_ >= 0) close(descriptor_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return descriptor_; }
+    int Close() {
+        const int result = close(descriptor_);
+        descriptor_ = -1;
+        return result == 0 ? 0 : errno;
+    }
+
+private:
+    int descriptor_;
+};
+
+int BufferedCopy(int source, off_t offset, off_t length, int destination, unsigned char* buffer, unsigned size) {
+    while (length > 0) {
+        const ssize_t got = pread(source, buffer, static_cast<size_t>(length < size ? length : size), offset);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return errno;
+        if (got == 0) return EIO;
+        for (ssize_t done = 0; done < got;) {
+            const ssize_t put = write(destination, buffer + done, static_cast<size_t>(got - done));
+            if (put < 0 && errno == EINTR) continue;
+            if (put <= 0) return put < 0 ? errno : EIO;
+            done += put;
+        }
+        offset += got;
+        length -= got;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int CopyRange(int source, long long offset, long long length, int destination, unsigned char* buffer,
+              unsigned bufferSize) {
+    off_t from = static_cast<off_t>(offset);
+    off_t left = static_cast<off_t>(length);
+    while (left > 0) {
+        const ssize_t copied = copy_file_range(source, &from, destination, nullptr, static_cast<size_t>(left), 0);
+        if (copied < 0 && errno == EINTR) continue;
+        if (copied == 0) return EIO;
+        if (copied > 0) {
+            left -= copied;
+            continue;
+        }
+        // Across file systems, or where the kernel has no such copy: the buffer.
+        if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP || errno == EPERM) {
+            return BufferedCopy(source, from, left, destination, buffer, bufferSize);
+        }
+        return errno;
+    }
+    return 0;
+}
+
+int CopyFileSynced(int fromFolder, const char* from, int toFolder, const char* to) {
+    Descriptor source(openat(fromFolder, from, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    struct stat status {};
+    if (source.get() < 0 || fstat(source.get(), &status) != 0) return errno;
+    if (!S_ISREG(status.st_mode)) return EINVAL;
+    Descriptor copy(openat(toFolder, to, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    if (copy.get() < 0) return errno;
+    const std::unique_ptr<unsigned char[]> buffer(new unsigned char[kCopyBuffer]);
+    const timespec times[2] = {status.st_atim, status.st_mtim};
+    int error = CopyRange(source.get(), 0, status.st_size, copy.get(), buffer.get(), kCopyBuffer);
+    if (error == 0 && fchmod(copy.get(), status.st_mode & 07777) != 0) error = errno;
+    if (error == 0 && futimens(copy.get(), times) != 0) error = errno;
+    if (error == 0 && fsync(copy.get()) != 0) error = errno;
+    if (error == 0) error = copy.Close();
+    if (error != 0) (void)unlinkat(toFolder, to, 0);  // never leave a partial copy that looks whole
+    return error;
+}

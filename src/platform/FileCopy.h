@@ -1,0 +1,17 @@
+// Copying one regular file between file systems where a rename or a hard
+// link cannot reach: the slow path that keeps an original safe when no
+// backup folder can be made on the original's own file system.
+#pragma once
+
+// Copies the regular file `from` (relative to the folder `fromFolder`) to a
+// new file `to` (relative to `toFolder`, created exclusively) with the same
+// content, permission bits and modification time, synced before it returns.
+// 0 on success, else the errno of the failing step; a partial copy is removed.
+int CopyFileSynced(int fromFolder, const char* from, int toFolder, const char* to);
+
+// Copies `length` bytes from `source` at `offset` to the current end of
+// `destination`, through copy_file_range where the kernel can and through
+// `buffer` (of `bufferSize` bytes) where it cannot. 0, EIO when the source
+// ends early, else the errno of the failing step.
+int CopyRange(int source, long long offset, long long length, int destination, unsigned char* buffer,
+              unsigned bufferSize);

@@ -1,7 +1,10 @@
 // The installation job as the worker runs it: a real kit unpacked into a
 // scratch temporary directory and installed into a scratch template directory.
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
 
 #include <gtest/gtest.h>
 
@@ -28,12 +31,15 @@ constexpr std::int64_t kKitSeconds = 1600000000;
 class InstallJobTest : public testing::Test {
 protected:
     void SetUp() override {
+        unsetenv("XDG_STATE_HOME");
         target_ = env_.root() + "/Templates";
         scratch::MakeDirectories(target_);
     }
 
+    // Kit times carry a fraction of a second, as every real kit's do.
     void AddFile(const std::string& name, const std::string& data, std::int64_t seconds = kKitSeconds) {
-        source_.files.push_back({Wide(name), FileTimeFromUnixSeconds(seconds), data, WString()});
+        const FileTime time = FileTime::fromValue(FileTimeFromUnixSeconds(seconds).value() + 4567891);
+        source_.files.push_back({Wide(name), time, data, WString()});
     }
 
     void OpenKit() {
@@ -48,11 +54,13 @@ protected:
         return RunInstallJob(transaction, progress_);
     }
 
-    // No backup directory is left; only the unpacked image remains.
+    // No backup directory and no journal are left; only the unpacked image remains.
     void ExpectOnlyImageInTemp() {
         for (const std::string& name : scratch::Names(env_.temp())) {
             EXPECT_EQ(name.rfind("edf", 0), 0u) << name;
         }
+        EXPECT_EQ(scratch::Names(env_.home() + "/.local/state/qorn-setup"), std::vector<std::string>{});
+        EXPECT_EQ(scratch::Names(env_.root()), (std::vector<std::string>{"Templates", "home", "qorn.efd", "tmp"}));
     }
 
     void UserFile(const std::string& relative, const std::string& content, std::int64_t seconds) {
@@ -99,6 +107,10 @@ TEST_F(InstallJobTest, InstallsNestedEntriesWithTheirTimesAndReplacesOlderFiles)
     EXPECT_EQ(scratch::ReadBytes(target_ + "/Reports/monthly/summary.tpl"), "summary");
     EXPECT_EQ(scratch::ReadBytes(target_ + "/empty.tpl"), "");
     EXPECT_EQ(ModifiedSeconds("Accounting/invoice.tpl"), kKitSeconds);
+    struct stat status {};
+    ASSERT_EQ(stat((target_ + "/Accounting/invoice.tpl").c_str(), &status), 0);
+    EXPECT_EQ(status.st_mtim.tv_nsec, 456789100);  // to the precision the file system keeps
+    EXPECT_EQ(status.st_mode & 07777, 0604u);     // the replaced file's permissions stay
     EXPECT_EQ(ModifiedSeconds("Reports/monthly/summary.tpl"), kKitSeconds);
     const ProgressReport report = progress_.ReadProgress();
     EXPECT_EQ(report.percent, 100);
@@ -134,22 +146,31 @@ TEST_F(InstallJobTest, ReinstallationTouchesNoFileAndNewerFilesKeepTheirContent)
     ExpectOnlyImageInTemp();
 }
 
+// A file-size limit cuts the third of ten entries short: an ordinary write
+// error, never a truncated file under its name.
 TEST_F(InstallJobTest, FailureOnAMiddleEntryRollsBackToTheExactEarlierTree) {
-    for (int i = 0; i < 10; ++i) AddFile("set\\file" + std::to_string(i) + ".tpl", "new " + std::to_string(i));
+    for (int i = 0; i < 10; ++i) {
+        AddFile("set\\file" + std::to_string(i) + ".tpl", std::string(i == 2 ? 70000 : 100, char('a' + i)));
+    }
     UserFile("set/file0.tpl", "old 0", kKitSeconds - 10);
-    UserFile("set/file1.tpl", "old 1", kKitSeconds - 10);
-    // The third entry's destination is a directory: it cannot be installed.
-    scratch::MakeDirectories(target_ + "/set/file2.tpl/inside");
-    scratch::WriteBytes(target_ + "/set/file2.tpl/inside/keep.txt", "must survive");
+    UserFile("set/file2.tpl", "old 2", kKitSeconds - 10);
     const scratch::TreeState before = scratch::Snapshot(target_);
     OpenKit();
-
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit small{65536, limit.rlim_max};
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     const ErrorCode result = Run(target_);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    std::signal(SIGXFSZ, previous);
+
     EXPECT_NE(result, ERR_NONE);
     const ProgressReport report = progress_.ReadProgress();
     EXPECT_EQ(report.status, result);
     EXPECT_EQ(report.percent, 20);
     EXPECT_TRUE(report.message == LoadResString("IDS_INSTALL_ERROR"));
+    EXPECT_TRUE(report.keptBackup.empty());
     EXPECT_EQ(scratch::Snapshot(target_), before);
     ExpectOnlyImageInTemp();
 }

@@ -1,121 +1,252 @@
+// The transaction against a real kit and scratch directories: what the plan
+// decides for each kind of destination, where the backup goes, what a
+// rollback can and cannot give back, and what a later start does with the
+// journal of a run that died.
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
+
+#include "app/InstallJournal.h"
 #include "app/InstallTransaction.h"
+#include "app/Recovery.h"
 #include "app/TreeSnapshot.h"
-#include "launcher/ScratchDirectory.h"
+#include "kit/KitWriter.h"
 
 namespace {
 
 using namespace scratch;
 using Listing = std::vector<std::string>;
 
-void SetTime(const std::string& path, std::int64_t seconds) {
-    const timespec times[2] = {{seconds, 0}, {seconds, 123456789}};
+constexpr std::int64_t kKitSeconds = 1600000000;
+constexpr std::uint64_t kFraction = 9000000;  // 0.9 s in 100-ns units
+
+void SetTime(const std::string& path, std::int64_t seconds, long nanoseconds = 0) {
+    const timespec times[2] = {{seconds, nanoseconds}, {seconds, nanoseconds}};
     ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << path;
 }
 
-class InstallTransactionTest : public ::testing::Test {
+class InstallTransactionTest : public testing::Test {
 protected:
     void SetUp() override {
+        unsetenv("XDG_STATE_HOME");
         MakeDirectories(target_);
-        ASSERT_EQ(BeginTransaction(tx_, Wide(target_)), ERR_NONE);
     }
 
-    // A file of the user's template directory with a distinct mode and an old time.
-    void UserFile(const std::string& relative, const std::string& content, mode_t mode = 0640) {
+    void Entry(const std::string& name, const std::string& data) {
+        const FileTime time = FileTime::fromValue(FileTimeFromUnixSeconds(kKitSeconds).value() + kFraction);
+        source_.files.push_back({Wide(name), time, data, WString()});
+    }
+
+    void OpenKit() {
+        const WString kitPath = Wide(env_ / "qorn.efd");
+        ASSERT_EQ(WriteKit(source_, kitPath), ERR_NONE);
+        ASSERT_EQ(KitOpen(kit_, kitPath), ERR_NONE);
+    }
+
+    void UserFile(const std::string& relative, const std::string& content, std::int64_t seconds) {
         const std::string path = target_ + relative;
         MakeDirectories(path.substr(0, path.rfind('/')));
         WriteBytes(path, content);
-        ASSERT_EQ(chmod(path.c_str(), mode), 0);
-        SetTime(path, 1000000000);
+        ASSERT_EQ(chmod(path.c_str(), 0604), 0);
+        SetTime(path, seconds);
     }
 
-    // One file written the way the installation worker writes it.
-    ErrorCode Install(const std::string& relative, const std::string& content) {
-        const std::string path = target_ + relative;
-        const ErrorCode backup = BackupFile(tx_, Wide(path));
-        if (backup == ERR_FILE_NOT_FOUND) RecordCreatedFile(tx_, Wide(path));
-        else if (backup != ERR_NONE) return backup;
-        const ErrorCode made = CreateDirectoryRecorded(tx_, Wide(path.substr(0, path.rfind('/'))));
-        if (made == ERR_NONE) WriteBytes(path, content);
-        return made;
+    // Every folder gets an old time of its own, as a real tree has.
+    void AgeFolders() {
+        for (const auto& [relative, entry] : Snapshot(target_)) {
+            if (S_ISDIR(entry.mode)) SetTime(target_ + relative, 1100000000, 5);
+        }
     }
 
-    std::string BackupDir() const { return Narrow(tx_.records.back().backupDir); }
+    // Plans, begins and installs the first `count` entries.
+    void InstallFirst(InstallTransaction& tx, std::size_t count) {
+        ASSERT_EQ(tx.Plan(Wide(target_), kit_.entries), ERR_NONE);
+        ASSERT_EQ(tx.Begin(), ERR_NONE);
+        for (std::size_t i = 0; i < count; ++i) ASSERT_EQ(tx.Install(kit_, i), ERR_NONE) << i;
+    }
+
+    std::string JournalFolderPath() const { return env_.home() + "/.local/state/qorn-setup"; }
 
     Environment env_;
     const std::string target_ = env_ / "Templates/";
-    InstallTransaction tx_;
+    KitSource source_;
+    KitReader kit_;
 };
 
-TEST_F(InstallTransactionTest, RollbackGivesBackTheDirectoryExactlyAsItWas) {
-    UserFile("a/b/c/deep.txt", "old deep", 0604);
-    UserFile("a/b/c/other.txt", "untouched");
-    UserFile("top.txt", "old top", 0600);
-    for (const auto& [relative, entry] : Snapshot(target_)) {
-        if (S_ISDIR(entry.mode)) SetTime(target_ + relative, 1100000000);  // as a real directory's
+struct Obstacle {
+    const char* name;
+    std::function<void(const std::string& path)> make;
+    ErrorCode planned;
+    EntryAction action;
+};
+
+TEST_F(InstallTransactionTest, PlanJudgesEachDestinationWithoutChangingOrOpeningIt) {
+    const Obstacle cases[] = {
+        {"nothing", [](const std::string&) {}, ERR_NONE, EntryAction::Create},
+        {"older file", [](const std::string& p) { WriteBytes(p, "old"); SetTime(p, kKitSeconds - 1, 999999999); },
+         ERR_NONE, EntryAction::Replace},
+        {"same second, earlier fraction", [](const std::string& p) { WriteBytes(p, "x"); SetTime(p, kKitSeconds); },
+         ERR_NONE, EntryAction::Skip},
+        {"newer file", [](const std::string& p) { WriteBytes(p, "mine"); SetTime(p, kKitSeconds + 60); },
+         ERR_NONE, EntryAction::Skip},
+        {"link to an older file",
+         [](const std::string& p) {
+             WriteBytes(p + ".real", "old");
+             SetTime(p + ".real", 1000);
+             ASSERT_EQ(symlink((p + ".real").c_str(), p.c_str()), 0);
+         },
+         ERR_NONE, EntryAction::Replace},
+        {"directory", [](const std::string& p) { MakeDirectories(p + "/inside"); }, ERR_INVALID_PARAMETER,
+         EntryAction::Skip},
+        {"named pipe", [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); }, ERR_INVALID_PARAMETER,
+         EntryAction::Skip},
+        {"socket",
+         [](const std::string& p) {
+             sockaddr_un address{};
+             address.sun_family = AF_UNIX;
+             ASSERT_LT(p.size(), sizeof address.sun_path);
+             p.copy(address.sun_path, p.size());
+             const int s = socket(AF_UNIX, SOCK_STREAM, 0);
+             ASSERT_EQ(bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+             close(s);
+         },
+         ERR_INVALID_PARAMETER, EntryAction::Skip},
+    };
+    Entry("d\\t", "kit's");
+    OpenKit();
+    for (const Obstacle& c : cases) {
+        SCOPED_TRACE(c.name);
+        RemoveTree(Wide(target_));
+        MakeDirectories(target_ + "d");
+        c.make(target_ + "d/t");
+        const TreeState before = Snapshot(target_);
+        InstallTransaction tx;
+        ASSERT_EQ(tx.Plan(Wide(target_), kit_.entries), c.planned);
+        if (c.planned == ERR_NONE) {
+            EXPECT_EQ(tx.ActionOf(0), c.action);
+        }
+        EXPECT_EQ(Snapshot(target_), before);
     }
-    const TreeState before = Snapshot(target_);
-    EXPECT_EQ(Install("a/b/c/deep.txt", "new deep"), ERR_NONE);
-    EXPECT_EQ(Install("top.txt", "new top"), ERR_NONE);
-    EXPECT_EQ(Install("top.txt", "newer top"), ERR_NONE);  // the backup keeps the user's version
-    EXPECT_EQ(Install("a/b/c/created.txt", "created"), ERR_NONE);
-    EXPECT_EQ(Install("a/new/dir/file.txt", "created"), ERR_NONE);
-    EXPECT_EQ(RollbackTransaction(tx_, ERR_CANT_WRITE), ERR_CANT_WRITE);
-    EXPECT_EQ(Snapshot(target_), before);
-    EXPECT_EQ(Names(env_.temp()), Listing{});
 }
 
-// A leftover directory or file of that name makes the next run take the next number.
-TEST_F(InstallTransactionTest, AbandonedBackupDirectoriesAreSkippedAndEmptyTargetHasNone) {
-    RollbackTransaction(tx_, ERR_CANCELLED);
-    MakeDirectories(env_.temp() + "/xorup0");
-    WriteBytes(env_.temp() + "/xorup1", "a file of that name");
-    ASSERT_EQ(BeginTransaction(tx_, Wide(target_)), ERR_NONE);
-    EXPECT_EQ(BackupDir(), env_.temp() + "/xorup2/");
-    EXPECT_EQ(std::filesystem::status(BackupDir()).permissions(), std::filesystem::perms::owner_all);
-    CommitTransaction(tx_);
-    ASSERT_EQ(BeginTransaction(tx_, WString()), ERR_NONE);
-    EXPECT_EQ(BackupDir(), "");
-    CommitTransaction(tx_);
-    EXPECT_EQ(Names(env_.temp()), (Listing{"xorup0", "xorup1"}));
+TEST_F(InstallTransactionTest, FileWhereAFolderMustBeIsAnObstacleFoundByThePlan) {
+    Entry("a\\b\\c.tpl", "x");
+    OpenKit();
+    WriteBytes(target_ + "a", "a file");
+    InstallTransaction tx;
+    EXPECT_EQ(tx.Plan(Wide(target_), kit_.entries), ERR_INVALID_PARAMETER);
 }
 
-// A directory name that is also a wildcard pattern must be taken for itself.
-TEST_F(InstallTransactionTest, PatternLikeDirectoryIsNeitherMissedNorRemoved) {
-    UserFile("Templates [old]/kept.txt", "user's");
-    MakeDirectories(target_ + "Templates o");
-    EXPECT_EQ(Install("Templates [old]/new.txt", "created"), ERR_NONE);
-    EXPECT_EQ(Install("Templates [o]/new.txt", "created"), ERR_NONE);
-    EXPECT_EQ(ReadBytes(target_ + "Templates [o]/new.txt"), "created");
-    RollbackTransaction(tx_, ERR_CANCELLED);
-    EXPECT_EQ(Names(target_ + "Templates [old]"), Listing{"kept.txt"});
-    EXPECT_EQ(Names(target_), (Listing{"Templates [old]", "Templates o"}));
+TEST_F(InstallTransactionTest, BackupLiesOnTheTemplateDirectorysFileSystem) {
+    struct stat disk {}, shm {};
+    Entry("old.tpl", "new");
+    OpenKit();
+    UserFile("old.tpl", "old", 1000);
+    const std::string otherTemp = "/dev/shm/qorn-test-backup-" + std::to_string(getpid());
+    const bool otherFileSystem = stat("/dev/shm", &shm) == 0 && stat(target_.c_str(), &disk) == 0 &&
+                                 shm.st_dev != disk.st_dev && mkdir(otherTemp.c_str(), 0700) == 0;
+    struct Case {
+        std::string temp;
+        std::string backup;
+    };
+    std::vector<Case> cases = {{env_.temp(), env_.temp() + "/xorup0/"}};
+    if (otherFileSystem) cases.push_back({otherTemp, env_.root() + "/.xorup0/"});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.temp);
+        setenv("TMPDIR", c.temp.c_str(), 1);
+        InstallTransaction tx;
+        InstallFirst(tx, 1);
+        EXPECT_EQ(tx.backupFolder(), c.backup);
+        EXPECT_EQ(ReadBytes(c.backup + "old.tpl"), "old");
+        tx.Rollback();
+        EXPECT_EQ(ReadBytes(target_ + "old.tpl"), "old");
+        EXPECT_FALSE(Exists(c.backup));
+    }
+    setenv("TMPDIR", env_.temp().c_str(), 1);
+    if (otherFileSystem) rmdir(otherTemp.c_str());
+    EXPECT_EQ(Names(env_.root()), (Listing{"Templates", "home", "qorn.efd", "tmp"}));
 }
 
-TEST_F(InstallTransactionTest, FailedBackupOrDirectoryLeavesTheUsersFilesInPlace) {
-    UserFile("dir/inside.txt", "user's");
-    EXPECT_EQ(BackupFile(tx_, Wide(target_ + "missing.txt")), ERR_FILE_NOT_FOUND);
-    EXPECT_EQ(BackupFile(tx_, Wide(target_ + "dir")), ERR_INVALID_PARAMETER);
-    WriteBytes(BackupDir() + "dir", "blocks the backup's directory");
-    EXPECT_EQ(BackupFile(tx_, Wide(target_ + "dir/inside.txt")), ERR_PATH_NOT_FOUND);
-    EXPECT_EQ(CreateDirectoryRecorded(tx_, Wide(target_ + "dir/inside.txt/sub")), ERR_PATH_NOT_FOUND);
-    EXPECT_EQ(ReadBytes(target_ + "dir/inside.txt"), "user's");
-}
-
-TEST_F(InstallTransactionTest, RollbackKeepsWhatCannotGoBackAndStillRunsEveryStep) {
-    UserFile("blocked.txt", "user's");
-    EXPECT_EQ(Install("blocked.txt", "new"), ERR_NONE);
-    EXPECT_EQ(Install("created/file.txt", "created"), ERR_NONE);
-    ASSERT_EQ(unlink((target_ + "blocked.txt").c_str()), 0);
-    MakeDirectories(target_ + "blocked.txt");  // something else took the file's place
-    const std::string backup = BackupDir();
-    EXPECT_EQ(RollbackTransaction(tx_, ERR_CANCELLED), ERR_CANCELLED);
-    EXPECT_EQ(ReadBytes(backup + "blocked.txt"), "user's");
+TEST_F(InstallTransactionTest, RollbackKeepsTheBackupWhenAnOriginalCannotGoBack) {
+    Entry("blocked.tpl", "new");
+    Entry("created\\file.tpl", "created");
+    OpenKit();
+    UserFile("blocked.tpl", "user's", 1000);
+    InstallTransaction tx;
+    InstallFirst(tx, 2);
+    ASSERT_EQ(unlink((target_ + "blocked.tpl").c_str()), 0);
+    MakeDirectories(target_ + "blocked.tpl/in-the-way");  // something else took the file's place
+    const RollbackOutcome outcome = tx.Rollback();
+    EXPECT_FALSE(outcome.originalsRestored);
+    EXPECT_EQ(outcome.keptBackup, tx.backupFolder());
+    EXPECT_EQ(ReadBytes(outcome.keptBackup + "blocked.tpl"), "user's");
     EXPECT_FALSE(Exists(target_ + "created"));
+    EXPECT_EQ(Names(JournalFolderPath()), Listing{});
+}
+
+// A run that ends without commit or rollback (its object gone, its lock with
+// it) is a dead run: the next start puts everything back.
+TEST_F(InstallTransactionTest, NextStartUndoesADeadRunAtAnyPointAndLeavesLiveRunsAlone) {
+    for (int i = 0; i < 6; ++i) Entry("set\\f" + std::to_string(i) + ".tpl", "new " + std::to_string(i));
+    Entry("fresh\\deep\\g.tpl", "created");
+    OpenKit();
+    UserFile("set/f1.tpl", "old 1", 1000);
+    UserFile("set/f4.tpl", "old 4", 1000);
+    AgeFolders();
+    const TreeState before = Snapshot(target_);
+    for (std::size_t done : {std::size_t{0}, std::size_t{3}, kit_.entries.size()}) {
+        SCOPED_TRACE(done);
+        {
+            InstallTransaction live;
+            InstallFirst(live, done);
+            EXPECT_TRUE(RecoverDeadRuns(JournalFolderPath(), env_.temp()).empty());
+            EXPECT_EQ(Names(JournalFolderPath()).size(), 1u);
+        }  // dies here
+        WriteBytes(env_.temp() + "/edf-dead", "an image nobody holds");
+        const std::vector<RecoveredRun> runs = RecoverDeadRuns(JournalFolderPath(), env_.temp());
+        ASSERT_EQ(runs.size(), 1u);
+        EXPECT_EQ(runs[0].target, target_);
+        EXPECT_EQ(runs[0].keptBackup, "");
+        EXPECT_EQ(Snapshot(target_), before);
+        EXPECT_EQ(Names(JournalFolderPath()), Listing{});
+        EXPECT_EQ(Names(env_.temp()), Listing{Narrow(kit_.tempPath).substr(env_.temp().size() + 1)});
+    }
+}
+
+TEST_F(InstallTransactionTest, JournalCutShortAnywhereReadsAsAPrefixOfItsRecords) {
+    InstallJournal journal;
+    ASSERT_TRUE(journal.Create(env_ / "journals"));
+    journal.Target("/t/", "tag");
+    journal.Backup("/b/");
+    journal.CreatedDir("/t/new");
+    journal.File({"/t/a\nb", 7, true});
+    journal.FolderTime({"/t/", 5, 6});
+    journal.PlanComplete();
+    ASSERT_TRUE(journal.MarkCommitted());
+    const std::string bytes = ReadBytes(journal.path());
+    const JournalContent whole = ParseJournal(bytes);
+    ASSERT_TRUE(whole.committed);
+    ASSERT_EQ(whole.files.size(), 1u);
+    EXPECT_EQ(whole.files[0].path, "/t/a\nb");
+    EXPECT_EQ(whole.files[0].index, 7u);
+    EXPECT_EQ(whole.folderTimes[0].nanoseconds, 6);
+    for (std::size_t length = 0; length < bytes.size(); ++length) {
+        const JournalContent cut = ParseJournal(bytes.substr(0, length));
+        EXPECT_FALSE(cut.committed) << length;
+        EXPECT_LE(cut.files.size(), 1u);
+        if (cut.planned) {
+            EXPECT_EQ(cut.files.size(), 1u) << length;
+        }
+    }
+    journal.Remove();
+    EXPECT_EQ(Names(env_ / "journals"), Listing{});
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ printf 'отчёт\n' > "$src/Отчёты/Отчёт.tpl"
 printf '<html></html>\n' > "$src/docs/readme.html"
 printf 'x' > "$src/with space \$HOME \"q\".tpl"
 : > "$src/empty.tpl"
-find "$src" -type f -exec touch -d @1500000000 {} +
+find "$src" -type f -exec touch -d @1500000000.1234567 {} +
 ln -s /etc/passwd "$src/templates/outside-link"
 pack() {
     "$efdkit" pack --lang en --product "Sample Templates" --provider "Qorn Labs" --description docs/readme.html \
@@ -40,6 +40,8 @@ LIST
 "$efdkit" unpack "$work/qorn.efd" "$work/out" > /dev/null || fail "unpack failed"
 rm "$src/templates/outside-link"
 diff -r "$src" "$work/out" || fail "unpacked tree differs"
+[[ $(cd "$src" && find . -type f -printf '%p %T@\n' | sort) == $(cd "$work/out" && find . -type f -printf '%p %T@\n' | sort) ]] ||
+    fail "unpacked times differ from the packed ones (fractions of a second included)"
 [[ $("$efdkit" verify "$work/qorn.efd") == "OK: 5 entries, 47 bytes" ]] || fail "verify refused a good kit"
 
 # Damaged kits: gzip's wrapper instead of a raw stream, half a stream, and an

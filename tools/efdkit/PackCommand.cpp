@@ -85,7 +85,8 @@ bool AddEntries(const SourceTree& tree, KitSource* source) {
         }
         KitFileSource entry;
         entry.name = KitPath(file.relativePath);
-        entry.lastWriteTime = FileTimeFromUnixSeconds(file.modificationTime);
+        entry.lastWriteTime =
+            FileTime::fromValue(FileTimeFromUnixSeconds(file.modificationTime).value() + file.modificationUnits);
         entry.sourcePath = ToKitText(file.fullPath);
         source->files.push_back(entry);
     }

@@ -39,7 +39,8 @@ bool VisitEntry(Walk& walk, const std::string& relative) {
     } else if (!S_ISREG(status.st_mode)) {
         walk.tree->warnings.push_back("skipped special file " + relative);
     } else if (status.st_dev != walk.excludeDevice || status.st_ino != walk.excludeInode) {
-        walk.tree->files.push_back({relative, full, static_cast<std::int64_t>(status.st_mtime)});
+        walk.tree->files.push_back({relative, full, static_cast<std::int64_t>(status.st_mtim.tv_sec),
+                                     static_cast<std::uint32_t>(status.st_mtim.tv_nsec / 100)});
     }
     return true;
 }

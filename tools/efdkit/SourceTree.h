@@ -13,6 +13,7 @@ struct SourceFile {
     std::string relativePath;  // "/"-separated, relative to the root
     std::string fullPath;
     std::int64_t modificationTime = 0;  // POSIX seconds
+    std::uint32_t modificationUnits = 0;  // and the 100-ns units below the second
 };
 
 struct SourceTree {

@@ -1,0 +1,172 @@
+#!/usr/bin/env bash
+# The installer killed outright: SIGKILL at every step of an installation in
+# turn (a test seam counts the steps) and at random moments, then started
+# again. The next start must give back exactly the tree of before (or, once
+# the run had committed, exactly the installed tree), leave nothing in TMPDIR
+# or beside the template directory, and say what it did. Last, the X server
+# goes away in the middle of an installation.
+source "$(dirname "$0")/lib.sh"
+e2e_init
+
+# A kit of 24 files in nested folders, two of them in folders that do not
+# exist yet, with times that carry fractions of a second.
+src=$E2E_WORK/crash-source
+mkdir -p "$src/alpha" "$src/beta/inner" "$src/gamma/new/deeper"
+for i in $(seq -w 1 8); do
+    printf 'alpha %s\n' "$i" >"$src/alpha/a$i.tpl"
+    printf 'beta %s\n' "$i" >"$src/beta/inner/b$i.tpl"
+done
+for i in $(seq -w 1 6); do head -c $((i * 40000)) /dev/urandom >"$src/gamma/g$i.bin"; done
+printf 'new\n' >"$src/gamma/new/deeper/n.tpl"
+printf 'top\n' >"$src/top.tpl"
+find "$src" -type f -exec touch -d '2023-04-05 06:07:08.4567891' {} +
+e2e_run "packing the crash kit" "$E2E_BIN/efdkit" pack "$src" "$E2E_INSTALL/qorn.efd"
+
+target=$E2E_DEFAULT_DIR
+journals=$HOME/.local/state/qorn-setup
+# The second start runs a copy without a kit beside it: it recovers, then
+# ends at once on the missing kit.
+mkdir -p "$E2E_ROOT/nokit"
+cp "$E2E_BIN/setup" "$E2E_ROOT/nokit/setup"
+
+# The user's tree: older copies of half the kit's files with modes of their
+# own, one newer file, a file of the user's own, and old folder times.
+make_original() {
+    # Without a recorded location nothing probes the directory before the run.
+    rm -rf "$target" "$E2E_LAUNCHER_CFG"
+    mkdir -p "$target/alpha" "$target/beta/inner" "$target/gamma"
+    local i
+    for i in 1 3 5 7; do printf 'old alpha %s\n' "$i" >"$target/alpha/a$i.tpl"; done
+    for i in 2 4 6 8; do printf 'old beta %s\n' "$i" >"$target/beta/inner/b$i.tpl"; done
+    for i in 1 2 3 4; do head -c 1000 /dev/zero >"$target/gamma/g$i.bin"; done
+    printf 'edited by the user\n' >"$target/top.tpl"
+    printf 'mine\n' >"$target/alpha/mine.txt"
+    chmod 0604 "$target/alpha/a1.tpl" "$target/gamma/g1.bin"
+    chmod 0640 "$target/beta/inner/b2.tpl"
+    find "$target" -type f -exec touch -d '2001-02-03 04:05:06.5' {} +
+    touch -d '2030-01-01 00:00:00' "$target/top.tpl"
+    find "$target" -type d -exec touch -d '2002-03-04 05:06:07.25' {} +
+}
+
+# Every file and folder with kind, mode and size, file times and checksums;
+# folder times too unless the argument is "files-only" (an installation
+# gives the folders it changed the time of the change).
+fingerprint() {
+    (cd "$target" && if [ "${1:-}" = files-only ]; then
+        find . -printf '%p %y %m %s ' \( -type f -printf '%T@' \) -printf '\n'
+    else
+        find . -printf '%p %y %m %s %T@\n'
+    fi | LC_ALL=C sort && find . -type f -print0 | LC_ALL=C sort -z | xargs -0r sha1sum)
+}
+
+# Nothing of any run may remain: no backup, image or journal, no temporary
+# file in the tree, no backup folder beside it.
+leftovers() {
+    (cd "$TMPDIR" && ls -d xorup* edf* 2>/dev/null)
+    (cd "$(dirname "$target")" && ls -d .xorup* 2>/dev/null)
+    find "$target" -name '.qorn~*' 2>/dev/null
+    ls -A "$journals" 2>/dev/null
+}
+
+# run_headless DIR [env...]: runs DIR/setup -S without a display; sets status.
+run_headless() {
+    local dir=$1; shift
+    # The inner shell reports the kill, not this one.
+    status=$({ (cd "$E2E_WORK" && unset DISPLAY && exec env "$@" "$dir/setup" -S -Len) \
+        >"$E2E_ROOT/run.out" 2>"$E2E_ROOT/run.err"; echo $?; } 2>/dev/null)
+}
+
+recovered_line() { grep -q 'An interrupted installation was found and undone' "$E2E_ROOT/run.err"; }
+
+tree_sum() { fingerprint | sha1sum | cut -c1-40; }
+files_sum() { fingerprint files-only | sha1sum | cut -c1-40; }
+# What a person would check after the second start, on one line.
+outcome() { echo "$(tree_sum) $(files_sum) $(recovered_line && echo said || echo silent) [$(leftovers | tr '\n' ' ')]"; }
+
+# ---- the installed tree, from one run that is never interrupted
+make_original
+before_sum=$(tree_sum)
+before_files=$(files_sum)
+run_headless "$E2E_INSTALL"
+[ "$status" -eq 0 ] || e2e_fail "the uninterrupted installation ended with $status: $(cat "$E2E_ROOT/run.err")"
+installed_files=$(files_sum)
+e2e_check "the uninterrupted installation changed the tree" test "$installed_files" != "$before_files"
+e2e_check "the newer file kept its content" grep -qx 'edited by the user' "$target/top.tpl"
+e2e_check "the uninterrupted installation left nothing behind" test -z "$(leftovers)"
+
+# ---- SIGKILL at each step in turn, until a run gets through all of them
+results=()
+step=0
+while :; do
+    make_original
+    run_headless "$E2E_INSTALL" QORN_TEST_CRASH_AT=$step
+    [ "$status" -eq 0 ] && break
+    [ "$status" -eq 137 ] || e2e_fail "step $step: the installer ended with $status instead of being killed"
+    run_headless "$E2E_ROOT/nokit"
+    results+=("$(outcome)")
+    step=$((step + 1))
+    [ "$step" -lt 1000 ] || e2e_fail "the installation never got through its steps"
+done
+steps=$step
+e2e_check "the installation has at least 30 steps to be killed at ($steps)" test "$steps" -ge 30
+# The last two steps follow the commit mark: from there on the run counts as done.
+for ((k = 0; k < steps; k++)); do
+    if [ "$k" -lt $((steps - 2)) ]; then
+        e2e_check "killed at step $k: the tree of before, said, nothing left" \
+            test "${results[$k]}" = "$before_sum $before_files said []"
+    else
+        e2e_check "killed at step $k: the installed tree, nothing to say, nothing left" \
+            test "${results[$k]#* }" = "$installed_files silent []"
+    fi
+done
+
+# ---- SIGKILL at random moments of a slowed installation
+e2e_slow_installs 20000   # 20 ms an entry: about half a second a run
+for round in $(seq 1 12); do
+    make_original
+    (cd "$E2E_WORK" && unset DISPLAY && exec env "${E2E_SETUP_ENV[@]}" "$E2E_INSTALL/setup" -S -Len) \
+        >/dev/null 2>&1 &
+    pid=$!
+    sleep "0.$(printf '%03d' $((RANDOM % 700)))"
+    kill -KILL "$pid" 2>/dev/null
+    { wait "$pid"; } 2>/dev/null
+    run_headless "$E2E_ROOT/nokit"
+    result=$(outcome)
+    e2e_check "killed at random ($round): the tree of before or the installed one, nothing left" \
+        test "$result" = "$before_sum $before_files said []" -o "${result#* }" = "$installed_files silent []" \
+        -o "$result" = "$before_sum $before_files silent []"
+done
+
+# ---- with a display the next start says it in a box, before the box about the missing kit
+make_original
+run_headless "$E2E_INSTALL" QORN_TEST_CRASH_AT=5
+kit_dir=$E2E_INSTALL
+E2E_INSTALL=$E2E_ROOT/nokit
+e2e_start_setup -Len
+e2e_wait_dialog
+e2e_check_box "recovery"
+e2e_check "the tree of before is back while the box shows" test "$(tree_sum)" = "$before_sum"
+first_box=$E2E_DIALOG
+e2e_keys "$first_box" Return
+_next_box() { _e2e_find_dialog && [ "$E2E_DIALOG" != "$first_box" ]; }
+e2e_wait_for "the box about the missing kit" _next_box
+e2e_answer Return
+e2e_wait_exit
+E2E_INSTALL=$kit_dir
+
+# ---- the X server goes away during an installation: rolled back, status 4
+make_original
+e2e_slow_installs 100000
+e2e_start_setup -S -Len
+e2e_wait_for "the installation to be under way" test -e "$target/alpha/a2.tpl"
+kill -KILL "$E2E_XVFB_PID"
+{ wait "$E2E_XVFB_PID"; } 2>/dev/null
+e2e_wait_for "the installer to end" e2e_setup_ended
+status=0
+wait "$E2E_SETUP_PID" || status=$?
+E2E_SETUP_PID=""
+e2e_check "the lost display ended the installer with status 4 (not $status)" test "$status" -eq 4
+e2e_check "the lost display left the tree of before" test "$(tree_sum)" = "$before_sum"
+e2e_check "the lost display left nothing behind" test -z "$(leftovers)"
+
+e2e_finish

@@ -53,11 +53,12 @@ bool RestoreOriginal(const JournalContent& journal, const JournalFile& file) {
         // A hard link of the file still in place is left by the rename; it goes now.
         return Unlink(saved);
     }
-    if (errno == ENOENT) {
-        struct stat status {};
-        return lstat(saved.c_str(), &status) != 0;  // never saved: the original never moved
-    }
-    if (errno != EXDEV) return false;
+    const int error = errno;
+    struct stat status {};
+    // Never saved: the original never moved. (Across file systems the rename
+    // fails before it looks for the source at all.)
+    if ((error == ENOENT || error == EXDEV) && lstat(saved.c_str(), &status) != 0 && errno == ENOENT) return true;
+    if (error != EXDEV) return false;
     return CopyBack(saved, file.path, FolderOf(file.path) + TemporaryName(journal.tag, file.index));
 }
 

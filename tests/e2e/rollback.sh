@@ -1,0 +1,135 @@
+#!/usr/bin/env bash
+# Rollbacks where they are hard: the temporary directory on another file
+# system than the template directory (/dev/shm against the disk), the template
+# directory's file system filling up half-way, a template directory that is
+# itself a mount point (no backup folder can share its file system), and
+# Ctrl+C arriving again while the rollback runs. Each must end with the exact
+# tree of before and nothing left behind. Needs root for its small tmpfs
+# mounts; skipped (77) where mounting is impossible.
+source "$(dirname "$0")/lib.sh"
+e2e_init
+
+mounts=()
+unmount_all() {
+    local status=$? point
+    for point in "${mounts[@]}"; do umount -l "$point" 2>/dev/null; done
+    (exit "$status")
+    e2e_cleanup
+}
+trap unmount_all EXIT
+
+# small_fs DIR SIZE: a tmpfs of SIZE at DIR.
+small_fs() {
+    mkdir -p "$1"
+    mount -t tmpfs -o "size=$2" tmpfs "$1" 2>/dev/null || { e2e_log "SKIP: cannot mount a tmpfs"; exit 77; }
+    mounts+=("$1")
+}
+small_fs "$E2E_ROOT/fs" 6m
+small_fs "$E2E_ROOT/tiny" 1m
+shm=/dev/shm/qorn-e2e-rollback-$$
+mkdir -p "$shm"
+trap 'rm -rf "$shm"; unmount_all' EXIT
+[ "$(stat -c %d "$shm")" != "$(stat -c %d "$TMPDIR")" ] || e2e_log "note: /dev/shm is on the disk's file system here"
+
+# 30 files of 100 KB, so that a fill of the file system lands mid-way.
+src=$E2E_WORK/rollback-source
+mkdir -p "$src/docs" "$src/new"
+for i in $(seq -w 1 29); do head -c 100000 /dev/urandom >"$src/docs/d$i.bin"; done
+printf 'created\n' >"$src/new/n.tpl"
+find "$src" -type f -exec touch -d '2023-01-01 00:00:00.5' {} +
+e2e_run "packing the rollback kit" "$E2E_BIN/efdkit" pack "$src" "$E2E_INSTALL/qorn.efd"
+
+# make_original DIR: older copies of every third file, with modes and times of their own.
+make_original() {
+    rm -rf "${1:?}"/* "$1"/.[!.]* 2>/dev/null
+    mkdir -p "$1/docs"
+    local i
+    for i in 01 04 07 10 13 16 19 22 25 28; do printf 'old %s\n' "$i" >"$1/docs/d$i.bin"; done
+    chmod 0604 "$1/docs/d01.bin"
+    find "$1" -type f -exec touch -d '2001-01-01 00:00:00.25' {} +
+    find "$1" -type d -exec touch -d '2002-02-02 00:00:00.75' {} +
+}
+
+leftovers() {
+    (cd "$TMPDIR" && ls -d xorup* edf* 2>/dev/null)
+    (cd "$shm" && ls -d xorup* edf* 2>/dev/null)
+    (cd "$(dirname "$1")" && ls -d .xorup* 2>/dev/null)
+    find "$1" -name '.qorn~*' 2>/dev/null
+    ls -A "$HOME/.local/state/qorn-setup" 2>/dev/null
+}
+
+# wait_end: the installer must end; any status of a rolled-back run will do.
+wait_end() {
+    e2e_wait_for "the installer to end" e2e_setup_ended
+    { wait "$E2E_SETUP_PID"; } 2>/dev/null
+    E2E_SETUP_PID=""
+}
+
+# use_home DIR: HOME for a case; the proposed template directory lies below it.
+use_home() {
+    export HOME=$1
+    mkdir -p "$HOME"
+    E2E_DEFAULT_DIR=$HOME/.qorn/Vq/vq8/tmplts
+    E2E_LAUNCHER_CFG=$HOME/.Vq/tavrilon/tavrilon.cfg
+}
+
+# Each case: home, temporary directory, where the backup must be seen, and
+# what happens once the installation is under way.
+run_case() {
+    local name=$1 temp=$3 backup=$4 action=$5 before target
+    use_home "$2"
+    target=$E2E_DEFAULT_DIR
+    mkdir -p "$target"
+    make_original "$target"
+    before=$(e2e_tree_fingerprint "$target")
+    E2E_SETUP_ENV=("LD_PRELOAD=$E2E_BIN/slow_futimes.so" "QORN_E2E_FUTIMES_DELAY_US=60000" "TMPDIR=$temp")
+    e2e_start_headless -S -Len
+    # Far enough for several originals to be in the backup.
+    e2e_wait_for "$name: the installation to be under way" test -e "$target/docs/d20.bin"
+    e2e_check "$name: the backup lies in $backup" test -d "$backup"
+    case $action in
+        interrupt) kill -INT "$E2E_SETUP_PID" ;;
+        fill) dd if=/dev/zero of="$E2E_ROOT/fs/filler" bs=64k 2>/dev/null ;;
+        interrupt-twice)
+            kill -INT "$E2E_SETUP_PID"
+            sleep 0.15
+            kill -INT "$E2E_SETUP_PID" 2>/dev/null
+            sleep 0.15
+            kill -TERM "$E2E_SETUP_PID" 2>/dev/null ;;
+    esac
+    wait_end
+    rm -f "$E2E_ROOT/fs/filler"
+    e2e_check "$name: the exact tree of before" e2e_tree_is "$target" "$before"
+    left=$(leftovers "$target")
+    e2e_check "$name: nothing left behind${left:+ (found: $left)}" test -z "$left"
+    e2e_check "$name: no claim that originals were kept elsewhere" \
+        test "$(grep -c 'Not every original file' "$E2E_SETUP_ERR")" = 0
+}
+
+run_case same-fs "$E2E_ROOT/home-same" "$TMPDIR" "$TMPDIR/xorup0" interrupt
+run_case shm-temp "$E2E_ROOT/home-shm" "$shm" "$E2E_ROOT/home-shm/.qorn/Vq/vq8/.xorup0" interrupt
+run_case disk-full "$E2E_ROOT/fs/home" "$shm" "$E2E_ROOT/fs/home/.qorn/Vq/vq8/.xorup0" fill
+e2e_check "disk-full: the failure was reported" grep -q 'Installation error' "$E2E_SETUP_ERR"
+# A template directory that is a mount point of its own: no backup folder can
+# share its file system, so the originals are copied (and synced) first.
+for name in mount-root ctrl-c-in-rollback; do
+    small_fs "$E2E_ROOT/home-$name/.qorn/Vq/vq8/tmplts" 8m
+    action=interrupt
+    [ "$name" = mount-root ] || action=interrupt-twice
+    run_case "$name" "$E2E_ROOT/home-$name" "$TMPDIR" "$TMPDIR/xorup0" "$action"
+done
+
+# ---- a kit that cannot fit is refused before anything changes
+use_home "$E2E_ROOT/tiny/home"
+mkdir -p "$E2E_DEFAULT_DIR"
+make_original "$E2E_DEFAULT_DIR"
+before=$(e2e_tree_fingerprint "$E2E_DEFAULT_DIR")
+E2E_SETUP_ENV=()
+e2e_start_headless -S -Len
+wait_end
+e2e_check "no room: said so" grep -q 'Insufficient space available in the template directory' "$E2E_SETUP_ERR"
+e2e_check "no room: the tree is untouched" e2e_tree_is "$E2E_DEFAULT_DIR" "$before"
+left=$(leftovers "$E2E_DEFAULT_DIR")
+e2e_check "no room: nothing left behind${left:+ (found: $left)}" test -z "$left"
+
+e2e_finish

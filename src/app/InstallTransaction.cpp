@@ -136,6 +136,7 @@ ErrorCode InstallTransaction::PlanEntry(std::size_t index, const KitEntry& entry
     } else {
         planned.action = EntryAction::Create;
     }
+    writesAny_ = true;
     if (FolderAt(folder) == nullptr) return ERR_INVALID_PARAMETER;
     SaveFolderTime(folder);
     bytesToWrite_ += entry.size;
@@ -207,6 +208,8 @@ ErrorCode InstallTransaction::ClaimBackup() {
 
 ErrorCode InstallTransaction::Begin() {
     if (const char* crash = std::getenv("QORN_TEST_CRASH_AT")) crashAt_ = std::strtol(crash, nullptr, 10);
+    // Nothing to write: nothing to journal, sync or undo.
+    if (!writesAny_) return ERR_NONE;
     if (!journal_.Create(JournalFolder())) return ERR_CANT_WRITE;
     begun_ = true;
     tag_ = RunTag();
@@ -304,11 +307,12 @@ ErrorCode InstallTransaction::Install(KitReader& kit, std::size_t index) {
 }
 
 ErrorCode InstallTransaction::Commit() {
+    if (!begun_) return ERR_NONE;
     // One flush of the template directory's file system costs less than a
     // sync per file and folder, and leaves none of them out.
     if (targetFolder_ >= 0 && syncfs(targetFolder_) != 0) return FromErrno(errno);
     Step();
-    if (begun_ && !journal_.MarkCommitted()) return ERR_CANT_WRITE;
+    if (!journal_.MarkCommitted()) return ERR_CANT_WRITE;
     Step();
     if (!backup_.empty()) RemoveSystemTree(backup_);
     Step();

@@ -39,8 +39,9 @@ public:
     // free space of the target's file system.
     ErrorCode CheckSpace() const;
     // Writes and syncs the journal, claims the backup folder and creates the
-    // missing folders. 0; 1013 when no journal or backup folder can be made;
-    // 3 when a folder cannot be created.
+    // missing folders; a plan that writes nothing needs none of it. 0; 1013
+    // when no journal or backup folder can be made; 3 when a folder cannot be
+    // created.
     ErrorCode Begin();
     EntryAction ActionOf(std::size_t index) const { return plan_[index].action; }
     // Writes entry `index` as planned: original into the backup first, data
@@ -97,6 +98,7 @@ private:
     std::vector<Planned> plan_;
     std::uint64_t bytesToWrite_ = 0;
     bool replacesAny_ = false;
+    bool writesAny_ = false;
     InstallJournal journal_;
     bool begun_ = false;
     long crashAt_ = -1;

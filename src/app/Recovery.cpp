@@ -11,25 +11,12 @@
 
 #include "app/InstallJournal.h"
 #include "app/RunRollback.h"
+#include "platform/File.h"
 
 namespace {
 
 struct DirectoryCloser {
     void operator()(DIR* stream) const { closedir(stream); }
-};
-
-class Descriptor {
-public:
-    explicit Descriptor(int descriptor) : descriptor_(descriptor) {}
-    ~Descriptor() {
-        if (descriptor_ >= 0) close(descriptor_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return descriptor_; }
-
-private:
-    int descriptor_;
 };
 
 std::vector<std::string> NamesIn(const std::string& folder, const std::string& prefix, const std::string& suffix) {
@@ -72,9 +59,9 @@ std::string ReadWhole(int descriptor) {
 void RemoveDeadImages(const std::string& tempFolder) {
     for (const std::string& name : NamesIn(tempFolder, "edf", "")) {
         const std::string path = tempFolder + "/" + name;
-        const Descriptor image(OpenUnlocked(path));
+        const FileHandleGuard image(OpenUnlocked(path));
         // Removed while the lock is held, so no new run can claim it in between.
-        if (image.get() >= 0) (void)unlink(path.c_str());  // a second start may have removed it first
+        if (image.get() != INVALID_FILE_HANDLE) (void)unlink(path.c_str());  // a second start may have removed it first
     }
 }
 
@@ -85,9 +72,9 @@ std::vector<RecoveredRun> RecoverDeadRuns(const std::string& journalFolder, cons
     if (!journalFolder.empty()) {
         for (const std::string& name : NamesIn(journalFolder, "run-", ".journal")) {
             const std::string path = journalFolder + "/" + name;
-            const Descriptor journal(OpenUnlocked(path));
-            if (journal.get() < 0) continue;
-            const JournalContent content = ParseJournal(ReadWhole(journal.get()));
+            const FileHandleGuard journal(OpenUnlocked(path));
+            if (journal.get() == INVALID_FILE_HANDLE) continue;
+            const JournalContent content = ParseJournal(ReadWhole(static_cast<int>(journal.get())));
             if (content.committed) {
                 FinishCommittedRun(content);
             } else {

@@ -7,28 +7,11 @@
 #include <cerrno>
 #include <memory>
 
+#include "platform/File.h"
+
 namespace {
 
 constexpr unsigned kCopyBuffer = 1024 * 1024;
-
-class Descriptor {
-public:
-    explicit Descriptor(int descriptor) : descriptor_(descriptor) {}
-    ~Descriptor() {
-        if (descriptor_ >= 0) close(descriptor_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return descriptor_; }
-    int Close() {
-        const int result = close(descriptor_);
-        descriptor_ = -1;
-        return result == 0 ? 0 : errno;
-    }
-
-private:
-    int descriptor_;
-};
 
 int BufferedCopy(int source, off_t offset, off_t length, int destination, unsigned char* buffer, unsigned size) {
     while (length > 0) {
@@ -72,19 +55,22 @@ int CopyRange(int source, long long offset, long long length, int destination, u
 }
 
 int CopyFileSynced(int fromFolder, const char* from, int toFolder, const char* to) {
-    Descriptor source(openat(fromFolder, from, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    const FileHandleGuard sourceGuard(openat(fromFolder, from, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    const int source = static_cast<int>(sourceGuard.get());
     struct stat status {};
-    if (source.get() < 0 || fstat(source.get(), &status) != 0) return errno;
+    if (source < 0 || fstat(source, &status) != 0) return errno;
     if (!S_ISREG(status.st_mode)) return EINVAL;
-    Descriptor copy(openat(toFolder, to, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-    if (copy.get() < 0) return errno;
+    FileHandleGuard copyGuard(openat(toFolder, to, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    const int copy = static_cast<int>(copyGuard.get());
+    if (copy < 0) return errno;
     const std::unique_ptr<unsigned char[]> buffer(new unsigned char[kCopyBuffer]);
     const timespec times[2] = {status.st_atim, status.st_mtim};
-    int error = CopyRange(source.get(), 0, status.st_size, copy.get(), buffer.get(), kCopyBuffer);
-    if (error == 0 && fchmod(copy.get(), status.st_mode & 07777) != 0) error = errno;
-    if (error == 0 && futimens(copy.get(), times) != 0) error = errno;
-    if (error == 0 && fsync(copy.get()) != 0) error = errno;
-    if (error == 0) error = copy.Close();
+    int error = CopyRange(source, 0, status.st_size, copy, buffer.get(), kCopyBuffer);
+    if (error == 0 && fchmod(copy, status.st_mode & 07777) != 0) error = errno;
+    if (error == 0 && futimens(copy, times) != 0) error = errno;
+    if (error == 0 && fsync(copy) != 0) error = errno;
+    // The close reports a write the file system could not keep.
+    if (error == 0 && close(static_cast<int>(copyGuard.release())) != 0) error = errno;
     if (error != 0) (void)unlinkat(toFolder, to, 0);  // never leave a partial copy that looks whole
     return error;
 }

@@ -182,10 +182,14 @@ void InstallJournal::FolderTime(const JournalFolderTime& time) {
 }
 void InstallJournal::PlanComplete() { Record('P', {}); }
 
-bool InstallJournal::Sync() {
+bool InstallJournal::Flush() {
     if (descriptor_ < 0 || failed_ || !WriteAll(descriptor_, buffer_)) return false;
     buffer_.clear();
-    if (fdatasync(descriptor_) != 0) return false;
+    return true;
+}
+
+bool InstallJournal::Sync() {
+    if (!Flush() || fdatasync(descriptor_) != 0) return false;
     // The journal's own name must survive a power loss as well as its bytes.
     if (!folderSynced_) folderSynced_ = SyncFolder(folder_);
     return folderSynced_;

@@ -58,6 +58,9 @@ public:
     void File(const JournalFile& file);
     void FolderTime(const JournalFolderTime& time);
     void PlanComplete();
+    // Writes what is buffered, without waiting for the disk: enough for a
+    // later start to find it after the process dies. False on failure.
+    bool Flush();
     // Writes what is buffered and syncs it (and, the first time, the folder
     // holding the journal). False on any failure.
     bool Sync();

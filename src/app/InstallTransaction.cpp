@@ -202,6 +202,8 @@ ErrorCode InstallTransaction::ClaimBackup() {
     if (backup_.empty()) backup_ = ClaimNumberedFolder(temp, "xorup");
     if (backup_.empty()) return ERR_CANT_WRITE;
     journal_.Backup(backup_);
+    // At once: a run that dies before its plan is whole leaves no stray backup folder.
+    if (!journal_.Flush()) return ERR_CANT_WRITE;
     backupFolder_ = open(backup_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     return backupFolder_ >= 0 ? ERR_NONE : ERR_CANT_WRITE;
 }

@@ -58,11 +58,13 @@ leftovers() {
     ls -A "$HOME/.local/state/qorn-setup" 2>/dev/null
 }
 
-# wait_end: the installer must end; any status of a rolled-back run will do.
+# wait_end WHAT STATUS: the installer must end with STATUS.
 wait_end() {
+    local status=0
     e2e_wait_for "the installer to end" e2e_setup_ended
-    { wait "$E2E_SETUP_PID"; } 2>/dev/null
+    { wait "$E2E_SETUP_PID"; } 2>/dev/null || status=$?
     E2E_SETUP_PID=""
+    e2e_check "$1: ended with status $2 (not $status)" test "$status" -eq "$2"
 }
 
 # use_home DIR: HOME for a case; the proposed template directory lies below it.
@@ -97,7 +99,9 @@ run_case() {
             sleep 0.15
             kill -TERM "$E2E_SETUP_PID" 2>/dev/null ;;
     esac
-    wait_end
+    local expected=4   # stopped by a signal, rolled back
+    [ "$action" != fill ] || expected=3   # failed, rolled back
+    wait_end "$name" "$expected"
     rm -f "$E2E_ROOT/fs/filler"
     e2e_check "$name: the exact tree of before" e2e_tree_is "$target" "$before"
     left=$(leftovers "$target")
@@ -126,7 +130,7 @@ make_original "$E2E_DEFAULT_DIR"
 before=$(e2e_tree_fingerprint "$E2E_DEFAULT_DIR")
 E2E_SETUP_ENV=()
 e2e_start_headless -S -Len
-wait_end
+wait_end "no room" 3
 e2e_check "no room: said so" grep -q 'Insufficient space available in the template directory' "$E2E_SETUP_ERR"
 e2e_check "no room: the tree is untouched" e2e_tree_is "$E2E_DEFAULT_DIR" "$before"
 left=$(leftovers "$E2E_DEFAULT_DIR")

@@ -49,8 +49,13 @@ public:
     // Worker: the job and a copy of its target.
     JobParameters ReadJob();
     // Worker (and the dialog's constructor): stores all three, then wakes the
-    // user-interface thread if a wake-up was installed.
+    // user-interface thread if a wake-up was installed and the status or the
+    // percentage changed (a new message alone is not worth a wake-up).
     void PostProgress(ErrorCode status, const WString& message, std::int32_t percent);
+    // Waits until a report ends the job (a status other than 0, or 100
+    // percent), at most `milliseconds`, or less when a signal interrupts it;
+    // true once the job has ended.
+    bool WaitForEnd(std::int32_t milliseconds);
     // UI thread: copies of status, message, percent, counts and kept backup.
     ProgressReport ReadProgress();
     // Worker: counts one handled entry.
@@ -67,6 +72,9 @@ private:
     class Lock;
 
     sem_t mutex_;
+    // Posted once by the report that ends the job; a waiter puts it back.
+    sem_t ended_;
+    bool endPosted_ = false;
     KitReader* job_ = nullptr;
     WString jobTarget_;
     bool cancelRequested_ = false;

@@ -3,7 +3,7 @@
 # Does nothing when they are all present already.
 set -euo pipefail
 packages=(build-essential cmake pkg-config libgtk2.0-dev zlib1g-dev libgtest-dev
-          xvfb xauth xdotool imagemagick x11-utils python3)
+          xvfb xauth xdotool imagemagick x11-utils python3 locales)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

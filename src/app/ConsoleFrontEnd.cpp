@@ -1,7 +1,6 @@
 #include "app/ConsoleFrontEnd.h"
 
 #include <chrono>
-#include <thread>
 #include <utility>
 
 #include "l10n/Messages.h"
@@ -12,7 +11,7 @@ namespace {
 
 // A person reads a few updates a second; more only costs the copy time.
 constexpr std::int64_t kRedrawIntervalMs = 250;
-constexpr std::chrono::milliseconds kPollInterval{100};
+constexpr std::int32_t kPollIntervalMs = 100;
 constexpr std::uint32_t kButtonsMask = 0xFFu;
 constexpr std::uint32_t kButtonsYesNo = 0x02u;
 
@@ -53,7 +52,9 @@ void ConsoleFrontEnd::ShowProgress(const ProgressReport& report) {
     drawnAt_ = now;
 }
 
-void ConsoleFrontEnd::WaitForProgress() { std::this_thread::sleep_for(kPollInterval); }
+// The wait ends early when the job does, so its end is noticed at once; the
+// interval only bounds how late a signal or a redraw of the line can be.
+void ConsoleFrontEnd::WaitForProgress(ProgressState& progress) { progress.WaitForEnd(kPollIntervalMs); }
 
 void ConsoleFrontEnd::ShowOutcome(const ProgressReport& report, ExitStatus status) {
     EndProgressLine();

@@ -31,7 +31,7 @@ public:
     // the last drawing is old enough; writes nothing otherwise.
     void ShowProgress(const ProgressReport& report) override;
     // Sleeps a tenth of a second.
-    void WaitForProgress() override;
+    void WaitForProgress(ProgressState& progress) override;
     // Ends an open progress line, then the outcome: on success the success
     // text and the three counts, otherwise the reported message and the
     // text saying what became of the template directory.

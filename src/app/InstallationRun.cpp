@@ -38,7 +38,7 @@ void CInstallerDlg::FollowInstallation() {
         // A signal is passed on here as well as by the main loop: without a
         // display nothing else would see it.
         if (TerminationSignals::Requested()) worker_.RequestStop();
-        frontEnd_->WaitForProgress();
+        frontEnd_->WaitForProgress(progress_);
     }
     EndInstallation(progress_.ReadProgress());
 }

@@ -12,6 +12,7 @@
 #include "app/ConsoleFrontEnd.h"
 #include "app/ExitStatus.h"
 #include "app/InstallerFrontEnd.h"
+#include "app/ProgressPacer.h"
 #include "app/ProgressState.h"
 #include "app/TerminationSignals.h"
 #include "app/WorkerThread.h"
@@ -85,7 +86,7 @@ public:
     void WaitUntilClosed() override;
     void BeginInstallation(const WString& directory) override;
     void ShowProgress(const ProgressReport& report) override;
-    void WaitForProgress() override;
+    void WaitForProgress(ProgressState& progress) override;
     void ShowOutcome(const ProgressReport& report, ExitStatus status) override;
     // Adds the note to the success page; a silent run, whose window closes by
     // itself, also writes it on standard error.
@@ -150,6 +151,7 @@ private:
     std::unique_ptr<DirSelectPage> dirPage_;
     WizardDialogPage* currentPage_ = nullptr;
     std::unique_ptr<ProgressPage> progressPage_;
+    ProgressPacer progressPacer_;
     std::unique_ptr<SuccessFinalPage> successPage_;
     std::unique_ptr<MessagePage> errorPage_;
 

@@ -29,8 +29,9 @@ public:
     virtual void BeginInstallation(const WString& directory) = 0;
     // The latest report of the running job; called often, cheap when nothing changed.
     virtual void ShowProgress(const ProgressReport& report) = 0;
-    // Waits a short while for the job to move on, keeping the front end alive.
-    virtual void WaitForProgress() = 0;
+    // Waits a short while for the job to move on, keeping the front end
+    // alive; returns at once when `progress` reports the end of the job.
+    virtual void WaitForProgress(ProgressState& progress) = 0;
     // The job has ended as `report` says, giving `status`.
     virtual void ShowOutcome(const ProgressReport& report, ExitStatus status) = 0;
     // After the outcome, something the installation left undone that the

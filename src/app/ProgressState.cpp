@@ -1,7 +1,14 @@
 #include "app/ProgressState.h"
 
 #include <cerrno>
+#include <ctime>
 #include <utility>
+
+namespace {
+
+bool EndsTheJob(ErrorCode status, std::int32_t percent) { return status != ERR_NONE || percent >= 100; }
+
+}  // namespace
 
 // Holds the semaphore for one scope; a wait interrupted by a signal is retried.
 class ProgressState::Lock {
@@ -18,9 +25,15 @@ private:
     sem_t& semaphore_;
 };
 
-ProgressState::ProgressState() { sem_init(&mutex_, 0, 1); }
+ProgressState::ProgressState() {
+    sem_init(&mutex_, 0, 1);
+    sem_init(&ended_, 0, 0);
+}
 
-ProgressState::~ProgressState() { sem_destroy(&mutex_); }
+ProgressState::~ProgressState() {
+    sem_destroy(&ended_);
+    sem_destroy(&mutex_);
+}
 
 void ProgressState::StartJob(KitReader& job, const WString& target) {
     WString copy = target;
@@ -32,6 +45,10 @@ void ProgressState::StartJob(KitReader& job, const WString& target) {
     counts_ = FileCounts{};
     job_ = &job;
     jobTarget_ = std::move(copy);
+    // An end reported before this job (a constructor's test report) is not its end.
+    while (sem_trywait(&ended_) == 0) {
+    }
+    endPosted_ = false;
 }
 
 JobParameters ProgressState::ReadJob() {
@@ -41,14 +58,32 @@ JobParameters ProgressState::ReadJob() {
 
 void ProgressState::PostProgress(ErrorCode status, const WString& message, std::int32_t percent,
                                  const WString& keptBackup) {
+    bool changed = false;
     {
         Lock lock(mutex_);
+        changed = status != status_ || percent != percent_;
         status_ = status;
         message_ = message;
         percent_ = percent;
         keptBackup_ = keptBackup;
+        if (!endPosted_ && EndsTheJob(status, percent)) {
+            endPosted_ = true;
+            sem_post(&ended_);
+        }
     }
-    if (wakeUp_) wakeUp_();
+    if (changed && wakeUp_) wakeUp_();
+}
+
+bool ProgressState::WaitForEnd(std::int32_t milliseconds) {
+    timespec deadline{};
+    clock_gettime(CLOCK_REALTIME, &deadline);
+    const long nanoseconds = deadline.tv_nsec + static_cast<long>(milliseconds % 1000) * 1000000L;
+    deadline.tv_sec += milliseconds / 1000 + nanoseconds / 1000000000L;
+    deadline.tv_nsec = nanoseconds % 1000000000L;
+    if (sem_timedwait(&ended_, &deadline) != 0) return false;
+    // The end stays visible to the next waiter.
+    sem_post(&ended_);
+    return true;
 }
 
 ProgressReport ProgressState::ReadProgress() {

@@ -50,9 +50,14 @@ public:
     JobParameters ReadJob();
     // Worker (and the dialog's constructor): stores them with the kept backup
     // folder (empty unless a rollback could not put everything back), then
-    // wakes the user-interface thread if a wake-up was installed.
+    // wakes the user-interface thread if a wake-up was installed and the
+    // status or the percentage changed (a new message alone is not worth a wake-up).
     void PostProgress(ErrorCode status, const WString& message, std::int32_t percent,
                       const WString& keptBackup = WString());
+    // Waits until a report ends the job (a status other than 0, or 100
+    // percent), at most `milliseconds`, or less when a signal interrupts it;
+    // true once the job has ended.
+    bool WaitForEnd(std::int32_t milliseconds);
     // UI thread: copies of status, message, percent, counts and kept backup.
     ProgressReport ReadProgress();
     // Worker: counts one handled entry.
@@ -69,6 +74,9 @@ private:
     class Lock;
 
     sem_t mutex_;
+    // Posted once by the report that ends the job; a waiter puts it back.
+    sem_t ended_;
+    bool endPosted_ = false;
     KitReader* job_ = nullptr;
     WString jobTarget_;
     bool cancelRequested_ = false;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "text/WString.h"
 
@@ -28,6 +29,11 @@ std::int32_t MultiByteToWideChar(std::uint32_t codePage, std::uint32_t flags, co
 AString ToAString(const WString& text);
 WString ToWString(const AString& text);
 WString ToWString(const char* text);
+
+// The whole text in the locale encoding, or nothing when it holds a zero
+// unit or a character the encoding cannot represent (or cannot give back as
+// it was): for names that must not silently become other names.
+std::optional<AString> ToAStringWhole(const WString& text);
 
 // Case-insensitive comparison through the 8-bit forms (strcasecmp).
 std::int32_t CompareNoCase(const WString& a, const WString& b);

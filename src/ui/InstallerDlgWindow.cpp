@@ -69,9 +69,15 @@ void CInstallerDlg::BeginInstallation(const WString&) {
     pollSource_ = g_timeout_add(kPollIntervalMs, &KeepPolling, nullptr);
 }
 
-void CInstallerDlg::ShowProgress(const ProgressReport& report) { progressPage_->SetProgress(report.percent); }
+void CInstallerDlg::ShowProgress(const ProgressReport& report) {
+    // The last report is always shown; the ones before it at the pacer's rate.
+    const bool ended = report.status != ERR_NONE || report.percent >= 100;
+    if (ended || progressPacer_.Admit(report.percent, g_get_monotonic_time())) {
+        progressPage_->SetProgress(report.percent);
+    }
+}
 
-void CInstallerDlg::WaitForProgress() { gtk_main_iteration(); }
+void CInstallerDlg::WaitForProgress(ProgressState&) { gtk_main_iteration(); }
 
 void CInstallerDlg::ShowOutcome(const ProgressReport& report, ExitStatus status) {
     if (pollSource_ != 0) g_source_remove(pollSource_);

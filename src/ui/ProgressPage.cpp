@@ -16,9 +16,15 @@ ProgressPage::ProgressPage(GtkFixed* fixed, std::int32_t barWidth)
 }
 
 void ProgressPage::SetProgress(std::int32_t percent) {
-    const AString& status = percent == 100 ? finishText : startText;
-    gtk_label_set_text(GTK_LABEL(statusLabel), status.c_str());
+    const AString* status = percent == 100 ? &finishText : &startText;
+    if (status != shownStatus_) {
+        gtk_label_set_text(GTK_LABEL(statusLabel), status->c_str());
+        shownStatus_ = status;
+    }
     // A value the worker should never post must not become a toolkit warning.
     const double fraction = std::clamp(percent / 100.0, 0.0, 1.0);
-    gtk_progress_bar_set_fraction(GTK_PROGRESS_BAR(progressBar), fraction);
+    if (fraction != shownFraction_) {
+        gtk_progress_bar_set_fraction(GTK_PROGRESS_BAR(progressBar), fraction);
+        shownFraction_ = fraction;
+    }
 }

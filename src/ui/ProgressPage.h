@@ -15,10 +15,16 @@ public:
 
     // The status reads the finish text for exactly 100 and the start text
     // otherwise; the bar shows percent / 100, held within empty and full.
+    // A widget is touched only when what it shows changes, so that a repeated
+    // value costs no layout and no repaint.
     void SetProgress(std::int32_t percent);
 
     GtkWidget* statusLabel;
     GtkWidget* progressBar;
     AString startText;
     AString finishText;
+
+private:
+    const AString* shownStatus_ = nullptr;
+    double shownFraction_ = -1;
 };

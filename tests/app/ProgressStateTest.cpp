@@ -4,6 +4,7 @@
 #include <atomic>
 #include <thread>
 
+#include "app/ProgressPacer.h"
 #include "app/ProgressState.h"
 #include "kit/KitReader.h"
 
@@ -49,6 +50,8 @@ TEST(ProgressStateTest, ReportsCrossThreadsWholeAndWakeTheReader) {
     constexpr int kReports = 2000;
     std::thread worker([&] {
         for (int i = 1; i <= kReports; ++i) {
+            // A second report of the same percentage only changes the message: no wake-up.
+            progress.PostProgress(ERR_NONE, u"destination path long enough for the heap " + IntToWString(i, 10), i);
             progress.PostProgress(ERR_NONE, u"destination path long enough for the heap " + IntToWString(i, 10), i);
         }
     });
@@ -64,6 +67,80 @@ TEST(ProgressStateTest, ReportsCrossThreadsWholeAndWakeTheReader) {
     }
     worker.join();
     EXPECT_EQ(wakeUps.load(), kReports);
+}
+
+struct EndCase {
+    ErrorCode status;
+    std::int32_t percent;
+    bool ends;
+};
+
+TEST(ProgressStateTest, WaitForEndReturnsOnceAFailureOrTheFullPercentageIsPosted) {
+    const EndCase cases[] = {{ERR_NONE, 0, false}, {ERR_NONE, 99, false}, {ERR_NONE, 100, true},
+                             {ERR_INVALID_DATA, 20, true}, {ERR_CANCELLED, 0, true}};
+    for (const EndCase& test : cases) {
+        ProgressState progress;
+        KitReader kit;
+        progress.StartJob(kit, u"/t");
+        progress.PostProgress(test.status, u"", test.percent);
+        EXPECT_EQ(progress.WaitForEnd(10), test.ends) << test.status << " " << test.percent;
+        EXPECT_EQ(progress.WaitForEnd(10), test.ends) << "asked again: " << test.status << " " << test.percent;
+        // A new job forgets the end of the one before.
+        progress.StartJob(kit, u"/t");
+        EXPECT_FALSE(progress.WaitForEnd(0));
+    }
+}
+
+TEST(ProgressStateTest, WaitForEndWakesWhenTheWorkerEndsTheJob) {
+    ProgressState progress;
+    KitReader kit;
+    progress.StartJob(kit, u"/t");
+    std::thread worker([&] {
+        for (int i = 0; i <= 100; ++i) progress.PostProgress(ERR_NONE, u"", i);
+    });
+    // A generous limit: the test fails by its answer, never by being slow.
+    EXPECT_TRUE(progress.WaitForEnd(30000));
+    EXPECT_EQ(progress.ReadProgress().percent, 100);
+    worker.join();
+}
+
+// Times in microseconds since an arbitrary start, one interval of 33 ms.
+TEST(ProgressPacerTest, ShowsEachNewValueAtMostOncePerIntervalAndArmsATimerForTheRest) {
+    struct Step {
+        std::int32_t percent;
+        gint64 now;
+        bool shown;
+        bool timerAfter;
+    };
+    const Step steps[] = {
+        {0, 1000, true, false},    // the first value at once
+        {0, 2000, false, false},   // the same value again: nothing to do
+        {5, 2000, false, true},    // new, but too soon: a timer will wake the loop
+        {7, 20000, false, true},   // still too soon; the one timer serves the newest value
+        {7, 34000, true, true},    // due
+        {8, 100000, true, true},   // long after: at once
+        {8, 100001, false, true},  // unchanged
+    };
+    ProgressPacer pacer(33000);
+    for (const Step& step : steps) {
+        EXPECT_EQ(pacer.Admit(step.percent, step.now), step.shown) << step.percent << " at " << step.now;
+        EXPECT_EQ(pacer.TimerPending(), step.timerAfter) << step.percent << " at " << step.now;
+    }
+}
+
+TEST(ProgressPacerTest, TheTimerWakesTheMainLoopAndGoesAway) {
+    ProgressPacer pacer(5000);
+    ASSERT_TRUE(pacer.Admit(1, g_get_monotonic_time()));
+    ASSERT_FALSE(pacer.Admit(2, g_get_monotonic_time()));
+    ASSERT_TRUE(pacer.TimerPending());
+    // A guard against a timer that never fires: the test fails instead of hanging.
+    bool gaveUp = false;
+    const guint guard = g_timeout_add_seconds(
+        10, [](gpointer flag) -> gboolean { return *static_cast<bool*>(flag) = true, G_SOURCE_REMOVE; }, &gaveUp);
+    while (pacer.TimerPending() && !gaveUp) g_main_context_iteration(nullptr, TRUE);
+    EXPECT_FALSE(gaveUp);
+    if (!gaveUp) g_source_remove(guard);
+    EXPECT_TRUE(pacer.Admit(2, g_get_monotonic_time()));
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "l10n/LanguageSelection.h"
 #include "l10n/Messages.h"
 #include "text/Convert.h"
+#include "text/EnvironmentLocale.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ public:
     }
     ~LocaleEnvironment() {
         for (const auto& [name, value] : saved_) value ? setenv(name, value->c_str(), 1) : unsetenv(name);
+        ReloadEnvironmentLocale();
         std::setlocale(LC_ALL, locale_.c_str());
         SetCurrentLanguage(language_);
     }
@@ -110,6 +112,7 @@ TEST(LoadResString, EveryLanguageHasTheCommonIdentifiersAndDecodesThemWhole) {
     std::sort(expected.begin(), expected.end());
     LocaleEnvironment environment;
     setenv("LC_ALL", "C.UTF-8", 1);
+    ReloadEnvironmentLocale();
     ASSERT_NE(std::setlocale(LC_ALL, "C.UTF-8"), nullptr);
     for (std::int32_t language = 1; language <= 16; ++language) {
         SCOPED_TRACE(language);
@@ -133,6 +136,7 @@ TEST(LoadResString, EveryLanguageHasTheCommonIdentifiersAndDecodesThemWhole) {
 TEST(LoadResString, AnswersInEnglishUntilALanguageIsSetAndEmptyForUnknownOnes) {
     LocaleEnvironment environment;
     setenv("LC_ALL", "C", 1);
+    ReloadEnvironmentLocale();
     std::setlocale(LC_ALL, "C");
     EXPECT_EQ(LoadResString(AString("IDS_CHOOSEDIR_FOLDER")), WString(u"&Folder:"));
     EXPECT_TRUE(LoadResString(AString("ids_wizard_back")).empty());
@@ -195,6 +199,7 @@ TEST_F(SelectLanguageTest, OptionCodeOrLocale) {
     for (const auto& [optionCode, localeName, number, code] : kCases) {
         SCOPED_TRACE(std::string(optionCode == nullptr ? "(none)" : optionCode) + " / " + localeName);
         setenv("LC_ALL", localeName, 1);
+        ReloadEnvironmentLocale();
         const AString option(optionCode == nullptr ? "" : optionCode);
         const LanguageChoice choice = SelectLanguage(optionCode == nullptr ? nullptr : &option);
         EXPECT_EQ(choice.number, number);

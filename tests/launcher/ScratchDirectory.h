@@ -16,6 +16,7 @@
 
 #include "platform/FileTree.h"
 #include "text/Convert.h"
+#include "text/EnvironmentLocale.h"
 
 namespace scratch {
 
@@ -63,9 +64,11 @@ public:
             saved_.emplace_back(name, old == nullptr ? std::nullopt : std::optional<std::string>(old));
             setenv(name, value.c_str(), 1);
         }
+        ReloadEnvironmentLocale();
     }
     ~Environment() {
         for (const auto& [name, value] : saved_) value ? setenv(name, value->c_str(), 1) : unsetenv(name);
+        ReloadEnvironmentLocale();
         RemoveTree(Wide(root_));
     }
     Environment(const Environment&) = delete;

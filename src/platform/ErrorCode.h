@@ -11,5 +11,6 @@ constexpr ErrorCode ERR_PATH_NOT_FOUND = 3;
 constexpr ErrorCode ERR_INVALID_HANDLE = 6;
 constexpr ErrorCode ERR_INVALID_DATA = 13;
 constexpr ErrorCode ERR_INVALID_PARAMETER = 87;
+constexpr ErrorCode ERR_DISK_FULL = 112;
 constexpr ErrorCode ERR_CANT_WRITE = 1013;
 constexpr ErrorCode ERR_CANCELLED = 1223;

@@ -56,6 +56,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_SUMMARY_UPTODATE", "Bereits aktuelle Dateien:"},
     {"IDS_SUMMARY_REPLACED", "Ersetzte Dateien (die Originale lagen bis zum Ende der Installation in einer Sicherung):"},
     {"IDS_LAUNCHER_NOTRECORDED", "Das Vorlagenverzeichnis wurde nicht eingetragen: Die Einstellungsdatei des Startprogramms konnte nicht gelesen oder geschrieben werden und bleibt unverändert:"},
+    {"IDS_ERROR_TEMPDIR", "Das Verzeichnis Temp (TMPDIR) ist nicht beschreibbar. Setzen Sie TMPDIR auf ein beschreibbares Verzeichnis und starten Sie das Installationsprogramm erneut."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

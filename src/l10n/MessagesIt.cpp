@@ -56,6 +56,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_SUMMARY_UPTODATE", "File già aggiornati:"},
     {"IDS_SUMMARY_REPLACED", "File sostituiti (gli originali sono stati conservati in una copia di backup fino al termine dell'installazione):"},
     {"IDS_LAUNCHER_NOTRECORDED", "La directory di modelli non è stata registrata: il file delle impostazioni del programma di avvio non ha potuto essere letto o scritto ed è rimasto invariato:"},
+    {"IDS_ERROR_TEMPDIR", "Impossibile scrivere nella directory Temp (TMPDIR). Impostare in TMPDIR una directory scrivibile e avviare di nuovo il programma di installazione."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

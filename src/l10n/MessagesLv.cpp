@@ -56,6 +56,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_SUMMARY_UPTODATE", "Jau aktuāli faili:"},
     {"IDS_SUMMARY_REPLACED", "Aizstāti faili (oriģināli tika glabāti rezerves kopijā līdz instalācijas beigām):"},
     {"IDS_LAUNCHER_NOTRECORDED", "Šablonu katalogs netika ierakstīts: palaidēja iestatījumu failu neizdevās nolasīt vai ierakstīt, tas atstāts nemainīts:"},
+    {"IDS_ERROR_TEMPDIR", "Katalogā Temp (TMPDIR) nevar rakstīt. Norādiet TMPDIR katalogu, kurā var rakstīt, un palaidiet instalācijas programmu vēlreiz."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -56,6 +56,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_SUMMARY_UPTODATE", "Fișiere deja actualizate:"},
     {"IDS_SUMMARY_REPLACED", "Fișiere înlocuite (originalele au fost păstrate într-o copie de rezervă până la sfârșitul instalării):"},
     {"IDS_LAUNCHER_NOTRECORDED", "Catalogul de şabloane nu a fost înregistrat: fişierul de setări al programului de lansare nu a putut fi citit sau scris şi a rămas neschimbat:"},
+    {"IDS_ERROR_TEMPDIR", "Nu se poate scrie în folderul Temp (TMPDIR). Indicați în TMPDIR un folder în care se poate scrie și porniți din nou programul de instalare."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -56,6 +56,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_SUMMARY_UPTODATE", "Zaten güncel dosyalar:"},
     {"IDS_SUMMARY_REPLACED", "Değiştirilen dosyalar (asılları yükleme bitene kadar yedekte tutuldu):"},
     {"IDS_LAUNCHER_NOTRECORDED", "Şablon klasörü kaydedilmedi: başlatıcının ayar dosyası okunamadı veya yazılamadı ve değiştirilmeden bırakıldı:"},
+    {"IDS_ERROR_TEMPDIR", "Temp (TMPDIR) klasörüne yazılamıyor. TMPDIR için yazılabilir bir klasör belirtin ve yükleme programını yeniden başlatın."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -11,7 +11,8 @@
 #include <string>
 #include <vector>
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv);
+// Optional, as for libFuzzer: a harness without set-up leaves it out.
+extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int* argc, char*** argv);
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
 namespace {
@@ -31,7 +32,7 @@ std::vector<std::filesystem::path> Inputs(const std::filesystem::path& where) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    LLVMFuzzerInitialize(&argc, &argv);
+    if (LLVMFuzzerInitialize != nullptr) LLVMFuzzerInitialize(&argc, &argv);
     std::size_t count = 0;
     for (int i = 1; i < argc; ++i) {
         for (const auto& file : Inputs(argv[i])) {

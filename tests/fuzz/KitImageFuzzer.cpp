@@ -46,8 +46,6 @@ void CheckAccepted(const std::vector<KitDescription>& descriptions, const std::v
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) { return 0; }
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static MemoryFile image;
     image.Fill(data, size);

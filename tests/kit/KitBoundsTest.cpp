@@ -9,7 +9,7 @@
 #include <zlib.h>
 
 #include <fstream>
-#include <functional>
+#include <memory>
 
 #include "KitImages.h"
 #include "kit/KitDirectory.h"
@@ -187,7 +187,6 @@ TEST_F(KitBoundsTest, PeakMemoryStaysBoundedWhateverTheKitLists) {
     for (const auto& [what, name, count, expected] : cases) {
         WriteRepeatedKit(kit, Multi(U32(static_cast<std::uint32_t>(count))), Entry(name, 0, 0), count);
         const long peak = ChildPeakKiB(kit, expected);
-        std::printf("%s: peak %ld KiB\n", what, peak);
         EXPECT_GT(peak, 0) << what << ": KitOpen gave another answer";
         EXPECT_LT(peak, 256 * 1024) << what;
         EXPECT_TRUE(scratch::Names(env.temp()).empty()) << what;
@@ -232,53 +231,23 @@ TEST_F(KitBoundsTest, UnpackingStopsBeforeTheImageCrowdsOutTheMargin) {
     }
 }
 
-// A small file system of its own as TMPDIR, unmounted before the
-// environment goes.
-class SmallTemporaryFileSystem {
-public:
-    SmallTemporaryFileSystem(const std::string& path, const char* options, unsigned long flags) : path_(path) {
-        scratch::MakeDirectories(path);
-        mounted_ = ::mount("tmpfs", path.c_str(), "tmpfs", flags, options) == 0;
-    }
-    ~SmallTemporaryFileSystem() {
-        if (mounted_) ::umount2(path_.c_str(), MNT_DETACH);
-    }
-    SmallTemporaryFileSystem(const SmallTemporaryFileSystem&) = delete;
-    SmallTemporaryFileSystem& operator=(const SmallTemporaryFileSystem&) = delete;
-    bool mounted() const { return mounted_; }
-
-private:
-    std::string path_;
-    bool mounted_ = false;
-};
-
-TEST_F(KitBoundsTest, ARealSmallTemporaryDirectory) {
-    struct Case {
-        const char* what;
-        const char* options;
-        unsigned long flags;
-        std::uint64_t imageBytes;
-        bool trustSpace;  // false: a probe that promises room the file system lacks
-        ErrorCode expected;
-    };
-    const Case cases[] = {
-        {"an image that fits", "size=64m", 0, 8 * kMiB, true, ERR_NONE},
-        {"an image past the room", "size=64m", 0, 40 * kMiB, true, ERR_DISK_FULL},
-        {"a full file system found by writing", "size=4m", 0, 8 * kMiB, false, ERR_DISK_FULL},
-        {"a read-only temporary directory", "size=64m", MS_RDONLY, kMiB, true, ERR_CANT_WRITE},
-    };
-    for (const Case& c : cases) {
-        const std::string temp = env / "small-tmp";
-        SmallTemporaryFileSystem fileSystem(temp, c.options, c.flags);
-        if (!fileSystem.mounted()) GTEST_SKIP() << "cannot mount a tmpfs here (needs root)";
-        ::setenv("TMPDIR", temp.c_str(), 1);
-        WriteRepeatedKit(kit, Multi(U32(0)), std::string(1, 'x'), c.imageBytes);
-        FixedSpace plenty{1024 * kMiB};
+// A write that finds the file system full, whatever the free space seemed,
+// is a lack of space too. (The free-space rule and a read-only temporary
+// directory on real small file systems: tests/e2e/tempspace.sh.)
+TEST_F(KitBoundsTest, AFullFileSystemFoundByWritingIsALackOfSpace) {
+    const std::string temp = env / "small-tmp";
+    scratch::MakeDirectories(temp);
+    if (::mount("tmpfs", temp.c_str(), "tmpfs", 0, "size=4m") != 0) GTEST_SKIP() << "cannot mount a tmpfs here";
+    const std::unique_ptr<const char, void (*)(const char*)> unmount(temp.c_str(),
+                                                                     [](const char* path) { ::umount2(path, MNT_DETACH); });
+    ::setenv("TMPDIR", temp.c_str(), 1);
+    WriteRepeatedKit(kit, Multi(U32(0)), std::string(1, 'x'), 8 * kMiB);
+    FixedSpace plenty{1024 * kMiB};
+    {
         KitReader reader;
-        const ErrorCode code = c.trustSpace ? KitOpen(reader, Wide(kit)) : KitOpen(reader, Wide(kit), plenty.probe());
-        EXPECT_EQ(code, c.expected) << c.what;
-        EXPECT_EQ(scratch::Names(temp).size(), c.expected == ERR_NONE ? 1u : 0u) << c.what;
+        EXPECT_EQ(KitOpen(reader, Wide(kit), plenty.probe()), ERR_DISK_FULL);
     }
+    EXPECT_TRUE(scratch::Names(temp).empty());
 }
 
 }  // namespace

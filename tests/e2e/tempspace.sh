@@ -13,7 +13,8 @@ e2e_run "packing the kit of an 80 MiB image" "$E2E_BIN/efdkit" pack --lang en --
 
 small=$E2E_ROOT/small-tmp
 mkdir -p "$small"
-trap 'umount -l "$small" 2>/dev/null; e2e_cleanup' EXIT
+# The harness's clean-up reads the script's status: keep it across umount.
+trap 'status=$?; umount -l "$small" 2>/dev/null; (exit $status); e2e_cleanup' EXIT
 for how in full read-only; do
     case $how in
         full) options=size=64m; message=IDS_ERROR_NOSPACE ;;

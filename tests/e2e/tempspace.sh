@@ -26,7 +26,7 @@ for how in full read-only; do
     saved=$TMPDIR
     export TMPDIR=$small
     e2e_start_headless -S -Len
-    e2e_wait_exit
+    e2e_wait_exit 2
     e2e_check "$how: the box says $message" grep -qF "$expected" "$E2E_SETUP_ERR"
     e2e_check "$how: the temporary directory is left empty" test -z "$(ls -A "$small")"
     e2e_check "$how: nothing installed" test ! -e "$E2E_DEFAULT_DIR"

@@ -2,11 +2,13 @@
 // values and, side by side, on std::u16string and std::string: after every
 // step each value must hold the same text as its model, so an operation on
 // one value never shows through a copy that shared its buffer.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 #include "text/WString.h"

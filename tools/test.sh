@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the unit and GUI
 # tests of the normal build, the unit tests under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and the worker tests under ThreadSanitizer.
+# UndefinedBehaviorSanitizer, the worker tests under ThreadSanitizer, and a
+# short run of each fuzz harness (tools/fuzz.sh for long runs).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -21,3 +22,6 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 echo "== worker and progress tests under ThreadSanitizer"
 bash tools/build.sh build-tsan thread
 TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure -j"$jobs" -L '^(app|text)$'
+
+echo "== fuzz harnesses, a short run each (clang, libFuzzer, ASan + UBSan)"
+bash tools/fuzz.sh --smoke 30

@@ -12,15 +12,12 @@
 #include "launcher/TemplateDirectory.h"
 #include "platform/DesktopOpen.h"
 #include "platform/FindData.h"
-#include "platform/TempSpace.h"
 #include "text/Convert.h"
 #include "ui/DirSelectPage.h"
 #include "ui/MessageBox.h"
 #include "ui/SuccessFinalPage.h"
 
 namespace {
-
-constexpr std::uint64_t kSpaceFactor = 3;
 
 // The whole target of a symbolic link, however long; empty when unreadable.
 std::string ReadWholeLink(const char* link) {
@@ -54,14 +51,12 @@ bool StartsWithSeparator(const WString& text) {
     return !text.empty() && (text[0] == u'/' || text[0] == u'\\');
 }
 
-// Whether the kit fits three times into the free temporary space; a size
-// that cannot be read skips the check.
-bool EnoughTemporarySpace(const WString& kitPath) {
-    std::uint64_t kitSize = 0;
-    if (GetFileSizeByPath(kitPath, &kitSize) != 0) return true;
-    std::uint64_t freeBytes = 0;
-    if (GetTempFreeSpace(&freeBytes) != ERR_NONE) return true;
-    return kitSize <= freeBytes / kSpaceFactor;  // kitSize * 3 <= freeBytes without overflow
+// The message for a kit that could not be opened: the temporary directory's
+// own trouble is told apart from a damaged kit.
+const char* KitOpenFailureMessage(ErrorCode code) {
+    if (code == ERR_DISK_FULL) return "IDS_ERROR_NOSPACE";
+    if (code == ERR_CANT_WRITE) return "IDS_ERROR_TEMPDIR";
+    return "IDS_ERROR_DAMAGEDSOURCE";
 }
 
 }  // namespace
@@ -113,12 +108,11 @@ bool CInstallerDlg::PrepareInstallation() {
     // A directory named on the command line replaces the proposal, as if typed.
     if (!targetOption_.empty()) targetDirectory_ = CleanTypedDirectory(targetOption_);
 
-    if (!EnoughTemporarySpace(kitPath_)) {
-        frontEnd_->ShowMessage(LoadResString("IDS_ERROR_NOSPACE"), MB_ERROR_OK);
-        return false;
-    }
-    if (KitOpen(kit_, kitPath_) != ERR_NONE) {
-        frontEnd_->ShowMessage(LoadResString("IDS_ERROR_DAMAGEDSOURCE"), MB_ERROR_OK);
+    // The free space is watched while the kit is unpacked, against what its
+    // image really needs, rather than guessed from the kit's size.
+    const ErrorCode opened = KitOpen(kit_, kitPath_);
+    if (opened != ERR_NONE) {
+        frontEnd_->ShowMessage(LoadResString(KitOpenFailureMessage(opened)), MB_ERROR_OK);
         return false;
     }
     return true;

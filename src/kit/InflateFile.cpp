@@ -21,10 +21,37 @@ bool KitFileSize(FileHandle file, std::uint64_t* size) {
     return *size <= kLargestImage && FileSeek(file, 0, nullptr, SEEK_FROM_BEGIN) == 0;
 }
 
+// Keeps the image from taking the room the installation needs after it.
+class SpaceGuard {
+public:
+    SpaceGuard(const FreeSpaceProbe& probe, FileHandle destination) : probe_(probe), destination_(destination) {}
+
+    // Whether `produced` more bytes may follow the `written` ones.
+    bool Allows(std::uint64_t written, std::uint64_t produced) {
+        if (written + produced < nextCheck_) return true;
+        nextCheck_ = written + produced + kSpaceCheckInterval;
+        std::uint64_t freeBytes = 0;
+        if (probe_(destination_, &freeBytes) != ERR_NONE) return true;  // the writes will tell
+        return freeBytes >= written + produced + kImageSpaceMargin;
+    }
+
+private:
+    const FreeSpaceProbe& probe_;
+    FileHandle destination_;
+    std::uint64_t nextCheck_ = 0;
+};
+
+ErrorCode WriteImage(FileHandle destination, const unsigned char* bytes, std::uint32_t count) {
+    std::uint32_t written = 0;
+    const ErrorCode code = FileWrite(destination, bytes, count, &written);
+    if (code == ERR_NONE || code == ERR_DISK_FULL) return code;
+    return ERR_CANT_WRITE;
+}
+
 // Runs the stream over the mapping in 32 KiB windows, writing each window
 // out at once. Only a stream that reaches its end counts as complete: a cut
 // stream is a damaged kit, not a shorter one.
-ErrorCode InflateInto(z_stream& stream, FileMapping& mapping, FileHandle destination) {
+ErrorCode InflateInto(z_stream& stream, FileMapping& mapping, FileHandle destination, SpaceGuard& space) {
     auto window = std::make_unique<unsigned char[]>(kWindowSize);
     stream.next_in = const_cast<unsigned char*>(mapping.data());
     stream.avail_in = static_cast<uInt>(mapping.size());
@@ -36,9 +63,9 @@ ErrorCode InflateInto(z_stream& stream, FileMapping& mapping, FileHandle destina
         if (result != Z_OK && result != Z_STREAM_END && result != Z_BUF_ERROR) return ERR_INVALID_DATA;
         if (stream.total_out > kLargestImage) return ERR_INVALID_DATA;
         const auto produced = static_cast<std::uint32_t>(stream.total_out - before);
-        std::uint32_t written = 0;
         if (produced > 0) {
-            const ErrorCode code = FileWrite(destination, window.get(), produced, &written);
+            if (!space.Allows(before, produced)) return ERR_DISK_FULL;
+            const ErrorCode code = WriteImage(destination, window.get(), produced);
             if (code != ERR_NONE) return code;
         }
         if (result == Z_STREAM_END) return ERR_NONE;
@@ -49,13 +76,12 @@ ErrorCode InflateInto(z_stream& stream, FileMapping& mapping, FileHandle destina
 
 }  // namespace
 
-ErrorCode InflateFile(const WString& source, const WString& destination) {
+ErrorCode InflateFile(const WString& source, const WString& destination, const FreeSpaceProbe& freeSpace) {
     FileHandleGuard in;
     ErrorCode code = FileOpen(source, ACCESS_READ, 0, OPEN_EXISTING, in.out());
     if (code != ERR_NONE) return code;
     FileHandleGuard out;
-    code = FileOpen(destination, ACCESS_WRITE, 0, OPEN_CREATE, out.out());
-    if (code != ERR_NONE) return code;
+    if (FileOpen(destination, ACCESS_WRITE, 0, OPEN_CREATE, out.out()) != ERR_NONE) return ERR_CANT_WRITE;
 
     std::uint64_t size = 0;
     if (!KitFileSize(in.get(), &size)) return ERR_INVALID_DATA;
@@ -64,9 +90,11 @@ ErrorCode InflateFile(const WString& source, const WString& destination) {
     InflateStream stream;
     if (!stream.valid()) return ERR_INVALID_DATA;
 
-    code = InflateInto(stream.get(), mapping, out.get());
+    SpaceGuard space(freeSpace, out.get());
+    code = InflateInto(stream.get(), mapping, out.get(), space);
     if (code != ERR_NONE) return code;
-    code = FileSetEnd(out.get());  // an older, longer destination keeps nothing of its own
-    if (code != ERR_NONE) return code;
-    return FileClose(out.release());
+    // An older, longer destination keeps nothing of its own.
+    if (FileSetEnd(out.get()) != ERR_NONE) return ERR_CANT_WRITE;
+    code = FileClose(out.release());
+    return code == ERR_NONE || code == ERR_DISK_FULL ? code : ERR_CANT_WRITE;
 }

@@ -1,11 +1,32 @@
-// Turning the kit file, one raw deflate stream, into its unpacked image.
+// Turning the kit file, one raw deflate stream, into its unpacked image
+// without ever filling the file system that receives it.
 #pragma once
 
+#include <cstdint>
+#include <functional>
+
 #include "platform/ErrorCode.h"
+#include "platform/File.h"
 #include "text/WString.h"
 
+// Free bytes on the file system of the open destination; a non-zero result
+// means unknown. GetFileSystemFreeSpace, or a stand-in in tests.
+using FreeSpaceProbe = std::function<ErrorCode(FileHandle destination, std::uint64_t* freeBytes)>;
+
+// What the image leaves free beside itself: the installation later keeps a
+// backup of each file it replaces in the same directory, up to the image's
+// own size, and needs some room for its own small files.
+inline constexpr std::uint64_t kImageSpaceMargin = 16ull << 20;
+// How much may be written between two questions to the file system.
+inline constexpr std::uint64_t kSpaceCheckInterval = 1ull << 20;
+
 // Inflates `source` into `destination` (created when missing, cut to the
-// inflated length). 0; 13 when the source cannot be mapped (an empty file
-// included), is no complete raw deflate stream, or inflates past 4 GiB;
-// otherwise the code of the failed open or write.
-ErrorCode InflateFile(const WString& source, const WString& destination);
+// inflated length). Before the first write and after every further
+// kSpaceCheckInterval bytes, the free space must be at least the image so far
+// plus kImageSpaceMargin (an unknown free space is not checked). 0; 13 when
+// the source cannot be mapped (an empty file included), is no complete raw
+// deflate stream, or inflates past 4 GiB; 112 when the space runs short or
+// a write finds the file system full; 1013 when the destination cannot be
+// opened or written for another reason; otherwise the code of the failed
+// open of the source. The caller removes a partial destination.
+ErrorCode InflateFile(const WString& source, const WString& destination, const FreeSpaceProbe& freeSpace);

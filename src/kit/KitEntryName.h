@@ -1,10 +1,12 @@
 // What a kit may name as a file to install: a relative path that stays
-// inside the template directory.
+// inside the template directory and that the file system can hold.
 #pragma once
 
 #include "text/WString.h"
 
 // False for an empty name, a name holding a zero unit, an absolute name, a
-// name with a ".." component, or one that names no file (ending in a
-// separator or "."). Both "\" and "/" count as separators.
+// name with a ".." component, one that names no file (ending in a separator
+// or "."), or one longer than the file system allows: a component over
+// NAME_MAX bytes or the whole over PATH_MAX - 1 bytes, counted in UTF-8.
+// Both "\" and "/" count as separators.
 bool IsSafeEntryName(const WString& name);

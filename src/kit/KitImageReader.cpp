@@ -41,14 +41,15 @@ std::string KitImageReader::ReadBlock(std::uint64_t length) {
 
 std::uint32_t KitImageReader::ReadU32() { return DecodeU32(Bytes(ReadBlock(4), 0)); }
 
-WString KitImageReader::ReadString() {
+WString KitImageReader::ReadString(std::uint32_t mostUnits) {
     const std::uint32_t count = ReadU32();
+    if (count > mostUnits) throw ERR_INVALID_DATA;
     return DecodeUnits(Bytes(ReadBlock(std::uint64_t{count} * 2), 0), count);
 }
 
-std::string KitImageReader::ReadRecord() {
+std::string KitImageReader::ReadRecord(std::uint32_t largest) {
     const std::uint32_t recordSize = ReadU32();
-    if (recordSize < 4) throw ERR_INVALID_DATA;
+    if (recordSize < 4 || recordSize > largest) throw ERR_INVALID_DATA;
     return ReadBlock(recordSize - 4);
 }
 
@@ -59,9 +60,10 @@ std::uint32_t KitRecordCursor::ReadU32() {
     return value;
 }
 
-WString KitRecordCursor::ReadString() {
-    const std::uint64_t bytes = std::uint64_t{ReadU32()} * 2;
-    if (record_.size() - position_ < bytes) throw ERR_INVALID_DATA;
+WString KitRecordCursor::ReadString(std::uint32_t mostUnits) {
+    const std::uint32_t count = ReadU32();
+    const std::uint64_t bytes = std::uint64_t{count} * 2;
+    if (count > mostUnits || record_.size() - position_ < bytes) throw ERR_INVALID_DATA;
     WString text = DecodeUnits(Bytes(record_, position_), static_cast<std::uint32_t>(bytes / 2));
     position_ += static_cast<std::size_t>(bytes);
     return text;

@@ -1,5 +1,6 @@
 // Reading the fields of an unpacked kit image in order, refusing with 13
-// anything that runs past the image or past its record.
+// anything that runs past the image or past its record, or that is longer
+// than the caller allows: a field's memory is bounded before it is allocated.
 #pragma once
 
 #include <cstdint>
@@ -15,10 +16,11 @@ public:
     KitImageReader(FileHandle image, std::uint64_t imageSize) : image_(image), size_(imageSize) {}
 
     std::uint32_t ReadU32();
-    // A count of UTF-16LE units followed by the units.
-    WString ReadString();
-    // A record that starts with its own 4-byte length: the bytes after it.
-    std::string ReadRecord();
+    // A count of UTF-16LE units followed by the units; 13 past `mostUnits`.
+    WString ReadString(std::uint32_t mostUnits);
+    // A record that starts with its own 4-byte length (at least 4, at most
+    // `largest`): the bytes after it.
+    std::string ReadRecord(std::uint32_t largest);
     std::uint64_t position() const { return position_; }
     std::uint64_t size() const { return size_; }
 
@@ -37,7 +39,7 @@ public:
     explicit KitRecordCursor(const std::string& record) : record_(record) {}
 
     std::uint32_t ReadU32();
-    WString ReadString();
+    WString ReadString(std::uint32_t mostUnits);
 
 private:
     const std::string& record_;

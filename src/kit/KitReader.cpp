@@ -5,8 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "kit/KitEntryName.h"
-#include "kit/KitImageReader.h"
+#include "kit/KitDirectory.h"
 #include "kit/TemporaryFileGuard.h"
 #include "platform/FileCopy.h"
 #include "platform/FileTree.h"
@@ -17,7 +16,6 @@
 namespace {
 
 constexpr std::uint32_t kCopyBufferSize = 1048576;
-constexpr std::uint64_t kLargestImage = 0xFFFFFFFFull;
 
 // Inside KitOpen every failure is thrown as its ErrorCode to the one
 // recovery path in KitOpen itself.
@@ -44,83 +42,16 @@ void LockImage(KitReader& reader) {
     reader.imageLock = lock.release();
 }
 
-std::uint64_t ImageSize(FileHandle image) {
-    std::uint64_t high = 0;
-    const std::uint32_t low = FileSeek(image, 0, &high, SEEK_FROM_END);
-    if (high == 0xFFFFFFFFull) throw ERR_INVALID_DATA;
-    const std::uint64_t size = (high << 32) | low;
-    if (size > kLargestImage || FileSeek(image, 0, nullptr, SEEK_FROM_BEGIN) != 0) throw ERR_INVALID_DATA;
-    return size;
-}
-
-KitDescription ReadDescriptionRecord(KitImageReader& image) {
-    const std::string record = image.ReadRecord();
-    KitRecordCursor cursor(record);
-    KitDescription description;
-    description.language = cursor.ReadString();
-    description.productName = cursor.ReadString();
-    description.providerName = cursor.ReadString();
-    description.descriptionFile = cursor.ReadString();
-    return description;
-}
-
-void ReadDescriptions(KitImageReader& image, std::vector<KitDescription>& descriptions) {
-    if (image.ReadU32() == 0) {
-        KitDescription description;
-        description.language = u"en";
-        description.productName = image.ReadString();
-        description.providerName = image.ReadString();
-        description.descriptionFile = image.ReadString();
-        descriptions.push_back(description);
-        return;
-    }
-    const std::uint32_t count = image.ReadU32();
-    for (std::uint32_t i = 0; i < count; ++i) descriptions.push_back(ReadDescriptionRecord(image));
-}
-
-KitEntry ReadEntryRecord(KitImageReader& image) {
-    const std::string record = image.ReadRecord();
-    KitRecordCursor cursor(record);
-    KitEntry entry;
-    entry.name = cursor.ReadString();
-    entry.lastWriteTime.low = cursor.ReadU32();
-    entry.lastWriteTime.high = cursor.ReadU32();
-    entry.offset = cursor.ReadU32();
-    entry.size = cursor.ReadU32();
-    // A kit must never write outside the template directory.
-    if (!IsSafeEntryName(entry.name)) throw ERR_INVALID_DATA;
-    return entry;
-}
-
-void ReadEntries(KitImageReader& image, std::vector<KitEntry>& entries) {
-    entries.clear();
-    const std::uint32_t count = image.ReadU32();
-    for (std::uint32_t i = 0; i < count; ++i) entries.push_back(ReadEntryRecord(image));
-}
-
-// Turns offsets into image positions, refusing data that runs past the end.
-void LocateEntryData(const KitImageReader& image, std::vector<KitEntry>& entries) {
-    const std::uint64_t dataStart = image.position();
-    for (KitEntry& entry : entries) {
-        if (dataStart + entry.offset + entry.size > image.size()) throw ERR_INVALID_DATA;
-        entry.offset = static_cast<std::uint32_t>(dataStart + entry.offset);
-    }
-}
-
-void OpenImage(KitReader& reader, const WString& kitPath) {
+void OpenImage(KitReader& reader, const WString& kitPath, const FreeSpaceProbe& freeSpace) {
     WString directory;
     (void)GetTempDirectory(&directory);  // always succeeds
     ThrowOnFailure(CreateTempFile(directory, u"edf", &reader.tempPath));
     TemporaryFileGuard removeOnFailure(reader.tempPath);
     LockImage(reader);
-    ThrowOnFailure(InflateFile(kitPath, reader.tempPath));
+    ThrowOnFailure(InflateFile(kitPath, reader.tempPath, freeSpace));
     FileHandleGuard image;
     ThrowOnFailure(FileOpen(reader.tempPath, ACCESS_READ | ACCESS_WRITE, 0, OPEN_EXISTING, image.out()));
-
-    KitImageReader fields(image.get(), ImageSize(image.get()));
-    ReadDescriptions(fields, reader.descriptions);
-    ReadEntries(fields, reader.entries);
-    LocateEntryData(fields, reader.entries);
+    ThrowOnFailure(ReadKitDirectory(image.get(), reader.descriptions, reader.entries));
     reader.handle = image.release();
     removeOnFailure.release();
 }
@@ -153,13 +84,13 @@ KitReader::KitReader() : copyBufferSize(kCopyBufferSize), copyBuffer(new unsigne
 
 KitReader::~KitReader() { CloseImage(*this); }
 
-ErrorCode KitOpen(KitReader& reader, const WString& kitPath) {
+ErrorCode KitOpen(KitReader& reader, const WString& kitPath, const FreeSpaceProbe& freeSpace) {
     CloseImage(reader);
     try {
-        OpenImage(reader, kitPath);
+        OpenImage(reader, kitPath, freeSpace);
         return ERR_NONE;
     } catch (ErrorCode code) {
-        reader.entries.clear();
+        std::vector<KitEntry>().swap(reader.entries);
         CloseImage(reader);
         return code;
     }

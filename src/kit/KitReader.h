@@ -11,6 +11,7 @@
 #include "kit/InflateFile.h"
 #include "platform/ErrorCode.h"
 #include "platform/File.h"
+#include "platform/TempSpace.h"
 #include "text/WString.h"
 
 struct KitDescription {
@@ -46,12 +47,16 @@ public:
     std::unique_ptr<unsigned char[]> copyBuffer;
 };
 
-// Inflates the kit into a new temporary image and reads its descriptions and
-// entries. 0; 13 for a damaged kit (invalid stream, structure that does not
-// hold what it announces, an entry name that would leave the target
-// directory); 1013 when no temporary file can be made; 2 or 87 for failed
-// opens and reads. On failure the entries are emptied and the image removed.
-ErrorCode KitOpen(KitReader& reader, const WString& kitPath);
+// Inflates the kit into a new temporary image (InflateFile, watching the
+// temporary directory's free space through `freeSpace`) and reads its
+// descriptions and entries (ReadKitDirectory, within its limits). 0; 13 for
+// a damaged kit (invalid stream, structure that does not hold what it
+// announces, a limit passed, an entry name that would leave the target
+// directory); 112 when the temporary directory lacks the room; 1013 when the
+// image cannot be created or written there; 2 or 87 for failed opens and
+// reads of the kit. On failure the entries are emptied and the image removed.
+ErrorCode KitOpen(KitReader& reader, const WString& kitPath,
+                  const FreeSpaceProbe& freeSpace = GetFileSystemFreeSpace);
 
 // Writes entry `index` to `destination` (created or overwritten, cut to the
 // entry's size) with the entry's last-write time. 0; 87 for an index out of

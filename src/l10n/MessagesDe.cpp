@@ -56,6 +56,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_SUMMARY_UPTODATE", "Bereits aktuelle Dateien:"},
     {"IDS_SUMMARY_REPLACED", "Ersetzte Dateien (die Originale lagen bis zum Ende der Installation in einer Sicherung):"},
     {"IDS_LAUNCHER_NOTRECORDED", "Das Vorlagenverzeichnis wurde nicht eingetragen: Die Einstellungsdatei des Startprogramms konnte nicht gelesen oder geschrieben werden und bleibt unverändert:"},
+    {"IDS_ERROR_TEMPDIR", "Das Verzeichnis Temp (TMPDIR) ist nicht beschreibbar. Setzen Sie TMPDIR auf ein beschreibbares Verzeichnis und starten Sie das Installationsprogramm erneut."},
     {"IDS_ERROR_NOSPACE_TARGET", "Im Vorlagenverzeichnis ist nicht genügend Speicherplatz verfügbar. Vorlagenverzeichnis wurde nicht geändert."},
     {"IDS_RECOVERED_INSTALL", "Eine unterbrochene Installation wurde gefunden und rückgängig gemacht. Dieses Vorlagenverzeichnis ist wieder so wie vor ihr:"},
     {"IDS_BACKUP_KEPT", "Nicht alle ursprünglichen Dateien konnten zurückgelegt werden. Die übrigen Originale werden in diesem Ordner aufbewahrt:"},

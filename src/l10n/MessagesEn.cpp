@@ -56,6 +56,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_SUMMARY_UPTODATE", "Files already up to date:"},
     {"IDS_SUMMARY_REPLACED", "Files replaced (their originals were kept in a backup until the end of the installation):"},
     {"IDS_LAUNCHER_NOTRECORDED", "The template directory was not recorded: the launcher's settings file could not be read or written and has been left unchanged:"},
+    {"IDS_ERROR_TEMPDIR", "Cannot write to the directory Temp (TMPDIR). Set TMPDIR to a writable directory and start the installation program again."},
     {"IDS_ERROR_NOSPACE_TARGET", "Insufficient space available in the template directory. Template directory has not been changed."},
     {"IDS_RECOVERED_INSTALL", "An interrupted installation was found and undone. This template directory is as it was before it:"},
     {"IDS_BACKUP_KEPT", "Not every original file could be put back. The originals that remain are kept in this folder:"},

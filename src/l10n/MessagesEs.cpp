@@ -56,6 +56,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_SUMMARY_UPTODATE", "Archivos ya al día:"},
     {"IDS_SUMMARY_REPLACED", "Archivos reemplazados (los originales se guardaron en una copia de seguridad hasta terminar la instalación):"},
     {"IDS_LAUNCHER_NOTRECORDED", "El catálogo de plantillas no se ha registrado: no se pudo leer ni escribir el archivo de configuración del programa de inicio, que se ha dejado sin cambios:"},
+    {"IDS_ERROR_TEMPDIR", "No se puede escribir en el directorio Temp (TMPDIR). Indique en TMPDIR un directorio con permiso de escritura y vuelva a iniciar el programa de instalación."},
     {"IDS_ERROR_NOSPACE_TARGET", "No hay espacio suficiente en el catálogo de plantillas. El catálogo de plantillas no ha sido cambiado."},
     {"IDS_RECOVERED_INSTALL", "Se encontró una instalación interrumpida y se deshizo. Este catálogo de plantillas está como estaba antes de ella:"},
     {"IDS_BACKUP_KEPT", "No se pudieron devolver a su sitio todos los archivos originales. Los originales restantes se conservan en esta carpeta:"},

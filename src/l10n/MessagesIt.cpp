@@ -56,6 +56,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_SUMMARY_UPTODATE", "File già aggiornati:"},
     {"IDS_SUMMARY_REPLACED", "File sostituiti (gli originali sono stati conservati in una copia di backup fino al termine dell'installazione):"},
     {"IDS_LAUNCHER_NOTRECORDED", "La directory di modelli non è stata registrata: il file delle impostazioni del programma di avvio non ha potuto essere letto o scritto ed è rimasto invariato:"},
+    {"IDS_ERROR_TEMPDIR", "Impossibile scrivere nella directory Temp (TMPDIR). Impostare in TMPDIR una directory scrivibile e avviare di nuovo il programma di installazione."},
     {"IDS_ERROR_NOSPACE_TARGET", "Spazio insufficiente nella directory di modelli. La directory di modelli non è cambiata."},
     {"IDS_RECOVERED_INSTALL", "È stata trovata un'installazione interrotta ed è stata annullata. Questa directory di modelli è tornata com'era prima:"},
     {"IDS_BACKUP_KEPT", "Non è stato possibile rimettere al loro posto tutti i file originali. Gli originali rimasti sono conservati in questa cartella:"},

@@ -56,6 +56,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_SUMMARY_UPTODATE", "Jau naujausių failų:"},
     {"IDS_SUMMARY_REPLACED", "Pakeista failų (originalai buvo laikomi atsarginėje kopijoje iki diegimo pabaigos):"},
     {"IDS_LAUNCHER_NOTRECORDED", "Šablonų katalogas neįrašytas: paleidimo programos nustatymų failo nepavyko perskaityti arba įrašyti, jis paliktas nepakeistas:"},
+    {"IDS_ERROR_TEMPDIR", "Negalima rašyti į katalogą Temp (TMPDIR). Nurodykite TMPDIR katalogą, į kurį galima rašyti, ir vėl paleiskite diegimo programą."},
     {"IDS_ERROR_NOSPACE_TARGET", "Šablonų kataloge nepakanka vietos. Šablonų katalogas nepakeistas."},
     {"IDS_RECOVERED_INSTALL", "Rastas nutrauktas diegimas, jis atšauktas. Šis šablonų katalogas yra toks, koks buvo prieš jį:"},
     {"IDS_BACKUP_KEPT", "Ne visų pradinių failų pavyko grąžinti į vietą. Likę pradiniai failai išsaugoti šiame aplanke:"},

@@ -56,6 +56,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_SUMMARY_UPTODATE", "Jau aktuāli faili:"},
     {"IDS_SUMMARY_REPLACED", "Aizstāti faili (oriģināli tika glabāti rezerves kopijā līdz instalācijas beigām):"},
     {"IDS_LAUNCHER_NOTRECORDED", "Šablonu katalogs netika ierakstīts: palaidēja iestatījumu failu neizdevās nolasīt vai ierakstīt, tas atstāts nemainīts:"},
+    {"IDS_ERROR_TEMPDIR", "Katalogā Temp (TMPDIR) nevar rakstīt. Norādiet TMPDIR katalogu, kurā var rakstīt, un palaidiet instalācijas programmu vēlreiz."},
     {"IDS_ERROR_NOSPACE_TARGET", "Šablonu katalogā nepietiek vietas. Šablonu katalogs nav mainīts."},
     {"IDS_RECOVERED_INSTALL", "Tika atrasta pārtraukta instalācija, un tā ir atsaukta. Šis šablonu katalogs ir tāds, kāds tas bija pirms tās:"},
     {"IDS_BACKUP_KEPT", "Ne visus sākotnējos failus izdevās atlikt atpakaļ. Atlikušie sākotnējie faili ir saglabāti šajā mapē:"},

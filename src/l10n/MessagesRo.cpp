@@ -56,6 +56,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_SUMMARY_UPTODATE", "Fișiere deja actualizate:"},
     {"IDS_SUMMARY_REPLACED", "Fișiere înlocuite (originalele au fost păstrate într-o copie de rezervă până la sfârșitul instalării):"},
     {"IDS_LAUNCHER_NOTRECORDED", "Catalogul de şabloane nu a fost înregistrat: fişierul de setări al programului de lansare nu a putut fi citit sau scris şi a rămas neschimbat:"},
+    {"IDS_ERROR_TEMPDIR", "Nu se poate scrie în folderul Temp (TMPDIR). Indicați în TMPDIR un folder în care se poate scrie și porniți din nou programul de instalare."},
     {"IDS_ERROR_NOSPACE_TARGET", "Spațiu insuficient în catalogul de şabloane. Catalogul de şabloane nu a fost modificat."},
     {"IDS_RECOVERED_INSTALL", "A fost găsită o instalare întreruptă, care a fost anulată. Acest catalog de şabloane este așa cum era înaintea ei:"},
     {"IDS_BACKUP_KEPT", "Nu toate fișierele originale au putut fi puse înapoi. Originalele rămase sunt păstrate în acest dosar:"},

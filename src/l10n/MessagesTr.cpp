@@ -56,6 +56,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_SUMMARY_UPTODATE", "Zaten güncel dosyalar:"},
     {"IDS_SUMMARY_REPLACED", "Değiştirilen dosyalar (asılları yükleme bitene kadar yedekte tutuldu):"},
     {"IDS_LAUNCHER_NOTRECORDED", "Şablon klasörü kaydedilmedi: başlatıcının ayar dosyası okunamadı veya yazılamadı ve değiştirilmeden bırakıldı:"},
+    {"IDS_ERROR_TEMPDIR", "Temp (TMPDIR) klasörüne yazılamıyor. TMPDIR için yazılabilir bir klasör belirtin ve yükleme programını yeniden başlatın."},
     {"IDS_ERROR_NOSPACE_TARGET", "Şablon klasöründe yeterli alan yok. Şablon klasörü değiştirilmedi."},
     {"IDS_RECOVERED_INSTALL", "Yarıda kalmış bir yükleme bulundu ve geri alındı. Bu şablon klasörü yüklemeden önceki hâline döndü:"},
     {"IDS_BACKUP_KEPT", "Özgün dosyaların tümü yerine konulamadı. Kalan özgün dosyalar bu klasörde saklanıyor:"},

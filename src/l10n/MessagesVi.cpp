@@ -56,6 +56,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_SUMMARY_UPTODATE", "Số tệp đã được cập nhật sẵn:"},
     {"IDS_SUMMARY_REPLACED", "Số tệp đã thay thế (bản gốc được giữ trong bản sao lưu cho đến khi cài đặt xong):"},
     {"IDS_LAUNCHER_NOTRECORDED", "Thư mục khuôn mẫu chưa được ghi lại: không thể đọc hoặc ghi tệp thiết lập của chương trình khởi chạy, tệp được giữ nguyên:"},
+    {"IDS_ERROR_TEMPDIR", "Không thể ghi vào thư mục Temp (TMPDIR). Hãy đặt TMPDIR là một thư mục có quyền ghi và chạy lại chương trình cài đặt."},
     {"IDS_ERROR_NOSPACE_TARGET", "Không đủ dung lượng trong thư mục khuôn mẫu. Thư mục khuôn mẫu không thay đổi."},
     {"IDS_RECOVERED_INSTALL", "Đã tìm thấy một lần cài đặt bị gián đoạn và đã hoàn tác nó. Thư mục khuôn mẫu này đã trở lại như trước đó:"},
     {"IDS_BACKUP_KEPT", "Không thể đặt lại tất cả các tệp gốc. Các tệp gốc còn lại được giữ trong thư mục này:"},

@@ -14,5 +14,7 @@ bool ToSystemPath(const WString& path, AString* systemPath) {
 }
 
 ErrorCode ErrorFromErrno(int error) {
-    return error == ENOENT ? ERR_FILE_NOT_FOUND : ERR_INVALID_PARAMETER;
+    if (error == ENOENT) return ERR_FILE_NOT_FOUND;
+    if (error == ENOSPC || error == EDQUOT) return ERR_DISK_FULL;
+    return ERR_INVALID_PARAMETER;
 }

@@ -10,5 +10,6 @@
 // shortened path would name some other file.
 bool ToSystemPath(const WString& path, AString* systemPath);
 
-// The one mapping from a system error number: ENOENT gives 2, anything else 87.
+// The one mapping from a system error number: ENOENT gives 2, ENOSPC and
+// EDQUOT give 112, anything else 87.
 ErrorCode ErrorFromErrno(int error);

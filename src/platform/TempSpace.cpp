@@ -79,6 +79,13 @@ ErrorCode GetTempFreeSpace(std::uint32_t* freeBytes) {
     return result;
 }
 
+ErrorCode GetFileSystemFreeSpace(FileHandle file, std::uint64_t* freeBytes) {
+    struct statvfs info {};
+    if (freeBytes == nullptr || ::fstatvfs(static_cast<int>(file), &info) != 0) return ERR_INVALID_PARAMETER;
+    *freeBytes = std::uint64_t{info.f_bavail} * std::uint64_t{info.f_frsize};
+    return ERR_NONE;
+}
+
 ErrorCode CreateTempFile(const WString& directory, const WString& prefix, WString* path) {
     if (path == nullptr || directory.empty()) return ERR_CANT_WRITE;
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {

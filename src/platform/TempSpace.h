@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "platform/ErrorCode.h"
+#include "platform/File.h"
 #include "text/WString.h"
 
 // TMPDIR when it names a directory, else "/tmp"; always ends in "/". Returns 0.
@@ -13,6 +14,10 @@ ErrorCode GetTempDirectory(WString* directory);
 ErrorCode GetTempFreeSpace(std::uint32_t* freeBytes);
 // The same without the cap.
 ErrorCode GetTempFreeSpace(std::uint64_t* freeBytes);
+// Bytes that the calling user can still write on the file system holding
+// the open `file` (blocks reserved for the superuser left out). 0, or 87
+// when the file system cannot be asked.
+ErrorCode GetFileSystemFreeSpace(FileHandle file, std::uint64_t* freeBytes);
 // Creates a new empty file whose name starts with `prefix` in exactly
 // `directory` (exclusive creation); 1013 on any failure.
 ErrorCode CreateTempFile(const WString& directory, const WString& prefix, WString* path);

@@ -3,29 +3,15 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "kit/KitWriter.h"
-#include "launcher/ScratchDirectory.h"
+#include "KitImages.h"
 
 using scratch::Narrow;
 using scratch::ReadBytes;
 using scratch::Wide;
 using scratch::WriteBytes;
+using namespace kit_images;
 
 namespace {
-
-std::string U32(std::uint32_t value) {
-    std::string bytes;
-    AppendKitU32(bytes, value);
-    return bytes;
-}
-std::string Entry(std::u16string name, std::uint32_t offset, std::uint32_t size, std::int64_t seconds = 0) {
-    return EncodeEntryRecord(WString(name.data(), name.size()), FileTimeFromUnixSeconds(seconds), offset, size);
-}
-// A multi-language header without records, then `rest` (the directory and the data).
-std::string Multi(const std::string& rest) { return U32(1) + U32(0) + rest; }
-KitDescription Description(const char* language, const char* product, const char* file) {
-    return {Wide(language), Wide(product), Wide(std::string(product) + " Labs"), Wide(file)};
-}
 
 // TMPDIR is the environment's own directory, so that the image can be seen.
 class KitReaderTest : public ::testing::Test {

@@ -72,6 +72,8 @@ const std::pair<const char*, const char*> kEnglish[] = {
     {"IDS_SUMMARY_REPLACED", "Files replaced (their originals were kept in a backup until the end of the installation):"},
     {"IDS_LAUNCHER_NOTRECORDED", "The template directory was not recorded: the launcher's settings file could not be "
                                  "read or written and has been left unchanged:"},
+    {"IDS_ERROR_TEMPDIR", "Cannot write to the directory Temp (TMPDIR). Set TMPDIR to a writable directory and "
+                          "start the installation program again."},
     {"IDS_ERROR_NOSPACE_TARGET", "Insufficient space available in the template directory. Template directory has not "
                                  "been changed."},
     {"IDS_RECOVERED_INSTALL", "An interrupted installation was found and undone. This template directory is as it "
@@ -130,6 +132,7 @@ TEST(LoadResString, EveryLanguageHasTheCommonIdentifiersAndDecodesThemWhole) {
         EXPECT_NE(Raw(language, "IDS_ERROR_DAMAGEDSOURCE").find("qorn.efd"), std::string::npos);
         const std::string help = Raw(language, "IDS_HELP_USAGE");
         for (const char* shown : kHelpMustShow) EXPECT_NE(help.find(shown), std::string::npos) << shown;
+        EXPECT_NE(Raw(language, "IDS_ERROR_TEMPDIR").find("Temp (TMPDIR)"), std::string::npos);
     }
 }
 

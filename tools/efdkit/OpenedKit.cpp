@@ -14,7 +14,7 @@ ErrorCode CheckStream(const std::string& kitPath) {
     const ErrorCode code = CreateTempFile(directory, u"efdkit", &scratch);
     if (code != ERR_NONE) return code;
     TemporaryFileGuard remove(scratch);
-    return InflateFile(ToKitText(kitPath), scratch);
+    return InflateFile(ToKitText(kitPath), scratch, GetFileSystemFreeSpace);
 }
 
 }  // namespace

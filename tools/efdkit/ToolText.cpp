@@ -44,8 +44,9 @@ std::string DescribeError(ErrorCode code) {
         case ERR_PATH_NOT_FOUND: return "the directory cannot be created";
         case ERR_INVALID_HANDLE: return "the file is not open";
         case ERR_INVALID_DATA: return "damaged kit";
-        case ERR_INVALID_PARAMETER: return "system error (permission, disk full or similar)";
-        case ERR_CANT_WRITE: return "cannot create a temporary file";
+        case ERR_INVALID_PARAMETER: return "system error (permission or similar)";
+        case ERR_DISK_FULL: return "not enough free space";
+        case ERR_CANT_WRITE: return "cannot create or write a temporary file";
         default: return "error " + std::to_string(code);
     }
 }

@@ -1,0 +1,47 @@
+// A private directory for one fuzzing process, removed when it ends, and the
+// file helpers the harnesses share. Kept in memory (/dev/shm) when possible,
+// since the harnesses write a file for every input.
+#pragma once
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace fuzz {
+
+inline void RemoveScratch();
+
+inline const std::string& ScratchDirectory() {
+    static const std::string directory = [] {
+        for (const char* base : {"/dev/shm", "/tmp"}) {
+            std::string pattern = std::string(base) + "/qorn-fuzz-XXXXXX";
+            if (::mkdtemp(pattern.data()) != nullptr) return pattern;
+        }
+        std::abort();  // nowhere to write: no input could be tried
+    }();
+    static const bool registered = std::atexit(RemoveScratch) == 0;
+    (void)registered;
+    return directory;
+}
+
+inline void RemoveScratch() {
+    std::error_code ignored;
+    std::filesystem::remove_all(ScratchDirectory(), ignored);
+}
+
+inline void WriteBytes(const std::string& path, const void* data, std::size_t size) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+    if (!out.good()) std::abort();
+}
+
+inline std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace fuzz

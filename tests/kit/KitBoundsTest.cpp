@@ -1,0 +1,253 @@
+// Kits crafted to exhaust memory or temporary space: the directory's limits
+// at their exact edges, the peak memory of the largest kits, and unpacking
+// that stops before the temporary directory fills up.
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <zlib.h>
+
+#include <fstream>
+#include <memory>
+
+#include "KitImages.h"
+#include "kit/KitDirectory.h"
+#include "kit/KitReader.h"
+
+using scratch::Wide;
+using namespace kit_images;
+
+namespace {
+
+constexpr std::uint64_t kMiB = 1 << 20;
+
+// Streams `header`, `count` times `record`, then `tail` into one raw deflate
+// stream at `path`, so that even a gigabyte image is never held whole.
+void WriteRepeatedKit(const std::string& path, const std::string& header, const std::string& record,
+                      std::uint64_t count, const std::string& tail = "") {
+    z_stream stream{};
+    ASSERT_EQ(deflateInit2(&stream, 1, Z_DEFLATED, -15, 9, Z_DEFAULT_STRATEGY), Z_OK);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::string output(kMiB, '\0');
+    const auto feed = [&](const std::string& bytes, int flush) {
+        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+        stream.avail_in = static_cast<uInt>(bytes.size());
+        do {
+            stream.next_out = reinterpret_cast<Bytef*>(output.data());
+            stream.avail_out = static_cast<uInt>(output.size());
+            deflate(&stream, flush);
+            out.write(output.data(), static_cast<std::streamsize>(output.size() - stream.avail_out));
+        } while (stream.avail_out == 0);
+    };
+    std::string block;
+    const std::uint64_t perBlock = std::max<std::uint64_t>(1, kMiB / std::max<std::size_t>(1, record.size()));
+    for (std::uint64_t i = 0; i < perBlock; ++i) block += record;
+    feed(header, Z_NO_FLUSH);
+    for (std::uint64_t left = count; left > 0;) {
+        const std::uint64_t now = std::min(left, perBlock);
+        feed(now == perBlock ? block : block.substr(0, now * record.size()), Z_NO_FLUSH);
+        left -= now;
+    }
+    feed(tail, Z_FINISH);
+    deflateEnd(&stream);
+    ASSERT_TRUE(out.good());
+}
+
+// A name of `bytes` UTF-8 bytes made of `unit` (of `unitBytes` bytes each),
+// in components of at most `component` bytes.
+std::u16string Name(std::size_t bytes, char16_t unit = u'a', std::size_t unitBytes = 1, std::size_t component = 255) {
+    std::u16string name;
+    std::size_t inComponent = 0;
+    for (std::size_t used = 0; used < bytes;) {
+        if (inComponent + unitBytes > component) {
+            name += u'\\';
+            ++used;
+            inComponent = 0;
+        } else {
+            name += unit;
+            used += unitBytes;
+            inComponent += unitBytes;
+        }
+    }
+    return name;
+}
+
+std::string Repeat(const std::string& text, std::size_t count) {
+    std::string out;
+    for (std::size_t i = 0; i < count; ++i) out += text;
+    return out;
+}
+
+std::string Text(std::size_t units) {
+    std::string bytes;
+    AppendKitString(bytes, WString(std::u16string(units, u'x').c_str()));
+    return bytes;
+}
+
+class KitBoundsTest : public ::testing::Test {
+protected:
+    scratch::Environment env;
+    std::string kit = env / "qorn.efd";
+};
+
+struct SmallCase {
+    const char* what;
+    std::string image;
+    ErrorCode expected;
+};
+
+TEST_F(KitBoundsTest, EachLimitHoldsAtItsEdge) {
+    std::string roomy = Entry(u"a", 0, 0);
+    roomy += std::string(kKitMaxRecordBytes - roomy.size(), '\0');
+    roomy.replace(0, 4, U32(kKitMaxRecordBytes));
+    std::string tooRoomy = roomy + '\0';
+    tooRoomy.replace(0, 4, U32(kKitMaxRecordBytes + 1));
+    const auto descriptions = [](std::uint32_t count) {
+        return U32(1) + U32(count) + Repeat(EncodeDescriptionRecord({}), count) + U32(0);
+    };
+    const auto named = [](const std::u16string& name) { return Multi(U32(1) + Entry(name, 0, 0)); };
+    const SmallCase cases[] = {
+        {"as many descriptions as allowed", descriptions(kKitMaxDescriptions), ERR_NONE},
+        {"one description too many", descriptions(kKitMaxDescriptions + 1), ERR_INVALID_DATA},
+        {"longest description text", U32(0) + Text(kKitMaxTextUnits) + Text(0) + Text(0) + U32(0), ERR_NONE},
+        {"description text one unit too long", U32(0) + Text(kKitMaxTextUnits + 1) + Text(0) + Text(0) + U32(0),
+         ERR_INVALID_DATA},
+        {"longest record", Multi(U32(1) + roomy), ERR_NONE},
+        {"record one byte too long", Multi(U32(1) + tooRoomy), ERR_INVALID_DATA},
+        {"component of NAME_MAX bytes", named(Name(255)), ERR_NONE},
+        {"component one byte too long", named(Name(256, u'a', 1, 256)), ERR_INVALID_DATA},
+        {"component of 85 three-byte characters", named(Name(255, u'あ', 3)), ERR_NONE},
+        {"component of 128 two-byte characters", named(Name(256, u'é', 2, 256)), ERR_INVALID_DATA},
+        {"name of PATH_MAX - 1 bytes", named(Name(PATH_MAX - 1)), ERR_NONE},
+        {"name one byte too long", named(Name(PATH_MAX)), ERR_INVALID_DATA},
+    };
+    for (const auto& [what, image, expected] : cases) {
+        scratch::WriteBytes(kit, DeflateRaw(image));
+        KitReader reader;
+        EXPECT_EQ(KitOpen(reader, Wide(kit)), expected) << what;
+        if (expected != ERR_NONE) {
+            EXPECT_TRUE(reader.entries.empty()) << what;
+        }
+    }
+}
+
+struct LargeCase {
+    const char* what;
+    std::u16string name;  // of every entry
+    std::uint64_t count;
+    ErrorCode expected;
+};
+
+// Long names use up the budget for all names with far fewer entries.
+const std::u16string kLongestName = Name(PATH_MAX - 1);
+const std::uint64_t kEntriesAtNameBudget = kKitMaxNameUnits / kLongestName.size();
+
+TEST_F(KitBoundsTest, EntryCountAndNameBudgetHoldAtTheirEdges) {
+    const LargeCase cases[] = {
+        {"as many entries as allowed", u"a", kKitMaxEntries, ERR_NONE},
+        {"one entry too many", u"a", kKitMaxEntries + 1, ERR_INVALID_DATA},
+        {"long names up to the budget", kLongestName, kEntriesAtNameBudget, ERR_NONE},
+        {"long names past the budget", kLongestName, kEntriesAtNameBudget + 1, ERR_INVALID_DATA},
+    };
+    for (const auto& [what, name, count, expected] : cases) {
+        WriteRepeatedKit(kit, Multi(U32(static_cast<std::uint32_t>(count))), Entry(name, 0, 0), count);
+        KitReader reader;
+        EXPECT_EQ(KitOpen(reader, Wide(kit)), expected) << what;
+        EXPECT_EQ(reader.entries.size(), expected == ERR_NONE ? count : 0) << what;
+    }
+}
+
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+// Peak resident memory, in KiB, of a child process that opens the kit; the
+// child's exit status says whether KitOpen answered `expected`.
+long ChildPeakKiB(const std::string& kit, ErrorCode expected) {
+    const pid_t child = fork();
+    if (child == 0) {
+        const bool answered = [&] {
+            KitReader reader;  // gone before the exit, image and all
+            return KitOpen(reader, Wide(kit)) == expected;
+        }();
+        _exit(answered ? 0 : 1);
+    }
+    int status = 0;
+    struct rusage usage {};
+    if (child < 0 || wait4(child, &status, 0, &usage) != child) return -1;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? usage.ru_maxrss : -1;
+}
+
+// The kit: tens of millions of real, tiny records; and the largest
+// kit the limits let through.
+TEST_F(KitBoundsTest, PeakMemoryStaysBoundedWhateverTheKitLists) {
+    const LargeCase cases[] = {
+        {"20 million entries", u"a", 20000000, ERR_INVALID_DATA},
+        {"most entries with the names budget shared out", Name(kKitMaxNameUnits / kKitMaxEntries), kKitMaxEntries,
+         ERR_NONE},
+    };
+    for (const auto& [what, name, count, expected] : cases) {
+        WriteRepeatedKit(kit, Multi(U32(static_cast<std::uint32_t>(count))), Entry(name, 0, 0), count);
+        const long peak = ChildPeakKiB(kit, expected);
+        EXPECT_GT(peak, 0) << what << ": KitOpen gave another answer";
+        EXPECT_LT(peak, 256 * 1024) << what;
+        EXPECT_TRUE(scratch::Names(env.temp()).empty()) << what;
+    }
+}
+#endif
+
+// A stand-in for the file system's free space, counting the questions.
+struct FixedSpace {
+    std::uint64_t freeBytes;
+    ErrorCode answer = ERR_NONE;
+    int questions = 0;
+    FreeSpaceProbe probe() {
+        return [this](FileHandle, std::uint64_t* bytes) {
+            ++questions;
+            *bytes = freeBytes;
+            return answer;
+        };
+    }
+};
+
+TEST_F(KitBoundsTest, UnpackingStopsBeforeTheImageCrowdsOutTheMargin) {
+    // An 8 MiB image: the last question comes after 7 MiB at least.
+    WriteRepeatedKit(kit, Multi(U32(1) + Entry(u"a", 0, 8 * kMiB - 100)), std::string(1, 'x'), 8 * kMiB - 100);
+    const std::tuple<const char*, FixedSpace, ErrorCode> cases[] = {
+        {"plenty of room", {1024 * kMiB}, ERR_NONE},
+        {"room for the image and the margin", {8 * kMiB + kImageSpaceMargin}, ERR_NONE},
+        {"room for the image but not the margin", {7 * kMiB + kImageSpaceMargin - 1}, ERR_DISK_FULL},
+        {"free space unknown", {0, ERR_INVALID_PARAMETER}, ERR_NONE},
+    };
+    for (auto [what, space, expected] : cases) {
+        KitReader reader;
+        EXPECT_EQ(KitOpen(reader, Wide(kit), space.probe()), expected) << what;
+        if (expected == ERR_NONE) {
+            // Asked about once a MiB: often enough to stop in time, seldom enough to cost nothing.
+            EXPECT_GE(space.questions, 8) << what;
+            EXPECT_LE(space.questions, 10) << what;
+        } else {
+            EXPECT_TRUE(reader.entries.empty()) << what;
+            EXPECT_TRUE(scratch::Names(env.temp()).empty()) << what;
+        }
+    }
+}
+
+// A write that finds the file system full, whatever the free space seemed,
+// is a lack of space too. (The free-space rule and a read-only temporary
+// directory on real small file systems: tests/e2e/tempspace.sh.)
+TEST_F(KitBoundsTest, AFullFileSystemFoundByWritingIsALackOfSpace) {
+    const std::string temp = env / "small-tmp";
+    scratch::MakeDirectories(temp);
+    if (::mount("tmpfs", temp.c_str(), "tmpfs", 0, "size=4m") != 0) GTEST_SKIP() << "cannot mount a tmpfs here";
+    const std::unique_ptr<const char, void (*)(const char*)> unmount(temp.c_str(),
+                                                                     [](const char* path) { ::umount2(path, MNT_DETACH); });
+    ::setenv("TMPDIR", temp.c_str(), 1);
+    WriteRepeatedKit(kit, Multi(U32(0)), std::string(1, 'x'), 8 * kMiB);
+    FixedSpace plenty{1024 * kMiB};
+    {
+        KitReader reader;
+        EXPECT_EQ(KitOpen(reader, Wide(kit), plenty.probe()), ERR_DISK_FULL);
+    }
+    EXPECT_TRUE(scratch::Names(temp).empty());
+}
+
+}  // namespace

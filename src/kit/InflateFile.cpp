@@ -3,12 +3,12 @@
 #include <memory>
 
 #include "kit/FileMapping.h"
-#include "kit/InflateStream.h"
+#include "kit/RawInflater.h"
 #include "platform/File.h"
 
 namespace {
 
-constexpr std::uint32_t kWindowSize = 32768;
+constexpr std::uint32_t kWindowSize = 256 * 1024;
 constexpr std::uint64_t kLargestImage = 0xFFFFFFFFull;
 
 // The whole size of an open file, or nothing when it cannot be told or is
@@ -48,29 +48,27 @@ ErrorCode WriteImage(FileHandle destination, const unsigned char* bytes, std::ui
     return ERR_CANT_WRITE;
 }
 
-// Runs the stream over the mapping in 32 KiB windows, writing each window
-// out at once. Only a stream that reaches its end counts as complete: a cut
-// stream is a damaged kit, not a shorter one.
-ErrorCode InflateInto(z_stream& stream, FileMapping& mapping, FileHandle destination, SpaceGuard& space) {
+// Runs the stream over the mapping in windows, writing each window out at
+// once. Only a stream that reaches its end counts as complete: a cut stream
+// is a damaged kit, not a shorter one.
+ErrorCode InflateInto(FileMapping& mapping, FileHandle destination, SpaceGuard& space) {
+    RawInflater inflater(mapping.data(), mapping.size());
+    if (!inflater.valid()) return ERR_INVALID_DATA;
     auto window = std::make_unique<unsigned char[]>(kWindowSize);
-    stream.next_in = const_cast<unsigned char*>(mapping.data());
-    stream.avail_in = static_cast<uInt>(mapping.size());
+    std::uint64_t total = 0;
     for (;;) {
-        stream.next_out = window.get();
-        stream.avail_out = kWindowSize;
-        const uLong before = stream.total_out;
-        const int result = ::inflate(&stream, Z_NO_FLUSH);
-        if (result != Z_OK && result != Z_STREAM_END && result != Z_BUF_ERROR) return ERR_INVALID_DATA;
-        if (stream.total_out > kLargestImage) return ERR_INVALID_DATA;
-        const auto produced = static_cast<std::uint32_t>(stream.total_out - before);
+        std::uint32_t produced = 0;
+        const RawInflater::Result result = inflater.Inflate(window.get(), kWindowSize, &produced);
+        if (result == RawInflater::Result::kInvalid) return ERR_INVALID_DATA;
+        if (total + produced > kLargestImage) return ERR_INVALID_DATA;
         if (produced > 0) {
-            if (!space.Allows(before, produced)) return ERR_DISK_FULL;
+            if (!space.Allows(total, produced)) return ERR_DISK_FULL;
             const ErrorCode code = WriteImage(destination, window.get(), produced);
             if (code != ERR_NONE) return code;
         }
-        if (result == Z_STREAM_END) return ERR_NONE;
-        mapping.ReleaseBefore(static_cast<std::size_t>(stream.next_in - mapping.data()));
-        if (result == Z_BUF_ERROR || stream.avail_out != 0) return ERR_INVALID_DATA;
+        total += produced;
+        if (result == RawInflater::Result::kEnd) return ERR_NONE;
+        mapping.ReleaseBefore(inflater.consumed());
     }
 }
 
@@ -87,11 +85,8 @@ ErrorCode InflateFile(const WString& source, const WString& destination, const F
     if (!KitFileSize(in.get(), &size)) return ERR_INVALID_DATA;
     FileMapping mapping(in.get(), static_cast<std::size_t>(size));
     if (!mapping.valid()) return ERR_INVALID_DATA;
-    InflateStream stream;
-    if (!stream.valid()) return ERR_INVALID_DATA;
-
     SpaceGuard space(freeSpace, out.get());
-    code = InflateInto(stream.get(), mapping, out.get(), space);
+    code = InflateInto(mapping, out.get(), space);
     if (code != ERR_NONE) return code;
     // An older, longer destination keeps nothing of its own.
     if (FileSetEnd(out.get()) != ERR_NONE) return ERR_CANT_WRITE;

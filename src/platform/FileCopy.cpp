@@ -37,6 +37,9 @@ int CopyRange(int source, long long offset, long long length, int destination, u
               unsigned bufferSize) {
     off_t from = static_cast<off_t>(offset);
     off_t left = static_cast<off_t>(length);
+    // A small file costs less through the buffer: the kernel's copy sets up a
+    // pipe of its own for every call.
+    if (left <= static_cast<off_t>(bufferSize)) return BufferedCopy(source, from, left, destination, buffer, bufferSize);
     while (left > 0) {
         const ssize_t copied = copy_file_range(source, &from, destination, nullptr, static_cast<size_t>(left), 0);
         if (copied < 0 && errno == EINTR) continue;

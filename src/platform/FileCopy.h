@@ -10,8 +10,8 @@
 int CopyFileSynced(int fromFolder, const char* from, int toFolder, const char* to);
 
 // Copies `length` bytes from `source` at `offset` to the current end of
-// `destination`, through copy_file_range where the kernel can and through
-// `buffer` (of `bufferSize` bytes) where it cannot. 0, EIO when the source
-// ends early, else the errno of the failing step.
+// `destination`: through copy_file_range where the kernel can and the copy is
+// larger than `buffer` (of `bufferSize` bytes), through the buffer otherwise.
+// 0, EIO when the source ends early, else the errno of the failing step.
 int CopyRange(int source, long long offset, long long length, int destination, unsigned char* buffer,
               unsigned bufferSize);

@@ -1,0 +1,134 @@
+// The raw-deflate decoder of this build (ISA-L or zlib) against zlib itself:
+// the same bytes out of every good stream, the same verdict on damaged ones.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "kit/RawInflater.h"
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+Bytes Deflate(const std::string& text, int level) {
+    z_stream stream{};
+    EXPECT_EQ(deflateInit2(&stream, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY), Z_OK);
+    Bytes out(deflateBound(&stream, text.size()));
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(text.data()));
+    stream.avail_in = static_cast<uInt>(text.size());
+    stream.next_out = out.data();
+    stream.avail_out = static_cast<uInt>(out.size());
+    EXPECT_EQ(deflate(&stream, Z_FINISH), Z_STREAM_END);
+    out.resize(stream.total_out);
+    deflateEnd(&stream);
+    return out;
+}
+
+// What a decoder made of a stream: whether it ended properly, and its bytes.
+// What a damaged stream gave before the damage showed is thrown away by every
+// caller, and the decoders stop at different points: only a verdict compares.
+struct Decoded {
+    bool ended = false;
+    Bytes bytes;
+    bool operator==(const Decoded& other) const {
+        return ended == other.ended && (!ended || bytes == other.bytes);
+    }
+};
+
+Decoded WithRawInflater(const Bytes& stream, std::uint32_t window) {
+    RawInflater inflater(stream.data(), stream.size());
+    EXPECT_TRUE(inflater.valid());
+    Decoded decoded;
+    Bytes buffer(window);
+    for (;;) {
+        std::uint32_t produced = 0;
+        const RawInflater::Result result = inflater.Inflate(buffer.data(), window, &produced);
+        decoded.bytes.insert(decoded.bytes.end(), buffer.begin(), buffer.begin() + produced);
+        if (result != RawInflater::Result::kMore) {
+            decoded.ended = result == RawInflater::Result::kEnd;
+            return decoded;
+        }
+    }
+}
+
+Decoded WithZlib(const Bytes& stream) {
+    z_stream z{};
+    EXPECT_EQ(inflateInit2(&z, -15), Z_OK);
+    z.next_in = const_cast<unsigned char*>(stream.data());
+    z.avail_in = static_cast<uInt>(stream.size());
+    Decoded decoded;
+    Bytes buffer(4096);
+    for (;;) {
+        z.next_out = buffer.data();
+        z.avail_out = static_cast<uInt>(buffer.size());
+        const int result = inflate(&z, Z_NO_FLUSH);
+        decoded.bytes.insert(decoded.bytes.end(), buffer.begin(), buffer.end() - z.avail_out);
+        if (result == Z_STREAM_END) decoded.ended = true;
+        if (result != Z_OK || z.avail_out != 0) break;
+    }
+    inflateEnd(&z);
+    return decoded;
+}
+
+std::string Words(std::size_t count) {
+    std::mt19937 random(7);
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) text += "word" + std::to_string(random() % 300) + (i % 13 ? " " : "\n");
+    return text;
+}
+
+TEST(RawInflaterTest, DecodesGoodStreamsWholeInAnyWindow) {
+    const std::string text = Words(20000);
+    for (int level : {0, 1, 6, 9}) {
+        for (std::uint32_t window : {1U, 4096U, 32768U, 1U << 20}) {
+            const Decoded decoded = WithRawInflater(Deflate(text, level), window);
+            EXPECT_TRUE(decoded.ended) << RawInflater::Engine() << " level " << level << " window " << window;
+            EXPECT_EQ(std::string(decoded.bytes.begin(), decoded.bytes.end()), text) << level << " " << window;
+        }
+    }
+}
+
+// Hand-made streams: an empty input, a reserved block type, a stored block
+// whose length check fails, a match before any output, bytes after the end.
+TEST(RawInflaterTest, RefusesWhatZlibRefuses) {
+    const std::pair<const char*, Bytes> cases[] = {
+        {"empty", {}},
+        {"reserved block type", {0x07, 0x00, 0x00}},
+        {"stored length check", {0x01, 0x05, 0x00, 0x00, 0x00, 'a', 'b', 'c', 'd', 'e'}},
+        {"stored", {0x01, 0x05, 0x00, 0xFA, 0xFF, 'a', 'b', 'c', 'd', 'e'}},
+        {"stored, cut", {0x01, 0x05, 0x00, 0xFA, 0xFF, 'a', 'b'}},
+        {"distance before the start", {0x03, 0x02, 0x00}},
+        {"trailing bytes", [] {
+             Bytes stream = Deflate("hello hello hello", 9);
+             stream.insert(stream.end(), {0x55, 0x66});
+             return stream;
+         }()},
+    };
+    for (const auto& [name, stream] : cases) {
+        EXPECT_EQ(WithRawInflater(stream, 4096), WithZlib(stream)) << RawInflater::Engine() << ": " << name;
+    }
+}
+
+// Every prefix and one flipped bit at many places of three real streams.
+TEST(RawInflaterTest, AgreesWithZlibOnCutAndDamagedStreams) {
+    const std::string text = Words(3000);
+    for (int level : {0, 1, 9}) {
+        const Bytes good = Deflate(text, level);
+        const std::size_t step = good.size() / 200 + 1;
+        for (std::size_t at = 0; at < good.size(); at += step) {
+            const Bytes cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(at));
+            ASSERT_EQ(WithRawInflater(cut, 4096), WithZlib(cut)) << "level " << level << " cut at " << at;
+            for (int bit = 0; bit < 8; ++bit) {
+                Bytes damaged = good;
+                damaged[at] ^= static_cast<unsigned char>(1U << bit);
+                ASSERT_EQ(WithRawInflater(damaged, 4096), WithZlib(damaged))
+                    << "level " << level << " byte " << at << " bit " << bit;
+            }
+        }
+    }
+}
+
+}  // namespace

@@ -32,7 +32,6 @@ std::string ParentOf(const std::string& path) {
 
 bool StatPath(const std::string& path, struct stat& status) { return stat(path.c_str(), &status) == 0; }
 
-ErrorCode FromErrno(int error) { return ErrorFromErrno(error); }
 
 // The first free "xorupN" in `folder` (ending in "/"), made private; empty when none can be made.
 std::string ClaimNumberedFolder(const std::string& folder, const char* prefix) {
@@ -132,7 +131,7 @@ ErrorCode InstallTransaction::PlanEntry(std::size_t index, const KitEntry& entry
         planned.mode = status.st_mode & 07777;
         replacesAny_ = true;
     } else if (mayExist && errno != ENOENT) {
-        return errno == ENOTDIR ? ERR_INVALID_PARAMETER : FromErrno(errno);
+        return errno == ENOTDIR ? ERR_INVALID_PARAMETER : ErrorFromErrno(errno);
     } else {
         planned.action = EntryAction::Create;
     }
@@ -268,23 +267,23 @@ ErrorCode InstallTransaction::SaveOriginal(const Planned& entry) {
     if (linkat(targetFolder_, relative, backupFolder_, relative, 0) == 0) return ERR_NONE;
     // Listed twice in the kit: the backup already holds the user's version.
     if (errno == EEXIST) return ERR_NONE;
-    if (errno != EXDEV && errno != EPERM && errno != EMLINK && errno != EOPNOTSUPP) return FromErrno(errno);
+    if (errno != EXDEV && errno != EPERM && errno != EMLINK && errno != EOPNOTSUPP) return ErrorFromErrno(errno);
     const int copied = CopyFileSynced(targetFolder_, relative, backupFolder_, relative);
-    return copied == 0 ? ERR_NONE : FromErrno(copied);
+    return copied == 0 ? ERR_NONE : ErrorFromErrno(copied);
 }
 
 ErrorCode InstallTransaction::WriteEntry(KitReader& kit, std::size_t index, const std::string& temporary) {
     const Planned& entry = plan_[index];
     const int file = openat(targetFolder_, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
-    if (file < 0) return FromErrno(errno);
+    if (file < 0) return ErrorFromErrno(errno);
     ErrorCode code = KitCopyEntryData(kit, index, file);
     Step();
     if (code == ERR_NONE && entry.action == EntryAction::Replace && fchmod(file, entry.mode) != 0) {
-        code = FromErrno(errno);
+        code = ErrorFromErrno(errno);
     }
     const timespec times[2] = {TimespecFromFileTime(entry.time), TimespecFromFileTime(entry.time)};
-    if (code == ERR_NONE && futimens(file, times) != 0) code = FromErrno(errno);
-    if (close(file) != 0 && code == ERR_NONE) code = FromErrno(errno);
+    if (code == ERR_NONE && futimens(file, times) != 0) code = ErrorFromErrno(errno);
+    if (close(file) != 0 && code == ERR_NONE) code = ErrorFromErrno(errno);
     return code;
 }
 
@@ -300,7 +299,7 @@ ErrorCode InstallTransaction::Install(KitReader& kit, std::size_t index) {
         entry.relative.substr(0, entry.folderEnd + (entry.folderEnd != 0 ? 1 : 0)) + TemporaryName(tag_, index);
     ErrorCode code = WriteEntry(kit, index, temporary);
     if (code == ERR_NONE && renameat(targetFolder_, temporary.c_str(), targetFolder_, entry.relative.c_str()) != 0) {
-        code = FromErrno(errno);
+        code = ErrorFromErrno(errno);
     }
     // A temporary file that did not make it into place goes; the rollback would remove it too.
     if (code != ERR_NONE) (void)unlinkat(targetFolder_, temporary.c_str(), 0);
@@ -312,7 +311,7 @@ ErrorCode InstallTransaction::Commit() {
     if (!begun_) return ERR_NONE;
     // One flush of the template directory's file system costs less than a
     // sync per file and folder, and leaves none of them out.
-    if (targetFolder_ >= 0 && syncfs(targetFolder_) != 0) return FromErrno(errno);
+    if (targetFolder_ >= 0 && syncfs(targetFolder_) != 0) return ErrorFromErrno(errno);
     Step();
     if (!journal_.MarkCommitted()) return ERR_CANT_WRITE;
     Step();

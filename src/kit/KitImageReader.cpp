@@ -1,8 +1,13 @@
 #include "kit/KitImageReader.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "platform/ErrorCode.h"
 
 namespace {
+
+constexpr std::size_t kReadAhead = 64 * 1024;
 
 std::uint32_t DecodeU32(const unsigned char* bytes) {
     return std::uint32_t{bytes[0]} | std::uint32_t{bytes[1]} << 8 | std::uint32_t{bytes[2]} << 16 |
@@ -26,15 +31,30 @@ const unsigned char* Bytes(const std::string& block, std::size_t at) {
 
 }  // namespace
 
+KitImageReader::KitImageReader(FileHandle image, std::uint64_t imageSize)
+    : image_(image), size_(imageSize), buffer_(new unsigned char[kReadAhead]) {}
+
+void KitImageReader::Refill() {
+    std::uint32_t got = 0;
+    const ErrorCode code = FileRead(image_, buffer_.get(), kReadAhead, &got);
+    if (code != ERR_NONE) throw code;
+    if (got == 0) throw ERR_INVALID_DATA;  // shorter than it said it was
+    next_ = 0;
+    end_ = got;
+}
+
 std::string KitImageReader::ReadBlock(std::uint64_t length) {
     // Checked against the image before anything is allocated, so a hostile
     // count cannot ask for gigabytes.
     if (length > size_ - position_) throw ERR_INVALID_DATA;
     std::string block(static_cast<std::size_t>(length), '\0');
-    std::uint32_t got = 0;
-    const ErrorCode code = FileRead(image_, block.data(), static_cast<std::uint32_t>(length), &got);
-    if (code != ERR_NONE) throw code;
-    if (got != length) throw ERR_INVALID_DATA;
+    for (std::size_t filled = 0; filled < length;) {
+        if (next_ == end_) Refill();
+        const std::size_t take = std::min(static_cast<std::size_t>(length) - filled, end_ - next_);
+        std::memcpy(block.data() + filled, buffer_.get() + next_, take);
+        next_ += take;
+        filled += take;
+    }
     position_ += length;
     return block;
 }

@@ -3,17 +3,21 @@
 // than the caller allows: a field's memory is bounded before it is allocated.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/File.h"
 #include "text/WString.h"
 
-// Sequential reader over the open image. Every method throws an ErrorCode:
-// 13 when the image ends before the field does, or the code of a failed read.
+// Sequential reader over the open image from its current position, through a
+// read-ahead buffer (a directory of many small records would otherwise cost
+// two reads a record). Every method throws an ErrorCode: 13 when the image
+// ends before the field does, or the code of a failed read.
 class KitImageReader {
 public:
-    KitImageReader(FileHandle image, std::uint64_t imageSize) : image_(image), size_(imageSize) {}
+    KitImageReader(FileHandle image, std::uint64_t imageSize);
 
     std::uint32_t ReadU32();
     // A count of UTF-16LE units followed by the units; 13 past `mostUnits`.
@@ -26,10 +30,14 @@ public:
 
 private:
     std::string ReadBlock(std::uint64_t length);
+    void Refill();
 
     FileHandle image_;
     std::uint64_t size_;
     std::uint64_t position_ = 0;
+    std::unique_ptr<unsigned char[]> buffer_;
+    std::size_t next_ = 0;  // the unread bytes of buffer_ are [next_, end_)
+    std::size_t end_ = 0;
 };
 
 // The same fields taken from a record read before; throws 13 when a field

@@ -5,6 +5,7 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -42,6 +43,8 @@ std::string ClaimNumberedFolder(const std::string& folder, const char* prefix) {
     }
     return std::string();
 }
+
+bool Writes(EntryAction action) { return action == EntryAction::Create || action == EntryAction::Replace; }
 
 // An existing regular file is as new as the entry.
 bool UpToDate(const struct stat& status, FileTime entryTime) {
@@ -96,7 +99,30 @@ ErrorCode InstallTransaction::Plan(const WString& target, const std::vector<KitE
         const ErrorCode planned = PlanEntry(i, entries[i]);
         if (planned != ERR_NONE) return planned;
     }
+    SupersedeRepeatedNames(entries);
     return ERR_NONE;
+}
+
+void InstallTransaction::SupersedeRepeatedNames(const std::vector<KitEntry>& entries) {
+    // Installed one after another, the last of several entries of one name
+    // would decide the file; writing only that one gives the same file, and
+    // no two threads ever write one path. Sorted by hash, then name, then index.
+    std::vector<std::pair<std::size_t, std::size_t>> byName;
+    const std::hash<std::string> hash;
+    for (std::size_t i = 0; i < plan_.size(); ++i) {
+        if (plan_[i].action != EntryAction::Skip) byName.emplace_back(hash(plan_[i].relative), i);
+    }
+    std::sort(byName.begin(), byName.end(), [this](const auto& a, const auto& b) {
+        if (a.first != b.first) return a.first < b.first;
+        const int order = plan_[a.second].relative.compare(plan_[b.second].relative);
+        return order != 0 ? order < 0 : a.second < b.second;
+    });
+    for (std::size_t k = 1; k < byName.size(); ++k) {
+        Planned& earlier = plan_[byName[k - 1].second];
+        if (byName[k - 1].first != byName[k].first || earlier.relative != plan_[byName[k].second].relative) continue;
+        earlier.action = EntryAction::Superseded;
+        bytesToWrite_ -= entries[byName[k - 1].second].size;
+    }
 }
 
 ErrorCode InstallTransaction::PlanEntry(std::size_t index, const KitEntry& entry) {
@@ -178,7 +204,7 @@ ErrorCode InstallTransaction::CheckSpace() const {
     const std::uint64_t blockSize = space.f_frsize != 0 ? space.f_frsize : 4096;
     std::uint64_t needed = bytesToWrite_;
     for (const Planned& planned : plan_) {
-        if (planned.action != EntryAction::Skip) needed += blockSize;
+        if (Writes(planned.action)) needed += blockSize;
     }
     const std::uint64_t available = static_cast<std::uint64_t>(space.f_bavail) * blockSize;
     return needed > available ? ERR_DISK_FULL : ERR_NONE;
@@ -222,7 +248,7 @@ ErrorCode InstallTransaction::Begin() {
     for (const std::string& folder : createdAbove_) journal_.CreatedDir(folder);
     for (const std::string& folder : createdBelow_) journal_.CreatedDir(target_ + folder);
     for (std::size_t i = 0; i < plan_.size(); ++i) {
-        if (plan_[i].action == EntryAction::Skip) continue;
+        if (!Writes(plan_[i].action)) continue;
         journal_.File({target_ + plan_[i].relative, i, plan_[i].action == EntryAction::Replace});
     }
     for (const JournalFolderTime& time : folderTimes_) journal_.FolderTime(time);
@@ -248,13 +274,19 @@ ErrorCode InstallTransaction::CreateFolders() {
 }
 
 ErrorCode InstallTransaction::EnsureBackupFolder(const std::string& relative) {
-    if (relative.empty() || backupFolders_.count(relative) != 0) return ERR_NONE;
+    if (relative.empty()) return ERR_NONE;
+    {
+        const std::lock_guard<std::mutex> lock(backupFoldersMutex_);
+        if (backupFolders_.count(relative) != 0) return ERR_NONE;
+    }
     const std::size_t slash = relative.rfind('/');
     if (slash != std::string::npos) {
         const ErrorCode parent = EnsureBackupFolder(relative.substr(0, slash));
         if (parent != ERR_NONE) return parent;
     }
+    // Outside the lock: the other thread may make the same folder at once.
     if (mkdirat(backupFolder_, relative.c_str(), 0700) != 0 && errno != EEXIST) return ERR_PATH_NOT_FOUND;
+    const std::lock_guard<std::mutex> lock(backupFoldersMutex_);
     backupFolders_.insert(relative);
     return ERR_NONE;
 }
@@ -272,11 +304,12 @@ ErrorCode InstallTransaction::SaveOriginal(const Planned& entry) {
     return copied == 0 ? ERR_NONE : ErrorFromErrno(copied);
 }
 
-ErrorCode InstallTransaction::WriteEntry(KitReader& kit, std::size_t index, const std::string& temporary) {
+ErrorCode InstallTransaction::WriteEntry(const KitReader& kit, std::size_t index, const std::string& temporary,
+                                         std::span<unsigned char> buffer) {
     const Planned& entry = plan_[index];
     const int file = openat(targetFolder_, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
     if (file < 0) return ErrorFromErrno(errno);
-    ErrorCode code = KitCopyEntryData(kit, index, file);
+    ErrorCode code = KitCopyEntryData(kit, index, file, buffer);
     Step();
     if (code == ERR_NONE && entry.action == EntryAction::Replace && fchmod(file, entry.mode) != 0) {
         code = ErrorFromErrno(errno);
@@ -287,9 +320,9 @@ ErrorCode InstallTransaction::WriteEntry(KitReader& kit, std::size_t index, cons
     return code;
 }
 
-ErrorCode InstallTransaction::Install(KitReader& kit, std::size_t index) {
+ErrorCode InstallTransaction::Install(const KitReader& kit, std::size_t index, std::span<unsigned char> buffer) {
     const Planned& entry = plan_[index];
-    if (entry.action == EntryAction::Skip) return ERR_NONE;
+    if (!Writes(entry.action)) return ERR_NONE;
     if (entry.action == EntryAction::Replace) {
         const ErrorCode saved = SaveOriginal(entry);
         if (saved != ERR_NONE) return saved;
@@ -297,7 +330,7 @@ ErrorCode InstallTransaction::Install(KitReader& kit, std::size_t index) {
     }
     const std::string temporary =
         entry.relative.substr(0, entry.folderEnd + (entry.folderEnd != 0 ? 1 : 0)) + TemporaryName(tag_, index);
-    ErrorCode code = WriteEntry(kit, index, temporary);
+    ErrorCode code = WriteEntry(kit, index, temporary, buffer);
     if (code == ERR_NONE && renameat(targetFolder_, temporary.c_str(), targetFolder_, entry.relative.c_str()) != 0) {
         code = ErrorFromErrno(errno);
     }
@@ -315,10 +348,25 @@ ErrorCode InstallTransaction::Commit() {
     Step();
     if (!journal_.MarkCommitted()) return ERR_CANT_WRITE;
     Step();
-    if (!backup_.empty()) RemoveSystemTree(backup_);
+    if (!backup_.empty()) DropBackup();
     Step();
     journal_.Remove();
     return ERR_NONE;
+}
+
+void InstallTransaction::DropBackup() {
+    // Everything in it is known by name: unlinking it so spares reading back
+    // every folder, which costs more than the unlinking itself.
+    for (const Planned& planned : plan_) {
+        if (planned.action == EntryAction::Replace) (void)unlinkat(backupFolder_, planned.relative.c_str(), 0);
+    }
+    std::vector<std::string> folders(backupFolders_.begin(), backupFolders_.end());
+    // A folder's path is longer than its parent's: the longest go first.
+    std::sort(folders.begin(), folders.end(),
+              [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+    for (const std::string& folder : folders) (void)unlinkat(backupFolder_, folder.c_str(), AT_REMOVEDIR);
+    // Anything not foreseen is removed the slow way.
+    if (rmdir(backup_.c_str()) != 0) RemoveSystemTree(backup_);
 }
 
 RollbackOutcome InstallTransaction::Rollback() {
@@ -331,5 +379,5 @@ RollbackOutcome InstallTransaction::Rollback() {
 
 void InstallTransaction::Step() {
     // A test seam: the crash test ends the process at each step in turn.
-    if (crashAt_ >= 0 && steps_++ == crashAt_) raise(SIGKILL);
+    if (crashAt_ >= 0 && steps_.fetch_add(1) == crashAt_) raise(SIGKILL);
 }

@@ -8,7 +8,10 @@
 
 #include <sys/types.h>
 
+#include <atomic>
 #include <cstdint>
+#include <mutex>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -20,7 +23,8 @@
 #include "platform/ErrorCode.h"
 #include "text/WString.h"
 
-enum class EntryAction : std::uint8_t { Skip, Create, Replace };
+// Superseded: the kit lists the same name again later, and that entry writes the file.
+enum class EntryAction : std::uint8_t { Skip, Create, Replace, Superseded };
 
 class InstallTransaction {
 public:
@@ -31,7 +35,8 @@ public:
 
     // Looks at each entry's destination below `target` (one fstatat each) and
     // decides what to do with it: skip a file as new as the entry (whole
-    // seconds), create a missing one, replace an older one. Changes nothing.
+    // seconds), create a missing one, replace an older one; of entries that
+    // name the same file only the last writes it. Changes nothing.
     // 0; 87 when a directory, pipe, socket or device stands at an entry's
     // path or a file where a folder must be; 3 when the target cannot be used.
     ErrorCode Plan(const WString& target, const std::vector<KitEntry>& entries);
@@ -45,9 +50,11 @@ public:
     ErrorCode Begin();
     EntryAction ActionOf(std::size_t index) const { return plan_[index].action; }
     // Writes entry `index` as planned: original into the backup first, data
-    // under a temporary name, the entry's time, then the rename into place.
-    // 0, else the failing step's code (the temporary file is removed).
-    ErrorCode Install(KitReader& kit, std::size_t index);
+    // under a temporary name (copied through `buffer` where that is faster),
+    // the entry's time, then the rename into place. 0, else the failing
+    // step's code (the temporary file is removed). Safe to call from several
+    // threads at once for different entries, each with its own buffer.
+    ErrorCode Install(const KitReader& kit, std::size_t index, std::span<unsigned char> buffer);
     // Syncs the installed data, marks the journal committed, drops the
     // backup and the journal. 0, else the code of the failed sync.
     ErrorCode Commit();
@@ -73,6 +80,7 @@ private:
 
     ErrorCode LocateTarget(const WString& target);
     ErrorCode PlanEntry(std::size_t index, const KitEntry& entry);
+    void SupersedeRepeatedNames(const std::vector<KitEntry>& entries);
     // The folder below the target, looked up once; created ones go to the plan.
     Folder* FolderAt(const std::string& relative);
     void SaveFolderTime(const std::string& relative);
@@ -80,7 +88,9 @@ private:
     ErrorCode CreateFolders();
     ErrorCode SaveOriginal(const Planned& entry);
     ErrorCode EnsureBackupFolder(const std::string& relative);
-    ErrorCode WriteEntry(KitReader& kit, std::size_t index, const std::string& temporary);
+    void DropBackup();
+    ErrorCode WriteEntry(const KitReader& kit, std::size_t index, const std::string& temporary,
+                         std::span<unsigned char> buffer);
     void Step();
 
     std::string target_;  // ends in "/"
@@ -93,6 +103,7 @@ private:
     std::vector<std::string> createdAbove_;  // the target and its missing parents, outer first
     std::vector<std::string> createdBelow_;  // relative, outer first
     std::unordered_map<std::string, Folder> folders_;
+    std::mutex backupFoldersMutex_;
     std::unordered_set<std::string> backupFolders_;
     std::vector<JournalFolderTime> folderTimes_;
     std::vector<Planned> plan_;
@@ -102,5 +113,5 @@ private:
     InstallJournal journal_;
     bool begun_ = false;
     long crashAt_ = -1;
-    long steps_ = 0;
+    std::atomic<long> steps_{0};
 };

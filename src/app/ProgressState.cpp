@@ -91,14 +91,11 @@ ProgressReport ProgressState::ReadProgress() {
     return ProgressReport{status_, message_, percent_, counts_, keptBackup_};
 }
 
-void ProgressState::CountEntry(EntryOutcome outcome) {
+void ProgressState::AddCounts(const FileCounts& counts) {
     Lock lock(mutex_);
-    if (outcome == EntryOutcome::UpToDate) {
-        ++counts_.upToDate;
-        return;
-    }
-    ++counts_.written;
-    if (outcome == EntryOutcome::Replaced) ++counts_.replaced;
+    counts_.written += counts.written;
+    counts_.upToDate += counts.upToDate;
+    counts_.replaced += counts.replaced;
 }
 
 void ProgressState::RequestCancel() {

@@ -20,9 +20,6 @@ struct FileCounts {
     std::uint32_t replaced = 0;  // of the written ones, those whose original went into the backup
 };
 
-// How one entry was handled.
-enum class EntryOutcome { UpToDate, Created, Replaced };
-
 struct ProgressReport {
     ErrorCode status = ERR_NONE;
     WString message;
@@ -60,8 +57,8 @@ public:
     bool WaitForEnd(std::int32_t milliseconds);
     // UI thread: copies of status, message, percent, counts and kept backup.
     ProgressReport ReadProgress();
-    // Worker: counts one handled entry.
-    void CountEntry(EntryOutcome outcome);
+    // Worker: adds what one of the job's threads has counted.
+    void AddCounts(const FileCounts& counts);
     // UI thread: asks the running job to stop after the entry in hand.
     void RequestCancel();
     // Worker: whether a cancellation has been asked for.

@@ -110,12 +110,13 @@ ErrorCode KitExtractEntry(KitReader& reader, std::size_t index, const WString& d
     return FileClose(out.release());
 }
 
-ErrorCode KitCopyEntryData(KitReader& reader, std::size_t index, int destination) {
+ErrorCode KitCopyEntryData(const KitReader& reader, std::size_t index, int destination,
+                           std::span<unsigned char> buffer) {
     if (index >= reader.entries.size()) return ERR_INVALID_PARAMETER;
     if (reader.handle == INVALID_FILE_HANDLE) return ERR_INVALID_HANDLE;
     const KitEntry& entry = reader.entries[index];
     const int error = CopyRange(static_cast<int>(reader.handle), entry.offset, entry.size, destination,
-                                reader.copyBuffer.get(), reader.copyBufferSize);
+                                buffer.data(), static_cast<unsigned>(buffer.size()));
     if (error == EIO) return ERR_INVALID_DATA;
     return error == 0 ? ERR_NONE : ErrorFromErrno(error);
 }

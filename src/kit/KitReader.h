@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "kit/InflateFile.h"
@@ -65,10 +66,12 @@ ErrorCode KitOpen(KitReader& reader, const WString& kitPath,
 ErrorCode KitExtractEntry(KitReader& reader, std::size_t index, const WString& destination);
 
 // Appends entry `index`'s data to the open descriptor `destination`, straight
-// from the image (no seek, no shared position). 0; 87 for an index out of
-// range; 6 when no image is open; 13 when the image ends early; else the
-// code of the failed write (a full disk or a size limit among them).
-ErrorCode KitCopyEntryData(KitReader& reader, std::size_t index, int destination);
+// from the image (no seek, no shared position, so several threads may copy at
+// once, each through its own `buffer`). 0; 87 for an index out of range; 6
+// when no image is open; 13 when the image ends early; else the code of the
+// failed write (a full disk or a size limit among them).
+ErrorCode KitCopyEntryData(const KitReader& reader, std::size_t index, int destination,
+                           std::span<unsigned char> buffer);
 
 // Product and provider of the first description whose language matches
 // (ignoring case); both empty when there is none.

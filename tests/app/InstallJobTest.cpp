@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 
@@ -191,6 +192,56 @@ TEST_F(InstallJobTest, CancellationStopsAfterTheEntryInHandAndRollsBack) {
     EXPECT_TRUE(report.message == LoadResString("IDS_CANCEL_FINISH"));
     EXPECT_EQ(scratch::Snapshot(target_), before);
     ExpectOnlyImageInTemp();
+}
+
+// Enough entries for both installing threads, in ten folders; every seventh
+// file exists in an older version, and one name is listed twice.
+class ManyEntriesTest : public InstallJobTest {
+protected:
+    void SetUp() override {
+        InstallJobTest::SetUp();
+        for (int i = 0; i < 300; ++i) {
+            const std::string relative = "f" + std::to_string(i % 10) + "/t" + std::to_string(i) + ".tpl";
+            AddFile(Backslashed(relative), "kit " + std::to_string(i));
+            if (i % 7 == 0) UserFile(relative, "user " + std::to_string(i), kKitSeconds - 10);
+        }
+        source_.files[3] = {Wide("f0\\twice.tpl"), source_.files[3].lastWriteTime, "first", WString()};
+        source_.files[290] = {Wide("f0\\twice.tpl"), source_.files[290].lastWriteTime, "last", WString()};
+        UserFile("f0/twice.tpl", "user's twice", kKitSeconds - 10);
+    }
+
+    static std::string Backslashed(std::string name) {
+        name[name.find('/')] = '\\';
+        return name;
+    }
+};
+
+TEST_F(ManyEntriesTest, InstallLikeOneThreadInKitOrder) {
+    OpenKit();
+    ASSERT_EQ(Run(target_), ERR_NONE);
+    for (int i = 0; i < 300; ++i) {
+        if (i == 3 || i == 290) continue;
+        const std::string relative = "f" + std::to_string(i % 10) + "/t" + std::to_string(i) + ".tpl";
+        EXPECT_EQ(scratch::ReadBytes(target_ + "/" + relative), "kit " + std::to_string(i)) << relative;
+    }
+    EXPECT_EQ(scratch::ReadBytes(target_ + "/f0/twice.tpl"), "last");
+    const ProgressReport report = progress_.ReadProgress();
+    EXPECT_EQ(report.counts.written, 299u);  // the name listed twice is one file
+    EXPECT_EQ(report.counts.replaced, 44u);  // the 43 older files and twice.tpl
+    ExpectOnlyImageInTemp();
+}
+
+// The unpacked image ends inside one entry: whichever thread meets it, the
+// run stops and everything either thread did is undone.
+TEST_F(ManyEntriesTest, DamageMetByEitherThreadRollsBackEverything) {
+    const scratch::TreeState before = scratch::Snapshot(target_);
+    OpenKit();
+    for (const std::size_t damaged : {std::size_t{5}, std::size_t{40}, std::size_t{299}}) {
+        ASSERT_EQ(truncate(Narrow(kit_.tempPath).c_str(), kit_.entries[damaged].offset + 1), 0);
+        EXPECT_EQ(Run(target_), ERR_INVALID_DATA) << damaged;
+        EXPECT_EQ(scratch::Snapshot(target_), before) << damaged;
+        ExpectOnlyImageInTemp();
+    }
 }
 
 TEST_F(InstallJobTest, WorkerThreadRunsTheJobOnceAndIsJoined) {

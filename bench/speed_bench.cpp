@@ -391,7 +391,8 @@ Row Fresh(Workload& w, int rounds) {
 }
 
 Row Wizard(Workload& w, int rounds) {
-    Row row = Compare("the same with the wizard on Xvfb (CPU)", "the same run headless (CPU)", 1.1, rounds, true,
+    Row row = Compare("fresh installation of " + Count(w.files()) + " files with the wizard on Xvfb (CPU)",
+                      "the same run headless (CPU)", 1.1, rounds, true,
                       [&](bool) { return w.Reset(true, false); }, CheckedInstall(w, true),
                       [&] { return IfOk(w.Install(false)); });
     row.unit = "s CPU";
@@ -489,6 +490,7 @@ int main(int argc, char** argv) {
     }
     const int rounds = options.full ? 5 : 3;
     const int mainCount = options.full ? 20000 : 4000;
+    constexpr int kWizardFiles = 20000;
     const std::vector<int> counts =
         options.full ? std::vector<int>{10000, 20000, 40000} : std::vector<int>{1000, 2000, 4000};
     const int manyEntries = options.full ? 100000 : 25000;
@@ -507,13 +509,17 @@ int main(int argc, char** argv) {
             return 2;
         }
         report(Fresh(spread, rounds));
-        if (!options.display.empty()) {
-            report(Wizard(spread, rounds));
-        } else {
-            std::printf("| the same with the wizard on Xvfb (CPU) | - | - | - | - | <= 1.1 | SKIP (no display) |\n");
-        }
         report(Reinstall(spread, rounds));
         report(Update(spread, rounds));
+    }
+    // What the window costs is measured on a kit of the size the goal was set
+    // on: against a few thousand files the toolkit's fixed start-up (about
+    // 15 ms of CPU) alone is a tenth of the run.
+    if (options.display.empty()) {
+        std::printf("| fresh installation with the wizard on Xvfb (CPU) | - | - | - | - | <= 1.1 | SKIP (no display) |\n");
+    } else {
+        Workload spread(options, Layout::kFolders200, kWizardFiles);
+        report(Wizard(spread, rounds));
     }
     {
         Workload each(options, Layout::kFolderEach, mainCount);

@@ -94,63 +94,65 @@ ErrorCode InstallTransaction::LocateTarget(const WString& target) {
 ErrorCode InstallTransaction::Plan(const WString& target, const std::vector<KitEntry>& entries) {
     const ErrorCode located = LocateTarget(target);
     if (located != ERR_NONE) return located;
+    entries_ = &entries;
     plan_.resize(entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const ErrorCode planned = PlanEntry(i, entries[i]);
         if (planned != ERR_NONE) return planned;
     }
-    SupersedeRepeatedNames(entries);
+    SupersedeRepeatedNames();
     return ERR_NONE;
 }
 
-void InstallTransaction::SupersedeRepeatedNames(const std::vector<KitEntry>& entries) {
+std::string InstallTransaction::RelativePath(std::size_t index) const {
+    WString name = (*entries_)[index].name;
+    ReplaceAll(name, u"\\", u"/");
+    AString systemName;
+    if (!ToSystemPath(name, &systemName)) return std::string();
+    return std::string(systemName.c_str(), systemName.size());
+}
+
+void InstallTransaction::SupersedeRepeatedNames() {
     // Installed one after another, the last of several entries of one name
     // would decide the file; writing only that one gives the same file, and
     // no two threads ever write one path. Sorted by hash, then name, then index.
     std::vector<std::pair<std::size_t, std::size_t>> byName;
+    byName.reserve(static_cast<std::size_t>(
+        std::count_if(plan_.begin(), plan_.end(), [](const Planned& p) { return Writes(p.action); })));
     const std::hash<std::string> hash;
     for (std::size_t i = 0; i < plan_.size(); ++i) {
-        if (plan_[i].action != EntryAction::Skip) byName.emplace_back(hash(plan_[i].relative), i);
+        if (Writes(plan_[i].action)) byName.emplace_back(hash(RelativePath(i)), i);
     }
     std::sort(byName.begin(), byName.end(), [this](const auto& a, const auto& b) {
         if (a.first != b.first) return a.first < b.first;
-        const int order = plan_[a.second].relative.compare(plan_[b.second].relative);
+        const int order = RelativePath(a.second).compare(RelativePath(b.second));
         return order != 0 ? order < 0 : a.second < b.second;
     });
     for (std::size_t k = 1; k < byName.size(); ++k) {
-        Planned& earlier = plan_[byName[k - 1].second];
-        if (byName[k - 1].first != byName[k].first || earlier.relative != plan_[byName[k].second].relative) continue;
-        earlier.action = EntryAction::Superseded;
-        bytesToWrite_ -= entries[byName[k - 1].second].size;
+        const std::size_t earlier = byName[k - 1].second;
+        if (byName[k - 1].first != byName[k].first || RelativePath(earlier) != RelativePath(byName[k].second)) continue;
+        plan_[earlier].action = EntryAction::Superseded;
+        bytesToWrite_ -= (*entries_)[earlier].size;
     }
 }
 
 ErrorCode InstallTransaction::PlanEntry(std::size_t index, const KitEntry& entry) {
     Planned& planned = plan_[index];
-    WString name = entry.name;
-    ReplaceAll(name, u"\\", u"/");
-    AString systemName;
-    if (!ToSystemPath(name, &systemName)) return ERR_INVALID_PARAMETER;
-    planned.relative.assign(systemName.c_str(), systemName.size());
-    planned.time = entry.lastWriteTime;
-    const std::size_t slash = planned.relative.rfind('/');
-    planned.folderEnd = slash == std::string::npos ? 0 : slash;
-    const std::string folder = planned.relative.substr(0, planned.folderEnd);
+    const std::string relative = RelativePath(index);
+    if (relative.empty()) return ERR_INVALID_PARAMETER;
+    const std::size_t slash = relative.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : relative.substr(0, slash);
 
     struct stat status {};
     const bool mayExist = targetFolder_ >= 0;
-    if (mayExist && fstatat(targetFolder_, planned.relative.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0) {
+    if (mayExist && fstatat(targetFolder_, relative.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0) {
         struct stat followed = status;
         // A link is judged by what it leads to, and replaced as a link.
-        if (S_ISLNK(status.st_mode) && fstatat(targetFolder_, planned.relative.c_str(), &followed, 0) != 0) {
+        if (S_ISLNK(status.st_mode) && fstatat(targetFolder_, relative.c_str(), &followed, 0) != 0) {
             followed.st_mode = S_IFREG;
             followed.st_mtim = {};
         }
-        if (UpToDate(followed, entry.lastWriteTime)) {
-            planned.relative.clear();
-            planned.relative.shrink_to_fit();
-            return ERR_NONE;
-        }
+        if (UpToDate(followed, entry.lastWriteTime)) return ERR_NONE;
         // Found without opening it: a pipe would block, a device would answer.
         if (!S_ISREG(followed.st_mode)) return ERR_INVALID_PARAMETER;
         planned.action = EntryAction::Replace;
@@ -249,7 +251,7 @@ ErrorCode InstallTransaction::Begin() {
     for (const std::string& folder : createdBelow_) journal_.CreatedDir(target_ + folder);
     for (std::size_t i = 0; i < plan_.size(); ++i) {
         if (!Writes(plan_[i].action)) continue;
-        journal_.File({target_ + plan_[i].relative, i, plan_[i].action == EntryAction::Replace});
+        journal_.File({target_ + RelativePath(i), i, plan_[i].action == EntryAction::Replace});
     }
     for (const JournalFolderTime& time : folderTimes_) journal_.FolderTime(time);
     journal_.PlanComplete();
@@ -291,47 +293,49 @@ ErrorCode InstallTransaction::EnsureBackupFolder(const std::string& relative) {
     return ERR_NONE;
 }
 
-ErrorCode InstallTransaction::SaveOriginal(const Planned& entry) {
-    const ErrorCode folder = EnsureBackupFolder(entry.relative.substr(0, entry.folderEnd));
+ErrorCode InstallTransaction::SaveOriginal(const std::string& relative) {
+    const std::size_t slash = relative.rfind('/');
+    const ErrorCode folder = EnsureBackupFolder(slash == std::string::npos ? std::string() : relative.substr(0, slash));
     if (folder != ERR_NONE) return folder;
-    const char* relative = entry.relative.c_str();
+    const char* path = relative.c_str();
     // The original stays in place until the new file is renamed over it.
-    if (linkat(targetFolder_, relative, backupFolder_, relative, 0) == 0) return ERR_NONE;
-    // Listed twice in the kit: the backup already holds the user's version.
+    if (linkat(targetFolder_, path, backupFolder_, path, 0) == 0) return ERR_NONE;
+    // A file system that ignores letter case takes two names of the kit for
+    // one file: the backup already holds the user's version.
     if (errno == EEXIST) return ERR_NONE;
     if (errno != EXDEV && errno != EPERM && errno != EMLINK && errno != EOPNOTSUPP) return ErrorFromErrno(errno);
-    const int copied = CopyFileSynced(targetFolder_, relative, backupFolder_, relative);
+    const int copied = CopyFileSynced(targetFolder_, path, backupFolder_, path);
     return copied == 0 ? ERR_NONE : ErrorFromErrno(copied);
 }
 
 ErrorCode InstallTransaction::WriteEntry(const KitReader& kit, std::size_t index, const std::string& temporary,
                                          std::span<unsigned char> buffer) {
-    const Planned& entry = plan_[index];
     const int file = openat(targetFolder_, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
     if (file < 0) return ErrorFromErrno(errno);
     ErrorCode code = KitCopyEntryData(kit, index, file, buffer);
     Step();
+    const Planned& entry = plan_[index];
     if (code == ERR_NONE && entry.action == EntryAction::Replace && fchmod(file, entry.mode) != 0) {
         code = ErrorFromErrno(errno);
     }
-    const timespec times[2] = {TimespecFromFileTime(entry.time), TimespecFromFileTime(entry.time)};
+    const timespec time = TimespecFromFileTime((*entries_)[index].lastWriteTime);
+    const timespec times[2] = {time, time};
     if (code == ERR_NONE && futimens(file, times) != 0) code = ErrorFromErrno(errno);
     if (close(file) != 0 && code == ERR_NONE) code = ErrorFromErrno(errno);
     return code;
 }
 
 ErrorCode InstallTransaction::Install(const KitReader& kit, std::size_t index, std::span<unsigned char> buffer) {
-    const Planned& entry = plan_[index];
-    if (!Writes(entry.action)) return ERR_NONE;
-    if (entry.action == EntryAction::Replace) {
-        const ErrorCode saved = SaveOriginal(entry);
+    if (!Writes(plan_[index].action)) return ERR_NONE;
+    const std::string relative = RelativePath(index);
+    if (plan_[index].action == EntryAction::Replace) {
+        const ErrorCode saved = SaveOriginal(relative);
         if (saved != ERR_NONE) return saved;
         Step();
     }
-    const std::string temporary =
-        entry.relative.substr(0, entry.folderEnd + (entry.folderEnd != 0 ? 1 : 0)) + TemporaryName(tag_, index);
+    const std::string temporary = relative.substr(0, relative.rfind('/') + 1) + TemporaryName(tag_, index);
     ErrorCode code = WriteEntry(kit, index, temporary, buffer);
-    if (code == ERR_NONE && renameat(targetFolder_, temporary.c_str(), targetFolder_, entry.relative.c_str()) != 0) {
+    if (code == ERR_NONE && renameat(targetFolder_, temporary.c_str(), targetFolder_, relative.c_str()) != 0) {
         code = ErrorFromErrno(errno);
     }
     // A temporary file that did not make it into place goes; the rollback would remove it too.
@@ -357,8 +361,8 @@ ErrorCode InstallTransaction::Commit() {
 void InstallTransaction::DropBackup() {
     // Everything in it is known by name: unlinking it so spares reading back
     // every folder, which costs more than the unlinking itself.
-    for (const Planned& planned : plan_) {
-        if (planned.action == EntryAction::Replace) (void)unlinkat(backupFolder_, planned.relative.c_str(), 0);
+    for (std::size_t i = 0; i < plan_.size(); ++i) {
+        if (plan_[i].action == EntryAction::Replace) (void)unlinkat(backupFolder_, RelativePath(i).c_str(), 0);
     }
     std::vector<std::string> folders(backupFolders_.begin(), backupFolders_.end());
     // A folder's path is longer than its parent's: the longest go first.

@@ -70,23 +70,24 @@ private:
         bool timeSaved = false;
         timespec time{};
     };
+    // Kept small: a kit may list a million entries. The path is converted
+    // again from the entry's name where it is needed.
     struct Planned {
-        std::string relative;  // empty for a skipped entry
-        std::size_t folderEnd = 0;  // length of the folder part, 0 in the target itself
+        mode_t mode = 0;  // of the file it replaces
         EntryAction action = EntryAction::Skip;
-        mode_t mode = 0;
-        FileTime time;
     };
 
     ErrorCode LocateTarget(const WString& target);
     ErrorCode PlanEntry(std::size_t index, const KitEntry& entry);
-    void SupersedeRepeatedNames(const std::vector<KitEntry>& entries);
+    void SupersedeRepeatedNames();
+    // Entry `index`'s path below the target, in the system's bytes.
+    std::string RelativePath(std::size_t index) const;
     // The folder below the target, looked up once; created ones go to the plan.
     Folder* FolderAt(const std::string& relative);
     void SaveFolderTime(const std::string& relative);
     ErrorCode ClaimBackup();
     ErrorCode CreateFolders();
-    ErrorCode SaveOriginal(const Planned& entry);
+    ErrorCode SaveOriginal(const std::string& relative);
     ErrorCode EnsureBackupFolder(const std::string& relative);
     void DropBackup();
     ErrorCode WriteEntry(const KitReader& kit, std::size_t index, const std::string& temporary,
@@ -106,6 +107,7 @@ private:
     std::mutex backupFoldersMutex_;
     std::unordered_set<std::string> backupFolders_;
     std::vector<JournalFolderTime> folderTimes_;
+    const std::vector<KitEntry>* entries_ = nullptr;  // the kit's, which outlive the run
     std::vector<Planned> plan_;
     std::uint64_t bytesToWrite_ = 0;
     bool replacesAny_ = false;

@@ -83,10 +83,10 @@ ErrorCode InstallTransaction::LocateTarget(const WString& target) {
     if (createdAbove_.empty()) {
         targetFolder_ = open(target_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (targetFolder_ < 0) return ERR_PATH_NOT_FOUND;
-        folders_[std::string()] = Folder{true, false, status.st_mtim};
+        folders_.Add("", {status.st_mtim.tv_sec, static_cast<std::int32_t>(status.st_mtim.tv_nsec), true, false});
     } else {
-        folderTimes_.push_back({existing, status.st_mtim.tv_sec, status.st_mtim.tv_nsec});
-        folders_[std::string()] = Folder{};
+        ancestorTime_.push_back({existing, status.st_mtim.tv_sec, status.st_mtim.tv_nsec});
+        folders_.Add("", {});
     }
     return ERR_NONE;
 }
@@ -164,39 +164,39 @@ ErrorCode InstallTransaction::PlanEntry(std::size_t index, const KitEntry& entry
         planned.action = EntryAction::Create;
     }
     writesAny_ = true;
-    if (FolderAt(folder) == nullptr) return ERR_INVALID_PARAMETER;
-    SaveFolderTime(folder);
+    const std::uint32_t folderNumber = FolderAt(folder);
+    if (folderNumber == FolderTable::kNone) return ERR_INVALID_PARAMETER;
+    SaveFolderTime(folderNumber);
     bytesToWrite_ += entry.size;
     return ERR_NONE;
 }
 
-InstallTransaction::Folder* InstallTransaction::FolderAt(const std::string& relative) {
-    const auto known = folders_.find(relative);
-    if (known != folders_.end()) return &known->second;
+std::uint32_t InstallTransaction::FolderAt(const std::string& relative) {
+    const std::uint32_t known = folders_.Find(relative);
+    if (known != FolderTable::kNone) return known;
     const std::size_t slash = relative.rfind('/');
     const std::string parentPath = slash == std::string::npos ? std::string() : relative.substr(0, slash);
-    const Folder* parent = FolderAt(parentPath);
-    if (parent == nullptr) return nullptr;
-    Folder folder;
+    const std::uint32_t parent = FolderAt(parentPath);
+    if (parent == FolderTable::kNone) return FolderTable::kNone;
+    FolderTable::Folder folder;
     struct stat status {};
-    if (parent->exists && fstatat(targetFolder_, relative.c_str(), &status, 0) == 0) {
-        if (!S_ISDIR(status.st_mode)) return nullptr;
-        folder = Folder{true, false, status.st_mtim};
-    } else if (parent->exists && errno != ENOENT) {
-        return nullptr;
+    const bool parentExists = folders_[parent].exists;
+    if (parentExists && fstatat(targetFolder_, relative.c_str(), &status, 0) == 0) {
+        if (!S_ISDIR(status.st_mode)) return FolderTable::kNone;
+        folder = {status.st_mtim.tv_sec, static_cast<std::int32_t>(status.st_mtim.tv_nsec), true, false};
+    } else if (parentExists && errno != ENOENT) {
+        return FolderTable::kNone;
     } else {
         // Its parent gets a new entry: that parent's time is restored on a rollback.
-        SaveFolderTime(parentPath);
-        createdBelow_.push_back(relative);
+        SaveFolderTime(parent);
     }
-    return &folders_.emplace(relative, folder).first->second;
+    const std::uint32_t added = folders_.Add(relative, folder);
+    if (!folder.exists) createdBelow_.push_back(added);
+    return added;
 }
 
-void InstallTransaction::SaveFolderTime(const std::string& relative) {
-    Folder& folder = folders_[relative];
-    if (!folder.exists || folder.timeSaved) return;
-    folder.timeSaved = true;
-    folderTimes_.push_back({target_ + relative, folder.time.tv_sec, folder.time.tv_nsec});
+void InstallTransaction::SaveFolderTime(std::uint32_t folder) {
+    if (folders_[folder].exists) folders_[folder].timeSaved = true;
 }
 
 ErrorCode InstallTransaction::CheckSpace() const {
@@ -248,17 +248,26 @@ ErrorCode InstallTransaction::Begin() {
         if (claimed != ERR_NONE) return claimed;
     }
     for (const std::string& folder : createdAbove_) journal_.CreatedDir(folder);
-    for (const std::string& folder : createdBelow_) journal_.CreatedDir(target_ + folder);
+    for (const std::uint32_t folder : createdBelow_) journal_.CreatedDir(target_ + std::string(folders_.PathOf(folder)));
     for (std::size_t i = 0; i < plan_.size(); ++i) {
         if (!Writes(plan_[i].action)) continue;
         journal_.File({target_ + RelativePath(i), i, plan_[i].action == EntryAction::Replace});
     }
-    for (const JournalFolderTime& time : folderTimes_) journal_.FolderTime(time);
+    for (const JournalFolderTime& time : ancestorTime_) journal_.FolderTime(time);
+    for (std::uint32_t number = 0; number < folders_.size(); ++number) {
+        const FolderTable::Folder& folder = folders_[number];
+        if (!folder.timeSaved) continue;
+        journal_.FolderTime({target_ + std::string(folders_.PathOf(number)), folder.seconds, folder.nanoseconds});
+    }
     journal_.PlanComplete();
     // The one sync before the first change: the whole plan is on disk.
     if (!journal_.Sync()) return ERR_CANT_WRITE;
     Step();
-    return CreateFolders();
+    const ErrorCode created = CreateFolders();
+    // Only planning needs the folders: a large kit's list makes room for the backup's.
+    std::vector<std::uint32_t>().swap(createdBelow_);
+    folders_.Clear();
+    return created;
 }
 
 ErrorCode InstallTransaction::CreateFolders() {
@@ -268,8 +277,8 @@ ErrorCode InstallTransaction::CreateFolders() {
     }
     if (targetFolder_ < 0) targetFolder_ = open(target_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (targetFolder_ < 0) return ERR_PATH_NOT_FOUND;
-    for (const std::string& folder : createdBelow_) {
-        if (mkdirat(targetFolder_, folder.c_str(), 0777) != 0) return ERR_PATH_NOT_FOUND;
+    for (const std::uint32_t folder : createdBelow_) {
+        if (mkdirat(targetFolder_, std::string(folders_.PathOf(folder)).c_str(), 0777) != 0) return ERR_PATH_NOT_FOUND;
         Step();
     }
     return ERR_NONE;
@@ -279,7 +288,7 @@ ErrorCode InstallTransaction::EnsureBackupFolder(const std::string& relative) {
     if (relative.empty()) return ERR_NONE;
     {
         const std::lock_guard<std::mutex> lock(backupFoldersMutex_);
-        if (backupFolders_.count(relative) != 0) return ERR_NONE;
+        if (backupFolders_.Find(relative) != FolderTable::kNone) return ERR_NONE;
     }
     const std::size_t slash = relative.rfind('/');
     if (slash != std::string::npos) {
@@ -289,7 +298,7 @@ ErrorCode InstallTransaction::EnsureBackupFolder(const std::string& relative) {
     // Outside the lock: the other thread may make the same folder at once.
     if (mkdirat(backupFolder_, relative.c_str(), 0700) != 0 && errno != EEXIST) return ERR_PATH_NOT_FOUND;
     const std::lock_guard<std::mutex> lock(backupFoldersMutex_);
-    backupFolders_.insert(relative);
+    if (backupFolders_.Find(relative) == FolderTable::kNone) (void)backupFolders_.Add(relative, {});
     return ERR_NONE;
 }
 
@@ -364,11 +373,15 @@ void InstallTransaction::DropBackup() {
     for (std::size_t i = 0; i < plan_.size(); ++i) {
         if (plan_[i].action == EntryAction::Replace) (void)unlinkat(backupFolder_, RelativePath(i).c_str(), 0);
     }
-    std::vector<std::string> folders(backupFolders_.begin(), backupFolders_.end());
+    std::vector<std::uint32_t> folders(backupFolders_.size());
+    for (std::uint32_t number = 0; number < folders.size(); ++number) folders[number] = number;
     // A folder's path is longer than its parent's: the longest go first.
-    std::sort(folders.begin(), folders.end(),
-              [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
-    for (const std::string& folder : folders) (void)unlinkat(backupFolder_, folder.c_str(), AT_REMOVEDIR);
+    std::sort(folders.begin(), folders.end(), [this](std::uint32_t a, std::uint32_t b) {
+        return backupFolders_.PathOf(a).size() > backupFolders_.PathOf(b).size();
+    });
+    for (const std::uint32_t folder : folders) {
+        (void)unlinkat(backupFolder_, std::string(backupFolders_.PathOf(folder)).c_str(), AT_REMOVEDIR);
+    }
     // Anything not foreseen is removed the slow way.
     if (rmdir(backup_.c_str()) != 0) RemoveSystemTree(backup_);
 }

@@ -13,10 +13,9 @@
 #include <mutex>
 #include <span>
 #include <string>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
+#include "app/FolderTable.h"
 #include "app/InstallJournal.h"
 #include "app/RunRollback.h"
 #include "kit/KitReader.h"
@@ -65,11 +64,6 @@ public:
     const std::string& backupFolder() const { return backup_; }
 
 private:
-    struct Folder {
-        bool exists = false;  // before the run
-        bool timeSaved = false;
-        timespec time{};
-    };
     // Kept small: a kit may list a million entries. The path is converted
     // again from the entry's name where it is needed.
     struct Planned {
@@ -82,9 +76,10 @@ private:
     void SupersedeRepeatedNames();
     // Entry `index`'s path below the target, in the system's bytes.
     std::string RelativePath(std::size_t index) const;
-    // The folder below the target, looked up once; created ones go to the plan.
-    Folder* FolderAt(const std::string& relative);
-    void SaveFolderTime(const std::string& relative);
+    // The number of the folder below the target, looked up once; created
+    // ones go to the plan. FolderTable::kNone for an obstacle.
+    std::uint32_t FolderAt(const std::string& relative);
+    void SaveFolderTime(std::uint32_t folder);
     ErrorCode ClaimBackup();
     ErrorCode CreateFolders();
     ErrorCode SaveOriginal(const std::string& relative);
@@ -102,11 +97,11 @@ private:
     dev_t targetDevice_ = 0;
     std::string nearestExisting_;  // the target or its nearest existing ancestor
     std::vector<std::string> createdAbove_;  // the target and its missing parents, outer first
-    std::vector<std::string> createdBelow_;  // relative, outer first
-    std::unordered_map<std::string, Folder> folders_;
+    std::vector<std::uint32_t> createdBelow_;  // in folders_, outer first
+    FolderTable folders_;
     std::mutex backupFoldersMutex_;
-    std::unordered_set<std::string> backupFolders_;
-    std::vector<JournalFolderTime> folderTimes_;
+    FolderTable backupFolders_;  // made in the backup folder so far
+    std::vector<JournalFolderTime> ancestorTime_;  // of the nearest existing one, when the target is created
     const std::vector<KitEntry>* entries_ = nullptr;  // the kit's, which outlive the run
     std::vector<Planned> plan_;
     std::uint64_t bytesToWrite_ = 0;

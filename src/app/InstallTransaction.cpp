@@ -46,6 +46,25 @@ std::string ClaimNumberedFolder(const std::string& folder, const char* prefix) {
 
 bool Writes(EntryAction action) { return action == EntryAction::Create || action == EntryAction::Replace; }
 
+// Entry names as the paths they become: "\\" and "/" both separate folders.
+char16_t PathUnit(char16_t unit) { return unit == u'\\' ? u'/' : unit; }
+
+std::uint32_t PathHash(const WString& name) {
+    std::uint32_t hash = 2166136261u;  // FNV-1a
+    for (std::size_t i = 0; i < name.length(); ++i) hash = (hash ^ PathUnit(name.data()[i])) * 16777619u;
+    return hash;
+}
+
+int ComparePaths(const WString& a, const WString& b) {
+    const std::size_t common = std::min(a.length(), b.length());
+    for (std::size_t i = 0; i < common; ++i) {
+        const char16_t left = PathUnit(a.data()[i]);
+        const char16_t right = PathUnit(b.data()[i]);
+        if (left != right) return left < right ? -1 : 1;
+    }
+    return a.length() == b.length() ? 0 : (a.length() < b.length() ? -1 : 1);
+}
+
 // An existing regular file is as new as the entry.
 bool UpToDate(const struct stat& status, FileTime entryTime) {
     return S_ISREG(status.st_mode) && IsUpToDate(status.st_mtim.tv_sec, entryTime);
@@ -116,21 +135,23 @@ void InstallTransaction::SupersedeRepeatedNames() {
     // Installed one after another, the last of several entries of one name
     // would decide the file; writing only that one gives the same file, and
     // no two threads ever write one path. Sorted by hash, then name, then index.
-    std::vector<std::pair<std::size_t, std::size_t>> byName;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> byName;
     byName.reserve(static_cast<std::size_t>(
         std::count_if(plan_.begin(), plan_.end(), [](const Planned& p) { return Writes(p.action); })));
-    const std::hash<std::string> hash;
     for (std::size_t i = 0; i < plan_.size(); ++i) {
-        if (Writes(plan_[i].action)) byName.emplace_back(hash(RelativePath(i)), i);
+        if (Writes(plan_[i].action)) byName.emplace_back(PathHash((*entries_)[i].name), static_cast<std::uint32_t>(i));
     }
     std::sort(byName.begin(), byName.end(), [this](const auto& a, const auto& b) {
         if (a.first != b.first) return a.first < b.first;
-        const int order = RelativePath(a.second).compare(RelativePath(b.second));
+        const int order = ComparePaths((*entries_)[a.second].name, (*entries_)[b.second].name);
         return order != 0 ? order < 0 : a.second < b.second;
     });
     for (std::size_t k = 1; k < byName.size(); ++k) {
-        const std::size_t earlier = byName[k - 1].second;
-        if (byName[k - 1].first != byName[k].first || RelativePath(earlier) != RelativePath(byName[k].second)) continue;
+        const std::uint32_t earlier = byName[k - 1].second;
+        if (byName[k - 1].first != byName[k].first ||
+            ComparePaths((*entries_)[earlier].name, (*entries_)[byName[k].second].name) != 0) {
+            continue;
+        }
         plan_[earlier].action = EntryAction::Superseded;
         bytesToWrite_ -= (*entries_)[earlier].size;
     }

@@ -8,14 +8,16 @@
 source "$(dirname "$0")/lib.sh"
 e2e_init
 
-# A kit of 24 files in nested folders, two of them in folders that do not
-# exist yet, with times that carry fractions of a second.
+# A kit of 64 files in nested folders, two of them in folders that do not
+# exist yet, with times that carry fractions of a second; enough entries for
+# both installing threads.
 src=$E2E_WORK/crash-source
-mkdir -p "$src/alpha" "$src/beta/inner" "$src/gamma/new/deeper"
+mkdir -p "$src/alpha" "$src/beta/inner" "$src/gamma/new/deeper" "$src/delta"
 for i in $(seq -w 1 8); do
     printf 'alpha %s\n' "$i" >"$src/alpha/a$i.tpl"
     printf 'beta %s\n' "$i" >"$src/beta/inner/b$i.tpl"
 done
+for i in $(seq -w 1 40); do printf 'delta %s\n' "$i" >"$src/delta/d$i.tpl"; done
 for i in $(seq -w 1 6); do head -c $((i * 40000)) /dev/urandom >"$src/gamma/g$i.bin"; done
 printf 'new\n' >"$src/gamma/new/deeper/n.tpl"
 printf 'top\n' >"$src/top.tpl"
@@ -34,8 +36,9 @@ cp "$E2E_BIN/setup" "$E2E_ROOT/nokit/setup"
 make_original() {
     # Without a recorded location nothing probes the directory before the run.
     rm -rf "$target" "$E2E_LAUNCHER_CFG"
-    mkdir -p "$target/alpha" "$target/beta/inner" "$target/gamma"
+    mkdir -p "$target/alpha" "$target/beta/inner" "$target/gamma" "$target/delta"
     local i
+    for i in 03 17 33 40; do printf 'old delta %s\n' "$i" >"$target/delta/d$i.tpl"; done
     for i in 1 3 5 7; do printf 'old alpha %s\n' "$i" >"$target/alpha/a$i.tpl"; done
     for i in 2 4 6 8; do printf 'old beta %s\n' "$i" >"$target/beta/inner/b$i.tpl"; done
     for i in 1 2 3 4; do head -c 1000 /dev/zero >"$target/gamma/g$i.bin"; done

@@ -164,8 +164,11 @@ ErrorCode InstallTransaction::PlanEntry(std::size_t index, const KitEntry& entry
     const std::size_t slash = relative.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string() : relative.substr(0, slash);
 
+    const std::uint32_t folderNumber = FolderAt(folder);
+    if (folderNumber == FolderTable::kNone) return ERR_INVALID_PARAMETER;
+    // A folder the run creates holds nothing yet: there is nothing to ask.
+    const bool mayExist = folders_[folderNumber].exists;
     struct stat status {};
-    const bool mayExist = targetFolder_ >= 0;
     if (mayExist && fstatat(targetFolder_, relative.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0) {
         struct stat followed = status;
         // A link is judged by what it leads to, and replaced as a link.
@@ -185,8 +188,6 @@ ErrorCode InstallTransaction::PlanEntry(std::size_t index, const KitEntry& entry
         planned.action = EntryAction::Create;
     }
     writesAny_ = true;
-    const std::uint32_t folderNumber = FolderAt(folder);
-    if (folderNumber == FolderTable::kNone) return ERR_INVALID_PARAMETER;
     SaveFolderTime(folderNumber);
     bytesToWrite_ += entry.size;
     return ERR_NONE;

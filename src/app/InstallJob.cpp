@@ -2,7 +2,7 @@
 
 #include <memory>
 #include <span>
-#include <system_error>
+#include <exception>
 #include <thread>
 
 #include "app/EntryQueue.h"
@@ -88,7 +88,7 @@ void InstallAllEntries(JobRun& run) {
             helperBuffer.reset(new unsigned char[run.kit.copyBufferSize]);
             helper = std::thread(InstallChunks, std::ref(run),
                                  std::span<unsigned char>(helperBuffer.get(), run.kit.copyBufferSize), false);
-        } catch (const std::system_error&) {
+        } catch (const std::exception&) {  // no thread or no buffer: the worker goes alone
         }
     }
     InstallChunks(run, std::span<unsigned char>(run.kit.copyBuffer.get(), run.kit.copyBufferSize), true);

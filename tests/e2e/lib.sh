@@ -301,10 +301,26 @@ e2e_tree_matches() {
     done < <(find "$source" -type f -print0)
 }
 
-# A fingerprint of a tree: every path with mode, time, size and checksum.
+# A fingerprint of a tree: every path with kind, mode, size and time, and
+# every file's checksum; "files-only" leaves out folder times (an
+# installation gives the folders it changed the time of the change).
 e2e_tree_fingerprint() {
     [ -e "$1" ] || { echo "<absent>"; return; }
-    (cd "$1" && find . -printf '%p %m %T@ %s %y\n' | LC_ALL=C sort &&
-        find . -type f -print0 | LC_ALL=C sort -z | xargs -0r sha1sum)
+    (cd "$1" && if [ "${2:-}" = files-only ]; then
+        find . -printf '%p %y %m %s ' \( -type f -printf '%T@' \) -printf '\n'
+    else
+        find . -printf '%p %y %m %s %T@\n'
+    fi | LC_ALL=C sort && find . -type f -print0 | LC_ALL=C sort -z | xargs -0r sha1sum)
 }
 e2e_tree_is() { [ "$(e2e_tree_fingerprint "$1")" = "$2" ]; }
+
+# e2e_leftovers TARGET [DIR...]: what no run may leave behind: backups and
+# images in TMPDIR and the DIRs, a backup folder beside TARGET, temporary
+# files in it, journals.
+e2e_leftovers() {
+    local target=$1 dir; shift
+    for dir in "$TMPDIR" "$@"; do (cd "$dir" && ls -d xorup* edf* 2>/dev/null); done
+    (cd "$(dirname "$target")" && ls -d .xorup* 2>/dev/null)
+    find "$target" -name '.qorn~*' 2>/dev/null
+    ls -A "$HOME/.local/state/qorn-setup" 2>/dev/null
+}

@@ -41,9 +41,9 @@ e2e_wait_exit 4
 e2e_check "Yes installed nothing" test ! -e "$E2E_DEFAULT_DIR/readme.txt"
 e2e_check "Yes wrote no launcher file" test ! -e "$E2E_LAUNCHER_CFG"
 
-# ---- the title in each of the 16 languages; a window-manager close ends it
-# as cancelled
-for code in ru uk en lv lt bg de ro ka kk vi tr el es hy it; do
+# ---- the title in a Cyrillic, a Georgian and the English table (every
+# table's title: tests/l10n); a window-manager close ends it as cancelled
+for code in ru ka en; do
     expected=$(e2e_message IDR_MAINFRAME "$code")
     e2e_start_setup "-L$code"
     e2e_wait_wizard

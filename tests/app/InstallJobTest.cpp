@@ -23,6 +23,7 @@
 namespace {
 
 using scratch::kKitSeconds;
+using scratch::Narrow;
 using scratch::Wide;
 
 class InstallJobTest : public scratch::InstallFixture {
@@ -187,9 +188,9 @@ TEST_F(ManyEntriesTest, InstallLikeOneThreadInKitOrder) {
     for (int i = 0; i < 300; ++i) {
         if (i == 3 || i == 290) continue;
         const std::string relative = "f" + std::to_string(i % 10) + "/t" + std::to_string(i) + ".tpl";
-        EXPECT_EQ(scratch::ReadBytes(target_ + "/" + relative), "kit " + std::to_string(i)) << relative;
+        EXPECT_EQ(scratch::ReadBytes(target_ + "" + relative), "kit " + std::to_string(i)) << relative;
     }
-    EXPECT_EQ(scratch::ReadBytes(target_ + "/f0/twice.tpl"), "last");
+    EXPECT_EQ(scratch::ReadBytes(target_ + "f0/twice.tpl"), "last");
     const ProgressReport report = progress_.ReadProgress();
     EXPECT_EQ(report.counts.written, 299u);  // the name listed twice is one file
     EXPECT_EQ(report.counts.replaced, 44u);  // the 43 older files and twice.tpl

@@ -36,7 +36,9 @@ protected:
     void InstallFirst(InstallTransaction& tx, std::size_t count) {
         ASSERT_EQ(tx.Plan(Wide(target_), kit_.entries), ERR_NONE);
         ASSERT_EQ(tx.Begin(), ERR_NONE);
-        for (std::size_t i = 0; i < count; ++i) ASSERT_EQ(tx.Install(kit_, i, {kit_.copyBuffer.get(), kit_.copyBufferSize}), ERR_NONE) << i;
+        for (std::size_t i = 0; i < count; ++i) {
+            ASSERT_EQ(tx.Install(kit_, i, {kit_.copyBuffer.get(), kit_.copyBufferSize}), ERR_NONE) << i;
+        }
     }
 };
 

@@ -16,6 +16,7 @@ struct TargetCase {
     const char* name;
     const char16_t* target;
     const char16_t* jobTarget;
+    friend void PrintTo(const TargetCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class JobTargetTest : public testing::TestWithParam<TargetCase> {};

@@ -16,6 +16,7 @@ struct DirectoryCase {
     const char16_t* sanitized;
     const char16_t* local;
     const char16_t* typed;
+    friend void PrintTo(const DirectoryCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class DirectoryCleaningTest : public testing::TestWithParam<DirectoryCase> {
@@ -67,6 +68,7 @@ struct JoinCase {
     const char16_t* directory;
     const char16_t* document;
     const char16_t* expected;
+    friend void PrintTo(const JoinCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class DescriptionDocumentPathTest : public testing::TestWithParam<JoinCase> {};

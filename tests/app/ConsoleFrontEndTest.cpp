@@ -63,6 +63,9 @@ const OutcomeCase kOutcomes[] = {
              "Configuration installed successfully.\nFiles written: 7\nFiles already up to date: 2\n"
              "Files replaced (their originals were kept in a backup until the end of the installation): 3\n"},
             {7, 2, 3}),
+    {"failed, rolled back", Report(ERR_CANT_WRITE, u"Installation error", 40), ExitStatus::Failed,
+     "Setup: Installation error\nAn error occurred during the installation process. Installation canceled. "
+     "Template directory has not been changed.\n"},
     Counted({"failed, rollback incomplete", Report(ERR_CANT_WRITE, u"Installation error", 40),
              ExitStatus::RollbackIncomplete, "Setup: Installation error\n"
              "Not every original file could be put back. The originals that remain are kept in this folder: /tmp/xorup3\n"},

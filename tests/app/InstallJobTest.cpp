@@ -12,43 +12,22 @@
 #include <string>
 #include <vector>
 
+#include "app/InstallFixture.h"
 #include "app/InstallJob.h"
 #include "app/InstallTransaction.h"
 #include "app/ProgressState.h"
-#include "app/TreeSnapshot.h"
 #include "app/WorkerThread.h"
-#include "kit/KitReader.h"
-#include "kit/KitWriter.h"
 #include "l10n/Messages.h"
 #include "platform/File.h"
 
 namespace {
 
+using scratch::kKitSeconds;
 using scratch::Narrow;
 using scratch::Wide;
 
-constexpr std::int64_t kKitSeconds = 1600000000;
-
-class InstallJobTest : public testing::Test {
+class InstallJobTest : public scratch::InstallFixture {
 protected:
-    void SetUp() override {
-        unsetenv("XDG_STATE_HOME");
-        target_ = env_.root() + "/Templates";
-        scratch::MakeDirectories(target_);
-    }
-
-    // Kit times carry a fraction of a second, as every real kit's do.
-    void AddFile(const std::string& name, const std::string& data, std::int64_t seconds = kKitSeconds) {
-        const FileTime time = FileTime::fromValue(FileTimeFromUnixSeconds(seconds).value() + 4567891);
-        source_.files.push_back({Wide(name), time, data, WString()});
-    }
-
-    void OpenKit() {
-        const WString kitPath = Wide(env_.root() + "/qorn.efd");
-        ASSERT_EQ(WriteKit(source_, kitPath), ERR_NONE);
-        ASSERT_EQ(KitOpen(kit_, kitPath), ERR_NONE);
-    }
-
     ErrorCode Run(const std::string& target) {
         progress_.StartJob(kit_, Wide(target));
         InstallTransaction transaction;
@@ -60,29 +39,16 @@ protected:
         for (const std::string& name : scratch::Names(env_.temp())) {
             EXPECT_EQ(name.rfind("edf", 0), 0u) << name;
         }
-        EXPECT_EQ(scratch::Names(env_.home() + "/.local/state/qorn-setup"), std::vector<std::string>{});
+        EXPECT_EQ(scratch::Names(JournalFolderPath()), std::vector<std::string>{});
         EXPECT_EQ(scratch::Names(env_.root()), (std::vector<std::string>{"Templates", "home", "qorn.efd", "tmp"}));
-    }
-
-    void UserFile(const std::string& relative, const std::string& content, std::int64_t seconds) {
-        const std::string path = target_ + "/" + relative;
-        scratch::MakeDirectories(path.substr(0, path.rfind('/')));
-        scratch::WriteBytes(path, content);
-        ASSERT_EQ(chmod(path.c_str(), 0604), 0);
-        const timespec times[2] = {{seconds, 0}, {seconds, 0}};
-        ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
     }
 
     std::int64_t ModifiedSeconds(const std::string& relative) {
         struct stat status {};
-        EXPECT_EQ(stat((target_ + "/" + relative).c_str(), &status), 0) << relative;
+        EXPECT_EQ(stat((target_ + relative).c_str(), &status), 0) << relative;
         return status.st_mtim.tv_sec;
     }
 
-    scratch::Environment env_;
-    std::string target_;
-    KitSource source_;
-    KitReader kit_;
     ProgressState progress_;
 };
 
@@ -103,13 +69,13 @@ TEST_F(InstallJobTest, InstallsNestedEntriesWithTheirTimesAndReplacesOlderFiles)
     UserFile("Accounting/invoice.tpl", "invoice v1", kKitSeconds - 100);
     OpenKit();
 
-    EXPECT_EQ(Run(target_ + "/"), ERR_NONE);
-    EXPECT_EQ(scratch::ReadBytes(target_ + "/Accounting/invoice.tpl"), "invoice v2");
-    EXPECT_EQ(scratch::ReadBytes(target_ + "/Reports/monthly/summary.tpl"), "summary");
-    EXPECT_EQ(scratch::ReadBytes(target_ + "/empty.tpl"), "");
+    EXPECT_EQ(Run(target_), ERR_NONE);
+    EXPECT_EQ(scratch::ReadBytes(target_ + "Accounting/invoice.tpl"), "invoice v2");
+    EXPECT_EQ(scratch::ReadBytes(target_ + "Reports/monthly/summary.tpl"), "summary");
+    EXPECT_EQ(scratch::ReadBytes(target_ + "empty.tpl"), "");
     EXPECT_EQ(ModifiedSeconds("Accounting/invoice.tpl"), kKitSeconds);
     struct stat status {};
-    ASSERT_EQ(stat((target_ + "/Accounting/invoice.tpl").c_str(), &status), 0);
+    ASSERT_EQ(stat((target_ + "Accounting/invoice.tpl").c_str(), &status), 0);
     EXPECT_EQ(status.st_mtim.tv_nsec, 456789100);  // to the precision the file system keeps
     EXPECT_EQ(status.st_mode & 07777, 0604u);     // the replaced file's permissions stay
     EXPECT_EQ(ModifiedSeconds("Reports/monthly/summary.tpl"), kKitSeconds);
@@ -131,19 +97,19 @@ TEST_F(InstallJobTest, ReinstallationTouchesNoFileAndNewerFilesKeepTheirContent)
     EXPECT_EQ(progress_.ReadProgress().counts.upToDate, 1u);
     const scratch::TreeState first = scratch::Snapshot(target_);
     struct stat before {};
-    ASSERT_EQ(stat((target_ + "/a.tpl").c_str(), &before), 0);
+    ASSERT_EQ(stat((target_ + "a.tpl").c_str(), &before), 0);
 
     ASSERT_EQ(Run(target_), ERR_NONE);
     // The counts are the second run's own: nothing written, everything up to date.
     EXPECT_EQ(progress_.ReadProgress().counts.written, 0u);
     EXPECT_EQ(progress_.ReadProgress().counts.upToDate, 2u);
     struct stat after {};
-    ASSERT_EQ(stat((target_ + "/a.tpl").c_str(), &after), 0);
+    ASSERT_EQ(stat((target_ + "a.tpl").c_str(), &after), 0);
     EXPECT_EQ(scratch::Snapshot(target_), first);
     EXPECT_EQ(after.st_ino, before.st_ino);
     EXPECT_EQ(after.st_ctim.tv_sec, before.st_ctim.tv_sec);
     EXPECT_EQ(after.st_ctim.tv_nsec, before.st_ctim.tv_nsec);
-    EXPECT_EQ(scratch::ReadBytes(target_ + "/dir/b.tpl"), "user's newer b");
+    EXPECT_EQ(scratch::ReadBytes(target_ + "dir/b.tpl"), "user's newer b");
     ExpectOnlyImageInTemp();
 }
 
@@ -222,9 +188,9 @@ TEST_F(ManyEntriesTest, InstallLikeOneThreadInKitOrder) {
     for (int i = 0; i < 300; ++i) {
         if (i == 3 || i == 290) continue;
         const std::string relative = "f" + std::to_string(i % 10) + "/t" + std::to_string(i) + ".tpl";
-        EXPECT_EQ(scratch::ReadBytes(target_ + "/" + relative), "kit " + std::to_string(i)) << relative;
+        EXPECT_EQ(scratch::ReadBytes(target_ + "" + relative), "kit " + std::to_string(i)) << relative;
     }
-    EXPECT_EQ(scratch::ReadBytes(target_ + "/f0/twice.tpl"), "last");
+    EXPECT_EQ(scratch::ReadBytes(target_ + "f0/twice.tpl"), "last");
     const ProgressReport report = progress_.ReadProgress();
     EXPECT_EQ(report.counts.written, 299u);  // the name listed twice is one file
     EXPECT_EQ(report.counts.replaced, 44u);  // the 43 older files and twice.tpl
@@ -254,7 +220,7 @@ TEST_F(InstallJobTest, WorkerThreadRunsTheJobOnceAndIsJoined) {
         EXPECT_EQ(worker.createResult(), 0);
     }  // the destructor waits for the job
     EXPECT_EQ(progress_.ReadProgress().percent, 100);
-    EXPECT_EQ(scratch::ReadBytes(target_ + "/t/one.tpl"), "one");
+    EXPECT_EQ(scratch::ReadBytes(target_ + "t/one.tpl"), "one");
 }
 
 }  // namespace

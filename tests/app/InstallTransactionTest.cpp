@@ -13,51 +13,18 @@
 #include <functional>
 #include <memory>
 
+#include "app/InstallFixture.h"
 #include "app/InstallJournal.h"
 #include "app/InstallTransaction.h"
 #include "app/Recovery.h"
-#include "app/TreeSnapshot.h"
-#include "kit/KitWriter.h"
 
 namespace {
 
 using namespace scratch;
 using Listing = std::vector<std::string>;
 
-constexpr std::int64_t kKitSeconds = 1600000000;
-constexpr std::uint64_t kFraction = 9000000;  // 0.9 s in 100-ns units
-
-void SetTime(const std::string& path, std::int64_t seconds, long nanoseconds = 0) {
-    const timespec times[2] = {{seconds, nanoseconds}, {seconds, nanoseconds}};
-    ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << path;
-}
-
-class InstallTransactionTest : public testing::Test {
+class InstallTransactionTest : public InstallFixture {
 protected:
-    void SetUp() override {
-        unsetenv("XDG_STATE_HOME");
-        MakeDirectories(target_);
-    }
-
-    void Entry(const std::string& name, const std::string& data) {
-        const FileTime time = FileTime::fromValue(FileTimeFromUnixSeconds(kKitSeconds).value() + kFraction);
-        source_.files.push_back({Wide(name), time, data, WString()});
-    }
-
-    void OpenKit() {
-        const WString kitPath = Wide(env_ / "qorn.efd");
-        ASSERT_EQ(WriteKit(source_, kitPath), ERR_NONE);
-        ASSERT_EQ(KitOpen(kit_, kitPath), ERR_NONE);
-    }
-
-    void UserFile(const std::string& relative, const std::string& content, std::int64_t seconds) {
-        const std::string path = target_ + relative;
-        MakeDirectories(path.substr(0, path.rfind('/')));
-        WriteBytes(path, content);
-        ASSERT_EQ(chmod(path.c_str(), 0604), 0);
-        SetTime(path, seconds);
-    }
-
     // Every folder gets an old time of its own, as a real tree has.
     void AgeFolders() {
         for (const auto& [relative, entry] : Snapshot(target_)) {
@@ -69,15 +36,10 @@ protected:
     void InstallFirst(InstallTransaction& tx, std::size_t count) {
         ASSERT_EQ(tx.Plan(Wide(target_), kit_.entries), ERR_NONE);
         ASSERT_EQ(tx.Begin(), ERR_NONE);
-        for (std::size_t i = 0; i < count; ++i) ASSERT_EQ(tx.Install(kit_, i, {kit_.copyBuffer.get(), kit_.copyBufferSize}), ERR_NONE) << i;
+        for (std::size_t i = 0; i < count; ++i) {
+            ASSERT_EQ(tx.Install(kit_, i, {kit_.copyBuffer.get(), kit_.copyBufferSize}), ERR_NONE) << i;
+        }
     }
-
-    std::string JournalFolderPath() const { return env_.home() + "/.local/state/qorn-setup"; }
-
-    Environment env_;
-    const std::string target_ = env_ / "Templates/";
-    KitSource source_;
-    KitReader kit_;
 };
 
 struct Obstacle {
@@ -119,7 +81,7 @@ TEST_F(InstallTransactionTest, PlanJudgesEachDestinationWithoutChangingOrOpening
          },
          ERR_INVALID_PARAMETER, EntryAction::Skip},
     };
-    Entry("d\\t", "kit's");
+    AddFile("d\\t", "kit's");
     OpenKit();
     for (const Obstacle& c : cases) {
         SCOPED_TRACE(c.name);
@@ -137,7 +99,7 @@ TEST_F(InstallTransactionTest, PlanJudgesEachDestinationWithoutChangingOrOpening
 }
 
 TEST_F(InstallTransactionTest, FileWhereAFolderMustBeIsAnObstacleFoundByThePlan) {
-    Entry("a\\b\\c.tpl", "x");
+    AddFile("a\\b\\c.tpl", "x");
     OpenKit();
     WriteBytes(target_ + "a", "a file");
     InstallTransaction tx;
@@ -146,7 +108,7 @@ TEST_F(InstallTransactionTest, FileWhereAFolderMustBeIsAnObstacleFoundByThePlan)
 
 TEST_F(InstallTransactionTest, BackupLiesOnTheTemplateDirectorysFileSystem) {
     struct stat disk {}, shm {};
-    Entry("old.tpl", "new");
+    AddFile("old.tpl", "new");
     OpenKit();
     UserFile("old.tpl", "old", 1000);
     const std::string otherTemp = "/dev/shm/qorn-test-backup-" + std::to_string(getpid());
@@ -175,8 +137,8 @@ TEST_F(InstallTransactionTest, BackupLiesOnTheTemplateDirectorysFileSystem) {
 }
 
 TEST_F(InstallTransactionTest, RollbackKeepsTheBackupWhenAnOriginalCannotGoBack) {
-    Entry("blocked.tpl", "new");
-    Entry("created\\file.tpl", "created");
+    AddFile("blocked.tpl", "new");
+    AddFile("created\\file.tpl", "created");
     OpenKit();
     UserFile("blocked.tpl", "user's", 1000);
     InstallTransaction tx;
@@ -194,8 +156,8 @@ TEST_F(InstallTransactionTest, RollbackKeepsTheBackupWhenAnOriginalCannotGoBack)
 // A run that ends without commit or rollback (its object gone, its lock with
 // it) is a dead run: the next start puts everything back.
 TEST_F(InstallTransactionTest, NextStartUndoesADeadRunAtAnyPointAndLeavesLiveRunsAlone) {
-    for (int i = 0; i < 6; ++i) Entry("set\\f" + std::to_string(i) + ".tpl", "new " + std::to_string(i));
-    Entry("fresh\\deep\\g.tpl", "created");
+    for (int i = 0; i < 6; ++i) AddFile("set\\f" + std::to_string(i) + ".tpl", "new " + std::to_string(i));
+    AddFile("fresh\\deep\\g.tpl", "created");
     OpenKit();
     UserFile("set/f1.tpl", "old 1", 1000);
     UserFile("set/f4.tpl", "old 4", 1000);

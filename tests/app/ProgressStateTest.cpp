@@ -4,6 +4,8 @@
 #include <atomic>
 #include <thread>
 
+#include "CaseName.h"
+
 #include "app/ProgressPacer.h"
 #include "app/ProgressState.h"
 #include "kit/KitReader.h"
@@ -11,8 +13,10 @@
 namespace {
 
 struct TargetCase {
+    const char* name;
     const char16_t* target;
     const char16_t* jobTarget;
+    friend void PrintTo(const TargetCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class JobTargetTest : public testing::TestWithParam<TargetCase> {};
@@ -27,8 +31,11 @@ TEST_P(JobTargetTest, EndsInExactlyOneSeparatorUnlessEmpty) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Targets, JobTargetTest,
-                         testing::Values(TargetCase{u"/home/u/t", u"/home/u/t/"}, TargetCase{u"/home/u/t/", u"/home/u/t/"},
-                                         TargetCase{u"C:\\t\\", u"C:\\t\\"}, TargetCase{u"", u""}));
+                         testing::Values(TargetCase{"without_separator", u"/home/u/t", u"/home/u/t/"},
+                                         TargetCase{"with_separator", u"/home/u/t/", u"/home/u/t/"},
+                                         TargetCase{"with_backslash", u"C:\\t\\", u"C:\\t\\"},
+                                         TargetCase{"empty", u"", u""}),
+                         CaseName<TargetCase>);
 
 TEST(ProgressStateTest, StartJobResetsStatusPercentAndCancelButKeepsMessage) {
     ProgressState progress;

@@ -1,58 +1,95 @@
-// The joining of the description document's path and the typed home directory.
-#include <gtest/gtest.h>
-
+// The paths the installer makes of a directory: a recorded location as
+// proposed (SanitizeTargetDirectory) and as probed and compared
+// (LocalDirectoryOf), a typed one (CleanTypedDirectory), and the description
+// document inside the chosen one.
+#include "CaseName.h"
 #include "app/InstallerDlg.h"
+#include "launcher/LocationCleaning.h"
 #include "launcher/ScratchDirectory.h"
 
 namespace {
 
+// HOME is /home/me for the typed column.
+struct DirectoryCase {
+    const char* name;
+    const char16_t* text;
+    const char16_t* sanitized;
+    const char16_t* local;
+    const char16_t* typed;
+    friend void PrintTo(const DirectoryCase& c, std::ostream* out) { *out << c.name; }
+};
+
+class DirectoryCleaningTest : public testing::TestWithParam<DirectoryCase> {
+protected:
+    scratch::Environment env_;  // restores HOME
+};
+
+TEST_P(DirectoryCleaningTest, RecordedAndTypedDirectories) {
+    setenv("HOME", "/home/me", 1);
+    const DirectoryCase& c = GetParam();
+    WString sanitized = c.text;
+    SanitizeTargetDirectory(sanitized);
+    EXPECT_TRUE(sanitized == WString(c.sanitized)) << scratch::Narrow(sanitized);
+    EXPECT_TRUE(LocalDirectoryOf(c.text) == WString(c.local)) << scratch::Narrow(LocalDirectoryOf(c.text));
+    EXPECT_TRUE(CleanTypedDirectory(c.text) == WString(c.typed)) << scratch::Narrow(CleanTypedDirectory(c.text));
+}
+
+// Remote addresses are never proposed; only a leading "~" component names the home.
+INSTANTIATE_TEST_SUITE_P(
+    Paths, DirectoryCleaningTest,
+    testing::Values(
+        DirectoryCase{"plain", u"/home/u/t", u"/home/u/t", u"/home/u/t", u"/home/u/t"},
+        DirectoryCase{"http", u"http://server/t", u"", u"", u"http://server/t"},
+        DirectoryCase{"https inside", u"/mnt/https://x", u"", u"", u"/mnt/https://x"},
+        DirectoryCase{"ftp", u"ftp://host/t", u"", u"", u"ftp://host/t"},
+        DirectoryCase{"scheme in capitals", u"HTTP://server/t", u"HTTP://server/t", u"HTTP://server/t",
+                      u"HTTP://server/t"},
+        DirectoryCase{"file scheme", u"file:///home/u/t", u"/home/u/t", u"/home/u/t", u"file:///home/u/t"},
+        DirectoryCase{"file scheme inside a word", u"xfile://y", u"xy", u"xy", u"xfile://y"},
+        DirectoryCase{"only the first file scheme", u"file://a/file://b", u"a/file://b", u"a/file://b",
+                      u"file://a/file://b"},
+        DirectoryCase{"CR LF end", u"/home/u/t\r\n", u"/home/u/t", u"/home/u/t", u"/home/u/t\r\n"},
+        DirectoryCase{"line breaks inside", u"/ho\nme/\ru/t", u"/home/u/t", u"/home/u/t", u"/ho\nme/\ru/t"},
+        DirectoryCase{"backslashes", u"file:\\\\\\C:\\t\r", u"file:\\\\\\C:\\t", u"/C:/t", u"file:///C:/t\r"},
+        DirectoryCase{"empty", u"", u"", u"", u""},
+        DirectoryCase{"tilde alone", u"~", u"~", u"~", u"/home/me"},
+        DirectoryCase{"tilde and a blank", u"~/my templates", u"~/my templates", u"~/my templates",
+                      u"/home/me/my templates"},
+        DirectoryCase{"tilde and a backslash", u"~\\it's $HOME", u"~\\it's $HOME", u"~/it's $HOME",
+                      u"/home/me/it's $HOME"},
+        DirectoryCase{"tilde inside", u"/opt/~/t", u"/opt/~/t", u"/opt/~/t", u"/opt/~/t"},
+        DirectoryCase{"tilde and a user", u"~user/t", u"~user/t", u"~user/t", u"~user/t"},
+        DirectoryCase{"tilde last", u"t~", u"t~", u"t~", u"t~"},
+        DirectoryCase{"tilde after a dot", u"./~", u"./~", u"./~", u"./~"}),
+    CaseName<DirectoryCase>);
+
 struct JoinCase {
+    const char* name;
     const char16_t* directory;
-    const char16_t* name;
+    const char16_t* document;
     const char16_t* expected;
+    friend void PrintTo(const JoinCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class DescriptionDocumentPathTest : public testing::TestWithParam<JoinCase> {};
 
+// A kit that names "../../somewhere" does not get to open a file of its choice.
 TEST_P(DescriptionDocumentPathTest, JoinsWithOneSeparatorAndStaysInside) {
-    EXPECT_TRUE(DescriptionDocumentPath(GetParam().directory, GetParam().name) == WString(GetParam().expected));
+    EXPECT_TRUE(DescriptionDocumentPath(GetParam().directory, GetParam().document) == WString(GetParam().expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, DescriptionDocumentPathTest,
-    testing::Values(JoinCase{u"/t", u"docs/readme.html", u"/t/docs/readme.html"},
-                    JoinCase{u"/t/", u"docs/readme.html", u"/t/docs/readme.html"},
-                    JoinCase{u"/t", u"/docs/readme.html", u"/t/docs/readme.html"},
-                    JoinCase{u"/t", u"docs\\readme.html", u"/t/docs/readme.html"},
-                    JoinCase{u"C:\\t\\", u"readme.html", u"C:/t/readme.html"},
-                    JoinCase{u"", u"readme.html", u"readme.html"},
-                    JoinCase{u"/t/", u"", u""},
-                    JoinCase{u"/t/", u"../outside.html", u""},
-                    JoinCase{u"/t/", u"docs\\..\\..\\x.html", u""},
-                    JoinCase{u"/t/", u"docs/", u""}));
-
-// A typed directory (the directory page, or -D): backslashes become "/", and
-// only a leading "~" component names the home directory.
-TEST(CleanTypedDirectoryTest, OnlyALeadingTildeComponentNamesTheHome) {
-    scratch::Environment env;  // HOME points at a scratch directory
-    const WString home = scratch::Wide(env.home());
-    const struct {
-        const char16_t* typed;
-        WString cleaned;
-    } cases[] = {
-        {u"~", home},
-        {u"~/my templates", home + u"/my templates"},
-        {u"~\\it's $HOME", home + u"/it's $HOME"},
-        {u"C:\\data\\tmpl", u"C:/data/tmpl"},
-        {u"/opt/~/t", u"/opt/~/t"},
-        {u"~user/t", u"~user/t"},
-        {u"t~", u"t~"},
-        {u"", u""},
-        {u"./~", u"./~"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_TRUE(CleanTypedDirectory(c.typed) == c.cleaned) << scratch::Narrow(c.typed);
-    }
-}
+    testing::Values(JoinCase{"plain", u"/t", u"docs/readme.html", u"/t/docs/readme.html"},
+                    JoinCase{"directory with separator", u"/t/", u"docs/readme.html", u"/t/docs/readme.html"},
+                    JoinCase{"document with separator", u"/t", u"/docs/readme.html", u"/t/docs/readme.html"},
+                    JoinCase{"backslash in document", u"/t", u"docs\\readme.html", u"/t/docs/readme.html"},
+                    JoinCase{"backslashes in directory", u"C:\\t\\", u"readme.html", u"C:/t/readme.html"},
+                    JoinCase{"no directory", u"", u"readme.html", u"readme.html"},
+                    JoinCase{"no document", u"/t/", u"", u""},
+                    JoinCase{"document outside", u"/t/", u"../outside.html", u""},
+                    JoinCase{"document outside by backslashes", u"/t/", u"docs\\..\\..\\x.html", u""},
+                    JoinCase{"document is a folder", u"/t/", u"docs/", u""}),
+    CaseName<JoinCase>);
 
 }  // namespace

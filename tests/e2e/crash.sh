@@ -25,7 +25,6 @@ find "$src" -type f -exec touch -d '2023-04-05 06:07:08.4567891' {} +
 e2e_run "packing the crash kit" "$E2E_BIN/efdkit" pack "$src" "$E2E_INSTALL/qorn.efd"
 
 target=$E2E_DEFAULT_DIR
-journals=$HOME/.local/state/qorn-setup
 # The second start runs a copy without a kit beside it: it recovers, then
 # ends at once on the missing kit.
 mkdir -p "$E2E_ROOT/nokit"
@@ -51,26 +50,6 @@ make_original() {
     find "$target" -type d -exec touch -d '2002-03-04 05:06:07.25' {} +
 }
 
-# Every file and folder with kind, mode and size, file times and checksums;
-# folder times too unless the argument is "files-only" (an installation
-# gives the folders it changed the time of the change).
-fingerprint() {
-    (cd "$target" && if [ "${1:-}" = files-only ]; then
-        find . -printf '%p %y %m %s ' \( -type f -printf '%T@' \) -printf '\n'
-    else
-        find . -printf '%p %y %m %s %T@\n'
-    fi | LC_ALL=C sort && find . -type f -print0 | LC_ALL=C sort -z | xargs -0r sha1sum)
-}
-
-# Nothing of any run may remain: no backup, image or journal, no temporary
-# file in the tree, no backup folder beside it.
-leftovers() {
-    (cd "$TMPDIR" && ls -d xorup* edf* 2>/dev/null)
-    (cd "$(dirname "$target")" && ls -d .xorup* 2>/dev/null)
-    find "$target" -name '.qorn~*' 2>/dev/null
-    ls -A "$journals" 2>/dev/null
-}
-
 # run_headless DIR [env...]: runs DIR/setup -S without a display; sets status.
 run_headless() {
     local dir=$1; shift
@@ -81,8 +60,9 @@ run_headless() {
 
 recovered_line() { grep -q 'An interrupted installation was found and undone' "$E2E_ROOT/run.err"; }
 
-tree_sum() { fingerprint | sha1sum | cut -c1-40; }
-files_sum() { fingerprint files-only | sha1sum | cut -c1-40; }
+leftovers() { e2e_leftovers "$target"; }
+tree_sum() { e2e_tree_fingerprint "$target" | sha1sum | cut -c1-40; }
+files_sum() { e2e_tree_fingerprint "$target" files-only | sha1sum | cut -c1-40; }
 # What a person would check after the second start, on one line.
 outcome() { echo "$(tree_sum) $(files_sum) $(recovered_line && echo said || echo silent) [$(leftovers | tr '\n' ' ')]"; }
 

@@ -44,13 +44,10 @@ diff -r "$src" "$work/out" || fail "unpacked tree differs"
     fail "unpacked times differ from the packed ones (fractions of a second included)"
 [[ $("$efdkit" verify "$work/qorn.efd") == "OK: 5 entries, 47 bytes" ]] || fail "verify refused a good kit"
 
-# Damaged kits: gzip's wrapper instead of a raw stream, half a stream, and an
-# image (one entry "a" of 100 bytes, 3 present) deflated raw by cutting gzip's wrapper off.
-gzip -n -c < "$src/docs/readme.html" > "$work/gzip.efd"
+# A kit cut in half and a missing one are refused in one line (each kind of
+# damage the reader refuses: tests/kit/KitReaderTest.cpp).
 head -c $(($(stat -c %s "$work/qorn.efd") / 2)) "$work/qorn.efd" > "$work/truncated.efd"
-printf '\x01\0\0\0\0\0\0\0\x01\0\0\0\x1a\0\0\0\x01\0\0\0a\0\0\0\0\0\0\0\0\0\0\0\0\0\x64\0\0\0abc' \
-    | gzip -n -c | tail -c +11 | head -c -8 > "$work/past.efd"
-for kit in gzip truncated past missing; do
+for kit in truncated missing; do
     if reason=$("$efdkit" verify "$work/$kit.efd" 2>&1); then fail "verify accepted $kit.efd"; fi
     [[ $(wc -l <<< "$reason") == 1 ]] || fail "verify of $kit.efd said more than one line: $reason"
 done

@@ -21,8 +21,7 @@ e2e_fail() {
     exit 1
 }
 
-# A check that records the failure and goes on, so one run reports every
-# broken promise of a case; e2e_finish turns recorded failures into exit 1.
+# A check that records a failure and goes on; e2e_finish turns them into exit 1.
 e2e_check() {
     local what=$1; shift
     if "$@"; then e2e_log "ok: $what"; else e2e_log "FAIL: $what"; E2E_FAILURES=$((E2E_FAILURES + 1)); fi
@@ -116,11 +115,10 @@ e2e_default_kit() {
     printf 'report two\n' >"$dir/reports/monthly/sales.tpl"
     printf 'form\n' >"$dir/forms/invoice.tpl"
     head -c 70000 /dev/urandom >"$dir/forms/logo.bin"
-    touch -d '2021-03-04 05:06:07' "$dir/readme.txt"
-    touch -d '2020-01-02 03:04:05' "$dir/reports/balance.tpl"
-    touch -d '2019-07-08 09:10:11' "$dir/reports/monthly/sales.tpl"
-    touch -d '2018-12-24 18:00:00' "$dir/forms/invoice.tpl"
-    touch -d '2022-02-22 22:22:22' "$dir/forms/logo.bin"
+    local i=0 file
+    for file in readme.txt reports/balance.tpl reports/monthly/sales.tpl forms/invoice.tpl forms/logo.bin; do
+        touch -d "@$((1500000000 + i++ * 31000000))" "$dir/$file"
+    done
     e2e_run "packing the small kit" "$E2E_BIN/efdkit" pack --lang en --product "Test Templates" \
         --provider "Test Provider" --description readme.txt "$dir" "$E2E_WORK/small.efd"
     e2e_install_kit "$E2E_WORK/small.efd"
@@ -301,10 +299,26 @@ e2e_tree_matches() {
     done < <(find "$source" -type f -print0)
 }
 
-# A fingerprint of a tree: every path with mode, time, size and checksum.
+# A fingerprint of a tree: every path with kind, mode, size and time, and
+# every file's checksum; "files-only" leaves out folder times (an
+# installation gives the folders it changed the time of the change).
 e2e_tree_fingerprint() {
     [ -e "$1" ] || { echo "<absent>"; return; }
-    (cd "$1" && find . -printf '%p %m %T@ %s %y\n' | LC_ALL=C sort &&
-        find . -type f -print0 | LC_ALL=C sort -z | xargs -0r sha1sum)
+    (cd "$1" && if [ "${2:-}" = files-only ]; then
+        find . -printf '%p %y %m %s ' \( -type f -printf '%T@' \) -printf '\n'
+    else
+        find . -printf '%p %y %m %s %T@\n'
+    fi | LC_ALL=C sort && find . -type f -print0 | LC_ALL=C sort -z | xargs -0r sha1sum)
 }
 e2e_tree_is() { [ "$(e2e_tree_fingerprint "$1")" = "$2" ]; }
+
+# e2e_leftovers TARGET [DIR...]: what no run may leave behind: backups and
+# images in TMPDIR and the DIRs, a backup folder beside TARGET, temporary
+# files in it, journals.
+e2e_leftovers() {
+    local target=$1 dir; shift
+    for dir in "$TMPDIR" "$@"; do (cd "$dir" && ls -d xorup* edf* 2>/dev/null); done
+    (cd "$(dirname "$target")" && ls -d .xorup* 2>/dev/null)
+    find "$target" -name '.qorn~*' 2>/dev/null
+    ls -A "$HOME/.local/state/qorn-setup" 2>/dev/null
+}

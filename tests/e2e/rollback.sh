@@ -4,8 +4,9 @@
 # directory's file system filling up half-way, a template directory that is
 # itself a mount point (no backup folder can share its file system), and
 # Ctrl+C arriving again while the rollback runs. Each must end with the exact
-# tree of before and nothing left behind. Needs root for its small tmpfs
-# mounts; skipped (77) where mounting is impossible.
+# tree of before and nothing left behind. Last, a temporary directory that is
+# full or cannot be written. Needs root for its small tmpfs mounts; skipped
+# (77) where mounting is impossible.
 source "$(dirname "$0")/lib.sh"
 e2e_init
 
@@ -18,7 +19,7 @@ unmount_all() {
 }
 trap unmount_all EXIT
 
-# small_fs DIR SIZE: a tmpfs of SIZE at DIR.
+# small_fs DIR SIZE[,OPTIONS]: a tmpfs of SIZE at DIR.
 small_fs() {
     mkdir -p "$1"
     mount -t tmpfs -o "size=$2" tmpfs "$1" 2>/dev/null || { e2e_log "SKIP: cannot mount a tmpfs"; exit 77; }
@@ -50,36 +51,11 @@ make_original() {
     find "$1" -type d -exec touch -d '2002-02-02 00:00:00.75' {} +
 }
 
-leftovers() {
-    (cd "$TMPDIR" && ls -d xorup* edf* 2>/dev/null)
-    (cd "$shm" && ls -d xorup* edf* 2>/dev/null)
-    (cd "$(dirname "$1")" && ls -d .xorup* 2>/dev/null)
-    find "$1" -name '.qorn~*' 2>/dev/null
-    ls -A "$HOME/.local/state/qorn-setup" 2>/dev/null
-}
-
-# wait_end WHAT STATUS: the installer must end with STATUS.
-wait_end() {
-    local status=0
-    e2e_wait_for "the installer to end" e2e_setup_ended
-    { wait "$E2E_SETUP_PID"; } 2>/dev/null || status=$?
-    E2E_SETUP_PID=""
-    e2e_check "$1: ended with status $2 (not $status)" test "$status" -eq "$2"
-}
-
-# use_home DIR: HOME for a case; the proposed template directory lies below it.
-use_home() {
-    export HOME=$1
-    mkdir -p "$HOME"
-    E2E_DEFAULT_DIR=$HOME/.qorn/Vq/vq8/tmplts
-    E2E_LAUNCHER_CFG=$HOME/.Vq/tavrilon/tavrilon.cfg
-}
-
 # Each case: home, temporary directory, where the backup must be seen, and
 # what happens once the installation is under way.
 run_case() {
     local name=$1 temp=$3 backup=$4 action=$5 before target
-    use_home "$2"
+    e2e_use_home "$2"
     target=$E2E_DEFAULT_DIR
     mkdir -p "$target"
     make_original "$target"
@@ -101,18 +77,18 @@ run_case() {
     esac
     local expected=4   # stopped by a signal, rolled back
     [ "$action" != fill ] || expected=3   # failed, rolled back
-    wait_end "$name" "$expected"
+    e2e_wait_exit "$expected"
     rm -f "$E2E_ROOT/fs/filler"
     e2e_check "$name: the exact tree of before" e2e_tree_is "$target" "$before"
-    left=$(leftovers "$target")
+    left=$(e2e_leftovers "$target" "$shm")
     e2e_check "$name: nothing left behind${left:+ (found: $left)}" test -z "$left"
     e2e_check "$name: no claim that originals were kept elsewhere" \
         test "$(grep -c 'Not every original file' "$E2E_SETUP_ERR")" = 0
 }
 
-run_case same-fs "$E2E_ROOT/home-same" "$TMPDIR" "$TMPDIR/xorup0" interrupt
-run_case shm-temp "$E2E_ROOT/home-shm" "$shm" "$E2E_ROOT/home-shm/.qorn/Vq/vq8/.xorup0" interrupt
-run_case disk-full "$E2E_ROOT/fs/home" "$shm" "$E2E_ROOT/fs/home/.qorn/Vq/vq8/.xorup0" fill
+run_case same-fs home-same "$TMPDIR" "$TMPDIR/xorup0" interrupt
+run_case shm-temp home-shm "$shm" "$E2E_ROOT/home-shm/.qorn/Vq/vq8/.xorup0" interrupt
+run_case disk-full fs/home "$shm" "$E2E_ROOT/fs/home/.qorn/Vq/vq8/.xorup0" fill
 e2e_check "disk-full: the failure was reported" grep -q 'Installation error' "$E2E_SETUP_ERR"
 # A template directory that is a mount point of its own: no backup folder can
 # share its file system, so the originals are copied (and synced) first.
@@ -120,20 +96,42 @@ for name in mount-root ctrl-c-in-rollback; do
     small_fs "$E2E_ROOT/home-$name/.qorn/Vq/vq8/tmplts" 8m
     action=interrupt
     [ "$name" = mount-root ] || action=interrupt-twice
-    run_case "$name" "$E2E_ROOT/home-$name" "$TMPDIR" "$TMPDIR/xorup0" "$action"
+    run_case "$name" "home-$name" "$TMPDIR" "$TMPDIR/xorup0" "$action"
 done
 
 # ---- a kit that cannot fit is refused before anything changes
-use_home "$E2E_ROOT/tiny/home"
+e2e_use_home tiny/home
 mkdir -p "$E2E_DEFAULT_DIR"
 make_original "$E2E_DEFAULT_DIR"
 before=$(e2e_tree_fingerprint "$E2E_DEFAULT_DIR")
 E2E_SETUP_ENV=()
 e2e_start_headless -S -Len
-wait_end "no room" 3
+e2e_wait_exit 3
 e2e_check "no room: said so" grep -q 'Insufficient space available in the template directory' "$E2E_SETUP_ERR"
 e2e_check "no room: the tree is untouched" e2e_tree_is "$E2E_DEFAULT_DIR" "$before"
-left=$(leftovers "$E2E_DEFAULT_DIR")
+left=$(e2e_leftovers "$E2E_DEFAULT_DIR" "$shm")
 e2e_check "no room: nothing left behind${left:+ (found: $left)}" test -z "$left"
+
+
+# ---- the temporary directory's own trouble is told as such, not as a
+# damaged kit: an image that does not fit gets the lack-of-space box, a
+# directory that cannot be written its own; neither leaves anything in it
+mkdir -p "$E2E_WORK/big"
+head -c $((80 << 20)) /dev/zero >"$E2E_WORK/big/zeros.bin"
+e2e_run "packing the kit of an 80 MiB image" "$E2E_BIN/efdkit" pack "$E2E_WORK/big" "$E2E_INSTALL/qorn.efd"
+for how in full read-only; do
+    case $how in
+        full) options=64m message=IDS_ERROR_NOSPACE ;;
+        read-only) options=64m,ro message=IDS_ERROR_TEMPDIR ;;
+    esac
+    small_fs "$E2E_ROOT/tmp-$how" "$options"
+    e2e_use_home "home-tmp-$how"
+    E2E_SETUP_ENV=("TMPDIR=$E2E_ROOT/tmp-$how")
+    e2e_start_headless -S -Len
+    e2e_wait_exit 2
+    e2e_check "$how temp: the box says $message" grep -qF "$(e2e_message $message)" "$E2E_SETUP_ERR"
+    e2e_check "$how temp: nothing left in it" test -z "$(ls -A "$E2E_ROOT/tmp-$how")"
+    e2e_check "$how temp: nothing installed" test ! -e "$E2E_DEFAULT_DIR"
+done
 
 e2e_finish

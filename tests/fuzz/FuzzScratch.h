@@ -13,8 +13,6 @@
 
 namespace fuzz {
 
-inline void RemoveScratch();
-
 inline const std::string& ScratchDirectory() {
     static const std::string directory = [] {
         for (const char* base : {"/dev/shm", "/tmp"}) {
@@ -23,14 +21,13 @@ inline const std::string& ScratchDirectory() {
         }
         std::abort();  // nowhere to write: no input could be tried
     }();
-    static const bool registered = std::atexit(RemoveScratch) == 0;
-    (void)registered;
+    static const struct Remover {
+        ~Remover() {
+            std::error_code ignored;
+            std::filesystem::remove_all(directory, ignored);
+        }
+    } remover;
     return directory;
-}
-
-inline void RemoveScratch() {
-    std::error_code ignored;
-    std::filesystem::remove_all(ScratchDirectory(), ignored);
 }
 
 inline void WriteBytes(const std::string& path, const void* data, std::size_t size) {

@@ -233,7 +233,7 @@ TEST_F(KitBoundsTest, UnpackingStopsBeforeTheImageCrowdsOutTheMargin) {
 
 // A write that finds the file system full, whatever the free space seemed,
 // is a lack of space too. (The free-space rule and a read-only temporary
-// directory on real small file systems: tests/e2e/tempspace.sh.)
+// directory on real small file systems: tests/e2e/rollback.sh.)
 TEST_F(KitBoundsTest, AFullFileSystemFoundByWritingIsALackOfSpace) {
     const std::string temp = env / "small-tmp";
     scratch::MakeDirectories(temp);

@@ -59,32 +59,33 @@ protected:
     const std::string default_ = env_.home() + "/.qorn/Vq/vq8/tmplts";
 };
 
-TEST_F(LauncherLocationsTest, NoFileProposesDefaultAndCreatesOnlyNormalFile) {
-    EXPECT_EQ(ChooseAndRecord(), default_ + "/");
-    EXPECT_EQ(ReadBytes(normal_), Line(default_));
-    EXPECT_FALSE(Exists(env_.home() + "/.Vq/tavrilont"));
-}
-
-TEST_F(LauncherLocationsTest, OnlyAlternativeWithLocationsIsProposedAndWrittenAlone) {
-    Lay(alternative_, Line(Usable("alt")));
-    EXPECT_EQ(ChooseAndRecord(), env_ / "alt");
-    EXPECT_FALSE(Exists(normal_));
-    EXPECT_EQ(ReadBytes(alternative_), Line(env_ / "alt"));
-}
-
-TEST_F(LauncherLocationsTest, OnlyAlternativeWithoutLocationsWritesBothFiles) {
-    Lay(alternative_, "Other=1\n");
-    EXPECT_EQ(ChooseAndRecord(), default_ + "/");
-    EXPECT_EQ(ReadBytes(normal_), Line(default_));
-    EXPECT_EQ(ReadBytes(alternative_), "Other=1\n" + Line(default_));
-}
-
-TEST_F(LauncherLocationsTest, BothFilesProposeNormalLocationsAndGetTheSameList) {
-    Lay(normal_, Line(Usable("normal")));
-    Lay(alternative_, Line(Usable("alternative")));
-    EXPECT_EQ(ChooseAndRecord(), env_ / "normal");
-    EXPECT_EQ(ReadBytes(normal_), Line(env_ / "normal"));
-    EXPECT_EQ(ReadBytes(alternative_), Line(env_ / "normal"));
+// Which launcher files are there and what they hold decides the proposal and
+// which files get the record ("-" stands for a file that is not there).
+TEST_F(LauncherLocationsTest, ProposalAndRecordFollowWhichLauncherFilesExist) {
+    const struct {
+        const char* name;
+        std::string normal, alternative, proposal, normalAfter, alternativeAfter;
+    } cases[] = {
+        {"no file: the default, only the normal file is created", "-", "-", "@default/", Line("@default"), "-"},
+        {"only the alternative, with a location: written alone", "-", Line("@alt"), "@alt", "-", Line("@alt")},
+        {"only the alternative, without one: both written", "-", "Other=1\n", "@default/", Line("@default"),
+         "Other=1\n" + Line("@default")},
+        {"both: the normal file's locations, both get the list", Line("@normal"), Line("@alt"), "@normal",
+         Line("@normal"), Line("@normal")},
+    };
+    Usable("normal"), Usable("alt");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RemoveTree(Wide(env_.home() + "/.Vq"));
+        const auto expand = [&](const std::string& text) {
+            return Replaced(Replaced(text, "@default", default_), "@", env_.root() + "/");
+        };
+        if (c.normal != "-") Lay(normal_, expand(c.normal));
+        if (c.alternative != "-") Lay(alternative_, expand(c.alternative));
+        EXPECT_EQ(ChooseAndRecord(), expand(c.proposal));
+        EXPECT_EQ(Exists(normal_) ? ReadBytes(normal_) : "-", expand(c.normalAfter));
+        EXPECT_EQ(Exists(alternative_) ? ReadBytes(alternative_) : "-", expand(c.alternativeAfter));
+    }
 }
 
 struct CraftedFile {
@@ -145,6 +146,25 @@ TEST_F(LauncherLocationsTest, SharedLocationsFollowTheOwnOnesOnce) {
     std::vector<std::string> recorded;
     for (const ConfigValue& location : ChooseTemplateDirectory().locations) recorded.push_back(location.Bytes());
     EXPECT_EQ(recorded, (std::vector<std::string>{"\\data\\Templates", "/other", "/shared"}));
+}
+
+// Two recorded spellings of one local directory are one location; remote
+// ones and ones whose bytes cannot be decoded are told apart by their bytes.
+TEST(RemoveDuplicatePathsTest, KeepsTheFirstSpellingOfEachLocation) {
+    const auto read = [](const std::string& bytes, const char16_t* text) {
+        const bool exact = std::u16string_view(text).find(u'\uFFFD') == std::u16string_view::npos;
+        return ConfigValue{WString(text), "K=" + bytes, 2, exact};
+    };
+    std::vector<ConfigValue> paths = {
+        {WString(u"/data/T")},           read("\\data\\t\\", u"\\data\\t\\"), read("file:///DATA/t", u"file:///DATA/t"),
+        read("/data/t\r", u"/data/t\r"), {WString(u"http://a")},               {WString(u"HTTP://A/")},
+        {WString(u"http://b")},          read("/x\xFF", u"/x\uFFFD"),           read("/x\xFE", u"/x\uFFFD"),
+        read("/x\xFE/", u"/x\uFFFD/"),   {WString(u"")},                      read("", u""),
+    };
+    RemoveDuplicatePaths(paths);
+    std::vector<std::string> kept;
+    for (const ConfigValue& path : paths) kept.push_back(path.Bytes());
+    EXPECT_EQ(kept, (std::vector<std::string>{"/data/T", "http://a", "http://b", "/x\xFF", "/x\xFE", ""}));
 }
 
 TEST_F(LauncherLocationsTest, UnusableLocationIsSkippedButWrittenBack) {

@@ -41,18 +41,45 @@ private:
     std::int32_t language_ = CurrentLanguage();
 };
 
-// The identifiers every language defines (the texts themselves are the
-// tables' own; the usage text is checked by its shape below).
-const char* const kIdentifiers[] = {
-    "IDS_DESTINATION_PROMPT", "IDS_SETUP_EXISTEDTARGET", "IDS_ERROR_FINISH", "IDS_ERROR_DAMAGEDSOURCE",
-    "IDS_ERROR_NOTARGET", "IDS_CANCEL_FINISH", "IDS_ERROR_NOSPACE", "IDS_CHOOSEDIR_FOLDER", "IDS_SETUP_EMPTYTARGET",
-    "IDS_WIZARD_FINISH", "IDS_SUCCESS_OPENDESCR", "IDS_BROWSE_SELDIR", "IDS_WELCOME_TITLE", "IDR_MAINFRAME",
-    "IDS_ACCEPT_CANCEL", "IDS_INSTALL_FINISH", "IDS_ERROR_NOSOURCE", "IDS_CHOOSEDIR_TITLE", "IDS_SUCCESS_FINISH",
-    "IDS_PROGRESS_START", "IDS_TITLE_INSTALLER", "IDS_TEMPLATE_CATALOG", "IDS_PREPARECOPY", "IDS_INSTALL_ERROR",
-    "IDS_WIZARD_CANCEL", "IDS_BROWSE_CANCEL", "IDS_DEFPRODUCT", "IDS_DEFPROVIDER", "IDS_WIZARD_BACK",
-    "IDS_WIZARD_NEXT", "IDS_BROWSE_OK", "IDS_ERROR_NODISPLAY", "IDS_ERROR_TARGETOPTION", "IDS_SUMMARY_WRITTEN",
-    "IDS_SUMMARY_UPTODATE", "IDS_SUMMARY_REPLACED", "IDS_LAUNCHER_NOTRECORDED", "IDS_ERROR_TEMPDIR",
-    "IDS_ERROR_NOSPACE_TARGET", "IDS_RECOVERED_INSTALL", "IDS_BACKUP_KEPT", "IDS_HELP_USAGE",
+// The identifiers every language defines, with the English texts.
+const std::pair<const char*, const char*> kEnglish[] = {
+    {"IDS_DESTINATION_PROMPT", "Specify path to template directory. The installation program will install templates "
+                               "and configuration files to the specified directory."},
+    {"IDS_SETUP_EXISTEDTARGET", "The installation directory contains files that may be changed during the installation "
+                                "process. Do you want to continue?"},
+    {"IDS_ERROR_FINISH", "An error occurred during the installation process. Installation canceled. Template directory "
+                         "has not been changed."},
+    {"IDS_ERROR_DAMAGEDSOURCE", "Distribution kit file qorn.efd corrupted or not designed for this installation "
+                                "program."},
+    {"IDS_ERROR_NOTARGET", "Installation of templates to the current directory is not supported."},
+    {"IDS_CANCEL_FINISH", "Installation canceled. Template directory has not been changed."},
+    {"IDS_ERROR_NOSPACE", "Insufficient space available in the directory Temp."}, {"IDS_CHOOSEDIR_FOLDER", "&Folder:"},
+    {"IDS_SETUP_EMPTYTARGET", "Specify correct path to template directory."}, {"IDS_WIZARD_FINISH", "Finish"},
+    {"IDS_SUCCESS_OPENDESCR", "Open description of distribution package"}, {"IDS_BROWSE_SELDIR", "Directory selected:"},
+    {"IDS_WELCOME_TITLE", "Welcome to the product installation program"}, {"IDR_MAINFRAME", "Installing configuration"},
+    {"IDS_ACCEPT_CANCEL", "Do you really want to cancel installation?"}, {"IDS_INSTALL_FINISH", "Copying complete..."},
+    {"IDS_ERROR_NOSOURCE", "Distribution kit file qorn.efd not found."}, {"IDS_CHOOSEDIR_TITLE", "Choose Directory"},
+    {"IDS_SUCCESS_FINISH", "Configuration installed successfully."}, {"IDS_PROGRESS_START", "Files being copied..."},
+    {"IDS_TITLE_INSTALLER", "Installing configuration"}, {"IDS_TEMPLATE_CATALOG", "Template directory:"},
+    {"IDS_PREPARECOPY", "Preparing to copy..."}, {"IDS_INSTALL_ERROR", "Installation error"},
+    {"IDS_WIZARD_CANCEL", "Cancel"}, {"IDS_BROWSE_CANCEL", "Cancel"}, {"IDS_DEFPRODUCT", "<Product>"},
+    {"IDS_DEFPROVIDER", "<Vendor>"}, {"IDS_WIZARD_BACK", "< Back"}, {"IDS_WIZARD_NEXT", "Next >"},
+    {"IDS_BROWSE_OK", "Select"},
+    {"IDS_ERROR_NODISPLAY", "Cannot open the display. Start with -S to install without a window."},
+    {"IDS_ERROR_TARGETOPTION", "The -D option needs a directory right after the letter, such as -D~/templates, in the "
+                               "encoding of the current locale."},
+    {"IDS_SUMMARY_WRITTEN", "Files written:"}, {"IDS_SUMMARY_UPTODATE", "Files already up to date:"},
+    {"IDS_SUMMARY_REPLACED", "Files replaced (their originals were kept in a backup until the end of the installation):"},
+    {"IDS_LAUNCHER_NOTRECORDED", "The template directory was not recorded: the launcher's settings file could not be "
+                                 "read or written and has been left unchanged:"},
+    {"IDS_ERROR_TEMPDIR", "Cannot write to the directory Temp (TMPDIR). Set TMPDIR to a writable directory and "
+                          "start the installation program again."},
+    {"IDS_ERROR_NOSPACE_TARGET", "Insufficient space available in the template directory. Template directory has not "
+                                 "been changed."},
+    {"IDS_RECOVERED_INSTALL", "An interrupted installation was found and undone. This template directory is as it "
+                              "was before it:"},
+    {"IDS_BACKUP_KEPT", "Not every original file could be put back. The originals that remain are kept in this "
+                        "folder:"},
 };
 
 // The usage text is checked by its shape in every language: whatever the
@@ -66,8 +93,7 @@ const char* const kHelpMustShow[] = {
 // Button labels with their arrows and blanks, mnemonic ampersands, and the
 // texts whose leading blank or typographic characters are easy to lose.
 const std::tuple<std::int32_t, const char*, const char*> kTranslations[] = {
-    {3, "IDS_WIZARD_BACK", "< Back"}, {3, "IDS_WIZARD_NEXT", "Next >"}, {1, "IDS_WIZARD_NEXT", "Далее >"},
-    {9, "IDS_WIZARD_NEXT", "შემდეგ>"}, {7, "IDS_CHOOSEDIR_FOLDER", "&Ordner:"},
+    {1, "IDS_WIZARD_NEXT", "Далее >"}, {9, "IDS_WIZARD_NEXT", "შემდეგ>"}, {7, "IDS_CHOOSEDIR_FOLDER", "&Ordner:"},
     {10, "IDS_ERROR_NOSOURCE", " qorn.efd орнату файлы жинағы табылған жоқ."},
     {13, "IDS_PROGRESS_START", "Η αντιγραφή αρχείων βρίσκεται σε\u00A0εξέλιξη..."},
     {14, "IDS_ACCEPT_CANCEL", "¿Quiere cancelar la instalación?"}, {11, "IDS_DEFPRODUCT", "<Sản phẩm>"},
@@ -75,13 +101,16 @@ const std::tuple<std::int32_t, const char*, const char*> kTranslations[] = {
 
 std::string Raw(std::int32_t language, const char* id) { return RawMessageText(language, AString(id)).c_str(); }
 
-TEST(MessageTables, TranslationsKeepTheirEasilyLostCharacters) {
+TEST(MessageTables, TextsAreExact) {
+    for (const auto& [id, text] : kEnglish) EXPECT_EQ(Raw(3, id), text) << id;
     for (const auto& [language, id, text] : kTranslations) EXPECT_EQ(Raw(language, id), text) << language << " " << id;
 }
 
 // Decoding and encoding again gives back the stored bytes only for whole, valid UTF-8.
 TEST(LoadResString, EveryLanguageHasTheCommonIdentifiersAndDecodesThemWhole) {
-    std::vector<std::string> expected(std::begin(kIdentifiers), std::end(kIdentifiers));
+    std::vector<std::string> expected;
+    for (const auto& entry : kEnglish) expected.emplace_back(entry.first);
+    expected.emplace_back("IDS_HELP_USAGE");
     std::sort(expected.begin(), expected.end());
     LocaleEnvironment environment;
     setenv("LC_ALL", "C.UTF-8", 1);

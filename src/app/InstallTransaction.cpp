@@ -104,7 +104,7 @@ ErrorCode InstallTransaction::LocateTarget(const WString& target) {
         if (targetFolder_ < 0) return ERR_PATH_NOT_FOUND;
         folders_.Add("", {status.st_mtim.tv_sec, static_cast<std::int32_t>(status.st_mtim.tv_nsec), true, false});
     } else {
-        ancestorTime_.push_back({existing, status.st_mtim.tv_sec, status.st_mtim.tv_nsec});
+        ancestorTime_ = JournalFolderTime{existing, status.st_mtim.tv_sec, status.st_mtim.tv_nsec};
         folders_.Add("", {});
     }
     return ERR_NONE;
@@ -275,7 +275,7 @@ ErrorCode InstallTransaction::Begin() {
         if (!Writes(plan_[i].action)) continue;
         journal_.File({target_ + RelativePath(i), i, plan_[i].action == EntryAction::Replace});
     }
-    for (const JournalFolderTime& time : ancestorTime_) journal_.FolderTime(time);
+    if (ancestorTime_) journal_.FolderTime(*ancestorTime_);
     for (std::uint32_t number = 0; number < folders_.size(); ++number) {
         const FolderTable::Folder& folder = folders_[number];
         if (!folder.timeSaved) continue;

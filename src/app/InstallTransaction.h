@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -101,7 +102,7 @@ private:
     FolderTable folders_;
     std::mutex backupFoldersMutex_;
     FolderTable backupFolders_;  // made in the backup folder so far
-    std::vector<JournalFolderTime> ancestorTime_;  // of the nearest existing one, when the target is created
+    std::optional<JournalFolderTime> ancestorTime_;  // of the nearest existing one, when the target is created
     const std::vector<KitEntry>* entries_ = nullptr;  // the kit's, which outlive the run
     std::vector<Planned> plan_;
     std::uint64_t bytesToWrite_ = 0;

@@ -20,11 +20,6 @@ namespace {
 constexpr int kMaxBackupNumber = 100000;
 constexpr mode_t kNewFileMode = 0660;
 
-std::string WithoutTrailingSlashes(std::string path) {
-    while (path.size() > 1 && path.back() == '/') path.pop_back();
-    return path;
-}
-
 std::string ParentOf(const std::string& path) {
     const std::string trimmed = WithoutTrailingSlashes(path);
     const std::size_t slash = trimmed.rfind('/');

@@ -25,11 +25,6 @@ bool IsDirectoryPath(const std::string& path) {
     return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-std::string WithoutTrailingSlashes(std::string path) {
-    while (path.size() > 1 && path.back() == '/') path.pop_back();
-    return path;
-}
-
 std::string LastComponent(const std::string& path) {
     const std::string trimmed = WithoutTrailingSlashes(path);
     const std::size_t slash = trimmed.rfind('/');

@@ -13,6 +13,11 @@ bool ToSystemPath(const WString& path, AString* systemPath) {
     return true;
 }
 
+std::string WithoutTrailingSlashes(std::string path) {
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
+}
+
 ErrorCode ErrorFromErrno(int error) {
     if (error == ENOENT) return ERR_FILE_NOT_FOUND;
     if (error == ENOSPC || error == EDQUOT) return ERR_DISK_FULL;

@@ -2,6 +2,8 @@
 // the system only when its 8-bit form stands for exactly the same path.
 #pragma once
 
+#include <string>
+
 #include "platform/ErrorCode.h"
 #include "text/WString.h"
 
@@ -9,6 +11,9 @@
 // a zero unit or a character the locale encoding cannot represent, since a
 // shortened path would name some other file.
 bool ToSystemPath(const WString& path, AString* systemPath);
+
+// `path` without the slashes that end it; "/" stays "/".
+std::string WithoutTrailingSlashes(std::string path);
 
 // The one mapping from a system error number: ENOENT gives 2, ENOSPC and
 // EDQUOT give 112, anything else 87.

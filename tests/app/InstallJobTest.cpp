@@ -1,11 +1,20 @@
 // The installation job as the worker runs it: a real kit unpacked into a
 // scratch temporary directory and installed into a scratch template directory.
 #include <fcntl.h>
+#include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -19,6 +28,21 @@
 #include "app/WorkerThread.h"
 #include "l10n/Messages.h"
 #include "platform/File.h"
+
+// Entries' times are set through this test's futimens: a test can hold the
+// helper thread inside an entry, or fail it there.
+namespace {
+std::function<int(int)> gHelperTimeHook;  // on any thread but the test's; nonzero: fail with EIO
+const std::thread::id gTestThread = std::this_thread::get_id();
+}  // namespace
+
+extern "C" int futimens(int descriptor, const struct timespec times[2]) {
+    if (gHelperTimeHook && std::this_thread::get_id() != gTestThread && gHelperTimeHook(descriptor) != 0) {
+        errno = EIO;
+        return -1;
+    }
+    return static_cast<int>(syscall(SYS_utimensat, descriptor, nullptr, times, 0));
+}
 
 namespace {
 
@@ -114,50 +138,57 @@ TEST_F(InstallJobTest, ReinstallationTouchesNoFileAndNewerFilesKeepTheirContent)
 }
 
 // A file-size limit cuts the third of ten entries short: an ordinary write
-// error, never a truncated file under its name.
+// error, never a truncated file under its name. Into a directory whose
+// parents are new, the nearest existing one gets its time back too.
 TEST_F(InstallJobTest, FailureOnAMiddleEntryRollsBackToTheExactEarlierTree) {
     for (int i = 0; i < 10; ++i) {
         AddFile("set\\file" + std::to_string(i) + ".tpl", std::string(i == 2 ? 70000 : 100, char('a' + i)));
     }
     UserFile("set/file0.tpl", "old 0", kKitSeconds - 10);
     UserFile("set/file2.tpl", "old 2", kKitSeconds - 10);
+    scratch::SetTime(target_, 1100000000, 5);
     const scratch::TreeState before = scratch::Snapshot(target_);
     OpenKit();
     const auto previous = std::signal(SIGXFSZ, SIG_IGN);
     rlimit limit{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
     const rlimit small{65536, limit.rlim_max};
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const ErrorCode result = Run(target_);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    for (const std::string& target : {target_, target_ + "new/deeper/"}) {
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const ErrorCode result = Run(target);
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+        EXPECT_NE(result, ERR_NONE) << target;
+        const ProgressReport report = progress_.ReadProgress();
+        EXPECT_EQ(report.status, result);
+        EXPECT_EQ(report.percent, 20);
+        EXPECT_TRUE(report.message == LoadResString("IDS_INSTALL_ERROR"));
+        EXPECT_TRUE(report.keptBackup.empty());
+        EXPECT_EQ(scratch::Snapshot(target_), before) << target;
+        ExpectOnlyImageInTemp();
+    }
     std::signal(SIGXFSZ, previous);
-
-    EXPECT_NE(result, ERR_NONE);
-    const ProgressReport report = progress_.ReadProgress();
-    EXPECT_EQ(report.status, result);
-    EXPECT_EQ(report.percent, 20);
-    EXPECT_TRUE(report.message == LoadResString("IDS_INSTALL_ERROR"));
-    EXPECT_TRUE(report.keptBackup.empty());
-    EXPECT_EQ(scratch::Snapshot(target_), before);
-    ExpectOnlyImageInTemp();
 }
 
+// Cancel pressed half-way stops after the entry in hand (the bar stays
+// there); pressed during the last entry, it still leaves the tree as it was.
 TEST_F(InstallJobTest, CancellationStopsAfterTheEntryInHandAndRollsBack) {
     for (int i = 0; i < 20; ++i) AddFile("many\\f" + std::to_string(i) + ".tpl", std::string(1000, 'x'));
     UserFile("many/f3.tpl", "user's f3", kKitSeconds - 10);
     const scratch::TreeState before = scratch::Snapshot(target_);
     OpenKit();
-    // The user presses Cancel once half of the entries are done.
-    progress_.SetWakeUp([this] {
-        if (progress_.ReadProgress().percent >= 50) progress_.RequestCancel();
-    });
-
-    EXPECT_EQ(Run(target_), ERR_CANCELLED);
-    const ProgressReport report = progress_.ReadProgress();
-    EXPECT_EQ(report.status, ERR_CANCELLED);
-    EXPECT_TRUE(report.message == LoadResString("IDS_CANCEL_FINISH"));
-    EXPECT_EQ(scratch::Snapshot(target_), before);
-    ExpectOnlyImageInTemp();
+    for (const auto& [pressedAt, endsAt] : {std::pair{50, 55}, std::pair{95, 100}}) {
+        SCOPED_TRACE(pressedAt);
+        progress_.SetWakeUp([this, at = pressedAt] {
+            if (progress_.ReadProgress().percent == at) progress_.RequestCancel();
+        });
+        EXPECT_EQ(Run(target_), ERR_CANCELLED);
+        const ProgressReport report = progress_.ReadProgress();
+        EXPECT_EQ(report.status, ERR_CANCELLED);
+        EXPECT_EQ(report.percent, endsAt);
+        EXPECT_TRUE(report.message == LoadResString("IDS_CANCEL_FINISH"));
+        EXPECT_EQ(scratch::Snapshot(target_), before);
+        ExpectOnlyImageInTemp();
+    }
 }
 
 // Enough entries for both installing threads, in ten folders; every seventh
@@ -208,6 +239,88 @@ TEST_F(ManyEntriesTest, DamageMetByEitherThreadRollsBackEverything) {
         EXPECT_EQ(scratch::Snapshot(target_), before) << damaged;
         ExpectOnlyImageInTemp();
     }
+}
+
+// Waits up to ten seconds for `done`.
+bool Await(const std::function<bool()>& done) {
+    for (int i = 0; i < 10000 && !done(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return done();
+}
+
+// Renames into `folder` (new files put in place) seen through inotify.
+class RenameCounter {
+public:
+    explicit RenameCounter(const std::string& folder) : fd_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+        EXPECT_GE(inotify_add_watch(fd_, folder.c_str(), IN_MOVED_TO), 0);
+    }
+    ~RenameCounter() { close(fd_); }
+    int Count() {
+        alignas(inotify_event) char buffer[65536];
+        int count = 0;
+        for (ssize_t got; (got = read(fd_, buffer, sizeof buffer)) > 0;) {
+            for (char* at = buffer; at < buffer + got; at += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(at)->len) {
+                count += std::string(reinterpret_cast<inotify_event*>(at)->name).rfind(".qorn~", 0) != 0;
+            }
+        }
+        return count;
+    }
+
+private:
+    int fd_;
+};
+
+// 64 entries, a chunk of 32 for each thread: the worker (which reports)
+// installs w/, the helper h/. The helper is held inside its first entry
+// until the worker has stopped the run: by a failure of its second entry,
+// or by the user's cancel (the helper's entry then fails as well).
+TEST_F(InstallJobTest, AfterAStopTheOtherThreadEndsWithItsEntryInHandAndTheFirstStopDecides) {
+    for (int i = 0; i < 64; ++i) {
+        AddFile((i < 32 ? "w\\t" : "h\\t") + std::to_string(i), std::string(i == 1 ? 70000 : 10, 'k'));
+    }
+    scratch::MakeDirectories(target_ + "h");
+    OpenKit();
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    for (const bool cancel : {false, true}) {
+        SCOPED_TRACE(cancel ? "cancelled" : "failed");
+        std::atomic<bool> held{false};
+        std::atomic<bool> swapped{false};  // the helper took the first chunk: nothing to see
+        gHelperTimeHook = [&](int descriptor) {
+            char link[64];
+            char path[4096] = {};
+            std::snprintf(link, sizeof link, "/proc/self/fd/%d", descriptor);
+            if (readlink(link, path, sizeof path - 1) < 0 || std::strstr(path, "/w/") != nullptr) {
+                swapped = true;
+                return 0;
+            }
+            if (held.exchange(true)) return 0;
+            EXPECT_TRUE(Await([this] { return progress_.ReadProgress().counts.written > 0; }));
+            return cancel ? 1 : 0;
+        };
+        progress_.SetWakeUp([&, once = std::make_shared<std::atomic<bool>>(false)] {
+            if (once->exchange(true)) return;
+            EXPECT_TRUE(Await([&] { return held || swapped; }));
+            if (cancel) progress_.RequestCancel();
+        });
+        const rlimit small{cancel ? limit.rlim_cur : 65536, limit.rlim_max};
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        RenameCounter renames(target_ + "h");
+        const ErrorCode result = Run(target_);
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+        gHelperTimeHook = nullptr;
+        if (swapped) GTEST_SKIP() << "the helper thread took the first chunk";
+        EXPECT_EQ(renames.Count(), cancel ? 0 : 1);
+        if (cancel) {
+            EXPECT_EQ(result, ERR_CANCELLED);
+        } else {
+            EXPECT_NE(result, ERR_NONE);
+            EXPECT_NE(result, ERR_CANCELLED);
+        }
+        EXPECT_EQ(scratch::Names(target_), std::vector<std::string>{"h"});
+        ExpectOnlyImageInTemp();
+    }
+    std::signal(SIGXFSZ, previous);
 }
 
 TEST_F(InstallJobTest, WorkerThreadRunsTheJobOnceAndIsJoined) {

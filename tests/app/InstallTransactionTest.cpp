@@ -182,21 +182,32 @@ TEST_F(InstallTransactionTest, NextStartUndoesADeadRunAtAnyPointAndLeavesLiveRun
     }
 }
 
-TEST_F(InstallTransactionTest, JournalCutShortAnywhereReadsAsAPrefixOfItsRecords) {
-    InstallJournal journal;
-    ASSERT_TRUE(journal.Create(env_ / "journals"));
-    journal.Target("/t/", "tag");
-    journal.Backup("/b/");
-    journal.CreatedDir("/t/new");
-    journal.File({"/t/a\nb", 7, true});
-    journal.FolderTime({"/t/", 5, 6});
-    journal.PlanComplete();
-    ASSERT_TRUE(journal.MarkCommitted());
-    const std::string bytes = ReadBytes(journal.path());
+// A journal cut short anywhere reads as a prefix of its records. A run that
+// died after its commit mark, before its backup went, is done: the next start
+// keeps what it installed, drops the backup and says nothing.
+TEST_F(InstallTransactionTest, JournalCutShortIsAPrefixAndACommittedDeadRunStaysInstalled) {
+    const std::string backup = env_.temp() + "/xorup0/";
+    UserFile("a\nb", "installed", kKitSeconds);
+    MakeDirectories(backup);
+    WriteBytes(backup + "a\nb", "original");
+    const TreeState installed = Snapshot(target_);
+    std::string bytes;
+    {
+        InstallJournal journal;
+        ASSERT_TRUE(journal.Create(JournalFolderPath()));
+        journal.Target(target_, "tag");
+        journal.Backup(backup);
+        journal.CreatedDir(target_ + "new");
+        journal.File({target_ + "a\nb", 7, true});
+        journal.FolderTime({target_, 5, 6});
+        journal.PlanComplete();
+        ASSERT_TRUE(journal.MarkCommitted());
+        bytes = ReadBytes(journal.path());
+    }
     const JournalContent whole = ParseJournal(bytes);
     ASSERT_TRUE(whole.committed);
     ASSERT_EQ(whole.files.size(), 1u);
-    EXPECT_EQ(whole.files[0].path, "/t/a\nb");
+    EXPECT_EQ(whole.files[0].path, target_ + "a\nb");
     EXPECT_EQ(whole.files[0].index, 7u);
     EXPECT_EQ(whole.folderTimes[0].nanoseconds, 6);
     for (std::size_t length = 0; length < bytes.size(); ++length) {
@@ -207,8 +218,10 @@ TEST_F(InstallTransactionTest, JournalCutShortAnywhereReadsAsAPrefixOfItsRecords
             EXPECT_EQ(cut.files.size(), 1u) << length;
         }
     }
-    journal.Remove();
-    EXPECT_EQ(Names(env_ / "journals"), Listing{});
+    EXPECT_TRUE(RecoverDeadRuns(JournalFolderPath(), env_.temp()).empty());
+    EXPECT_EQ(Snapshot(target_), installed);
+    EXPECT_FALSE(Exists(backup));
+    EXPECT_EQ(Names(JournalFolderPath()), Listing{});
 }
 
 }  // namespace

@@ -109,6 +109,7 @@ e2e_start_headless -S -Len
 e2e_wait_exit 3
 e2e_check "no room: said so" grep -q 'Insufficient space available in the template directory' "$E2E_SETUP_ERR"
 e2e_check "no room: the tree is untouched" e2e_tree_is "$E2E_DEFAULT_DIR" "$before"
+e2e_check "no room: found before any change, so no journal was begun" test ! -e "$HOME/.local/state/qorn-setup"
 left=$(e2e_leftovers "$E2E_DEFAULT_DIR" "$shm")
 e2e_check "no room: nothing left behind${left:+ (found: $left)}" test -z "$left"
 

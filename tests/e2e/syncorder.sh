@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# The order in which an installation makes its work durable, seen by a
+# preloaded spy (helpers/call_spy.cpp) that logs every file-system change and
+# sync of the real installer: the journal is synced before the first change
+# to the template directory, the installed data (syncfs) before the commit
+# mark, the commit mark before the backup goes, and the launcher file's
+# temporary before it is renamed over the launcher file. A power loss between
+# any two steps then leaves what the next start can settle.
+source "$(dirname "$0")/lib.sh"
+e2e_init
+spy=$E2E_BIN/call_spy.so
+[ -f "$spy" ] || e2e_fail "$spy is missing: build it first"
+e2e_default_kit
+target=$E2E_DEFAULT_DIR
+# An older copy of one file (so that there is a backup to drop); the kit's
+# other files and folders are new.
+mkdir -p "$target/forms"
+printf 'older\n' >"$target/forms/invoice.tpl"
+touch -d '2001-01-01' "$target/forms/invoice.tpl"
+log=$E2E_ROOT/calls.log
+E2E_SETUP_ENV=("LD_PRELOAD=$spy" "QORN_SPY_LOG=$log" "QORN_SPY_WRITES=.journal")
+e2e_start_headless -S -Len
+e2e_wait_exit
+E2E_SETUP_ENV=()
+
+# at first|last CALLS PREFIX: the number of the first (last) line whose call
+# is one of CALLS (a regular expression) and whose first path starts with
+# PREFIX; 0 when there is none.
+at() {
+    awk -v which="$1" -v calls="^($2)\$" -v prefix="$3" '
+        $1 ~ calls && index($2, prefix) == 1 { if (which == "first" && !found) found = NR; if (which == "last") found = NR }
+        END { print found + 0 }' "$log"
+}
+# in_order WHAT LINE...: each line is found and comes after the one before.
+in_order() {
+    local what=$1 previous=0 line; shift
+    for line in "$@"; do
+        [ "$line" -gt "$previous" ] || { e2e_log "$what: line $line is not after $previous"; return 1; }
+        previous=$line
+    done
+}
+
+journal=$HOME/.local/state/qorn-setup/
+changes='mkdir|link|rename|unlink|rmdir|utimensat'
+first_change=$(at first "$changes" "$target/")
+e2e_check "the journal and its name are synced before the first change to the template directory" \
+    in_order journal "$(at first write "$journal")" "$(at first fdatasync "$journal")" \
+    "$(at first fsync "${journal%/}")" "$first_change"
+e2e_check "the installed data is flushed, then the commit mark is written and synced, then the backup goes" \
+    in_order commit "$(at last rename "$target/")" "$(at first syncfs "$target")" "$(at last write "$journal")" \
+    "$(at last fdatasync "$journal")" "$(at first 'unlink|rmdir' "$TMPDIR/xorup")"
+cfg_folder=$(dirname "$E2E_LAUNCHER_CFG")
+e2e_check "the launcher file's temporary is synced before it is renamed into place" \
+    in_order launcher "$(at last fsync "$cfg_folder/.")" "$(at last rename "$cfg_folder/.")"
+e2e_check "the launcher file is the renamed temporary" \
+    grep -qxF "rename $(sed -n 's/^fsync \(.*tavrilon.*\)/\1/p' "$log" | tail -n 1) $E2E_LAUNCHER_CFG" "$log"
+[ "$E2E_FAILURES" -eq 0 ] || sed 's/^/    /' "$log" >&2
+e2e_finish

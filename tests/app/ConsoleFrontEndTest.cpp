@@ -66,6 +66,8 @@ const OutcomeCase kOutcomes[] = {
     {"failed, rolled back", Report(ERR_CANT_WRITE, u"Installation error", 40), ExitStatus::Failed,
      "Setup: Installation error\nAn error occurred during the installation process. Installation canceled. "
      "Template directory has not been changed.\n"},
+    {"cancelled, rolled back", Report(ERR_CANCELLED, u"Installation canceled.", 40), ExitStatus::Cancelled,
+     "Installation canceled. Template directory has not been changed.\n"},
     Counted({"failed, rollback incomplete", Report(ERR_CANT_WRITE, u"Installation error", 40),
              ExitStatus::RollbackIncomplete, "Setup: Installation error\n"
              "Not every original file could be put back. The originals that remain are kept in this folder: /tmp/xorup3\n"},

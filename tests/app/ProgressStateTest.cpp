@@ -4,51 +4,11 @@
 #include <atomic>
 #include <thread>
 
-#include "CaseName.h"
-
 #include "app/ProgressPacer.h"
 #include "app/ProgressState.h"
 #include "kit/KitReader.h"
 
 namespace {
-
-struct TargetCase {
-    const char* name;
-    const char16_t* target;
-    const char16_t* jobTarget;
-    friend void PrintTo(const TargetCase& c, std::ostream* out) { *out << c.name; }
-};
-
-class JobTargetTest : public testing::TestWithParam<TargetCase> {};
-
-TEST_P(JobTargetTest, EndsInExactlyOneSeparatorUnlessEmpty) {
-    ProgressState progress;
-    KitReader kit;
-    progress.StartJob(kit, GetParam().target);
-    const JobParameters job = progress.ReadJob();
-    EXPECT_EQ(job.job, &kit);
-    EXPECT_TRUE(job.target == WString(GetParam().jobTarget));
-}
-
-INSTANTIATE_TEST_SUITE_P(Targets, JobTargetTest,
-                         testing::Values(TargetCase{"without_separator", u"/home/u/t", u"/home/u/t/"},
-                                         TargetCase{"with_separator", u"/home/u/t/", u"/home/u/t/"},
-                                         TargetCase{"with_backslash", u"C:\\t\\", u"C:\\t\\"},
-                                         TargetCase{"empty", u"", u""}),
-                         CaseName<TargetCase>);
-
-TEST(ProgressStateTest, StartJobResetsStatusPercentAndCancelButKeepsMessage) {
-    ProgressState progress;
-    KitReader kit;
-    progress.PostProgress(13, u"old message", 40);
-    progress.RequestCancel();
-    progress.StartJob(kit, u"/t");
-    const ProgressReport report = progress.ReadProgress();
-    EXPECT_EQ(report.status, ERR_NONE);
-    EXPECT_EQ(report.percent, 0);
-    EXPECT_TRUE(report.message == WString(u"old message"));
-    EXPECT_FALSE(progress.IsCancelRequested());
-}
 
 TEST(ProgressStateTest, ReportsCrossThreadsWholeAndWakeTheReader) {
     ProgressState progress;
@@ -98,19 +58,6 @@ TEST(ProgressStateTest, WaitForEndReturnsOnceAFailureOrTheFullPercentageIsPosted
     }
 }
 
-TEST(ProgressStateTest, WaitForEndWakesWhenTheWorkerEndsTheJob) {
-    ProgressState progress;
-    KitReader kit;
-    progress.StartJob(kit, u"/t");
-    std::thread worker([&] {
-        for (int i = 0; i <= 100; ++i) progress.PostProgress(ERR_NONE, u"", i);
-    });
-    // A generous limit: the test fails by its answer, never by being slow.
-    EXPECT_TRUE(progress.WaitForEnd(30000));
-    EXPECT_EQ(progress.ReadProgress().percent, 100);
-    worker.join();
-}
-
 // Times in microseconds since an arbitrary start, one interval of 33 ms.
 TEST(ProgressPacerTest, ShowsEachNewValueAtMostOncePerIntervalAndArmsATimerForTheRest) {
     struct Step {
@@ -133,21 +80,6 @@ TEST(ProgressPacerTest, ShowsEachNewValueAtMostOncePerIntervalAndArmsATimerForTh
         EXPECT_EQ(pacer.Admit(step.percent, step.now), step.shown) << step.percent << " at " << step.now;
         EXPECT_EQ(pacer.TimerPending(), step.timerAfter) << step.percent << " at " << step.now;
     }
-}
-
-TEST(ProgressPacerTest, TheTimerWakesTheMainLoopAndGoesAway) {
-    ProgressPacer pacer(5000);
-    ASSERT_TRUE(pacer.Admit(1, g_get_monotonic_time()));
-    ASSERT_FALSE(pacer.Admit(2, g_get_monotonic_time()));
-    ASSERT_TRUE(pacer.TimerPending());
-    // A guard against a timer that never fires: the test fails instead of hanging.
-    bool gaveUp = false;
-    const guint guard = g_timeout_add_seconds(
-        10, [](gpointer flag) -> gboolean { return *static_cast<bool*>(flag) = true, G_SOURCE_REMOVE; }, &gaveUp);
-    while (pacer.TimerPending() && !gaveUp) g_main_context_iteration(nullptr, TRUE);
-    EXPECT_FALSE(gaveUp);
-    if (!gaveUp) g_source_remove(guard);
-    EXPECT_TRUE(pacer.Admit(2, g_get_monotonic_time()));
 }
 
 }  // namespace

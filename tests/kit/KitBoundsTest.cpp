@@ -231,23 +231,4 @@ TEST_F(KitBoundsTest, UnpackingStopsBeforeTheImageCrowdsOutTheMargin) {
     }
 }
 
-// A write that finds the file system full, whatever the free space seemed,
-// is a lack of space too. (The free-space rule and a read-only temporary
-// directory on real small file systems: tests/e2e/rollback.sh.)
-TEST_F(KitBoundsTest, AFullFileSystemFoundByWritingIsALackOfSpace) {
-    const std::string temp = env / "small-tmp";
-    scratch::MakeDirectories(temp);
-    if (::mount("tmpfs", temp.c_str(), "tmpfs", 0, "size=4m") != 0) GTEST_SKIP() << "cannot mount a tmpfs here";
-    const std::unique_ptr<const char, void (*)(const char*)> unmount(temp.c_str(),
-                                                                     [](const char* path) { ::umount2(path, MNT_DETACH); });
-    ::setenv("TMPDIR", temp.c_str(), 1);
-    WriteRepeatedKit(kit, Multi(U32(0)), std::string(1, 'x'), 8 * kMiB);
-    FixedSpace plenty{1024 * kMiB};
-    {
-        KitReader reader;
-        EXPECT_EQ(KitOpen(reader, Wide(kit), plenty.probe()), ERR_DISK_FULL);
-    }
-    EXPECT_TRUE(scratch::Names(temp).empty());
-}
-
 }  // namespace

@@ -140,26 +140,4 @@ TEST_F(KitReaderTest, EntryNamesThatWouldLeaveTheTargetAreRefused) {
     }
 }
 
-TEST_F(KitReaderTest, ImageLivesInTmpdirUntilTheReaderGoesAway) {
-    {
-        KitReader reader;
-        ASSERT_EQ(Open(reader, Multi(U32(0))), ERR_NONE);
-        EXPECT_EQ(ReadBytes(Narrow(reader.tempPath)), Multi(U32(0)));
-        EXPECT_EQ(scratch::Names(env.temp()).size(), 1u);
-    }
-    EXPECT_TRUE(scratch::Names(env.temp()).empty());
-}
-
-TEST_F(KitReaderTest, ExtractionFailures) {
-    KitReader reader;
-    ASSERT_EQ(Open(reader, Multi(U32(1) + Entry(u"a", 0, 3) + "abc")), ERR_NONE);
-    EXPECT_EQ(KitExtractEntry(reader, 1, Wide(env / "x")), ERR_INVALID_PARAMETER);
-    reader.entries[0].size = 1000;  // the image ends inside the entry
-    EXPECT_EQ(KitExtractEntry(reader, 0, Wide(env / "x")), ERR_INVALID_DATA);
-    KitReader closed;
-    closed.entries.push_back(KitEntry{Wide("a"), FileTime{}, 0, 1});
-    EXPECT_EQ(KitExtractEntry(closed, 0, Wide(env / "y")), ERR_INVALID_HANDLE);
-    EXPECT_FALSE(scratch::Exists(env / "y"));
-}
-
 }  // namespace

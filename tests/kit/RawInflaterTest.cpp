@@ -91,27 +91,6 @@ TEST(RawInflaterTest, DecodesGoodStreamsWholeInAnyWindow) {
     }
 }
 
-// Hand-made streams: an empty input, a reserved block type, a stored block
-// whose length check fails, a match before any output, bytes after the end.
-TEST(RawInflaterTest, RefusesWhatZlibRefuses) {
-    const std::pair<const char*, Bytes> cases[] = {
-        {"empty", {}},
-        {"reserved block type", {0x07, 0x00, 0x00}},
-        {"stored length check", {0x01, 0x05, 0x00, 0x00, 0x00, 'a', 'b', 'c', 'd', 'e'}},
-        {"stored", {0x01, 0x05, 0x00, 0xFA, 0xFF, 'a', 'b', 'c', 'd', 'e'}},
-        {"stored, cut", {0x01, 0x05, 0x00, 0xFA, 0xFF, 'a', 'b'}},
-        {"distance before the start", {0x03, 0x02, 0x00}},
-        {"trailing bytes", [] {
-             Bytes stream = Deflate("hello hello hello", 9);
-             stream.insert(stream.end(), {0x55, 0x66});
-             return stream;
-         }()},
-    };
-    for (const auto& [name, stream] : cases) {
-        EXPECT_EQ(WithRawInflater(stream, 4096), WithZlib(stream)) << RawInflater::Engine() << ": " << name;
-    }
-}
-
 // Every prefix and one flipped bit at many places of three real streams.
 TEST(RawInflaterTest, AgreesWithZlibOnCutAndDamagedStreams) {
     const std::string text = Words(3000);

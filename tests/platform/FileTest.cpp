@@ -1,11 +1,15 @@
+// Times of files to the precision the file system keeps, and the path
+// queries that take a path literally, wildcards and dangling links included.
 #include "platform/File.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/FindData.h"
 
 #include "launcher/ScratchDirectory.h"
 
-using scratch::ReadBytes;
 using scratch::Wide;
 
 namespace {
@@ -22,75 +26,6 @@ protected:
         return FileHandleGuard(handle);
     }
 };
-
-TEST_F(FileTest, FailedOpensGiveTwoOrEightySevenAndLeaveTheHandle) {
-    WString withZero = Wide(ten);
-    withZero.push_back(u'\0');  // must not open "ten"
-    const std::tuple<WString, std::uint32_t, ErrorCode> cases[] = {
-        {Wide(env / "missing"), OPEN_EXISTING, ERR_FILE_NOT_FOUND}, {Wide(env / "gone"), OPEN_TRUNCATE, ERR_FILE_NOT_FOUND},
-        {Wide(env / "gone"), 77, ERR_FILE_NOT_FOUND},  // an unknown disposition opens existing files only
-        {Wide(env / "no/new"), OPEN_CREATE, ERR_FILE_NOT_FOUND}, {Wide(ten + "/x"), OPEN_CREATE, ERR_INVALID_PARAMETER},
-        {withZero, OPEN_EXISTING, ERR_INVALID_PARAMETER}};
-    for (const auto& [path, disposition, expected] : cases) {
-        FileHandle handle = 1234;
-        EXPECT_EQ(FileOpen(path, ACCESS_READ | ACCESS_WRITE, 0, disposition, &handle), expected) << disposition;
-        EXPECT_EQ(FileLastError(), expected);
-        EXPECT_EQ(handle, 1234);
-    }
-}
-
-TEST_F(FileTest, DispositionsKeepCutOrCreate) {
-    std::uint32_t count = 0;
-    FileHandleGuard writeOnly = Open(ten, ACCESS_WRITE, OPEN_CREATE);
-    EXPECT_EQ(FileRead(writeOnly.get(), &count, 1, &count), ERR_INVALID_PARAMETER);
-    EXPECT_EQ(FileWrite(writeOnly.get(), "abc", 3, &count), ERR_NONE);
-    writeOnly.reset();
-    EXPECT_EQ(ReadBytes(ten), "abc3456789");
-    Open(ten, ACCESS_WRITE, OPEN_TRUNCATE);
-    EXPECT_EQ(ReadBytes(ten), "");
-    const mode_t previous = ::umask(022);
-    Open(env / "new", ACCESS_WRITE, OPEN_CREATE);
-    ::umask(previous);
-    struct stat status {};
-    ASSERT_EQ(::stat((env / "new").c_str(), &status), 0);
-    EXPECT_EQ(status.st_mode & 0777, 0640u);
-}
-
-TEST_F(FileTest, ReadStopsAtTheEndAndNeedsACountUnlessOverlapped) {
-    FileHandleGuard file = Open(ten, 0);  // no write bit: read only
-    char buffer[100] = {};
-    std::uint32_t count = 99;
-    EXPECT_EQ(FileWrite(file.get(), "zz", 2, &count), ERR_INVALID_PARAMETER);
-    EXPECT_EQ(FileRead(file.get(), buffer, 4, nullptr), ERR_INVALID_PARAMETER);
-    EXPECT_EQ(FileWrite(file.get(), "zz", 2, nullptr), ERR_INVALID_PARAMETER);
-    EXPECT_EQ(FileLastError(), ERR_INVALID_PARAMETER);
-    EXPECT_EQ(FileRead(file.get(), buffer, 4, nullptr, &count), ERR_NONE);  // does nothing
-    EXPECT_EQ(FileWrite(file.get(), "zz", 2, nullptr, &count), ERR_NONE);
-    EXPECT_EQ(FileRead(file.get(), buffer, 100, &count), ERR_NONE);
-    EXPECT_EQ(std::string(buffer, count), "0123456789");
-    EXPECT_EQ(FileRead(file.get(), buffer, 100, &count), ERR_NONE);
-    EXPECT_EQ(count, 0u);
-}
-
-TEST_F(FileTest, SeekAndSetEndAndInvalidHandles) {
-    FileHandleGuard file = Open(ten, ACCESS_READ | ACCESS_WRITE);
-    EXPECT_EQ(FileSeek(file.get(), 0, nullptr, SEEK_FROM_END), 10u);
-    EXPECT_EQ(FileSeek(file.get(), -1, nullptr, SEEK_FROM_BEGIN), 0xFFFFFFFFu);
-    std::uint64_t high = 1;
-    EXPECT_EQ(FileSeek(file.get(), 5, &high, SEEK_FROM_BEGIN), 5u);  // 4 GiB + 5
-    EXPECT_EQ(high, 1u);
-    EXPECT_EQ(FileSeek(file.get(), 2, nullptr, 99), 2u);  // an unknown method counts from the beginning
-    EXPECT_EQ(FileSeek(file.get(), 1, nullptr, SEEK_FROM_CURRENT), 3u);
-    EXPECT_EQ(FileSetEnd(file.get()), ERR_NONE);
-    EXPECT_EQ(ReadBytes(ten), "012");
-    EXPECT_EQ(FileSetEnd(INVALID_FILE_HANDLE), ERR_INVALID_HANDLE);
-    EXPECT_EQ(FileSeek(INVALID_FILE_HANDLE, 0, nullptr, SEEK_FROM_END), 0xFFFFFFFFu);
-    EXPECT_EQ(FileLastError(), ERR_INVALID_HANDLE);
-    const FileHandle handle = file.release();
-    EXPECT_EQ(FileClose(handle), ERR_NONE);
-    EXPECT_EQ(FileLastError(), ERR_INVALID_HANDLE);  // a success keeps the last error
-    EXPECT_EQ(FileClose(handle), ERR_INVALID_PARAMETER);
-}
 
 TEST_F(FileTest, SetTimesKeepsTheFractionAndAgeComparesWholeSeconds) {
     const FileTime stamp = FileTime::fromValue(FileTimeFromUnixSeconds(1500000000).value() + 1234567);
@@ -111,6 +46,19 @@ TEST_F(FileTest, SetTimesKeepsTheFractionAndAgeComparesWholeSeconds) {
     EXPECT_TRUE(FileIsOlderThan(Wide(env / "missing"), FileTimeFromUnixSeconds(0)));
     EXPECT_EQ(FileTimeFromUnixSeconds(-11644473600).value(), 0u);  // the earliest file time
     EXPECT_EQ(UnixSecondsFromFileTime(FileTime::fromValue(116444736000000000 + 9999999)), 0);
+}
+
+TEST_F(FileTest, ExistenceAndDirectoryQueriesTakeThePathLiterally) {
+    scratch::WriteBytes(env / "file7", "7");
+    ASSERT_EQ(::symlink("nowhere", (env / "dangling").c_str()), 0);
+    ASSERT_EQ(::symlink("tmp", (env / "totmp").c_str()), 0);
+    const std::tuple<std::string, bool, bool> cases[] = {
+        {"ten", true, false},        {"tmp", true, true}, {"missing", false, false},  {"te?", false, false},
+        {"file[0-9]", false, false}, {"*", false, false}, {"dangling", true, false}, {"totmp", true, true}};
+    for (const auto& [name, exists, directory] : cases) {
+        EXPECT_EQ(PathExists(Wide(env / name)), exists) << name;
+        EXPECT_EQ(IsDirectory(Wide(env / name)), directory) << name;
+    }
 }
 
 }  // namespace

@@ -1,61 +1,11 @@
-// The storage policy of the string types: inline and heap forms, capacity
-// growth, copy-on-write sharing and sources inside the string itself.
+// The storage policy of the string types: inline and heap forms,
+// copy-on-write sharing and sources inside the string itself.
 #include <gtest/gtest.h>
-
-#include <utility>
 
 #include "text/AllocationProbe.h"
 #include "text/TextTestSupport.h"
 
 namespace {
-
-template <typename String>
-std::uint64_t Appended(String text, std::uint64_t extra) {
-    text.append(Letters<String>(extra));
-    return text.capacity();
-}
-
-template <typename String>
-std::uint64_t Resized(String text, std::uint64_t length, bool geometric = false) {
-    text.resize(length, geometric);
-    return text.capacity();
-}
-
-// Capacities are in units, header included, terminator excluded.
-struct CapacityCase {
-    const char* name;
-    std::uint64_t (*measure)();
-    std::uint64_t expected;
-};
-
-const CapacityCase kCapacities[] = {
-    // Leaving the inline form and un-sharing take exactly what is needed.
-    {"AStringLeavesInline", [] { return Appended(Letters<AString>(23), 1); }, 32},
-    {"ResizeLeavesInline", [] { return Resized(Letters(3), 125); }, 129},
-    {"UnsharingCopy", [] { WString s = Letters(12); s += u'x'; return Resized(s, 13); }, 17},
-    {"Concatenation", [] { return (Letters(10) + Letters(10)).capacity(); }, 24},
-    {"ReplaceAllResult",
-     [] { WString s(u"a/b/c"); ReplaceAll(s, WString(u"/"), WString(u"<--->")); return s.capacity(); }, 17},
-    // A heap string grows by half again when appending, unless more is needed, rounded by the size table.
-    {"AppendGrowsByHalf", [] { return Appended(Letters(12), 1); }, 24},
-    {"GeometricResizeGrowsByHalf", [] { return Resized(Letters(12), 13, true); }, 24},
-    {"HalfAgainRounded", [] { return Appended(Letters(96), 1); }, 152},
-    {"NeedBeyondHalfAgain", [] { return Appended(Letters(12), 28); }, 44},
-    {"RoomIsReused", [] { WString s = Letters(12); s += u'x'; return Appended(std::move(s), 7); }, 24},
-    {"Resize20000Bytes", [] { return Resized(Letters(12), 9996); }, 10000},
-};
-
-TEST(StringCapacity, FollowsTheGrowthAndRoundingTable) {
-    for (const CapacityCase& c : kCapacities) {
-        EXPECT_EQ(c.measure(), c.expected) << c.name;
-    }
-    // AString units are bytes: block sizes at the first size of each step of
-    // the size table, and at the last rounded size.
-    for (const auto& [request, block] : {std::pair<std::uint64_t, std::uint64_t>{257, 272}, {513, 544}, {1025, 1088},
-                                          {2049, 2176}, {4097, 4352}, {8193, 8704}, {16383, 16384}}) {
-        EXPECT_EQ(Resized(Letters<AString>(24), request - AString::kHeaderUnits), block) << request << " bytes";
-    }
-}
 
 // Changes applied to Letters(14), "abcdefghijklmn", a heap string.
 struct Change {

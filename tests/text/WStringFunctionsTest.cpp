@@ -29,18 +29,3 @@ TEST(ReplaceAll, ReplacesEveryOccurrenceLeftToRight) {
         EXPECT_EQ(text.c_str()[text.length()], u'\0');
     }
 }
-
-TEST(IntToWString, FormatsInEveryRadixAndGivesNothingForAnInvalidOne) {
-    struct NumberCase {
-        std::int32_t value;
-        std::uint32_t radix;
-        const char16_t* expected;
-    };
-    for (const NumberCase& c : {
-             NumberCase{-12, 10, u"-12"}, {0, 10, u"0"}, {INT_MIN, 10, u"-2147483648"}, {INT_MAX, 10, u"2147483647"},
-             {255, 16, u"ff"}, {-1, 16, u"ffffffff"}, {INT_MIN, 16, u"80000000"}, {-5, 8, u"37777777773"},
-             {-1, 2, u"11111111111111111111111111111111"}, {35, 36, u"z"}, {36, 36, u"10"},
-             {7, 0, u""}, {7, 1, u""}, {7, 37, u""}, {-7, 0xffffffffU, u""}}) {
-        EXPECT_EQ(IntToWString(c.value, c.radix), WString(c.expected)) << c.value << " in radix " << c.radix;
-    }
-}

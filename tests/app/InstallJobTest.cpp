@@ -25,7 +25,6 @@
 #include "app/InstallJob.h"
 #include "app/InstallTransaction.h"
 #include "app/ProgressState.h"
-#include "app/WorkerThread.h"
 #include "l10n/Messages.h"
 #include "platform/File.h"
 
@@ -321,19 +320,6 @@ TEST_F(InstallJobTest, AfterAStopTheOtherThreadEndsWithItsEntryInHandAndTheFirst
         ExpectOnlyImageInTemp();
     }
     std::signal(SIGXFSZ, previous);
-}
-
-TEST_F(InstallJobTest, WorkerThreadRunsTheJobOnceAndIsJoined) {
-    AddFile("t\\one.tpl", "one");
-    OpenKit();
-    progress_.StartJob(kit_, Wide(target_));
-    {
-        WorkerThread worker;
-        ASSERT_EQ(worker.StartWorker(progress_), 0);
-        EXPECT_EQ(worker.createResult(), 0);
-    }  // the destructor waits for the job
-    EXPECT_EQ(progress_.ReadProgress().percent, 100);
-    EXPECT_EQ(scratch::ReadBytes(target_ + "t/one.tpl"), "one");
 }
 
 }  // namespace

@@ -106,36 +106,6 @@ TEST_F(InstallTransactionTest, FileWhereAFolderMustBeIsAnObstacleFoundByThePlan)
     EXPECT_EQ(tx.Plan(Wide(target_), kit_.entries), ERR_INVALID_PARAMETER);
 }
 
-TEST_F(InstallTransactionTest, BackupLiesOnTheTemplateDirectorysFileSystem) {
-    struct stat disk {}, shm {};
-    AddFile("old.tpl", "new");
-    OpenKit();
-    UserFile("old.tpl", "old", 1000);
-    const std::string otherTemp = "/dev/shm/qorn-test-backup-" + std::to_string(getpid());
-    const bool otherFileSystem = stat("/dev/shm", &shm) == 0 && stat(target_.c_str(), &disk) == 0 &&
-                                 shm.st_dev != disk.st_dev && mkdir(otherTemp.c_str(), 0700) == 0;
-    struct Case {
-        std::string temp;
-        std::string backup;
-    };
-    std::vector<Case> cases = {{env_.temp(), env_.temp() + "/xorup0/"}};
-    if (otherFileSystem) cases.push_back({otherTemp, env_.root() + "/.xorup0/"});
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.temp);
-        setenv("TMPDIR", c.temp.c_str(), 1);
-        InstallTransaction tx;
-        InstallFirst(tx, 1);
-        EXPECT_EQ(tx.backupFolder(), c.backup);
-        EXPECT_EQ(ReadBytes(c.backup + "old.tpl"), "old");
-        tx.Rollback();
-        EXPECT_EQ(ReadBytes(target_ + "old.tpl"), "old");
-        EXPECT_FALSE(Exists(c.backup));
-    }
-    setenv("TMPDIR", env_.temp().c_str(), 1);
-    if (otherFileSystem) rmdir(otherTemp.c_str());
-    EXPECT_EQ(Names(env_.root()), (Listing{"Templates", "home", "qorn.efd", "tmp"}));
-}
-
 TEST_F(InstallTransactionTest, RollbackKeepsTheBackupWhenAnOriginalCannotGoBack) {
     AddFile("blocked.tpl", "new");
     AddFile("created\\file.tpl", "created");

@@ -1,6 +1,11 @@
 // Feeds arbitrary bytes to KitOpen as the kit file: a kit is opened or
-// refused as damaged, and either way the temporary directory holds nothing
-// of it once the reader is gone.
+// refused as damaged (13), what is opened keeps every promise the installer
+// relies on, and either way the temporary directory holds nothing of it once
+// the reader is gone. The first byte chooses whether the rest is the kit
+// file itself (inflation is fuzzed) or an image that is deflated first, so
+// that mutations reach the reader of the image behind a valid stream.
+#include <zlib.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -9,6 +14,7 @@
 
 #include "FuzzScratch.h"
 #include "kit/KitDirectory.h"
+#include "kit/KitEntryName.h"
 #include "kit/KitReader.h"
 #include "text/Convert.h"
 
@@ -21,6 +27,20 @@ const std::string& TempDirectory() {
 
 bool Empty(const std::string& directory) { return std::filesystem::is_empty(directory); }
 
+std::string DeflateRaw(const std::uint8_t* data, std::size_t size) {
+    z_stream stream{};
+    if (deflateInit2(&stream, 1, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) std::abort();
+    std::string out(deflateBound(&stream, size), '\0');
+    stream.next_in = const_cast<Bytef*>(data);
+    stream.avail_in = static_cast<uInt>(size);
+    stream.next_out = reinterpret_cast<Bytef*>(out.data());
+    stream.avail_out = static_cast<uInt>(out.size());
+    if (deflate(&stream, Z_FINISH) != Z_STREAM_END) std::abort();
+    out.resize(stream.total_out);
+    deflateEnd(&stream);
+    return out;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -30,17 +50,26 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) return 0;
     const std::string kitPath = fuzz::ScratchDirectory() + "/qorn.efd";
-    fuzz::WriteBytes(kitPath, data, size);
+    const std::string kit = data[0] & 1 ? DeflateRaw(data + 1, size - 1)
+                                        : std::string(reinterpret_cast<const char*>(data + 1), size - 1);
+    fuzz::WriteBytes(kitPath, kit.data(), kit.size());
     {
         KitReader reader;
         const ErrorCode code = KitOpen(reader, ToWString(kitPath.c_str()));
         if (code == ERR_NONE) {
             const auto imageSize = std::filesystem::file_size(ToAString(reader.tempPath).c_str());
             for (const KitEntry& entry : reader.entries) {
-                if (std::uint64_t{entry.offset} + entry.size > imageSize) std::abort();
+                if (std::uint64_t{entry.offset} + entry.size > imageSize || !IsSafeEntryName(entry.name)) std::abort();
             }
-            if (reader.entries.size() > kKitMaxEntries || Empty(TempDirectory())) std::abort();
+            for (const KitDescription& description : reader.descriptions) {
+                if (description.productName.length() > kKitMaxTextUnits) std::abort();
+            }
+            if (reader.entries.size() > kKitMaxEntries || reader.descriptions.size() > kKitMaxDescriptions ||
+                Empty(TempDirectory())) {
+                std::abort();
+            }
         } else if (code != ERR_INVALID_DATA || !reader.entries.empty() || !Empty(TempDirectory())) {
             std::abort();
         }

@@ -148,25 +148,6 @@ TEST_F(LauncherLocationsTest, SharedLocationsFollowTheOwnOnesOnce) {
     EXPECT_EQ(recorded, (std::vector<std::string>{"\\data\\Templates", "/other", "/shared"}));
 }
 
-// Two recorded spellings of one local directory are one location; remote
-// ones and ones whose bytes cannot be decoded are told apart by their bytes.
-TEST(RemoveDuplicatePathsTest, KeepsTheFirstSpellingOfEachLocation) {
-    const auto read = [](const std::string& bytes, const char16_t* text) {
-        const bool exact = std::u16string_view(text).find(u'\uFFFD') == std::u16string_view::npos;
-        return ConfigValue{WString(text), "K=" + bytes, 2, exact};
-    };
-    std::vector<ConfigValue> paths = {
-        {WString(u"/data/T")},           read("\\data\\t\\", u"\\data\\t\\"), read("file:///DATA/t", u"file:///DATA/t"),
-        read("/data/t\r", u"/data/t\r"), {WString(u"http://a")},               {WString(u"HTTP://A/")},
-        {WString(u"http://b")},          read("/x\xFF", u"/x\uFFFD"),           read("/x\xFE", u"/x\uFFFD"),
-        read("/x\xFE/", u"/x\uFFFD/"),   {WString(u"")},                      read("", u""),
-    };
-    RemoveDuplicatePaths(paths);
-    std::vector<std::string> kept;
-    for (const ConfigValue& path : paths) kept.push_back(path.Bytes());
-    EXPECT_EQ(kept, (std::vector<std::string>{"/data/T", "http://a", "http://b", "/x\xFF", "/x\xFE", ""}));
-}
-
 TEST_F(LauncherLocationsTest, UnusableLocationIsSkippedButWrittenBack) {
     WriteBytes(env_ / "plain", "a file");
     const std::string underFile = env_ / "plain/sub", missing = env_ / "missing/sub", usable = Usable("usable");

@@ -38,34 +38,6 @@ struct ScopedLcAll {
 const char16_t kCyrillic[] = u"\u0410\u0431\u0432";
 const char kCyrillicUtf8[] = "\xd0\x90\xd0\xb1\xd0\xb2";
 
-TEST(ConvertC, AsciiPassesUnchangedAndOtherUnitsFailKeepingOnlyThePrefix) {
-    const ScopedLcAll plain("C");
-    const WString path(u"/home/it's a $HOME \"file\".txt");
-    EXPECT_EQ(ToAString(path), AString("/home/it's a $HOME \"file\".txt"));
-    EXPECT_EQ(ToWString("/home/it's a $HOME \"file\".txt"), path);
-    EXPECT_EQ(CompareNoCase(WString(u"TemplatesLocation"), WString(u"templateslocation")), 0);
-    EXPECT_LT(CompareNoCase(WString(u"ab"), WString(u"ABC")), 0);
-    std::string bytes(8, 'Z');
-    EXPECT_EQ(WideCharToMultiByte(0, 0, u"ab\u00e9cd", 5, bytes.data(), 8, nullptr, nullptr), -1);
-    EXPECT_EQ(bytes, std::string("ab\0\0\0\0\0\0", 8));
-    EXPECT_EQ(ToAString(WString(u"ab\u00e9cd")), AString("ab"));
-}
-
-TEST(ConvertUtf8, CyrillicRoundTripsAndEachUnitIsACharacterOfItsOwn) {
-    const ScopedLcAll utf8("C.UTF-8");
-    std::string bytes(8, '\0');
-    EXPECT_EQ(WideCharToMultiByte(0, 0, kCyrillic, 3, bytes.data(), 8, nullptr, nullptr), 6);
-    EXPECT_STREQ(bytes.c_str(), kCyrillicUtf8);
-    const WString text = WString(kCyrillic) + kCyrillic + kCyrillic + kCyrillic + kCyrillic;
-    EXPECT_EQ(ToAString(text), AString(kCyrillicUtf8) + kCyrillicUtf8 + kCyrillicUtf8 + kCyrillicUtf8 + kCyrillicUtf8);
-    EXPECT_EQ(ToWString(ToAString(text)), text);
-    // Above 16 bits a character keeps its low 16 bits; surrogates are never combined.
-    EXPECT_EQ(ToWString("a\xf0\x9f\x98\x80"), WString(u"a\xF600"));
-    const char16_t pair[] = {u'a', 0xD83D, 0xDE00, u'b', 0};
-    EXPECT_EQ(WideCharToMultiByte(0, 0, pair, 4, nullptr, 0, nullptr, nullptr), -1);
-    EXPECT_EQ(ToAString(WString(pair)), AString("a"));
-}
-
 TEST(ConvertUtf8, DestinationSizeZerosAndNegativeLengthsLimitTheWork) {
     const ScopedLcAll utf8("C.UTF-8");
     std::string bytes(6, 'Z');

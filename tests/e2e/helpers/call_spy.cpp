@@ -52,85 +52,40 @@ Function Real(const char* name) {
 
 }  // namespace
 
-#define QORN_SPY_CALL(name, type, ...)                                  \
-    static const auto real = Real<type>(#name);                         \
-    return real(__VA_ARGS__)
+// Each wrapper logs, then calls the next definition (the C library's).
+#define QORN_SPY(type, name, params, args, ...)                      \
+    extern "C" type name params {                                    \
+        Log(__VA_ARGS__);                                            \
+        static const auto real = Real<type(*) params>(#name);        \
+        return real args;                                            \
+    }
 
-extern "C" {
+QORN_SPY(int, fsync, (int fd), (fd), "fsync", PathOfDescriptor(fd))
+QORN_SPY(int, fdatasync, (int fd), (fd), "fdatasync", PathOfDescriptor(fd))
+QORN_SPY(int, syncfs, (int fd), (fd), "syncfs", PathOfDescriptor(fd))
+QORN_SPY(int, rename, (const char* from, const char* to), (from, to), "rename", Absolute(AT_FDCWD, from),
+         Absolute(AT_FDCWD, to))
+QORN_SPY(int, renameat, (int fromFolder, const char* from, int toFolder, const char* to),
+         (fromFolder, from, toFolder, to), "rename", Absolute(fromFolder, from), Absolute(toFolder, to))
+QORN_SPY(int, linkat, (int fromFolder, const char* from, int toFolder, const char* to, int flags),
+         (fromFolder, from, toFolder, to, flags), "link", Absolute(fromFolder, from), Absolute(toFolder, to))
+QORN_SPY(int, unlink, (const char* path), (path), "unlink", Absolute(AT_FDCWD, path))
+QORN_SPY(int, unlinkat, (int folder, const char* path, int flags), (folder, path, flags),
+         (flags & AT_REMOVEDIR) != 0 ? "rmdir" : "unlink", Absolute(folder, path))
+QORN_SPY(int, rmdir, (const char* path), (path), "rmdir", Absolute(AT_FDCWD, path))
+QORN_SPY(int, mkdir, (const char* path, mode_t mode), (path, mode), "mkdir", Absolute(AT_FDCWD, path))
+QORN_SPY(int, mkdirat, (int folder, const char* path, mode_t mode), (folder, path, mode), "mkdir",
+         Absolute(folder, path))
+QORN_SPY(int, futimens, (int fd, const struct timespec times[2]), (fd, times), "futimens", PathOfDescriptor(fd))
+QORN_SPY(int, utimensat, (int folder, const char* path, const struct timespec times[2], int flags),
+         (folder, path, times, flags), "utimensat", Absolute(folder, path))
 
-int fsync(int fd) {
-    Log("fsync", PathOfDescriptor(fd));
-    QORN_SPY_CALL(fsync, int (*)(int), fd);
-}
-int fdatasync(int fd) {
-    Log("fdatasync", PathOfDescriptor(fd));
-    QORN_SPY_CALL(fdatasync, int (*)(int), fd);
-}
-int syncfs(int fd) {
-    Log("syncfs", PathOfDescriptor(fd));
-    QORN_SPY_CALL(syncfs, int (*)(int), fd);
-}
-void sync() {
-    Log("sync", "-");
-    static const auto real = Real<void (*)()>("sync");
-    real();
-}
-int rename(const char* from, const char* to) {
-    Log("rename", Absolute(AT_FDCWD, from), Absolute(AT_FDCWD, to));
-    QORN_SPY_CALL(rename, int (*)(const char*, const char*), from, to);
-}
-int renameat(int fromFolder, const char* from, int toFolder, const char* to) {
-    Log("rename", Absolute(fromFolder, from), Absolute(toFolder, to));
-    QORN_SPY_CALL(renameat, int (*)(int, const char*, int, const char*), fromFolder, from, toFolder, to);
-}
-int renameat2(int fromFolder, const char* from, int toFolder, const char* to, unsigned flags) {
-    Log("rename", Absolute(fromFolder, from), Absolute(toFolder, to));
-    QORN_SPY_CALL(renameat2, int (*)(int, const char*, int, const char*, unsigned), fromFolder, from, toFolder, to,
-                  flags);
-}
-int link(const char* from, const char* to) {
-    Log("link", Absolute(AT_FDCWD, from), Absolute(AT_FDCWD, to));
-    QORN_SPY_CALL(link, int (*)(const char*, const char*), from, to);
-}
-int linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags) {
-    Log("link", Absolute(fromFolder, from), Absolute(toFolder, to));
-    QORN_SPY_CALL(linkat, int (*)(int, const char*, int, const char*, int), fromFolder, from, toFolder, to, flags);
-}
-int unlink(const char* path) {
-    Log("unlink", Absolute(AT_FDCWD, path));
-    QORN_SPY_CALL(unlink, int (*)(const char*), path);
-}
-int unlinkat(int folder, const char* path, int flags) {
-    Log((flags & AT_REMOVEDIR) != 0 ? "rmdir" : "unlink", Absolute(folder, path));
-    QORN_SPY_CALL(unlinkat, int (*)(int, const char*, int), folder, path, flags);
-}
-int rmdir(const char* path) {
-    Log("rmdir", Absolute(AT_FDCWD, path));
-    QORN_SPY_CALL(rmdir, int (*)(const char*), path);
-}
-int mkdir(const char* path, mode_t mode) {
-    Log("mkdir", Absolute(AT_FDCWD, path));
-    QORN_SPY_CALL(mkdir, int (*)(const char*, mode_t), path, mode);
-}
-int mkdirat(int folder, const char* path, mode_t mode) {
-    Log("mkdir", Absolute(folder, path));
-    QORN_SPY_CALL(mkdirat, int (*)(int, const char*, mode_t), folder, path, mode);
-}
-int futimens(int fd, const struct timespec times[2]) {
-    Log("futimens", PathOfDescriptor(fd));
-    QORN_SPY_CALL(futimens, int (*)(int, const struct timespec[2]), fd, times);
-}
-int utimensat(int folder, const char* path, const struct timespec times[2], int flags) {
-    Log("utimensat", Absolute(folder, path));
-    QORN_SPY_CALL(utimensat, int (*)(int, const char*, const struct timespec[2], int), folder, path, times, flags);
-}
-ssize_t write(int fd, const void* data, size_t size) {
+extern "C" ssize_t write(int fd, const void* data, size_t size) {
     static const char* watched = std::getenv("QORN_SPY_WRITES");
     if (watched != nullptr && fd > 2) {
         const std::string path = PathOfDescriptor(fd);
         if (path.find(watched) != std::string::npos) Log("write", path, std::to_string(size));
     }
-    QORN_SPY_CALL(write, ssize_t (*)(int, const void*, size_t), fd, data, size);
+    static const auto real = Real<ssize_t (*)(int, const void*, size_t)>("write");
+    return real(fd, data, size);
 }
-
-}  // extern "C"

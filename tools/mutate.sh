@@ -25,7 +25,9 @@ if [ "$#" -eq 0 ]; then set -- "$root"/tests/mutants/*.diff; fi
 # keep their times, so the build directory stays up to date between runs.
 rm -rf "$tree"
 mkdir -p "$tree" "$build"
-(cd "$root" && git ls-files -co --exclude-standard -z | tar --null -T - -cf -) | (cd "$tree" && tar -xf -) ||
+# (A file deleted but not yet committed is left out.)
+(cd "$root" && git ls-files -co --exclude-standard -z | tar --null --ignore-failed-read -T - -cf - 2>/dev/null) |
+    (cd "$tree" && tar -xf -) ||
     { echo "mutate: cannot copy the tree to $tree" >&2; exit 2; }
 
 build_tree() {

@@ -29,7 +29,8 @@ small_fs "$E2E_ROOT/fs" 6m
 small_fs "$E2E_ROOT/tiny" 1m
 shm=/dev/shm/qorn-e2e-rollback-$$
 mkdir -p "$shm"
-trap 'rm -rf "$shm"; unmount_all' EXIT
+# The script's status survives the clean-up (an exit in a trap would replace it).
+trap 'status=$?; rm -rf "$shm"; (exit "$status"); unmount_all' EXIT
 [ "$(stat -c %d "$shm")" != "$(stat -c %d "$TMPDIR")" ] || e2e_log "note: /dev/shm is on the disk's file system here"
 
 # 30 files of 100 KB, so that a fill of the file system lands mid-way.
@@ -89,7 +90,7 @@ run_case() {
 run_case same-fs home-same "$TMPDIR" "$TMPDIR/xorup0" interrupt
 run_case shm-temp home-shm "$shm" "$E2E_ROOT/home-shm/.qorn/Vq/vq8/.xorup0" interrupt
 run_case disk-full fs/home "$shm" "$E2E_ROOT/fs/home/.qorn/Vq/vq8/.xorup0" fill
-e2e_check "disk-full: the failure was reported" grep -q 'Installation error' "$E2E_SETUP_ERR"
+e2e_check "disk-full: the lack of room was reported" grep -qF "$(e2e_message IDS_ERROR_NOSPACE_TARGET)" "$E2E_SETUP_ERR"
 # A template directory that is a mount point of its own: no backup folder can
 # share its file system, so the originals are copied (and synced) first.
 for name in mount-root ctrl-c-in-rollback; do

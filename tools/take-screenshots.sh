@@ -3,8 +3,8 @@
 # error) in English and in Russian from the running installer on the sample
 # kit, under a private X server, into docs/screenshots/.
 # Usage: tools/take-screenshots.sh [BUILD-BIN-DIR]   (default: build/bin)
-# Needs Xvfb, xdotool and ImageMagick's import; the bin directory must hold
-# setup, efdkit, wm_close and slow_futimes.so.
+# Needs Xvfb, openbox, xdotool and ImageMagick's import; the bin directory
+# must hold setup, efdkit, print_message and slow_futimes.so.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 export QORN_BIN_DIR=$(cd "${1:-$root/build/bin}" && pwd) QORN_SOURCE_DIR=$root

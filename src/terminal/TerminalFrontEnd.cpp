@@ -43,12 +43,12 @@ void TerminalFrontEnd::WaitUntilClosed() {
     while (!closed_ && controller_ != nullptr) {
         switch (controller_->state()) {
         case STATE_WELCOME:
-            if (!AskToContinue()) return WriteLine(LoadResString("IDS_CANCEL_FINISH"));
+            if (!AskToContinue()) return SayCancelled();
             controller_->Next();
             break;
         case STATE_DIRECTORY: {
             const std::optional<WString> answer = AskForDirectory();
-            if (!answer) return WriteLine(LoadResString("IDS_CANCEL_FINISH"));
+            if (!answer) return SayCancelled();
             controller_->AcceptDirectory(*answer);
             break;
         }
@@ -61,6 +61,9 @@ void TerminalFrontEnd::WaitUntilClosed() {
         }
     }
 }
+
+// Nothing has been changed yet: the run ends as cancelled.
+void TerminalFrontEnd::SayCancelled() { WriteLine(LoadResString("IDS_CANCEL_FINISH")); }
 
 bool TerminalFrontEnd::AskToContinue() {
     WriteLine(title_);

@@ -44,6 +44,7 @@ private:
     bool AskToContinue();
     // The answer, decodable in the locale; empty when the user interrupted.
     std::optional<WString> AskForDirectory();
+    void SayCancelled();
     void WriteLine(const WString& text);
 
     std::FILE* out_;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The installer in a terminal without a display, driven as a person would in
 # a tmux pane: the proposal accepted; another directory typed with "~/" and a
-# blank (completed with Tab); an empty answer, then a good one; Ctrl+C at the
+# blank (completed with Tab); an empty answer and one the locale cannot
+# decode, then a good one; Ctrl+C at the
 # welcome, at the directory question and during a large copy (rolled back);
 # Russian in a UTF-8 locale. Each checks the tree, the launcher file and the
 # status. Last, piped input still ends at once with status 2. Skipped (77)
@@ -45,11 +46,14 @@ welcome="$(e2e_message IDS_WELCOME_TITLE) Test Templates (Test Provider)."
 continue_prompt=$(e2e_message IDS_TERMINAL_CONTINUE)
 
 # ---- the installations: the proposal accepted; "~/my te", Tab and "new";
-# an empty answer first (the message, then the question again)
-for how in proposal typed empty-first; do
+# first an empty answer, then "~/café" in the C locale (each refused with its
+# message, then the question again)
+for how in proposal typed refused-first; do
     e2e_use_home "home-$how"
     target=$E2E_DEFAULT_DIR
+    [ "$how" != refused-first ] || E2E_SETUP_ENV=(LC_ALL=C)
     t_start -Len
+    E2E_SETUP_ENV=()
     t_wait_text "$continue_prompt"
     e2e_check "$how: the welcome names the kit and its vendor" t_shows "$welcome"
     t_keys Enter
@@ -61,13 +65,15 @@ for how in proposal typed empty-first; do
             t_keys C-u; t_type "~/my te"; t_keys Tab
             t_wait_text "$question~/my templates/"
             t_type new ;;
-        empty-first)
+        refused-first)
             t_keys C-u Enter
             t_wait_text "Installing configuration: $(e2e_message IDS_SETUP_EMPTYTARGET)"
-            e2e_wait_for "the question again" test "$(t_screen | grep -cF "$question")" -eq 2
+            t_keys C-u; t_type "~/caf"; t_keys -H c3 a9; t_keys Enter
+            t_wait_text "Installing configuration: $(e2e_message IDS_TERMINAL_BADPATH)"
+            e2e_wait_for "the question a third time" test "$(t_screen | grep -cF "$question")" -eq 3
+            t_keys C-u; t_type "~/other"
             target=$HOME/other ;;
     esac
-    [ "$how" != empty-first ] || { t_keys C-u; t_type "~/other"; }
     t_keys Enter
     t_wait_exit 0
     e2e_check "$how: the kit's files are installed" e2e_tree_matches "$E2E_KIT_SOURCE" "$target"

@@ -6,6 +6,21 @@
 #include "launcher/LauncherPaths.h"
 #include "text/Convert.h"
 
+namespace {
+
+// A control character of a strange recorded location would act on the
+// terminal instead of being shown.
+WString Printable(const WString& text) {
+    WString shown;
+    for (std::size_t i = 0; i < text.length(); ++i) {
+        const char16_t unit = text[i];
+        shown += (unit < u' ' || unit == u'\x7f') ? WString(u"?") : text.substr(i, 1);
+    }
+    return shown;
+}
+
+}  // namespace
+
 WString AbbreviateHome(const WString& path) {
     WString home = HomeDirectory();
     while (!home.empty() && home.back() == u'/') home.erase(home.length() - 1, 1);
@@ -19,7 +34,7 @@ WString AbbreviateHome(const WString& path) {
 WString DirectoryQuestion(const WString& shownProposal) {
     WString label = LoadResString("IDS_TEMPLATE_CATALOG");
     while (!label.empty() && (label.back() == u':' || label.back() == u' ')) label.erase(label.length() - 1, 1);
-    return label + u" [" + shownProposal + u"]: ";
+    return label + u" [" + Printable(shownProposal) + u"]: ";
 }
 
 TerminalFrontEnd::TerminalFrontEnd(std::FILE* in, std::FILE* out, const WString& title)

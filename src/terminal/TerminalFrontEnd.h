@@ -62,5 +62,6 @@ private:
 WString AbbreviateHome(const WString& path);
 
 // The label of the directory question: the page's "Template directory:"
-// without its colon, then the proposal in brackets and the colon.
+// without its colon, then the proposal in brackets (a control character
+// shown as "?") and the colon.
 WString DirectoryQuestion(const WString& shownProposal);

@@ -1,6 +1,7 @@
-// Every text of the wizard whole in every language: on each page and in the
-// message boxes, each label's text (a button's and a check box's too) lies
-// inside its widget, inside the window and clear of the page's other widgets.
+// Every text of the wizard whole in every language: on each page of the real
+// window and in its message boxes, each label's text (a button's and a check
+// box's too) lies inside its widget, inside the window and clear of the
+// page's other widgets.
 
 #include <algorithm>
 #include <cstdlib>
@@ -13,77 +14,65 @@
 #include "l10n/Messages.h"
 #include "text/Convert.h"
 #include "text/EnvironmentLocale.h"
-#include "ui/ButtonRow.h"
-#include "ui/DirSelectPage.h"
-#include "ui/GtkOwners.h"
-#include "ui/Images.h"
+#include "ui/InstallerDlg.h"
 #include "ui/MessageBox.h"
-#include "ui/ProgressPage.h"
-#include "ui/SuccessFinalPage.h"
 #include "ui/ToolkitTest.h"
 
 namespace {
 
-constexpr GdkRectangle kWindow{0, 0, 500, 360};
-// Paths as the pages and boxes show them after a text: long, and with a
-// component too long for a line.
-const WString kPaths = ToWString(("\n/home/user/.Vq/tavrilon/tavrilon.cfg\n/home/user/.Vq/tavrilont/tavrilon.cfg\n"
-                                 "/tmp/" + std::string(70, 'x')).c_str());
-
 WString Text(const char* id) { return LoadResString(id); }
 
-GtkFixed* AddFixed(GtkWidget* window) {
-    GtkWidget* fixed = gtk_fixed_new();
-    gtk_container_add(GTK_CONTAINER(window), fixed);
-    return GTK_FIXED(fixed);
+// Paths as the pages and boxes show them after a text: long, and one with a
+// component too long for a line.
+WString Paths() {
+    return ToWString(("\n/home/user/.Vq/tavrilon/tavrilon.cfg\n/home/user/.Vq/tavrilont/tavrilon.cfg\n/tmp/" +
+                      std::string(70, 'x')).c_str());
 }
 
-// One language's wizard: the button row and every page, as the dialog makes them.
-struct Wizard {
-    explicit Wizard(GdkPixbuf* banner)
-        : window(gtk_window_new(GTK_WINDOW_TOPLEVEL)),
-          fixed(AddFixed(window.get())),
-          row(MakeButtonRow(fixed, kWindow.width)),
-          welcome(fixed, banner,
-                  Text("IDS_WELCOME_TITLE") + u" " + Text("IDS_DEFPRODUCT") + u" (" + Text("IDS_DEFPROVIDER") + u")."),
-          directory(fixed, banner),
-          progress(fixed, kWindow.width - 20),
-          success(fixed, banner, Text("IDS_SUCCESS_FINISH")),
-          error(fixed, banner, Text("IDS_ERROR_FINISH")) {}
-    ToplevelWidget window;
-    GtkFixed* fixed;
-    ButtonRow row;
-    MessagePage welcome;
-    DirSelectPage directory;
-    ProgressPage progress;
-    SuccessFinalPage success;
-    MessagePage error;
-};
+ProgressReport Report(std::int32_t percent, ErrorCode status = ERR_NONE, WString keptBackup = WString()) {
+    ProgressReport report;
+    report.status = status;
+    report.message = Text("IDS_INSTALL_ERROR") + u" 13";
+    report.percent = percent;
+    report.keptBackup = std::move(keptBackup);
+    return report;
+}
 
+// The wizard as the controller drives it, one step after the other; a step
+// that shows a message box says which.
 struct Step {
     const char* page;
-    std::function<WizardDialogPage&(Wizard&)> show;  // sets the texts, returns the page
+    const char* box;
+    std::function<void(CInstallerDlg&, ProgressState&)> act;
 };
 
 const Step kSteps[] = {
-    {"welcome", [](Wizard& w) -> WizardDialogPage& { return w.welcome; }},
-    {"directory", [](Wizard& w) -> WizardDialogPage& { return w.directory; }},
-    {"progress", [](Wizard& w) -> WizardDialogPage& { return w.progress; }},
-    {"progress at 100", [](Wizard& w) -> WizardDialogPage& { w.progress.SetProgress(100); return w.progress; }},
-    {"success", [](Wizard& w) -> WizardDialogPage& {
-         gtk_widget_hide(w.row.back);
-         SetButtonText(w.row, w.row.next, "IDS_WIZARD_FINISH");
-         return w.success;
+    {"welcome", nullptr,
+     [](CInstallerDlg& d, ProgressState&) {
+         d.ShowWelcome(Text("IDS_WELCOME_TITLE") + u" " + Text("IDS_DEFPRODUCT") + u" (" + Text("IDS_DEFPROVIDER") +
+                           u").",
+                       false);
      }},
-    {"success with a note", [](Wizard& w) -> WizardDialogPage& {
-         w.success.SetText(Text("IDS_SUCCESS_FINISH") + u"\n\n" + Text("IDS_LAUNCHER_NOTRECORDED") + kPaths);
-         return w.success;
+    {"directory", nullptr, [](CInstallerDlg& d, ProgressState&) { d.AskDirectory(u"/home/user/.qorn/Vq/vq8/tmplts/"); }},
+    {"directory", "IDS_SETUP_EMPTYTARGET",
+     [](CInstallerDlg& d, ProgressState&) { d.ShowMessage(Text("IDS_SETUP_EMPTYTARGET"), MB_PLAIN_OK); }},
+    {"directory", "IDS_ACCEPT_CANCEL", [](CInstallerDlg& d, ProgressState&) { d.ConfirmClose(); }},
+    {"progress", nullptr,
+     [](CInstallerDlg& d, ProgressState& p) {
+         d.BeginInstallation(WString(), p);
+         d.ShowProgress(Report(0));
      }},
-    {"error", [](Wizard& w) -> WizardDialogPage& { return w.error; }},
-    {"cancelled", [](Wizard& w) -> WizardDialogPage& { w.error.SetText(Text("IDS_CANCEL_FINISH")); return w.error; }},
-    {"backup kept", [](Wizard& w) -> WizardDialogPage& {
-         w.error.SetText(Text("IDS_BACKUP_KEPT") + kPaths);
-         return w.error;
+    {"progress at 100", nullptr, [](CInstallerDlg& d, ProgressState&) { d.ShowProgress(Report(100)); }},
+    {"success", nullptr, [](CInstallerDlg& d, ProgressState&) { d.ShowOutcome(Report(100), ExitStatus::Success); }},
+    {"success with a note", nullptr,
+     [](CInstallerDlg& d, ProgressState&) { d.ShowNote(Text("IDS_LAUNCHER_NOTRECORDED") + Paths()); }},
+    {"cancelled", nullptr,
+     [](CInstallerDlg& d, ProgressState&) { d.ShowOutcome(Report(0, ERR_CANCELLED), ExitStatus::Cancelled); }},
+    {"error", "IDS_INSTALL_ERROR",
+     [](CInstallerDlg& d, ProgressState&) { d.ShowOutcome(Report(0, ERR_CANT_WRITE), ExitStatus::Failed); }},
+    {"backup kept", "IDS_BACKUP_KEPT",
+     [](CInstallerDlg& d, ProgressState&) {
+         d.ShowOutcome(Report(0, ERR_CANT_WRITE, Paths()), ExitStatus::RollbackIncomplete);
      }},
 };
 
@@ -95,6 +84,16 @@ void CollectLabels(GtkWidget* widget, std::vector<GtkLabel*>* labels) {
         GTK_CONTAINER(widget),
         [](GtkWidget* child, gpointer data) { CollectLabels(child, static_cast<std::vector<GtkLabel*>*>(data)); },
         labels);
+}
+
+std::vector<GtkWidget*> MappedChildren(GtkWidget* container) {
+    std::vector<GtkWidget*> children;
+    GList* list = gtk_container_get_children(GTK_CONTAINER(container));
+    for (GList* item = list; item != nullptr; item = item->next) {
+        if (gtk_widget_get_mapped(GTK_WIDGET(item->data))) children.push_back(GTK_WIDGET(item->data));
+    }
+    g_list_free(list);
+    return children;
 }
 
 bool Inside(const GdkRectangle& inner, const GdkRectangle& outer) {
@@ -120,46 +119,56 @@ GdkRectangle TextArea(GtkLabel* label) {
     return {x, y, width, height};
 }
 
-// What a widget takes of the page: a label its text, anything else its allocation.
-GdkRectangle Occupied(GtkWidget* widget) {
-    return GTK_IS_LABEL(widget) ? TextArea(GTK_LABEL(widget)) : widget->allocation;
-}
-
-// How the text of `label`, a descendant of `owner`, is cut, if it is: by its
-// own widget, by the edge of `bounds`, or by one of `others` lying over it.
-std::optional<std::string> CutOf(GtkLabel* label, GtkWidget* owner, const GdkRectangle& bounds,
-                                 const std::vector<GtkWidget*>& others) {
+// How the text of `label`, inside `owner`, is cut, if it is: by its own
+// widget, by the edge of the window, or by one of `others` (a label by its
+// text, any other widget by its whole area) lying over it.
+std::optional<std::string> CutOf(GtkLabel* label, GtkWidget* owner, const std::vector<GtkWidget*>& others) {
     const GdkRectangle text = TextArea(label);
+    const GtkAllocation& window = gtk_widget_get_toplevel(owner)->allocation;
     if (!Inside(text, GTK_WIDGET(label)->allocation)) return "does not fit its widget";
-    if (!Inside(text, bounds)) return "runs out of the window";
+    if (!Inside(text, {0, 0, window.width, window.height})) return "runs out of the window";
     for (GtkWidget* other : others) {
-        const GdkRectangle taken = Occupied(other);
-        if (other != owner && gtk_widget_get_mapped(other) && gdk_rectangle_intersect(&text, &taken, nullptr)) {
+        const GdkRectangle taken = GTK_IS_LABEL(other) ? TextArea(GTK_LABEL(other)) : other->allocation;
+        if (other != owner && gdk_rectangle_intersect(&text, &taken, nullptr)) {
             return std::string("lies under a ") + G_OBJECT_TYPE_NAME(other);
         }
     }
     return std::nullopt;
 }
 
-// The failures of every label under `widgets`, each naming where and what.
-void ExpectWhole(const std::string& where, const std::vector<GtkWidget*>& widgets, const GdkRectangle& bounds) {
+// Checks every label under each of `widgets`, which lie side by side.
+void ExpectWhole(const std::string& where, const std::vector<GtkWidget*>& widgets) {
     for (GtkWidget* widget : widgets) {
         std::vector<GtkLabel*> labels;
         CollectLabels(widget, &labels);
         for (GtkLabel* label : labels) {
-            const auto cut = CutOf(label, widget, bounds, widgets);
+            const auto cut = CutOf(label, widget, widgets);
             EXPECT_FALSE(cut) << where << ": \"" << gtk_label_get_text(label) << "\" " << cut.value_or("");
         }
     }
 }
 
-// Lets the toolkit size and place everything: the window's own size first
+// Lets the toolkit size and place everything: a window's own size first
 // comes back from the X server.
 void SettleLayout() {
     for (int round = 0; round < 3; ++round) {
         gdk_flush();
         while (gtk_events_pending()) gtk_main_iteration();
     }
+}
+
+// The wizard's widgets: the children of the container in its one window.
+std::vector<GtkWidget*> WizardWidgets(GtkWidget* testWindow) {
+    GList* toplevels = gtk_window_list_toplevels();
+    std::vector<GtkWidget*> widgets;
+    for (GList* item = toplevels; item != nullptr; item = item->next) {
+        GtkWidget* window = GTK_WIDGET(item->data);
+        if (window != testWindow && !GTK_IS_DIALOG(window) && gtk_widget_get_mapped(window)) {
+            widgets = MappedChildren(gtk_bin_get_child(GTK_BIN(window)));
+        }
+    }
+    g_list_free(toplevels);
+    return widgets;
 }
 
 // The converters follow the environment's locale: UTF-8 for the test, then back.
@@ -178,7 +187,6 @@ protected:
         SetCurrentLanguage(kDefaultLanguage);
         ToolkitTest::TearDown();
     }
-    PixbufRef banner{CreateBannerPixbuf()};
 
 private:
     std::optional<std::string> savedLocale_;
@@ -186,48 +194,28 @@ private:
 
 }  // namespace
 
-TEST_F(TextFitTest, EveryTextOfEveryPageIsWholeInEveryLanguage) {
+TEST_F(TextFitTest, EveryTextOfEveryPageAndBoxIsWholeInEveryLanguage) {
     for (const auto& [language, table] : Languages()) {
         SetCurrentLanguage(language);
-        Wizard wizard(banner.get());
-        gtk_widget_show_all(wizard.window.get());
+        CInstallerDlg dialog(false, Text("IDR_MAINFRAME"));
+        ProgressState progress;
         for (const Step& step : kSteps) {
-            WizardDialogPage& page = step.show(wizard);
-            for (WizardDialogPage* shown : std::initializer_list<WizardDialogPage*>{
-                     &wizard.welcome, &wizard.directory, &wizard.progress, &wizard.success, &wizard.error}) {
-                for (GtkWidget* widget : shown->widgets) gtk_widget_set_visible(widget, shown == &page);
+            const std::string where = std::string(table.first.c_str()) + ", " + step.page;
+            bool boxShown = false;
+            if (step.box != nullptr) {
+                WhenDialogRuns(GTK_TYPE_MESSAGE_DIALOG, [&](GtkWidget* box) {
+                    if (!gtk_widget_get_mapped(box)) return false;
+                    SettleLayout();
+                    ExpectWhole(where + ", message box " + step.box, {box});
+                    boxShown = true;
+                    gtk_dialog_response(GTK_DIALOG(box), GTK_RESPONSE_NO);
+                    return true;
+                });
             }
+            step.act(dialog, progress);
+            EXPECT_EQ(boxShown, step.box != nullptr) << where;
             SettleLayout();
-            std::vector<GtkWidget*> widgets = page.widgets;
-            widgets.insert(widgets.end(), {wizard.row.back, wizard.row.next, wizard.row.cancel});
-            ExpectWhole(std::string(table.first.c_str()) + ", " + step.page, widgets, kWindow);
-        }
-    }
-}
-
-TEST_F(TextFitTest, EveryMessageBoxTextIsWholeInEveryLanguage) {
-    const struct {
-        std::uint32_t flags;
-        const char* id;
-    } boxes[] = {{MB_QUESTION_YESNO, "IDS_ACCEPT_CANCEL"}, {MB_PLAIN_OK, "IDS_SETUP_EMPTYTARGET"},
-                 {MB_ERROR_OK, "IDS_BACKUP_KEPT"}};
-    for (const auto& [language, table] : Languages()) {
-        SetCurrentLanguage(language);
-        for (const auto& box : boxes) {
-            const std::string where = std::string(table.first.c_str()) + ", message box " + box.id;
-            WhenDialogRuns(GTK_TYPE_MESSAGE_DIALOG, [&](GtkWidget* dialog) {
-                if (!gtk_widget_get_mapped(dialog)) return false;
-                SettleLayout();
-                const GtkAllocation& size = dialog->allocation;
-                ExpectWhole(where, {dialog}, {0, 0, size.width, size.height});
-                EXPECT_TRUE(Inside({0, 0, size.width, size.height},
-                                   {0, 0, gdk_screen_get_width(gtk_widget_get_screen(dialog)),
-                                    gdk_screen_get_height(gtk_widget_get_screen(dialog))}))
-                    << where << ": larger than the screen";
-                gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
-                return true;
-            });
-            MessageBox(nullptr, Text(box.id) + (box.flags == MB_ERROR_OK ? kPaths : WString()), box.flags);
+            ExpectWhole(where, WizardWidgets(window));
         }
     }
 }

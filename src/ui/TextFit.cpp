@@ -1,5 +1,7 @@
 #include "ui/TextFit.h"
 
+#include <algorithm>
+
 namespace {
 
 struct Size {
@@ -65,8 +67,9 @@ bool FitText(GtkWidget* widget, gint width, gint height) {
     if (label == nullptr) return true;
     SetTextScale(label, 100);
     const Size frame = FrameAround(widget, label);
-    const gint textWidth = width < 0 ? -1 : width - frame.width;
-    const gint textHeight = height < 0 ? -1 : height - frame.height;
+    // What is left for the text; never below 0, which would read as no limit.
+    const gint textWidth = width < 0 ? -1 : std::max(0, width - frame.width);
+    const gint textHeight = height < 0 ? -1 : std::max(0, height - frame.height);
     const int floor = static_cast<int>(kSmallestTextScale * 100);
     for (int percent = 100;; --percent) {
         if (percent != 100) SetTextScale(label, percent);

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,49 +28,37 @@ WString Paths() {
                       std::string(70, 'x')).c_str());
 }
 
-ProgressReport Report(std::int32_t percent, ErrorCode status = ERR_NONE, WString keptBackup = WString()) {
-    ProgressReport report;
-    report.status = status;
-    report.message = Text("IDS_INSTALL_ERROR") + u" 13";
-    report.percent = percent;
-    report.keptBackup = std::move(keptBackup);
-    return report;
+ProgressReport Report(std::int32_t percent, ErrorCode status = ERR_NONE, const WString& keptBackup = WString()) {
+    return {status, Text("IDS_INSTALL_ERROR") + u" 13", percent, {}, keptBackup};
 }
 
-// The wizard as the controller drives it, one step after the other; a step
-// that shows a message box says which.
-struct Step {
+using Dialog = CInstallerDlg;
+using Progress = ProgressState;
+
+// The wizard as the controller drives it, step by step; `box`: the message box the step shows.
+const struct Step {
     const char* page;
     const char* box;
-    std::function<void(CInstallerDlg&, ProgressState&)> act;
-};
-
-const Step kSteps[] = {
-    {"welcome", nullptr,
-     [](CInstallerDlg& d, ProgressState&) {
-         d.ShowWelcome(Text("IDS_WELCOME_TITLE") + u" " + Text("IDS_DEFPRODUCT") + u" (" + Text("IDS_DEFPROVIDER") +
-                           u").",
-                       false);
+    void (*act)(Dialog&, Progress&);
+} kSteps[] = {
+    {"welcome", nullptr, [](Dialog& d, Progress&) {
+         const WString kit = Text("IDS_DEFPRODUCT") + u" (" + Text("IDS_DEFPROVIDER") + u").";
+         d.ShowWelcome(Text("IDS_WELCOME_TITLE") + u" " + kit, false);
      }},
-    {"directory", nullptr, [](CInstallerDlg& d, ProgressState&) { d.AskDirectory(u"/home/user/.qorn/Vq/vq8/tmplts/"); }},
+    {"directory", nullptr, [](Dialog& d, Progress&) { d.AskDirectory(u"/home/user/.qorn/Vq/vq8/tmplts/"); }},
     {"directory", "IDS_SETUP_EMPTYTARGET",
-     [](CInstallerDlg& d, ProgressState&) { d.ShowMessage(Text("IDS_SETUP_EMPTYTARGET"), MB_PLAIN_OK); }},
-    {"directory", "IDS_ACCEPT_CANCEL", [](CInstallerDlg& d, ProgressState&) { d.ConfirmClose(); }},
-    {"progress", nullptr,
-     [](CInstallerDlg& d, ProgressState& p) {
-         d.BeginInstallation(WString(), p);
-         d.ShowProgress(Report(0));
-     }},
-    {"progress at 100", nullptr, [](CInstallerDlg& d, ProgressState&) { d.ShowProgress(Report(100)); }},
-    {"success", nullptr, [](CInstallerDlg& d, ProgressState&) { d.ShowOutcome(Report(100), ExitStatus::Success); }},
+     [](Dialog& d, Progress&) { d.ShowMessage(Text("IDS_SETUP_EMPTYTARGET"), MB_PLAIN_OK); }},
+    {"directory", "IDS_ACCEPT_CANCEL", [](Dialog& d, Progress&) { d.ConfirmClose(); }},
+    {"progress", nullptr, [](Dialog& d, Progress& p) { d.BeginInstallation(WString(), p); d.ShowProgress(Report(0)); }},
+    {"progress at 100", nullptr, [](Dialog& d, Progress&) { d.ShowProgress(Report(100)); }},
+    {"success", nullptr, [](Dialog& d, Progress&) { d.ShowOutcome(Report(100), ExitStatus::Success); }},
     {"success with a note", nullptr,
-     [](CInstallerDlg& d, ProgressState&) { d.ShowNote(Text("IDS_LAUNCHER_NOTRECORDED") + Paths()); }},
+     [](Dialog& d, Progress&) { d.ShowNote(Text("IDS_LAUNCHER_NOTRECORDED") + Paths()); }},
     {"cancelled", nullptr,
-     [](CInstallerDlg& d, ProgressState&) { d.ShowOutcome(Report(0, ERR_CANCELLED), ExitStatus::Cancelled); }},
+     [](Dialog& d, Progress&) { d.ShowOutcome(Report(0, ERR_CANCELLED), ExitStatus::Cancelled); }},
     {"error", "IDS_INSTALL_ERROR",
-     [](CInstallerDlg& d, ProgressState&) { d.ShowOutcome(Report(0, ERR_CANT_WRITE), ExitStatus::Failed); }},
-    {"backup kept", "IDS_BACKUP_KEPT",
-     [](CInstallerDlg& d, ProgressState&) {
+     [](Dialog& d, Progress&) { d.ShowOutcome(Report(0, ERR_CANT_WRITE), ExitStatus::Failed); }},
+    {"backup kept", "IDS_BACKUP_KEPT", [](Dialog& d, Progress&) {
          d.ShowOutcome(Report(0, ERR_CANT_WRITE, Paths()), ExitStatus::RollbackIncomplete);
      }},
 };
@@ -84,16 +71,6 @@ void CollectLabels(GtkWidget* widget, std::vector<GtkLabel*>* labels) {
         GTK_CONTAINER(widget),
         [](GtkWidget* child, gpointer data) { CollectLabels(child, static_cast<std::vector<GtkLabel*>*>(data)); },
         labels);
-}
-
-std::vector<GtkWidget*> MappedChildren(GtkWidget* container) {
-    std::vector<GtkWidget*> children;
-    GList* list = gtk_container_get_children(GTK_CONTAINER(container));
-    for (GList* item = list; item != nullptr; item = item->next) {
-        if (gtk_widget_get_mapped(GTK_WIDGET(item->data))) children.push_back(GTK_WIDGET(item->data));
-    }
-    g_list_free(list);
-    return children;
 }
 
 bool Inside(const GdkRectangle& inner, const GdkRectangle& outer) {
@@ -157,15 +134,18 @@ void SettleLayout() {
     }
 }
 
-// The wizard's widgets: the children of the container in its one window.
+// The wizard's widgets: the shown children of the container in its one window.
 std::vector<GtkWidget*> WizardWidgets(GtkWidget* testWindow) {
-    GList* toplevels = gtk_window_list_toplevels();
     std::vector<GtkWidget*> widgets;
+    GList* toplevels = gtk_window_list_toplevels();
     for (GList* item = toplevels; item != nullptr; item = item->next) {
         GtkWidget* window = GTK_WIDGET(item->data);
-        if (window != testWindow && !GTK_IS_DIALOG(window) && gtk_widget_get_mapped(window)) {
-            widgets = MappedChildren(gtk_bin_get_child(GTK_BIN(window)));
+        if (window == testWindow || GTK_IS_DIALOG(window) || !gtk_widget_get_mapped(window)) continue;
+        GList* children = gtk_container_get_children(GTK_CONTAINER(gtk_bin_get_child(GTK_BIN(window))));
+        for (GList* child = children; child != nullptr; child = child->next) {
+            if (gtk_widget_get_mapped(GTK_WIDGET(child->data))) widgets.push_back(GTK_WIDGET(child->data));
         }
+        g_list_free(children);
     }
     g_list_free(toplevels);
     return widgets;

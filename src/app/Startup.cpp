@@ -49,7 +49,8 @@ ExitStatus RunInstaller(StartupContext& context) {
     context.title = LoadResString("IDR_MAINFRAME");
 
     if (options.showHelp) {
-        std::printf("%s\n", ToAString(LoadResString("IDS_HELP_USAGE")).c_str());
+        std::printf("%s\n%s\n", ToAString(LoadResString("IDS_HELP_USAGE")).c_str(),
+                    ToAString(LoadResString("IDS_HELP_TERMINAL")).c_str());
         return ExitStatus::Success;
     }
     // An empty -D, or one the locale cannot read whole, would silently mean

@@ -1,6 +1,7 @@
 // Process entry of the installer, and the one place that chooses its front
-// end: the wizard window where a display can be opened, the console
-// otherwise. The exit status tells a script the outcome (see ExitStatus.h);
+// end: the wizard window where a display can be opened, the terminal
+// dialogue where a person types at a terminal (with a display too when -T
+// asks for it), the console otherwise. The exit status tells a script the outcome (see ExitStatus.h);
 // everything else is said in the front end.
 #include <gdk/gdk.h>
 #include <glib.h>
@@ -14,11 +15,16 @@
 
 #include "app/Startup.h"
 #include "console/ConsoleFrontEnd.h"
+#include "terminal/TerminalFrontEnd.h"
 #include "ui/InstallerDlg.h"
 
 namespace {
 
 std::unique_ptr<InstallerFrontEnd> ChooseFrontEnd(const StartupContext& context, const CommandLineOptions& options) {
+    // Piped input or a captured error stream means nobody is there to answer:
+    // such a run is told that it needs a display or -S, without waiting.
+    const bool canAskInTerminal = !options.silent && isatty(STDIN_FILENO) != 0 && isatty(STDERR_FILENO) != 0;
+    if (canAskInTerminal && options.terminal) return std::make_unique<TerminalFrontEnd>(stdin, stderr, context.title);
     // The toolkit gets its own copy of the arguments, which it may rearrange,
     // for the whole run.
     static std::vector<char*> toolkitArgs;
@@ -31,6 +37,7 @@ std::unique_ptr<InstallerFrontEnd> ChooseFrontEnd(const StartupContext& context,
     if (gtk_init_check(&toolkitArgc, &toolkitArgv) != FALSE) {
         return std::make_unique<CInstallerDlg>(options.silent, context.title);
     }
+    if (canAskInTerminal) return std::make_unique<TerminalFrontEnd>(stdin, stderr, context.title);
     return std::make_unique<ConsoleFrontEnd>(stderr, isatty(STDERR_FILENO) != 0, context.title);
 }
 

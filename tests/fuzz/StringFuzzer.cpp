@@ -9,7 +9,6 @@
 #include <stdexcept>
 #include <string>
 #include <type_traits>
-#include <utility>
 
 #include "text/WString.h"
 
@@ -98,7 +97,7 @@ void Step(Input& in, Pair<Text, Model> (&slots)[kSlots]) {
     const std::size_t room = kLongestText - std::min(kLongestText, self.model.size());
     const std::size_t pos = in.Below(self.model.size() + 3);  // a little past the end too
     const std::size_t count = in.Below(self.model.size() + 3);
-    switch (in.Byte() % 16) {
+    switch (in.Byte() % 12) {
     case 0: {
         const Model units = Units<Model>(in, kLongestText);
         self.text.assign(units.data(), units.size());
@@ -155,36 +154,13 @@ void Step(Input& in, Pair<Text, Model> (&slots)[kSlots]) {
         other.model = self.model;
         break;
     case 8:
-        if (&other == &self) break;
-        other.text = std::move(self.text);
-        other.model = std::move(self.model);
-        self.model.clear();  // a moved-from WString is empty; std leaves it unspecified
-        break;
-    case 9:
-        self.text.swap(other.text);
-        self.model.swap(other.model);
-        break;
-    case 10:
         Both(self, [&](Text& t) { t = t.substr(pos, count); }, [&](Model& m) { m = m.substr(pos, count); });
         break;
-    case 11: {
-        const Unit unit = static_cast<Unit>('a' + in.Byte() % 4);
-        if (room == 0) break;
-        self.text.push_back(unit);
-        self.model.push_back(unit);
-        break;
-    }
-    case 12:
+    case 9:
         self.text.clear();
         self.model.clear();
         break;
-    case 13: {
-        if (self.model.size() > room) break;
-        self.text += self.text;
-        self.model += Model(self.model);
-        break;
-    }
-    case 14: {
+    case 10: {
         const Text copy(self.text);  // shares the buffer; changing it must not touch `self`
         Text changed(copy);
         const Model units = Units<Model>(in, 8);

@@ -1,24 +1,18 @@
 // Conversions between WString and the multibyte encoding of the locale the
 // environment names: under "C" and "C.UTF-8", against the C library's own
-// conversions, and in a single-byte Cyrillic locale when one can be built.
+// conversions.
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <climits>
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
-#include <filesystem>
 #include <string>
-#include <vector>
 
 #include "text/Convert.h"
 #include "text/EnvironmentLocale.h"
 #include "text/TextTestSupport.h"
-
-extern char** environ;
 
 namespace {
 
@@ -158,54 +152,4 @@ TEST(ConvertWhole, RefusesWhatWouldComeBackAsAnotherText) {
     }
 }
 
-// A Cyrillic locale with one byte per character, built into a private
-// directory from the system's locale sources when they are installed.
-class SingleByteLocaleTest : public testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        char pattern[] = "/tmp/convert-locales-XXXXXX";
-        if (mkdtemp(pattern) == nullptr) return;
-        directory_ = pattern;
-        const std::string output = directory_ + "/ru_RU.KOI8-R";
-        std::vector<std::string> arguments = {"localedef", "-i", "ru_RU", "-f", "KOI8-R", output};
-        std::vector<char*> argv;
-        for (std::string& argument : arguments) argv.push_back(argument.data());
-        argv.push_back(nullptr);
-        pid_t child = 0;
-        int status = 0;
-        available_ = posix_spawnp(&child, "localedef", nullptr, nullptr, argv.data(), environ) == 0 &&
-                     waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    }
-    static void TearDownTestSuite() {
-        std::error_code ignored;
-        if (!directory_.empty()) std::filesystem::remove_all(directory_, ignored);
-    }
-    void SetUp() override {
-        if (!available_) GTEST_SKIP() << "localedef cannot build ru_RU.KOI8-R here";
-        setenv("LOCPATH", directory_.c_str(), 1);
-    }
-    void TearDown() override { unsetenv("LOCPATH"); }
-
-    static inline std::string directory_;
-    static inline bool available_ = false;
-};
-
-TEST_F(SingleByteLocaleTest, CyrillicTakesOneByteEachAndFoldsCaseLatinOneDoesNotExist) {
-    const ScopedLcAll koi8("ru_RU.KOI8-R");
-    const WString cyrillic(u"/\u0410\u0431\u0432/a.txt");
-    const AString bytes("/\xE1\xC2\xD7/a.txt");
-    EXPECT_EQ(ToAString(cyrillic), bytes);
-    EXPECT_EQ(ToWString(bytes), cyrillic);
-    EXPECT_EQ(ToAStringWhole(cyrillic), bytes);
-    EXPECT_EQ(ToAStringWhole(WString(u"caf\u00e9")), std::nullopt);
-    EXPECT_EQ(ToAString(WString(u"caf\u00e9")), AString("caf"));
-    EXPECT_EQ(CompareNoCase(WString(u"\u0410\u0411\u0412"), WString(u"\u0430\u0431\u0432")), 0);
-    EXPECT_EQ(ToWString("plain ascii"), WString(u"plain ascii"));
-}
-
 }  // namespace
-
-// glibc's newlocale never frees the search path it builds from LOCPATH, so
-// the private single-byte locale loses a few bytes that are not ours; the
-// leak checker of the sanitizer build ignores them.
-extern "C" const char* __lsan_default_suppressions() { return "leak:__argz_add_sep\nleak:__argz_create_sep\n"; }

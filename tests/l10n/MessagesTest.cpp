@@ -154,18 +154,6 @@ TEST(LoadResString, AnswersInEnglishUntilALanguageIsSetAndEmptyForUnknownOnes) {
     }
 }
 
-// Letter case, length and every byte count.
-const std::pair<const char*, std::int32_t> kCodes[] = {
-    {"ru", 1}, {"uk", 2},  {"en", 3},  {"lv", 4},  {"lt", 5},  {"bg", 6},  {"de", 7},    {"ro", 8},
-    {"ka", 9}, {"kk", 10}, {"vi", 11}, {"tr", 12}, {"el", 13}, {"es", 14}, {"hy", 15},   {"it", 16},
-    {"RU", 0}, {"De", 0},  {"", 0},    {"r", 0},   {"rus", 0}, {"ua", 0},  {"ru_RU", 0},
-};
-
-TEST(LanguageFromCode, MapsExactCodesToNumbers) {
-    for (const auto& [code, number] : kCodes) EXPECT_EQ(LanguageFromCode(AString(code)), number) << '"' << code << '"';
-    EXPECT_EQ(LanguageFromCode(AString("ru\0x", 4)), 0);  // nothing after an embedded zero is ignored
-}
-
 // The L option's code (null: no L option), the value of LC_ALL, the choice.
 const std::tuple<const char*, const char*, std::int32_t, const char16_t*> kCases[] = {
     {"de", "ru_RU.UTF-8", 7, u"de"}, {"ru", "C", 1, u"ru"},               // the option wins over the locale

@@ -1,7 +1,6 @@
-// The wizard pages: the widgets each page lists, in order, where they sit and
-// what they say, and the operations the controller uses, the folder chooser too.
+// The wizard pages' operations the controller uses, the folder chooser too.
+// (Their texts, where they sit and that they fit: TextFitTest.cpp.)
 
-#include <array>
 #include <clocale>
 #include <cstdint>
 #include <string>
@@ -14,23 +13,9 @@
 #include "ui/GtkOwners.h"
 #include "ui/Images.h"
 #include "ui/ProgressPage.h"
-#include "ui/SuccessFinalPage.h"
 #include "ui/ToolkitTest.h"
 
 namespace {
-
-// A child's x and y in its fixed container, then its requested width and height.
-using Placement = std::array<gint, 4>;
-
-Placement PlacementOf(GtkWidget* widget) {
-    Placement p{};
-    gtk_container_child_get(GTK_CONTAINER(gtk_widget_get_parent(widget)), widget, "x", &p[0], "y", &p[1], nullptr);
-    gtk_widget_get_size_request(widget, &p[2], &p[3]);
-    return p;
-}
-
-constexpr Placement kBanner{0, 0, -1, -1};
-constexpr Placement kTextBlock{170, 10, 330, 250};
 
 std::string Message(const char* id) { return ToAString(LoadResString(id)).c_str(); }
 
@@ -47,50 +32,6 @@ protected:
 };
 
 }  // namespace
-
-// Showing the whole window must not reveal any page; only page switching does.
-TEST_F(PagesTest, PagesListTheirWidgetsInPlaceWithTheirTextsAndStartHidden) {
-    MessagePage welcome(fixed, banner.get(), ToWString("Welcome"));
-    SuccessFinalPage success(fixed, banner.get(), ToWString("Installed"));
-    DirSelectPage directory(fixed, banner.get());
-    ProgressPage progress(fixed, 480);
-    const struct {
-        GtkWidget* widget;  // the pages' lists, one after the other
-        Placement where;
-        std::string text;
-    } rows[] = {
-        {welcome.image, kBanner, ""},
-        {welcome.label, kTextBlock, "Welcome"},
-        {success.image, kBanner, ""},
-        {success.label, kTextBlock, "Installed"},
-        {success.openDescriptionCheck, {170, 170, -1, -1}, Message("IDS_SUCCESS_OPENDESCR")},
-        {directory.image, kBanner, ""},
-        {directory.promptLabel, kTextBlock, Message("IDS_DESTINATION_PROMPT")},
-        {directory.catalogLabel, {170, 255, -1, -1}, Message("IDS_TEMPLATE_CATALOG")},
-        {directory.pathEntry, {170, 275, 280, 30}, ""},
-        {directory.browseButton, {460, 275, 30, 30}, "..."},
-        {progress.statusLabel, {10, 130, -1, -1}, Message("IDS_PROGRESS_START")},
-        {progress.progressBar, {10, 150, 480, 20}, ""},
-    };
-    gtk_widget_show_all(window);
-    std::vector<GtkWidget*> listed;
-    for (const auto& row : rows) {
-        SCOPED_TRACE(std::string(G_OBJECT_TYPE_NAME(row.widget)) + " " + row.text);
-        listed.push_back(row.widget);
-        EXPECT_EQ(PlacementOf(row.widget), row.where);
-        EXPECT_EQ(TextOf(row.widget), row.text);
-        EXPECT_EQ(row.text.empty(), !GTK_IS_LABEL(row.widget) && !GTK_IS_BUTTON(row.widget)) << "says nothing";
-        EXPECT_FALSE(gtk_widget_get_visible(row.widget));
-        const bool wraps = GTK_IS_LABEL(row.widget) && gtk_label_get_line_wrap(GTK_LABEL(row.widget));
-        EXPECT_EQ(wraps, row.where == kTextBlock);
-    }
-    std::vector<GtkWidget*> lists;
-    for (const auto* widgets : {&welcome.widgets, &success.widgets, &directory.widgets, &progress.widgets}) {
-        lists.insert(lists.end(), widgets->begin(), widgets->end());
-    }
-    EXPECT_EQ(lists, listed);
-    EXPECT_TRUE(success.IsOpenDescriptionChecked());
-}
 
 // Only a whole path comes back: one the locale cannot carry would name
 // another directory, so it comes back empty, as an empty entry does.

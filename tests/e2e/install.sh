@@ -88,13 +88,13 @@ e2e_check "help: the Russian usage on standard output" \
     e2e_said out "$(e2e_message IDS_HELP_USAGE ru)" "$(e2e_message IDS_HELP_TERMINAL ru)"
 e2e_check "help: nothing on standard error" test ! -s "$E2E_SETUP_ERR"
 
-# ---- could not start (2), nothing installed: no display without -S; -D
-# without a directory; -D with a name the locale cannot read whole (it would
-# otherwise be cut at the first odd byte and install elsewhere)
-for how in no-display empty-option undecodable-option; do
+# ---- could not start (2), nothing installed: -D without a directory; -D
+# with a name the locale cannot read whole (it would otherwise be cut at the
+# first odd byte and install elsewhere). (No display and no terminal:
+# terminal.sh.)
+for how in empty-option undecodable-option; do
     e2e_use_home "home-$how"
     case $how in
-        no-display) e2e_start_headless; said=IDS_ERROR_NODISPLAY ;;
         empty-option) e2e_start_headless -S -D; said=IDS_ERROR_TARGETOPTION ;;
         undecodable-option)
             E2E_SETUP_ENV=(LC_ALL=C)

@@ -5,7 +5,7 @@
 #
 # Each diff is one small, plausible fault; its first line says what it
 # breaks ("# breaks: ..."), an optional "# tests: REGEX" names the ctest
-# tests that should catch it (default: every unit test). The tree is copied
+# tests that should catch it (default: every test). The tree is copied
 # to a scratch directory (QORN_MUTATE_DIR, default /tmp/qorn-mutate-$USER)
 # with one build directory reused throughout; each diff is applied, the tree
 # rebuilt incrementally, the named tests run (GUI and end-to-end ones under
@@ -54,7 +54,7 @@ build_tree || { echo "mutate: the unchanged tree does not build (see $scratch/bu
 declare -A baseline=()
 for diff in "$@"; do
     regex=$(tests_of "$diff")
-    regex=${regex:-^test_}
+    regex=${regex:-.}
     [ -z "${baseline[$regex]:-}" ] || continue
     run_tests "$regex"
     baseline[$regex]=$?
@@ -67,7 +67,7 @@ rows=()
 for diff in "$@"; do
     name=$(basename "$diff" .diff)
     regex=$(tests_of "$diff")
-    regex=${regex:-^test_}
+    regex=${regex:-.}
     total=$((total + 1))
     started=$SECONDS
     if ! (cd "$tree" && patch -p1 --dry-run --silent <"$diff" >/dev/null 2>&1); then

@@ -23,6 +23,9 @@ if [ "$#" -eq 0 ]; then set -- "$root"/tests/mutants/*.diff; fi
 
 # A copy of the tree as it stands (tracked and new files); unchanged files
 # keep their times, so the build directory stays up to date between runs.
+# A run cut short with a fault applied may have left objects built from it,
+# newer than the clean copy below: that build starts afresh.
+[ ! -e "$scratch/applied" ] || rm -rf "$build" "$scratch/applied"
 rm -rf "$tree"
 mkdir -p "$tree" "$build"
 # (A file deleted but not yet committed is left out.)
@@ -75,6 +78,7 @@ for diff in "$@"; do
     elif [ "${baseline[$regex]}" -ne 0 ]; then
         result=broken
     else
+        echo "$diff" >"$scratch/applied"
         (cd "$tree" && patch -p1 --silent <"$diff")
         if ! build_tree; then
             result=broken
@@ -87,6 +91,7 @@ for diff in "$@"; do
             esac
         fi
         (cd "$tree" && patch -p1 -R --silent <"$diff")
+        rm -f "$scratch/applied"
     fi
     rows+=("$(printf '%-8s %-40s %4ss  %s' "$result" "$name" $((SECONDS - started)) "$(breaks_of "$diff")")")
     echo "${rows[-1]}"

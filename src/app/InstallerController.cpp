@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/InstallerDlg.h"
+#include "kit/KitBundle.h"
 #include "kit/KitEntryName.h"
 #include "l10n/Messages.h"
 #include "launcher/LauncherPaths.h"
@@ -18,6 +19,10 @@
 #include "ui/SuccessFinalPage.h"
 
 namespace {
+
+// The running executable itself, whichever name it was started by; a kit it
+// carries is read from here.
+constexpr char16_t kOwnExecutable[] = u"/proc/self/exe";
 
 // The whole target of a symbolic link, however long; empty when unreadable.
 std::string ReadWholeLink(const char* link) {
@@ -94,11 +99,21 @@ WString CInstallerDlg::GetKitPath() const {
 
 bool CInstallerDlg::PrepareInstallation() {
     const WString candidate = GetKitPath();
+    KitSlice kitSlice;
     if (candidate.empty() || !PathExists(candidate) || IsDirectory(candidate)) {
-        frontEnd_->ShowMessage(LoadResString("IDS_ERROR_NOSOURCE"), MB_ERROR_OK);
-        return false;
+        // No kit where it is looked for: the installer may carry its own. A
+        // damaged one is told before anything is unpacked.
+        const BundledKit carried = FindBundledKit(kOwnExecutable, &kitSlice);
+        if (carried != BundledKit::kFound) {
+            const bool damaged = carried == BundledKit::kDamaged;
+            frontEnd_->ShowMessage(LoadResString(damaged ? "IDS_ERROR_DAMAGEDSOURCE" : "IDS_ERROR_NOSOURCE"),
+                                   MB_ERROR_OK);
+            return false;
+        }
+        kitPath_ = kOwnExecutable;
+    } else {
+        kitPath_ = candidate;
     }
-    kitPath_ = candidate;
 
     TemplateDirectoryChoice choice = ChooseTemplateDirectory();
     targetDirectory_ = choice.directory;
@@ -110,7 +125,7 @@ bool CInstallerDlg::PrepareInstallation() {
 
     // The free space is watched while the kit is unpacked, against what its
     // image really needs, rather than guessed from the kit's size.
-    const ErrorCode opened = KitOpen(kit_, kitPath_);
+    const ErrorCode opened = KitOpen(kit_, kitPath_, kitSlice);
     if (opened != ERR_NONE) {
         frontEnd_->ShowMessage(LoadResString(KitOpenFailureMessage(opened)), MB_ERROR_OK);
         return false;

@@ -5,5 +5,5 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=${1:-build}
 sanitize=${2:-}
-cmake -S "$root" -B "$root/$dir" -DQORN_SANITIZE="$sanitize" -DQORN_WERROR=ON >/dev/null
+cmake -S "$root" -B "$root/$dir" -DQORN_SANITIZE="$sanitize" -DQORN_WERROR=ON -DQORN_BUILD_TESTS=ON >/dev/null
 cmake --build "$root/$dir" -j"$(nproc)"

@@ -5,8 +5,9 @@
 #         need (the default)
 # Does nothing when they are all present already.
 set -euo pipefail
-run_packages=(build-essential cmake pkg-config libgtk2.0-dev zlib1g-dev libisal-dev)
-test_packages=(libgtest-dev xvfb xauth xdotool imagemagick x11-utils python3 locales
+run_packages=(g++ make cmake pkg-config libgtk2.0-dev zlib1g-dev libisal-dev)
+test_packages=(build-essential  # dpkg-dev: dpkg-shlibdeps for the package's dependencies
+               libgtest-dev xvfb xauth xdotool imagemagick x11-utils python3 locales
                man-db strace lintian  # manual pages, the bundle and the .deb (tests/e2e/ship.sh, tools/test.sh)
                clang libclang-rt-14-dev)  # the fuzz harnesses: libFuzzer and its sanitizers
 case "${1:-test}" in

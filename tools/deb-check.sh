@@ -18,11 +18,12 @@ echo "package: $deb"
 lintian --fail-on error "$deb" 2>&1 | grep -v 'running with root privileges' || true
 lintian --fail-on error "$deb" >/dev/null 2>&1 || fail "lintian reports errors"
 
-# Only the toolkit, zlib, ISA-L and what every C++ program needs.
+# Only the toolkit, zlib, ISA-L, libedit (the terminal's line editing) and
+# what every C++ program needs.
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "depends: $depends"
 extra=$(tr ',' '\n' <<<"$depends" | awk '{print $1}' |
-        grep -vxE 'libc6|libgcc-s1|libstdc\+\+6|libgtk2\.0-0|libglib2\.0-0|libgdk-pixbuf-2\.0-0|libx11-6|zlib1g|libisal2' || true)
+        grep -vxE 'libc6|libgcc-s1|libstdc\+\+6|libgtk2\.0-0|libglib2\.0-0|libgdk-pixbuf-2\.0-0|libx11-6|zlib1g|libisal2|libedit2' || true)
 [ -z "$extra" ] || fail "unexpected dependencies: $extra"
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/qorn-deb.XXXXXX")

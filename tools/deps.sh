@@ -8,6 +8,7 @@ set -euo pipefail
 run_packages=(g++ make cmake pkg-config libgtk2.0-dev zlib1g-dev libisal-dev libedit-dev)
 test_packages=(build-essential  # dpkg-dev: dpkg-shlibdeps for the package's dependencies
                libgtest-dev xvfb xauth openbox xdotool imagemagick x11-utils python3 locales
+               tmux  # the terminal front end driven as a person would (tests/e2e/terminal.sh)
                man-db strace lintian  # manual pages, the bundle and the .deb (tests/e2e/ship.sh, tools/test.sh)
                clang libclang-rt-14-dev)  # the fuzz harnesses: libFuzzer and its sanitizers
 case "${1:-test}" in

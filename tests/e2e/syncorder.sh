@@ -46,9 +46,13 @@ first_change=$(at first "$changes" "$target/")
 e2e_check "the journal and its name are synced before the first change to the template directory" \
     in_order journal "$(at first write "$journal")" "$(at first fdatasync "$journal")" \
     "$(at first fsync "${journal%/}")" "$first_change"
+# The backup folder, wherever it lies: where the replaced original was linked.
+backup=$(awk '$1 == "link" && index($2, target) == 1 { print $3; exit }' target="$target/" "$log" |
+    sed -n 's|^\(.*/\.\{0,1\}xorup[0-9]*\)/.*|\1|p')
+e2e_check "the original was linked into a backup folder ($backup)" test -n "$backup"
 e2e_check "the installed data is flushed, then the commit mark is written and synced, then the backup goes" \
     in_order commit "$(at last rename "$target/")" "$(at first syncfs "$target")" "$(at last write "$journal")" \
-    "$(at last fdatasync "$journal")" "$(at first 'unlink|rmdir' "$TMPDIR/xorup")"
+    "$(at last fdatasync "$journal")" "$(at first 'unlink|rmdir' "${backup:-?}/")"
 cfg_folder=$(dirname "$E2E_LAUNCHER_CFG")
 e2e_check "the launcher file's temporary is synced before it is renamed into place" \
     in_order launcher "$(at last fsync "$cfg_folder/.")" "$(at last rename "$cfg_folder/.")"

@@ -102,6 +102,7 @@ ErrorCode EndWithRollback(InstallTransaction& transaction, ProgressState& progre
     const RollbackOutcome outcome = transaction.Rollback();
     const char* text = code == ERR_CANCELLED ? "IDS_CANCEL_FINISH" : "IDS_INSTALL_ERROR";
     if (code == ERR_DISK_FULL) text = "IDS_ERROR_NOSPACE_TARGET";
+    if (code == ERR_BUSY) text = "IDS_DIRECTORY_BUSY";
     const WString kept = outcome.keptBackup.empty() ? WString() : ToWString(outcome.keptBackup.c_str());
     progress.PostProgress(code, LoadResString(text), percent, kept);
     return code;

@@ -60,6 +60,9 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_NOSPACE_TARGET", "Im Vorlagenverzeichnis ist nicht genügend Speicherplatz verfügbar. Vorlagenverzeichnis wurde nicht geändert."},
     {"IDS_RECOVERED_INSTALL", "Eine unterbrochene Installation wurde gefunden und rückgängig gemacht. Dieses Vorlagenverzeichnis ist wieder so wie vor ihr:"},
     {"IDS_BACKUP_KEPT", "Nicht alle ursprünglichen Dateien konnten zurückgelegt werden. Die übrigen Originale werden in diesem Ordner aufbewahrt:"},
+    {"IDS_DIRECTORY_BUSY", "In dieses Vorlagenverzeichnis läuft bereits eine andere Installation. Warten Sie, bis sie beendet ist, und starten Sie das Installationsprogramm dann erneut."},
+    {"IDS_JOURNAL_SET_ASIDE", "Die Aufzeichnung einer unterbrochenen Installation konnte nicht verwendet werden: Sie ist beschädigt oder passt nicht mehr zu ihrem Vorlagenverzeichnis. Damit wurde nichts geändert; sie wurde hier beiseitegelegt:"},
+    {"IDS_RECOVERED_PARTLY", "Eine unterbrochene Installation wurde gefunden und überall dort rückgängig gemacht, wo ihre Dateien noch so waren, wie sie sie hinterlassen hatte; seither geänderte Dateien blieben, wie sie sind. Vorlagenverzeichnis:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -60,6 +60,9 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_NOSPACE_TARGET", "Insufficient space available in the template directory. Template directory has not been changed."},
     {"IDS_RECOVERED_INSTALL", "An interrupted installation was found and undone. This template directory is as it was before it:"},
     {"IDS_BACKUP_KEPT", "Not every original file could be put back. The originals that remain are kept in this folder:"},
+    {"IDS_DIRECTORY_BUSY", "Another installation into this template directory is running. Wait until it has ended, then start the installation program again."},
+    {"IDS_JOURNAL_SET_ASIDE", "The record of an interrupted installation could not be used: it is damaged or no longer matches its template directory. Nothing was changed with it; it was set aside here:"},
+    {"IDS_RECOVERED_PARTLY", "An interrupted installation was found and undone wherever its files were still as it had left them; files changed since then were left as they are. Template directory:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

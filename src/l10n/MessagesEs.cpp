@@ -60,6 +60,9 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_NOSPACE_TARGET", "No hay espacio suficiente en el catálogo de plantillas. El catálogo de plantillas no ha sido cambiado."},
     {"IDS_RECOVERED_INSTALL", "Se encontró una instalación interrumpida y se deshizo. Este catálogo de plantillas está como estaba antes de ella:"},
     {"IDS_BACKUP_KEPT", "No se pudieron devolver a su sitio todos los archivos originales. Los originales restantes se conservan en esta carpeta:"},
+    {"IDS_DIRECTORY_BUSY", "Otra instalación en este directorio de plantillas está en curso. Espere a que termine y vuelva a iniciar el programa de instalación."},
+    {"IDS_JOURNAL_SET_ASIDE", "No se pudo usar el registro de una instalación interrumpida: está dañado o ya no corresponde a su directorio de plantillas. No se cambió nada con él; se ha apartado aquí:"},
+    {"IDS_RECOVERED_PARTLY", "Se encontró una instalación interrumpida y se deshizo allí donde sus archivos seguían como los había dejado; los archivos cambiados desde entonces se dejaron como están. Directorio de plantillas:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

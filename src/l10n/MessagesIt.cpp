@@ -60,6 +60,9 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_NOSPACE_TARGET", "Spazio insufficiente nella directory di modelli. La directory di modelli non è cambiata."},
     {"IDS_RECOVERED_INSTALL", "È stata trovata un'installazione interrotta ed è stata annullata. Questa directory di modelli è tornata com'era prima:"},
     {"IDS_BACKUP_KEPT", "Non è stato possibile rimettere al loro posto tutti i file originali. Gli originali rimasti sono conservati in questa cartella:"},
+    {"IDS_DIRECTORY_BUSY", "Un'altra installazione in questa cartella dei modelli è in corso. Attendere che termini, quindi avviare di nuovo il programma di installazione."},
+    {"IDS_JOURNAL_SET_ASIDE", "Non è stato possibile usare la registrazione di un'installazione interrotta: è danneggiata o non corrisponde più alla sua cartella dei modelli. Non è stato cambiato nulla in base a essa; è stata messa da parte qui:"},
+    {"IDS_RECOVERED_PARTLY", "È stata trovata un'installazione interrotta ed è stata annullata ovunque i suoi file fossero ancora come li aveva lasciati; i file modificati da allora sono rimasti come sono. Cartella dei modelli:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

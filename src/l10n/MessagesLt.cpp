@@ -60,6 +60,9 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_NOSPACE_TARGET", "Šablonų kataloge nepakanka vietos. Šablonų katalogas nepakeistas."},
     {"IDS_RECOVERED_INSTALL", "Rastas nutrauktas diegimas, jis atšauktas. Šis šablonų katalogas yra toks, koks buvo prieš jį:"},
     {"IDS_BACKUP_KEPT", "Ne visų pradinių failų pavyko grąžinti į vietą. Likę pradiniai failai išsaugoti šiame aplanke:"},
+    {"IDS_DIRECTORY_BUSY", "Į šį šablonų katalogą jau vyksta kitas diegimas. Palaukite, kol jis baigsis, ir vėl paleiskite diegimo programą."},
+    {"IDS_JOURNAL_SET_ASIDE", "Nutraukto diegimo įrašo nepavyko panaudoti: jis sugadintas arba nebeatitinka savo šablonų katalogo. Pagal jį niekas nepakeista; jis padėtas čia:"},
+    {"IDS_RECOVERED_PARTLY", "Rastas nutrauktas diegimas ir atšauktas visur, kur jo failai liko tokie, kokius jis paliko; vėliau pakeisti failai palikti kaip yra. Šablonų katalogas:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

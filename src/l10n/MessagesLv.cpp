@@ -60,6 +60,9 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_NOSPACE_TARGET", "Šablonu katalogā nepietiek vietas. Šablonu katalogs nav mainīts."},
     {"IDS_RECOVERED_INSTALL", "Tika atrasta pārtraukta instalācija, un tā ir atsaukta. Šis šablonu katalogs ir tāds, kāds tas bija pirms tās:"},
     {"IDS_BACKUP_KEPT", "Ne visus sākotnējos failus izdevās atlikt atpakaļ. Atlikušie sākotnējie faili ir saglabāti šajā mapē:"},
+    {"IDS_DIRECTORY_BUSY", "Šajā veidņu direktorijā jau notiek cita instalēšana. Pagaidiet, līdz tā beidzas, un palaidiet instalēšanas programmu vēlreiz."},
+    {"IDS_JOURNAL_SET_ASIDE", "Pārtrauktās instalēšanas ierakstu nevarēja izmantot: tas ir bojāts vai vairs neatbilst savai veidņu direktorijai. Ar to nekas netika mainīts; tas ir nolikts malā šeit:"},
+    {"IDS_RECOVERED_PARTLY", "Tika atrasta pārtraukta instalēšana, un tā tika atsaukta visur, kur tās faili bija palikuši tādi, kādus tā tos atstāja; vēlāk mainītie faili ir atstāti, kā ir. Veidņu direktorija:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

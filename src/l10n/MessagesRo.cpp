@@ -60,6 +60,9 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_NOSPACE_TARGET", "Spațiu insuficient în catalogul de şabloane. Catalogul de şabloane nu a fost modificat."},
     {"IDS_RECOVERED_INSTALL", "A fost găsită o instalare întreruptă, care a fost anulată. Acest catalog de şabloane este așa cum era înaintea ei:"},
     {"IDS_BACKUP_KEPT", "Nu toate fișierele originale au putut fi puse înapoi. Originalele rămase sunt păstrate în acest dosar:"},
+    {"IDS_DIRECTORY_BUSY", "O altă instalare în acest director de șabloane este în curs. Așteptați să se termine, apoi porniți din nou programul de instalare."},
+    {"IDS_JOURNAL_SET_ASIDE", "Înregistrarea unei instalări întrerupte nu a putut fi folosită: este deteriorată sau nu mai corespunde directorului său de șabloane. Nu s-a schimbat nimic pe baza ei; a fost pusă deoparte aici:"},
+    {"IDS_RECOVERED_PARTLY", "A fost găsită o instalare întreruptă și a fost anulată oriunde fișierele ei erau încă așa cum le lăsase; fișierele modificate de atunci au rămas așa cum sunt. Directorul de șabloane:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -60,6 +60,9 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_NOSPACE_TARGET", "Şablon klasöründe yeterli alan yok. Şablon klasörü değiştirilmedi."},
     {"IDS_RECOVERED_INSTALL", "Yarıda kalmış bir yükleme bulundu ve geri alındı. Bu şablon klasörü yüklemeden önceki hâline döndü:"},
     {"IDS_BACKUP_KEPT", "Özgün dosyaların tümü yerine konulamadı. Kalan özgün dosyalar bu klasörde saklanıyor:"},
+    {"IDS_DIRECTORY_BUSY", "Bu şablon dizinine başka bir kurulum sürüyor. Bitmesini bekleyin, ardından kurulum programını yeniden başlatın."},
+    {"IDS_JOURNAL_SET_ASIDE", "Yarıda kalmış bir kurulumun kaydı kullanılamadı: kayıt hasarlı ya da artık kendi şablon dizinine uymuyor. Bu kayda göre hiçbir şey değiştirilmedi; kayıt buraya ayrıldı:"},
+    {"IDS_RECOVERED_PARTLY", "Yarıda kalmış bir kurulum bulundu ve dosyalarının onun bıraktığı gibi kaldığı her yerde geri alındı; o zamandan beri değiştirilen dosyalar olduğu gibi bırakıldı. Şablon dizini:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -60,6 +60,9 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_NOSPACE_TARGET", "Không đủ dung lượng trong thư mục khuôn mẫu. Thư mục khuôn mẫu không thay đổi."},
     {"IDS_RECOVERED_INSTALL", "Đã tìm thấy một lần cài đặt bị gián đoạn và đã hoàn tác nó. Thư mục khuôn mẫu này đã trở lại như trước đó:"},
     {"IDS_BACKUP_KEPT", "Không thể đặt lại tất cả các tệp gốc. Các tệp gốc còn lại được giữ trong thư mục này:"},
+    {"IDS_DIRECTORY_BUSY", "Một quá trình cài đặt khác vào thư mục mẫu này đang chạy. Hãy đợi nó kết thúc rồi khởi động lại chương trình cài đặt."},
+    {"IDS_JOURNAL_SET_ASIDE", "Không thể dùng bản ghi của một lần cài đặt bị gián đoạn: bản ghi bị hỏng hoặc không còn khớp với thư mục mẫu của nó. Không có gì bị thay đổi theo bản ghi này; bản ghi đã được để riêng tại đây:"},
+    {"IDS_RECOVERED_PARTLY", "Đã tìm thấy một lần cài đặt bị gián đoạn và đã hoàn tác ở mọi nơi mà các tệp của nó vẫn như khi nó để lại; các tệp đã thay đổi sau đó được giữ nguyên. Thư mục mẫu:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -144,11 +144,12 @@ bool RemoveBackup(const JournalContent& journal, int backup) {
     for (const JournalFile& file : journal.files) {
         if (!file.replaces) continue;
         const std::string_view folder = FolderPart(file.path);
+        // Its outer folders may have been made before the run died, the inner one not yet.
+        for (std::string_view up = folder; !up.empty(); up = FolderPart(up)) folders.emplace(up);
         const int at = saved.At(folder);
         if (at < 0) continue;  // never made
         removed = Unlink(at, std::string(NamePart(file.path))) && removed;
         removed = Unlink(at, TemporaryName(journal.tag, file.index)) && removed;
-        for (std::string_view up = folder; !up.empty(); up = FolderPart(up)) folders.emplace(up);
     }
     std::vector<std::string> deepestFirst(folders.begin(), folders.end());
     std::sort(deepestFirst.begin(), deepestFirst.end(),

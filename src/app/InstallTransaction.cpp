@@ -324,6 +324,8 @@ ErrorCode InstallTransaction::Begin() {
     if (!writesAny_) return ERR_NONE;
     if (!journal_.Create(JournalFolder())) return ERR_CANT_WRITE;
     begun_ = true;
+    static std::atomic<std::uint64_t> runs{0};
+    run_ = ++runs;
     tag_ = RunTag();
     journal_.Target(target_, tag_, anchor_, anchorIdentity_);
     if (replacesAny_) {
@@ -433,25 +435,42 @@ ErrorCode InstallTransaction::WriteEntry(const KitReader& kit, std::size_t index
     return code;
 }
 
+int InstallTransaction::FolderOf(const std::string& relative) {
+    // Consecutive entries mostly share a folder: each thread resolves it once
+    // for a run of them. The descriptor stays with that folder, wherever a
+    // name may lead later.
+    thread_local struct {
+        std::uint64_t run = 0;
+        std::string path;
+        FolderDescriptor folder;
+    } last;
+    const std::string_view path = FolderPart(relative);
+    if (last.run == run_ && last.path == path && last.folder.valid()) return last.folder.get();
+    // A folder that became a link since the plan is an obstacle, never followed.
+    last.folder.reset(OpenFolderBeneath(targetFolder_.get(), path, links_));
+    last.run = run_;
+    last.path = path;
+    return last.folder.get();
+}
+
 ErrorCode InstallTransaction::Install(const KitReader& kit, std::size_t index, std::span<unsigned char> buffer) {
     if (!Writes(plan_[index].action)) return ERR_NONE;
     const std::string relative = RelativePath(index);
-    // A folder that became a link since the plan is an obstacle, never followed.
-    const FolderDescriptor folder(OpenFolderBeneath(targetFolder_.get(), FolderPart(relative), links_));
-    if (!folder.valid()) return ERR_PATH_NOT_FOUND;
+    const int folder = FolderOf(relative);
+    if (folder < 0) return ERR_PATH_NOT_FOUND;
     if (plan_[index].action == EntryAction::Replace) {
-        const ErrorCode saved = SaveOriginal(folder.get(), relative, index);
+        const ErrorCode saved = SaveOriginal(folder, relative, index);
         if (saved != ERR_NONE) return saved;
         Step();
     }
     const std::string name(NamePart(relative));
     const std::string temporary = TemporaryName(tag_, index);
-    ErrorCode code = WriteEntry(kit, index, folder.get(), temporary, buffer);
-    if (code == ERR_NONE && renameat(folder.get(), temporary.c_str(), folder.get(), name.c_str()) != 0) {
+    ErrorCode code = WriteEntry(kit, index, folder, temporary, buffer);
+    if (code == ERR_NONE && renameat(folder, temporary.c_str(), folder, name.c_str()) != 0) {
         code = ErrorFromErrno(errno);
     }
     // A temporary file that did not make it into place goes; the rollback would remove it too.
-    if (code != ERR_NONE) (void)unlinkat(folder.get(), temporary.c_str(), 0);
+    if (code != ERR_NONE) (void)unlinkat(folder, temporary.c_str(), 0);
     Step();
     return code;
 }

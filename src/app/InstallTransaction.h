@@ -108,6 +108,9 @@ private:
     ErrorCode CopyOriginal(int folder, const std::string& relative, std::size_t index);
     ErrorCode EnsureBackupFolder(const std::string& relative);
     bool DropBackup();
+    // The descriptor of the folder holding `relative`, resolved below the
+    // target; -1 when it is no longer the folder planned.
+    int FolderOf(const std::string& relative);
     ErrorCode WriteEntry(const KitReader& kit, std::size_t index, int folder, const std::string& temporary,
                          std::span<unsigned char> buffer);
     void Step();
@@ -138,6 +141,7 @@ private:
     bool writesAny_ = false;
     InstallJournal journal_;
     bool begun_ = false;
+    std::uint64_t run_ = 0;  // this transaction among the process's, for FolderOf's per-thread memory
     long crashAt_ = -1;
     std::atomic<long> steps_{0};
 };

@@ -1,7 +1,8 @@
 // The controller side of the installation: it hands the job to the worker,
 // follows its progress through the front end, and ends with the outcome that
 // becomes the exit status.
-#include "app/InstallerDlg.h"
+#include "app/InstallerController.h"
+#include "app/TerminationSignals.h"
 #include "l10n/Messages.h"
 #include "launcher/LauncherPaths.h"
 #include "launcher/TemplateDirectory.h"
@@ -13,13 +14,13 @@ bool HasEnded(const ProgressReport& report) { return report.status != ERR_NONE |
 
 }  // namespace
 
-void CInstallerDlg::RunInstallation() {
+void InstallerController::RunInstallation() {
     // Silent mode may arrive with an emptied proposal; never install into
     // whatever the working directory happens to be.
     if (targetDirectory_.empty()) targetDirectory_ = DefaultTemplateDirectory();
     progress_.StartJob(kit_, targetDirectory_);
     state_ = STATE_INSTALLING;
-    frontEnd_->BeginInstallation(targetDirectory_);
+    frontEnd_.BeginInstallation(targetDirectory_, progress_);
     if (worker_.StartWorker(progress_) != 0) {
         ProgressReport failed;
         failed.status = ERR_INVALID_PARAMETER;
@@ -30,34 +31,36 @@ void CInstallerDlg::RunInstallation() {
     FollowInstallation();
 }
 
-void CInstallerDlg::FollowInstallation() {
+void InstallerController::FollowInstallation() {
     for (;;) {
         const ProgressReport report = progress_.ReadProgress();
-        frontEnd_->ShowProgress(report);
+        frontEnd_.ShowProgress(report);
         if (HasEnded(report)) break;
         // A signal is passed on here as well as by the main loop: without a
         // display nothing else would see it.
         if (TerminationSignals::Requested()) worker_.RequestStop();
-        frontEnd_->WaitForProgress(progress_);
+        frontEnd_.WaitForProgress(progress_);
     }
     EndInstallation(progress_.ReadProgress());
 }
 
-void CInstallerDlg::EndInstallation(const ProgressReport& report) {
+void InstallerController::EndInstallation(const ProgressReport& report) {
     // Nothing of the job may still run when the outcome is shown or recorded.
     worker_.Join();
     exitStatus_ = ExitStatusOf(report);
-    frontEnd_->ShowOutcome(report, exitStatus_);
+    frontEnd_.ShowOutcome(report, exitStatus_);
+    // Only now: while the outcome is being told the job still counts as running.
+    state_ = exitStatus_ == ExitStatus::Success ? STATE_SUCCESS : STATE_ERROR;
     if (exitStatus_ == ExitStatus::Success) RecordUsedDirectory();
 }
 
 // The installation stands whatever happens here; the user only learns which
 // launcher files do not name its directory.
-void CInstallerDlg::RecordUsedDirectory() {
+void InstallerController::RecordUsedDirectory() {
     const std::vector<WString> unrecorded = RecordTemplateDirectory(targetDirectory_, templateLocations_,
                                                                     alternativeFilePresent_, locationsFromAlternative_);
     if (unrecorded.empty()) return;
     WString note = LoadResString("IDS_LAUNCHER_NOTRECORDED");
     for (const WString& file : unrecorded) note += u"\n" + file;
-    frontEnd_->ShowNote(note);
+    frontEnd_.ShowNote(note);
 }

@@ -3,7 +3,7 @@
 // (LocalDirectoryOf), a typed one (CleanTypedDirectory), and the description
 // document inside the chosen one.
 #include "CaseName.h"
-#include "app/InstallerDlg.h"
+#include "app/InstallerController.h"
 #include "launcher/LocationCleaning.h"
 #include "launcher/ScratchDirectory.h"
 

@@ -52,7 +52,13 @@ int OpenComponent(int folder, const std::string& name, std::string_view pathSoFa
     return followed.release();
 }
 
-int WalkBeneath(int root, std::string_view relative, std::span<const AllowedLink> links) {
+}  // namespace
+
+int WalkFolderBeneath(int root, std::string_view relative, std::span<const AllowedLink> links) {
+    if (!IsPlainRelative(relative, true)) {
+        errno = EINVAL;
+        return -1;
+    }
     FolderDescriptor current(fcntl(root, F_DUPFD_CLOEXEC, 0));
     std::size_t start = 0;
     while (current.valid() && start < relative.size()) {
@@ -64,8 +70,6 @@ int WalkBeneath(int root, std::string_view relative, std::span<const AllowedLink
     }
     return current.release();
 }
-
-}  // namespace
 
 std::string_view FolderPart(std::string_view relative) {
     const std::size_t slash = relative.rfind('/');
@@ -108,7 +112,7 @@ int OpenFolderBeneath(int root, std::string_view relative, std::span<const Allow
         if (errno == ENOSYS || errno == EPERM) kernelResolves.store(false, std::memory_order_relaxed);
         else if (errno != ELOOP) return -1;
     }
-    return WalkBeneath(root, relative, links);
+    return WalkFolderBeneath(root, relative, links);
 }
 
 FolderDescriptor::~FolderDescriptor() { reset(); }

@@ -23,6 +23,9 @@ struct AllowedLink {
 // descriptor, else -1 with errno (ELOOP for any other link, EINVAL for "."
 // or ".." or an empty component).
 int OpenFolderBeneath(int root, std::string_view relative, std::span<const AllowedLink> links = {});
+// The same, always walking the folders one by one (what it falls back to
+// where the kernel lacks openat2).
+int WalkFolderBeneath(int root, std::string_view relative, std::span<const AllowedLink> links = {});
 
 // The folder part and the last name of a relative path ("a/b/c" -> "a/b", "c").
 std::string_view FolderPart(std::string_view relative);

@@ -35,9 +35,11 @@ TEST(FolderBeneath, OpensOnlyWhatLiesBelowWithoutForeignLinks) {
         {"/real", &none, EINVAL}, {"missing", &none, ENOENT},
     };
     const FolderDescriptor rootFolder(open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    for (const Case& c : cases) {
-        const FolderDescriptor folder(OpenFolderBeneath(rootFolder.get(), c.path, *c.links));
-        EXPECT_EQ(folder.valid() ? 0 : errno, c.error) << c.path;
+    for (const auto open : {OpenFolderBeneath, WalkFolderBeneath}) {
+        for (const Case& c : cases) {
+            const FolderDescriptor folder(open(rootFolder.get(), c.path, *c.links));
+            EXPECT_EQ(folder.valid() ? 0 : errno, c.error) << c.path << (open == OpenFolderBeneath ? "" : " walked");
+        }
     }
 }
 

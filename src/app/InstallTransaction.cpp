@@ -125,9 +125,13 @@ ErrorCode InstallTransaction::LockTarget() {
     // One run per directory: the lock lives on the directory itself (its
     // device and inode), and ends with the run, however it ends.
     if (flock(anchorFolder_.get(), LOCK_EX | LOCK_NB) != 0) return errno == EWOULDBLOCK ? ERR_BUSY : ERR_PATH_NOT_FOUND;
-    // A run that died here since this process started is undone before anything is planned.
-    (void)RecoverDeadRuns(JournalFolder(), std::string(), &anchorIdentity_);  // reported at the next start if kept
-    return ERR_NONE;
+    // A run that died here since this process started is undone before
+    // anything is planned. One that could not put every original back
+    // stops this run, so that the folder keeping them is named at once.
+    for (const RecoveredRun& run : RecoverDeadRuns(JournalFolder(), std::string(), &anchorIdentity_)) {
+        if (!run.keptBackup.empty()) keptByEarlierRun_ = run.keptBackup;
+    }
+    return keptByEarlierRun_.empty() ? ERR_NONE : ERR_EARLIER_RUN_KEPT;
 }
 
 ErrorCode InstallTransaction::Plan(const WString& target, const std::vector<KitEntry>& entries) {

@@ -45,7 +45,9 @@ public:
     // here are the only links later steps follow. Changes nothing of the
     // tree. 0; 87 when a directory, pipe, socket or device stands at an
     // entry's path or a file where a folder must be; 3 when the target
-    // cannot be used; ERR_BUSY when another run holds the directory.
+    // cannot be used; ERR_BUSY when another run holds the directory;
+    // ERR_EARLIER_RUN_KEPT when a dead run's undo kept originals in
+    // keptByEarlierRun().
     ErrorCode Plan(const WString& target, const std::vector<KitEntry>& entries);
     // 0, or ERR_DISK_FULL when what the plan writes does not fit into the
     // free space of the target's file system.
@@ -75,6 +77,7 @@ public:
 
     std::uint64_t bytesToWrite() const { return bytesToWrite_; }
     const std::string& backupFolder() const { return backup_; }
+    const std::string& keptByEarlierRun() const { return keptByEarlierRun_; }
 
 private:
     static constexpr mode_t kNewFileMode = ~mode_t{0};  // a created file's mode, from the umask
@@ -121,6 +124,7 @@ private:
     FolderIdentity anchorIdentity_;
     std::string tag_;
     std::string backup_;  // ends in "/"
+    std::string keptByEarlierRun_;
     FolderDescriptor anchorFolder_;  // holds the directory's lock
     FolderDescriptor targetFolder_;
     FolderDescriptor backupFolder_;

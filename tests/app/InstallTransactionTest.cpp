@@ -220,11 +220,23 @@ TEST_F(InstallTransactionTest, OneRunPerDirectoryAndADeadOnesUndoFirst) {
         InstallTransaction elsewhere;
         EXPECT_EQ(elsewhere.Plan(Wide(env_ / "Other"), kit_.entries), ERR_NONE);
     }  // the first dies here
-    InstallTransaction next;
-    ASSERT_EQ(next.Plan(Wide(target_), kit_.entries), ERR_NONE);
-    EXPECT_EQ(Snapshot(target_), before);
-    EXPECT_EQ(next.ActionOf(0), EntryAction::Create);
-    EXPECT_EQ(Names(JournalFolderPath()), Listing{});
+    std::string backup;
+    {
+        InstallTransaction next;
+        ASSERT_EQ(next.Plan(Wide(target_), kit_.entries), ERR_NONE);
+        EXPECT_EQ(Snapshot(target_), before);
+        EXPECT_EQ(next.ActionOf(0), EntryAction::Create);
+        EXPECT_EQ(Names(JournalFolderPath()), Listing{});
+        ASSERT_EQ(next.Begin(), ERR_NONE);
+        ASSERT_EQ(next.Install(kit_, 1, {kit_.copyBuffer.get(), kit_.copyBufferSize}), ERR_NONE);
+        backup = next.backupFolder();
+    }  // dies too; then the user edits the file it had replaced
+    WriteBytes(target_ + "b.tpl", "edited");
+    InstallTransaction last;
+    EXPECT_EQ(last.Plan(Wide(target_), kit_.entries), ERR_EARLIER_RUN_KEPT);
+    EXPECT_EQ(last.keptByEarlierRun(), backup);
+    EXPECT_EQ(ReadBytes(backup + "b.tpl"), "old b");
+    EXPECT_EQ(ReadBytes(target_ + "b.tpl"), "edited");
 }
 
 TEST_F(InstallTransactionTest, RollbackKeepsTheBackupWhenAnOriginalCannotGoBack) {

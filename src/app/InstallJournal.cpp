@@ -153,10 +153,6 @@ bool ReadRecord(FieldReader& reader, JournalContent& content) {
     }
 }
 
-bool IsAbsoluteFolder(const std::string& path) {
-    return !path.empty() && path[0] == '/' && IsPlainRelative(std::string_view(path).substr(1), true);
-}
-
 bool IsNumberedName(std::string_view name, std::string_view prefix) {
     if (name.size() <= prefix.size() || name.substr(0, prefix.size()) != prefix) return false;
     return name.substr(prefix.size()).find_first_not_of("0123456789") == std::string_view::npos;
@@ -166,7 +162,7 @@ bool IsOwnBackup(const JournalContent& journal, const std::string& journalFolder
     if (journal.backup.size() < 2 || journal.backup.back() != '/') return false;
     const std::string folder = journal.backup.substr(0, journal.backup.size() - 1);
     const std::size_t slash = folder.rfind('/');
-    if (slash == std::string::npos || !IsAbsoluteFolder(folder)) return false;
+    if (slash == std::string::npos) return false;
     for (const BackupHome& home : BackupHomes(journal.target, journalFolder)) {
         if (folder.compare(0, slash + 1, home.folder) == 0 && slash + 1 == home.folder.size() &&
             IsNumberedName(std::string_view(folder).substr(slash + 1), home.prefix)) {
@@ -176,13 +172,17 @@ bool IsOwnBackup(const JournalContent& journal, const std::string& journalFolder
     return false;
 }
 
+// The target and its anchor are opened by their paths and checked by device
+// and inode; what must hold here is that every path the run walks below the
+// anchor is plain.
 bool TargetIsSound(const JournalContent& journal) {
     const std::string& target = journal.target;
-    if (target == "/") return journal.anchor == "/";
-    if (target.back() != '/' || !IsAbsoluteFolder(target.substr(0, target.size() - 1))) return false;
-    if (!IsAbsoluteFolder(journal.anchor)) return false;
+    if (target.empty() || target[0] != '/' || target.back() != '/' || journal.anchor.empty() ||
+        journal.anchor[0] != '/') {
+        return false;
+    }
     const std::string anchor = journal.anchor == "/" ? std::string("/") : journal.anchor + "/";
-    return target.compare(0, anchor.size(), anchor) == 0;
+    return target.compare(0, anchor.size(), anchor) == 0 && IsPlainRelative(journal.TargetBelowAnchor(), true);
 }
 
 }  // namespace

@@ -89,7 +89,12 @@ ErrorCode InstallTransaction::LocateTarget(const WString& target) {
     if (target.empty() || !ToSystemPath(target, &systemTarget) || systemTarget.c_str()[0] != '/') {
         return ERR_PATH_NOT_FOUND;
     }
-    target_ = WithoutTrailingSlashes(systemTarget.c_str());
+    // One "/" between components: the journal's paths are compared as strings.
+    target_.clear();
+    for (const char c : std::string(systemTarget.c_str())) {
+        if (c != '/' || target_.empty() || target_.back() != '/') target_ += c;
+    }
+    target_ = WithoutTrailingSlashes(target_);
     if (target_ != "/") target_ += "/";
     // The target and the parents it lacks are created by the run, below the
     // nearest folder that exists: the anchor every later step starts from.

@@ -344,21 +344,31 @@ TEST_F(InstallTransactionTest, RecoverySetsAsideAJournalItCannotTrust) {
         const char* name;
         std::function<void(InstallJournal&)> write;
     };
-    const FolderIdentity none{};
+    MakeDirectories(victim);
+    // Each journal names real folders by their true identity: only the check of its case can refuse it.
+    struct stat found {};
+    const auto identity = [&found](const std::string& path) {
+        EXPECT_EQ(stat(path.c_str(), &found), 0);
+        return FolderIdentity{found.st_dev, found.st_ino};
+    };
+    const FolderIdentity target = identity(target_);
+    const FolderIdentity victimFolder = identity(victim);
+    const std::string anchor = target_.substr(0, target_.size() - 1);
     const Case cases[] = {
-        {"an older kind of journal", [](InstallJournal& j) { j.Target("/t", "1", "/t", {}); }},
+        {"an older kind of journal", [](InstallJournal&) {}},
         {"a backup that is not the installer's",
          [&](InstallJournal& j) {
-             j.Target(target_, "1", target_.substr(0, target_.size() - 1), none);
-             j.Backup(victim + "/", none);
+             j.Target(target_, "1", anchor, target);
+             j.Backup(victim + "/", victimFolder);
+             j.File({"f", 0, true, {}, {}});
          }},
         {"a path leading out", [&](InstallJournal& j) {
-             j.Target(target_, "1", target_.substr(0, target_.size() - 1), none);
+             j.Target(target_, "1", anchor, target);
              j.File({"../victim/f", 0, false, {}, {}});
          }},
-        {"a target that is not below its anchor", [&](InstallJournal& j) { j.Target(target_, "1", victim, none); }},
+        {"a target that is not below its anchor", [&](InstallJournal& j) { j.Target(target_, "1", victim, victimFolder); }},
         {"a directory that is not the one it names", [&](InstallJournal& j) {
-             j.Target(target_, "1", target_.substr(0, target_.size() - 1), {1, 1});
+             j.Target(target_, "1", anchor, {target.device, target.inode + 1});
              j.File({"f", 0, false, {}, {}});
          }},
     };

@@ -225,7 +225,6 @@ std::vector<BackupHome> BackupHomes(const std::string& target, const std::string
     return homes;
 }
 
-
 std::string TemporaryName(const std::string& tag, std::uint64_t index) {
     return ".qorn~" + tag + "." + std::to_string(index);
 }

@@ -102,8 +102,14 @@ ErrorCode EndWithRollback(InstallTransaction& transaction, ProgressState& progre
     const RollbackOutcome outcome = transaction.Rollback();
     const char* text = code == ERR_CANCELLED ? "IDS_CANCEL_FINISH" : "IDS_INSTALL_ERROR";
     if (code == ERR_DISK_FULL) text = "IDS_ERROR_NOSPACE_TARGET";
-    const WString kept = outcome.keptBackup.empty() ? WString() : ToWString(outcome.keptBackup.c_str());
-    progress.PostProgress(code, LoadResString(text), percent, kept);
+    if (code == ERR_BUSY) text = "IDS_DIRECTORY_BUSY";
+    std::string kept = outcome.keptBackup;
+    WString message = LoadResString(text);
+    if (code == ERR_EARLIER_RUN_KEPT) {
+        kept = transaction.keptByEarlierRun();
+        message = LoadResString("IDS_RECOVERED_PARTLY") + u" " + progress.ReadJob().target;
+    }
+    progress.PostProgress(code, message, percent, kept.empty() ? WString() : ToWString(kept.c_str()));
     return code;
 }
 

@@ -27,7 +27,13 @@ std::vector<RecoveredRun> RecoverEarlierRuns() {
 
 void ReportRecovery(InstallerController& dialog, const std::vector<RecoveredRun>& runs) {
     for (const RecoveredRun& run : runs) {
-        WString text = LoadResString("IDS_RECOVERED_INSTALL") + u" " + ToWString(run.target.c_str());
+        if (!run.setAside.empty()) {
+            dialog.Tell(LoadResString("IDS_JOURNAL_SET_ASIDE") + u" " + ToWString(run.setAside.c_str()), MB_ERROR_OK);
+            continue;
+        }
+        // "As it was before" only when it is.
+        const char* said = run.keptBackup.empty() ? "IDS_RECOVERED_INSTALL" : "IDS_RECOVERED_PARTLY";
+        WString text = LoadResString(said) + u" " + ToWString(run.target.c_str());
         if (!run.keptBackup.empty()) {
             text += u"\n" + LoadResString("IDS_BACKUP_KEPT") + u" " + ToWString(run.keptBackup.c_str());
         }

@@ -164,7 +164,8 @@ private:
 WString ExpandHomePrefix(const WString& path);
 
 // A directory as the user typed it, on the directory page or after -D: every
-// "\" becomes "/" and a leading "~" names the home directory.
+// "\" becomes "/", a leading "~" names the home directory, and a relative
+// path is taken from the working directory and made absolute.
 WString CleanTypedDirectory(const WString& typed);
 
 // The description document's path: directory and name joined by exactly the

@@ -116,9 +116,10 @@ done
 # ---- silent mode ends on its own with the files, their times and the
 # record: with a display, without one (then saying where, and what it did,
 # on standard error), with the kit taken from the working directory
-# ("usecwd"), and into a directory named by -D with "~/", blanks, a quote
-# and a "$"
-for how in silent headless usecwd option; do
+# ("usecwd"), into a directory named by -D with "~/", blanks, a quote and a
+# "$", and into a relative one, taken from the working directory and recorded
+# absolute
+for how in silent headless usecwd option relative; do
     e2e_use_home "home-$how"
     target=$E2E_DEFAULT_DIR shown=$E2E_DEFAULT_DIR/
     case $how in
@@ -128,6 +129,7 @@ for how in silent headless usecwd option; do
         option)
             target="$HOME/my templates/it's \$HOME" shown="$HOME/my templates/it's \$HOME"
             e2e_start_headless usecwd -S "-D~/my templates/it's \$HOME" ;;
+        relative) target=$E2E_WORK/rel/templates; e2e_start_headless usecwd -S -Drel/templates ;;
     esac
     e2e_wait_exit
     e2e_check "$how: the kit's files with their times are installed" \

@@ -25,13 +25,33 @@ std::vector<RecoveredRun> RecoverEarlierRuns() {
     return RecoverDeadRuns(JournalFolder(), ToSystemPath(temp, &systemTemp) ? systemTemp.c_str() : "");
 }
 
-void ReportRecovery(CInstallerDlg& dialog, const std::vector<RecoveredRun>& runs) {
+struct RecoveryNotice {
+    WString text;
+    std::uint32_t flags;
+};
+
+// What each undone run became. A run whose originals could not all go back
+// is never called undone: its directory is named with the folder that keeps
+// the rest.
+std::vector<RecoveryNotice> RecoveryNotices(const std::vector<RecoveredRun>& runs) {
+    std::vector<RecoveryNotice> notices;
     for (const RecoveredRun& run : runs) {
-        WString text = LoadResString("IDS_RECOVERED_INSTALL") + u" " + ToWString(run.target.c_str());
-        if (!run.keptBackup.empty()) {
-            text += u"\n" + LoadResString("IDS_BACKUP_KEPT") + u" " + ToWString(run.keptBackup.c_str());
+        const WString target = ToWString(run.target.c_str());
+        if (run.keptBackup.empty()) {
+            notices.push_back({LoadResString("IDS_RECOVERED_INSTALL") + u" " + target, MB_PLAIN_OK});
+        } else {
+            notices.push_back({LoadResString("IDS_TEMPLATE_CATALOG") + u" " + target + u"\n" +
+                                   LoadResString("IDS_BACKUP_KEPT") + u" " + ToWString(run.keptBackup.c_str()),
+                               MB_ERROR_OK});
         }
-        dialog.Tell(text, run.keptBackup.empty() ? MB_PLAIN_OK : MB_ERROR_OK);
+    }
+    return notices;
+}
+
+// For the starts that end before any window: help and a bad option.
+void WriteNotices(const WString& title, const std::vector<RecoveryNotice>& notices) {
+    for (const RecoveryNotice& notice : notices) {
+        std::fprintf(stderr, "%s: %s\n", ToAString(title).c_str(), ToAString(notice.text).c_str());
     }
 }
 
@@ -47,8 +67,10 @@ ExitStatus RunInstaller(StartupContext& context) {
     context.language = static_cast<std::uint32_t>(choice.number);
     SetCurrentLanguage(choice.number);
     context.title = LoadResString("IDR_MAINFRAME");
+    const std::vector<RecoveryNotice> notices = RecoveryNotices(recovered);
 
     if (options.showHelp) {
+        WriteNotices(context.title, notices);
         std::printf("%s\n", ToAString(LoadResString("IDS_HELP_USAGE")).c_str());
         return ExitStatus::Success;
     }
@@ -56,12 +78,13 @@ ExitStatus RunInstaller(StartupContext& context) {
     // another directory than the one a script asked for.
     const WString targetOption = ToWString(options.targetDirectory);
     if (options.hasTargetOption && (targetOption.empty() || !(ToAString(targetOption) == options.targetDirectory))) {
+        WriteNotices(context.title, notices);
         std::fprintf(stderr, "%s: %s\n", ToAString(context.title).c_str(),
                      ToAString(LoadResString("IDS_ERROR_TARGETOPTION")).c_str());
         return ExitStatus::CouldNotStart;
     }
     CInstallerDlg dialog(context.argc, context.argv, options.silent, context.title, choice.code,
                          options.useCurrentDirectory, targetOption);
-    ReportRecovery(dialog, recovered);
+    for (const RecoveryNotice& notice : notices) dialog.Tell(notice.text, notice.flags);
     return dialog.RunWizard();
 }

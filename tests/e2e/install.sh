@@ -113,6 +113,23 @@ for how in no-display empty-option undecodable-option; do
     e2e_check "$how: nothing installed" test -z "$(ls -A "$HOME")"
 done
 
+# ---- a dead run found by a start that only prints its help, or refuses its
+# option, is undone and said on standard error before anything else
+for how in help empty-option; do
+    e2e_use_home "home-recover-$how"
+    (cd "$E2E_WORK" && unset DISPLAY && exec env QORN_TEST_CRASH_AT=5 "$E2E_INSTALL/setup" -S) >/dev/null 2>&1
+    e2e_check "$how: a run died in the middle" test -n "$(ls -A "$HOME/.local/state/qorn-setup" 2>/dev/null)"
+    said=("Installing configuration: $(e2e_message IDS_RECOVERED_INSTALL) $E2E_DEFAULT_DIR/")
+    case $how in
+        help) e2e_start_headless -h; e2e_wait_exit 0 ;;
+        empty-option)
+            e2e_start_headless -S -D; e2e_wait_exit 2
+            said+=("Installing configuration: $(e2e_message IDS_ERROR_TARGETOPTION)") ;;
+    esac
+    e2e_check "$how: the recovery is said first" e2e_said err "${said[@]}"
+    e2e_check "$how: the dead run left nothing" test -z "$(e2e_leftovers "$E2E_DEFAULT_DIR" 2>/dev/null)"
+done
+
 # ---- silent mode ends on its own with the files, their times and the
 # record: with a display, without one (then saying where, and what it did,
 # on standard error), with the kit taken from the working directory

@@ -1,10 +1,13 @@
 // The controller side of the installation: it hands the job to the worker,
 // follows its progress through the front end, and ends with the outcome that
 // becomes the exit status.
+#include <cstdio>
+
 #include "app/InstallerDlg.h"
 #include "l10n/Messages.h"
 #include "launcher/LauncherPaths.h"
 #include "launcher/TemplateDirectory.h"
+#include "text/Convert.h"
 
 namespace {
 
@@ -46,18 +49,42 @@ void CInstallerDlg::FollowInstallation() {
 void CInstallerDlg::EndInstallation(const ProgressReport& report) {
     // Nothing of the job may still run when the outcome is shown or recorded.
     worker_.Join();
-    exitStatus_ = ExitStatusOf(report);
+    // Settled before the page changes: a display lost on the way finds the
+    // run complete and recorded.
+    const std::vector<WString> unrecorded = SettleOutcome(report);
     frontEnd_->ShowOutcome(report, exitStatus_);
-    if (exitStatus_ == ExitStatus::Success) RecordUsedDirectory();
+    if (!unrecorded.empty()) frontEnd_->ShowNote(UnrecordedNote(unrecorded));
 }
 
 // The installation stands whatever happens here; the user only learns which
 // launcher files do not name its directory.
-void CInstallerDlg::RecordUsedDirectory() {
-    const std::vector<WString> unrecorded = RecordTemplateDirectory(targetDirectory_, templateLocations_,
-                                                                    alternativeFilePresent_, locationsFromAlternative_);
-    if (unrecorded.empty()) return;
+std::vector<WString> CInstallerDlg::SettleOutcome(const ProgressReport& report) {
+    exitStatus_ = ExitStatusOf(report);
+    outcomeSettled_ = true;
+    if (exitStatus_ != ExitStatus::Success) return {};
+    return RecordTemplateDirectory(targetDirectory_, templateLocations_, alternativeFilePresent_,
+                                   locationsFromAlternative_);
+}
+
+WString CInstallerDlg::UnrecordedNote(const std::vector<WString>& unrecorded) {
     WString note = LoadResString("IDS_LAUNCHER_NOTRECORDED");
     for (const WString& file : unrecorded) note += u"\n" + file;
-    frontEnd_->ShowNote(note);
+    return note;
+}
+
+// Without the toolkit: the job is stopped, but one that has committed stays
+// committed, and its outcome is the run's.
+ExitStatus CInstallerDlg::SettleWithoutDisplay() {
+    if (!outcomeSettled_ && state_ == STATE_INSTALLING) {
+        worker_.RequestStop();
+        worker_.Join();
+        const ProgressReport report = progress_.ReadProgress();
+        // A job that never started has touched nothing.
+        if (!HasEnded(report)) return ExitStatus::Cancelled;
+        const std::vector<WString> unrecorded = SettleOutcome(report);
+        if (!unrecorded.empty()) {
+            std::fprintf(stderr, "%s: %s\n", title_.c_str(), ToAString(UnrecordedNote(unrecorded)).c_str());
+        }
+    }
+    return outcomeSettled_ ? exitStatus_ : ExitStatus::Unexpected;
 }

@@ -80,11 +80,7 @@ void CInstallerDlg::OnTerminationSignal(void* dialog) {
 void CInstallerDlg::OnDisplayLost(void* dialog) {
     auto* self = static_cast<CInstallerDlg*>(dialog);
     // Nothing of the toolkit works any more; the worker never needed it.
-    const bool installing = self->state_ == STATE_INSTALLING;
-    if (installing) {
-        self->worker_.RequestStop();
-        self->worker_.Join();
-    }
+    const ExitStatus status = self->SettleWithoutDisplay();
     (void)RemoveFile(self->kit_.tempPath);  // the image of a run that ends here
-    _exit(static_cast<int>(installing ? ExitStatus::Cancelled : ExitStatus::Unexpected));
+    _exit(static_cast<int>(status));
 }

@@ -104,7 +104,13 @@ private:
     void StartFromDirectoryPage();
     void FollowInstallation();
     void EndInstallation(const ProgressReport& report);
-    void RecordUsedDirectory();
+    // Sets the exit status from the job's report and, after a success,
+    // records the directory; returns the launcher files that do not name it.
+    std::vector<WString> SettleOutcome(const ProgressReport& report);
+    static WString UnrecordedNote(const std::vector<WString>& unrecorded);
+    // The status of a run whose display is gone: the settled outcome, the
+    // job's own once it has ended (stopped first), Unexpected before any job.
+    ExitStatus SettleWithoutDisplay();
     static void OnTerminationSignal(void* dialog);
     [[noreturn]] static void OnDisplayLost(void* dialog);
     void OpenDescriptionDocument();
@@ -121,6 +127,7 @@ private:
     bool silent_ = false;
     WString targetOption_;
     ExitStatus exitStatus_ = ExitStatus::Cancelled;
+    bool outcomeSettled_ = false;
     KitReader kit_;
 
     // Installation.

@@ -60,6 +60,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_NOSPACE_TARGET", "Im Vorlagenverzeichnis ist nicht genügend Speicherplatz verfügbar. Vorlagenverzeichnis wurde nicht geändert."},
     {"IDS_RECOVERED_INSTALL", "Eine unterbrochene Installation wurde gefunden und rückgängig gemacht. Dieses Vorlagenverzeichnis ist wieder so wie vor ihr:"},
     {"IDS_BACKUP_KEPT", "Nicht alle ursprünglichen Dateien konnten zurückgelegt werden. Die übrigen Originale werden in diesem Ordner aufbewahrt:"},
+    {"IDS_ERROR_JOURNALDIR", "Dieser Ordner für das Installationsprotokoll konnte nicht verwendet werden (setzen Sie XDG_STATE_HOME auf einen beschreibbaren Ordner und starten Sie das Installationsprogramm erneut):"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -60,6 +60,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_NOSPACE_TARGET", "Insufficient space available in the template directory. Template directory has not been changed."},
     {"IDS_RECOVERED_INSTALL", "An interrupted installation was found and undone. This template directory is as it was before it:"},
     {"IDS_BACKUP_KEPT", "Not every original file could be put back. The originals that remain are kept in this folder:"},
+    {"IDS_ERROR_JOURNALDIR", "This journal folder could not be used (set XDG_STATE_HOME to a writable folder and start the installation program again):"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

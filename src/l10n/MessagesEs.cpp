@@ -60,6 +60,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_NOSPACE_TARGET", "No hay espacio suficiente en el catálogo de plantillas. El catálogo de plantillas no ha sido cambiado."},
     {"IDS_RECOVERED_INSTALL", "Se encontró una instalación interrumpida y se deshizo. Este catálogo de plantillas está como estaba antes de ella:"},
     {"IDS_BACKUP_KEPT", "No se pudieron devolver a su sitio todos los archivos originales. Los originales restantes se conservan en esta carpeta:"},
+    {"IDS_ERROR_JOURNALDIR", "No se pudo usar esta carpeta para el registro de la instalación (indique en XDG_STATE_HOME una carpeta con permiso de escritura y vuelva a iniciar el programa de instalación):"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -60,6 +60,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_NOSPACE_TARGET", "Šablonu katalogā nepietiek vietas. Šablonu katalogs nav mainīts."},
     {"IDS_RECOVERED_INSTALL", "Tika atrasta pārtraukta instalācija, un tā ir atsaukta. Šis šablonu katalogs ir tāds, kāds tas bija pirms tās:"},
     {"IDS_BACKUP_KEPT", "Ne visus sākotnējos failus izdevās atlikt atpakaļ. Atlikušie sākotnējie faili ir saglabāti šajā mapē:"},
+    {"IDS_ERROR_JOURNALDIR", "Šo instalācijas žurnāla mapi nevarēja izmantot (norādiet XDG_STATE_HOME mapi, kurā var rakstīt, un palaidiet instalācijas programmu vēlreiz):"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -60,6 +60,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_NOSPACE_TARGET", "Spațiu insuficient în catalogul de şabloane. Catalogul de şabloane nu a fost modificat."},
     {"IDS_RECOVERED_INSTALL", "A fost găsită o instalare întreruptă, care a fost anulată. Acest catalog de şabloane este așa cum era înaintea ei:"},
     {"IDS_BACKUP_KEPT", "Nu toate fișierele originale au putut fi puse înapoi. Originalele rămase sunt păstrate în acest dosar:"},
+    {"IDS_ERROR_JOURNALDIR", "Acest dosar pentru jurnalul instalării nu a putut fi folosit (indicați în XDG_STATE_HOME un dosar în care se poate scrie și porniți din nou programul de instalare):"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -60,6 +60,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_NOSPACE_TARGET", "Không đủ dung lượng trong thư mục khuôn mẫu. Thư mục khuôn mẫu không thay đổi."},
     {"IDS_RECOVERED_INSTALL", "Đã tìm thấy một lần cài đặt bị gián đoạn và đã hoàn tác nó. Thư mục khuôn mẫu này đã trở lại như trước đó:"},
     {"IDS_BACKUP_KEPT", "Không thể đặt lại tất cả các tệp gốc. Các tệp gốc còn lại được giữ trong thư mục này:"},
+    {"IDS_ERROR_JOURNALDIR", "Không thể dùng thư mục nhật ký cài đặt này (hãy đặt XDG_STATE_HOME là một thư mục có quyền ghi và chạy lại chương trình cài đặt):"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

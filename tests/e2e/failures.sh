@@ -137,6 +137,19 @@ if [ -s "$shots/error-page.png" ] && [ -s "$shots/cancel-page-Escape.png" ]; the
         test "$(md5sum <"$shots/error-page.png")" != "$(md5sum <"$shots/cancel-page-Escape.png")"
 fi
 
+# ---- journals that have nowhere to go (XDG_STATE_HOME names a file): the
+# folder is named, nothing is changed
+e2e_use_home home-journal
+printf 'a file\n' >"$E2E_ROOT/state-file"
+E2E_SETUP_ENV=("XDG_STATE_HOME=$E2E_ROOT/state-file")
+e2e_start_headless -S -Len
+E2E_SETUP_ENV=()
+e2e_wait_exit 3
+e2e_check "journal folder: named on standard error" e2e_said err "$(e2e_message IDS_TEMPLATE_CATALOG) $E2E_DEFAULT_DIR/" \
+    "Installing configuration: $(e2e_message IDS_ERROR_JOURNALDIR) $E2E_ROOT/state-file/qorn-setup" \
+    "$(e2e_message IDS_ERROR_FINISH)"
+e2e_check "journal folder: nothing installed" test -z "$(ls -A "$HOME")"
+
 # ---- the display lost once the installation has ended (on the success page)
 # or while it commits: the run stands, is recorded and ends with status 0
 # (lost during the copying: crash.sh)

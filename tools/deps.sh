@@ -2,7 +2,7 @@
 # Installs the Debian packages needed to build, run and test the installer.
 # Does nothing when they are all present already.
 set -euo pipefail
-packages=(build-essential cmake pkg-config libgtk2.0-dev zlib1g-dev libisal-dev libgtest-dev
+packages=(build-essential cmake pkg-config libgtk2.0-dev zlib1g-dev libisal-dev libedit-dev libgtest-dev
           xvfb xauth xdotool imagemagick x11-utils python3 locales
           clang libclang-rt-14-dev)  # the fuzz harnesses: libFuzzer and its sanitizers
 missing=()

@@ -37,6 +37,8 @@ CommandLineOptions ParseCommandLine(int argc, const char* const* argv) {
         } else if (IsOption(argument, 'D')) {
             if (!options.hasTargetOption) options.targetDirectory = AString(argument + 2);
             options.hasTargetOption = true;
+        } else if (IsOption(argument, 'T')) {
+            options.terminal = true;
         } else if (IsOption(argument, 'L')) {
             if (!options.hasLanguageOption) options.languageCode = AString(argument + 2);
             options.hasLanguageOption = true;

@@ -3,7 +3,8 @@
 // becomes the exit status.
 #include <cstdio>
 
-#include "app/InstallerDlg.h"
+#include "app/InstallerController.h"
+#include "app/TerminationSignals.h"
 #include "l10n/Messages.h"
 #include "launcher/LauncherPaths.h"
 #include "launcher/TemplateDirectory.h"
@@ -16,13 +17,13 @@ bool HasEnded(const ProgressReport& report) { return report.status != ERR_NONE |
 
 }  // namespace
 
-void CInstallerDlg::RunInstallation() {
+void InstallerController::RunInstallation() {
     // Silent mode may arrive with an emptied proposal; never install into
     // whatever the working directory happens to be.
     if (targetDirectory_.empty()) targetDirectory_ = DefaultTemplateDirectory();
     progress_.StartJob(kit_, targetDirectory_);
     state_ = STATE_INSTALLING;
-    frontEnd_->BeginInstallation(targetDirectory_);
+    frontEnd_.BeginInstallation(targetDirectory_, progress_);
     if (worker_.StartWorker(progress_) != 0) {
         ProgressReport failed;
         failed.status = ERR_INVALID_PARAMETER;
@@ -33,32 +34,34 @@ void CInstallerDlg::RunInstallation() {
     FollowInstallation();
 }
 
-void CInstallerDlg::FollowInstallation() {
+void InstallerController::FollowInstallation() {
     for (;;) {
         const ProgressReport report = progress_.ReadProgress();
-        frontEnd_->ShowProgress(report);
+        frontEnd_.ShowProgress(report);
         if (HasEnded(report)) break;
         // A signal is passed on here as well as by the main loop: without a
         // display nothing else would see it.
         if (TerminationSignals::Requested()) worker_.RequestStop();
-        frontEnd_->WaitForProgress(progress_);
+        frontEnd_.WaitForProgress(progress_);
     }
     EndInstallation(progress_.ReadProgress());
 }
 
-void CInstallerDlg::EndInstallation(const ProgressReport& report) {
+void InstallerController::EndInstallation(const ProgressReport& report) {
     // Nothing of the job may still run when the outcome is shown or recorded.
     worker_.Join();
-    // Settled before the page changes: a display lost on the way finds the
-    // run complete and recorded.
+    // Settled before the outcome is told: a front end lost on the way finds
+    // the run complete and recorded.
     const std::vector<WString> unrecorded = SettleOutcome(report);
-    frontEnd_->ShowOutcome(report, exitStatus_);
-    if (!unrecorded.empty()) frontEnd_->ShowNote(UnrecordedNote(unrecorded));
+    frontEnd_.ShowOutcome(report, exitStatus_);
+    // Only now: while the outcome is being told the job still counts as running.
+    state_ = exitStatus_ == ExitStatus::Success ? STATE_SUCCESS : STATE_ERROR;
+    if (!unrecorded.empty()) frontEnd_.ShowNote(UnrecordedNote(unrecorded));
 }
 
 // The installation stands whatever happens here; the user only learns which
 // launcher files do not name its directory.
-std::vector<WString> CInstallerDlg::SettleOutcome(const ProgressReport& report) {
+std::vector<WString> InstallerController::SettleOutcome(const ProgressReport& report) {
     exitStatus_ = ExitStatusOf(report);
     outcomeSettled_ = true;
     if (exitStatus_ != ExitStatus::Success) return {};
@@ -66,15 +69,15 @@ std::vector<WString> CInstallerDlg::SettleOutcome(const ProgressReport& report) 
                                    locationsFromAlternative_);
 }
 
-WString CInstallerDlg::UnrecordedNote(const std::vector<WString>& unrecorded) {
+WString InstallerController::UnrecordedNote(const std::vector<WString>& unrecorded) {
     WString note = LoadResString("IDS_LAUNCHER_NOTRECORDED");
     for (const WString& file : unrecorded) note += u"\n" + file;
     return note;
 }
 
-// Without the toolkit: the job is stopped, but one that has committed stays
-// committed, and its outcome is the run's.
-ExitStatus CInstallerDlg::SettleWithoutDisplay() {
+// Without the front end: the job is stopped, but one that has committed
+// stays committed, and its outcome is the run's.
+ExitStatus InstallerController::SettleAbandonedRun() {
     if (!outcomeSettled_ && state_ == STATE_INSTALLING) {
         worker_.RequestStop();
         worker_.Join();
@@ -83,7 +86,8 @@ ExitStatus CInstallerDlg::SettleWithoutDisplay() {
         if (!HasEnded(report)) return ExitStatus::Cancelled;
         const std::vector<WString> unrecorded = SettleOutcome(report);
         if (!unrecorded.empty()) {
-            std::fprintf(stderr, "%s: %s\n", title_.c_str(), ToAString(UnrecordedNote(unrecorded)).c_str());
+            std::fprintf(stderr, "%s: %s\n", ToAString(LoadResString("IDR_MAINFRAME")).c_str(),
+                         ToAString(UnrecordedNote(unrecorded)).c_str());
         }
     }
     return outcomeSettled_ ? exitStatus_ : ExitStatus::Unexpected;

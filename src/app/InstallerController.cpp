@@ -1,21 +1,18 @@
-// The controller side of the installer dialog: preparation before any window
-// exists, the welcome text, Back and Next, and the end of the wizard.
+// The controller's dialogue: preparation before anything is shown, the
+// welcome text, Back and Next, and the end of the wizard.
 #include <unistd.h>
 
 #include <cstdlib>
 #include <string>
 
-#include "app/InstallerDlg.h"
+#include "app/InstallerController.h"
+#include "app/MessageFlags.h"
 #include "kit/KitEntryName.h"
 #include "l10n/Messages.h"
 #include "launcher/LauncherPaths.h"
 #include "launcher/TemplateDirectory.h"
-#include "platform/DesktopOpen.h"
 #include "platform/FindData.h"
 #include "text/Convert.h"
-#include "ui/DirSelectPage.h"
-#include "ui/MessageBox.h"
-#include "ui/SuccessFinalPage.h"
 
 namespace {
 
@@ -99,17 +96,17 @@ WString DescriptionDocumentPath(const WString& directory, const WString& name) {
     return path;
 }
 
-WString CInstallerDlg::GetKitPath() const {
+WString InstallerController::GetKitPath() const {
     const std::string directory =
         useCurrentDirectory_ ? CurrentDirectory() : DirectoryPart(ReadWholeLink("/proc/self/exe"));
     if (directory.empty()) return WString();
     return ToWString(AString(directory.c_str(), directory.size()) + "/qorn.efd");
 }
 
-bool CInstallerDlg::PrepareInstallation() {
+bool InstallerController::PrepareInstallation() {
     const WString candidate = GetKitPath();
     if (candidate.empty() || !PathExists(candidate) || IsDirectory(candidate)) {
-        frontEnd_->ShowMessage(LoadResString("IDS_ERROR_NOSOURCE"), MB_ERROR_OK);
+        frontEnd_.ShowMessage(LoadResString("IDS_ERROR_NOSOURCE"), MB_ERROR_OK);
         return false;
     }
     kitPath_ = candidate;
@@ -126,60 +123,60 @@ bool CInstallerDlg::PrepareInstallation() {
     // image really needs, rather than guessed from the kit's size.
     const ErrorCode opened = KitOpen(kit_, kitPath_);
     if (opened != ERR_NONE) {
-        frontEnd_->ShowMessage(LoadResString(KitOpenFailureMessage(opened)), MB_ERROR_OK);
+        frontEnd_.ShowMessage(LoadResString(KitOpenFailureMessage(opened)), MB_ERROR_OK);
         return false;
     }
     return true;
 }
 
-void CInstallerDlg::ShowWelcomePage() {
+void InstallerController::ShowWelcomePage() {
     WString product;
     WString provider;
     KitFindDescription(kit_.descriptions, languageCode_, &product, &provider);
     if (product.empty()) product = LoadResString("IDS_DEFPRODUCT");
     if (provider.empty()) provider = LoadResString("IDS_DEFPROVIDER");
     state_ = STATE_WELCOME;
-    frontEnd_->ShowWelcome(LoadResString("IDS_WELCOME_TITLE") + u" " + product + u" (" + provider + u").", silent_);
+    frontEnd_.ShowWelcome(LoadResString("IDS_WELCOME_TITLE") + u" " + product + u" (" + provider + u").", silent_);
 }
 
-void CInstallerDlg::OnBackClicked(GtkButton*, gpointer dialog) {
-    auto* self = static_cast<CInstallerDlg*>(dialog);
-    if (self->state_ == STATE_DIRECTORY) self->ShowWelcomePage();
+void InstallerController::ShowDirectoryPage() {
+    state_ = STATE_DIRECTORY;
+    frontEnd_.AskDirectory(targetDirectory_);
 }
 
-void CInstallerDlg::OnNextClicked(GtkButton*, gpointer dialog) { static_cast<CInstallerDlg*>(dialog)->HandleNext(); }
+void InstallerController::Back() {
+    if (state_ == STATE_DIRECTORY) ShowWelcomePage();
+}
 
-void CInstallerDlg::HandleNext() {
+void InstallerController::Next() {
     switch (state_) {
         case STATE_WELCOME: ShowDirectoryPage(); break;
-        case STATE_DIRECTORY: StartFromDirectoryPage(); break;
         case STATE_SUCCESS:
         case STATE_ERROR: FinishWizard(); break;
         default: break;
     }
 }
 
-void CInstallerDlg::StartFromDirectoryPage() {
-    const WString path = CleanTypedDirectory(dirPage_->GetPath());
+void InstallerController::AcceptDirectory(const WString& typed) {
+    if (state_ != STATE_DIRECTORY) return;
+    const WString path = CleanTypedDirectory(typed);
     if (path.empty()) {
-        ShowMessage(LoadResString("IDS_SETUP_EMPTYTARGET"), MB_PLAIN_OK);
+        frontEnd_.ShowMessage(LoadResString("IDS_SETUP_EMPTYTARGET"), MB_PLAIN_OK);
         return;
     }
     targetDirectory_ = path;
     RunInstallation();
 }
 
-void CInstallerDlg::FinishWizard() {
+void InstallerController::FinishWizard() {
     // A rollback or commit still running finishes before anything else.
     worker_.Join();
     if (state_ == STATE_SUCCESS) OpenDescriptionDocument();
-    if (window_ != nullptr) gtk_widget_destroy(window_);
+    frontEnd_.Close();
 }
 
-void CInstallerDlg::OpenDescriptionDocument() {
-    if (successPage_ == nullptr || !successPage_->IsOpenDescriptionChecked()) return;
+void InstallerController::OpenDescriptionDocument() {
     const WString path = DescriptionDocumentPath(targetDirectory_, KitDescriptionFile(kit_.descriptions, languageCode_));
     if (path.empty() || !PathExists(path) || IsDirectory(path)) return;
-    // The viewer's fate is not the installer's concern: nothing is reported.
-    (void)OpenWithDesktop(path);
+    frontEnd_.OfferDescriptionDocument(path);
 }

@@ -5,14 +5,14 @@
 
 #include "app/CommandLine.h"
 #include "app/InstallJournal.h"
-#include "app/InstallerDlg.h"
+#include "app/InstallerController.h"
+#include "app/MessageFlags.h"
 #include "app/Recovery.h"
 #include "l10n/LanguageSelection.h"
 #include "l10n/Messages.h"
 #include "platform/SystemPath.h"
 #include "platform/TempSpace.h"
 #include "text/Convert.h"
-#include "ui/MessageBox.h"
 
 namespace {
 
@@ -71,7 +71,8 @@ ExitStatus RunInstaller(StartupContext& context) {
 
     if (options.showHelp) {
         WriteNotices(context.title, notices);
-        std::printf("%s\n", ToAString(LoadResString("IDS_HELP_USAGE")).c_str());
+        std::printf("%s\n%s\n", ToAString(LoadResString("IDS_HELP_USAGE")).c_str(),
+                    ToAString(LoadResString("IDS_HELP_TERMINAL")).c_str());
         return ExitStatus::Success;
     }
     // An empty -D, or one the locale cannot read whole, would silently mean
@@ -83,8 +84,8 @@ ExitStatus RunInstaller(StartupContext& context) {
                      ToAString(LoadResString("IDS_ERROR_TARGETOPTION")).c_str());
         return ExitStatus::CouldNotStart;
     }
-    CInstallerDlg dialog(context.argc, context.argv, options.silent, context.title, choice.code,
-                         options.useCurrentDirectory, targetOption);
+    const std::unique_ptr<InstallerFrontEnd> frontEnd = context.chooseFrontEnd(context, options);
+    InstallerController dialog(*frontEnd, options.silent, choice.code, options.useCurrentDirectory, targetOption);
     for (const RecoveryNotice& notice : notices) dialog.Tell(notice.text, notice.flags);
     return dialog.RunWizard();
 }

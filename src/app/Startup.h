@@ -1,17 +1,29 @@
 // The life of the installer on the main thread: command line, language,
-// title, the dialog and its run.
+// title, the front end, the controller and its run.
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 
+#include "app/CommandLine.h"
 #include "app/ExitStatus.h"
+#include "app/InstallerFrontEnd.h"
 #include "text/WString.h"
+
+struct StartupContext;
+
+// Makes the front end the run talks through, once the options, the language
+// and the title are known; never null.
+using FrontEndChooser =
+    std::function<std::unique_ptr<InstallerFrontEnd>(const StartupContext& context, const CommandLineOptions& options)>;
 
 struct StartupContext {
     int argc = 0;
     char** argv = nullptr;
     std::uint32_t language = 0;
     WString title;
+    FrontEndChooser chooseFrontEnd;
 };
 
 // Runs the whole installer and returns the status the process ends with.

@@ -1,7 +1,6 @@
 #include "app/TerminationSignals.h"
 
-#include <glib-unix.h>
-
+#include <array>
 #include <csignal>
 
 namespace {
@@ -14,36 +13,22 @@ void RaiseFlag(int) { gRequested = 1; }
 
 }  // namespace
 
-TerminationSignals::TerminationSignals(bool withMainLoop, Handler handler, void* data)
-    : handler_(handler), data_(data), withMainLoop_(withMainLoop) {
+TerminationSignals::TerminationSignals() {
     gRequested = 0;
-    for (std::size_t i = 0; i < kSignals.size(); ++i) {
-        if (withMainLoop_) {
-            sources_[i] = g_unix_signal_add(kSignals[i], &TerminationSignals::Dispatch, this);
-        } else {
-            struct sigaction action {};
-            action.sa_handler = &RaiseFlag;
-            sigemptyset(&action.sa_mask);
-            sigaction(kSignals[i], &action, nullptr);
-        }
+    for (const int signal : kSignals) {
+        struct sigaction action {};
+        action.sa_handler = &RaiseFlag;
+        sigemptyset(&action.sa_mask);
+        sigaction(signal, &action, nullptr);
     }
 }
 
 TerminationSignals::~TerminationSignals() {
-    for (std::size_t i = 0; i < kSignals.size(); ++i) {
-        if (withMainLoop_) {
-            g_source_remove(sources_[i]);
-        } else {
-            std::signal(kSignals[i], SIG_DFL);
-        }
-    }
+    for (const int signal : kSignals) std::signal(signal, SIG_DFL);
 }
 
 bool TerminationSignals::Requested() { return gRequested != 0; }
 
-gboolean TerminationSignals::Dispatch(gpointer self) {
-    auto* signals = static_cast<TerminationSignals*>(self);
-    gRequested = 1;
-    signals->handler_(signals->data_);
-    return G_SOURCE_CONTINUE;
-}
+void TerminationSignals::Raise() { gRequested = 1; }
+
+void TerminationSignals::Reset() { gRequested = 0; }

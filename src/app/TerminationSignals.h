@@ -3,29 +3,20 @@
 // back and the unpacked kit removed like after Cancel.
 #pragma once
 
-#include <glib.h>
-
-#include <array>
-
 class TerminationSignals {
 public:
-    using Handler = void (*)(void* data);
-
-    // With a main loop the handler runs there (GLib's signal sources); without
-    // one the signals only raise the flag that Requested() reports.
-    TerminationSignals(bool withMainLoop, Handler handler, void* data);
+    // The signals only raise the flag that Requested() reports; a blocking
+    // read or wait they interrupt returns early (no automatic restart).
+    TerminationSignals();
+    // Gives the signals back their default action.
     ~TerminationSignals();
     TerminationSignals(const TerminationSignals&) = delete;
     TerminationSignals& operator=(const TerminationSignals&) = delete;
 
-    // Whether one of the signals has arrived since construction.
+    // Whether one of the signals has arrived since the last Reset().
     static bool Requested();
-
-private:
-    static gboolean Dispatch(gpointer self);
-
-    Handler handler_;
-    void* data_;
-    std::array<guint, 3> sources_{};
-    bool withMainLoop_;
+    // Raises the flag, for a front end that receives the signals its own way.
+    static void Raise();
+    // Lowers the flag: a new run has not been asked to stop yet.
+    static void Reset();
 };

@@ -60,6 +60,9 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_NOSPACE_TARGET", "Im Vorlagenverzeichnis ist nicht genügend Speicherplatz verfügbar. Vorlagenverzeichnis wurde nicht geändert."},
     {"IDS_RECOVERED_INSTALL", "Eine unterbrochene Installation wurde gefunden und rückgängig gemacht. Dieses Vorlagenverzeichnis ist wieder so wie vor ihr:"},
     {"IDS_BACKUP_KEPT", "Nicht alle ursprünglichen Dateien konnten zurückgelegt werden. Die übrigen Originale werden in diesem Ordner aufbewahrt:"},
+    {"IDS_TERMINAL_CONTINUE", "Drücken Sie die Eingabetaste, um fortzufahren, oder Strg+C, um abzubrechen"},
+    {"IDS_TERMINAL_BADPATH", "Der eingegebene Pfad lässt sich in der Zeichenkodierung der aktuellen Locale nicht lesen. Geben Sie ihn erneut ein."},
+    {"IDS_HELP_TERMINAL", "Mit -T oder /T werden die Fragen in diesem Terminal gestellt, auch wenn sich ein Display öffnen lässt; ohne Display immer dann, wenn Standardeingabe und Standardfehlerausgabe Terminals sind."},
     {"IDS_ERROR_JOURNALDIR", "Dieser Ordner für das Installationsprotokoll konnte nicht verwendet werden (setzen Sie XDG_STATE_HOME auf einen beschreibbaren Ordner und starten Sie das Installationsprogramm erneut):"},
 };
 static_assert(std::size(kTexts) == kMessageCount);

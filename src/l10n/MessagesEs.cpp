@@ -60,6 +60,9 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_NOSPACE_TARGET", "No hay espacio suficiente en el catálogo de plantillas. El catálogo de plantillas no ha sido cambiado."},
     {"IDS_RECOVERED_INSTALL", "Se encontró una instalación interrumpida y se deshizo. Este catálogo de plantillas está como estaba antes de ella:"},
     {"IDS_BACKUP_KEPT", "No se pudieron devolver a su sitio todos los archivos originales. Los originales restantes se conservan en esta carpeta:"},
+    {"IDS_TERMINAL_CONTINUE", "Pulse Intro para continuar o Ctrl+C para salir"},
+    {"IDS_TERMINAL_BADPATH", "La ruta escrita no se puede leer en la codificación de la configuración regional actual. Escríbala de nuevo."},
+    {"IDS_HELP_TERMINAL", "Con -T o /T las preguntas se hacen en este terminal aunque se pueda abrir la pantalla; sin pantalla, siempre que la entrada estándar y la salida de errores estándar sean terminales."},
     {"IDS_ERROR_JOURNALDIR", "No se pudo usar esta carpeta para el registro de la instalación (indique en XDG_STATE_HOME una carpeta con permiso de escritura y vuelva a iniciar el programa de instalación):"},
 };
 static_assert(std::size(kTexts) == kMessageCount);

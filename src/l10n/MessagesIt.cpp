@@ -60,6 +60,9 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_NOSPACE_TARGET", "Spazio insufficiente nella directory di modelli. La directory di modelli non è cambiata."},
     {"IDS_RECOVERED_INSTALL", "È stata trovata un'installazione interrotta ed è stata annullata. Questa directory di modelli è tornata com'era prima:"},
     {"IDS_BACKUP_KEPT", "Non è stato possibile rimettere al loro posto tutti i file originali. Gli originali rimasti sono conservati in questa cartella:"},
+    {"IDS_TERMINAL_CONTINUE", "Premere Invio per continuare o Ctrl+C per uscire"},
+    {"IDS_TERMINAL_BADPATH", "Il percorso digitato non può essere letto nella codifica della locale corrente. Digitarlo di nuovo."},
+    {"IDS_HELP_TERMINAL", "Con -T o /T le domande vengono poste in questo terminale anche quando il display può essere aperto; senza display, ogni volta che lo standard input e lo standard error sono terminali."},
     {"IDS_ERROR_JOURNALDIR", "Non è stato possibile usare questa cartella per il registro dell'installazione (impostare in XDG_STATE_HOME una cartella scrivibile e avviare di nuovo il programma di installazione):"},
 };
 static_assert(std::size(kTexts) == kMessageCount);

@@ -60,6 +60,9 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_NOSPACE_TARGET", "Šablonų kataloge nepakanka vietos. Šablonų katalogas nepakeistas."},
     {"IDS_RECOVERED_INSTALL", "Rastas nutrauktas diegimas, jis atšauktas. Šis šablonų katalogas yra toks, koks buvo prieš jį:"},
     {"IDS_BACKUP_KEPT", "Ne visų pradinių failų pavyko grąžinti į vietą. Likę pradiniai failai išsaugoti šiame aplanke:"},
+    {"IDS_TERMINAL_CONTINUE", "Paspauskite Enter, kad tęstumėte, arba Ctrl+C, kad išeitumėte"},
+    {"IDS_TERMINAL_BADPATH", "Įvesto kelio nepavyksta perskaityti dabartinės lokalės koduote. Įveskite jį iš naujo."},
+    {"IDS_HELP_TERMINAL", "Su parinktimi -T arba /T klausimai užduodami šiame terminale, net jei ekraną galima atverti; be ekrano – visada, kai standartinė įvestis ir standartinis klaidų srautas yra terminalai."},
     {"IDS_ERROR_JOURNALDIR", "Šio diegimo žurnalo aplanko nepavyko naudoti (nurodykite XDG_STATE_HOME aplanką, į kurį galima rašyti, ir vėl paleiskite diegimo programą):"},
 };
 static_assert(std::size(kTexts) == kMessageCount);

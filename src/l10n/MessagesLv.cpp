@@ -60,6 +60,9 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_NOSPACE_TARGET", "Šablonu katalogā nepietiek vietas. Šablonu katalogs nav mainīts."},
     {"IDS_RECOVERED_INSTALL", "Tika atrasta pārtraukta instalācija, un tā ir atsaukta. Šis šablonu katalogs ir tāds, kāds tas bija pirms tās:"},
     {"IDS_BACKUP_KEPT", "Ne visus sākotnējos failus izdevās atlikt atpakaļ. Atlikušie sākotnējie faili ir saglabāti šajā mapē:"},
+    {"IDS_TERMINAL_CONTINUE", "Nospiediet Enter, lai turpinātu, vai Ctrl+C, lai izietu"},
+    {"IDS_TERMINAL_BADPATH", "Ievadīto ceļu nevar nolasīt pašreizējās lokāles kodējumā. Ievadiet to vēlreiz."},
+    {"IDS_HELP_TERMINAL", "Ar opciju -T vai /T jautājumi tiek uzdoti šajā terminālī arī tad, ja displeju var atvērt; bez displeja — vienmēr, kad standarta ievade un standarta kļūdu plūsma ir termināļi."},
     {"IDS_ERROR_JOURNALDIR", "Šo instalācijas žurnāla mapi nevarēja izmantot (norādiet XDG_STATE_HOME mapi, kurā var rakstīt, un palaidiet instalācijas programmu vēlreiz):"},
 };
 static_assert(std::size(kTexts) == kMessageCount);

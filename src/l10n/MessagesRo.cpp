@@ -60,6 +60,9 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_NOSPACE_TARGET", "Spațiu insuficient în catalogul de şabloane. Catalogul de şabloane nu a fost modificat."},
     {"IDS_RECOVERED_INSTALL", "A fost găsită o instalare întreruptă, care a fost anulată. Acest catalog de şabloane este așa cum era înaintea ei:"},
     {"IDS_BACKUP_KEPT", "Nu toate fișierele originale au putut fi puse înapoi. Originalele rămase sunt păstrate în acest dosar:"},
+    {"IDS_TERMINAL_CONTINUE", "Apăsați Enter pentru a continua sau Ctrl+C pentru a ieși"},
+    {"IDS_TERMINAL_BADPATH", "Calea introdusă nu poate fi citită în codificarea localei curente. Introduceți-o din nou."},
+    {"IDS_HELP_TERMINAL", "Cu -T sau /T întrebările sunt puse în acest terminal chiar dacă ecranul poate fi deschis; fără ecran, ori de câte ori intrarea standard și ieșirea standard de erori sunt terminale."},
     {"IDS_ERROR_JOURNALDIR", "Acest dosar pentru jurnalul instalării nu a putut fi folosit (indicați în XDG_STATE_HOME un dosar în care se poate scrie și porniți din nou programul de instalare):"},
 };
 static_assert(std::size(kTexts) == kMessageCount);

@@ -60,6 +60,9 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_NOSPACE_TARGET", "Şablon klasöründe yeterli alan yok. Şablon klasörü değiştirilmedi."},
     {"IDS_RECOVERED_INSTALL", "Yarıda kalmış bir yükleme bulundu ve geri alındı. Bu şablon klasörü yüklemeden önceki hâline döndü:"},
     {"IDS_BACKUP_KEPT", "Özgün dosyaların tümü yerine konulamadı. Kalan özgün dosyalar bu klasörde saklanıyor:"},
+    {"IDS_TERMINAL_CONTINUE", "Devam etmek için Enter'a, çıkmak için Ctrl+C'ye basın"},
+    {"IDS_TERMINAL_BADPATH", "Girilen yol geçerli yerel ayarın kodlamasıyla okunamıyor. Yeniden girin."},
+    {"IDS_HELP_TERMINAL", "-T veya /T ile sorular, ekran açılabilse bile bu terminalde sorulur; ekran yoksa standart girdi ve standart hata akışı terminal olduğunda her zaman orada sorulur."},
     {"IDS_ERROR_JOURNALDIR", "Yükleme günlüğünün bu klasörü kullanılamadı (XDG_STATE_HOME için yazılabilir bir klasör belirtin ve yükleme programını yeniden başlatın):"},
 };
 static_assert(std::size(kTexts) == kMessageCount);

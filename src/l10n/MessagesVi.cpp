@@ -60,6 +60,9 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_NOSPACE_TARGET", "Không đủ dung lượng trong thư mục khuôn mẫu. Thư mục khuôn mẫu không thay đổi."},
     {"IDS_RECOVERED_INSTALL", "Đã tìm thấy một lần cài đặt bị gián đoạn và đã hoàn tác nó. Thư mục khuôn mẫu này đã trở lại như trước đó:"},
     {"IDS_BACKUP_KEPT", "Không thể đặt lại tất cả các tệp gốc. Các tệp gốc còn lại được giữ trong thư mục này:"},
+    {"IDS_TERMINAL_CONTINUE", "Nhấn Enter để tiếp tục hoặc Ctrl+C để thoát"},
+    {"IDS_TERMINAL_BADPATH", "Không thể đọc đường dẫn vừa nhập theo bảng mã của locale hiện tại. Hãy nhập lại."},
+    {"IDS_HELP_TERMINAL", "Với -T hoặc /T, các câu hỏi được hỏi trong terminal này ngay cả khi có thể mở màn hình; khi không có màn hình, chúng được hỏi ở đó mỗi khi đầu vào chuẩn và luồng lỗi chuẩn đều là terminal."},
     {"IDS_ERROR_JOURNALDIR", "Không thể dùng thư mục nhật ký cài đặt này (hãy đặt XDG_STATE_HOME là một thư mục có quyền ghi và chạy lại chương trình cài đặt):"},
 };
 static_assert(std::size(kTexts) == kMessageCount);

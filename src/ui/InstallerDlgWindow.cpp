@@ -1,13 +1,19 @@
-// The window side of the installer dialog: the fixed-size wizard window, its
-// three buttons, page switching, the close question and the message box.
+// The wizard window: the fixed-size window, its three buttons, page
+// switching, the close question and the message box.
+#include "ui/InstallerDlg.h"
+
 #include <gdk/gdkkeysyms.h>
+#include <unistd.h>
 
 #include <cstdio>
 
-#include "app/InstallerDlg.h"
+#include "app/InstallerController.h"
+#include "app/TerminationSignals.h"
 #include "l10n/Messages.h"
+#include "platform/DesktopOpen.h"
 #include "text/Convert.h"
 #include "ui/DirSelectPage.h"
+#include "ui/DisplayLoss.h"
 #include "ui/MessageBox.h"
 #include "ui/MessagePage.h"
 #include "ui/ProgressPage.h"
@@ -40,7 +46,36 @@ GtkWidget* AddButton(GtkFixed* fixed, const char* textId, ButtonPlace place) {
 
 }  // namespace
 
+CInstallerDlg::CInstallerDlg(bool silent, const WString& title) : silent_(silent), title_(ToAString(title)) {}
+
+CInstallerDlg::~CInstallerDlg() {
+    if (pollSource_ != 0) g_source_remove(pollSource_);
+    if (window_ != nullptr) gtk_widget_destroy(window_);
+}
+
 WString CInstallerDlg::GetTitle() const { return ToWString(title_); }
+
+void CInstallerDlg::ConnectController(InstallerController* controller) {
+    controller_ = controller;
+    if (controller_ == nullptr) {
+        signals_.reset();
+        return;
+    }
+    signals_ = std::make_unique<MainLoopSignals>(&CInstallerDlg::OnTerminationSignal, this);
+    WatchDisplayLoss(&CInstallerDlg::OnDisplayLost, this);
+}
+
+void CInstallerDlg::OnTerminationSignal(void* dialog) {
+    auto* self = static_cast<CInstallerDlg*>(dialog);
+    if (self->controller_ != nullptr) self->controller_->OnTerminationSignal();
+}
+
+void CInstallerDlg::OnDisplayLost(void* dialog) {
+    auto* self = static_cast<CInstallerDlg*>(dialog);
+    // Nothing of the toolkit works any more; the worker never needed it.
+    if (self->controller_ != nullptr) self->controller_->AbandonRun();
+    _exit(static_cast<int>(ExitStatus::Unexpected));
+}
 
 std::int32_t CInstallerDlg::ShowMessage(const WString& text, std::uint32_t flags) {
     return MessageBox(this, text, flags);
@@ -60,12 +95,16 @@ void CInstallerDlg::ShowWelcome(const WString& text, bool silent) {
 
 void CInstallerDlg::WaitUntilClosed() { gtk_main(); }
 
-void CInstallerDlg::BeginInstallation(const WString&) {
+void CInstallerDlg::Close() {
+    if (window_ != nullptr) gtk_widget_destroy(window_);
+}
+
+void CInstallerDlg::BeginInstallation(const WString&, ProgressState& progress) {
     if (!progressPage_) progressPage_ = std::make_unique<ProgressPage>(fixed_, width_ - 20);
     gtk_widget_set_sensitive(backButton_, FALSE);
     gtk_widget_set_sensitive(nextButton_, FALSE);
     ShowPage(progressPage_.get());
-    progress_.SetWakeUp([] { g_main_context_wakeup(nullptr); });
+    progress.SetWakeUp([] { g_main_context_wakeup(nullptr); });
     pollSource_ = g_timeout_add(kPollIntervalMs, &KeepPolling, nullptr);
 }
 
@@ -173,12 +212,17 @@ void CInstallerDlg::ShowNote(const WString& text) {
     if (successPage_) successPage_->SetText(LoadResString("IDS_SUCCESS_FINISH") + u"\n\n" + text);
 }
 
+void CInstallerDlg::OfferDescriptionDocument(const WString& path) {
+    if (successPage_ == nullptr || !successPage_->IsOpenDescriptionChecked()) return;
+    // The viewer's fate is not the installer's concern: nothing is reported.
+    (void)OpenWithDesktop(path);
+}
+
 void CInstallerDlg::ShowSuccessPage() {
     if (!successPage_ && fixed_ != nullptr) {
         successPage_ = std::make_unique<SuccessFinalPage>(fixed_, bannerPixbuf_.get(),
                                                           LoadResString("IDS_SUCCESS_FINISH"));
     }
-    state_ = STATE_SUCCESS;
     SetFinishButtons();
     ShowPage(successPage_.get());
 }
@@ -186,15 +230,13 @@ void CInstallerDlg::ShowSuccessPage() {
 void CInstallerDlg::ShowErrorPage(const WString& text) {
     if (!errorPage_ && fixed_ != nullptr) errorPage_ = std::make_unique<MessagePage>(fixed_, bannerPixbuf_.get(), text);
     if (errorPage_) errorPage_->SetText(text);
-    state_ = STATE_ERROR;
     SetFinishButtons();
     ShowPage(errorPage_.get());
 }
 
-void CInstallerDlg::ShowDirectoryPage() {
-    state_ = STATE_DIRECTORY;
+void CInstallerDlg::AskDirectory(const WString& proposal) {
     if (!dirPage_) dirPage_ = std::make_unique<DirSelectPage>(fixed_, bannerPixbuf_.get());
-    dirPage_->SetPath(targetDirectory_);
+    dirPage_->SetPath(proposal);
     gtk_widget_set_sensitive(backButton_, TRUE);
     gtk_widget_set_sensitive(nextButton_, TRUE);
     ShowPage(dirPage_.get());
@@ -206,11 +248,24 @@ void CInstallerDlg::ConfirmClose() {
 }
 
 void CInstallerDlg::HandleCancel() {
-    if (state_ == STATE_INSTALLING) {
-        worker_.RequestStop();
+    if (controller_ != nullptr && controller_->StopInstallation()) return;
+    ConfirmClose();
+}
+
+void CInstallerDlg::OnBackClicked(GtkButton*, gpointer dialog) {
+    auto* self = static_cast<CInstallerDlg*>(dialog);
+    if (self->controller_ != nullptr) self->controller_->Back();
+}
+
+void CInstallerDlg::OnNextClicked(GtkButton*, gpointer dialog) { static_cast<CInstallerDlg*>(dialog)->HandleNext(); }
+
+void CInstallerDlg::HandleNext() {
+    if (controller_ == nullptr) return;
+    if (controller_->state() == STATE_DIRECTORY) {
+        controller_->AcceptDirectory(dirPage_->GetPath());
         return;
     }
-    ConfirmClose();
+    controller_->Next();
 }
 
 void CInstallerDlg::OnCancelClicked(GtkButton*, gpointer dialog) { static_cast<CInstallerDlg*>(dialog)->HandleCancel(); }
@@ -235,7 +290,5 @@ gboolean CInstallerDlg::OnDeleteEvent(GtkWidget*, GdkEvent*, gpointer dialog) {
     auto* self = static_cast<CInstallerDlg*>(dialog);
     // While the job runs the progress loop still needs the page widgets:
     // closing then means cancelling, and the window stays.
-    if (self->state_ != STATE_INSTALLING) return FALSE;
-    self->worker_.RequestStop();
-    return TRUE;
+    return self->controller_ != nullptr && self->controller_->StopInstallation() ? TRUE : FALSE;
 }

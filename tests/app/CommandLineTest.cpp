@@ -18,6 +18,7 @@ struct CommandLineCase {
     bool hasTargetOption = false;
     const char* targetDirectory = "";
     bool showHelp = false;
+    bool terminal = false;
 };
 
 const CommandLineCase kCases[] = {
@@ -52,6 +53,8 @@ const CommandLineCase kCases[] = {
     {"long help form", {"--help"}, false, false, false, "", false, "", true},
     {"solidus question mark after L", {"-Lde", "/?"}, false, false, true, "de", false, "", true},
     {"help look-alikes", {"-H", "-help", "--HELP", "/h", "?", "-?"}, false, false, false, ""},
+    {"hyphen lower-case t", {"-t"}, false, false, false, "", false, "", false, true},
+    {"solidus T after L and S", {"-S", "-Lru", "/T"}, false, true, true, "ru", false, "", false, true},
 };
 
 CommandLineOptions Parse(const CommandLineCase& c) {
@@ -72,6 +75,7 @@ TEST(ParseCommandLine, RecognisesTheDocumentedForms) {
         EXPECT_EQ(options.hasTargetOption, c.hasTargetOption) << c.name;
         EXPECT_EQ(std::string(options.targetDirectory.c_str()), c.targetDirectory) << c.name;
         EXPECT_EQ(options.showHelp, c.showHelp) << c.name;
+        EXPECT_EQ(options.terminal, c.terminal) << c.name;
     }
 }
 

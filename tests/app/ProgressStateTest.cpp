@@ -6,7 +6,6 @@
 
 #include "CaseName.h"
 
-#include "app/ProgressPacer.h"
 #include "app/ProgressState.h"
 #include "kit/KitReader.h"
 
@@ -109,45 +108,6 @@ TEST(ProgressStateTest, WaitForEndWakesWhenTheWorkerEndsTheJob) {
     EXPECT_TRUE(progress.WaitForEnd(30000));
     EXPECT_EQ(progress.ReadProgress().percent, 100);
     worker.join();
-}
-
-// Times in microseconds since an arbitrary start, one interval of 33 ms.
-TEST(ProgressPacerTest, ShowsEachNewValueAtMostOncePerIntervalAndArmsATimerForTheRest) {
-    struct Step {
-        std::int32_t percent;
-        gint64 now;
-        bool shown;
-        bool timerAfter;
-    };
-    const Step steps[] = {
-        {0, 1000, true, false},    // the first value at once
-        {0, 2000, false, false},   // the same value again: nothing to do
-        {5, 2000, false, true},    // new, but too soon: a timer will wake the loop
-        {7, 20000, false, true},   // still too soon; the one timer serves the newest value
-        {7, 34000, true, true},    // due
-        {8, 100000, true, true},   // long after: at once
-        {8, 100001, false, true},  // unchanged
-    };
-    ProgressPacer pacer(33000);
-    for (const Step& step : steps) {
-        EXPECT_EQ(pacer.Admit(step.percent, step.now), step.shown) << step.percent << " at " << step.now;
-        EXPECT_EQ(pacer.TimerPending(), step.timerAfter) << step.percent << " at " << step.now;
-    }
-}
-
-TEST(ProgressPacerTest, TheTimerWakesTheMainLoopAndGoesAway) {
-    ProgressPacer pacer(5000);
-    ASSERT_TRUE(pacer.Admit(1, g_get_monotonic_time()));
-    ASSERT_FALSE(pacer.Admit(2, g_get_monotonic_time()));
-    ASSERT_TRUE(pacer.TimerPending());
-    // A guard against a timer that never fires: the test fails instead of hanging.
-    bool gaveUp = false;
-    const guint guard = g_timeout_add_seconds(
-        10, [](gpointer flag) -> gboolean { return *static_cast<bool*>(flag) = true, G_SOURCE_REMOVE; }, &gaveUp);
-    while (pacer.TimerPending() && !gaveUp) g_main_context_iteration(nullptr, TRUE);
-    EXPECT_FALSE(gaveUp);
-    if (!gaveUp) g_source_remove(guard);
-    EXPECT_TRUE(pacer.Admit(2, g_get_monotonic_time()));
 }
 
 }  // namespace

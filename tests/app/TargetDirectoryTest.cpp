@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "CaseName.h"
-#include "app/InstallerDlg.h"
+#include "app/InstallerController.h"
 #include "launcher/LocationCleaning.h"
 #include "launcher/ScratchDirectory.h"
 

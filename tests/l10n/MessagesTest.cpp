@@ -80,6 +80,11 @@ const std::pair<const char*, const char*> kEnglish[] = {
                               "was before it:"},
     {"IDS_BACKUP_KEPT", "Not every original file could be put back. The originals that remain are kept in this "
                         "folder:"},
+    {"IDS_TERMINAL_CONTINUE", "Press Enter to continue, or Ctrl+C to quit"},
+    {"IDS_TERMINAL_BADPATH", "The typed path cannot be read in the encoding of the current locale. Type it again."},
+    {"IDS_HELP_TERMINAL", "With -T or /T the questions are asked in this terminal even when a display can be opened; "
+                          "without a display they are asked there whenever standard input and standard error are "
+                          "terminals."},
     {"IDS_ERROR_JOURNALDIR", "This journal folder could not be used (set XDG_STATE_HOME to a writable folder and start "
                              "the installation program again):"},
 };

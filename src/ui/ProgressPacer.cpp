@@ -1,4 +1,4 @@
-#include "app/ProgressPacer.h"
+#include "ui/ProgressPacer.h"
 
 ProgressPacer::ProgressPacer(gint64 intervalMicroseconds) : interval_(intervalMicroseconds) {}
 

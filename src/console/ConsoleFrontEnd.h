@@ -7,8 +7,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <memory>
 
 #include "app/InstallerFrontEnd.h"
+#include "app/TerminationSignals.h"
 
 class ConsoleFrontEnd final : public InstallerFrontEnd {
 public:
@@ -19,14 +21,21 @@ public:
     // redrawn in place; `title` prefixes every message.
     ConsoleFrontEnd(std::FILE* out, bool terminal, const WString& title, Clock clock = SteadyMilliseconds);
 
+    // The termination signals only raise the flag the controller polls.
+    void ConnectController(InstallerController* controller) override;
+    // No: nobody is there to answer.
+    bool CanAsk() const override { return false; }
     // "<title>: <text>"; answers IDOK, or IDNO to a question.
     std::int32_t ShowMessage(const WString& text, std::uint32_t flags) override;
     // Nothing: the welcome is for a person watching a window.
     void ShowWelcome(const WString& text, bool silent) override;
+    // Nothing: the controller never asks where nobody answers.
+    void AskDirectory(const WString& proposal) override;
     // Returns at once: nobody is there to close anything.
     void WaitUntilClosed() override;
+    void Close() override;
     // The line "<Template directory:> <directory>".
-    void BeginInstallation(const WString& directory) override;
+    void BeginInstallation(const WString& directory, ProgressState& progress) override;
     // Redraws the progress line on a terminal when the percent changed and
     // the last drawing is old enough; writes nothing otherwise.
     void ShowProgress(const ProgressReport& report) override;
@@ -38,6 +47,8 @@ public:
     void ShowOutcome(const ProgressReport& report, ExitStatus status) override;
     // "<title>: <text>".
     void ShowNote(const WString& text) override;
+    // The line "<title>: <path>": there is no viewer to open it in.
+    void OfferDescriptionDocument(const WString& path) override;
 
     static std::int64_t SteadyMilliseconds();
 
@@ -53,4 +64,5 @@ private:
     bool progressLineOpen_ = false;
     std::int32_t drawnPercent_ = -1;
     std::int64_t drawnAt_ = 0;
+    std::unique_ptr<TerminationSignals> signals_;
 };

@@ -1,4 +1,4 @@
-#include "app/DisplayLoss.h"
+#include "ui/DisplayLoss.h"
 
 #include <X11/Xlib.h>
 #include <unistd.h>

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/ConsoleFrontEnd.h"
-#include "ui/MessageBox.h"
+#include "app/MessageFlags.h"
+#include "console/ConsoleFrontEnd.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "app/ConsoleFrontEnd.h"
+#include "console/ConsoleFrontEnd.h"
 
 #include <chrono>
 #include <utility>
 
 #include "l10n/Messages.h"
 #include "text/Convert.h"
-#include "ui/MessageBox.h"
+#include "app/MessageFlags.h"
 
 namespace {
 
@@ -32,11 +32,23 @@ std::int32_t ConsoleFrontEnd::ShowMessage(const WString& text, std::uint32_t fla
     return (flags & kButtonsMask) == kButtonsYesNo ? IDNO : IDOK;
 }
 
+void ConsoleFrontEnd::ConnectController(InstallerController* controller) {
+    if (controller == nullptr) {
+        signals_.reset();
+    } else if (signals_ == nullptr) {
+        signals_ = std::make_unique<TerminationSignals>();
+    }
+}
+
 void ConsoleFrontEnd::ShowWelcome(const WString&, bool) {}
+
+void ConsoleFrontEnd::AskDirectory(const WString&) {}
 
 void ConsoleFrontEnd::WaitUntilClosed() {}
 
-void ConsoleFrontEnd::BeginInstallation(const WString& directory) {
+void ConsoleFrontEnd::Close() {}
+
+void ConsoleFrontEnd::BeginInstallation(const WString& directory, ProgressState&) {
     WriteLine(LoadResString("IDS_TEMPLATE_CATALOG") + u" " + directory);
 }
 
@@ -97,3 +109,5 @@ void ConsoleFrontEnd::EndProgressLine() {
 }
 
 void ConsoleFrontEnd::ShowNote(const WString& text) { WriteLine(title_ + u": " + text); }
+
+void ConsoleFrontEnd::OfferDescriptionDocument(const WString& path) { WriteLine(title_ + u": " + path); }

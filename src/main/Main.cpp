@@ -1,0 +1,62 @@
+// Process entry of the installer, and the one place that chooses its front
+// end: the wizard window where a display can be opened, the terminal
+// dialogue where a person types at a terminal (with a display too when -T
+// asks for it), the console otherwise. The exit status tells a script the outcome (see ExitStatus.h);
+// everything else is said in the front end.
+#include <gdk/gdk.h>
+#include <glib.h>
+#include <gtk/gtk.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <exception>
+#include <memory>
+#include <vector>
+
+#include "app/Startup.h"
+#include "console/ConsoleFrontEnd.h"
+#include "terminal/TerminalFrontEnd.h"
+#include "ui/InstallerDlg.h"
+
+namespace {
+
+std::unique_ptr<InstallerFrontEnd> ChooseFrontEnd(const StartupContext& context, const CommandLineOptions& options) {
+    // Piped input or a captured error stream means nobody is there to answer:
+    // such a run is told that it needs a display or -S, without waiting.
+    const bool canAskInTerminal = !options.silent && isatty(STDIN_FILENO) != 0 && isatty(STDERR_FILENO) != 0;
+    if (canAskInTerminal && options.terminal) return std::make_unique<TerminalFrontEnd>(stdin, stderr, context.title);
+    // The toolkit gets its own copy of the arguments, which it may rearrange,
+    // for the whole run.
+    static std::vector<char*> toolkitArgs;
+    toolkitArgs.assign(context.argv, context.argv + context.argc);
+    toolkitArgs.push_back(nullptr);
+    int toolkitArgc = context.argc;
+    char** toolkitArgv = toolkitArgs.data();
+    // The checking variant: without a display the installer can still work
+    // silently instead of being ended by the toolkit.
+    if (gtk_init_check(&toolkitArgc, &toolkitArgv) != FALSE) {
+        return std::make_unique<CInstallerDlg>(options.silent, context.title);
+    }
+    if (canAskInTerminal) return std::make_unique<TerminalFrontEnd>(stdin, stderr, context.title);
+    return std::make_unique<ConsoleFrontEnd>(stderr, isatty(STDERR_FILENO) != 0, context.title);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+#if !GLIB_CHECK_VERSION(2, 32, 0)
+    g_thread_init(nullptr);
+#endif
+    gdk_threads_init();
+    StartupContext context;
+    context.argc = argc;
+    context.argv = argv;
+    context.chooseFrontEnd = &ChooseFrontEnd;
+    try {
+        return static_cast<int>(RunInstaller(context));
+    } catch (const std::exception& error) {
+        // Out of memory and the like: a status of its own rather than an abort.
+        std::fprintf(stderr, "setup: %s\n", error.what());
+        return static_cast<int>(ExitStatus::Unexpected);
+    }
+}

@@ -1,0 +1,135 @@
+#!/usr/bin/env bash
+# The installer in a terminal without a display, driven as a person would in
+# a tmux pane: the proposal accepted; another directory typed with "~/" and a
+# blank (completed with Tab); an empty answer and one the locale cannot
+# decode, then a good one; Ctrl+C at the
+# welcome, at the directory question and during a large copy (rolled back);
+# Russian in a UTF-8 locale. Each checks the tree, the launcher file and the
+# status. Last, piped input still ends at once with status 2. Skipped (77)
+# without tmux.
+source "$(dirname "$0")/lib.sh"
+command -v tmux >/dev/null 2>&1 || { e2e_log "SKIP: tmux is not installed"; exit 77; }
+e2e_init
+e2e_default_kit
+printf 'set -g remain-on-exit on\nset -g history-limit 5000\n' >"$E2E_ROOT/tmux.conf"
+# A server of its own for every run: a new one never meets the last one ending.
+pane() { tmux -L "qorn-e2e-$$-${E2E_RUN:-0}" -f "$E2E_ROOT/tmux.conf" "$@"; }
+trap 'pane kill-server 2>/dev/null; e2e_cleanup' EXIT
+
+# t_start [args...]: the installer in a fresh 100x30 pane without a display,
+# its status written to T_STATUS when it ends.
+t_start() {
+    pane kill-server 2>/dev/null
+    E2E_RUN=$((${E2E_RUN:-0} + 1)) T_STATUS=$E2E_ROOT/status-$E2E_RUN
+    e2e_log "run $E2E_RUN: setup $* (in a terminal)"
+    (cd "$E2E_WORK" && env -u DISPLAY ${E2E_SETUP_ENV[@]+"${E2E_SETUP_ENV[@]}"} \
+        tmux -L "qorn-e2e-$$-$E2E_RUN" -f "$E2E_ROOT/tmux.conf" new-session -d -x 100 -y 30 \
+        "$(printf '%q ' "$E2E_INSTALL/setup" "$@"); echo \$? >$(printf '%q' "$T_STATUS")")
+}
+t_screen() { pane capture-pane -p -J -S - 2>/dev/null; }
+t_shows() { local line; for line in "$@"; do t_screen | grep -qF -- "$line" || return 1; done; }
+t_wait_text() { e2e_wait_for "the terminal to show: $1" t_shows "$1"; }
+t_keys() { pane send-keys "$@"; }
+t_type() { pane send-keys -l -- "$1"; }
+# t_wait_exit STATUS: the installer ended with STATUS and left no backup or image in TMPDIR.
+t_wait_exit() {
+    e2e_wait_for "the installer to end" test -s "$T_STATUS"
+    local status left
+    status=$(cat "$T_STATUS")
+    [ "$status" -eq "$1" ] || { t_screen >&2; e2e_fail "the installer ended with status $status, not $1"; }
+    e2e_log "ok: the installer ended with status $1"
+    left=$(cd "$TMPDIR" && ls -d xorup* edf* 2>/dev/null)
+    e2e_check "no xorup* or edf* left in TMPDIR${left:+ (found: $left)}" test -z "$left"
+}
+question="$(e2e_message IDS_TEMPLATE_CATALOG | sed 's/:$//') [~/.qorn/Vq/vq8/tmplts/]: "
+welcome="$(e2e_message IDS_WELCOME_TITLE) Test Templates (Test Provider)."
+continue_prompt=$(e2e_message IDS_TERMINAL_CONTINUE)
+
+# ---- the installations: the proposal accepted; "~/my te", Tab and "new";
+# first an empty answer, then "~/café" in the C locale (each refused with its
+# message, then the question again)
+for how in proposal typed refused-first; do
+    e2e_use_home "home-$how"
+    target=$E2E_DEFAULT_DIR
+    [ "$how" != refused-first ] || E2E_SETUP_ENV=(LC_ALL=C)
+    t_start -Len
+    E2E_SETUP_ENV=()
+    t_wait_text "$continue_prompt"
+    e2e_check "$how: the welcome names the kit and its vendor" t_shows "$welcome"
+    t_keys Enter
+    t_wait_text "$question~/.qorn/Vq/vq8/tmplts/"
+    case $how in
+        typed)
+            target="$HOME/my templates/new"
+            mkdir -p "$HOME/my templates"
+            t_keys C-u; t_type "~/my te"; t_keys Tab
+            t_wait_text "$question~/my templates/"
+            t_type new ;;
+        refused-first)
+            t_keys C-u Enter
+            t_wait_text "Installing configuration: $(e2e_message IDS_SETUP_EMPTYTARGET)"
+            t_keys C-u; t_type "~/caf"; t_keys -H c3 a9; t_keys Enter
+            t_wait_text "Installing configuration: $(e2e_message IDS_TERMINAL_BADPATH)"
+            e2e_wait_for "the question a third time" test "$(t_screen | grep -cF "$question")" -eq 3
+            t_keys C-u; t_type "~/other"
+            target=$HOME/other ;;
+    esac
+    t_keys Enter
+    t_wait_exit 0
+    e2e_check "$how: the kit's files are installed" e2e_tree_matches "$E2E_KIT_SOURCE" "$target"
+    e2e_check "$how: the directory is recorded" test "$(e2e_recorded_location)" = "$target"
+    e2e_check "$how: the summary and the description document's path" t_shows \
+        "$(e2e_message IDS_SUMMARY_WRITTEN) 5" "$(e2e_message IDS_SUCCESS_OPENDESCR): ${target%/}/readme.txt"
+done
+e2e_check "nothing was opened: there is no display" test ! -e "$E2E_XDG_LOG"
+
+# ---- Ctrl+C at the welcome, at the directory question and during a large
+# copy over older files: cancelled (4), the tree as before, no launcher file
+e2e_make_large_source "$E2E_WORK/large"
+e2e_run "packing the large kit" "$E2E_BIN/efdkit" pack --lang en --product Large --provider Test \
+    "$E2E_WORK/large" "$E2E_WORK/large.efd"
+for how in welcome question copy; do
+    e2e_use_home "home-ctrl-c-$how"
+    target=$E2E_DEFAULT_DIR
+    mkdir -p "$target/part05"
+    printf 'older local 05\n' >"$target/part05/t50.tpl"
+    touch -d '2001-01-01 00:00:00' "$target/part05/t50.tpl" "$target/part05" "$target"
+    before=$(e2e_tree_fingerprint "$target")
+    [ "$how" != copy ] || { e2e_install_kit "$E2E_WORK/large.efd"; e2e_slow_installs 3000; }
+    t_start
+    t_wait_text "$continue_prompt"
+    [ "$how" = welcome ] || { t_keys Enter; t_wait_text "$question"; }
+    [ "$how" != copy ] || { t_keys Enter; e2e_wait_for "the copy to be under way" test -e "$target/part02/t00.tpl"; }
+    t_keys C-c
+    t_wait_exit 4
+    e2e_slow_installs 0
+    e2e_check "Ctrl+C at $how: the tree is as before" e2e_tree_is "$target" "$before"
+    e2e_check "Ctrl+C at $how: no launcher file" test ! -e "$E2E_LAUNCHER_CFG"
+    e2e_check "Ctrl+C at $how: the cancellation is said" t_shows "$(e2e_message IDS_CANCEL_FINISH)"
+done
+e2e_install_kit "$E2E_WORK/small.efd"
+
+# ---- Russian with -Lru in a UTF-8 locale: the welcome and the question in
+# Russian, the proposal accepted
+e2e_use_home home-russian
+t_start -Lru
+t_wait_text "$(e2e_message IDS_TERMINAL_CONTINUE ru)"
+t_keys Enter
+t_wait_text "$(e2e_message IDS_TEMPLATE_CATALOG ru | sed 's/:$//') [~/.qorn/Vq/vq8/tmplts/]: ~/"
+t_keys Enter
+t_wait_exit 0
+e2e_check "russian: the kit's files are installed" e2e_tree_matches "$E2E_KIT_SOURCE" "$E2E_DEFAULT_DIR"
+e2e_check "russian: the directory is recorded" test "$(e2e_recorded_location)" = "$E2E_DEFAULT_DIR"
+e2e_check "russian: the success in Russian" t_shows "$(e2e_message IDS_SUCCESS_FINISH ru)"
+
+# ---- piped input without a display: status 2 and its reason at once
+e2e_use_home home-piped
+started=$SECONDS
+status=0
+(cd "$E2E_WORK" && echo | env -u DISPLAY timeout 10 "$E2E_INSTALL/setup") 2>"$E2E_ROOT/piped.err" || status=$?
+e2e_check "piped: status 2 without waiting" test "$status" -eq 2 -a $((SECONDS - started)) -lt 5
+e2e_check "piped: the reason on standard error" \
+    test "$(cat "$E2E_ROOT/piped.err")" = "Installing configuration: $(e2e_message IDS_ERROR_NODISPLAY)"
+e2e_check "piped: nothing installed" test -z "$(ls -A "$HOME")"
+
+e2e_finish

@@ -9,8 +9,8 @@ cd "$root"
 bash tools/deps.sh
 jobs=$(nproc)
 
-echo "== build"
-bash tools/build.sh build
+echo "== build (with the failure points of tests/e2e/faults.sh)"
+bash tools/build.sh build "" -DQORN_FAULT_POINTS=ON
 echo "== tests (unit and GUI, under Xvfb)"
 bash tools/with-display.sh ctest --test-dir build --output-on-failure -j"$jobs"
 

@@ -9,13 +9,15 @@
 # start, without faults, then leaves exactly one of the two trees and nothing
 # stranded (no backup folder, temporary file, unpacked kit or journal).
 # QORN_FAULT_RUNS (60) and QORN_FAULT_PROBABILITY (0.003) make a longer run;
-# QORN_FAULT_SEED repeats one.
+# QORN_FAULT_SEED and QORN_FAULT_FIRST (the first run's number) repeat one
+# (as far as the two installing threads' timing allows).
 source "$(dirname "$0")/lib.sh"
 preload=/usr/lib/fiu/fiu_posix_preload.so
 [ -f "$preload" ] || { e2e_log "SKIP: $preload is missing (Debian's fiu-utils)"; exit 77; }
 e2e_init
 [ -f "$E2E_BIN/fiu_tally.so" ] || e2e_fail "$E2E_BIN/fiu_tally.so is missing: build it first (needs libfiu-dev)"
 runs=${QORN_FAULT_RUNS:-60}
+first=${QORN_FAULT_FIRST:-1}
 probability=${QORN_FAULT_PROBABILITY:-0.003}
 seed=${QORN_FAULT_SEED:-$RANDOM}
 e2e_log "$runs runs, probability $probability, QORN_FAULT_SEED=$seed"
@@ -94,26 +96,34 @@ run "$E2E_INSTALL"
 installed=$(e2e_tree_fingerprint "$target" files-only)
 e2e_check "the installation without faults left nothing behind" test -z "$(stranded)"
 
-# Every point of the preload's posix/io family but the network's, one by one
-# so that the log names the call that failed.
+# Every point of the preload's posix/io family but the network's, then the
+# installer's own failure points for the calls the preload does not wrap (in
+# a build with QORN_FAULT_POINTS, as tools/test.sh makes; elsewhere nothing
+# reaches them), one by one so that the log names the call that failed.
 points=()
 for name in oc/open oc/close sync/fsync sync/fdatasync rw/read rw/read/reduce rw/pread rw/pread/reduce rw/readv \
     rw/readv/reduce rw/preadv rw/preadv/reduce rw/write rw/write/reduce rw/pwrite rw/pwrite/reduce rw/writev \
     rw/writev/reduce rw/pwritev rw/pwritev/reduce rw/truncate rw/ftruncate dir/opendir dir/fdopendir dir/readdir \
-    dir/readdir_r dir/closedir dir/unlink dir/rename; do
+    dir/readdir_r dir/closedir dir/unlink dir/rename \
+    oc/openat dir/renameat dir/renameat2 dir/linkat dir/mkdirat dir/unlinkat dir/readlinkat stat/fstatat \
+    stat/utimensat stat/futimens stat/fchmod sync/syncfs rw/copy_file_range; do
     points+=("posix/io/$name")
 done
+[ "$(nm "$E2E_INSTALL/setup" 2>/dev/null | grep -c __wrap_renameat)" != 0 ] ||
+    e2e_log "note: this installer has no failure points of its own (QORN_FAULT_POINTS is off)"
 log=$E2E_ROOT/faults.log
 : >"$log"
 declare -A outcomes=()
 wrong=0 intact=0
-for round in $(seq 1 "$runs"); do
+for round in $(seq "$first" $((first + runs - 1))); do
     make_original
     clear_leftovers
     faults_before=$(wc -l <"$log")
     run "$E2E_INSTALL" "LD_PRELOAD=$preload $E2E_BIN/fiu_tally.so" "QORN_FIU_POINTS=${points[*]}" \
         "QORN_FIU_PROBABILITY=$probability" "QORN_FIU_SEED=$((seed * 100003 + round))" "QORN_FIU_LOG=$log"
     faulted=$status
+    cp "$E2E_ROOT/run.err" "$E2E_ROOT/faulted.err"
+    faulted_tree=$(e2e_tree_fingerprint "$target")
     injected=$(($(wc -l <"$log") - faults_before))
     verdict=""
     case $faulted in
@@ -134,7 +144,9 @@ for round in $(seq 1 "$runs"); do
     if [ -n "$verdict" ]; then
         wrong=$((wrong + 1))
         e2e_log "run $round ($injected faults: $(tail -n "$injected" "$log" | tr '\n' ' ')): $verdict"
-        sed 's/^/    /' "$E2E_ROOT/run.err" >&2
+        sed 's/^/    /' "$E2E_ROOT/faulted.err" >&2
+        e2e_log "the tree after it, against the one of before:"
+        diff <(echo "$before") <(echo "$faulted_tree") | head -n 8 | sed 's/^/    /' >&2
     elif tree_is_before || tree_is_installed; then
         intact=$((intact + 1))
     fi

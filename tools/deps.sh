@@ -3,7 +3,7 @@
 # Does nothing when they are all present already.
 set -euo pipefail
 packages=(build-essential cmake pkg-config libgtk2.0-dev zlib1g-dev libisal-dev libedit-dev libgtest-dev
-          xvfb xauth xdotool imagemagick x11-utils python3 locales
+          xvfb xauth openbox xdotool imagemagick x11-utils python3 locales
           fiu-utils libfiu-dev  # random I/O faults in real runs (tests/e2e/faults.sh)
           clang libclang-rt-14-dev)  # the fuzz harnesses: libFuzzer and its sanitizers
 missing=()

@@ -3,11 +3,20 @@
 #include "l10n/Messages.h"
 #include "text/Convert.h"
 #include "ui/GtkOwners.h"
+#include "ui/TextFit.h"
 #include "ui/TextLabel.h"
 
 namespace {
 
 AString Text(const char* id) { return ToAString(LoadResString(id)); }
+
+// The prompt's text ends above the catalog label, whose line reaches the
+// window's margin and ends above the entry.
+constexpr gint kCatalogX = kTextBlockX;
+constexpr gint kCatalogY = 255;
+constexpr gint kPromptHeight = kCatalogY - 5 - kTextBlockY;
+constexpr gint kCatalogWidth = 320;
+constexpr gint kCatalogHeight = 20;
 
 void OnBrowseClicked(GtkButton*, gpointer page) { static_cast<DirSelectPage*>(page)->ChooseFolder(); }
 
@@ -20,8 +29,10 @@ DirSelectPage::DirSelectPage(GtkFixed* fixed, GdkPixbuf* banner) : WizardDialogP
 
     promptLabel = Track(MakeTextLabel(container));
     gtk_label_set_text(GTK_LABEL(promptLabel), Text("IDS_DESTINATION_PROMPT").c_str());
+    FitText(promptLabel, kTextBlockWidth, kPromptHeight);
 
-    catalogLabel = Place(gtk_label_new(Text("IDS_TEMPLATE_CATALOG").c_str()), 170, 255);
+    catalogLabel = Place(gtk_label_new(Text("IDS_TEMPLATE_CATALOG").c_str()), kCatalogX, kCatalogY);
+    FitText(catalogLabel, kCatalogWidth, kCatalogHeight);
 
     pathEntry = Place(gtk_entry_new(), 170, 275);
     gtk_widget_set_size_request(pathEntry, 280, 30);

@@ -12,6 +12,7 @@
 #include "l10n/Messages.h"
 #include "platform/DesktopOpen.h"
 #include "text/Convert.h"
+#include "ui/ButtonRow.h"
 #include "ui/DirSelectPage.h"
 #include "ui/DisplayLoss.h"
 #include "ui/MessageBox.h"
@@ -22,27 +23,10 @@
 
 namespace {
 
-struct ButtonPlace {
-    gint x;
-    gint y;
-};
-constexpr gint kButtonWidth = 80;
-constexpr gint kButtonHeight = 30;
-constexpr ButtonPlace kBackPlace{230, 320};
-constexpr ButtonPlace kNextPlace{310, 320};
-constexpr ButtonPlace kCancelPlace{410, 320};
-
 // The progress loop wakes at least this often even if the worker's wake-ups were lost.
 constexpr guint kPollIntervalMs = 250;
 
 gboolean KeepPolling(gpointer) { return TRUE; }
-
-GtkWidget* AddButton(GtkFixed* fixed, const char* textId, ButtonPlace place) {
-    GtkWidget* button = gtk_button_new_with_label(ToAString(LoadResString(textId)).c_str());
-    gtk_widget_set_size_request(button, kButtonWidth, kButtonHeight);
-    gtk_fixed_put(fixed, button, place.x, place.y);
-    return button;
-}
 
 }  // namespace
 
@@ -145,13 +129,10 @@ void CInstallerDlg::CreateWizardWindow() {
     InitWindowProperties();
     gtk_window_set_title(GTK_WINDOW(window_), title_.c_str());
 
-    GtkWidget* separator = gtk_hseparator_new();
-    gtk_widget_set_size_request(separator, width_ - 20, 5);
-    gtk_fixed_put(fixed_, separator, 10, 310);
-    backButton_ = AddButton(fixed_, "IDS_WIZARD_BACK", kBackPlace);
-    nextButton_ = AddButton(fixed_, "IDS_WIZARD_NEXT", kNextPlace);
-    cancelButton_ = AddButton(fixed_, "IDS_WIZARD_CANCEL", kCancelPlace);
-    GTK_WIDGET_SET_FLAGS(nextButton_, GTK_CAN_DEFAULT);
+    const ButtonRow row = MakeButtonRow(fixed_, width_);
+    backButton_ = row.back;
+    nextButton_ = row.next;
+    cancelButton_ = row.cancel;
     gtk_widget_grab_default(nextButton_);
 
     g_signal_connect(backButton_, "clicked", G_CALLBACK(&CInstallerDlg::OnBackClicked), this);
@@ -202,7 +183,7 @@ void CInstallerDlg::SetFinishButtons() {
     gtk_widget_set_sensitive(cancelButton_, FALSE);
     gtk_widget_hide(backButton_);
     gtk_widget_show(nextButton_);
-    gtk_button_set_label(GTK_BUTTON(nextButton_), ToAString(LoadResString("IDS_WIZARD_FINISH")).c_str());
+    SetButtonText(ButtonRow{backButton_, nextButton_, cancelButton_, width_}, nextButton_, "IDS_WIZARD_FINISH");
     GTK_WIDGET_SET_FLAGS(nextButton_, GTK_CAN_DEFAULT);
     gtk_widget_grab_default(nextButton_);
 }

@@ -1,9 +1,14 @@
 #include "ui/MessagePage.h"
 
 #include "text/Convert.h"
+#include "ui/TextFit.h"
 #include "ui/TextLabel.h"
 
-MessagePage::MessagePage(GtkFixed* fixed, GdkPixbuf* banner, const WString& text) : WizardDialogPage(fixed) {
+MessagePage::MessagePage(GtkFixed* fixed, GdkPixbuf* banner, const WString& text)
+    : MessagePage(fixed, banner, text, kTextBlockHeight) {}
+
+MessagePage::MessagePage(GtkFixed* fixed, GdkPixbuf* banner, const WString& text, gint textHeight)
+    : WizardDialogPage(fixed), textHeight_(textHeight) {
     image = gtk_image_new_from_pixbuf(banner);
     gtk_container_add(GTK_CONTAINER(container), image);
     Track(image);
@@ -11,4 +16,7 @@ MessagePage::MessagePage(GtkFixed* fixed, GdkPixbuf* banner, const WString& text
     SetText(text);
 }
 
-void MessagePage::SetText(const WString& text) { gtk_label_set_text(GTK_LABEL(label), ToAString(text).c_str()); }
+void MessagePage::SetText(const WString& text) {
+    gtk_label_set_text(GTK_LABEL(label), ToAString(text).c_str());
+    FitText(label, kTextBlockWidth, textHeight_);
+}

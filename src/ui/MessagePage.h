@@ -11,9 +11,18 @@ public:
     // sets `text`. `banner` is not taken over; it may be null (no picture).
     MessagePage(GtkFixed* container, GdkPixbuf* banner, const WString& text);
 
-    // Replaces the text of the text block.
+    // Replaces the text of the text block, drawn smaller where it would
+    // not fit whole.
     void SetText(const WString& text);
 
     GtkWidget* image;
     GtkWidget* label;
+
+protected:
+    // The same with the text kept within the top `textHeight` pixels of the
+    // text block, where a widget of a subclass lies below it.
+    MessagePage(GtkFixed* container, GdkPixbuf* banner, const WString& text, gint textHeight);
+
+private:
+    gint textHeight_;
 };

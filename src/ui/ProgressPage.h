@@ -25,6 +25,7 @@ public:
     AString finishText;
 
 private:
+    std::int32_t barWidth_;
     const AString* shownStatus_ = nullptr;
     double shownFraction_ = -1;
 };

@@ -8,7 +8,9 @@
 # backup folder really keeps originals that are not back; never 1. The next
 # start, without faults, then leaves exactly one of the two trees and nothing
 # stranded (no backup folder, temporary file, unpacked kit or journal).
-# QORN_FAULT_RUNS (60) and QORN_FAULT_PROBABILITY (0.003) make a longer run;
+# Each call fails with probability 0.003, 0.001 or 0.0003 in turn, so that
+# faults reach every phase, the commit included, and some runs succeed.
+# QORN_FAULT_RUNS (60) and QORN_FAULT_PROBABILITY (one for all) make a longer run;
 # QORN_FAULT_SEED and QORN_FAULT_FIRST (the first run's number) repeat one
 # (as far as the two installing threads' timing allows).
 source "$(dirname "$0")/lib.sh"
@@ -18,9 +20,9 @@ e2e_init
 [ -f "$E2E_BIN/fiu_tally.so" ] || e2e_fail "$E2E_BIN/fiu_tally.so is missing: build it first (needs libfiu-dev)"
 runs=${QORN_FAULT_RUNS:-60}
 first=${QORN_FAULT_FIRST:-1}
-probability=${QORN_FAULT_PROBABILITY:-0.003}
+probabilities=(${QORN_FAULT_PROBABILITY:-0.003 0.001 0.0003})
 seed=${QORN_FAULT_SEED:-$RANDOM}
-e2e_log "$runs runs, probability $probability, QORN_FAULT_SEED=$seed"
+e2e_log "$runs runs, probability ${probabilities[*]}, QORN_FAULT_SEED=$seed"
 
 # A kit of 300 files in 12 folders, two of them new, some files large enough
 # to take several reads and writes.
@@ -120,7 +122,7 @@ for round in $(seq "$first" $((first + runs - 1))); do
     clear_leftovers
     faults_before=$(wc -l <"$log")
     run "$E2E_INSTALL" "LD_PRELOAD=$preload $E2E_BIN/fiu_tally.so" "QORN_FIU_POINTS=${points[*]}" \
-        "QORN_FIU_PROBABILITY=$probability" "QORN_FIU_SEED=$((seed * 100003 + round))" "QORN_FIU_LOG=$log"
+        "QORN_FIU_PROBABILITY=${probabilities[round % ${#probabilities[@]}]}" "QORN_FIU_SEED=$((seed * 100003 + round))" "QORN_FIU_LOG=$log"
     faulted=$status
     cp "$E2E_ROOT/run.err" "$E2E_ROOT/faulted.err"
     faulted_tree=$(e2e_tree_fingerprint "$target")

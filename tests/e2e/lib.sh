@@ -1,5 +1,5 @@
 # Shared harness of the end-to-end tests (and of tools/take-screenshots.sh):
-# a private X server, a scratch home with its own temporary and install
+# a private X server with a real window manager (openbox), a scratch home with its own temporary and install
 # directories, the installer run in the background, and helpers that act on
 # the wizard as a person would. Every helper fails the test through e2e_fail.
 
@@ -36,8 +36,8 @@ e2e_finish() {
 
 e2e_cleanup() {
     local status=$?
-    kill ${E2E_SETUP_PID:-} ${E2E_XVFB_PID:-} 2>/dev/null
-    wait ${E2E_SETUP_PID:-} ${E2E_XVFB_PID:-} 2>/dev/null
+    kill ${E2E_SETUP_PID:-} ${E2E_WM_PID:-} ${E2E_XVFB_PID:-} 2>/dev/null
+    wait ${E2E_SETUP_PID:-} ${E2E_WM_PID:-} ${E2E_XVFB_PID:-} 2>/dev/null
     [ -z "${E2E_KEEP:-}" ] || { e2e_log "kept scratch root $E2E_ROOT"; exit "$status"; }
     chmod -R u+rwx "$E2E_ROOT" 2>/dev/null
     rm -rf "$E2E_ROOT"
@@ -46,16 +46,22 @@ e2e_cleanup() {
 
 # Scratch root: HOME, TMPDIR, the install directory with a copy of the
 # installer (a copy, so that /proc/self/exe names this directory), a private
-# bin directory first on PATH, and an X server of its own.
+# bin directory first on PATH, and an X server of its own with a window
+# manager, so that title bars, close buttons and focus are as on a desktop.
 e2e_init() {
+<<<<<<< HEAD
     local tool
     for tool in Xvfb xdotool xprop xdpyinfo; do
+=======
+    local tool number=""
+    for tool in Xvfb openbox xdotool xprop xwininfo xdpyinfo; do
+>>>>>>> main
         command -v "$tool" >/dev/null 2>&1 || { e2e_log "SKIP: $tool is not installed"; exit 77; }
     done
     E2E_BIN=${QORN_BIN_DIR:-}
     E2E_SRC=${QORN_SOURCE_DIR:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
     [ -n "$E2E_BIN" ] || e2e_fail "QORN_BIN_DIR is not set (the build's bin directory)"
-    for tool in setup efdkit wm_close print_message; do
+    for tool in setup efdkit print_message; do
         [ -x "$E2E_BIN/$tool" ] || e2e_fail "$E2E_BIN/$tool is missing: build it first"
     done
     E2E_ROOT=$(mktemp -d "${TMPDIR:-/tmp}/qorn-e2e-$E2E_NAME.XXXXXX") || e2e_fail "no scratch root"
@@ -89,7 +95,19 @@ e2e_start_x() {
     [ -n "$number" ] || e2e_fail "Xvfb did not report a display: $(cat "$E2E_ROOT/xvfb.log")"
     export DISPLAY=":$number"
     e2e_wait_for "the X server on $DISPLAY" xdpyinfo
+<<<<<<< HEAD
+=======
+    # Its own home: the packaged settings (Alt+F4 closes), nothing of the user's.
+    mkdir -p "$E2E_ROOT/wm"
+    HOME=$E2E_ROOT/wm openbox --sm-disable >"$E2E_ROOT/openbox.log" 2>&1 &
+    E2E_WM_PID=$!
+    e2e_wait_for "the window manager" _e2e_wm_running
+    e2e_use_home home
+>>>>>>> main
 }
+
+# The window manager has announced itself on the root window.
+_e2e_wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 
 # e2e_use_home NAME: a fresh home, for runs that must not see an earlier launcher file.
 e2e_use_home() {
@@ -257,12 +275,29 @@ e2e_cancel() { e2e_click 450 335; }
 
 _e2e_has_focus() { [ "$(xdo getwindowfocus 2>/dev/null)" = "$1" ]; }
 
-# e2e_keys WINDOW KEY...: focuses WINDOW, then sends the keys to it.
+# e2e_keys WINDOW KEY...: has the window manager activate WINDOW, then
+# types the keys; those the manager binds (alt+F4) go to the manager.
 e2e_keys() {
     local window=$1; shift
-    xdo windowfocus "$window" || e2e_fail "cannot focus window $window"
+    xdo windowactivate "$window" || e2e_fail "cannot activate window $window"
     e2e_wait_for "the focus on window $window" _e2e_has_focus "$window"
     xdo key --clearmodifiers "$@" || e2e_fail "cannot send keys $*"
+}
+
+# e2e_wm_close WINDOW: closes WINDOW as a person does on a desktop: Alt+F4,
+# which the window manager turns into its close request to the window.
+e2e_wm_close() { e2e_keys "$1" alt+F4; }
+
+# e2e_click_close WINDOW: clicks the close button at the right end of the
+# title bar the window manager draws above WINDOW (a square as tall as the
+# bar); fails when WINDOW has no title bar.
+e2e_click_close() {
+    local top x y width
+    top=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/^.* = [0-9]*, [0-9]*, \([0-9]*\), [0-9]*$/\1/p')
+    [ "${top:-0}" -gt 5 ] || e2e_fail "window $1 has no title bar"
+    read -r x y width < <(xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ {y = $NF}
+                                                 /Width:/ {w = $NF} END {print x, y, w}')
+    xdo mousemove $((x + width - top / 2)) $((y - top / 2)) click 1 || e2e_fail "cannot click the close button of $1"
 }
 
 # e2e_answer KEY: answers the dialog E2E_DIALOG with KEY and waits for it to go.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The wizard window as a person meets it: its fixed size, its title in each
-# language, the close question on Escape and Cancel, and the folder chooser.
+# The wizard window as a person meets it on a desktop: its fixed size, the
+# window manager's frame and focus, its title in each language, the close
+# question on Escape, Cancel and the manager's close, and the folder chooser.
 source "$(dirname "$0")/lib.sh"
 e2e_init
 e2e_default_kit
@@ -11,19 +12,23 @@ e2e_wait_wizard
 hints=$(xprop -id "$E2E_WIZARD" WM_NORMAL_HINTS)
 e2e_check "minimum size hint 500x360" grep -q 'minimum size: 500 by 360' <<<"$hints"
 e2e_check "maximum size hint 500x360" grep -q 'maximum size: 500 by 360' <<<"$hints"
+e2e_wait_for "the focus on the new wizard" _e2e_has_focus "$E2E_WIZARD"
+e2e_check "the window manager offers to close the wizard" \
+    grep -q _NET_WM_ACTION_CLOSE <<<"$(xprop -id "$E2E_WIZARD" _NET_WM_ALLOWED_ACTIONS)"
 
 # ---- Escape on the welcome page asks; No keeps the wizard
 e2e_keys "$E2E_WIZARD" Escape
 e2e_wait_dialog
 e2e_check_box "close question"
+e2e_wait_for "the focus on the question" _e2e_has_focus "$E2E_DIALOG"
 e2e_answer alt+n
 e2e_check "No keeps the wizard" e2e_wizard_visible
 e2e_check "No keeps the installer running" e2e_setup_running
 
-# ---- the close question closed by the window manager keeps the wizard
+# ---- the close question closed by the window manager (Alt+F4) keeps the wizard
 e2e_keys "$E2E_WIZARD" Escape
 e2e_wait_dialog
-"$E2E_BIN/wm_close" "$E2E_DIALOG"
+e2e_wm_close "$E2E_DIALOG"
 e2e_wait_no_dialog
 e2e_check "a window-manager close of the question keeps the wizard" e2e_wizard_visible
 
@@ -42,14 +47,14 @@ e2e_check "Yes installed nothing" test ! -e "$E2E_DEFAULT_DIR/readme.txt"
 e2e_check "Yes wrote no launcher file" test ! -e "$E2E_LAUNCHER_CFG"
 
 # ---- the title in a Cyrillic, a Georgian and the English table (every
-# table's title: tests/l10n); a window-manager close ends it as cancelled
+# table's title: tests/l10n); the title bar's close button ends it as cancelled
 for code in ru ka en; do
     expected=$(e2e_message IDR_MAINFRAME "$code")
     e2e_start_setup "-L$code"
     e2e_wait_wizard
     shown=$(xprop -id "$E2E_WIZARD" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p')
     e2e_check "-L$code title \"$shown\" is \"$expected\"" test "$shown" = "$expected"
-    "$E2E_BIN/wm_close" "$E2E_WIZARD" || e2e_fail "wm_close failed"
+    e2e_click_close "$E2E_WIZARD"
     e2e_wait_exit 4
 done
 

@@ -1,0 +1,201 @@
+// Every text of the wizard whole in every language: on each page of the real
+// window and in its message boxes, each label's text (a button's and a check
+// box's too) lies inside its widget, inside the window and clear of the
+// page's other widgets.
+
+#include <algorithm>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "l10n/LanguageTable.h"
+#include "l10n/Messages.h"
+#include "text/Convert.h"
+#include "text/EnvironmentLocale.h"
+#include "ui/InstallerDlg.h"
+#include "ui/MessageBox.h"
+#include "ui/ToolkitTest.h"
+
+namespace {
+
+WString Text(const char* id) { return LoadResString(id); }
+
+// Paths as the pages and boxes show them after a text: long, and one with a
+// component too long for a line.
+WString Paths() {
+    return ToWString(("\n/home/user/.Vq/tavrilon/tavrilon.cfg\n/home/user/.Vq/tavrilont/tavrilon.cfg\n/tmp/" +
+                      std::string(70, 'x')).c_str());
+}
+
+ProgressReport Report(std::int32_t percent, ErrorCode status = ERR_NONE, const WString& keptBackup = WString()) {
+    return {status, Text("IDS_INSTALL_ERROR") + u" 13", percent, {}, keptBackup};
+}
+
+using Dialog = CInstallerDlg;
+using Progress = ProgressState;
+
+// The wizard as the controller drives it, step by step; `box`: the message box the step shows.
+const struct Step {
+    const char* page;
+    const char* box;
+    void (*act)(Dialog&, Progress&);
+} kSteps[] = {
+    {"welcome", nullptr, [](Dialog& d, Progress&) {
+         const WString kit = Text("IDS_DEFPRODUCT") + u" (" + Text("IDS_DEFPROVIDER") + u").";
+         d.ShowWelcome(Text("IDS_WELCOME_TITLE") + u" " + kit, false);
+     }},
+    {"directory", nullptr, [](Dialog& d, Progress&) { d.AskDirectory(u"/home/user/.qorn/Vq/vq8/tmplts/"); }},
+    {"directory", "IDS_SETUP_EMPTYTARGET",
+     [](Dialog& d, Progress&) { d.ShowMessage(Text("IDS_SETUP_EMPTYTARGET"), MB_PLAIN_OK); }},
+    {"directory", "IDS_ACCEPT_CANCEL", [](Dialog& d, Progress&) { d.ConfirmClose(); }},
+    {"progress", nullptr, [](Dialog& d, Progress& p) { d.BeginInstallation(WString(), p); d.ShowProgress(Report(0)); }},
+    {"progress at 100", nullptr, [](Dialog& d, Progress&) { d.ShowProgress(Report(100)); }},
+    {"success", nullptr, [](Dialog& d, Progress&) { d.ShowOutcome(Report(100), ExitStatus::Success); }},
+    {"success with a note", nullptr,
+     [](Dialog& d, Progress&) { d.ShowNote(Text("IDS_LAUNCHER_NOTRECORDED") + Paths()); }},
+    {"cancelled", nullptr,
+     [](Dialog& d, Progress&) { d.ShowOutcome(Report(0, ERR_CANCELLED), ExitStatus::Cancelled); }},
+    {"error", "IDS_INSTALL_ERROR",
+     [](Dialog& d, Progress&) { d.ShowOutcome(Report(0, ERR_CANT_WRITE), ExitStatus::Failed); }},
+    {"backup kept", "IDS_BACKUP_KEPT", [](Dialog& d, Progress&) {
+         d.ShowOutcome(Report(0, ERR_CANT_WRITE, Paths()), ExitStatus::RollbackIncomplete);
+     }},
+};
+
+void CollectLabels(GtkWidget* widget, std::vector<GtkLabel*>* labels) {
+    if (!gtk_widget_get_mapped(widget)) return;
+    if (GTK_IS_LABEL(widget)) labels->push_back(GTK_LABEL(widget));
+    if (!GTK_IS_CONTAINER(widget)) return;
+    gtk_container_forall(
+        GTK_CONTAINER(widget),
+        [](GtkWidget* child, gpointer data) { CollectLabels(child, static_cast<std::vector<GtkLabel*>*>(data)); },
+        labels);
+}
+
+bool Inside(const GdkRectangle& inner, const GdkRectangle& outer) {
+    return inner.x >= outer.x && inner.y >= outer.y && inner.x + inner.width <= outer.x + outer.width &&
+           inner.y + inner.height <= outer.y + outer.height;
+}
+
+// Where the label draws its text: its layout placed in its allocation by
+// its alignment, as the toolkit places it.
+GdkRectangle TextArea(GtkLabel* label) {
+    gint width = 0;
+    gint height = 0;
+    pango_layout_get_pixel_size(gtk_label_get_layout(label), &width, &height);
+    gfloat xalign = 0;
+    gfloat yalign = 0;
+    gint xpad = 0;
+    gint ypad = 0;
+    gtk_misc_get_alignment(GTK_MISC(label), &xalign, &yalign);
+    gtk_misc_get_padding(GTK_MISC(label), &xpad, &ypad);
+    const GtkAllocation& a = GTK_WIDGET(label)->allocation;
+    const gint x = a.x + xpad + static_cast<gint>(xalign * (a.width - 2 * xpad - width));
+    const gint y = a.y + ypad + std::max(0, static_cast<gint>(yalign * (a.height - 2 * ypad - height)));
+    return {x, y, width, height};
+}
+
+// How the text of `label`, inside `owner`, is cut, if it is: by its own
+// widget, by the edge of the window, or by one of `others` (a label by its
+// text, any other widget by its whole area) lying over it.
+std::optional<std::string> CutOf(GtkLabel* label, GtkWidget* owner, const std::vector<GtkWidget*>& others) {
+    const GdkRectangle text = TextArea(label);
+    const GtkAllocation& window = gtk_widget_get_toplevel(owner)->allocation;
+    if (!Inside(text, GTK_WIDGET(label)->allocation)) return "does not fit its widget";
+    if (!Inside(text, {0, 0, window.width, window.height})) return "runs out of the window";
+    for (GtkWidget* other : others) {
+        const GdkRectangle taken = GTK_IS_LABEL(other) ? TextArea(GTK_LABEL(other)) : other->allocation;
+        if (other != owner && gdk_rectangle_intersect(&text, &taken, nullptr)) {
+            return std::string("lies under a ") + G_OBJECT_TYPE_NAME(other);
+        }
+    }
+    return std::nullopt;
+}
+
+// Checks every label under each of `widgets`, which lie side by side.
+void ExpectWhole(const std::string& where, const std::vector<GtkWidget*>& widgets) {
+    for (GtkWidget* widget : widgets) {
+        std::vector<GtkLabel*> labels;
+        CollectLabels(widget, &labels);
+        for (GtkLabel* label : labels) {
+            const auto cut = CutOf(label, widget, widgets);
+            EXPECT_FALSE(cut) << where << ": \"" << gtk_label_get_text(label) << "\" " << cut.value_or("");
+        }
+    }
+}
+
+// Lets the toolkit size and place everything: a window's own size first
+// comes back from the X server.
+void SettleLayout() {
+    for (int round = 0; round < 3; ++round) {
+        gdk_flush();
+        while (gtk_events_pending()) gtk_main_iteration();
+    }
+}
+
+// The wizard's widgets: the shown children of the container in its one window.
+std::vector<GtkWidget*> WizardWidgets(GtkWidget* testWindow) {
+    std::vector<GtkWidget*> widgets;
+    GList* toplevels = gtk_window_list_toplevels();
+    for (GList* item = toplevels; item != nullptr; item = item->next) {
+        GtkWidget* window = GTK_WIDGET(item->data);
+        if (window == testWindow || GTK_IS_DIALOG(window) || !gtk_widget_get_mapped(window)) continue;
+        GList* children = gtk_container_get_children(GTK_CONTAINER(gtk_bin_get_child(GTK_BIN(window))));
+        for (GList* child = children; child != nullptr; child = child->next) {
+            if (gtk_widget_get_mapped(GTK_WIDGET(child->data))) widgets.push_back(GTK_WIDGET(child->data));
+        }
+        g_list_free(children);
+    }
+    g_list_free(toplevels);
+    return widgets;
+}
+
+// The converters follow the environment's locale: UTF-8 for the test, then back.
+class TextFitTest : public ToolkitTest {
+protected:
+    void SetUp() override {
+        ToolkitTest::SetUp();
+        const char* saved = std::getenv("LC_ALL");
+        if (saved != nullptr) savedLocale_ = saved;
+        setenv("LC_ALL", "C.UTF-8", 1);
+        ReloadEnvironmentLocale();
+    }
+    void TearDown() override {
+        savedLocale_ ? setenv("LC_ALL", savedLocale_->c_str(), 1) : unsetenv("LC_ALL");
+        ReloadEnvironmentLocale();
+        SetCurrentLanguage(kDefaultLanguage);
+        ToolkitTest::TearDown();
+    }
+
+private:
+    std::optional<std::string> savedLocale_;
+};
+
+}  // namespace
+
+TEST_F(TextFitTest, EveryTextOfEveryPageAndBoxIsWholeInEveryLanguage) {
+    for (const auto& [language, table] : Languages()) {
+        SetCurrentLanguage(language);
+        CInstallerDlg dialog(false, Text("IDR_MAINFRAME"));
+        ProgressState progress;
+        for (const Step& step : kSteps) {
+            const std::string where = std::string(table.first.c_str()) + ", " + step.page;
+            bool boxShown = false;
+            if (step.box != nullptr) {
+                WhenDialogRuns(GTK_TYPE_MESSAGE_DIALOG, [&](GtkWidget* box) {
+                    if (!gtk_widget_get_mapped(box)) return false;
+                    SettleLayout();
+                    ExpectWhole(where + ", message box " + step.box, {box});
+                    boxShown = true;
+                    gtk_dialog_response(GTK_DIALOG(box), GTK_RESPONSE_NO);
+                    return true;
+                });
+            }
+            step.act(dialog, progress);
+            EXPECT_EQ(boxShown, step.box != nullptr) << where;
+            SettleLayout();
+            ExpectWhole(where, WizardWidgets(window));
+        }
+    }
+}

@@ -49,13 +49,8 @@ e2e_cleanup() {
 # bin directory first on PATH, and an X server of its own with a window
 # manager, so that title bars, close buttons and focus are as on a desktop.
 e2e_init() {
-<<<<<<< HEAD
     local tool
-    for tool in Xvfb xdotool xprop xdpyinfo; do
-=======
-    local tool number=""
     for tool in Xvfb openbox xdotool xprop xwininfo xdpyinfo; do
->>>>>>> main
         command -v "$tool" >/dev/null 2>&1 || { e2e_log "SKIP: $tool is not installed"; exit 77; }
     done
     E2E_BIN=${QORN_BIN_DIR:-}
@@ -95,15 +90,11 @@ e2e_start_x() {
     [ -n "$number" ] || e2e_fail "Xvfb did not report a display: $(cat "$E2E_ROOT/xvfb.log")"
     export DISPLAY=":$number"
     e2e_wait_for "the X server on $DISPLAY" xdpyinfo
-<<<<<<< HEAD
-=======
     # Its own home: the packaged settings (Alt+F4 closes), nothing of the user's.
     mkdir -p "$E2E_ROOT/wm"
     HOME=$E2E_ROOT/wm openbox --sm-disable >"$E2E_ROOT/openbox.log" 2>&1 &
     E2E_WM_PID=$!
     e2e_wait_for "the window manager" _e2e_wm_running
-    e2e_use_home home
->>>>>>> main
 }
 
 # The window manager has announced itself on the root window.

@@ -16,7 +16,7 @@ harnesses=(kit_image kit_stream launcher_config strings)
 declare -A max_len=([kit_image]=4096 [kit_stream]=4096 [launcher_config]=4096 [strings]=2048)
 
 build_harnesses() {
-  cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DQORN_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DQORN_FUZZ=ON -DQORN_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build "$build" -j"$(nproc)" --target "${harnesses[@]/#/fuzz_}" >/dev/null
 }
 

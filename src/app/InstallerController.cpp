@@ -7,6 +7,7 @@
 
 #include "app/InstallerController.h"
 #include "app/MessageFlags.h"
+#include "kit/KitBundle.h"
 #include "kit/KitEntryName.h"
 #include "l10n/Messages.h"
 #include "launcher/LauncherPaths.h"
@@ -15,6 +16,10 @@
 #include "text/Convert.h"
 
 namespace {
+
+// The running executable itself, whichever name it was started by; a kit it
+// carries is read from here.
+constexpr char16_t kOwnExecutable[] = u"/proc/self/exe";
 
 // The whole target of a symbolic link, however long; empty when unreadable.
 std::string ReadWholeLink(const char* link) {
@@ -105,11 +110,21 @@ WString InstallerController::GetKitPath() const {
 
 bool InstallerController::PrepareInstallation() {
     const WString candidate = GetKitPath();
+    KitSlice kitSlice;
     if (candidate.empty() || !PathExists(candidate) || IsDirectory(candidate)) {
-        frontEnd_.ShowMessage(LoadResString("IDS_ERROR_NOSOURCE"), MB_ERROR_OK);
-        return false;
+        // No kit where it is looked for: the installer may carry its own. A
+        // damaged one is told before anything is unpacked.
+        const BundledKit carried = FindBundledKit(kOwnExecutable, &kitSlice);
+        if (carried != BundledKit::kFound) {
+            const bool damaged = carried == BundledKit::kDamaged;
+            frontEnd_.ShowMessage(LoadResString(damaged ? "IDS_ERROR_DAMAGEDSOURCE" : "IDS_ERROR_NOSOURCE"),
+                                  MB_ERROR_OK);
+            return false;
+        }
+        kitPath_ = kOwnExecutable;
+    } else {
+        kitPath_ = candidate;
     }
-    kitPath_ = candidate;
 
     TemplateDirectoryChoice choice = ChooseTemplateDirectory();
     targetDirectory_ = choice.directory;
@@ -121,7 +136,7 @@ bool InstallerController::PrepareInstallation() {
 
     // The free space is watched while the kit is unpacked, against what its
     // image really needs, rather than guessed from the kit's size.
-    const ErrorCode opened = KitOpen(kit_, kitPath_);
+    const ErrorCode opened = KitOpen(kit_, kitPath_, kitSlice);
     if (opened != ERR_NONE) {
         frontEnd_.ShowMessage(LoadResString(KitOpenFailureMessage(opened)), MB_ERROR_OK);
         return false;

@@ -11,14 +11,18 @@ namespace {
 constexpr std::uint32_t kWindowSize = 256 * 1024;
 constexpr std::uint64_t kLargestImage = 0xFFFFFFFFull;
 
-// The whole size of an open file, or nothing when it cannot be told or is
-// beyond what the kit format addresses.
-bool KitFileSize(FileHandle file, std::uint64_t* size) {
+// The length of the kit's bytes in an open file: the slice, or the rest of
+// the file from its offset; nothing when the file is shorter than the slice
+// or the kit is beyond what the format addresses.
+bool KitBytes(FileHandle file, const KitSlice& slice, std::uint64_t* length) {
     std::uint64_t high = 0;
     const std::uint32_t low = FileSeek(file, 0, &high, SEEK_FROM_END);
     if (high == 0xFFFFFFFFull) return false;
-    *size = (high << 32) | low;
-    return *size <= kLargestImage && FileSeek(file, 0, nullptr, SEEK_FROM_BEGIN) == 0;
+    const std::uint64_t fileSize = (high << 32) | low;
+    if (slice.offset > fileSize) return false;
+    *length = slice.length == KitSlice::kToEnd ? fileSize - slice.offset : slice.length;
+    return *length <= fileSize - slice.offset && *length <= kLargestImage &&
+           FileSeek(file, 0, nullptr, SEEK_FROM_BEGIN) == 0;
 }
 
 // Keeps the image from taking the room the installation needs after it.
@@ -75,6 +79,11 @@ ErrorCode InflateInto(FileMapping& mapping, FileHandle destination, SpaceGuard& 
 }  // namespace
 
 ErrorCode InflateFile(const WString& source, const WString& destination, const FreeSpaceProbe& freeSpace) {
+    return InflateFile(source, KitSlice{}, destination, freeSpace);
+}
+
+ErrorCode InflateFile(const WString& source, const KitSlice& slice, const WString& destination,
+                      const FreeSpaceProbe& freeSpace) {
     FileHandleGuard in;
     ErrorCode code = FileOpen(source, ACCESS_READ, 0, OPEN_EXISTING, in.out());
     if (code != ERR_NONE) return code;
@@ -82,8 +91,8 @@ ErrorCode InflateFile(const WString& source, const WString& destination, const F
     if (FileOpen(destination, ACCESS_WRITE, 0, OPEN_CREATE, out.out()) != ERR_NONE) return ERR_CANT_WRITE;
 
     std::uint64_t size = 0;
-    if (!KitFileSize(in.get(), &size)) return ERR_INVALID_DATA;
-    FileMapping mapping(in.get(), static_cast<std::size_t>(size));
+    if (!KitBytes(in.get(), slice, &size)) return ERR_INVALID_DATA;
+    FileMapping mapping(in.get(), static_cast<std::size_t>(size), slice.offset);
     if (!mapping.valid()) return ERR_INVALID_DATA;
     SpaceGuard space(freeSpace, out.get());
     code = InflateInto(mapping, out.get(), space);

@@ -13,6 +13,14 @@
 // means unknown. GetFileSystemFreeSpace, or a stand-in in tests.
 using FreeSpaceProbe = std::function<ErrorCode(FileHandle destination, std::uint64_t* freeBytes)>;
 
+// Where the kit's bytes lie in the file that holds them: the whole file for a
+// kit of its own, a range of it for the kit a one-file installer carries.
+struct KitSlice {
+    static constexpr std::uint64_t kToEnd = ~std::uint64_t{0};
+    std::uint64_t offset = 0;
+    std::uint64_t length = kToEnd;  // kToEnd: up to the end of the file
+};
+
 // What the image leaves free beside itself: the installation later keeps a
 // backup of each file it replaces in the same directory, up to the image's
 // own size, and needs some room for its own small files.
@@ -28,5 +36,9 @@ inline constexpr std::uint64_t kSpaceCheckInterval = 1ull << 20;
 // deflate stream, or inflates past 4 GiB; 112 when the space runs short or
 // a write finds the file system full; 1013 when the destination cannot be
 // opened or written for another reason; otherwise the code of the failed
-// open of the source. The caller removes a partial destination.
+// open of the source. The caller removes a partial destination. With a
+// `slice`, only those bytes of `source` are the kit; a slice that runs past
+// the end of the file is a damaged kit (13).
 ErrorCode InflateFile(const WString& source, const WString& destination, const FreeSpaceProbe& freeSpace);
+ErrorCode InflateFile(const WString& source, const KitSlice& slice, const WString& destination,
+                      const FreeSpaceProbe& freeSpace);

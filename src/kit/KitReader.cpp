@@ -42,13 +42,13 @@ void LockImage(KitReader& reader) {
     reader.imageLock = lock.release();
 }
 
-void OpenImage(KitReader& reader, const WString& kitPath, const FreeSpaceProbe& freeSpace) {
+void OpenImage(KitReader& reader, const WString& kitPath, const KitSlice& slice, const FreeSpaceProbe& freeSpace) {
     WString directory;
     (void)GetTempDirectory(&directory);  // always succeeds
     ThrowOnFailure(CreateTempFile(directory, u"edf", &reader.tempPath));
     TemporaryFileGuard removeOnFailure(reader.tempPath);
     LockImage(reader);
-    ThrowOnFailure(InflateFile(kitPath, reader.tempPath, freeSpace));
+    ThrowOnFailure(InflateFile(kitPath, slice, reader.tempPath, freeSpace));
     FileHandleGuard image;
     ThrowOnFailure(FileOpen(reader.tempPath, ACCESS_READ | ACCESS_WRITE, 0, OPEN_EXISTING, image.out()));
     ThrowOnFailure(ReadKitDirectory(image.get(), reader.descriptions, reader.entries));
@@ -85,9 +85,13 @@ KitReader::KitReader() : copyBufferSize(kCopyBufferSize), copyBuffer(new unsigne
 KitReader::~KitReader() { CloseImage(*this); }
 
 ErrorCode KitOpen(KitReader& reader, const WString& kitPath, const FreeSpaceProbe& freeSpace) {
+    return KitOpen(reader, kitPath, KitSlice{}, freeSpace);
+}
+
+ErrorCode KitOpen(KitReader& reader, const WString& path, const KitSlice& slice, const FreeSpaceProbe& freeSpace) {
     CloseImage(reader);
     try {
-        OpenImage(reader, kitPath, freeSpace);
+        OpenImage(reader, path, slice, freeSpace);
         return ERR_NONE;
     } catch (ErrorCode code) {
         std::vector<KitEntry>().swap(reader.entries);

@@ -58,6 +58,10 @@ public:
 // reads of the kit. On failure the entries are emptied and the image removed.
 ErrorCode KitOpen(KitReader& reader, const WString& kitPath,
                   const FreeSpaceProbe& freeSpace = GetFileSystemFreeSpace);
+// The same for a kit that is `slice` of the file at `path` (the kit a
+// one-file installer carries, see KitBundle.h).
+ErrorCode KitOpen(KitReader& reader, const WString& path, const KitSlice& slice,
+                  const FreeSpaceProbe& freeSpace = GetFileSystemFreeSpace);
 
 // Writes entry `index` to `destination` (created or overwritten, cut to the
 // entry's size) with the entry's last-write time. 0; 87 for an index out of

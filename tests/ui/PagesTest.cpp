@@ -117,7 +117,9 @@ TEST_F(PagesTest, OnlyAcceptingTheFolderChooserReplacesTheEntry) {
     const std::pair<gint, std::string> cases[] = {
         {GTK_RESPONSE_CANCEL, typed}, {GTK_RESPONSE_DELETE_EVENT, typed}, {GTK_RESPONSE_ACCEPT, chosen}};
     DirSelectPage page(fixed, banner.get());
-    for (const auto& [response, entry] : cases) {
+    for (const auto& [answer, entry] : cases) {
+        // A copy to capture: clang before 16 cannot capture a structured binding.
+        const gint response = answer;
         SCOPED_TRACE(response);
         page.SetPath(ToWString(typed.c_str()));
         WhenDialogRuns(GTK_TYPE_FILE_CHOOSER_DIALOG, [&](GtkWidget* dialog) {

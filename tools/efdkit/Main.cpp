@@ -1,5 +1,6 @@
-// efdkit: packs a directory into a distribution kit and lists, verifies and
-// unpacks kits with the installer's own reader.
+// efdkit: packs a directory into a distribution kit, lists, verifies and
+// unpacks kits with the installer's own reader, and bundles a kit with the
+// installer into one file.
 #include <iostream>
 #include <string>
 
@@ -12,7 +13,9 @@ int Usage(const std::string& problem) {
                  "                   [--description FILE]]... DIR KIT\n"
                  "       efdkit list KIT\n"
                  "       efdkit verify KIT\n"
-                 "       efdkit unpack KIT DIR\n";
+                 "       efdkit unpack KIT DIR\n"
+                 "       efdkit bundle SETUP KIT -o FILE\n"
+                 "KIT may also be a one-file installer written by bundle.\n";
     return kExitUsage;
 }
 
@@ -25,6 +28,7 @@ int main(int argc, char** argv) {
     if (command == "list") return RunList(arguments);
     if (command == "verify") return RunVerify(arguments);
     if (command == "unpack") return RunUnpack(arguments);
+    if (command == "bundle") return RunBundle(arguments);
     if (command == "--help" || command == "-h" || command == "help") {
         (void)Usage("");  // asked for: not an error
         return kExitSuccess;

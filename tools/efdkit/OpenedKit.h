@@ -7,5 +7,7 @@
 #include "kit/KitReader.h"
 
 // KitOpen with a one-line reason: a kit that is no complete raw deflate
-// stream is told apart from one whose header or directory is damaged.
+// stream is told apart from one whose header or directory is damaged. A
+// one-file installer's kit is opened where it lies (checksum first); an
+// executable that carries none is refused as such.
 bool OpenKitForTool(KitReader& reader, const std::string& kitPath, std::string* reason);

@@ -1,0 +1,122 @@
+#!/usr/bin/env bash
+# Shipping: what `cmake --install` puts where, manual pages that render
+# cleanly, and the one-file installer of `efdkit bundle`, which must install
+# like the installer with its kit beside it, from any working directory,
+# refuse a cut or altered bundle before anything is unpacked, and give way to
+# a kit that lies beside it.
+source "$(dirname "$0")/lib.sh"
+e2e_init
+e2e_sample_kit
+build=$(cd "$E2E_BIN/.." && pwd)
+efdkit=$E2E_BIN/efdkit
+
+# ---- cmake --install with DESTDIR and a prefix of its own: the programs,
+# the pages and the documents, nothing of the tests
+e2e_run "cmake --install" env DESTDIR="$E2E_ROOT/dest" cmake --install "$build" --prefix /opt/qorn
+e2e_check "the installed files are exactly the shipped ones" test "$(cd "$E2E_ROOT/dest" && find . ! -type d | sort)" = \
+    "$(printf './opt/qorn/%s\n' bin/efdkit bin/setup share/doc/qorn-setup/README.md share/doc/qorn-setup/changelog.gz \
+        share/doc/qorn-setup/copyright share/doc/qorn-setup/efdkit.md share/man/man1/efdkit.1.gz share/man/man1/setup.1.gz)"
+e2e_check "the programs are installed executable" test -x "$E2E_ROOT/dest/opt/qorn/bin/setup" -a -x "$E2E_ROOT/dest/opt/qorn/bin/efdkit"
+if command -v man >/dev/null 2>&1; then
+    for page in setup efdkit; do
+        warnings=$(MANWIDTH=80 man --warnings -l "$E2E_ROOT/dest/opt/qorn/share/man/man1/$page.1.gz" 2>&1 >"$E2E_ROOT/$page.txt")
+        e2e_check "man renders $page.1 without warnings${warnings:+: $warnings}" test -z "$warnings"
+        e2e_check "$page.1 has its sections" grep -q '^EXIT STATUS' "$E2E_ROOT/$page.txt"
+    done
+else
+    e2e_log "man is not installed: the manual pages are not rendered"
+fi
+
+# ---- the bundle is the installer plus the kit, executable for everyone
+mkdir -p "$E2E_ROOT/one"
+bundle=$E2E_ROOT/one/setup
+e2e_run "bundling" "$efdkit" bundle "$E2E_INSTALL/setup" "$E2E_WORK/sample.efd" -o "$bundle"
+e2e_check "the bundle has mode 0755" test "$(stat -c %a "$bundle")" = 755
+e2e_check "efdkit lists the bundle's kit as the kit" \
+    test "$("$efdkit" list "$bundle")" = "$("$efdkit" list "$E2E_WORK/sample.efd")"
+e2e_check "efdkit verifies the bundle" test "$("$efdkit" verify "$bundle")" = "$("$efdkit" verify "$E2E_WORK/sample.efd")"
+strip -o "$E2E_ROOT/stripped" "$E2E_INSTALL/setup"
+e2e_run "bundling a stripped installer" "$efdkit" bundle "$E2E_ROOT/stripped" "$E2E_WORK/sample.efd" -o "$E2E_ROOT/s1"
+e2e_run "bundling that bundle again" "$efdkit" bundle "$E2E_ROOT/s1" "$E2E_WORK/sample.efd" -o "$E2E_ROOT/s2"
+e2e_check "bundling a bundle replaces its kit instead of stacking a second" cmp -s "$E2E_ROOT/s1" "$E2E_ROOT/s2"
+e2e_check "a stripped installer bundles too" "$efdkit" verify "$E2E_ROOT/s2"
+e2e_check "efdkit refuses an installer without a kit in one line" \
+    test "$("$efdkit" verify "$E2E_INSTALL/setup" 2>&1 >/dev/null | wc -l)" = 1
+
+# ---- installs like the two files, from any working directory (with usecwd
+# in a folder without a kit, too)
+e2e_use_home home-two
+e2e_start_headless -S -Len
+e2e_wait_exit 0
+reference=$(e2e_tree_fingerprint "$E2E_DEFAULT_DIR" files-only)
+two_files=$E2E_INSTALL
+E2E_INSTALL=$E2E_ROOT/one
+for run in root:/ scratch:"$E2E_ROOT" usecwd:"$E2E_ROOT/dest"; do
+    e2e_use_home "home-${run%%:*}"
+    E2E_WORK=${run#*:}
+    if [ "${run%%:*}" = usecwd ]; then e2e_start_headless usecwd -S -Len; else e2e_start_headless -S -Len; fi
+    e2e_wait_exit 0
+    e2e_check "bundle run from $E2E_WORK: the same files as with the kit beside" \
+        test "$(e2e_tree_fingerprint "$E2E_DEFAULT_DIR" files-only)" = "$reference"
+    e2e_check "bundle run from $E2E_WORK: the directory is recorded" test "$(e2e_recorded_location)" = "$E2E_DEFAULT_DIR"
+done
+
+# ---- cut or altered: a damaged kit (status 2, its message), found before
+# anything is created in TMPDIR, with the earlier installation untouched
+e2e_use_home home-two
+before=$(e2e_tree_fingerprint "$HOME")
+size=$(stat -c %s "$bundle") kit_size=$(stat -c %s "$E2E_ROOT/work/sample.efd")
+image=$((size - kit_size - 24))
+mkdir -p "$E2E_ROOT/bad"
+E2E_INSTALL=$E2E_ROOT/bad E2E_WORK=$E2E_ROOT/work
+for damage in cut-in-section-table:$((image - 10)) cut-after-installer:$((image + 1)) cut-in-kit:$((image + kit_size / 2)) \
+              cut-before-trailer:$((size - 24)) cut-in-trailer:$((size - 3)) flipped-kit-byte:flip; do
+    name=${damage%%:*} at=${damage#*:}
+    if [ "$at" = flip ]; then
+        cp "$bundle" "$E2E_INSTALL/setup"
+        offset=$((image + kit_size / 2))
+        byte=$(od -An -tu1 -j "$offset" -N1 "$bundle" | tr -d ' ')
+        printf "\\$(printf %03o $((byte ^ 1)))" | dd of="$E2E_INSTALL/setup" bs=1 seek="$offset" conv=notrunc status=none
+    else
+        head -c "$at" "$bundle" >"$E2E_INSTALL/setup"
+        chmod 755 "$E2E_INSTALL/setup"
+    fi
+    e2e_check "$name: efdkit verify refuses it in one line" \
+        test "$("$efdkit" verify "$E2E_INSTALL/setup" 2>&1 >/dev/null | grep -c 'damaged one-file installer')" = 1
+    export TMPDIR=$E2E_ROOT/tmp-$name
+    mkdir -p "$TMPDIR"
+    if command -v strace >/dev/null 2>&1; then
+        E2E_SETUP_ENV=()
+        status=0
+        (cd "$E2E_WORK" && env -u DISPLAY strace -f -qq -e trace=open,openat,creat,mkdir,mkdirat -o "$E2E_ROOT/$name.trace" \
+            "$E2E_INSTALL/setup" -S -Len >/dev/null 2>"$E2E_ROOT/$name.err") || status=$?
+        e2e_check "$name: status 2" test "$status" = 2
+        e2e_check "$name: nothing was created in TMPDIR" \
+            test -z "$(grep -E "\"$TMPDIR/[^\"]*\".*O_CREAT|mkdir.*\"$TMPDIR/" "$E2E_ROOT/$name.trace")"
+        e2e_check "$name: the damaged-kit message" \
+            test "$(cat "$E2E_ROOT/$name.err")" = "Installing configuration: $(e2e_message IDS_ERROR_DAMAGEDSOURCE)"
+    else
+        e2e_start_headless -S -Len
+        e2e_wait_exit 2
+        e2e_check "$name: the damaged-kit message" e2e_said err "Installing configuration: $(e2e_message IDS_ERROR_DAMAGEDSOURCE)"
+    fi
+    e2e_check "$name: TMPDIR is empty" test -z "$(ls -A "$TMPDIR")"
+    e2e_check "$name: the home is as it was" e2e_tree_is "$HOME" "$before"
+done
+export TMPDIR=$E2E_ROOT/tmp
+
+# ---- a kit beside the bundle is the one installed, damaged or not: the
+# carried kit is for a bundle that stands alone
+E2E_INSTALL=$E2E_ROOT/one
+e2e_default_kit
+e2e_use_home home-beside
+e2e_start_headless -S -Len
+e2e_wait_exit 0
+e2e_check "the kit beside the bundle is installed" e2e_tree_matches "$E2E_KIT_SOURCE" "$E2E_DEFAULT_DIR"
+e2e_check "the carried kit is not" test ! -e "$E2E_DEFAULT_DIR/docs/readme.html"
+e2e_use_home home-beside-damaged
+head -c 100 "$E2E_WORK/small.efd" >"$E2E_INSTALL/qorn.efd"
+e2e_start_headless -S -Len
+e2e_wait_exit 2
+e2e_check "a damaged kit beside the bundle is refused, not replaced by the carried one" test ! -e "$E2E_DEFAULT_DIR"
+e2e_finish

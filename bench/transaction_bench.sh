@@ -5,9 +5,9 @@
 #   - replacing 2,000 older files with TMPDIR on another file system
 #     (/dev/shm) against the same run with TMPDIR beside the template
 #     directory (goal: at most 1.2);
-#   - a fresh installation and a reinstallation (every file up to date)
-#     against the installer given as REFERENCE, e.g. a build of an earlier
-#     commit (goal: at most 1.1 each).
+#   - a fresh installation, an update (every file older) and a
+#     reinstallation (every file up to date) against the installer given as
+#     REFERENCE, e.g. a build of an earlier commit (goal: at most 1.1 each).
 #
 #   bench/transaction_bench.sh BIN_DIR [REFERENCE_BIN_DIR]
 #
@@ -59,8 +59,8 @@ older() { fresh; mkdir -p "$target"; cp -a "$root/old/." "$target/"; }
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { print a / b }'; }
 
-replace_ratios=() fresh_ratios=() reinstall_ratios=()
-replace_same=() replace_other=() fresh_app=() fresh_ref=() reinstall_app=() reinstall_ref=()
+replace_ratios=() fresh_ratios=() reinstall_ratios=() update_ratios=()
+replace_same=() replace_other=() fresh_app=() fresh_ref=() reinstall_app=() reinstall_ref=() update_app=() update_ref=()
 for round in $(seq 1 "$rounds"); do
     older; same=$(seconds "$root/app" "$root/tmp")
     older; other=$(seconds "$root/app" "$shm")
@@ -71,6 +71,9 @@ for round in $(seq 1 "$rounds"); do
         fresh_app+=("$app") fresh_ref+=("$ref") fresh_ratios+=("$(ratio "$app" "$ref")")
         reinstall_app+=("$app_again") reinstall_ref+=("$ref_again")
         reinstall_ratios+=("$(ratio "$app_again" "$ref_again")")
+        older; ref=$(seconds "$root/ref" "$root/tmp")
+        older; app=$(seconds "$root/app" "$root/tmp")
+        update_app+=("$app") update_ref+=("$ref") update_ratios+=("$(ratio "$app" "$ref")")
     fi
 done
 
@@ -86,6 +89,7 @@ printf '%-44s %10s %10s %6s\n' "work ($files files of 4 KB, $rounds rounds)" mea
 row "replace older files, TMPDIR on another fs" 1.2 "${replace_ratios[*]}" "${replace_other[*]}" "${replace_same[*]}"
 if [ -n "$reference" ]; then
     row "fresh installation against the reference" 1.1 "${fresh_ratios[*]}" "${fresh_app[*]}" "${fresh_ref[*]}"
+    row "update against the reference" 1.1 "${update_ratios[*]}" "${update_app[*]}" "${update_ref[*]}"
     row "reinstallation against the reference" 1.1 "${reinstall_ratios[*]}" "${reinstall_app[*]}" "${reinstall_ref[*]}"
 fi
 exit "$status"

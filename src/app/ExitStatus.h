@@ -7,7 +7,8 @@
 enum class ExitStatus : int {
     Success = 0,             // installed, or everything was already up to date
     Unexpected = 1,          // left for an abrupt end (toolkit abort, uncaught error)
-    CouldNotStart = 2,       // no kit, damaged kit, no space, no display without -S, bad option value
+    CouldNotStart = 2,       // no kit, damaged kit, no space, no display without -S, bad option value,
+                             // another installation into the same directory running
     Failed = 3,              // the installation failed and was rolled back
     Cancelled = 4,           // cancelled by the user or stopped by a signal, rolled back
     RollbackIncomplete = 5,  // a rollback could not put everything back; files kept in the backup

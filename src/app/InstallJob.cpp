@@ -101,14 +101,20 @@ void InstallAllEntries(JobRun& run) {
 
 // The report follows the rollback, so no page claims an unchanged directory
 // while files are still being put back, or when some could not be.
-// A non-empty `message` replaces the one the code would give.
+// A non-empty `reason` replaces the message the code would give.
 ErrorCode EndWithRollback(InstallTransaction& transaction, ProgressState& progress, ErrorCode code,
-                          std::int32_t percent, const WString& message = WString()) {
+                          std::int32_t percent, const WString& reason = WString()) {
     const RollbackOutcome outcome = transaction.Rollback();
     const char* text = code == ERR_CANCELLED ? "IDS_CANCEL_FINISH" : "IDS_INSTALL_ERROR";
     if (code == ERR_DISK_FULL) text = "IDS_ERROR_NOSPACE_TARGET";
-    const WString kept = outcome.keptBackup.empty() ? WString() : ToWString(outcome.keptBackup.c_str());
-    progress.PostProgress(code, message.empty() ? LoadResString(text) : message, percent, kept);
+    if (code == ERR_BUSY) text = "IDS_DIRECTORY_BUSY";
+    std::string kept = outcome.keptBackup;
+    WString shown = reason.empty() ? LoadResString(text) : reason;
+    if (code == ERR_EARLIER_RUN_KEPT) {
+        kept = transaction.keptByEarlierRun();
+        shown = LoadResString("IDS_RECOVERED_PARTLY") + u" " + progress.ReadJob().target;
+    }
+    progress.PostProgress(code, shown, percent, kept.empty() ? WString() : ToWString(kept.c_str()));
     return code;
 }
 

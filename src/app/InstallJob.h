@@ -15,6 +15,8 @@ class ProgressState;
 // per entry and counts how each was handled, then 100 on success; on failure rolls back and posts the failing
 // code with the text of "IDS_INSTALL_ERROR"; on cancellation rolls back and
 // posts ERR_CANCELLED with the text of "IDS_CANCEL_FINISH". A rollback that
-// could not put every original back posts the kept backup folder with it.
+// could not put every original back posts the kept backup folder with it;
+// so does a dead run's undo before the plan (with the text of
+// "IDS_RECOVERED_PARTLY" and the directory), and nothing is installed.
 // Returns the code it ended with.
 ErrorCode RunInstallJob(InstallTransaction& transaction, ProgressState& progress);

@@ -16,7 +16,7 @@ namespace {
 
 // Records are a kind letter followed by NUL-terminated fields; paths hold no
 // NUL, so any byte sequence of a path is kept exactly.
-constexpr char kHeader[] = "qorn-setup-journal 1";
+constexpr char kHeader[] = "qorn-setup-journal 2";
 constexpr std::size_t kFlushSize = 256 * 1024;
 
 bool MakeFolders(const std::string& folder) {
@@ -85,6 +85,30 @@ private:
     std::size_t at_ = 0;
 };
 
+bool NextIdentity(FieldReader& reader, FileIdentity& identity) {
+    return reader.NextNumber(identity.size) && reader.NextNumber(identity.seconds) &&
+           reader.NextNumber(identity.nanoseconds);
+}
+
+bool NextFolder(FieldReader& reader, FolderIdentity& identity) {
+    std::int64_t device = 0;
+    std::int64_t inode = 0;
+    if (!reader.NextNumber(device) || !reader.NextNumber(inode)) return false;
+    identity = {static_cast<std::uint64_t>(device), static_cast<std::uint64_t>(inode)};
+    return true;
+}
+
+bool ReadFile(FieldReader& reader, char kind, JournalContent& content) {
+    JournalFile file;
+    std::int64_t index = 0;
+    file.replaces = kind == 'R';
+    if (!reader.Next(file.path) || !reader.NextNumber(index) || !NextIdentity(reader, file.written)) return false;
+    if (file.replaces && !NextIdentity(reader, file.original)) return false;
+    file.index = static_cast<std::uint64_t>(index);
+    content.files.push_back(std::move(file));
+    return true;
+}
+
 // Reads one record into `content`; false at the end or at a record cut short.
 bool ReadRecord(FieldReader& reader, JournalContent& content) {
     char kind = 0;
@@ -92,32 +116,114 @@ bool ReadRecord(FieldReader& reader, JournalContent& content) {
     std::string a;
     std::int64_t x = 0;
     std::int64_t y = 0;
+    FolderIdentity identity;
     switch (kind) {
         case 'T': {
             std::string tag;
-            if (!reader.Next(a) || !reader.Next(tag)) return false;
+            std::string anchor;
+            if (!reader.Next(a) || !reader.Next(tag) || !reader.Next(anchor) || !NextFolder(reader, identity)) {
+                return false;
+            }
             content.target = a;
             content.tag = tag;
+            content.anchor = anchor;
+            content.anchorIdentity = identity;
             return true;
         }
-        case 'B': if (!reader.Next(a)) return false; content.backup = a; return true;
+        case 'B':
+            if (!reader.Next(a) || !NextFolder(reader, identity)) return false;
+            content.backup = a;
+            content.backupIdentity = identity;
+            return true;
+        case 'L':
+            if (!reader.Next(a) || !NextFolder(reader, identity)) return false;
+            content.links.push_back({a, static_cast<dev_t>(identity.device), static_cast<ino_t>(identity.inode)});
+            return true;
         case 'D': if (!reader.Next(a)) return false; content.createdDirs.push_back(a); return true;
         case 'N':
-        case 'R':
-            if (!reader.Next(a) || !reader.NextNumber(x)) return false;
-            content.files.push_back({a, static_cast<std::uint64_t>(x), kind == 'R'});
-            return true;
+        case 'R': return ReadFile(reader, kind, content);
         case 'M':
             if (!reader.Next(a) || !reader.NextNumber(x) || !reader.NextNumber(y)) return false;
             content.folderTimes.push_back({a, x, y});
             return true;
         case 'P': content.planned = true; return true;
         case 'C': content.committed = content.planned; return true;
+        case 'U': content.undone = content.planned; return true;
         default: return false;
     }
 }
 
+bool IsNumberedName(std::string_view name, std::string_view prefix) {
+    if (name.size() <= prefix.size() || name.substr(0, prefix.size()) != prefix) return false;
+    return name.substr(prefix.size()).find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+bool IsOwnBackup(const JournalContent& journal, const std::string& journalFolder) {
+    if (journal.backup.size() < 2 || journal.backup.back() != '/') return false;
+    const std::string folder = journal.backup.substr(0, journal.backup.size() - 1);
+    const std::size_t slash = folder.rfind('/');
+    if (slash == std::string::npos) return false;
+    for (const BackupHome& home : BackupHomes(journal.target, journalFolder)) {
+        if (folder.compare(0, slash + 1, home.folder) == 0 && slash + 1 == home.folder.size() &&
+            IsNumberedName(std::string_view(folder).substr(slash + 1), home.prefix)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The target and its anchor are opened by their paths and checked by device
+// and inode; what must hold here is that every path the run walks below the
+// anchor is plain.
+bool TargetIsSound(const JournalContent& journal) {
+    const std::string& target = journal.target;
+    if (target.empty() || target[0] != '/' || target.back() != '/' || journal.anchor.empty() ||
+        journal.anchor[0] != '/') {
+        return false;
+    }
+    const std::string anchor = journal.anchor == "/" ? std::string("/") : journal.anchor + "/";
+    return target.compare(0, anchor.size(), anchor) == 0 && IsPlainRelative(journal.TargetBelowAnchor(), true);
+}
+
 }  // namespace
+
+std::string JournalContent::TargetBelowAnchor() const {
+    const std::size_t skip = anchor == "/" ? 1 : anchor.size() + 1;
+    return target.size() <= skip ? std::string() : target.substr(skip, target.size() - skip - 1);
+}
+
+bool JournalIsSound(const JournalContent& journal, const std::string& journalFolder) {
+    if (!journal.known) return false;
+    // Cut short before its target: nothing was claimed or changed.
+    if (journal.target.empty()) return journal.backup.empty() && journal.files.empty() && journal.createdDirs.empty();
+    if (!TargetIsSound(journal) || journal.tag.empty() ||
+        journal.tag.find_first_not_of("0123456789-") != std::string::npos) {
+        return false;
+    }
+    if (!journal.backup.empty() && !IsOwnBackup(journal, journalFolder)) return false;
+    for (const JournalFile& file : journal.files) {
+        if (!IsPlainRelative(file.path) || (file.replaces && journal.backup.empty())) return false;
+    }
+    for (const AllowedLink& link : journal.links) {
+        if (!IsPlainRelative(link.path)) return false;
+    }
+    for (const std::string& folder : journal.createdDirs) {
+        if (!IsPlainRelative(folder)) return false;
+    }
+    for (const JournalFolderTime& time : journal.folderTimes) {
+        if (!IsPlainRelative(time.path, true)) return false;
+    }
+    return true;
+}
+
+std::vector<BackupHome> BackupHomes(const std::string& target, const std::string& journalFolder) {
+    std::vector<BackupHome> homes;
+    const std::string trimmed = WithoutTrailingSlashes(target);
+    const std::size_t slash = trimmed.rfind('/');
+    if (trimmed != "/" && slash != std::string::npos) homes.push_back({trimmed.substr(0, slash + 1), ".xorup"});
+    if (!journalFolder.empty()) homes.push_back({WithoutTrailingSlashes(journalFolder) + "/", "xorup"});
+    return homes;
+}
 
 std::string TemporaryName(const std::string& tag, std::uint64_t index) {
     return ".qorn~" + tag + "." + std::to_string(index);
@@ -135,6 +241,7 @@ JournalContent ParseJournal(const std::string& bytes) {
     FieldReader reader(bytes);
     std::string header;
     if (!reader.Next(header) || header != kHeader) return content;
+    content.known = true;
     while (ReadRecord(reader, content)) {
     }
     return content;
@@ -171,11 +278,28 @@ void InstallJournal::Record(char kind, std::initializer_list<std::string> fields
     buffer_.clear();
 }
 
-void InstallJournal::Target(const std::string& target, const std::string& tag) { Record('T', {target, tag}); }
-void InstallJournal::Backup(const std::string& backup) { Record('B', {backup}); }
+void InstallJournal::Target(const std::string& target, const std::string& tag, const std::string& anchor,
+                            FolderIdentity anchorIdentity) {
+    Record('T', {target, tag, anchor, std::to_string(anchorIdentity.device), std::to_string(anchorIdentity.inode)});
+}
+void InstallJournal::Backup(const std::string& backup, FolderIdentity identity) {
+    Record('B', {backup, std::to_string(identity.device), std::to_string(identity.inode)});
+}
+void InstallJournal::Link(const AllowedLink& link) {
+    Record('L', {link.path, std::to_string(link.device), std::to_string(link.inode)});
+}
 void InstallJournal::CreatedDir(const std::string& path) { Record('D', {path}); }
 void InstallJournal::File(const JournalFile& file) {
-    Record(file.replaces ? 'R' : 'N', {file.path, std::to_string(file.index)});
+    const FileIdentity& w = file.written;
+    const FileIdentity& o = file.original;
+    if (file.replaces) {
+        Record('R', {file.path, std::to_string(file.index), std::to_string(w.size), std::to_string(w.seconds),
+                     std::to_string(w.nanoseconds), std::to_string(o.size), std::to_string(o.seconds),
+                     std::to_string(o.nanoseconds)});
+    } else {
+        Record('N', {file.path, std::to_string(file.index), std::to_string(w.size), std::to_string(w.seconds),
+                     std::to_string(w.nanoseconds)});
+    }
 }
 void InstallJournal::FolderTime(const JournalFolderTime& time) {
     Record('M', {time.path, std::to_string(time.seconds), std::to_string(time.nanoseconds)});
@@ -198,6 +322,15 @@ bool InstallJournal::Sync() {
 bool InstallJournal::MarkCommitted() {
     Record('C', {});
     return Sync();
+}
+
+bool InstallJournal::MarkUndone() {
+    Record('U', {});
+    return Sync();
+}
+
+bool AppendUndoneMark(int descriptor) {
+    return lseek(descriptor, 0, SEEK_END) >= 0 && WriteAll(descriptor, "U") && fdatasync(descriptor) == 0;
 }
 
 JournalContent InstallJournal::Read() const {

@@ -9,30 +9,62 @@
 #include <string>
 #include <vector>
 
-// One file the run writes; paths are absolute system paths.
+#include "platform/FolderBeneath.h"
+
+// When a file of the tree is still the one somebody saw: its size and
+// exact modification time (a rename keeps both, a user's edit changes them).
+struct FileIdentity {
+    std::int64_t size = 0;
+    std::int64_t seconds = 0;
+    std::int64_t nanoseconds = 0;
+    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+
+// One file the run writes; `path` is below the target.
 struct JournalFile {
     std::string path;
     std::uint64_t index = 0;  // names its temporary file beside `path`
     bool replaces = false;    // an original stands there and goes to the backup first
+    FileIdentity written;     // the file the run puts there: the kit entry's size and time
+    FileIdentity original;    // of the original, when it replaces one
 };
 
+// A folder's time to give back; `path` is below the anchor ("" the anchor itself).
 struct JournalFolderTime {
     std::string path;
     std::int64_t seconds = 0;
     std::int64_t nanoseconds = 0;
 };
 
-// Everything a journal holds. `planned` is false for a journal cut short
-// before its plan was whole: then no change was made yet.
+// A folder by device and inode: the same folder even when a path now leads elsewhere.
+struct FolderIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    friend bool operator==(const FolderIdentity&, const FolderIdentity&) = default;
+};
+
+// Everything a journal holds. The anchor is the target itself, or, when the
+// run creates the target, its nearest existing ancestor; every path the run
+// touches lies below it. `planned` is false for a journal cut short before
+// its plan was whole: then no change was made yet.
 struct JournalContent {
-    std::string target;  // ends in "/"
-    std::string backup;  // ends in "/"; empty when the run replaces nothing
+    bool known = false;  // the header of this installer's journals
+    std::string target;  // absolute, ends in "/"
     std::string tag;     // part of every temporary name of the run
-    std::vector<std::string> createdDirs;  // outer before inner
+    std::string anchor;  // absolute, the target without its last "/" or an ancestor of it
+    FolderIdentity anchorIdentity;
+    std::string backup;  // absolute, ends in "/"; empty when the run replaces nothing
+    FolderIdentity backupIdentity;
+    std::vector<AllowedLink> links;          // linked folders below the target the plan found
+    std::vector<std::string> createdDirs;  // below the anchor, outer before inner
     std::vector<JournalFile> files;
     std::vector<JournalFolderTime> folderTimes;
     bool planned = false;
     bool committed = false;
+    bool undone = false;  // rolled back, only its backup folder is left to remove
+
+    // The target below the anchor ("" when they are one).
+    std::string TargetBelowAnchor() const;
 };
 
 // The name under which file `index` of the run tagged `tag` is written in
@@ -52,8 +84,10 @@ public:
     // user) and locks it. False when it cannot.
     bool Create(const std::string& folder);
     // Buffered appends; nothing reaches the disk before Sync().
-    void Target(const std::string& target, const std::string& tag);
-    void Backup(const std::string& backup);
+    void Target(const std::string& target, const std::string& tag, const std::string& anchor,
+                FolderIdentity anchorIdentity);
+    void Backup(const std::string& backup, FolderIdentity identity);
+    void Link(const AllowedLink& link);
     void CreatedDir(const std::string& path);
     void File(const JournalFile& file);
     void FolderTime(const JournalFolderTime& time);
@@ -66,11 +100,14 @@ public:
     bool Sync();
     // Marks the run committed and syncs the mark. False on failure.
     bool MarkCommitted();
+    // Marks the run rolled back with every original in place, and syncs the mark. False on failure.
+    bool MarkUndone();
     // Reads the journal back from its start.
     JournalContent Read() const;
     // Deletes the journal file; the lock ends with the object.
     void Remove();
     const std::string& path() const { return path_; }
+    const std::string& folder() const { return folder_; }
 
 private:
     void Record(char kind, std::initializer_list<std::string> fields);
@@ -83,8 +120,29 @@ private:
     bool failed_ = false;
 };
 
-// Parses a journal's bytes; a record cut short at the end is ignored.
+// Appends the mark of MarkUndone to the journal open (for writing) at
+// `descriptor`, and syncs it. False on failure.
+bool AppendUndoneMark(int descriptor);
+
+// Parses a journal's bytes; a record cut short at the end is ignored, and
+// so is everything after a record of an unknown kind.
 JournalContent ParseJournal(const std::string& bytes);
+
+// Whether a journal may be acted on at all: this installer's, its target
+// absolute and below its anchor, every path below them with no "." or "..",
+// its tag plain, and its backup folder one the installer makes (".xorupN"
+// beside the target, or "xorupN" in `journalFolder`). A journal that fails
+// is set aside, never followed.
+bool JournalIsSound(const JournalContent& journal, const std::string& journalFolder);
+
+// A folder where backup folders of runs on a target may lie ("/"-ended),
+// and the start of their names, followed by a decimal number.
+struct BackupHome {
+    std::string folder;
+    std::string prefix;
+};
+// In the order a run tries them: beside the target (never for "/"), then the journal folder.
+std::vector<BackupHome> BackupHomes(const std::string& target, const std::string& journalFolder);
 
 // Where journals live: $XDG_STATE_HOME/qorn-setup, else
 // $HOME/.local/state/qorn-setup; empty when neither is known.

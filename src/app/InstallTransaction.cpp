@@ -1,24 +1,25 @@
 #include "app/InstallTransaction.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <csignal>
 #include <cstdlib>
 
+#include "app/Recovery.h"
 #include "platform/FileCopy.h"
-#include "platform/FileTree.h"
 #include "platform/SystemPath.h"
-#include "platform/TempSpace.h"
 
 namespace {
 
 constexpr int kMaxBackupNumber = 100000;
-constexpr mode_t kNewFileMode = 0660;
+constexpr mode_t kCreateMode = 0660;  // less the umask
 
 std::string ParentOf(const std::string& path) {
     const std::string trimmed = WithoutTrailingSlashes(path);
@@ -29,8 +30,8 @@ std::string ParentOf(const std::string& path) {
 bool StatPath(const std::string& path, struct stat& status) { return stat(path.c_str(), &status) == 0; }
 
 
-// The first free "xorupN" in `folder` (ending in "/"), made private; empty when none can be made.
-std::string ClaimNumberedFolder(const std::string& folder, const char* prefix) {
+// The first free `prefix`N in `folder` (ending in "/"), made private; empty when none can be made.
+std::string ClaimNumberedFolder(const std::string& folder, const std::string& prefix) {
     for (int number = 0; number < kMaxBackupNumber; ++number) {
         const std::string candidate = folder + prefix + std::to_string(number);
         if (mkdir(candidate.c_str(), 0700) == 0) return candidate + "/";
@@ -38,6 +39,18 @@ std::string ClaimNumberedFolder(const std::string& folder, const char* prefix) {
     }
     return std::string();
 }
+
+FolderIdentity IdentityOfFolder(const struct stat& status) {
+    return {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
+}
+
+FileIdentity IdentityOfEntry(const KitEntry& entry) {
+    const timespec time = TimespecFromFileTime(entry.lastWriteTime);
+    return {static_cast<std::int64_t>(entry.size), time.tv_sec, time.tv_nsec};
+}
+
+// The name is whole once the folder holding it is synced.
+bool SyncFolder(int folder) { return fsync(folder) == 0; }
 
 bool Writes(EntryAction action) { return action == EntryAction::Create || action == EntryAction::Replace; }
 
@@ -71,43 +84,65 @@ std::string RunTag() {
 
 }  // namespace
 
-InstallTransaction::~InstallTransaction() {
-    if (targetFolder_ >= 0) close(targetFolder_);
-    if (backupFolder_ >= 0) close(backupFolder_);
-}
-
 ErrorCode InstallTransaction::LocateTarget(const WString& target) {
     AString systemTarget;
     if (target.empty() || !ToSystemPath(target, &systemTarget) || systemTarget.c_str()[0] != '/') {
         return ERR_PATH_NOT_FOUND;
     }
-    target_ = WithoutTrailingSlashes(systemTarget.c_str());
+    // One "/" between components: the journal's paths are compared as strings.
+    target_.clear();
+    for (const char c : std::string(systemTarget.c_str())) {
+        if (c != '/' || target_.empty() || target_.back() != '/') target_ += c;
+    }
+    target_ = WithoutTrailingSlashes(target_);
     if (target_ != "/") target_ += "/";
-    // The target and the parents it lacks are created by the run.
+    // The target and the parents it lacks are created by the run, below the
+    // nearest folder that exists: the anchor every later step starts from.
     std::string existing = WithoutTrailingSlashes(target_);
+    std::vector<std::string> missing;
     struct stat status {};
     while (!StatPath(existing, status)) {
         if (errno != ENOENT) return ERR_PATH_NOT_FOUND;
-        createdAbove_.insert(createdAbove_.begin(), existing);
+        missing.push_back(existing.substr(existing.rfind('/') + 1));
         existing = ParentOf(existing);
     }
-    if (!S_ISDIR(status.st_mode)) return ERR_PATH_NOT_FOUND;
-    nearestExisting_ = existing;
+    anchor_ = existing;
+    anchorFolder_.reset(open(anchor_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!anchorFolder_.valid() || fstat(anchorFolder_.get(), &status) != 0) return ERR_PATH_NOT_FOUND;
+    anchorIdentity_ = IdentityOfFolder(status);
     targetDevice_ = status.st_dev;
+    for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+        targetBelowAnchor_ = JoinRelative(targetBelowAnchor_, *it);
+        createdAbove_.push_back(targetBelowAnchor_);
+    }
     if (createdAbove_.empty()) {
-        targetFolder_ = open(target_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (targetFolder_ < 0) return ERR_PATH_NOT_FOUND;
+        targetFolder_.reset(fcntl(anchorFolder_.get(), F_DUPFD_CLOEXEC, 0));
+        if (!targetFolder_.valid()) return ERR_PATH_NOT_FOUND;
         folders_.Add("", {status.st_mtim.tv_sec, static_cast<std::int32_t>(status.st_mtim.tv_nsec), true, false});
     } else {
-        ancestorTime_ = JournalFolderTime{existing, status.st_mtim.tv_sec, status.st_mtim.tv_nsec};
+        anchorTime_ = JournalFolderTime{"", status.st_mtim.tv_sec, status.st_mtim.tv_nsec};
         folders_.Add("", {});
     }
     return ERR_NONE;
 }
 
+ErrorCode InstallTransaction::LockTarget() {
+    // One run per directory: the lock lives on the directory itself (its
+    // device and inode), and ends with the run, however it ends.
+    if (flock(anchorFolder_.get(), LOCK_EX | LOCK_NB) != 0) return errno == EWOULDBLOCK ? ERR_BUSY : ERR_PATH_NOT_FOUND;
+    // A run that died here since this process started is undone before
+    // anything is planned. One that could not put every original back
+    // stops this run, so that the folder keeping them is named at once.
+    for (const RecoveredRun& run : RecoverDeadRuns(JournalFolder(), std::string(), &anchorIdentity_)) {
+        if (!run.keptBackup.empty()) keptByEarlierRun_ = run.keptBackup;
+    }
+    return keptByEarlierRun_.empty() ? ERR_NONE : ERR_EARLIER_RUN_KEPT;
+}
+
 ErrorCode InstallTransaction::Plan(const WString& target, const std::vector<KitEntry>& entries) {
-    const ErrorCode located = LocateTarget(target);
-    if (located != ERR_NONE) return located;
+    ErrorCode code = LocateTarget(target);
+    if (code == ERR_NONE) code = LockTarget();
+    if (code != ERR_NONE) return code;
     entries_ = &entries;
     plan_.resize(entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -127,9 +162,10 @@ std::string InstallTransaction::RelativePath(std::size_t index) const {
 }
 
 void InstallTransaction::SupersedeRepeatedNames() {
-    // Installed one after another, the last of several entries of one name
-    // would decide the file; writing only that one gives the same file, and
-    // no two threads ever write one path. Sorted by hash, then name, then index.
+    // Installed one after another in kit order, a later entry of a name
+    // replaces the earlier one's file only when it is newer (whole seconds):
+    // writing only that entry gives the same file, and no two threads ever
+    // write one path. Sorted by hash, then name, then index.
     std::vector<std::pair<std::uint32_t, std::uint32_t>> byName;
     byName.reserve(static_cast<std::size_t>(
         std::count_if(plan_.begin(), plan_.end(), [](const Planned& p) { return Writes(p.action); })));
@@ -141,14 +177,23 @@ void InstallTransaction::SupersedeRepeatedNames() {
         const int order = ComparePaths((*entries_)[a.second].name, (*entries_)[b.second].name);
         return order != 0 ? order < 0 : a.second < b.second;
     });
-    for (std::size_t k = 1; k < byName.size(); ++k) {
-        const std::uint32_t earlier = byName[k - 1].second;
-        if (byName[k - 1].first != byName[k].first ||
-            ComparePaths((*entries_)[earlier].name, (*entries_)[byName[k].second].name) != 0) {
+    std::uint32_t winner = 0;
+    for (std::size_t k = 0; k < byName.size(); ++k) {
+        const std::uint32_t index = byName[k].second;
+        const bool sameName = k > 0 && byName[k - 1].first == byName[k].first &&
+                              ComparePaths((*entries_)[winner].name, (*entries_)[index].name) == 0;
+        if (!sameName) {
+            winner = index;
             continue;
         }
-        plan_[earlier].action = EntryAction::Superseded;
-        bytesToWrite_ -= (*entries_)[earlier].size;
+        const KitEntry& held = (*entries_)[winner];
+        std::uint32_t loser = index;
+        if (!IsUpToDate(UnixSecondsFromFileTime(held.lastWriteTime), (*entries_)[index].lastWriteTime)) {
+            loser = winner;
+            winner = index;
+        }
+        plan_[loser].action = EntryAction::Superseded;
+        bytesToWrite_ -= (*entries_)[loser].size;
     }
 }
 
@@ -156,18 +201,15 @@ ErrorCode InstallTransaction::PlanEntry(std::size_t index, const KitEntry& entry
     Planned& planned = plan_[index];
     const std::string relative = RelativePath(index);
     if (relative.empty()) return ERR_INVALID_PARAMETER;
-    const std::size_t slash = relative.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : relative.substr(0, slash);
-
-    const std::uint32_t folderNumber = FolderAt(folder);
+    const std::uint32_t folderNumber = FolderAt(std::string(FolderPart(relative)));
     if (folderNumber == FolderTable::kNone) return ERR_INVALID_PARAMETER;
     // A folder the run creates holds nothing yet: there is nothing to ask.
     const bool mayExist = folders_[folderNumber].exists;
     struct stat status {};
-    if (mayExist && fstatat(targetFolder_, relative.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0) {
+    if (mayExist && fstatat(targetFolder_.get(), relative.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0) {
         struct stat followed = status;
         // A link is judged by what it leads to, and replaced as a link.
-        if (S_ISLNK(status.st_mode) && fstatat(targetFolder_, relative.c_str(), &followed, 0) != 0) {
+        if (S_ISLNK(status.st_mode) && fstatat(targetFolder_.get(), relative.c_str(), &followed, 0) != 0) {
             followed.st_mode = S_IFREG;
             followed.st_mtim = {};
         }
@@ -175,7 +217,9 @@ ErrorCode InstallTransaction::PlanEntry(std::size_t index, const KitEntry& entry
         // Found without opening it: a pipe would block, a device would answer.
         if (!S_ISREG(followed.st_mode)) return ERR_INVALID_PARAMETER;
         planned.action = EntryAction::Replace;
-        planned.mode = status.st_mode & 07777;
+        // A link's own bits say nothing; a replaced file never keeps set-id bits.
+        planned.mode = S_ISLNK(status.st_mode) ? kNewFileMode : (status.st_mode & 0777);
+        originals_.push_back({index, {status.st_size, status.st_mtim.tv_sec, status.st_mtim.tv_nsec}});
         replacesAny_ = true;
     } else if (mayExist && errno != ENOENT) {
         return errno == ENOTDIR ? ERR_INVALID_PARAMETER : ErrorFromErrno(errno);
@@ -191,14 +235,18 @@ ErrorCode InstallTransaction::PlanEntry(std::size_t index, const KitEntry& entry
 std::uint32_t InstallTransaction::FolderAt(const std::string& relative) {
     const std::uint32_t known = folders_.Find(relative);
     if (known != FolderTable::kNone) return known;
-    const std::size_t slash = relative.rfind('/');
-    const std::string parentPath = slash == std::string::npos ? std::string() : relative.substr(0, slash);
-    const std::uint32_t parent = FolderAt(parentPath);
+    const std::uint32_t parent = FolderAt(std::string(FolderPart(relative)));
     if (parent == FolderTable::kNone) return FolderTable::kNone;
     FolderTable::Folder folder;
     struct stat status {};
     const bool parentExists = folders_[parent].exists;
-    if (parentExists && fstatat(targetFolder_, relative.c_str(), &status, 0) == 0) {
+    const int target = targetFolder_.get();
+    if (parentExists && fstatat(target, relative.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0) {
+        // A linked folder that is there now is the user's: the run follows it, and only it.
+        if (S_ISLNK(status.st_mode)) {
+            if (fstatat(target, relative.c_str(), &status, 0) != 0 || !S_ISDIR(status.st_mode)) return FolderTable::kNone;
+            links_.push_back({relative, status.st_dev, status.st_ino});
+        }
         if (!S_ISDIR(status.st_mode)) return FolderTable::kNone;
         folder = {status.st_mtim.tv_sec, static_cast<std::int32_t>(status.st_mtim.tv_nsec), true, false};
     } else if (parentExists && errno != ENOENT) {
@@ -218,7 +266,7 @@ void InstallTransaction::SaveFolderTime(std::uint32_t folder) {
 
 ErrorCode InstallTransaction::CheckSpace() const {
     struct statvfs space {};
-    if (statvfs(nearestExisting_.c_str(), &space) != 0) return ERR_NONE;  // unknown: the writes will tell
+    if (fstatvfs(anchorFolder_.get(), &space) != 0) return ERR_NONE;  // unknown: the writes will tell
     // Every file takes at least part of a block more than its bytes.
     const std::uint64_t blockSize = space.f_frsize != 0 ? space.f_frsize : 4096;
     std::uint64_t needed = bytesToWrite_;
@@ -230,26 +278,53 @@ ErrorCode InstallTransaction::CheckSpace() const {
 }
 
 ErrorCode InstallTransaction::ClaimBackup() {
-    WString tempFolder;
-    (void)GetTempDirectory(&tempFolder);  // always succeeds
-    AString systemTemp;
-    const std::string temp = ToSystemPath(tempFolder, &systemTemp) ? systemTemp.c_str() : "/tmp/";
-    struct stat status {};
-    // Same file system: every backup and restore is a link or a rename.
-    if (StatPath(temp, status) && status.st_dev == targetDevice_) backup_ = ClaimNumberedFolder(temp, "xorup");
-    // Else beside the template directory, never inside it.
-    const std::string parent = ParentOf(target_);
-    if (backup_.empty() && target_ != "/" && StatPath(parent, status) && status.st_dev == targetDevice_) {
-        backup_ = ClaimNumberedFolder(parent == "/" ? parent : parent + "/", ".xorup");
+    // Never TMPDIR: a boot may empty it while a dead run's originals are
+    // still there. On the target's file system every backup and restore is
+    // a link or a rename; elsewhere originals are copied.
+    const std::vector<BackupHome> homes = BackupHomes(target_, journal_.folder());
+    for (const bool sameFileSystem : {true, false}) {
+        for (const BackupHome& home : homes) {
+            struct stat status {};
+            if (!backup_.empty() || !StatPath(home.folder, status) || (status.st_dev == targetDevice_) != sameFileSystem) {
+                continue;
+            }
+            backup_ = ClaimNumberedFolder(home.folder, home.prefix);
+        }
     }
-    // Else copies, each complete and synced before its original is replaced.
-    if (backup_.empty()) backup_ = ClaimNumberedFolder(temp, "xorup");
     if (backup_.empty()) return ERR_CANT_WRITE;
-    journal_.Backup(backup_);
+    backupFolder_.reset(open(backup_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    struct stat status {};
+    if (!backupFolder_.valid() || fstat(backupFolder_.get(), &status) != 0) {
+        (void)rmdir(backup_.c_str());  // empty, just made
+        return ERR_CANT_WRITE;
+    }
+    copiesOriginals_ = status.st_dev != targetDevice_;
+    journal_.Backup(backup_, IdentityOfFolder(status));
     // At once: a run that dies before its plan is whole leaves no stray backup folder.
-    if (!journal_.Flush()) return ERR_CANT_WRITE;
-    backupFolder_ = open(backup_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    return backupFolder_ >= 0 ? ERR_NONE : ERR_CANT_WRITE;
+    return journal_.Flush() ? ERR_NONE : ERR_CANT_WRITE;
+}
+
+void InstallTransaction::JournalPlan() {
+    for (const AllowedLink& link : links_) journal_.Link(link);
+    for (const std::string& folder : createdAbove_) journal_.CreatedDir(folder);
+    for (const std::uint32_t folder : createdBelow_) {
+        journal_.CreatedDir(JoinRelative(targetBelowAnchor_, folders_.PathOf(folder)));
+    }
+    std::size_t original = 0;
+    for (std::size_t i = 0; i < plan_.size(); ++i) {
+        while (original < originals_.size() && originals_[original].index < i) ++original;
+        if (!Writes(plan_[i].action)) continue;
+        const bool replaces = plan_[i].action == EntryAction::Replace;
+        journal_.File({RelativePath(i), i, replaces, IdentityOfEntry((*entries_)[i]),
+                       replaces ? originals_[original].identity : FileIdentity{}});
+    }
+    if (anchorTime_) journal_.FolderTime(*anchorTime_);
+    for (std::uint32_t number = 0; number < folders_.size(); ++number) {
+        const FolderTable::Folder& folder = folders_[number];
+        if (!folder.timeSaved) continue;
+        journal_.FolderTime({JoinRelative(targetBelowAnchor_, folders_.PathOf(number)), folder.seconds, folder.nanoseconds});
+    }
+    journal_.PlanComplete();
 }
 
 ErrorCode InstallTransaction::Begin() {
@@ -258,44 +333,46 @@ ErrorCode InstallTransaction::Begin() {
     if (!writesAny_) return ERR_NONE;
     if (!journal_.Create(JournalFolder())) return ERR_CANT_WRITE;
     begun_ = true;
+    static std::atomic<std::uint64_t> runs{0};
+    run_ = ++runs;
     tag_ = RunTag();
-    journal_.Target(target_, tag_);
+    journal_.Target(target_, tag_, anchor_, anchorIdentity_);
     if (replacesAny_) {
         const ErrorCode claimed = ClaimBackup();
         if (claimed != ERR_NONE) return claimed;
     }
-    for (const std::string& folder : createdAbove_) journal_.CreatedDir(folder);
-    for (const std::uint32_t folder : createdBelow_) journal_.CreatedDir(target_ + std::string(folders_.PathOf(folder)));
-    for (std::size_t i = 0; i < plan_.size(); ++i) {
-        if (!Writes(plan_[i].action)) continue;
-        journal_.File({target_ + RelativePath(i), i, plan_[i].action == EntryAction::Replace});
-    }
-    if (ancestorTime_) journal_.FolderTime(*ancestorTime_);
-    for (std::uint32_t number = 0; number < folders_.size(); ++number) {
-        const FolderTable::Folder& folder = folders_[number];
-        if (!folder.timeSaved) continue;
-        journal_.FolderTime({target_ + std::string(folders_.PathOf(number)), folder.seconds, folder.nanoseconds});
-    }
-    journal_.PlanComplete();
+    JournalPlan();
     // The one sync before the first change: the whole plan is on disk.
     if (!journal_.Sync()) return ERR_CANT_WRITE;
     Step();
     const ErrorCode created = CreateFolders();
     // Only planning needs the folders: a large kit's list makes room for the backup's.
     std::vector<std::uint32_t>().swap(createdBelow_);
+    std::vector<Original>().swap(originals_);
     folders_.Clear();
     return created;
 }
 
 ErrorCode InstallTransaction::CreateFolders() {
     for (const std::string& folder : createdAbove_) {
-        if (mkdir(folder.c_str(), 0777) != 0) return ERR_PATH_NOT_FOUND;
+        const FolderDescriptor parent(OpenFolderBeneath(anchorFolder_.get(), FolderPart(folder)));
+        if (!parent.valid() || mkdirat(parent.get(), std::string(NamePart(folder)).c_str(), 0777) != 0) {
+            return ERR_PATH_NOT_FOUND;
+        }
         Step();
     }
-    if (targetFolder_ < 0) targetFolder_ = open(target_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (targetFolder_ < 0) return ERR_PATH_NOT_FOUND;
+    if (!createdAbove_.empty()) {
+        targetFolder_.reset(OpenFolderBeneath(anchorFolder_.get(), targetBelowAnchor_));
+        if (!targetFolder_.valid()) return ERR_PATH_NOT_FOUND;
+        // The new directory is a directory of its own now: a run started on it waits for none.
+        if (flock(targetFolder_.get(), LOCK_EX | LOCK_NB) != 0) return ERR_BUSY;
+    }
     for (const std::uint32_t folder : createdBelow_) {
-        if (mkdirat(targetFolder_, std::string(folders_.PathOf(folder)).c_str(), 0777) != 0) return ERR_PATH_NOT_FOUND;
+        const std::string_view path = folders_.PathOf(folder);
+        const FolderDescriptor parent(OpenFolderBeneath(targetFolder_.get(), FolderPart(path), links_));
+        if (!parent.valid() || mkdirat(parent.get(), std::string(NamePart(path)).c_str(), 0777) != 0) {
+            return ERR_PATH_NOT_FOUND;
+        }
         Step();
     }
     return ERR_NONE;
@@ -313,37 +390,53 @@ ErrorCode InstallTransaction::EnsureBackupFolder(const std::string& relative) {
         if (parent != ERR_NONE) return parent;
     }
     // Outside the lock: the other thread may make the same folder at once.
-    if (mkdirat(backupFolder_, relative.c_str(), 0700) != 0 && errno != EEXIST) return ERR_PATH_NOT_FOUND;
+    // The backup folder is private (0700): no other user's link can be in it.
+    if (mkdirat(backupFolder_.get(), relative.c_str(), 0700) != 0 && errno != EEXIST) return ERR_PATH_NOT_FOUND;
     const std::lock_guard<std::mutex> lock(backupFoldersMutex_);
     if (backupFolders_.Find(relative) == FolderTable::kNone) (void)backupFolders_.Add(relative, {});
     return ERR_NONE;
 }
 
-ErrorCode InstallTransaction::SaveOriginal(const std::string& relative) {
-    const std::size_t slash = relative.rfind('/');
-    const ErrorCode folder = EnsureBackupFolder(slash == std::string::npos ? std::string() : relative.substr(0, slash));
-    if (folder != ERR_NONE) return folder;
-    const char* path = relative.c_str();
+ErrorCode InstallTransaction::SaveOriginal(int folder, const std::string& relative, std::size_t index) {
+    const ErrorCode made = EnsureBackupFolder(std::string(FolderPart(relative)));
+    if (made != ERR_NONE) return made;
+    const std::string name(NamePart(relative));
+    if (copiesOriginals_) return CopyOriginal(folder, relative, index);
     // The original stays in place until the new file is renamed over it.
-    if (linkat(targetFolder_, path, backupFolder_, path, 0) == 0) return ERR_NONE;
+    if (linkat(folder, name.c_str(), backupFolder_.get(), relative.c_str(), 0) == 0) return ERR_NONE;
     // A file system that ignores letter case takes two names of the kit for
     // one file: the backup already holds the user's version.
     if (errno == EEXIST) return ERR_NONE;
     if (errno != EXDEV && errno != EPERM && errno != EMLINK && errno != EOPNOTSUPP) return ErrorFromErrno(errno);
-    const int copied = CopyFileSynced(targetFolder_, path, backupFolder_, path);
-    return copied == 0 ? ERR_NONE : ErrorFromErrno(copied);
+    return CopyOriginal(folder, relative, index);
 }
 
-ErrorCode InstallTransaction::WriteEntry(const KitReader& kit, std::size_t index, const std::string& temporary,
-                                         std::span<unsigned char> buffer) {
-    const int file = openat(targetFolder_, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
+ErrorCode InstallTransaction::CopyOriginal(int folder, const std::string& relative, std::size_t index) {
+    // The copy takes its backup name only once it is whole and synced, and
+    // that name is on disk before the original can be replaced: a backup
+    // under its name is always complete.
+    const std::string temporary = JoinRelative(FolderPart(relative), TemporaryName(tag_, index));
+    const int copied = CopyFileSynced(folder, std::string(NamePart(relative)).c_str(), backupFolder_.get(),
+                                      temporary.c_str());
+    if (copied != 0) return ErrorFromErrno(copied);
+    const int backup = backupFolder_.get();
+    if (renameat2(backup, temporary.c_str(), backup, relative.c_str(), RENAME_NOREPLACE) != 0) {
+        const int error = errno;
+        (void)unlinkat(backup, temporary.c_str(), 0);  // the rollback would remove it too
+        return error == EEXIST ? ERR_NONE : ErrorFromErrno(error);
+    }
+    const FolderDescriptor saved(OpenFolderBeneath(backup, FolderPart(relative)));
+    return saved.valid() && SyncFolder(saved.get()) ? ERR_NONE : ERR_CANT_WRITE;
+}
+
+ErrorCode InstallTransaction::WriteEntry(const KitReader& kit, std::size_t index, int folder,
+                                         const std::string& temporary, std::span<unsigned char> buffer) {
+    const int file = openat(folder, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, kCreateMode);
     if (file < 0) return ErrorFromErrno(errno);
     ErrorCode code = KitCopyEntryData(kit, index, file, buffer);
     Step();
     const Planned& entry = plan_[index];
-    if (code == ERR_NONE && entry.action == EntryAction::Replace && fchmod(file, entry.mode) != 0) {
-        code = ErrorFromErrno(errno);
-    }
+    if (code == ERR_NONE && entry.mode != kNewFileMode && fchmod(file, entry.mode) != 0) code = ErrorFromErrno(errno);
     const timespec time = TimespecFromFileTime((*entries_)[index].lastWriteTime);
     const timespec times[2] = {time, time};
     if (code == ERR_NONE && futimens(file, times) != 0) code = ErrorFromErrno(errno);
@@ -351,21 +444,42 @@ ErrorCode InstallTransaction::WriteEntry(const KitReader& kit, std::size_t index
     return code;
 }
 
+int InstallTransaction::FolderOf(const std::string& relative) {
+    // Consecutive entries mostly share a folder: each thread resolves it once
+    // for a run of them. The descriptor stays with that folder, wherever a
+    // name may lead later.
+    thread_local struct {
+        std::uint64_t run = 0;
+        std::string path;
+        FolderDescriptor folder;
+    } last;
+    const std::string_view path = FolderPart(relative);
+    if (last.run == run_ && last.path == path && last.folder.valid()) return last.folder.get();
+    // A folder that became a link since the plan is an obstacle, never followed.
+    last.folder.reset(OpenFolderBeneath(targetFolder_.get(), path, links_));
+    last.run = run_;
+    last.path = path;
+    return last.folder.get();
+}
+
 ErrorCode InstallTransaction::Install(const KitReader& kit, std::size_t index, std::span<unsigned char> buffer) {
     if (!Writes(plan_[index].action)) return ERR_NONE;
     const std::string relative = RelativePath(index);
+    const int folder = FolderOf(relative);
+    if (folder < 0) return ERR_PATH_NOT_FOUND;
     if (plan_[index].action == EntryAction::Replace) {
-        const ErrorCode saved = SaveOriginal(relative);
+        const ErrorCode saved = SaveOriginal(folder, relative, index);
         if (saved != ERR_NONE) return saved;
         Step();
     }
-    const std::string temporary = relative.substr(0, relative.rfind('/') + 1) + TemporaryName(tag_, index);
-    ErrorCode code = WriteEntry(kit, index, temporary, buffer);
-    if (code == ERR_NONE && renameat(targetFolder_, temporary.c_str(), targetFolder_, relative.c_str()) != 0) {
+    const std::string name(NamePart(relative));
+    const std::string temporary = TemporaryName(tag_, index);
+    ErrorCode code = WriteEntry(kit, index, folder, temporary, buffer);
+    if (code == ERR_NONE && renameat(folder, temporary.c_str(), folder, name.c_str()) != 0) {
         code = ErrorFromErrno(errno);
     }
     // A temporary file that did not make it into place goes; the rollback would remove it too.
-    if (code != ERR_NONE) (void)unlinkat(targetFolder_, temporary.c_str(), 0);
+    if (code != ERR_NONE) (void)unlinkat(folder, temporary.c_str(), 0);
     Step();
     return code;
 }
@@ -374,21 +488,24 @@ ErrorCode InstallTransaction::Commit() {
     if (!begun_) return ERR_NONE;
     // One flush of the template directory's file system costs less than a
     // sync per file and folder, and leaves none of them out.
-    if (targetFolder_ >= 0 && syncfs(targetFolder_) != 0) return ErrorFromErrno(errno);
+    if (syncfs(targetFolder_.get()) != 0) return ErrorFromErrno(errno);
     Step();
     if (!journal_.MarkCommitted()) return ERR_CANT_WRITE;
     Step();
-    if (!backup_.empty()) DropBackup();
+    const bool dropped = backup_.empty() || DropBackup();
     Step();
-    journal_.Remove();
+    // A backup that could not go keeps its journal: the next start removes it.
+    if (dropped) journal_.Remove();
     return ERR_NONE;
 }
 
-void InstallTransaction::DropBackup() {
+bool InstallTransaction::DropBackup() {
     // Everything in it is known by name: unlinking it so spares reading back
     // every folder, which costs more than the unlinking itself.
+    bool dropped = true;
     for (std::size_t i = 0; i < plan_.size(); ++i) {
-        if (plan_[i].action == EntryAction::Replace) (void)unlinkat(backupFolder_, RelativePath(i).c_str(), 0);
+        if (plan_[i].action != EntryAction::Replace) continue;
+        dropped = (unlinkat(backupFolder_.get(), RelativePath(i).c_str(), 0) == 0 || errno == ENOENT) && dropped;
     }
     std::vector<std::uint32_t> folders(backupFolders_.size());
     for (std::uint32_t number = 0; number < folders.size(); ++number) folders[number] = number;
@@ -397,16 +514,19 @@ void InstallTransaction::DropBackup() {
         return backupFolders_.PathOf(a).size() > backupFolders_.PathOf(b).size();
     });
     for (const std::uint32_t folder : folders) {
-        (void)unlinkat(backupFolder_, std::string(backupFolders_.PathOf(folder)).c_str(), AT_REMOVEDIR);
+        const std::string path(backupFolders_.PathOf(folder));
+        dropped = (unlinkat(backupFolder_.get(), path.c_str(), AT_REMOVEDIR) == 0 || errno == ENOENT) && dropped;
     }
-    // Anything not foreseen is removed the slow way.
-    if (rmdir(backup_.c_str()) != 0) RemoveSystemTree(backup_);
+    // Only an empty folder goes; anything not foreseen keeps it, and the journal with it.
+    return dropped && rmdir(backup_.c_str()) == 0;
 }
 
 RollbackOutcome InstallTransaction::Rollback() {
     if (!begun_) return RollbackOutcome{};
-    const RollbackOutcome outcome = RollBackRun(journal_.Read());
-    journal_.Remove();
+    const RollbackOutcome outcome = RollBackRun(journal_.Read(), anchorFolder_.get(), backupFolder_.get());
+    // Every original back but the backup still there: the next start finishes
+    // it, and nothing claims that anything was lost.
+    if (outcome.settled || !outcome.originalsRestored || !journal_.MarkUndone()) journal_.Remove();
     begun_ = false;
     return outcome;
 }

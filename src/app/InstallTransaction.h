@@ -1,9 +1,11 @@
-// One installation run as a transaction: a planning pass looks at every
-// destination once, the plan goes into a synced journal before the first
-// change, each file is written under a temporary name and renamed into place
-// after its original was linked (or copied) into a backup folder on the same
-// file system, and the run ends committed (data synced, backup dropped) or
-// rolled back to exactly the tree it found.
+// One installation run as a transaction: it holds the template directory's
+// lock (one run per directory), a planning pass looks at every destination
+// once, the plan goes into a synced journal before the first change, each
+// file is written under a temporary name and renamed into place after its
+// original was linked (or, across file systems, copied and synced) into a
+// private backup folder that outlives a reboot, and the run ends committed
+// (data synced, backup dropped) or rolled back to exactly the tree it found.
+// Every path is reached below the template directory's descriptor.
 #pragma once
 
 #include <sys/types.h>
@@ -19,60 +21,81 @@
 #include "app/FolderTable.h"
 #include "app/InstallJournal.h"
 #include "app/RunRollback.h"
+#include "platform/FolderBeneath.h"
 #include "kit/KitReader.h"
 #include "platform/ErrorCode.h"
 #include "text/WString.h"
 
-// Superseded: the kit lists the same name again later, and that entry writes the file.
+// Superseded: the kit lists the same name again, and a newer entry of it writes the file.
 enum class EntryAction : std::uint8_t { Skip, Create, Replace, Superseded };
 
 class InstallTransaction {
 public:
     InstallTransaction() = default;
-    ~InstallTransaction();
+    ~InstallTransaction() = default;
     InstallTransaction(const InstallTransaction&) = delete;
     InstallTransaction& operator=(const InstallTransaction&) = delete;
 
-    // Looks at each entry's destination below `target` (one fstatat each) and
-    // decides what to do with it: skip a file as new as the entry (whole
-    // seconds), create a missing one, replace an older one; of entries that
-    // name the same file only the last writes it. Changes nothing.
-    // 0; 87 when a directory, pipe, socket or device stands at an entry's
-    // path or a file where a folder must be; 3 when the target cannot be used.
+    // Takes the template directory's lock, settles dead runs' journals for
+    // it, then looks at each entry's destination below `target` (one fstatat
+    // each) and decides what to do with it: skip a file as new as the entry
+    // (whole seconds), create a missing one, replace an older one; of entries
+    // that name the same file, the one installing them in kit order would
+    // leave writes it (a later one only when newer). Linked folders found
+    // here are the only links later steps follow. Changes nothing of the
+    // tree. 0; 87 when a directory, pipe, socket or device stands at an
+    // entry's path or a file where a folder must be; 3 when the target
+    // cannot be used; ERR_BUSY when another run holds the directory;
+    // ERR_EARLIER_RUN_KEPT when a dead run's undo kept originals in
+    // keptByEarlierRun().
     ErrorCode Plan(const WString& target, const std::vector<KitEntry>& entries);
     // 0, or ERR_DISK_FULL when what the plan writes does not fit into the
     // free space of the target's file system.
     ErrorCode CheckSpace() const;
-    // Writes and syncs the journal, claims the backup folder and creates the
+    // Writes and syncs the journal, claims the backup folder (beside the
+    // target, else in the journal folder; never in TMPDIR) and creates the
     // missing folders; a plan that writes nothing needs none of it. 0; 1013
     // when no journal or backup folder can be made; 3 when a folder cannot be
-    // created.
+    // created; ERR_BUSY when a run got into a target created by this one.
     ErrorCode Begin();
     EntryAction ActionOf(std::size_t index) const { return plan_[index].action; }
-    // Writes entry `index` as planned: original into the backup first, data
-    // under a temporary name (copied through `buffer` where that is faster),
-    // the entry's time, then the rename into place. 0, else the failing
-    // step's code (the temporary file is removed). Safe to call from several
-    // threads at once for different entries, each with its own buffer.
+    // Writes entry `index` as planned: original into the backup first (a
+    // copy under its backup name only once whole and synced), data under a
+    // temporary name (copied through `buffer` where that is faster), the
+    // entry's time, then the rename into place. 0; 3 when its folder is no
+    // longer the one planned (a link now); else the failing step's code (the
+    // temporary file is removed). Safe to call from several threads at once
+    // for different entries, each with its own buffer.
     ErrorCode Install(const KitReader& kit, std::size_t index, std::span<unsigned char> buffer);
     // Syncs the installed data, marks the journal committed, drops the
-    // backup and the journal. 0, else the code of the failed sync.
+    // backup and the journal (kept, for the next start to finish, when the
+    // backup cannot be dropped). 0, else the code of the failed sync.
     ErrorCode Commit();
-    // Undoes whatever of the plan has been done.
+    // Undoes whatever of the plan has been done; the journal stays for the
+    // next start when the backup folder could not be removed.
     RollbackOutcome Rollback();
 
     std::uint64_t bytesToWrite() const { return bytesToWrite_; }
     const std::string& backupFolder() const { return backup_; }
+    const std::string& keptByEarlierRun() const { return keptByEarlierRun_; }
 
 private:
+    static constexpr mode_t kNewFileMode = ~mode_t{0};  // a created file's mode, from the umask
+
     // Kept small: a kit may list a million entries. The path is converted
     // again from the entry's name where it is needed.
     struct Planned {
-        mode_t mode = 0;  // of the file it replaces
+        mode_t mode = kNewFileMode;  // of the file it replaces, set-id bits dropped
         EntryAction action = EntryAction::Skip;
+    };
+    // The original an entry replaces, as the plan saw it.
+    struct Original {
+        std::size_t index = 0;
+        FileIdentity identity;
     };
 
     ErrorCode LocateTarget(const WString& target);
+    ErrorCode LockTarget();
     ErrorCode PlanEntry(std::size_t index, const KitEntry& entry);
     void SupersedeRepeatedNames();
     // Entry `index`'s path below the target, in the system's bytes.
@@ -82,34 +105,47 @@ private:
     std::uint32_t FolderAt(const std::string& relative);
     void SaveFolderTime(std::uint32_t folder);
     ErrorCode ClaimBackup();
+    void JournalPlan();
     ErrorCode CreateFolders();
-    ErrorCode SaveOriginal(const std::string& relative);
+    ErrorCode SaveOriginal(int folder, const std::string& relative, std::size_t index);
+    ErrorCode CopyOriginal(int folder, const std::string& relative, std::size_t index);
     ErrorCode EnsureBackupFolder(const std::string& relative);
-    void DropBackup();
-    ErrorCode WriteEntry(const KitReader& kit, std::size_t index, const std::string& temporary,
+    bool DropBackup();
+    // The descriptor of the folder holding `relative`, resolved below the
+    // target; -1 when it is no longer the folder planned.
+    int FolderOf(const std::string& relative);
+    ErrorCode WriteEntry(const KitReader& kit, std::size_t index, int folder, const std::string& temporary,
                          std::span<unsigned char> buffer);
     void Step();
 
     std::string target_;  // ends in "/"
+    std::string anchor_;  // the target, or its nearest existing ancestor when the run creates it
+    std::string targetBelowAnchor_;
+    FolderIdentity anchorIdentity_;
     std::string tag_;
     std::string backup_;  // ends in "/"
-    int targetFolder_ = -1;
-    int backupFolder_ = -1;
+    std::string keptByEarlierRun_;
+    FolderDescriptor anchorFolder_;  // holds the directory's lock
+    FolderDescriptor targetFolder_;
+    FolderDescriptor backupFolder_;
+    bool copiesOriginals_ = false;  // the backup lies on another file system
     dev_t targetDevice_ = 0;
-    std::string nearestExisting_;  // the target or its nearest existing ancestor
-    std::vector<std::string> createdAbove_;  // the target and its missing parents, outer first
+    std::vector<std::string> createdAbove_;  // the target and its missing parents below the anchor, outer first
     std::vector<std::uint32_t> createdBelow_;  // in folders_, outer first
+    std::vector<AllowedLink> links_;  // linked folders below the target, as the plan found them
     FolderTable folders_;
     std::mutex backupFoldersMutex_;
     FolderTable backupFolders_;  // made in the backup folder so far
-    std::optional<JournalFolderTime> ancestorTime_;  // of the nearest existing one, when the target is created
+    std::optional<JournalFolderTime> anchorTime_;  // when the target is created
     const std::vector<KitEntry>* entries_ = nullptr;  // the kit's, which outlive the run
     std::vector<Planned> plan_;
+    std::vector<Original> originals_;  // in the order of the entries
     std::uint64_t bytesToWrite_ = 0;
     bool replacesAny_ = false;
     bool writesAny_ = false;
     InstallJournal journal_;
     bool begun_ = false;
+    std::uint64_t run_ = 0;  // this transaction among the process's, for FolderOf's per-thread memory
     long crashAt_ = -1;
     std::atomic<long> steps_{0};
 };

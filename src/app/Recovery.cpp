@@ -7,11 +7,15 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <exception>
 #include <memory>
 
-#include "app/InstallJournal.h"
 #include "app/RunRollback.h"
+#include "kit/KitReader.h"
 #include "platform/File.h"
+#include "platform/FolderBeneath.h"
+#include "platform/TempSpace.h"
 
 namespace {
 
@@ -33,8 +37,8 @@ std::vector<std::string> NamesIn(const std::string& folder, const std::string& p
 
 // Opens a file of ours and takes its lock; -1 when it is held (a live run)
 // or the file is not a plain file of this user.
-int OpenUnlocked(const std::string& path) {
-    const int descriptor = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+int OpenUnlocked(const std::string& path, int mode) {
+    const int descriptor = open(path.c_str(), mode | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0) return -1;
     struct stat status {};
     if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) || status.st_uid != geteuid() ||
@@ -57,31 +61,63 @@ std::string ReadWhole(int descriptor) {
 }
 
 void RemoveDeadImages(const std::string& tempFolder) {
-    for (const std::string& name : NamesIn(tempFolder, "edf", "")) {
+    for (const std::string& name : NamesIn(tempFolder, kImagePrefix, "")) {
+        // Only a name this installer makes: a user's file that starts alike stays.
+        if (!IsTempFileName(name, kImagePrefix)) continue;
         const std::string path = tempFolder + "/" + name;
-        const FileHandleGuard image(OpenUnlocked(path));
+        const FileHandleGuard image(OpenUnlocked(path, O_RDONLY));
         // Removed while the lock is held, so no new run can claim it in between.
         if (image.get() != INVALID_FILE_HANDLE) (void)unlink(path.c_str());  // a second start may have removed it first
     }
 }
 
+// Settles one dead run's journal, already locked at `journal`; false when
+// it was left for another time (its directory is busy).
+bool SettleJournal(const std::string& path, int journal, const std::string& journalFolder, const FolderIdentity* held,
+                   std::vector<RecoveredRun>& recovered) {
+    const JournalContent content = ParseJournal(ReadWhole(journal));
+    FolderDescriptor anchor;
+    const bool sound = JournalIsSound(content, journalFolder);
+    if (sound && !content.target.empty()) anchor.reset(OpenAnchor(content));
+    if (!sound || (!content.target.empty() && !anchor.valid())) {
+        // Never followed: damaged, not this installer's, or its directory is
+        // not there or not the same one. Kept for whoever wants to look.
+        const std::string aside = path + ".bad";
+        if (rename(path.c_str(), aside.c_str()) == 0) recovered.push_back({content.target, std::string(), aside});
+        return true;
+    }
+    if (content.target.empty()) return unlink(path.c_str()) == 0;  // cut short before anything was claimed
+    // One run per directory: a live one holds it, and settles this journal before it plans.
+    const bool mine = held != nullptr && *held == content.anchorIdentity;
+    if (!mine && flock(anchor.get(), LOCK_EX | LOCK_NB) != 0) return false;
+    const FolderDescriptor backup(OpenBackupFolder(content));
+    bool settled = true;
+    if (content.committed || content.undone) {
+        settled = FinishCommittedRun(content, backup.get());
+    } else {
+        const RollbackOutcome outcome = RollBackRun(content, anchor.get(), backup.get());
+        if (content.planned) recovered.push_back({content.target, outcome.keptBackup, std::string()});
+        // Every original back, the backup not yet gone: the next start only removes it.
+        settled = outcome.settled || !outcome.originalsRestored || !AppendUndoneMark(journal);
+    }
+    if (settled) (void)unlink(path.c_str());  // settled: a journal that stays would only be settled again
+    return true;
+}
+
 }  // namespace
 
-std::vector<RecoveredRun> RecoverDeadRuns(const std::string& journalFolder, const std::string& tempFolder) {
+std::vector<RecoveredRun> RecoverDeadRuns(const std::string& journalFolder, const std::string& tempFolder,
+                                          const FolderIdentity* held) {
     std::vector<RecoveredRun> recovered;
     if (!journalFolder.empty()) {
         for (const std::string& name : NamesIn(journalFolder, "run-", ".journal")) {
             const std::string path = journalFolder + "/" + name;
-            const FileHandleGuard journal(OpenUnlocked(path));
+            const FileHandleGuard journal(OpenUnlocked(path, O_RDWR));
             if (journal.get() == INVALID_FILE_HANDLE) continue;
-            const JournalContent content = ParseJournal(ReadWhole(static_cast<int>(journal.get())));
-            if (content.committed) {
-                FinishCommittedRun(content);
-            } else {
-                const RollbackOutcome outcome = RollBackRun(content);
-                if (content.planned) recovered.push_back({content.target, outcome.keptBackup});
+            try {
+                (void)SettleJournal(path, static_cast<int>(journal.get()), journalFolder, held, recovered);
+            } catch (const std::exception&) {  // out of memory on a huge journal: left for the next start
             }
-            (void)unlink(path.c_str());  // settled: a journal that stays would only be settled again
         }
     }
     if (!tempFolder.empty()) RemoveDeadImages(tempFolder);

@@ -6,14 +6,22 @@
 #include <string>
 #include <vector>
 
-// A run that died before its commit and was undone now.
+#include "app/InstallJournal.h"
+
+// A dead run's journal that was settled or set aside now.
 struct RecoveredRun {
     std::string target;      // its template directory
     std::string keptBackup;  // where originals that could not go back are kept, else empty
+    std::string setAside;    // the journal, renamed, when it could not be used; else empty
 };
 
 // Rolls back every dead run's journal in `journalFolder` (or finishes its
-// cleanup when it had committed), removes the journals, and removes the
-// images "edf*" in `tempFolder` that no running installer holds. Journals
-// and images of live runs are left alone. Returns the runs that were undone.
-std::vector<RecoveredRun> RecoverDeadRuns(const std::string& journalFolder, const std::string& tempFolder);
+// cleanup when it had committed), and removes the journals. A journal that
+// fails its checks, or whose directory is no longer the one it names
+// (device and inode), changes nothing: it is renamed "*.bad" and reported
+// once. Journals of live runs, and of directories another live run holds,
+// are left alone; `held` names a directory whose lock the caller holds
+// itself. Then removes the kit images in `tempFolder` ("" for none) that
+// this installer made and no live run holds. Returns what it did.
+std::vector<RecoveredRun> RecoverDeadRuns(const std::string& journalFolder, const std::string& tempFolder,
+                                          const FolderIdentity* held = nullptr);

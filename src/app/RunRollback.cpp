@@ -4,94 +4,206 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <set>
 
 #include "platform/FileCopy.h"
-#include "platform/FileTree.h"
+#include "platform/FolderBeneath.h"
 
 namespace {
 
-std::string FolderOf(const std::string& path) { return path.substr(0, path.rfind('/') + 1); }
-
-std::string NameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
-
 // Gone already counts as removed.
-bool Unlink(const std::string& path, int flags = 0) {
-    return unlinkat(AT_FDCWD, path.c_str(), flags) == 0 || errno == ENOENT;
+bool Unlink(int folder, const std::string& name, int flags = 0) {
+    return unlinkat(folder, name.c_str(), flags) == 0 || errno == ENOENT;
 }
 
-void RemoveCreated(const JournalContent& journal) {
+bool StatEntry(int folder, const std::string& name, struct stat& status) {
+    return folder >= 0 && fstatat(folder, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+FileIdentity IdentityOf(const struct stat& status) {
+    return {status.st_size, status.st_mtim.tv_sec, status.st_mtim.tv_nsec};
+}
+
+// The file the run wrote: its kind, the kit entry's size and time as the file
+// system keeps it (one that keeps whole seconds or microseconds drops the rest).
+bool IsWritten(const struct stat& status, const FileIdentity& written) {
+    if (!S_ISREG(status.st_mode) || status.st_size != written.size || status.st_mtim.tv_sec != written.seconds) {
+        return false;
+    }
+    const std::int64_t found = status.st_mtim.tv_nsec;
+    return found == written.nanoseconds || found == written.nanoseconds / 1000 * 1000 || found == 0;
+}
+
+// Folders of one tree, opened once for consecutive paths in the same folder.
+class FolderCursor {
+public:
+    FolderCursor(int root, const std::vector<AllowedLink>& links) : root_(root), links_(links) {}
+    int At(std::string_view folder) {
+        if (root_ < 0) return -1;
+        if (!opened_ || folder != path_) {
+            folder_.reset(OpenFolderBeneath(root_, folder, links_));
+            path_ = folder;
+            opened_ = true;
+        }
+        return folder_.get();
+    }
+
+private:
+    int root_;
+    const std::vector<AllowedLink>& links_;
+    FolderDescriptor folder_;
+    std::string path_;
+    bool opened_ = false;
+};
+
+void RemoveCreated(const JournalContent& journal, int target) {
+    FolderCursor folders(target, journal.links);
     for (const JournalFile& file : journal.files) {
+        const int folder = folders.At(FolderPart(file.path));
+        if (folder < 0) continue;  // never made, or no longer reachable below the target: not touched
         // Left-overs of a write cut short; a failure leaves only a hidden
         // temporary file behind, nothing of the user's.
-        (void)Unlink(FolderOf(file.path) + TemporaryName(journal.tag, file.index));
-        if (!file.replaces) (void)Unlink(file.path);
+        (void)Unlink(folder, TemporaryName(journal.tag, file.index));
+        const std::string name(NamePart(file.path));
+        struct stat status {};
+        // Only the file the run wrote: one made since by somebody else stays.
+        if (!file.replaces && StatEntry(folder, name, status) && IsWritten(status, file.written)) {
+            (void)Unlink(folder, name);  // it stays only when the folder refuses; nothing of the user's
+        }
     }
+}
+
+void RemoveCreatedFolders(const JournalContent& journal, int anchor) {
     // Inner before outer; one that holds something the run did not put there stays.
     for (auto it = journal.createdDirs.rbegin(); it != journal.createdDirs.rend(); ++it) {
-        (void)Unlink(*it, AT_REMOVEDIR);
+        const FolderDescriptor parent(OpenFolderBeneath(anchor, FolderPart(*it), journal.links));
+        if (parent.valid()) (void)Unlink(parent.get(), std::string(NamePart(*it)), AT_REMOVEDIR);
     }
 }
 
 // Across file systems the copy goes to a temporary name first, so the
 // destination always holds one whole version.
-bool CopyBack(const std::string& from, const std::string& to, const std::string& temporary) {
-    const int folder = open(FolderOf(to).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder < 0) return false;
-    const std::string name = NameOf(temporary);
-    (void)unlinkat(folder, name.c_str(), 0);  // a copy cut short by an earlier attempt
-    bool copied = CopyFileSynced(AT_FDCWD, from.c_str(), folder, name.c_str()) == 0 &&
-                  renameat(folder, name.c_str(), folder, NameOf(to).c_str()) == 0;
-    close(folder);
-    return copied && Unlink(from);
+bool CopyBack(int from, const std::string& name, int to, const std::string& temporary) {
+    (void)unlinkat(to, temporary.c_str(), 0);  // a copy cut short by an earlier attempt
+    return CopyFileSynced(from, name.c_str(), to, temporary.c_str()) == 0 &&
+           renameat(to, temporary.c_str(), to, name.c_str()) == 0 && Unlink(from, name);
 }
 
 // One original back in place; true also when it never left.
-bool RestoreOriginal(const JournalContent& journal, const JournalFile& file) {
-    const std::string saved = journal.backup + file.path.substr(journal.target.size());
-    if (rename(saved.c_str(), file.path.c_str()) == 0) {
-        // A hard link of the file still in place is left by the rename; it goes now.
-        return Unlink(saved);
+bool RestoreOriginal(const JournalContent& journal, const JournalFile& file, int folder, int saved) {
+    if (folder < 0) return false;  // its folder is no longer reachable below the target
+    const std::string name(NamePart(file.path));
+    struct stat current {};
+    struct stat backup {};
+    const bool present = StatEntry(folder, name, current);
+    // A backup that is not whole (or not the original) is never put back.
+    const bool whole = StatEntry(saved, name, backup) && IdentityOf(backup) == file.original;
+    if (present && IdentityOf(current) == file.original) {
+        // Never moved, or already back: the backup's name (a link or a copy) goes.
+        return !whole || Unlink(saved, name);
     }
-    const int error = errno;
-    struct stat status {};
-    // Never saved: the original never moved. (Across file systems the rename
-    // fails before it looks for the source at all.)
-    if ((error == ENOENT || error == EXDEV) && lstat(saved.c_str(), &status) != 0 && errno == ENOENT) return true;
-    if (error != EXDEV) return false;
-    return CopyBack(saved, file.path, FolderOf(file.path) + TemporaryName(journal.tag, file.index));
+    // Changed since the run by somebody else: theirs stays, the original stays in the backup.
+    if (present && !IsWritten(current, file.written)) return false;
+    if (!whole) return false;  // replaced, and the original is not there to go back
+    if (renameat(saved, name.c_str(), folder, name.c_str()) == 0) return true;
+    return errno == EXDEV && CopyBack(saved, name, folder, TemporaryName(journal.tag, file.index));
 }
 
-void RestoreFolderTimes(const JournalContent& journal) {
+void RestoreOriginals(const JournalContent& journal, int target, int backup, RollbackOutcome& outcome) {
+    FolderCursor folders(target, journal.links);
+    const std::vector<AllowedLink> none;
+    FolderCursor saved(backup, none);
+    for (const JournalFile& file : journal.files) {
+        if (!file.replaces) continue;
+        const std::string_view folder = FolderPart(file.path);
+        if (!RestoreOriginal(journal, file, folders.At(folder), saved.At(folder))) outcome.originalsRestored = false;
+    }
+}
+
+void RestoreFolderTimes(const JournalContent& journal, int anchor) {
     for (const JournalFolderTime& saved : journal.folderTimes) {
         const timespec times[2] = {{0, UTIME_OMIT}, {saved.seconds, saved.nanoseconds}};
+        const FolderDescriptor folder(OpenFolderBeneath(anchor, saved.path, journal.links));
         // A folder that is gone or refuses its time changes nothing of the user's files.
-        (void)utimensat(AT_FDCWD, saved.path.c_str(), times, 0);
+        if (folder.valid()) (void)futimens(folder.get(), times);
     }
+}
+
+// Empties the backup folder of what the run put there, by name, and removes
+// it; anything else found in it keeps it. True when it is gone.
+bool RemoveBackup(const JournalContent& journal, int backup) {
+    if (journal.backup.empty()) return true;
+    // Gone; or a folder of that name that is not the run's: not ours to remove.
+    if (backup < 0) return true;
+    std::set<std::string> folders;
+    bool removed = true;
+    const std::vector<AllowedLink> none;
+    FolderCursor saved(backup, none);
+    for (const JournalFile& file : journal.files) {
+        if (!file.replaces) continue;
+        const std::string_view folder = FolderPart(file.path);
+        // Its outer folders may have been made before the run died, the inner one not yet.
+        for (std::string_view up = folder; !up.empty(); up = FolderPart(up)) folders.emplace(up);
+        const int at = saved.At(folder);
+        if (at < 0) continue;  // never made
+        removed = Unlink(at, std::string(NamePart(file.path))) && removed;
+        removed = Unlink(at, TemporaryName(journal.tag, file.index)) && removed;
+    }
+    std::vector<std::string> deepestFirst(folders.begin(), folders.end());
+    std::sort(deepestFirst.begin(), deepestFirst.end(),
+              [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+    for (const std::string& folder : deepestFirst) removed = Unlink(backup, folder, AT_REMOVEDIR) && removed;
+    // Only an empty folder goes: whatever a swapped name might lead to loses nothing.
+    const std::string path = journal.backup.substr(0, journal.backup.size() - 1);
+    return removed && Unlink(AT_FDCWD, path, AT_REMOVEDIR);
 }
 
 }  // namespace
 
-RollbackOutcome RollBackRun(const JournalContent& journal) {
+int OpenAnchor(const JournalContent& journal) {
+    FolderDescriptor anchor(open(journal.anchor.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    struct stat status {};
+    if (!anchor.valid() || fstat(anchor.get(), &status) != 0) return -1;
+    const FolderIdentity found{static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
+    return found == journal.anchorIdentity ? anchor.release() : -1;
+}
+
+int OpenBackupFolder(const JournalContent& journal) {
+    if (journal.backup.size() < 2) return -1;
+    const std::string path = journal.backup.substr(0, journal.backup.size() - 1);
+    const std::size_t slash = path.rfind('/');
+    const FolderDescriptor parent(open(slash == 0 ? "/" : path.substr(0, slash).c_str(),
+                                       O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!parent.valid()) return -1;
+    FolderDescriptor backup(openat(parent.get(), path.c_str() + slash + 1,
+                                   O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    struct stat status {};
+    if (!backup.valid() || fstat(backup.get(), &status) != 0) return -1;
+    const FolderIdentity found{static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
+    return found == journal.backupIdentity ? backup.release() : -1;
+}
+
+RollbackOutcome RollBackRun(const JournalContent& journal, int anchor, int backup) {
     RollbackOutcome outcome;
-    if (journal.planned) {
-        RemoveCreated(journal);
-        if (!journal.backup.empty()) {
-            for (const JournalFile& file : journal.files) {
-                if (file.replaces && !RestoreOriginal(journal, file)) outcome.originalsRestored = false;
-            }
-        }
-        RestoreFolderTimes(journal);
+    if (journal.planned && anchor >= 0) {
+        // The folders the run made above its target are plain folders: no link is followed there.
+        const FolderDescriptor target(OpenFolderBeneath(anchor, journal.TargetBelowAnchor()));
+        RemoveCreated(journal, target.get());
+        RemoveCreatedFolders(journal, anchor);
+        RestoreOriginals(journal, target.get(), backup, outcome);
+        RestoreFolderTimes(journal, anchor);
+    } else if (journal.planned) {
+        outcome.originalsRestored = std::none_of(journal.files.begin(), journal.files.end(),
+                                                 [](const JournalFile& file) { return file.replaces; });
     }
-    if (journal.backup.empty()) return outcome;
-    if (outcome.originalsRestored) {
-        RemoveSystemTree(journal.backup);
-    } else {
+    if (!outcome.originalsRestored) {
         outcome.keptBackup = journal.backup;
+        return outcome;
     }
+    outcome.settled = RemoveBackup(journal, backup);
     return outcome;
 }
 
-void FinishCommittedRun(const JournalContent& journal) {
-    if (!journal.backup.empty()) RemoveSystemTree(journal.backup);
-}
+bool FinishCommittedRun(const JournalContent& journal, int backup) { return RemoveBackup(journal, backup); }

@@ -30,20 +30,22 @@ struct RecoveryNotice {
     std::uint32_t flags;
 };
 
-// What each undone run became. A run whose originals could not all go back
-// is never called undone: its directory is named with the folder that keeps
-// the rest.
+// What became of each dead run found: a record set aside, or the undo, called
+// "as it was before" only when it is.
 std::vector<RecoveryNotice> RecoveryNotices(const std::vector<RecoveredRun>& runs) {
     std::vector<RecoveryNotice> notices;
     for (const RecoveredRun& run : runs) {
-        const WString target = ToWString(run.target.c_str());
-        if (run.keptBackup.empty()) {
-            notices.push_back({LoadResString("IDS_RECOVERED_INSTALL") + u" " + target, MB_PLAIN_OK});
-        } else {
-            notices.push_back({LoadResString("IDS_TEMPLATE_CATALOG") + u" " + target + u"\n" +
-                                   LoadResString("IDS_BACKUP_KEPT") + u" " + ToWString(run.keptBackup.c_str()),
+        if (!run.setAside.empty()) {
+            notices.push_back({LoadResString("IDS_JOURNAL_SET_ASIDE") + u" " + ToWString(run.setAside.c_str()),
                                MB_ERROR_OK});
+            continue;
         }
+        const char* said = run.keptBackup.empty() ? "IDS_RECOVERED_INSTALL" : "IDS_RECOVERED_PARTLY";
+        WString text = LoadResString(said) + u" " + ToWString(run.target.c_str());
+        if (!run.keptBackup.empty()) {
+            text += u"\n" + LoadResString("IDS_BACKUP_KEPT") + u" " + ToWString(run.keptBackup.c_str());
+        }
+        notices.push_back({text, run.keptBackup.empty() ? MB_PLAIN_OK : MB_ERROR_OK});
     }
     return notices;
 }

@@ -45,7 +45,7 @@ void LockImage(KitReader& reader) {
 void OpenImage(KitReader& reader, const WString& kitPath, const KitSlice& slice, const FreeSpaceProbe& freeSpace) {
     WString directory;
     (void)GetTempDirectory(&directory);  // always succeeds
-    ThrowOnFailure(CreateTempFile(directory, u"edf", &reader.tempPath));
+    ThrowOnFailure(CreateTempFile(directory, ToWString(kImagePrefix), &reader.tempPath));
     TemporaryFileGuard removeOnFailure(reader.tempPath);
     LockImage(reader);
     ThrowOnFailure(InflateFile(kitPath, slice, reader.tempPath, freeSpace));

@@ -15,6 +15,10 @@
 #include "platform/TempSpace.h"
 #include "text/WString.h"
 
+// The start of every unpacked image's name in the temporary directory: the
+// installer's own, so that nothing else there is ever taken for one.
+inline constexpr char kImagePrefix[] = "qorn-setup-image-";
+
 struct KitDescription {
     WString language;
     WString productName;

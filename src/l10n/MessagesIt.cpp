@@ -63,6 +63,9 @@ constexpr MessageText kTexts[] = {
     {"IDS_TERMINAL_CONTINUE", "Premere Invio per continuare o Ctrl+C per uscire"},
     {"IDS_TERMINAL_BADPATH", "Il percorso digitato non può essere letto nella codifica della locale corrente. Digitarlo di nuovo."},
     {"IDS_HELP_TERMINAL", "Con -T o /T le domande vengono poste in questo terminale anche quando il display può essere aperto; senza display, ogni volta che lo standard input e lo standard error sono terminali."},
+    {"IDS_DIRECTORY_BUSY", "Un'altra installazione in questa cartella dei modelli è in corso. Attendere che termini, quindi avviare di nuovo il programma di installazione."},
+    {"IDS_JOURNAL_SET_ASIDE", "Non è stato possibile usare la registrazione di un'installazione interrotta: è danneggiata o non corrisponde più alla sua cartella dei modelli. Non è stato cambiato nulla in base a essa; è stata messa da parte qui:"},
+    {"IDS_RECOVERED_PARTLY", "È stata trovata un'installazione interrotta ed è stata annullata ovunque i suoi file fossero ancora come li aveva lasciati; i file modificati da allora sono rimasti come sono. Cartella dei modelli:"},
     {"IDS_ERROR_JOURNALDIR", "Non è stato possibile usare questa cartella per il registro dell'installazione (impostare in XDG_STATE_HOME una cartella scrivibile e avviare di nuovo il programma di installazione):"},
 };
 static_assert(std::size(kTexts) == kMessageCount);

@@ -63,6 +63,9 @@ constexpr MessageText kTexts[] = {
     {"IDS_TERMINAL_CONTINUE", "Paspauskite Enter, kad tęstumėte, arba Ctrl+C, kad išeitumėte"},
     {"IDS_TERMINAL_BADPATH", "Įvesto kelio nepavyksta perskaityti dabartinės lokalės koduote. Įveskite jį iš naujo."},
     {"IDS_HELP_TERMINAL", "Su parinktimi -T arba /T klausimai užduodami šiame terminale, net jei ekraną galima atverti; be ekrano – visada, kai standartinė įvestis ir standartinis klaidų srautas yra terminalai."},
+    {"IDS_DIRECTORY_BUSY", "Į šį šablonų katalogą jau vyksta kitas diegimas. Palaukite, kol jis baigsis, ir vėl paleiskite diegimo programą."},
+    {"IDS_JOURNAL_SET_ASIDE", "Nutraukto diegimo įrašo nepavyko panaudoti: jis sugadintas arba nebeatitinka savo šablonų katalogo. Pagal jį niekas nepakeista; jis padėtas čia:"},
+    {"IDS_RECOVERED_PARTLY", "Rastas nutrauktas diegimas ir atšauktas visur, kur jo failai liko tokie, kokius jis paliko; vėliau pakeisti failai palikti kaip yra. Šablonų katalogas:"},
     {"IDS_ERROR_JOURNALDIR", "Šio diegimo žurnalo aplanko nepavyko naudoti (nurodykite XDG_STATE_HOME aplanką, į kurį galima rašyti, ir vėl paleiskite diegimo programą):"},
 };
 static_assert(std::size(kTexts) == kMessageCount);

@@ -63,6 +63,9 @@ constexpr MessageText kTexts[] = {
     {"IDS_TERMINAL_CONTINUE", "Nospiediet Enter, lai turpinātu, vai Ctrl+C, lai izietu"},
     {"IDS_TERMINAL_BADPATH", "Ievadīto ceļu nevar nolasīt pašreizējās lokāles kodējumā. Ievadiet to vēlreiz."},
     {"IDS_HELP_TERMINAL", "Ar opciju -T vai /T jautājumi tiek uzdoti šajā terminālī arī tad, ja displeju var atvērt; bez displeja — vienmēr, kad standarta ievade un standarta kļūdu plūsma ir termināļi."},
+    {"IDS_DIRECTORY_BUSY", "Šajā veidņu direktorijā jau notiek cita instalēšana. Pagaidiet, līdz tā beidzas, un palaidiet instalēšanas programmu vēlreiz."},
+    {"IDS_JOURNAL_SET_ASIDE", "Pārtrauktās instalēšanas ierakstu nevarēja izmantot: tas ir bojāts vai vairs neatbilst savai veidņu direktorijai. Ar to nekas netika mainīts; tas ir nolikts malā šeit:"},
+    {"IDS_RECOVERED_PARTLY", "Tika atrasta pārtraukta instalēšana, un tā tika atsaukta visur, kur tās faili bija palikuši tādi, kādus tā tos atstāja; vēlāk mainītie faili ir atstāti, kā ir. Veidņu direktorija:"},
     {"IDS_ERROR_JOURNALDIR", "Šo instalācijas žurnāla mapi nevarēja izmantot (norādiet XDG_STATE_HOME mapi, kurā var rakstīt, un palaidiet instalācijas programmu vēlreiz):"},
 };
 static_assert(std::size(kTexts) == kMessageCount);

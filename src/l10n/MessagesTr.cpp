@@ -63,6 +63,9 @@ constexpr MessageText kTexts[] = {
     {"IDS_TERMINAL_CONTINUE", "Devam etmek için Enter'a, çıkmak için Ctrl+C'ye basın"},
     {"IDS_TERMINAL_BADPATH", "Girilen yol geçerli yerel ayarın kodlamasıyla okunamıyor. Yeniden girin."},
     {"IDS_HELP_TERMINAL", "-T veya /T ile sorular, ekran açılabilse bile bu terminalde sorulur; ekran yoksa standart girdi ve standart hata akışı terminal olduğunda her zaman orada sorulur."},
+    {"IDS_DIRECTORY_BUSY", "Bu şablon dizinine başka bir kurulum sürüyor. Bitmesini bekleyin, ardından kurulum programını yeniden başlatın."},
+    {"IDS_JOURNAL_SET_ASIDE", "Yarıda kalmış bir kurulumun kaydı kullanılamadı: kayıt hasarlı ya da artık kendi şablon dizinine uymuyor. Bu kayda göre hiçbir şey değiştirilmedi; kayıt buraya ayrıldı:"},
+    {"IDS_RECOVERED_PARTLY", "Yarıda kalmış bir kurulum bulundu ve dosyalarının onun bıraktığı gibi kaldığı her yerde geri alındı; o zamandan beri değiştirilen dosyalar olduğu gibi bırakıldı. Şablon dizini:"},
     {"IDS_ERROR_JOURNALDIR", "Yükleme günlüğünün bu klasörü kullanılamadı (XDG_STATE_HOME için yazılabilir bir klasör belirtin ve yükleme programını yeniden başlatın):"},
 };
 static_assert(std::size(kTexts) == kMessageCount);

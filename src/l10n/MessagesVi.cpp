@@ -63,6 +63,9 @@ constexpr MessageText kTexts[] = {
     {"IDS_TERMINAL_CONTINUE", "Nhấn Enter để tiếp tục hoặc Ctrl+C để thoát"},
     {"IDS_TERMINAL_BADPATH", "Không thể đọc đường dẫn vừa nhập theo bảng mã của locale hiện tại. Hãy nhập lại."},
     {"IDS_HELP_TERMINAL", "Với -T hoặc /T, các câu hỏi được hỏi trong terminal này ngay cả khi có thể mở màn hình; khi không có màn hình, chúng được hỏi ở đó mỗi khi đầu vào chuẩn và luồng lỗi chuẩn đều là terminal."},
+    {"IDS_DIRECTORY_BUSY", "Một quá trình cài đặt khác vào thư mục mẫu này đang chạy. Hãy đợi nó kết thúc rồi khởi động lại chương trình cài đặt."},
+    {"IDS_JOURNAL_SET_ASIDE", "Không thể dùng bản ghi của một lần cài đặt bị gián đoạn: bản ghi bị hỏng hoặc không còn khớp với thư mục mẫu của nó. Không có gì bị thay đổi theo bản ghi này; bản ghi đã được để riêng tại đây:"},
+    {"IDS_RECOVERED_PARTLY", "Đã tìm thấy một lần cài đặt bị gián đoạn và đã hoàn tác ở mọi nơi mà các tệp của nó vẫn như khi nó để lại; các tệp đã thay đổi sau đó được giữ nguyên. Thư mục mẫu:"},
     {"IDS_ERROR_JOURNALDIR", "Không thể dùng thư mục nhật ký cài đặt này (hãy đặt XDG_STATE_HOME là một thư mục có quyền ghi và chạy lại chương trình cài đặt):"},
 };
 static_assert(std::size(kTexts) == kMessageCount);

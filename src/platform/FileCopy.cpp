@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <memory>
+#include <string>
 
 #include "platform/File.h"
 
@@ -29,6 +30,24 @@ int BufferedCopy(int source, off_t offset, off_t length, int destination, unsign
         length -= got;
     }
     return 0;
+}
+
+// A link is copied as a link, with its own time: the copy is what stood there.
+int CopyLink(int fromFolder, const char* from, int toFolder, const char* to) {
+    struct stat status {};
+    if (fstatat(fromFolder, from, &status, AT_SYMLINK_NOFOLLOW) != 0) return errno;
+    if (!S_ISLNK(status.st_mode)) return ELOOP;
+    std::string text(static_cast<std::size_t>(status.st_size) + 1, '\0');
+    const ssize_t length = readlinkat(fromFolder, from, text.data(), text.size());
+    if (length < 0) return errno;
+    if (static_cast<std::size_t>(length) >= text.size()) return EAGAIN;  // it changed under the copy
+    text.resize(static_cast<std::size_t>(length));
+    if (symlinkat(text.c_str(), toFolder, to) != 0) return errno;
+    const timespec times[2] = {status.st_atim, status.st_mtim};
+    if (utimensat(toFolder, to, times, AT_SYMLINK_NOFOLLOW) == 0) return 0;
+    const int error = errno;
+    (void)unlinkat(toFolder, to, 0);  // never leave a copy that looks like another
+    return error;
 }
 
 }  // namespace
@@ -60,6 +79,7 @@ int CopyRange(int source, long long offset, long long length, int destination, u
 int CopyFileSynced(int fromFolder, const char* from, int toFolder, const char* to) {
     const FileHandleGuard sourceGuard(openat(fromFolder, from, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
     const int source = static_cast<int>(sourceGuard.get());
+    if (source < 0 && errno == ELOOP) return CopyLink(fromFolder, from, toFolder, to);
     struct stat status {};
     if (source < 0 || fstat(source, &status) != 0) return errno;
     if (!S_ISREG(status.st_mode)) return EINVAL;

@@ -5,8 +5,9 @@
 
 // Copies the regular file `from` (relative to the folder `fromFolder`) to a
 // new file `to` (relative to `toFolder`, created exclusively) with the same
-// content, permission bits and modification time, synced before it returns.
-// 0 on success, else the errno of the failing step; a partial copy is removed.
+// content, permission bits and modification time, synced before it returns;
+// a link is copied as a link with its time. 0 on success, else the errno of
+// the failing step; a partial copy is removed.
 int CopyFileSynced(int fromFolder, const char* from, int toFolder, const char* to);
 
 // Copies `length` bytes from `source` at `offset` to the current end of

@@ -99,3 +99,11 @@ ErrorCode CreateTempFile(const WString& directory, const WString& prefix, WStrin
     }
     return ERR_CANT_WRITE;
 }
+
+bool IsTempFileName(std::string_view name, std::string_view prefix) {
+    if (name.size() != prefix.size() + kRandomChars || name.substr(0, prefix.size()) != prefix) return false;
+    for (const char c : name.substr(prefix.size())) {
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return false;
+    }
+    return true;
+}

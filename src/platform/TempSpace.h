@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "platform/ErrorCode.h"
 #include "platform/File.h"
@@ -19,5 +20,8 @@ ErrorCode GetTempFreeSpace(std::uint64_t* freeBytes);
 // when the file system cannot be asked.
 ErrorCode GetFileSystemFreeSpace(FileHandle file, std::uint64_t* freeBytes);
 // Creates a new empty file whose name starts with `prefix` in exactly
-// `directory` (exclusive creation); 1013 on any failure.
+// `directory` (exclusive creation), six random letters or digits after it;
+// 1013 on any failure.
 ErrorCode CreateTempFile(const WString& directory, const WString& prefix, WString* path);
+// Whether `name` is exactly one CreateTempFile makes with `prefix`.
+bool IsTempFileName(std::string_view name, std::string_view prefix);

@@ -37,7 +37,7 @@ protected:
     // No backup directory and no journal are left; only the unpacked image remains.
     void ExpectOnlyImageInTemp() {
         for (const std::string& name : scratch::Names(env_.temp())) {
-            EXPECT_EQ(name.rfind("edf", 0), 0u) << name;
+            EXPECT_EQ(name.rfind(kImagePrefix, 0), 0u) << name;
         }
         EXPECT_EQ(scratch::Names(JournalFolderPath()), std::vector<std::string>{});
         EXPECT_EQ(scratch::Names(env_.root()), (std::vector<std::string>{"Templates", "home", "qorn.efd", "tmp"}));
@@ -171,7 +171,9 @@ protected:
             AddFile(Backslashed(relative), "kit " + std::to_string(i));
             if (i % 7 == 0) UserFile(relative, "user " + std::to_string(i), kKitSeconds - 10);
         }
-        source_.files[3] = {Wide("f0\\twice.tpl"), source_.files[3].lastWriteTime, "first", WString()};
+        // The earlier entry is newer: the later one, installed after it, would not replace it.
+        const FileTime newer = FileTime::fromValue(source_.files[3].lastWriteTime.value() + 50000000);
+        source_.files[3] = {Wide("f0\\twice.tpl"), newer, "first", WString()};
         source_.files[290] = {Wide("f0\\twice.tpl"), source_.files[290].lastWriteTime, "last", WString()};
         UserFile("f0/twice.tpl", "user's twice", kKitSeconds - 10);
     }
@@ -197,11 +199,11 @@ TEST_F(ManyEntriesTest, InstallLikeOneThreadInKitOrder) {
     OpenKit();
     ASSERT_EQ(Run(target_), ERR_NONE);
     for (int i = 0; i < 300; ++i) {
-        if (i == 3 || i == 290) continue;
+        if (i == 3 || i == 290) continue;  // twice.tpl
         const std::string relative = Relative(i);
         EXPECT_EQ(scratch::ReadBytes(target_ + "" + relative), "kit " + std::to_string(i)) << relative;
     }
-    EXPECT_EQ(scratch::ReadBytes(target_ + "f0/twice.tpl"), "last");
+    EXPECT_EQ(scratch::ReadBytes(target_ + "f0/twice.tpl"), "first");
     const ProgressReport report = progress_.ReadProgress();
     EXPECT_EQ(report.counts.written, 299u);  // the name listed twice is one file
     EXPECT_EQ(report.counts.replaced, 44u);  // the 43 older files and twice.tpl

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # The installer killed outright: SIGKILL at every step of an installation in
 # turn (a test seam counts the steps) and at random moments, then started
-# again. The next start must give back exactly the tree of before (or, once
-# the run had committed, exactly the installed tree), leave nothing in TMPDIR
-# or beside the template directory, and say what it did. Last, the X server
-# goes away in the middle of an installation.
+# again, in three layouts: backups as hard links; copied backups (the
+# template directory a mount point of its own, TMPDIR elsewhere); and a boot
+# that empties TMPDIR between the kill and the next start. The next start
+# must give back exactly the tree of before (or, once the run had committed,
+# exactly the installed tree), leave nothing in TMPDIR, beside the template
+# directory or in the journal folder, and say what it did. Then a second run
+# on a directory in use is refused, and the X server goes away in the middle
+# of an installation. The copied layout needs root for its tmpfs mount.
 source "$(dirname "$0")/lib.sh"
 e2e_init
 
@@ -34,7 +38,7 @@ cp "$E2E_BIN/setup" "$E2E_ROOT/nokit/setup"
 # own, one newer file, a file of the user's own, and old folder times.
 make_original() {
     # Without a recorded location nothing probes the directory before the run.
-    rm -rf "$target" "$E2E_LAUNCHER_CFG"
+    rm -rf "${target:?}"/* "$target"/.[!.]* "$E2E_LAUNCHER_CFG"
     mkdir -p "$target/alpha" "$target/beta/inner" "$target/gamma" "$target/delta"
     local i
     for i in 03 17 33 40; do printf 'old delta %s\n' "$i" >"$target/delta/d$i.tpl"; done
@@ -66,59 +70,107 @@ files_sum() { e2e_tree_fingerprint "$target" files-only | sha1sum | cut -c1-40; 
 # What a person would check after the second start, on one line.
 outcome() { echo "$(tree_sum) $(files_sum) $(recovered_line && echo said || echo silent) [$(leftovers | tr '\n' ' ')]"; }
 
-# ---- the installed tree, from one run that is never interrupted
+# crash_layout NAME STRIDE ROUNDS: the uninterrupted run, then a kill at
+# every STRIDE-th step and at ROUNDS random moments, each followed by a start
+# of the copy without a kit. In the "boot" layout TMPDIR is emptied before it.
+crash_layout() {
+    local layout=$1 stride=$2 rounds=$3 step=0 k round result pid
+    local -a results=()
+    after_kill() { [ "$layout" != boot ] || rm -rf "${TMPDIR:?}"/* "$TMPDIR"/.[!.]*; run_headless "$E2E_ROOT/nokit"; }
+    make_original
+    before_sum=$(tree_sum)
+    before_files=$(files_sum)
+    e2e_slow_installs 0
+    run_headless "$E2E_INSTALL"
+    [ "$status" -eq 0 ] || e2e_fail "$layout: the uninterrupted installation ended with $status: $(cat "$E2E_ROOT/run.err")"
+    installed_files=$(files_sum)
+    e2e_check "$layout: the uninterrupted installation changed the tree" test "$installed_files" != "$before_files"
+    e2e_check "$layout: the newer file kept its content" grep -qx 'edited by the user' "$target/top.tpl"
+    e2e_check "$layout: the uninterrupted installation left nothing behind" test -z "$(leftovers)"
+
+    # SIGKILL at each step in turn, until a run gets through all of them
+    while :; do
+        make_original
+        run_headless "$E2E_INSTALL" QORN_TEST_CRASH_AT=$step
+        [ "$status" -eq 0 ] && break
+        [ "$status" -eq 137 ] || e2e_fail "$layout, step $step: the installer ended with $status instead of being killed"
+        after_kill
+        results[step]=$(outcome)
+        step=$((step + stride))
+        [ "$step" -lt 1000 ] || e2e_fail "$layout: the installation never got through its steps"
+    done
+    # Every layout takes the same steps; the last two follow the commit mark:
+    # from there on the run counts as done.
+    total_steps=${total_steps:-$step}
+    e2e_check "$layout: the installation has at least 30 steps to be killed at ($total_steps)" test "$total_steps" -ge 30
+    e2e_check "$layout: the installation took its $total_steps steps ($step)" \
+        test "$step" -ge "$total_steps" -a "$step" -lt $((total_steps + stride))
+    for k in "${!results[@]}"; do
+        if [ "$k" -lt $((total_steps - 2)) ]; then
+            e2e_check "$layout, killed at step $k: the tree of before, said, nothing left (${results[k]})" \
+                test "${results[k]}" = "$before_sum $before_files said []"
+        else
+            e2e_check "$layout, killed at step $k: the installed tree, nothing to say, nothing left (${results[k]})" \
+                test "${results[k]#* }" = "$installed_files silent []"
+        fi
+    done
+
+    # SIGKILL at random moments of a slowed installation
+    e2e_slow_installs 20000   # 20 ms an entry: about half a second a run
+    for round in $(seq 1 "$rounds"); do
+        make_original
+        (cd "$E2E_WORK" && unset DISPLAY && exec env "${E2E_SETUP_ENV[@]}" "$E2E_INSTALL/setup" -S -Len) \
+            >/dev/null 2>&1 &
+        pid=$!
+        sleep "0.$(printf '%03d' $((RANDOM % 700)))"
+        kill -KILL "$pid" 2>/dev/null
+        { wait "$pid"; } 2>/dev/null
+        after_kill
+        result=$(outcome)
+        e2e_check "$layout, killed at random ($round): the tree of before or the installed one, nothing left ($result)" \
+            test "$result" = "$before_sum $before_files said []" -o "${result#* }" = "$installed_files silent []" \
+            -o "$result" = "$before_sum $before_files silent []"
+    done
+    e2e_slow_installs 0
+}
+
+total_steps=""
+crash_layout links 1 8
+crash_layout boot 3 4
+# The template directory a file system of its own: no backup folder can share
+# it, so originals are copied (beside it, never into TMPDIR) and synced.
+mounted=""
+cleanup_mount() {
+    local status=$?
+    [ -z "$mounted" ] || umount -l "$mounted" 2>/dev/null
+    (exit "$status")
+    e2e_cleanup
+}
+trap cleanup_mount EXIT
+mkdir -p "$target"
+if mount -t tmpfs -o size=16m tmpfs "$target" 2>/dev/null; then
+    mounted=$target
+    crash_layout copies 2 4
+else
+    e2e_log "SKIP: copied backups (cannot mount a tmpfs)"
+fi
+
+# ---- a second run on a directory in use is refused (status 2) and changes nothing of it
 make_original
-before_sum=$(tree_sum)
-before_files=$(files_sum)
+e2e_slow_installs 100000
+e2e_start_headless -S -Len
+first_pid=$E2E_SETUP_PID
+e2e_wait_for "the first run to be under way" test -e "$target/alpha/a2.tpl"
 run_headless "$E2E_INSTALL"
-[ "$status" -eq 0 ] || e2e_fail "the uninterrupted installation ended with $status: $(cat "$E2E_ROOT/run.err")"
-installed_files=$(files_sum)
-e2e_check "the uninterrupted installation changed the tree" test "$installed_files" != "$before_files"
-e2e_check "the newer file kept its content" grep -qx 'edited by the user' "$target/top.tpl"
-e2e_check "the uninterrupted installation left nothing behind" test -z "$(leftovers)"
-
-# ---- SIGKILL at each step in turn, until a run gets through all of them
-results=()
-step=0
-while :; do
-    make_original
-    run_headless "$E2E_INSTALL" QORN_TEST_CRASH_AT=$step
-    [ "$status" -eq 0 ] && break
-    [ "$status" -eq 137 ] || e2e_fail "step $step: the installer ended with $status instead of being killed"
-    run_headless "$E2E_ROOT/nokit"
-    results+=("$(outcome)")
-    step=$((step + 1))
-    [ "$step" -lt 1000 ] || e2e_fail "the installation never got through its steps"
-done
-steps=$step
-e2e_check "the installation has at least 30 steps to be killed at ($steps)" test "$steps" -ge 30
-# The last two steps follow the commit mark: from there on the run counts as done.
-for ((k = 0; k < steps; k++)); do
-    if [ "$k" -lt $((steps - 2)) ]; then
-        e2e_check "killed at step $k: the tree of before, said, nothing left" \
-            test "${results[$k]}" = "$before_sum $before_files said []"
-    else
-        e2e_check "killed at step $k: the installed tree, nothing to say, nothing left" \
-            test "${results[$k]#* }" = "$installed_files silent []"
-    fi
-done
-
-# ---- SIGKILL at random moments of a slowed installation
-e2e_slow_installs 20000   # 20 ms an entry: about half a second a run
-for round in $(seq 1 12); do
-    make_original
-    (cd "$E2E_WORK" && unset DISPLAY && exec env "${E2E_SETUP_ENV[@]}" "$E2E_INSTALL/setup" -S -Len) \
-        >/dev/null 2>&1 &
-    pid=$!
-    sleep "0.$(printf '%03d' $((RANDOM % 700)))"
-    kill -KILL "$pid" 2>/dev/null
-    { wait "$pid"; } 2>/dev/null
-    run_headless "$E2E_ROOT/nokit"
-    result=$(outcome)
-    e2e_check "killed at random ($round): the tree of before or the installed one, nothing left" \
-        test "$result" = "$before_sum $before_files said []" -o "${result#* }" = "$installed_files silent []" \
-        -o "$result" = "$before_sum $before_files silent []"
-done
+e2e_check "the second run on the same directory was refused with status 2 (not $status)" test "$status" -eq 2
+e2e_check "the second run said why" grep -qF "$(e2e_message IDS_DIRECTORY_BUSY)" "$E2E_ROOT/run.out" "$E2E_ROOT/run.err"
+kill -KILL "$first_pid"
+{ wait "$first_pid"; } 2>/dev/null
+E2E_SETUP_PID=""
+e2e_slow_installs 0
+run_headless "$E2E_ROOT/nokit"
+e2e_check "after the first run died, the next start gave back the tree of before ($(outcome))" \
+    test "$(outcome)" = "$before_sum $before_files said []"
 
 # ---- with a display the next start says it in a box, before the box about the missing kit
 make_original

@@ -20,7 +20,7 @@ e2e_check "the kit's files with their times are in the proposed directory" \
 e2e_check "the launcher file holds exactly the one location line" \
     test "$(grep -c '^ConfigurationTemplatesLocation=' "$E2E_LAUNCHER_CFG")" = 1
 e2e_check "no backup directory while the success page shows" \
-    test -z "$(cd "$TMPDIR" && ls -d xorup* 2>/dev/null)"
+    test -z "$(e2e_leftovers "$E2E_DEFAULT_DIR" | grep -v "^qorn-setup-image-")"
 e2e_next
 e2e_wait_exit
 e2e_check "Finish opened the description document with xdg-open" \
@@ -80,7 +80,7 @@ e2e_answer Return
 e2e_check "the wizard stays after the box" e2e_wizard_visible
 e2e_check "nothing was installed" test ! -e "$E2E_DEFAULT_DIR"
 e2e_check "nothing was recorded" test ! -e "$E2E_LAUNCHER_CFG"
-e2e_check "no backup directory after the refusal" test -z "$(cd "$TMPDIR" && ls -d xorup* 2>/dev/null)"
+e2e_check "no backup directory after the refusal" test -z "$(e2e_leftovers "$E2E_DEFAULT_DIR" | grep -v "^qorn-setup-image-")"
 e2e_keys "$E2E_WIZARD" Escape
 e2e_wait_dialog
 e2e_answer alt+y

@@ -205,7 +205,7 @@ e2e_wait_for() {
 
 # e2e_wait_exit [STATUS]: waits for the installer to end; it must end with
 # STATUS (0 unless given: 2 could not start, 3 failed, 4 cancelled) and leave
-# no backup directory (xorup*) and no unpacked kit (edf*) in TMPDIR.
+# no backup directory (xorup*) and no unpacked kit (qorn-setup-image-*) in TMPDIR.
 e2e_wait_exit() {
     local expected=${1:-0} status=0 left
     e2e_wait_for "the installer to end" e2e_setup_ended
@@ -213,8 +213,8 @@ e2e_wait_exit() {
     E2E_SETUP_PID=""
     [ "$status" -eq "$expected" ] || e2e_fail "the installer ended with status $status, not $expected"
     e2e_log "ok: the installer ended with status $expected"
-    left=$(cd "$TMPDIR" && ls -d xorup* edf* 2>/dev/null)
-    e2e_check "no xorup* or edf* left in TMPDIR${left:+ (found: $left)}" test -z "$left"
+    left=$(cd "$TMPDIR" && ls -d xorup* qorn-setup-image-* 2>/dev/null)
+    e2e_check "no xorup* or image left in TMPDIR${left:+ (found: $left)}" test -z "$left"
 }
 
 # ---------------------------------------------------------------- windows
@@ -337,7 +337,7 @@ e2e_tree_matches() {
 e2e_tree_fingerprint() {
     [ -e "$1" ] || { echo "<absent>"; return; }
     (cd "$1" && if [ "${2:-}" = files-only ]; then
-        find . -printf '%p %y %m %s ' \( -type f -printf '%T@' \) -printf '\n'
+        find . -printf '%p %y %m %s ' \( -type f -printf '%T@' -o -true \) -printf '\n'
     else
         find . -printf '%p %y %m %s %T@\n'
     fi | LC_ALL=C sort && find . -type f -print0 | LC_ALL=C sort -z | xargs -0r sha1sum)
@@ -349,7 +349,7 @@ e2e_tree_is() { [ "$(e2e_tree_fingerprint "$1")" = "$2" ]; }
 # files in it, journals.
 e2e_leftovers() {
     local target=$1 dir; shift
-    for dir in "$TMPDIR" "$@"; do (cd "$dir" && ls -d xorup* edf* 2>/dev/null); done
+    for dir in "$TMPDIR" "$@"; do (cd "$dir" && ls -d xorup* qorn-setup-image-* 2>/dev/null); done
     (cd "$(dirname "$target")" && ls -d .xorup* 2>/dev/null)
     find "$target" -name '.qorn~*' 2>/dev/null
     ls -A "$HOME/.local/state/qorn-setup" 2>/dev/null

@@ -2,8 +2,9 @@
 # Rollbacks where they are hard: the temporary directory on another file
 # system than the template directory (/dev/shm against the disk), the template
 # directory's file system filling up half-way, a template directory that is
-# itself a mount point (no backup folder can share its file system), and
-# Ctrl+C arriving again while the rollback runs. Each must end with the exact
+# itself a mount point (no backup folder can share its file system), such a
+# one turned read-only before any change, and Ctrl+C arriving again while the
+# rollback runs. The backup never lies in TMPDIR. Each must end with the exact
 # tree of before and nothing left behind. Last, a temporary directory that is
 # full or cannot be written. Needs root for its small tmpfs mounts; skipped
 # (77) where mounting is impossible.
@@ -86,18 +87,39 @@ run_case() {
         test "$(grep -c 'Not every original file' "$E2E_SETUP_ERR")" = 0
 }
 
-run_case same-fs home-same "$TMPDIR" "$TMPDIR/xorup0" interrupt
+run_case same-fs home-same "$TMPDIR" "$E2E_ROOT/home-same/.qorn/Vq/vq8/.xorup0" interrupt
 run_case shm-temp home-shm "$shm" "$E2E_ROOT/home-shm/.qorn/Vq/vq8/.xorup0" interrupt
 run_case disk-full fs/home "$shm" "$E2E_ROOT/fs/home/.qorn/Vq/vq8/.xorup0" fill
-e2e_check "disk-full: the failure was reported" grep -q 'Installation error' "$E2E_SETUP_ERR"
+e2e_check "disk-full: the failure was reported" grep -qE 'Installation error|Insufficient space' "$E2E_SETUP_ERR"
 # A template directory that is a mount point of its own: no backup folder can
-# share its file system, so the originals are copied (and synced) first.
+# share its file system, so the originals are copied (and synced) beside it.
 for name in mount-root ctrl-c-in-rollback; do
     small_fs "$E2E_ROOT/home-$name/.qorn/Vq/vq8/tmplts" 8m
     action=interrupt
     [ "$name" = mount-root ] || action=interrupt-twice
-    run_case "$name" "home-$name" "$TMPDIR" "$TMPDIR/xorup0" "$action"
+    run_case "$name" "home-$name" "$TMPDIR" "$E2E_ROOT/home-$name/.qorn/Vq/vq8/.xorup0" "$action"
 done
+
+# ---- such a template directory turned read-only before any change: the
+# first original is copied, but never moves; the run says the directory is
+# unchanged (status 3) and keeps no backup. (A kit with no folder to create,
+# so that the first failure is the first file's.)
+cp -a "$src" "$E2E_WORK/ro-source" && rm -r "$E2E_WORK/ro-source/new"
+e2e_run "packing the kit without new folders" "$E2E_BIN/efdkit" pack "$E2E_WORK/ro-source" "$E2E_INSTALL/qorn.efd"
+e2e_use_home home-read-only
+small_fs "$E2E_DEFAULT_DIR" 8m
+make_original "$E2E_DEFAULT_DIR"
+mount -o remount,ro "$E2E_DEFAULT_DIR" || e2e_fail "cannot turn the tmpfs read-only"
+before=$(e2e_tree_fingerprint "$E2E_DEFAULT_DIR")
+E2E_SETUP_ENV=()
+e2e_start_headless -S -Len
+e2e_wait_exit 3
+e2e_check "read-only: the tree is untouched" e2e_tree_is "$E2E_DEFAULT_DIR" "$before"
+e2e_check "read-only: said it is unchanged" grep -qF "$(e2e_message IDS_ERROR_FINISH)" "$E2E_SETUP_ERR"
+e2e_check "read-only: no claim that originals were kept elsewhere" \
+    test "$(grep -c 'Not every original file' "$E2E_SETUP_ERR")" = 0
+left=$(e2e_leftovers "$E2E_DEFAULT_DIR" "$shm")
+e2e_check "read-only: nothing left behind${left:+ (found: $left)}" test -z "$left"
 
 # ---- a kit that cannot fit is refused before anything changes
 e2e_use_home tiny/home

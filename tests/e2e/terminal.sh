@@ -38,8 +38,8 @@ t_wait_exit() {
     status=$(cat "$T_STATUS")
     [ "$status" -eq "$1" ] || { t_screen >&2; e2e_fail "the installer ended with status $status, not $1"; }
     e2e_log "ok: the installer ended with status $1"
-    left=$(cd "$TMPDIR" && ls -d xorup* edf* 2>/dev/null)
-    e2e_check "no xorup* or edf* left in TMPDIR${left:+ (found: $left)}" test -z "$left"
+    left=$(cd "$TMPDIR" && ls -d xorup* qorn-setup-image-* 2>/dev/null)
+    e2e_check "no xorup* or image left in TMPDIR${left:+ (found: $left)}" test -z "$left"
 }
 question="$(e2e_message IDS_TEMPLATE_CATALOG | sed 's/:$//') [~/.qorn/Vq/vq8/tmplts/]: "
 welcome="$(e2e_message IDS_WELCOME_TITLE) Test Templates (Test Provider)."

@@ -61,7 +61,9 @@ run_case() {
     mkdir -p "$target"
     make_original "$target"
     before=$(e2e_tree_fingerprint "$target")
-    E2E_SETUP_ENV=("LD_PRELOAD=$E2E_BIN/slow_futimes.so" "QORN_E2E_FUTIMES_DELAY_US=60000" "TMPDIR=$temp")
+    # 150 ms an entry: the ten entries after d20 leave a loaded machine a
+    # second and a half to act before the run could end on its own.
+    E2E_SETUP_ENV=("LD_PRELOAD=$E2E_BIN/slow_futimes.so" "QORN_E2E_FUTIMES_DELAY_US=150000" "TMPDIR=$temp")
     e2e_start_headless -S -Len
     # Far enough for several originals to be in the backup.
     e2e_wait_for "$name: the installation to be under way" test -e "$target/docs/d20.bin"

@@ -12,9 +12,12 @@ source "$(dirname "$0")/lib.sh"
 e2e_init
 
 mounts=()
+shm=""
+# Keeps the script's own status: the test fails when a check failed.
 unmount_all() {
     local status=$? point
     for point in "${mounts[@]}"; do umount -l "$point" 2>/dev/null; done
+    [ -z "$shm" ] || rm -rf "$shm"
     (exit "$status")
     e2e_cleanup
 }
@@ -30,7 +33,6 @@ small_fs "$E2E_ROOT/fs" 6m
 small_fs "$E2E_ROOT/tiny" 1m
 shm=/dev/shm/qorn-e2e-rollback-$$
 mkdir -p "$shm"
-trap 'rm -rf "$shm"; unmount_all' EXIT
 [ "$(stat -c %d "$shm")" != "$(stat -c %d "$TMPDIR")" ] || e2e_log "note: /dev/shm is on the disk's file system here"
 
 # 30 files of 100 KB, so that a fill of the file system lands mid-way.

@@ -60,11 +60,6 @@ shoot_pages() {
     e2e_wait_exit
 }
 
-# The colour of the wizard's pixel at X, Y.
-pixel() { import -window "$E2E_WIZARD" -crop "1x1+$1+$2" txt:- 2>/dev/null | tail -n 1 | awk '{print $3}'; }
-# Where the progress bar lay, the window shows its plain background again.
-_bar_gone() { [ "$(pixel 300 160)" = "$(pixel 300 300)" ]; }
-
 # shoot_progress LANGUAGE: the progress page, then the error page by cancelling.
 shoot_progress() {
     local language=$1
@@ -78,7 +73,7 @@ shoot_progress() {
     e2e_wait_for "the installation to be half-way" test -e "$E2E_DEFAULT_DIR/more/part12/t00.tpl"
     shoot "$language-3-progress"
     e2e_cancel
-    e2e_wait_for "the error page" _bar_gone
+    e2e_wait_outcome_page
     shoot "$language-5-error"
     e2e_next
     e2e_wait_exit 4   # cancelled

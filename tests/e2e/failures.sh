@@ -97,7 +97,8 @@ for how in Escape button SIGTERM-window SIGTERM-headless; do
         *) kill "-${how%%-*}" "$E2E_SETUP_PID" ;;
     esac
     if [ -n "$E2E_WIZARD" ]; then
-        e2e_wait_for "the rollback to end" e2e_tree_is "$target" "$before"
+        e2e_wait_outcome_page
+        e2e_check "$how: the rollback has ended" e2e_tree_is "$target" "$before"
         e2e_check "$how: the cancel asked no question and showed no error box" e2e_no_dialog
         e2e_check "$how: the installer waits on its error page" e2e_setup_running
         e2e_check "$how: the wizard stays for its error page" e2e_wizard_visible

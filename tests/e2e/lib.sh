@@ -299,6 +299,29 @@ e2e_type_path() {
 # e2e_screenshot WINDOW FILE: saves a picture of WINDOW where ImageMagick is.
 e2e_screenshot() { command -v import >/dev/null 2>&1 && timeout 20 import -window "$1" "png:$2" 2>/dev/null; }
 
+# e2e_pixel X Y: the colour of the wizard's pixel at X, Y; empty when it cannot be read.
+e2e_pixel() {
+    timeout 20 import -window "$E2E_WIZARD" -crop "1x1+$1+$2" txt:- 2>/dev/null | tail -n 1 | awk '{print $3}'
+}
+
+# The banner's red is back at the left, where the progress page, the only
+# page without the banner, shows the plain background seen above the buttons.
+_e2e_banner_shown() {
+    local banner plain
+    banner=$(e2e_pixel 20 200) plain=$(e2e_pixel 300 300)
+    [ -n "$banner" ] && [ -n "$plain" ] && [ "$banner" != "$plain" ]
+}
+
+# e2e_wait_outcome_page: after a stop on the progress page, waits until the
+# wizard shows the page that tells the outcome, and with it a live Finish.
+# The files say it too early: the rollback has put the tree back before the
+# wizard learns that the job has ended, and a click on Finish before then
+# lands on the insensitive Next and is lost.
+e2e_wait_outcome_page() {
+    command -v import >/dev/null 2>&1 || e2e_fail "ImageMagick's import is needed to see the wizard's page"
+    e2e_wait_for "the wizard's outcome page" _e2e_banner_shown
+}
+
 # ---------------------------------------------------------------- results
 
 # The first "ConfigurationTemplatesLocation" of the launcher file, if any.

@@ -434,14 +434,16 @@ TEST_F(InstallTransactionTest, RunKilledWhileClaimingItsBackupLeavesNothingBehin
         const char* name;
         bool named;        // the journal names the backup folder
         bool made;         // the folder was made
+        bool filled;       // something is in it: the run never got that far, so it is somebody else's
         bool liveClaims;   // a live run's journal names it since
         bool folderStays;
     };
     const Case cases[] = {
-        {"killed before the journal's first write", false, false, false, false},
-        {"the folder named, not made", true, false, false, false},
-        {"the folder named and made", true, true, false, false},
-        {"the folder made, and named by a live run since", true, true, true, true},
+        {"killed before the journal's first write", false, false, false, false, false},
+        {"the folder named, not made", true, false, false, false, false},
+        {"the folder named and made", true, true, false, false, false},
+        {"the folder named, made, and not empty", true, true, true, false, true},
+        {"the folder made, and named by a live run since", true, true, false, true, true},
     };
     const std::string backup = env_ / ".xorup0/";
     struct stat status {};
@@ -461,6 +463,7 @@ TEST_F(InstallTransactionTest, RunKilledWhileClaimingItsBackupLeavesNothingBehin
         if (c.made) {
             ASSERT_EQ(mkdir(backup.c_str(), 0700), 0);
         }
+        if (c.filled) WriteBytes(backup + "kept.tpl", "somebody's");
         InstallJournal live;
         if (c.liveClaims) {
             ASSERT_TRUE(live.Create(JournalFolderPath()));
@@ -472,6 +475,7 @@ TEST_F(InstallTransactionTest, RunKilledWhileClaimingItsBackupLeavesNothingBehin
         EXPECT_EQ(Names(JournalFolderPath()).size(), c.liveClaims ? 1u : 0u);
         EXPECT_EQ(Exists(backup), c.folderStays);
         live.Remove();
+        (void)unlink((backup + "kept.tpl").c_str());
         (void)rmdir(backup.c_str());
     }
 }

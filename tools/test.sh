@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the unit and GUI
-# tests of the normal build, the Debian package (as root), the unit tests
+# tests of the normal build, random I/O faults in a build with failure
+# points, the Debian package (as root), the unit tests
 # under AddressSanitizer and UndefinedBehaviorSanitizer, the worker tests
 # under ThreadSanitizer, and a short run of each fuzz harness (tools/fuzz.sh
 # for long runs).
@@ -14,6 +15,13 @@ echo "== build"
 bash tools/build.sh build
 echo "== tests (unit and GUI, under Xvfb)"
 bash tools/with-display.sh ctest --test-dir build --output-on-failure -j"$jobs"
+
+# A tree of its own: the packaged programs must not carry the failure points
+# (nor depend on libfiu).
+echo "== random I/O faults, the *at calls' failure points included (tests/e2e/faults.sh)"
+cmake -S "$root" -B "$root/build-faults" -DQORN_WERROR=ON -DQORN_FAULT_POINTS=ON >/dev/null
+cmake --build "$root/build-faults" -j"$jobs" --target setup efdkit print_message fiu_tally
+QORN_BIN_DIR=$root/build-faults/bin bash tests/e2e/faults.sh
 
 echo "== Debian package (cpack, lintian, apt-get install, the sample kit, apt-get remove)"
 if [ "$(id -u)" -eq 0 ] && command -v apt-get >/dev/null; then

@@ -1,11 +1,15 @@
 #include "app/InstallJob.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <memory>
 #include <span>
 #include <exception>
 #include <thread>
 
 #include "app/EntryQueue.h"
+#include "app/InstallJournal.h"
 #include "app/InstallTransaction.h"
 #include "app/ProgressState.h"
 #include "kit/KitReader.h"
@@ -97,20 +101,36 @@ void InstallAllEntries(JobRun& run) {
 
 // The report follows the rollback, so no page claims an unchanged directory
 // while files are still being put back, or when some could not be.
+// A non-empty `reason` replaces the message the code would give.
 ErrorCode EndWithRollback(InstallTransaction& transaction, ProgressState& progress, ErrorCode code,
-                          std::int32_t percent) {
+                          std::int32_t percent, const WString& reason = WString()) {
     const RollbackOutcome outcome = transaction.Rollback();
     const char* text = code == ERR_CANCELLED ? "IDS_CANCEL_FINISH" : "IDS_INSTALL_ERROR";
     if (code == ERR_DISK_FULL) text = "IDS_ERROR_NOSPACE_TARGET";
     if (code == ERR_BUSY) text = "IDS_DIRECTORY_BUSY";
     std::string kept = outcome.keptBackup;
-    WString message = LoadResString(text);
+    WString shown = reason.empty() ? LoadResString(text) : reason;
     if (code == ERR_EARLIER_RUN_KEPT) {
         kept = transaction.keptByEarlierRun();
-        message = LoadResString("IDS_RECOVERED_PARTLY") + u" " + progress.ReadJob().target;
+        shown = LoadResString("IDS_RECOVERED_PARTLY") + u" " + progress.ReadJob().target;
     }
-    progress.PostProgress(code, message, percent, kept.empty() ? WString() : ToWString(kept.c_str()));
+    progress.PostProgress(code, shown, percent, kept.empty() ? WString() : ToWString(kept.c_str()));
     return code;
+}
+
+bool IsUsableFolder(const std::string& folder) {
+    struct stat status {};
+    return !folder.empty() && stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode) &&
+           access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+// A start that fails before any change: when the journals have nowhere to
+// go, the user learns which folder it is, not only that something failed.
+WString BeginFailureMessage(ErrorCode code) {
+    if (code != ERR_CANT_WRITE) return WString();
+    const std::string journals = JournalFolder();
+    if (IsUsableFolder(journals)) return WString();
+    return LoadResString("IDS_ERROR_JOURNALDIR") + u" " + ToWString(journals.c_str());
 }
 
 }  // namespace
@@ -120,8 +140,9 @@ ErrorCode RunInstallJob(InstallTransaction& transaction, ProgressState& progress
     KitReader& kit = *job.job;
     ErrorCode code = transaction.Plan(job.target, kit.entries);
     if (code == ERR_NONE) code = transaction.CheckSpace();
-    if (code == ERR_NONE) code = transaction.Begin();
     if (code != ERR_NONE) return EndWithRollback(transaction, progress, code, 0);
+    code = transaction.Begin();
+    if (code != ERR_NONE) return EndWithRollback(transaction, progress, code, 0, BeginFailureMessage(code));
 
     const std::size_t count = kit.entries.size();
     JobRun run{transaction, kit, progress, job.target, EntryQueue(count, kChunk)};

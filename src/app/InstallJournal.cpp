@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "launcher/LauncherPaths.h"
+#include "platform/Retried.h"
 #include "platform/SystemPath.h"
 
 namespace {
@@ -33,7 +34,7 @@ bool MakeFolders(const std::string& folder) {
 bool WriteAll(int descriptor, const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t put = write(descriptor, bytes.data() + done, bytes.size() - done);
+        const ssize_t put = Retried([&] { return write(descriptor, bytes.data() + done, bytes.size() - done); });
         if (put < 0 && errno == EINTR) continue;
         if (put <= 0) return false;
         done += static_cast<std::size_t>(put);
@@ -344,7 +345,7 @@ JournalContent InstallJournal::Read() const {
     std::string bytes;
     char chunk[65536];
     for (off_t offset = 0;;) {
-        const ssize_t got = pread(descriptor_, chunk, sizeof chunk, offset);
+        const ssize_t got = Retried([&] { return pread(descriptor_, chunk, sizeof chunk, offset); });
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0) break;
         bytes.append(chunk, static_cast<std::size_t>(got));

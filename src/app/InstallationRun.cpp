@@ -1,11 +1,14 @@
 // The controller side of the installation: it hands the job to the worker,
 // follows its progress through the front end, and ends with the outcome that
 // becomes the exit status.
+#include <cstdio>
+
 #include "app/InstallerController.h"
 #include "app/TerminationSignals.h"
 #include "l10n/Messages.h"
 #include "launcher/LauncherPaths.h"
 #include "launcher/TemplateDirectory.h"
+#include "text/Convert.h"
 
 namespace {
 
@@ -47,20 +50,45 @@ void InstallerController::FollowInstallation() {
 void InstallerController::EndInstallation(const ProgressReport& report) {
     // Nothing of the job may still run when the outcome is shown or recorded.
     worker_.Join();
-    exitStatus_ = ExitStatusOf(report);
+    // Settled before the outcome is told: a front end lost on the way finds
+    // the run complete and recorded.
+    const std::vector<WString> unrecorded = SettleOutcome(report);
     frontEnd_.ShowOutcome(report, exitStatus_);
     // Only now: while the outcome is being told the job still counts as running.
     state_ = exitStatus_ == ExitStatus::Success ? STATE_SUCCESS : STATE_ERROR;
-    if (exitStatus_ == ExitStatus::Success) RecordUsedDirectory();
+    if (!unrecorded.empty()) frontEnd_.ShowNote(UnrecordedNote(unrecorded));
 }
 
 // The installation stands whatever happens here; the user only learns which
 // launcher files do not name its directory.
-void InstallerController::RecordUsedDirectory() {
-    const std::vector<WString> unrecorded = RecordTemplateDirectory(targetDirectory_, templateLocations_,
-                                                                    alternativeFilePresent_, locationsFromAlternative_);
-    if (unrecorded.empty()) return;
+std::vector<WString> InstallerController::SettleOutcome(const ProgressReport& report) {
+    exitStatus_ = ExitStatusOf(report);
+    outcomeSettled_ = true;
+    if (exitStatus_ != ExitStatus::Success) return {};
+    return RecordTemplateDirectory(targetDirectory_, templateLocations_, alternativeFilePresent_,
+                                   locationsFromAlternative_);
+}
+
+WString InstallerController::UnrecordedNote(const std::vector<WString>& unrecorded) {
     WString note = LoadResString("IDS_LAUNCHER_NOTRECORDED");
     for (const WString& file : unrecorded) note += u"\n" + file;
-    frontEnd_.ShowNote(note);
+    return note;
+}
+
+// Without the front end: the job is stopped, but one that has committed
+// stays committed, and its outcome is the run's.
+ExitStatus InstallerController::SettleAbandonedRun() {
+    if (!outcomeSettled_ && state_ == STATE_INSTALLING) {
+        worker_.RequestStop();
+        worker_.Join();
+        const ProgressReport report = progress_.ReadProgress();
+        // A job that never started has touched nothing.
+        if (!HasEnded(report)) return ExitStatus::Cancelled;
+        const std::vector<WString> unrecorded = SettleOutcome(report);
+        if (!unrecorded.empty()) {
+            std::fprintf(stderr, "%s: %s\n", ToAString(LoadResString("IDR_MAINFRAME")).c_str(),
+                         ToAString(UnrecordedNote(unrecorded)).c_str());
+        }
+    }
+    return outcomeSettled_ ? exitStatus_ : ExitStatus::Unexpected;
 }

@@ -68,10 +68,24 @@ WString ExpandHomePrefix(const WString& path) {
     return path;
 }
 
+// The launcher reads a recorded directory from its own working directory, so
+// a relative one is made absolute here, where it still means what was typed.
+WString FromWorkingDirectory(const WString& path) {
+    if (path.empty() || StartsWithSeparator(path)) return path;
+    const std::string cwd = CurrentDirectory();
+    if (cwd.empty()) return path;
+    WString relative = path;
+    while (relative.startsWith(u"./")) relative.erase(0, 2);
+    WString absolute = ToWString(AString(cwd.c_str(), cwd.size()));
+    if (relative == WString(u".") || relative.empty()) return absolute;
+    if (!EndsWithSeparator(absolute)) absolute += u"/";
+    return absolute + relative;
+}
+
 WString CleanTypedDirectory(const WString& typed) {
     WString path = typed;
     ReplaceAll(path, u"\\", u"/");
-    return ExpandHomePrefix(path);
+    return FromWorkingDirectory(ExpandHomePrefix(path));
 }
 
 WString DescriptionDocumentPath(const WString& directory, const WString& name) {

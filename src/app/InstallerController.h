@@ -59,8 +59,10 @@ public:
     // installation stops; otherwise the front end is closed.
     void OnTerminationSignal();
     // The front end can no longer work (its display is gone): a running
-    // installation is stopped and rolled back, the unpacked kit removed, and
-    // the process ends at once (Cancelled while installing, Unexpected before).
+    // installation is stopped and rolled back unless it has committed, the
+    // unpacked kit removed, and the process ends at once with the run's
+    // outcome (a committed run recorded and Success; Cancelled when stopped;
+    // Unexpected before any installation).
     [[noreturn]] void AbandonRun();
 
     // Installation.
@@ -74,7 +76,12 @@ public:
 private:
     void FollowInstallation();
     void EndInstallation(const ProgressReport& report);
-    void RecordUsedDirectory();
+    // Sets the exit status from the job's report and, after a success,
+    // records the directory; returns the launcher files that do not name it.
+    std::vector<WString> SettleOutcome(const ProgressReport& report);
+    static WString UnrecordedNote(const std::vector<WString>& unrecorded);
+    // The status of a run whose front end is gone (see AbandonRun).
+    ExitStatus SettleAbandonedRun();
     void OpenDescriptionDocument();
 
     InstallerFrontEnd& frontEnd_;
@@ -91,6 +98,7 @@ private:
     bool silent_ = false;
     WString targetOption_;
     ExitStatus exitStatus_ = ExitStatus::Cancelled;
+    bool outcomeSettled_ = false;
     KitReader kit_;
 
     // Installation.
@@ -103,7 +111,8 @@ private:
 WString ExpandHomePrefix(const WString& path);
 
 // A directory as the user typed it, on the directory page or after -D: every
-// "\" becomes "/" and a leading "~" names the home directory.
+// "\" becomes "/", a leading "~" names the home directory, and a relative
+// path is taken from the working directory and made absolute.
 WString CleanTypedDirectory(const WString& typed);
 
 // The description document's path: directory and name joined by exactly the

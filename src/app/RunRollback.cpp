@@ -10,16 +10,18 @@
 
 #include "platform/FileCopy.h"
 #include "platform/FolderBeneath.h"
+#include "platform/Retried.h"
 
 namespace {
 
 // Gone already counts as removed.
 bool Unlink(int folder, const std::string& name, int flags = 0) {
-    return unlinkat(folder, name.c_str(), flags) == 0 || errno == ENOENT;
+    return Retried([&] { return unlinkat(folder, name.c_str(), flags); }) == 0 || errno == ENOENT;
 }
 
 bool StatEntry(int folder, const std::string& name, struct stat& status) {
-    return folder >= 0 && fstatat(folder, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0;
+    return folder >= 0 &&
+           Retried([&] { return fstatat(folder, name.c_str(), &status, AT_SYMLINK_NOFOLLOW); }) == 0;
 }
 
 FileIdentity IdentityOf(const struct stat& status) {
@@ -43,7 +45,7 @@ public:
     int At(std::string_view folder) {
         if (root_ < 0) return -1;
         if (!opened_ || folder != path_) {
-            folder_.reset(OpenFolderBeneath(root_, folder, links_));
+            folder_.reset(Retried([&] { return OpenFolderBeneath(root_, folder, links_); }));
             path_ = folder;
             opened_ = true;
         }
@@ -78,7 +80,8 @@ void RemoveCreated(const JournalContent& journal, int target) {
 void RemoveCreatedFolders(const JournalContent& journal, int anchor) {
     // Inner before outer; one that holds something the run did not put there stays.
     for (auto it = journal.createdDirs.rbegin(); it != journal.createdDirs.rend(); ++it) {
-        const FolderDescriptor parent(OpenFolderBeneath(anchor, FolderPart(*it), journal.links));
+        const FolderDescriptor parent(
+            Retried([&] { return OpenFolderBeneath(anchor, FolderPart(*it), journal.links); }));
         if (parent.valid()) (void)Unlink(parent.get(), std::string(NamePart(*it)), AT_REMOVEDIR);
     }
 }
@@ -87,8 +90,12 @@ void RemoveCreatedFolders(const JournalContent& journal, int anchor) {
 // destination always holds one whole version.
 bool CopyBack(int from, const std::string& name, int to, const std::string& temporary) {
     (void)unlinkat(to, temporary.c_str(), 0);  // a copy cut short by an earlier attempt
-    return CopyFileSynced(from, name.c_str(), to, temporary.c_str()) == 0 &&
-           renameat(to, temporary.c_str(), to, name.c_str()) == 0 && Unlink(from, name);
+    const auto copy = [&] {
+        errno = CopyFileSynced(from, name.c_str(), to, temporary.c_str());
+        return errno == 0 ? 0 : -1;
+    };
+    return Retried(copy) == 0 &&
+           Retried([&] { return renameat(to, temporary.c_str(), to, name.c_str()); }) == 0 && Unlink(from, name);
 }
 
 // One original back in place; true also when it never left.
@@ -107,7 +114,7 @@ bool RestoreOriginal(const JournalContent& journal, const JournalFile& file, int
     // Changed since the run by somebody else: theirs stays, the original stays in the backup.
     if (present && !IsWritten(current, file.written)) return false;
     if (!whole) return false;  // replaced, and the original is not there to go back
-    if (renameat(saved, name.c_str(), folder, name.c_str()) == 0) return true;
+    if (Retried([&] { return renameat(saved, name.c_str(), folder, name.c_str()); }) == 0) return true;
     return errno == EXDEV && CopyBack(saved, name, folder, TemporaryName(journal.tag, file.index));
 }
 
@@ -125,9 +132,9 @@ void RestoreOriginals(const JournalContent& journal, int target, int backup, Rol
 void RestoreFolderTimes(const JournalContent& journal, int anchor) {
     for (const JournalFolderTime& saved : journal.folderTimes) {
         const timespec times[2] = {{0, UTIME_OMIT}, {saved.seconds, saved.nanoseconds}};
-        const FolderDescriptor folder(OpenFolderBeneath(anchor, saved.path, journal.links));
+        const FolderDescriptor folder(Retried([&] { return OpenFolderBeneath(anchor, saved.path, journal.links); }));
         // A folder that is gone or refuses its time changes nothing of the user's files.
-        if (folder.valid()) (void)futimens(folder.get(), times);
+        if (folder.valid()) (void)Retried([&] { return futimens(folder.get(), times); });
     }
 }
 
@@ -163,7 +170,7 @@ bool RemoveBackup(const JournalContent& journal, int backup) {
 }  // namespace
 
 int OpenAnchor(const JournalContent& journal) {
-    FolderDescriptor anchor(open(journal.anchor.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    FolderDescriptor anchor(Retried([&] { return open(journal.anchor.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); }));
     struct stat status {};
     if (!anchor.valid() || fstat(anchor.get(), &status) != 0) return -1;
     const FolderIdentity found{static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
@@ -174,11 +181,13 @@ int OpenBackupFolder(const JournalContent& journal) {
     if (journal.backup.size() < 2) return -1;
     const std::string path = journal.backup.substr(0, journal.backup.size() - 1);
     const std::size_t slash = path.rfind('/');
-    const FolderDescriptor parent(open(slash == 0 ? "/" : path.substr(0, slash).c_str(),
-                                       O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const std::string parentPath = slash == 0 ? "/" : path.substr(0, slash);
+    const FolderDescriptor parent(
+        Retried([&] { return open(parentPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); }));
     if (!parent.valid()) return -1;
-    FolderDescriptor backup(openat(parent.get(), path.c_str() + slash + 1,
-                                   O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    FolderDescriptor backup(Retried([&] {
+        return openat(parent.get(), path.c_str() + slash + 1, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    }));
     struct stat status {};
     if (!backup.valid() || fstat(backup.get(), &status) != 0) return -1;
     const FolderIdentity found{static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
@@ -189,7 +198,7 @@ RollbackOutcome RollBackRun(const JournalContent& journal, int anchor, int backu
     RollbackOutcome outcome;
     if (journal.planned && anchor >= 0) {
         // The folders the run made above its target are plain folders: no link is followed there.
-        const FolderDescriptor target(OpenFolderBeneath(anchor, journal.TargetBelowAnchor()));
+        const FolderDescriptor target(Retried([&] { return OpenFolderBeneath(anchor, journal.TargetBelowAnchor()); }));
         RemoveCreated(journal, target.get());
         RemoveCreatedFolders(journal, anchor);
         RestoreOriginals(journal, target.get(), backup, outcome);

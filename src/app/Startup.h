@@ -29,5 +29,6 @@ struct StartupContext {
 // Runs the whole installer and returns the status the process ends with.
 // A help request prints the usage on standard output and returns Success
 // without a display and without a kit; an option with a bad value is one
-// line on standard error and CouldNotStart.
+// line on standard error and CouldNotStart. Either first says on standard
+// error what the recovery of dead runs did, as the dialog would.
 ExitStatus RunInstaller(StartupContext& context);

@@ -58,11 +58,7 @@ void InstallerController::OnTerminationSignal() {
 }
 
 void InstallerController::AbandonRun() {
-    const bool installing = state_ == STATE_INSTALLING;
-    if (installing) {
-        worker_.RequestStop();
-        worker_.Join();
-    }
+    const ExitStatus status = SettleAbandonedRun();
     (void)RemoveFile(kit_.tempPath);  // the image of a run that ends here
-    _exit(static_cast<int>(installing ? ExitStatus::Cancelled : ExitStatus::Unexpected));
+    _exit(static_cast<int>(status));
 }

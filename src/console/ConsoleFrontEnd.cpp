@@ -81,9 +81,10 @@ void ConsoleFrontEnd::ShowOutcome(const ProgressReport& report, ExitStatus statu
         WriteLine(LoadResString("IDS_CANCEL_FINISH"));
         return;
     case ExitStatus::RollbackIncomplete:
-        // The directory has changed: never claim otherwise; say where the rest is.
-        WriteLine(title_ + u": " + report.message);
-        WriteLine(LoadResString("IDS_BACKUP_KEPT") + u" " + report.keptBackup);
+        // The directory has changed: the job's message (a cancellation's or
+        // a full disk's) may claim otherwise, so only where the rest is is said,
+        // as the window's box says it.
+        WriteLine(title_ + u": " + LoadResString("IDS_BACKUP_KEPT") + u" " + report.keptBackup);
         return;
     default:
         WriteLine(title_ + u": " + report.message);

@@ -37,21 +37,24 @@ bool FitsFileSystem(const WString& name) {
     return true;
 }
 
-bool HoldsZeroUnit(const WString& name) {
+// A control character (C0 or DEL) in a file name breaks every line-based
+// listing of the tree, the zero unit would cut the name short.
+bool HoldsControlUnit(const WString& name) {
     for (WString::size_type i = 0; i < name.length(); ++i) {
-        if (name[i] == u'\0') return true;
+        if (name[i] < u'\x20' || name[i] == u'\x7F') return true;
     }
     return false;
 }
 
 }  // namespace
 
+// An empty component (a leading, doubled or trailing separator) or a "."
+// one names the same place two ways; the installation's own paths would not
+// match the kit's, so such a name is as bad as ".." is.
 bool IsSafeEntryName(const WString& name) {
-    if (name.empty() || HoldsZeroUnit(name) || IsSeparator(name[0]) || !FitsFileSystem(name)) return false;
-    const std::vector<WString> components = Components(name);
-    for (const WString& component : components) {
-        if (component == WString(u"..")) return false;
+    if (name.empty() || HoldsControlUnit(name) || !FitsFileSystem(name)) return false;
+    for (const WString& component : Components(name)) {
+        if (component.empty() || component == WString(u".") || component == WString(u"..")) return false;
     }
-    const WString& last = components.back();
-    return !last.empty() && !(last == WString(u"."));
+    return true;
 }

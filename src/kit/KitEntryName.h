@@ -4,9 +4,9 @@
 
 #include "text/WString.h"
 
-// False for an empty name, a name holding a zero unit, an absolute name, a
-// name with a ".." component, one that names no file (ending in a separator
-// or "."), or one longer than the file system allows: a component over
-// NAME_MAX bytes or the whole over PATH_MAX - 1 bytes, counted in UTF-8.
-// Both "\" and "/" count as separators.
+// False for an empty name, a name holding a control character (C0 or DEL),
+// an absolute name, a name with an empty, "." or ".." component (so also one
+// ending in a separator), or one longer than the file system allows: a
+// component over NAME_MAX bytes or the whole over PATH_MAX - 1 bytes, counted
+// in UTF-8. Both "\" and "/" count as separators.
 bool IsSafeEntryName(const WString& name);

@@ -66,6 +66,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_DIRECTORY_BUSY", "Šajā veidņu direktorijā jau notiek cita instalēšana. Pagaidiet, līdz tā beidzas, un palaidiet instalēšanas programmu vēlreiz."},
     {"IDS_JOURNAL_SET_ASIDE", "Pārtrauktās instalēšanas ierakstu nevarēja izmantot: tas ir bojāts vai vairs neatbilst savai veidņu direktorijai. Ar to nekas netika mainīts; tas ir nolikts malā šeit:"},
     {"IDS_RECOVERED_PARTLY", "Tika atrasta pārtraukta instalēšana, un tā tika atsaukta visur, kur tās faili bija palikuši tādi, kādus tā tos atstāja; vēlāk mainītie faili ir atstāti, kā ir. Veidņu direktorija:"},
+    {"IDS_ERROR_JOURNALDIR", "Šo instalācijas žurnāla mapi nevarēja izmantot (norādiet XDG_STATE_HOME mapi, kurā var rakstīt, un palaidiet instalācijas programmu vēlreiz):"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -2,6 +2,10 @@
 // proposed (SanitizeTargetDirectory) and as probed and compared
 // (LocalDirectoryOf), a typed one (CleanTypedDirectory), and the description
 // document inside the chosen one.
+#include <unistd.h>
+
+#include <filesystem>
+
 #include "CaseName.h"
 #include "app/InstallerController.h"
 #include "launcher/LocationCleaning.h"
@@ -9,7 +13,8 @@
 
 namespace {
 
-// HOME is /home/me for the typed column.
+// HOME is /home/me for the typed column, where $CWD stands for the working
+// directory.
 struct DirectoryCase {
     const char* name;
     const char16_t* text;
@@ -21,7 +26,10 @@ struct DirectoryCase {
 
 class DirectoryCleaningTest : public testing::TestWithParam<DirectoryCase> {
 protected:
+    void SetUp() override { ASSERT_EQ(chdir(env_.root().c_str()), 0); }
+    void TearDown() override { ASSERT_EQ(chdir(saved_.c_str()), 0); }
     scratch::Environment env_;  // restores HOME
+    std::string saved_ = std::filesystem::current_path();
 };
 
 TEST_P(DirectoryCleaningTest, RecordedAndTypedDirectories) {
@@ -31,7 +39,9 @@ TEST_P(DirectoryCleaningTest, RecordedAndTypedDirectories) {
     SanitizeTargetDirectory(sanitized);
     EXPECT_TRUE(sanitized == WString(c.sanitized)) << scratch::Narrow(sanitized);
     EXPECT_TRUE(LocalDirectoryOf(c.text) == WString(c.local)) << scratch::Narrow(LocalDirectoryOf(c.text));
-    EXPECT_TRUE(CleanTypedDirectory(c.text) == WString(c.typed)) << scratch::Narrow(CleanTypedDirectory(c.text));
+    WString typed = c.typed;
+    if (typed.startsWith(u"$CWD")) typed = scratch::Wide(env_.root()) + typed.substr(4);
+    EXPECT_TRUE(CleanTypedDirectory(c.text) == typed) << scratch::Narrow(CleanTypedDirectory(c.text));
 }
 
 // Remote addresses are never proposed; only a leading "~" component names the home.
@@ -39,18 +49,18 @@ INSTANTIATE_TEST_SUITE_P(
     Paths, DirectoryCleaningTest,
     testing::Values(
         DirectoryCase{"plain", u"/home/u/t", u"/home/u/t", u"/home/u/t", u"/home/u/t"},
-        DirectoryCase{"http", u"http://server/t", u"", u"", u"http://server/t"},
+        DirectoryCase{"http", u"http://server/t", u"", u"", u"$CWD/http://server/t"},
         DirectoryCase{"https inside", u"/mnt/https://x", u"", u"", u"/mnt/https://x"},
-        DirectoryCase{"ftp", u"ftp://host/t", u"", u"", u"ftp://host/t"},
+        DirectoryCase{"ftp", u"ftp://host/t", u"", u"", u"$CWD/ftp://host/t"},
         DirectoryCase{"scheme in capitals", u"HTTP://server/t", u"HTTP://server/t", u"HTTP://server/t",
-                      u"HTTP://server/t"},
-        DirectoryCase{"file scheme", u"file:///home/u/t", u"/home/u/t", u"/home/u/t", u"file:///home/u/t"},
-        DirectoryCase{"file scheme inside a word", u"xfile://y", u"xy", u"xy", u"xfile://y"},
+                      u"$CWD/HTTP://server/t"},
+        DirectoryCase{"file scheme", u"file:///home/u/t", u"/home/u/t", u"/home/u/t", u"$CWD/file:///home/u/t"},
+        DirectoryCase{"file scheme inside a word", u"xfile://y", u"xy", u"xy", u"$CWD/xfile://y"},
         DirectoryCase{"only the first file scheme", u"file://a/file://b", u"a/file://b", u"a/file://b",
-                      u"file://a/file://b"},
+                      u"$CWD/file://a/file://b"},
         DirectoryCase{"CR LF end", u"/home/u/t\r\n", u"/home/u/t", u"/home/u/t", u"/home/u/t\r\n"},
         DirectoryCase{"line breaks inside", u"/ho\nme/\ru/t", u"/home/u/t", u"/home/u/t", u"/ho\nme/\ru/t"},
-        DirectoryCase{"backslashes", u"file:\\\\\\C:\\t\r", u"file:\\\\\\C:\\t", u"/C:/t", u"file:///C:/t\r"},
+        DirectoryCase{"backslashes", u"file:\\\\\\C:\\t\r", u"file:\\\\\\C:\\t", u"/C:/t", u"$CWD/file:///C:/t\r"},
         DirectoryCase{"empty", u"", u"", u"", u""},
         DirectoryCase{"tilde alone", u"~", u"~", u"~", u"/home/me"},
         DirectoryCase{"tilde and a blank", u"~/my templates", u"~/my templates", u"~/my templates",
@@ -58,9 +68,11 @@ INSTANTIATE_TEST_SUITE_P(
         DirectoryCase{"tilde and a backslash", u"~\\it's $HOME", u"~\\it's $HOME", u"~/it's $HOME",
                       u"/home/me/it's $HOME"},
         DirectoryCase{"tilde inside", u"/opt/~/t", u"/opt/~/t", u"/opt/~/t", u"/opt/~/t"},
-        DirectoryCase{"tilde and a user", u"~user/t", u"~user/t", u"~user/t", u"~user/t"},
-        DirectoryCase{"tilde last", u"t~", u"t~", u"t~", u"t~"},
-        DirectoryCase{"tilde after a dot", u"./~", u"./~", u"./~", u"./~"}),
+        DirectoryCase{"tilde and a user", u"~user/t", u"~user/t", u"~user/t", u"$CWD/~user/t"},
+        DirectoryCase{"tilde last", u"t~", u"t~", u"t~", u"$CWD/t~"},
+        DirectoryCase{"tilde after a dot", u"./~", u"./~", u"./~", u"$CWD/~"},
+        DirectoryCase{"relative", u"rel\\templates", u"rel\\templates", u"rel/templates", u"$CWD/rel/templates"},
+        DirectoryCase{"working directory", u"./.", u"./.", u"./.", u"$CWD"}),
     CaseName<DirectoryCase>);
 
 struct JoinCase {

@@ -67,12 +67,15 @@ const OutcomeCase kOutcomes[] = {
      "Setup: Installation error\nAn error occurred during the installation process. Installation canceled. "
      "Template directory has not been changed.\n"},
     Counted({"failed, rollback incomplete", Report(ERR_CANT_WRITE, u"Installation error", 40),
-             ExitStatus::RollbackIncomplete, "Setup: Installation error\n"
-             "Not every original file could be put back. The originals that remain are kept in this folder: /tmp/xorup3\n"},
+             ExitStatus::RollbackIncomplete,
+             "Setup: Not every original file could be put back. The originals that remain are kept in this folder: "
+             "/tmp/xorup3\n"},
             {}, u"/tmp/xorup3"),
-    Counted({"cancelled, rollback incomplete", Report(ERR_CANCELLED, u"Installation canceled.", 40),
-             ExitStatus::RollbackIncomplete, "Setup: Installation canceled.\n"
-             "Not every original file could be put back. The originals that remain are kept in this folder: /tmp/xorup4\n"},
+    Counted({"cancelled, rollback incomplete",
+             Report(ERR_CANCELLED, u"Installation canceled. Template directory has not been changed.", 40),
+             ExitStatus::RollbackIncomplete,
+             "Setup: Not every original file could be put back. The originals that remain are kept in this folder: "
+             "/tmp/xorup4\n"},
             {}, u"/tmp/xorup4"),
 };
 

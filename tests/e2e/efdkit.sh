@@ -52,6 +52,12 @@ for kit in truncated missing; do
     [[ $(wc -l <<< "$reason") == 1 ]] || fail "verify of $kit.efd said more than one line: $reason"
 done
 
+# A name the installer would refuse as damaged is not packed at all.
+mkdir "$work/bad"; printf 'x' > "$work/bad/two"$'\n'"lines.tpl"
+if "$efdkit" pack "$work/bad" "$work/bad.efd" 2> /dev/null || [[ -e "$work/bad.efd" ]]; then
+    fail "a name holding a line break was packed"
+fi
+
 [[ $("$efdkit" pack only-one 2>&1) == *$'\nusage: efdkit'* ]] || fail "bad arguments gave no usage"
 [[ -z "$(ls -A "$TMPDIR")" ]] || fail "temporary files left behind: $(ls -A "$TMPDIR")"
 echo "efdkit end to end: all passed"

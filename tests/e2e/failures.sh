@@ -138,4 +138,40 @@ if [ -s "$shots/error-page.png" ] && [ -s "$shots/cancel-page-Escape.png" ]; the
         test "$(md5sum <"$shots/error-page.png")" != "$(md5sum <"$shots/cancel-page-Escape.png")"
 fi
 
+# ---- journals that have nowhere to go (XDG_STATE_HOME names a file): the
+# folder is named, nothing is changed
+e2e_use_home home-journal
+printf 'a file\n' >"$E2E_ROOT/state-file"
+E2E_SETUP_ENV=("XDG_STATE_HOME=$E2E_ROOT/state-file")
+e2e_start_headless -S -Len
+E2E_SETUP_ENV=()
+e2e_wait_exit 3
+e2e_check "journal folder: named on standard error" e2e_said err "$(e2e_message IDS_TEMPLATE_CATALOG) $E2E_DEFAULT_DIR/" \
+    "Installing configuration: $(e2e_message IDS_ERROR_JOURNALDIR) $E2E_ROOT/state-file/qorn-setup" \
+    "$(e2e_message IDS_ERROR_FINISH)"
+e2e_check "journal folder: nothing installed" test -z "$(ls -A "$HOME")"
+
+# ---- the display lost once the installation has ended (on the success page)
+# or while it commits: the run stands, is recorded and ends with status 0
+# (lost during the copying: crash.sh)
+e2e_install_kit "$E2E_WORK/small.efd"
+for how in committing success-page; do
+    e2e_use_home "home-lost-$how"
+    case $how in
+        success-page) e2e_start_setup -Len; e2e_wait_wizard; e2e_next; e2e_next; e2e_wait_recorded "$E2E_DEFAULT_DIR" ;;
+        committing)
+            E2E_SETUP_ENV=("LD_PRELOAD=$E2E_BIN/slow_futimes.so" QORN_E2E_SYNCFS_DELAY_US=3000000)
+            e2e_start_setup -S -Len
+            E2E_SETUP_ENV=()
+            e2e_wait_for "the kit's files in place" e2e_tree_matches "$E2E_KIT_SOURCE" "$E2E_DEFAULT_DIR" ;;
+    esac
+    kill -KILL "$E2E_XVFB_PID"
+    { wait "$E2E_XVFB_PID"; } 2>/dev/null
+    e2e_wait_exit 0
+    e2e_check "$how: the kit's files are installed" e2e_tree_matches "$E2E_KIT_SOURCE" "$E2E_DEFAULT_DIR"
+    e2e_check "$how: the directory is recorded" test "$(e2e_recorded_location)" = "$E2E_DEFAULT_DIR"
+    e2e_check "$how: nothing left behind" test -z "$(e2e_leftovers "$E2E_DEFAULT_DIR")"
+    e2e_start_x
+done
+
 e2e_finish

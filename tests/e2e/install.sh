@@ -114,12 +114,30 @@ for how in no-display empty-option undecodable-option; do
     e2e_check "$how: nothing installed" test -z "$(ls -A "$HOME")"
 done
 
+# ---- a dead run found by a start that only prints its help, or refuses its
+# option, is undone and said on standard error before anything else
+for how in help empty-option; do
+    e2e_use_home "home-recover-$how"
+    (cd "$E2E_WORK" && unset DISPLAY && exec env QORN_TEST_CRASH_AT=5 "$E2E_INSTALL/setup" -S) >/dev/null 2>&1
+    e2e_check "$how: a run died in the middle" test -n "$(ls -A "$HOME/.local/state/qorn-setup" 2>/dev/null)"
+    said=("Installing configuration: $(e2e_message IDS_RECOVERED_INSTALL) $E2E_DEFAULT_DIR/")
+    case $how in
+        help) e2e_start_headless -h; e2e_wait_exit 0 ;;
+        empty-option)
+            e2e_start_headless -S -D; e2e_wait_exit 2
+            said+=("Installing configuration: $(e2e_message IDS_ERROR_TARGETOPTION)") ;;
+    esac
+    e2e_check "$how: the recovery is said first" e2e_said err "${said[@]}"
+    e2e_check "$how: the dead run left nothing" test -z "$(e2e_leftovers "$E2E_DEFAULT_DIR" 2>/dev/null)"
+done
+
 # ---- silent mode ends on its own with the files, their times and the
 # record: with a display, without one (then saying where, and what it did,
 # on standard error), with the kit taken from the working directory
-# ("usecwd"), and into a directory named by -D with "~/", blanks, a quote
-# and a "$"
-for how in silent headless usecwd option; do
+# ("usecwd"), into a directory named by -D with "~/", blanks, a quote and a
+# "$", and into a relative one, taken from the working directory and recorded
+# absolute
+for how in silent headless usecwd option relative; do
     e2e_use_home "home-$how"
     target=$E2E_DEFAULT_DIR shown=$E2E_DEFAULT_DIR/
     case $how in
@@ -129,6 +147,7 @@ for how in silent headless usecwd option; do
         option)
             target="$HOME/my templates/it's \$HOME" shown="$HOME/my templates/it's \$HOME"
             e2e_start_headless usecwd -S "-D~/my templates/it's \$HOME" ;;
+        relative) target=$E2E_WORK/rel/templates; e2e_start_headless usecwd -S -Drel/templates ;;
     esac
     e2e_wait_exit
     e2e_check "$how: the kit's files with their times are installed" \

@@ -49,7 +49,7 @@ e2e_cleanup() {
 # bin directory first on PATH, and an X server of its own with a window
 # manager, so that title bars, close buttons and focus are as on a desktop.
 e2e_init() {
-    local tool number=""
+    local tool
     for tool in Xvfb openbox xdotool xprop xwininfo xdpyinfo; do
         command -v "$tool" >/dev/null 2>&1 || { e2e_log "SKIP: $tool is not installed"; exit 77; }
     done
@@ -73,9 +73,16 @@ e2e_init() {
     chmod +x "$E2E_ROOT/bin/xdg-open"
     export LC_ALL=C.UTF-8 LANG=C.UTF-8 LANGUAGE= NO_AT_BRIDGE=1 GTK2_RC_FILES=/dev/null
     unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME SESSION_MANAGER
-    # Xvfb picks a free display number itself (-displayfd), so parallel tests
-    # never race for one.
     mkfifo "$E2E_ROOT/displayfd"
+    e2e_start_x
+    e2e_use_home home
+}
+
+# e2e_start_x: a fresh X server (also after a test killed E2E_XVFB_PID).
+# Xvfb picks a free display number itself (-displayfd), so parallel tests
+# never race for one.
+e2e_start_x() {
+    local number=""
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$E2E_ROOT/displayfd" \
         >"$E2E_ROOT/xvfb.log" 2>&1 &
     E2E_XVFB_PID=$!
@@ -88,7 +95,6 @@ e2e_init() {
     HOME=$E2E_ROOT/wm openbox --sm-disable >"$E2E_ROOT/openbox.log" 2>&1 &
     E2E_WM_PID=$!
     e2e_wait_for "the window manager" _e2e_wm_running
-    e2e_use_home home
 }
 
 # The window manager has announced itself on the root window.

@@ -128,7 +128,9 @@ TEST_F(KitReaderTest, DamagedKitsAreRefusedWithThirteenAndLeaveNothing) {
 TEST_F(KitReaderTest, EntryNamesThatWouldLeaveTheTargetAreRefused) {
     const std::pair<std::u16string, ErrorCode> cases[] = {
         {u"templates\\a.tpl", ERR_NONE},      {u"..a\\b..", ERR_NONE},          {u".hidden", ERR_NONE},
-        {u"a\\.\\b", ERR_NONE},               {u"a\\\\b", ERR_NONE},            {u"/etc/passwd", ERR_INVALID_DATA},
+        {u"a b\u00e9\u0080", ERR_NONE},       {u"a\\.\\b", ERR_INVALID_DATA},     {u"a\\\\b", ERR_INVALID_DATA},
+        {u".\\a", ERR_INVALID_DATA},          {u"a\nb", ERR_INVALID_DATA},       {u"a\x1F", ERR_INVALID_DATA},
+        {u"\x7F", ERR_INVALID_DATA},           {u"a\tb\\c", ERR_INVALID_DATA},    {u"/etc/passwd", ERR_INVALID_DATA},
         {u"\\etc\\passwd", ERR_INVALID_DATA}, {u"..\\outside", ERR_INVALID_DATA}, {u"a\\..\\..\\x", ERR_INVALID_DATA},
         {u"a/../b", ERR_INVALID_DATA},        {u"..", ERR_INVALID_DATA},        {u"", ERR_INVALID_DATA},
         {u"\\", ERR_INVALID_DATA},            {u"\\\\", ERR_INVALID_DATA},      {u"dir\\", ERR_INVALID_DATA},

@@ -92,6 +92,8 @@ const std::pair<const char*, const char*> kEnglish[] = {
                               "here:"},
     {"IDS_RECOVERED_PARTLY", "An interrupted installation was found and undone wherever its files were still as it "
                              "had left them; files changed since then were left as they are. Template directory:"},
+    {"IDS_ERROR_JOURNALDIR", "This journal folder could not be used (set XDG_STATE_HOME to a writable folder and start "
+                             "the installation program again):"},
 };
 
 // The usage text is checked by its shape in every language: whatever the
@@ -145,6 +147,7 @@ TEST(LoadResString, EveryLanguageHasTheCommonIdentifiersAndDecodesThemWhole) {
         const std::string help = Raw(language, "IDS_HELP_USAGE");
         for (const char* shown : kHelpMustShow) EXPECT_NE(help.find(shown), std::string::npos) << shown;
         EXPECT_NE(Raw(language, "IDS_ERROR_TEMPDIR").find("Temp (TMPDIR)"), std::string::npos);
+        EXPECT_NE(Raw(language, "IDS_ERROR_JOURNALDIR").find("XDG_STATE_HOME"), std::string::npos);
     }
 }
 

@@ -5,6 +5,7 @@
 #include "Commands.h"
 #include "SourceTree.h"
 #include "ToolText.h"
+#include "kit/KitEntryName.h"
 #include "kit/KitWriter.h"
 
 namespace {
@@ -76,11 +77,14 @@ bool Refuse(std::string* problem, const std::string& text) {
 }
 
 // Entry names use "\" between components, so a "\" inside a file name
-// would change the tree; such names and undecodable ones are refused.
+// would change the tree; such names, undecodable ones and those the
+// installer would refuse (a control character) are refused here already.
 bool AddEntries(const SourceTree& tree, KitSource* source) {
     for (const SourceFile& file : tree.files) {
-        if (file.relativePath.find('\\') != std::string::npos || !IsConvertible(file.relativePath)) {
-            Fail("cannot pack " + file.relativePath + ": the name holds a backslash or is not valid UTF-8");
+        if (file.relativePath.find('\\') != std::string::npos || !IsConvertible(file.relativePath) ||
+            !IsSafeEntryName(KitPath(file.relativePath))) {
+            Fail("cannot pack " + file.relativePath +
+                 ": the name holds a backslash or a control character, or is not valid UTF-8");
             return false;
         }
         KitFileSource entry;

@@ -16,14 +16,8 @@ e2e_log "$runs runs, probability ${probabilities[*]}, QORN_FAULT_SEED=$seed"
 
 # 300 files in 12 folders, two new, some large enough for several reads and writes.
 src=$E2E_WORK/fault-source
-for folder in $(seq -w 0 11); do
-    mkdir -p "$src/part$folder"
-    for file in $(seq -w 0 24); do
-        printf 'template %s of part %s\n' "$file" "$folder" >"$src/part$folder/t$file.tpl"
-    done
-done
-for i in 1 2 3; do head -c $((i * 90000)) /dev/urandom >"$src/part0$i/big$i.bin"; done
-find "$src" -type f -exec touch -d '2023-04-05 06:07:08.4567891' {} +
+for i in 1 2 3; do mkdir -p "$src/part0$i"; head -c $((i * 90000)) /dev/urandom >"$src/part0$i/big$i.bin"; done
+e2e_make_large_source "$src" 12 25
 e2e_run "packing the fault kit" "$E2E_BIN/efdkit" pack "$src" "$E2E_INSTALL/qorn.efd"
 e2e_nokit_copy
 
@@ -121,8 +115,7 @@ for round in $(seq "$first" $((first + runs - 1))); do
     if [ -n "$verdict" ]; then
         wrong=$((wrong + 1))
         e2e_log "run $round ($injected faults: $(tail -n "$injected" "$log" | tr '\n' ' ')): $verdict"
-        sed 's/^/    /' "$E2E_ROOT/faulted.err" >&2
-        diff <(echo "$before") <(echo "$faulted_tree") | head -n 8 | sed 's/^/    /' >&2
+        { cat "$E2E_ROOT/faulted.err"; diff <(echo "$before") <(echo "$faulted_tree") | head -n 8; } | sed 's/^/    /' >&2
     elif tree_is_before || tree_is_installed; then
         intact=$((intact + 1))
     fi

@@ -133,14 +133,14 @@ e2e_sample_kit() {
     e2e_install_kit "$E2E_WORK/sample.efd"
 }
 
-# e2e_make_large_source DIR: 3000 small files in 30 folders, each its own content, all old.
+# e2e_make_large_source DIR [FOLDERS FILES]: 30 folders of 100 small files unless given, each its own content.
 e2e_make_large_source() {
     local dir=$1 folder file
-    for folder in $(seq -w 0 29); do
+    for folder in $(seq -w 0 $((${2:-30} - 1))); do
         mkdir -p "$dir/part$folder"
-        for file in $(seq -w 0 99); do printf 'template %s of part %s\n' "$file" "$folder" >"$dir/part$folder/t$file.tpl"; done
+        for file in $(seq -w 0 $((${3:-100} - 1))); do printf 'template %s of part %s\n' "$file" "$folder" >"$dir/part$folder/t$file.tpl"; done
     done
-    find "$dir" -type f -exec touch -d '2020-05-06 07:08:09' {} +
+    find "$dir" -type f -exec touch -d '2020-05-06 07:08:09.4567891' {} +
 }
 
 # e2e_slow_installs MICROSECONDS: later runs spend that long on each entry (helpers/slow_futimes.cpp); 0: off.

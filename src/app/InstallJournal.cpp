@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <random>
+#include <string_view>
 
 #include "launcher/LauncherPaths.h"
 #include "platform/Retried.h"
@@ -239,6 +240,12 @@ std::string JournalFolder() {
 
 JournalContent ParseJournal(const std::string& bytes) {
     JournalContent content;
+    // A run killed between making the file and its first write: it had
+    // claimed nothing yet, and its journal only needs to go.
+    if (bytes.size() < sizeof kHeader && std::string_view(kHeader, sizeof kHeader).starts_with(bytes)) {
+        content.known = true;
+        return content;
+    }
     FieldReader reader(bytes);
     std::string header;
     if (!reader.Next(header) || header != kHeader) return content;

@@ -54,7 +54,7 @@ struct JournalContent {
     std::string anchor;  // absolute, the target without its last "/" or an ancestor of it
     FolderIdentity anchorIdentity;
     std::string backup;  // absolute, ends in "/"; empty when the run replaces nothing
-    FolderIdentity backupIdentity;
+    FolderIdentity backupIdentity;  // all zero while the run had named the folder but not made it yet
     std::vector<AllowedLink> links;          // linked folders below the target the plan found
     std::vector<std::string> createdDirs;  // below the anchor, outer before inner
     std::vector<JournalFile> files;
@@ -125,7 +125,8 @@ private:
 bool AppendUndoneMark(int descriptor);
 
 // Parses a journal's bytes; a record cut short at the end is ignored, and
-// so is everything after a record of an unknown kind.
+// so is everything after a record of an unknown kind. A file that holds no
+// more than the start of the header is a journal with nothing in it.
 JournalContent ParseJournal(const std::string& bytes);
 
 // Whether a journal may be acted on at all: this installer's, its target

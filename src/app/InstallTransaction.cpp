@@ -30,10 +30,14 @@ std::string ParentOf(const std::string& path) {
 bool StatPath(const std::string& path, struct stat& status) { return stat(path.c_str(), &status) == 0; }
 
 
-// The first free `prefix`N in `folder` (ending in "/"), made private; empty when none can be made.
-std::string ClaimNumberedFolder(const std::string& folder, const std::string& prefix) {
+// The first free `prefix`N in `folder` (ending in "/"), made private; each
+// name goes to `announce` before it is tried (false stops). Empty when none
+// can be made.
+template <typename Announce>
+std::string ClaimNumberedFolder(const std::string& folder, const std::string& prefix, Announce announce) {
     for (int number = 0; number < kMaxBackupNumber; ++number) {
         const std::string candidate = folder + prefix + std::to_string(number);
+        if (!announce(candidate + "/")) return std::string();
         if (mkdir(candidate.c_str(), 0700) == 0) return candidate + "/";
         if (errno != EEXIST) return std::string();
     }
@@ -288,7 +292,12 @@ ErrorCode InstallTransaction::ClaimBackup() {
             if (!backup_.empty() || !StatPath(home.folder, status) || (status.st_dev == targetDevice_) != sameFileSystem) {
                 continue;
             }
-            backup_ = ClaimNumberedFolder(home.folder, home.prefix);
+            // Named in the journal before it exists: a run killed between the
+            // two leaves an empty folder that the next start knows to remove.
+            backup_ = ClaimNumberedFolder(home.folder, home.prefix, [this](const std::string& candidate) {
+                journal_.Backup(candidate, FolderIdentity{});
+                return journal_.Flush();
+            });
         }
     }
     if (backup_.empty()) return ERR_CANT_WRITE;

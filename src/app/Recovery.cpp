@@ -71,6 +71,21 @@ void RemoveDeadImages(const std::string& tempFolder) {
     }
 }
 
+// A run killed between naming its backup folder in the journal and recording
+// the folder it made may have left that folder, empty. It goes unless another
+// run's journal names it: that run made it since.
+void RemoveUnrecordedBackup(const JournalContent& content, const std::string& path, const std::string& journalFolder) {
+    for (const std::string& name : NamesIn(journalFolder, "run-", ".journal")) {
+        const std::string other = journalFolder + "/" + name;
+        if (other == path) continue;
+        const FileHandleGuard journal(open(other.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        if (journal.get() == INVALID_FILE_HANDLE) continue;
+        if (ParseJournal(ReadWhole(static_cast<int>(journal.get()))).backup == content.backup) return;
+    }
+    // Only an empty folder goes: nothing of anybody's can be lost with it.
+    (void)rmdir(content.backup.c_str());
+}
+
 // Settles one dead run's journal, already locked at `journal`; false when
 // it was left for another time (its directory is busy).
 bool SettleJournal(const std::string& path, int journal, const std::string& journalFolder, const FolderIdentity* held,
@@ -95,6 +110,9 @@ bool SettleJournal(const std::string& path, int journal, const std::string& jour
     if (content.committed || content.undone) {
         settled = FinishCommittedRun(content, backup.get());
     } else {
+        if (!content.backup.empty() && content.backupIdentity == FolderIdentity{}) {
+            RemoveUnrecordedBackup(content, path, journalFolder);
+        }
         const RollbackOutcome outcome = RollBackRun(content, anchor.get(), backup.get());
         if (content.planned) recovered.push_back({content.target, outcome.keptBackup, std::string()});
         // Every original back, the backup not yet gone: the next start only removes it.

@@ -418,6 +418,60 @@ TEST_F(InstallTransactionTest, CleanupLeftUndoneIsFinishedByTheNextStartWithoutA
     EXPECT_EQ(Names(JournalFolderPath()), Listing{});
 }
 
+// A run killed before its journal names anything it made, or between naming
+// its backup folder and recording the folder it made: the next start removes
+// the journal and that folder, if made and empty, and raises no alarm.
+TEST_F(InstallTransactionTest, RunKilledWhileClaimingItsBackupLeavesNothingBehind) {
+    struct Case {
+        const char* name;
+        bool named;        // the journal names the backup folder
+        bool made;         // the folder was made
+        bool filled;       // something is in it: the run never got that far, so it is somebody else's
+        bool liveClaims;   // a live run's journal names it since
+        bool folderStays;
+    };
+    const Case cases[] = {
+        {"killed before the journal's first write", false, false, false, false, false},
+        {"the folder named, not made", true, false, false, false, false},
+        {"the folder named and made", true, true, false, false, false},
+        {"the folder named, made, and not empty", true, true, true, false, true},
+        {"the folder made, and named by a live run since", true, true, false, true, true},
+    };
+    const std::string backup = env_ / ".xorup0/";
+    struct stat status {};
+    ASSERT_EQ(stat(target_.c_str(), &status), 0);
+    const FolderIdentity anchor{status.st_dev, status.st_ino};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        {
+            InstallJournal dead;
+            ASSERT_TRUE(dead.Create(JournalFolderPath()));
+            if (c.named) {
+                dead.Target(target_, "1-2", target_.substr(0, target_.size() - 1), anchor);
+                dead.Backup(backup, {});
+                ASSERT_TRUE(dead.Flush());
+            }
+        }
+        if (c.made) {
+            ASSERT_EQ(mkdir(backup.c_str(), 0700), 0);
+        }
+        if (c.filled) WriteBytes(backup + "kept.tpl", "somebody's");
+        InstallJournal live;
+        if (c.liveClaims) {
+            ASSERT_TRUE(live.Create(JournalFolderPath()));
+            live.Target(env_ / "Other/", "3-4", env_ / "Other", {anchor.device, anchor.inode + 1});
+            live.Backup(backup, {1, 2});
+            ASSERT_TRUE(live.Flush());
+        }
+        EXPECT_TRUE(RecoverDeadRuns(JournalFolderPath(), env_.temp()).empty());
+        EXPECT_EQ(Names(JournalFolderPath()).size(), c.liveClaims ? 1u : 0u);
+        EXPECT_EQ(Exists(backup), c.folderStays);
+        live.Remove();
+        (void)unlink((backup + "kept.tpl").c_str());
+        (void)rmdir(backup.c_str());
+    }
+}
+
 TEST_F(InstallTransactionTest, JournalCutShortAnywhereReadsAsAPrefixOfItsRecords) {
     InstallJournal journal;
     ASSERT_TRUE(journal.Create(env_ / "journals"));

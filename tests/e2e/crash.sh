@@ -131,7 +131,9 @@ fi
 
 # ---- a second run on a directory in use is refused (status 2) and changes nothing of it
 make_original
-e2e_slow_installs 100000
+# 300 ms an entry: the first run is still under way seconds later, however
+# slowly a loaded machine starts the second one. It is killed, so this costs nothing.
+e2e_slow_installs 300000
 e2e_start_headless -S -Len
 first_pid=$E2E_SETUP_PID
 e2e_wait_for "the first run to be under way" test -e "$target/alpha/a2.tpl"
@@ -165,7 +167,7 @@ E2E_INSTALL=$kit_dir
 
 # ---- the X server goes away during an installation: rolled back, status 4
 make_original
-e2e_slow_installs 100000
+e2e_slow_installs 300000   # as above: the display is gone long before the run could end
 e2e_start_setup -S -Len
 e2e_wait_for "the installation to be under way" test -e "$target/alpha/a2.tpl"
 kill -KILL "$E2E_XVFB_PID"

@@ -6,9 +6,12 @@ source "$(dirname "$0")/lib.sh"
 e2e_init
 
 mounts=()
+shm=""
+# Keeps the script's own status: the test fails when a check failed.
 unmount_all() {
     local status=$? point
     for point in "${mounts[@]}"; do umount -l "$point" 2>/dev/null; done
+    [ -z "$shm" ] || rm -rf "$shm"
     (exit "$status")
     e2e_cleanup
 }
@@ -24,7 +27,6 @@ small_fs "$E2E_ROOT/fs" 6m
 small_fs "$E2E_ROOT/tiny" 1m
 shm=/dev/shm/qorn-e2e-rollback-$$
 mkdir -p "$shm"
-trap 'rm -rf "$shm"; unmount_all' EXIT
 [ "$(stat -c %d "$shm")" != "$(stat -c %d "$TMPDIR")" ] || e2e_log "note: /dev/shm is on the disk's file system here"
 
 # 30 files of 100 KB, so that a fill of the file system lands mid-way.
@@ -54,7 +56,9 @@ run_case() {
     mkdir -p "$target"
     make_original "$target"
     before=$(e2e_tree_fingerprint "$target")
-    E2E_SETUP_ENV=("LD_PRELOAD=$E2E_BIN/slow_futimes.so" "QORN_E2E_FUTIMES_DELAY_US=60000" "TMPDIR=$temp")
+    # 150 ms an entry: the ten entries after d20 leave a loaded machine a
+    # second and a half to act before the run could end on its own.
+    E2E_SETUP_ENV=("LD_PRELOAD=$E2E_BIN/slow_futimes.so" "QORN_E2E_FUTIMES_DELAY_US=150000" "TMPDIR=$temp")
     e2e_start_headless -S -Len
     # Far enough for several originals to be in the backup.
     e2e_wait_for "$name: the installation to be under way" test -e "$target/docs/d20.bin"

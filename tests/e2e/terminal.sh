@@ -9,7 +9,8 @@ e2e_default_kit
 printf 'set -g remain-on-exit on\nset -g history-limit 5000\n' >"$E2E_ROOT/tmux.conf"
 # A server of its own for every run: a new one never meets the last one ending.
 pane() { tmux -L "qorn-e2e-$$-${E2E_RUN:-0}" -f "$E2E_ROOT/tmux.conf" "$@"; }
-trap 'pane kill-server 2>/dev/null; e2e_cleanup' EXIT
+# The script's own status survives the clean-up: a failed check fails the test.
+trap 'status=$?; pane kill-server 2>/dev/null; (exit "$status"); e2e_cleanup' EXIT
 
 # t_start [args...]: the installer in a fresh 100x30 pane; its status goes to T_STATUS.
 t_start() {

@@ -37,14 +37,8 @@ printf 'edited by the user\n' >"$original/part02/t01.tpl"
 touch -d '2030-01-01 00:00:00' "$original/part02/t01.tpl"
 find "$original" -type d -exec touch -d '2002-03-04 05:06:07.25' {} +
 
-make_original() {
-    rm -rf "$target" "$E2E_LAUNCHER_CFG"
-    mkdir -p "$(dirname "$target")"
-    cp -a "$original" "$target"
-}
-clear_leftovers() {
-    rm -rf "$TMPDIR"/* "$(dirname "$target")"/.xorup* "$HOME/.local/state/qorn-setup"
-}
+make_original() { rm -rf "$target" "$E2E_LAUNCHER_CFG"; mkdir -p "$(dirname "$target")"; cp -a "$original" "$target"; }
+clear_leftovers() { rm -rf "$TMPDIR"/* "$(dirname "$target")"/.xorup* "$HOME/.local/state/qorn-setup"; }
 
 tree_is_before() { e2e_tree_is "$target" "$before"; }
 tree_is_installed() { [ "$(e2e_tree_fingerprint "$target" files-only)" = "$installed" ]; }

@@ -25,10 +25,7 @@ e2e_check() {
     if "$@"; then e2e_log "ok: $what"; else e2e_log "FAIL: $what"; E2E_FAILURES=$((E2E_FAILURES + 1)); fi
 }
 
-e2e_finish() {
-    [ "$E2E_FAILURES" -eq 0 ] || { e2e_log "$E2E_FAILURES check(s) failed"; exit 1; }
-    e2e_log "all checks passed"; exit 0
-}
+e2e_finish() { [ "$E2E_FAILURES" -eq 0 ] || { e2e_log "$E2E_FAILURES check(s) failed"; exit 1; }; e2e_log "all checks passed"; exit 0; }
 
 e2e_cleanup() {
     local status=$?
@@ -98,10 +95,7 @@ e2e_use_home() {
 }
 
 # e2e_run WHAT COMMAND...: a preparation step; its output only on failure.
-e2e_run() {
-    local what=$1; shift
-    "$@" >"$E2E_ROOT/run.log" 2>&1 || e2e_fail "$what failed: $(cat "$E2E_ROOT/run.log")"
-}
+e2e_run() { local what=$1; shift; "$@" >"$E2E_ROOT/run.log" 2>&1 || e2e_fail "$what failed: $(cat "$E2E_ROOT/run.log")"; }
 
 e2e_install_kit() { cp "$1" "$E2E_INSTALL/qorn.efd"; }
 
@@ -282,9 +276,7 @@ e2e_type_path() {
 
 e2e_screenshot() { command -v import >/dev/null 2>&1 && timeout 20 import -window "$1" "png:$2" 2>/dev/null; }
 
-e2e_pixel() {
-    timeout 20 import -window "$E2E_WIZARD" -crop "1x1+$1+$2" txt:- 2>/dev/null | tail -n 1 | awk '{print $3}'
-}
+e2e_pixel() { timeout 20 import -window "$E2E_WIZARD" -crop "1x1+$1+$2" txt:- 2>/dev/null | tail -n 1 | awk '{print $3}'; }
 
 # The banner's red is back at the left (the progress page alone has no banner).
 _e2e_banner_shown() {
@@ -302,8 +294,7 @@ e2e_wait_outcome_page() {
 
 # The first "ConfigurationTemplatesLocation" of the launcher file, if any.
 e2e_recorded_location() {
-    [ -f "$E2E_LAUNCHER_CFG" ] || return 0
-    sed -n 's/^ConfigurationTemplatesLocation=//p' "$E2E_LAUNCHER_CFG" | head -n 1 | tr -d '\r'
+    [ ! -f "$E2E_LAUNCHER_CFG" ] || sed -n 's/^ConfigurationTemplatesLocation=//p' "$E2E_LAUNCHER_CFG" | head -n 1 | tr -d '\r'
 }
 _e2e_recorded_is() { [ "$(e2e_recorded_location)" = "$1" ]; }
 

@@ -1,7 +1,5 @@
-// The scene of an installation test: a scratch home and template directory,
-// a kit written from files added one by one, the user's own files, and what
-// a person would compare afterwards: every entry below a directory with its
-// kind, permission bits, modification time and content.
+// An installation test's scene: scratch home and target, a kit built file by file, the user's files, and
+// a snapshot of each entry's kind, mode bits, time and content.
 #pragma once
 
 #include <fcntl.h>

@@ -1,7 +1,4 @@
-// The paths the installer makes of a directory: a recorded location as
-// proposed (SanitizeTargetDirectory) and as probed and compared
-// (LocalDirectoryOf), a typed one (CleanTypedDirectory), and the description
-// document inside the chosen one.
+// A recorded location as proposed and as compared, a typed one, and the description document's path.
 #include <unistd.h>
 
 #include <filesystem>

@@ -1,7 +1,5 @@
-// The windowless front end where the end-to-end tests cannot reach: the
-// counts each in its place, an incomplete rollback (its status and that it is
-// never called harmless), the answers nobody gives, and the progress line
-// that a terminal gets a few times a second and a log file never.
+// The windowless front end where the end-to-end tests cannot reach: counts, an incomplete rollback, the
+// answers nobody gives, and a progress line a terminal gets four times a second and a log file never.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -38,11 +36,7 @@ private:
 };
 
 ProgressReport Report(ErrorCode status, const char16_t* message, std::int32_t percent) {
-    ProgressReport report;
-    report.status = status;
-    report.message = message;
-    report.percent = percent;
-    return report;
+    return {status, message, percent, {}, {}};
 }
 
 struct OutcomeCase {

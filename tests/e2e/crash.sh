@@ -1,20 +1,12 @@
 #!/usr/bin/env bash
-# The installer killed outright: SIGKILL at every step of an installation in
-# turn (a test seam counts the steps) and at random moments, then started
-# again, in three layouts: backups as hard links; copied backups (the
-# template directory a mount point of its own, TMPDIR elsewhere); and a boot
-# that empties TMPDIR between the kill and the next start. The next start
-# must give back exactly the tree of before (or, once the run had committed,
-# exactly the installed tree), leave nothing in TMPDIR, beside the template
-# directory or in the journal folder, and say what it did. Then a second run
-# on a directory in use is refused, and the X server goes away in the middle
-# of an installation. The copied layout needs root for its tmpfs mount.
+# SIGKILL at every step (a test seam counts them) and at random moments, in three layouts: hard-linked
+# backups, copied backups (the target a tmpfs of its own; needs root), a boot that empties TMPDIR. The next
+# start gives back the tree of before (or, after the commit, the installed one), says so, leaves nothing.
+# Then a second run on a busy directory, and the X server lost mid-installation.
 source "$(dirname "$0")/lib.sh"
 e2e_init
 
-# A kit of 64 files in nested folders, two of them in folders that do not
-# exist yet, with times that carry fractions of a second; enough entries for
-# both installing threads.
+# 64 files, two in new folders, times with fractions; enough for both installing threads.
 src=$E2E_WORK/crash-source
 mkdir -p "$src/alpha" "$src/beta/inner" "$src/gamma/new/deeper" "$src/delta"
 for i in $(seq -w 1 8); do
@@ -29,15 +21,11 @@ find "$src" -type f -exec touch -d '2023-04-05 06:07:08.4567891' {} +
 e2e_run "packing the crash kit" "$E2E_BIN/efdkit" pack "$src" "$E2E_INSTALL/qorn.efd"
 
 target=$E2E_DEFAULT_DIR
-# The second start runs a copy without a kit beside it: it recovers, then
-# ends at once on the missing kit.
-mkdir -p "$E2E_ROOT/nokit"
-cp "$E2E_BIN/setup" "$E2E_ROOT/nokit/setup"
+e2e_nokit_copy
 
-# The user's tree: older copies of half the kit's files with modes of their
-# own, one newer file, a file of the user's own, and old folder times.
+# Older copies of half the kit with modes of their own, a newer file, one of the user's, old folder times;
+# no recorded location, so nothing probes the directory before the run.
 make_original() {
-    # Without a recorded location nothing probes the directory before the run.
     rm -rf "${target:?}"/* "$target"/.[!.]* "$E2E_LAUNCHER_CFG"
     mkdir -p "$target/alpha" "$target/beta/inner" "$target/gamma" "$target/delta"
     local i
@@ -54,44 +42,33 @@ make_original() {
     find "$target" -type d -exec touch -d '2002-03-04 05:06:07.25' {} +
 }
 
-# run_headless DIR [env...]: runs DIR/setup -S without a display; sets status.
-run_headless() {
-    local dir=$1; shift
-    # The inner shell reports the kill, not this one.
-    status=$({ (cd "$E2E_WORK" && unset DISPLAY && exec env "$@" "$dir/setup" -S -Len) \
-        >"$E2E_ROOT/run.out" 2>"$E2E_ROOT/run.err"; echo $?; } 2>/dev/null)
-}
-
 recovered_line() { grep -q 'An interrupted installation was found and undone' "$E2E_ROOT/run.err"; }
-
 leftovers() { e2e_leftovers "$target"; }
 tree_sum() { e2e_tree_fingerprint "$target" | sha1sum | cut -c1-40; }
 files_sum() { e2e_tree_fingerprint "$target" files-only | sha1sum | cut -c1-40; }
-# What a person would check after the second start, on one line.
+# What a person would check after the next start, on one line.
 outcome() { echo "$(tree_sum) $(files_sum) $(recovered_line && echo said || echo silent) [$(leftovers | tr '\n' ' ')]"; }
 
-# crash_layout NAME STRIDE ROUNDS: the uninterrupted run, then a kill at
-# every STRIDE-th step and at ROUNDS random moments, each followed by a start
-# of the copy without a kit. In the "boot" layout TMPDIR is emptied before it.
+# crash_layout NAME STRIDE ROUNDS: a kill at every STRIDE-th step and at ROUNDS random moments, each
+# followed by a start without a kit ("boot" empties TMPDIR first).
 crash_layout() {
     local layout=$1 stride=$2 rounds=$3 step=0 k round result pid
     local -a results=()
-    after_kill() { [ "$layout" != boot ] || rm -rf "${TMPDIR:?}"/* "$TMPDIR"/.[!.]*; run_headless "$E2E_ROOT/nokit"; }
+    after_kill() { [ "$layout" != boot ] || rm -rf "${TMPDIR:?}"/* "$TMPDIR"/.[!.]*; e2e_run_silent "$E2E_NOKIT"; }
     make_original
     before_sum=$(tree_sum)
     before_files=$(files_sum)
     e2e_slow_installs 0
-    run_headless "$E2E_INSTALL"
+    e2e_run_silent "$E2E_INSTALL"
     [ "$status" -eq 0 ] || e2e_fail "$layout: the uninterrupted installation ended with $status: $(cat "$E2E_ROOT/run.err")"
     installed_files=$(files_sum)
     e2e_check "$layout: the uninterrupted installation changed the tree" test "$installed_files" != "$before_files"
     e2e_check "$layout: the newer file kept its content" grep -qx 'edited by the user' "$target/top.tpl"
     e2e_check "$layout: the uninterrupted installation left nothing behind" test -z "$(leftovers)"
 
-    # SIGKILL at each step in turn, until a run gets through all of them
     while :; do
         make_original
-        run_headless "$E2E_INSTALL" QORN_TEST_CRASH_AT=$step
+        e2e_run_silent "$E2E_INSTALL" QORN_TEST_CRASH_AT=$step
         [ "$status" -eq 0 ] && break
         [ "$status" -eq 137 ] || e2e_fail "$layout, step $step: the installer ended with $status instead of being killed"
         after_kill
@@ -99,8 +76,7 @@ crash_layout() {
         step=$((step + stride))
         [ "$step" -lt 1000 ] || e2e_fail "$layout: the installation never got through its steps"
     done
-    # Every layout takes the same steps; the last two follow the commit mark:
-    # from there on the run counts as done.
+    # Every layout takes the same steps; the last two follow the commit mark, after which the run is done.
     total_steps=${total_steps:-$step}
     e2e_check "$layout: the installation has at least 30 steps to be killed at ($total_steps)" test "$total_steps" -ge 30
     e2e_check "$layout: the installation took its $total_steps steps ($step)" \
@@ -115,7 +91,6 @@ crash_layout() {
         fi
     done
 
-    # SIGKILL at random moments of a slowed installation
     e2e_slow_installs 20000   # 20 ms an entry: about half a second a run
     for round in $(seq 1 "$rounds"); do
         make_original
@@ -137,8 +112,7 @@ crash_layout() {
 total_steps=""
 crash_layout links 1 8
 crash_layout boot 3 4
-# The template directory a file system of its own: no backup folder can share
-# it, so originals are copied (beside it, never into TMPDIR) and synced.
+# A target with a file system of its own: originals are copied beside it, never into TMPDIR.
 mounted=""
 cleanup_mount() {
     local status=$?
@@ -163,22 +137,22 @@ e2e_slow_installs 300000
 e2e_start_headless -S -Len
 first_pid=$E2E_SETUP_PID
 e2e_wait_for "the first run to be under way" test -e "$target/alpha/a2.tpl"
-run_headless "$E2E_INSTALL"
+e2e_run_silent "$E2E_INSTALL"
 e2e_check "the second run on the same directory was refused with status 2 (not $status)" test "$status" -eq 2
 e2e_check "the second run said why" grep -qF "$(e2e_message IDS_DIRECTORY_BUSY)" "$E2E_ROOT/run.out" "$E2E_ROOT/run.err"
 kill -KILL "$first_pid"
 { wait "$first_pid"; } 2>/dev/null
 E2E_SETUP_PID=""
 e2e_slow_installs 0
-run_headless "$E2E_ROOT/nokit"
+e2e_run_silent "$E2E_NOKIT"
 e2e_check "after the first run died, the next start gave back the tree of before ($(outcome))" \
     test "$(outcome)" = "$before_sum $before_files said []"
 
 # ---- with a display the next start says it in a box, before the box about the missing kit
 make_original
-run_headless "$E2E_INSTALL" QORN_TEST_CRASH_AT=5
+e2e_run_silent "$E2E_INSTALL" QORN_TEST_CRASH_AT=5
 kit_dir=$E2E_INSTALL
-E2E_INSTALL=$E2E_ROOT/nokit
+E2E_INSTALL=$E2E_NOKIT
 e2e_start_setup -Len
 e2e_wait_dialog
 e2e_check_box "recovery"
@@ -198,11 +172,7 @@ e2e_start_setup -S -Len
 e2e_wait_for "the installation to be under way" test -e "$target/alpha/a2.tpl"
 kill -KILL "$E2E_XVFB_PID"
 { wait "$E2E_XVFB_PID"; } 2>/dev/null
-e2e_wait_for "the installer to end" e2e_setup_ended
-status=0
-wait "$E2E_SETUP_PID" || status=$?
-E2E_SETUP_PID=""
-e2e_check "the lost display ended the installer with status 4 (not $status)" test "$status" -eq 4
+e2e_wait_exit 4
 e2e_check "the lost display left the tree of before" test "$(tree_sum)" = "$before_sum"
 e2e_check "the lost display left nothing behind" test -z "$(leftovers)"
 

@@ -1,18 +1,8 @@
 #!/usr/bin/env bash
-# Random I/O faults: the real installer, run silently many times under
-# libfiu's POSIX preload (the one `fiu-run -x` loads), with every call it
-# wraps (open, close, read, write, fsync, unlink, rename, readdir...) failing
-# at random, installs a kit of a few hundred files over an older tree. After
-# each run its status must tell the truth about the tree: 0 with exactly the
-# installed files, 2, 3 or 4 with exactly the tree of before, 5 only while a
-# backup folder really keeps originals that are not back; never 1. The next
-# start, without faults, then leaves exactly one of the two trees and nothing
-# stranded (no backup folder, temporary file, unpacked kit or journal).
-# Each call fails with probability 0.003, 0.001 or 0.0003 in turn, so that
-# faults reach every phase, the commit included, and some runs succeed.
-# QORN_FAULT_RUNS (60) and QORN_FAULT_PROBABILITY (one for all) make a longer run;
-# QORN_FAULT_SEED and QORN_FAULT_FIRST (the first run's number) repeat one
-# (as far as the two installing threads' timing allows).
+# Random I/O faults under libfiu's POSIX preload: each silent run's status tells the truth (0: the installed
+# tree, 2/3/4: the tree of before, 5: a backup keeps an original not back; never 1), and the next start leaves
+# one of the two trees and nothing stranded. Probabilities 0.003/0.001/0.0003 in turn reach every phase.
+# QORN_FAULT_RUNS, _PROBABILITY, _SEED and _FIRST (first run's number) lengthen or repeat a run.
 source "$(dirname "$0")/lib.sh"
 preload=/usr/lib/fiu/fiu_posix_preload.so
 [ -f "$preload" ] || { e2e_log "SKIP: $preload is missing (Debian's fiu-utils)"; exit 77; }
@@ -24,25 +14,14 @@ probabilities=(${QORN_FAULT_PROBABILITY:-0.003 0.001 0.0003})
 seed=${QORN_FAULT_SEED:-$RANDOM}
 e2e_log "$runs runs, probability ${probabilities[*]}, QORN_FAULT_SEED=$seed"
 
-# A kit of 300 files in 12 folders, two of them new, some files large enough
-# to take several reads and writes.
+# 300 files in 12 folders, two new, some large enough for several reads and writes.
 src=$E2E_WORK/fault-source
-for folder in $(seq -w 0 11); do
-    mkdir -p "$src/part$folder"
-    for file in $(seq -w 0 24); do
-        printf 'template %s of part %s\n' "$file" "$folder" >"$src/part$folder/t$file.tpl"
-    done
-done
-for i in 1 2 3; do head -c $((i * 90000)) /dev/urandom >"$src/part0$i/big$i.bin"; done
-find "$src" -type f -exec touch -d '2023-04-05 06:07:08.4567891' {} +
+for i in 1 2 3; do mkdir -p "$src/part0$i"; head -c $((i * 90000)) /dev/urandom >"$src/part0$i/big$i.bin"; done
+e2e_make_large_source "$src" 12 25
 e2e_run "packing the fault kit" "$E2E_BIN/efdkit" pack "$src" "$E2E_INSTALL/qorn.efd"
-# The follow-up start runs a copy without a kit: it recovers, then ends.
-mkdir -p "$E2E_ROOT/nokit"
-cp "$E2E_BIN/setup" "$E2E_ROOT/nokit/setup"
+e2e_nokit_copy
 
-# The user's tree: older copies of a third of the kit's files, one newer
-# file, files of the user's own, old folder times; kept aside and copied
-# with its times before each run.
+# Older copies of a third of the kit, a newer file, the user's own files, old folder times.
 target=$E2E_DEFAULT_DIR
 original=$E2E_WORK/original
 for folder in $(seq -w 00 09); do
@@ -58,27 +37,13 @@ printf 'edited by the user\n' >"$original/part02/t01.tpl"
 touch -d '2030-01-01 00:00:00' "$original/part02/t01.tpl"
 find "$original" -type d -exec touch -d '2002-03-04 05:06:07.25' {} +
 
-make_original() {
-    rm -rf "$target" "$E2E_LAUNCHER_CFG"
-    mkdir -p "$(dirname "$target")"
-    cp -a "$original" "$target"
-}
-clear_leftovers() {
-    rm -rf "$TMPDIR"/* "$(dirname "$target")"/.xorup* "$HOME/.local/state/qorn-setup"
-}
-
-# run DIR [env...]: DIR/setup -S without a display; sets status.
-run() {
-    local dir=$1; shift
-    status=$({ (cd "$E2E_WORK" && unset DISPLAY && exec env "$@" "$dir/setup" -S -Len) \
-        >"$E2E_ROOT/run.out" 2>"$E2E_ROOT/run.err"; echo $?; } 2>/dev/null)
-}
+make_original() { rm -rf "$target" "$E2E_LAUNCHER_CFG"; mkdir -p "$(dirname "$target")"; cp -a "$original" "$target"; }
+clear_leftovers() { rm -rf "$TMPDIR"/* "$(dirname "$target")"/.xorup* "$HOME/.local/state/qorn-setup"; }
 
 tree_is_before() { e2e_tree_is "$target" "$before"; }
 tree_is_installed() { [ "$(e2e_tree_fingerprint "$target" files-only)" = "$installed" ]; }
 stranded() { e2e_leftovers "$target" 2>/dev/null; }
-# The originals a status 5 must leave in its backup folder: some file kept
-# there whose original is not in place.
+# Status 5's backup folder keeps some original that is not in place.
 backup_holds_missing_original() {
     local backup kept relative
     backup=$(sed -n 's/^.*kept in this folder: //p' "$E2E_ROOT/run.err" | tail -n 1)
@@ -93,15 +58,13 @@ backup_holds_missing_original() {
 
 make_original
 before=$(e2e_tree_fingerprint "$target")
-run "$E2E_INSTALL"
+e2e_run_silent "$E2E_INSTALL"
 [ "$status" -eq 0 ] || e2e_fail "the installation without faults ended with $status: $(cat "$E2E_ROOT/run.err")"
 installed=$(e2e_tree_fingerprint "$target" files-only)
 e2e_check "the installation without faults left nothing behind" test -z "$(stranded)"
 
-# Every point of the preload's posix/io family but the network's, then the
-# installer's own failure points for the calls the preload does not wrap (in
-# a build with QORN_FAULT_POINTS, as tools/test.sh makes; elsewhere nothing
-# reaches them), one by one so that the log names the call that failed.
+# The preload's posix/io points but the network's, then the installer's own for calls it does not wrap
+# (built with QORN_FAULT_POINTS, as tools/test.sh does), one by one so that the log names the failed call.
 points=()
 for name in oc/open oc/close sync/fsync sync/fdatasync rw/read rw/read/reduce rw/pread rw/pread/reduce rw/readv \
     rw/readv/reduce rw/preadv rw/preadv/reduce rw/write rw/write/reduce rw/pwrite rw/pwrite/reduce rw/writev \
@@ -121,7 +84,7 @@ for round in $(seq "$first" $((first + runs - 1))); do
     make_original
     clear_leftovers
     faults_before=$(wc -l <"$log")
-    run "$E2E_INSTALL" "LD_PRELOAD=$preload $E2E_BIN/fiu_tally.so" "QORN_FIU_POINTS=${points[*]}" \
+    e2e_run_silent "$E2E_INSTALL" "LD_PRELOAD=$preload $E2E_BIN/fiu_tally.so" "QORN_FIU_POINTS=${points[*]}" \
         "QORN_FIU_PROBABILITY=${probabilities[round % ${#probabilities[@]}]}" "QORN_FIU_SEED=$((seed * 100003 + round))" "QORN_FIU_LOG=$log"
     faulted=$status
     cp "$E2E_ROOT/run.err" "$E2E_ROOT/faulted.err"
@@ -135,7 +98,7 @@ for round in $(seq "$first" $((first + runs - 1))); do
         *) verdict="status $faulted" ;;
     esac
     if [ "$faulted" -ne 5 ]; then
-        run "$E2E_ROOT/nokit"
+        e2e_run_silent "$E2E_NOKIT"
         if ! tree_is_before && ! tree_is_installed; then
             verdict+="${verdict:+; }the next start left neither tree"
         elif [ -n "$(stranded)" ]; then
@@ -146,9 +109,7 @@ for round in $(seq "$first" $((first + runs - 1))); do
     if [ -n "$verdict" ]; then
         wrong=$((wrong + 1))
         e2e_log "run $round ($injected faults: $(tail -n "$injected" "$log" | tr '\n' ' ')): $verdict"
-        sed 's/^/    /' "$E2E_ROOT/faulted.err" >&2
-        e2e_log "the tree after it, against the one of before:"
-        diff <(echo "$before") <(echo "$faulted_tree") | head -n 8 | sed 's/^/    /' >&2
+        { cat "$E2E_ROOT/faulted.err"; diff <(echo "$before") <(echo "$faulted_tree") | head -n 8; } | sed 's/^/    /' >&2
     elif tree_is_before || tree_is_installed; then
         intact=$((intact + 1))
     fi

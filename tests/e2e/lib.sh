@@ -1,7 +1,5 @@
-# Shared harness of the end-to-end tests (and of tools/take-screenshots.sh):
-# a private X server with a real window manager (openbox), a scratch home with its own temporary and install
-# directories, the installer run in the background, and helpers that act on
-# the wizard as a person would. Every helper fails the test through e2e_fail.
+# Harness of the end-to-end tests (and tools/take-screenshots.sh): a private X server with openbox, a scratch
+# home, TMPDIR and install directory, and helpers that act as a person would; they fail through e2e_fail.
 
 set -uo pipefail
 
@@ -27,12 +25,7 @@ e2e_check() {
     if "$@"; then e2e_log "ok: $what"; else e2e_log "FAIL: $what"; E2E_FAILURES=$((E2E_FAILURES + 1)); fi
 }
 
-e2e_finish() {
-    [ "$E2E_FAILURES" -eq 0 ] || { e2e_log "$E2E_FAILURES check(s) failed"; exit 1; }
-    e2e_log "all checks passed"; exit 0
-}
-
-# ---------------------------------------------------------------- set-up
+e2e_finish() { [ "$E2E_FAILURES" -eq 0 ] || { e2e_log "$E2E_FAILURES check(s) failed"; exit 1; }; e2e_log "all checks passed"; exit 0; }
 
 e2e_cleanup() {
     local status=$?
@@ -44,10 +37,7 @@ e2e_cleanup() {
     exit "$status"
 }
 
-# Scratch root: HOME, TMPDIR, the install directory with a copy of the
-# installer (a copy, so that /proc/self/exe names this directory), a private
-# bin directory first on PATH, and an X server of its own with a window
-# manager, so that title bars, close buttons and focus are as on a desktop.
+# The installer is copied so that /proc/self/exe names the install directory; bin/ comes first on PATH.
 e2e_init() {
     local tool
     for tool in Xvfb openbox xdotool xprop xwininfo xdpyinfo; do
@@ -67,8 +57,7 @@ e2e_init() {
     E2E_INSTALL=$E2E_ROOT/install E2E_WORK=$E2E_ROOT/work
     mkdir -p "$TMPDIR" "$E2E_INSTALL" "$E2E_ROOT/bin" "$E2E_WORK"
     cp "$E2E_BIN/setup" "$E2E_INSTALL/setup"
-    # A stand-in for the desktop's xdg-open: it records each argument on a
-    # line of its own in E2E_XDG_LOG and opens nothing.
+    # xdg-open records its arguments, a line each, in E2E_XDG_LOG and opens nothing.
     printf '#!/bin/sh\nprintf "%%s\\n" "$@" >>"$E2E_XDG_LOG"\n' >"$E2E_ROOT/bin/xdg-open"
     chmod +x "$E2E_ROOT/bin/xdg-open"
     export LC_ALL=C.UTF-8 LANG=C.UTF-8 LANGUAGE= NO_AT_BRIDGE=1 GTK2_RC_FILES=/dev/null
@@ -78,9 +67,7 @@ e2e_init() {
     e2e_use_home home
 }
 
-# e2e_start_x: a fresh X server (also after a test killed E2E_XVFB_PID).
-# Xvfb picks a free display number itself (-displayfd), so parallel tests
-# never race for one.
+# A fresh X server (also after a test killed it); -displayfd: parallel tests never race for a number.
 e2e_start_x() {
     local number=""
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$E2E_ROOT/displayfd" \
@@ -97,10 +84,9 @@ e2e_start_x() {
     e2e_wait_for "the window manager" _e2e_wm_running
 }
 
-# The window manager has announced itself on the root window.
 _e2e_wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 
-# e2e_use_home NAME: a fresh home, for runs that must not see an earlier launcher file.
+# e2e_use_home NAME: a fresh home, with no earlier launcher file.
 e2e_use_home() {
     export HOME=$E2E_ROOT/$1
     mkdir -p "$HOME"
@@ -108,19 +94,13 @@ e2e_use_home() {
     E2E_LAUNCHER_CFG=$HOME/.Vq/tavrilon/tavrilon.cfg
 }
 
-# ---------------------------------------------------------------- kits
-
 # e2e_run WHAT COMMAND...: a preparation step; its output only on failure.
-e2e_run() {
-    local what=$1; shift
-    "$@" >"$E2E_ROOT/run.log" 2>&1 || e2e_fail "$what failed: $(cat "$E2E_ROOT/run.log")"
-}
+e2e_run() { local what=$1; shift; "$@" >"$E2E_ROOT/run.log" 2>&1 || e2e_fail "$what failed: $(cat "$E2E_ROOT/run.log")"; }
 
 e2e_install_kit() { cp "$1" "$E2E_INSTALL/qorn.efd"; }
 
-# A small kit beside the installer (also in E2E_WORK/small.efd): nested
-# folders, an English description document, fixed and distinct file times.
-# E2E_KIT_SOURCE names its source tree.
+# A small kit (E2E_WORK/small.efd, source E2E_KIT_SOURCE) beside the installer: nested folders, a
+# description document, distinct file times.
 e2e_default_kit() {
     local dir=$E2E_WORK/kit-source
     E2E_KIT_SOURCE=$dir
@@ -139,8 +119,7 @@ e2e_default_kit() {
     e2e_install_kit "$E2E_WORK/small.efd"
 }
 
-# The bundled sample kit (English and Russian descriptions) beside the
-# installer and in E2E_WORK/sample.efd.
+# The bundled sample kit (E2E_WORK/sample.efd) beside the installer.
 e2e_sample_kit() {
     E2E_KIT_SOURCE=$E2E_SRC/examples/sample
     e2e_run "packing the sample kit" \
@@ -148,27 +127,24 @@ e2e_sample_kit() {
     e2e_install_kit "$E2E_WORK/sample.efd"
 }
 
-# e2e_make_large_source DIR: 3000 small files in 30 folders, each its own content, all old.
+# e2e_make_large_source DIR [FOLDERS FILES]: 30 folders of 100 small files unless given, each its own content.
 e2e_make_large_source() {
     local dir=$1 folder file
-    for folder in $(seq -w 0 29); do
+    for folder in $(seq -w 0 $((${2:-30} - 1))); do
         mkdir -p "$dir/part$folder"
-        for file in $(seq -w 0 99); do printf 'template %s of part %s\n' "$file" "$folder" >"$dir/part$folder/t$file.tpl"; done
+        for file in $(seq -w 0 $((${3:-100} - 1))); do printf 'template %s of part %s\n' "$file" "$folder" >"$dir/part$folder/t$file.tpl"; done
     done
-    find "$dir" -type f -exec touch -d '2020-05-06 07:08:09' {} +
+    find "$dir" -type f -exec touch -d '2020-05-06 07:08:09.4567891' {} +
 }
 
-# e2e_slow_installs MICROSECONDS: later runs of the installer (and only of it) spend that
-# long on every extracted entry (see helpers/slow_futimes.cpp); 0 turns it off.
+# e2e_slow_installs MICROSECONDS: later runs spend that long on each entry (helpers/slow_futimes.cpp); 0: off.
 e2e_slow_installs() {
     [ -f "$E2E_BIN/slow_futimes.so" ] || e2e_fail "$E2E_BIN/slow_futimes.so is missing: build it first"
     E2E_SETUP_ENV=()
     [ "$1" -eq 0 ] || E2E_SETUP_ENV=("LD_PRELOAD=$E2E_BIN/slow_futimes.so" "QORN_E2E_FUTIMES_DELAY_US=$1")
 }
 
-# ---------------------------------------------------------------- the installer
-
-# e2e_start_setup [args...]: runs the installer copy in the background in E2E_WORK.
+# e2e_start_setup [args...]: the installer in the background, in E2E_WORK.
 e2e_start_setup() {
     E2E_RUN=$((${E2E_RUN:-0} + 1)) E2E_WIZARD=""
     E2E_SETUP_ERR=$E2E_ROOT/setup-$E2E_RUN.err
@@ -178,11 +154,9 @@ e2e_start_setup() {
     E2E_SETUP_PID=$!
 }
 
-# The same where there is no display.
 e2e_start_headless() { local display=$DISPLAY; unset DISPLAY; e2e_start_setup "$@"; export DISPLAY=$display; }
 
-# e2e_said STREAM LINE...: the last run wrote exactly these lines, in this
-# order, on STREAM (out or err), and nothing else.
+# e2e_said STREAM LINE...: the last run wrote exactly these lines on STREAM (out or err).
 e2e_said() {
     local file=$E2E_ROOT/setup-$E2E_RUN.$1; shift
     [ "$(cat "$file")" = "$(printf '%s\n' "$@")" ] || { e2e_log "it said:"; sed 's/^/    /' "$file" >&2; return 1; }
@@ -203,21 +177,31 @@ e2e_wait_for() {
     done
 }
 
-# e2e_wait_exit [STATUS]: waits for the installer to end; it must end with
-# STATUS (0 unless given: 2 could not start, 3 failed, 4 cancelled) and leave
-# no backup directory (xorup*) and no unpacked kit (qorn-setup-image-*) in TMPDIR.
+# e2e_wait_exit [STATUS]: the installer ended with STATUS (0 unless given), leaving no backup or image in TMPDIR.
 e2e_wait_exit() {
-    local expected=${1:-0} status=0 left
+    local expected=${1:-0} status=0
     e2e_wait_for "the installer to end" e2e_setup_ended
     wait "$E2E_SETUP_PID" || status=$?
     E2E_SETUP_PID=""
     [ "$status" -eq "$expected" ] || e2e_fail "the installer ended with status $status, not $expected"
     e2e_log "ok: the installer ended with status $expected"
+    e2e_check_tmpdir_clean
+}
+e2e_check_tmpdir_clean() {
+    local left
     left=$(cd "$TMPDIR" && ls -d xorup* qorn-setup-image-* 2>/dev/null)
     e2e_check "no xorup* or image left in TMPDIR${left:+ (found: $left)}" test -z "$left"
 }
 
-# ---------------------------------------------------------------- windows
+# e2e_run_silent DIR [env...]: DIR/setup -S -Len without a display, waited for; sets status.
+e2e_run_silent() {
+    local dir=$1; shift
+    status=$({ (cd "$E2E_WORK" && unset DISPLAY && exec env "$@" "$dir/setup" -S -Len) \
+        >"$E2E_ROOT/run.out" 2>"$E2E_ROOT/run.err"; echo $?; } 2>/dev/null)   # the inner shell reports a kill
+}
+
+# E2E_NOKIT: a copy of the installer without a kit: a start there recovers, then ends.
+e2e_nokit_copy() { E2E_NOKIT=$E2E_ROOT/nokit; mkdir -p "$E2E_NOKIT"; cp "$E2E_BIN/setup" "$E2E_NOKIT/setup"; }
 
 # Visible top-level windows of the installer, one id a line.
 e2e_windows() { [ -z "${E2E_SETUP_PID:-}" ] || xdo search --onlyvisible --pid "$E2E_SETUP_PID" 2>/dev/null || true; }
@@ -236,25 +220,20 @@ _e2e_find_wizard() {
 }
 _e2e_find_dialog() { E2E_DIALOG=$(e2e_other_windows | head -n 1); [ -n "$E2E_DIALOG" ]; }
 
-# e2e_wait_wizard: waits for the 500x360 window and sets E2E_WIZARD.
+# Wait for the 500x360 wizard (sets E2E_WIZARD), or for another window (sets E2E_DIALOG).
 e2e_wait_wizard() { e2e_wait_for "the wizard window" _e2e_find_wizard; }
-# e2e_wait_dialog: waits for a window other than the wizard (a message box,
-# the folder chooser) and sets E2E_DIALOG.
 e2e_wait_dialog() { e2e_wait_for "a dialog of the installer" _e2e_find_dialog; }
 e2e_wait_no_dialog() { e2e_wait_for "the dialog to close" e2e_no_dialog; }
 
-# e2e_check_box WHAT: the dialog E2E_DIALOG is a message box of its own with
-# the wizard's title.
+# e2e_check_box WHAT: E2E_DIALOG is a window of its own with the wizard's title.
 e2e_check_box() {
     e2e_check "$1: the box is a window of its own, not 500x360" test "$(e2e_window_size "$E2E_DIALOG")" != 500x360
     e2e_check "$1: the box carries the wizard's title" \
         test "$(xdo getwindowname "$E2E_DIALOG" 2>/dev/null)" = "Installing configuration"
 }
 
-# e2e_click X Y [click options]: a left click at wizard-relative X, Y. The
-# pointer first leaves for a corner of the window: GTK+ 2 ignores a click on a
-# button that became sensitive under a pointer that never moved. (No --sync:
-# it waits for ever when the pointer is already in place.)
+# e2e_click X Y [click options]: the pointer first leaves for a corner: GTK+ 2 ignores a click on a button
+# that became sensitive under a pointer that never moved. (No --sync: it hangs when the pointer is in place.)
 e2e_click() {
     xdo mousemove --window "$E2E_WIZARD" 1 1 mousemove --window "$E2E_WIZARD" "$1" "$2" click "${@:3}" 1 ||
         e2e_fail "cannot click at $1,$2"
@@ -266,8 +245,7 @@ e2e_cancel() { e2e_click 450 335; }
 
 _e2e_has_focus() { [ "$(xdo getwindowfocus 2>/dev/null)" = "$1" ]; }
 
-# e2e_keys WINDOW KEY...: has the window manager activate WINDOW, then
-# types the keys; those the manager binds (alt+F4) go to the manager.
+# e2e_keys WINDOW KEY...: the manager activates WINDOW, then the keys go (alt+F4 to the manager).
 e2e_keys() {
     local window=$1; shift
     xdo windowactivate "$window" || e2e_fail "cannot activate window $window"
@@ -275,13 +253,9 @@ e2e_keys() {
     xdo key --clearmodifiers "$@" || e2e_fail "cannot send keys $*"
 }
 
-# e2e_wm_close WINDOW: closes WINDOW as a person does on a desktop: Alt+F4,
-# which the window manager turns into its close request to the window.
 e2e_wm_close() { e2e_keys "$1" alt+F4; }
 
-# e2e_click_close WINDOW: clicks the close button at the right end of the
-# title bar the window manager draws above WINDOW (a square as tall as the
-# bar); fails when WINDOW has no title bar.
+# e2e_click_close WINDOW: the close button, a square as tall as the title bar at its right end.
 e2e_click_close() {
     local top x y width
     top=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/^.* = [0-9]*, [0-9]*, \([0-9]*\), [0-9]*$/\1/p')
@@ -291,58 +265,43 @@ e2e_click_close() {
     xdo mousemove $((x + width - top / 2)) $((y - top / 2)) click 1 || e2e_fail "cannot click the close button of $1"
 }
 
-# e2e_answer KEY: answers the dialog E2E_DIALOG with KEY and waits for it to go.
 e2e_answer() { e2e_keys "$E2E_DIALOG" "$1"; e2e_wait_no_dialog; }
 
-# e2e_type_path TEXT: replaces the directory entry's text by TEXT (empty
-# TEXT clears it): a triple click selects the whole line, ctrl+a makes sure.
+# e2e_type_path TEXT: replaces the directory entry's text (a triple click selects the line, ctrl+a makes sure).
 e2e_type_path() {
     e2e_click 310 290 --repeat 3 --delay 40
     xdo key --clearmodifiers ctrl+a BackSpace
     [ -z "$1" ] || xdo type --delay 8 -- "$1" || e2e_fail "cannot type $1"
 }
 
-# e2e_screenshot WINDOW FILE: saves a picture of WINDOW where ImageMagick is.
 e2e_screenshot() { command -v import >/dev/null 2>&1 && timeout 20 import -window "$1" "png:$2" 2>/dev/null; }
 
-# e2e_pixel X Y: the colour of the wizard's pixel at X, Y; empty when it cannot be read.
-e2e_pixel() {
-    timeout 20 import -window "$E2E_WIZARD" -crop "1x1+$1+$2" txt:- 2>/dev/null | tail -n 1 | awk '{print $3}'
-}
+e2e_pixel() { timeout 20 import -window "$E2E_WIZARD" -crop "1x1+$1+$2" txt:- 2>/dev/null | tail -n 1 | awk '{print $3}'; }
 
-# The banner's red is back at the left, where the progress page, the only
-# page without the banner, shows the plain background seen above the buttons.
+# The banner's red is back at the left (the progress page alone has no banner).
 _e2e_banner_shown() {
     local banner plain
     banner=$(e2e_pixel 20 200) plain=$(e2e_pixel 300 300)
     [ -n "$banner" ] && [ -n "$plain" ] && [ "$banner" != "$plain" ]
 }
 
-# e2e_wait_outcome_page: after a stop on the progress page, waits until the
-# wizard shows the page that tells the outcome, and with it a live Finish.
-# The files say it too early: the rollback has put the tree back before the
-# wizard learns that the job has ended, and a click on Finish before then
-# lands on the insensitive Next and is lost.
+# After a stop on the progress page, the outcome page with a live Finish: the tree is back before the
+# wizard learns the job ended, and a click before then lands on the insensitive Next.
 e2e_wait_outcome_page() {
     command -v import >/dev/null 2>&1 || e2e_fail "ImageMagick's import is needed to see the wizard's page"
     e2e_wait_for "the wizard's outcome page" _e2e_banner_shown
 }
 
-# ---------------------------------------------------------------- results
-
 # The first "ConfigurationTemplatesLocation" of the launcher file, if any.
 e2e_recorded_location() {
-    [ -f "$E2E_LAUNCHER_CFG" ] || return 0
-    sed -n 's/^ConfigurationTemplatesLocation=//p' "$E2E_LAUNCHER_CFG" | head -n 1 | tr -d '\r'
+    [ ! -f "$E2E_LAUNCHER_CFG" ] || sed -n 's/^ConfigurationTemplatesLocation=//p' "$E2E_LAUNCHER_CFG" | head -n 1 | tr -d '\r'
 }
 _e2e_recorded_is() { [ "$(e2e_recorded_location)" = "$1" ]; }
 
-# e2e_wait_recorded DIR: waits until the launcher file names DIR first, which
-# the installer writes when it shows its success page.
+# The launcher file names DIR first (written with the success page).
 e2e_wait_recorded() { e2e_wait_for "the launcher file to record $1" _e2e_recorded_is "$1"; }
 
-# e2e_tree_matches SOURCE TARGET: every file of SOURCE is in TARGET with the
-# same content and the same modification time (whole seconds).
+# e2e_tree_matches SOURCE TARGET: every file of SOURCE is in TARGET, same content and time (seconds).
 e2e_tree_matches() {
     local source=$1 target=$2 file relative
     while IFS= read -r -d '' file; do
@@ -354,9 +313,7 @@ e2e_tree_matches() {
     done < <(find "$source" -type f -print0)
 }
 
-# A fingerprint of a tree: every path with kind, mode, size and time, and
-# every file's checksum; "files-only" leaves out folder times (an
-# installation gives the folders it changed the time of the change).
+# Every path's kind, mode, size and time, and each file's checksum; "files-only" leaves out folder times.
 e2e_tree_fingerprint() {
     [ -e "$1" ] || { echo "<absent>"; return; }
     (cd "$1" && if [ "${2:-}" = files-only ]; then
@@ -367,9 +324,8 @@ e2e_tree_fingerprint() {
 }
 e2e_tree_is() { [ "$(e2e_tree_fingerprint "$1")" = "$2" ]; }
 
-# e2e_leftovers TARGET [DIR...]: what no run may leave behind: backups and
-# images in TMPDIR and the DIRs, a backup folder beside TARGET, temporary
-# files in it, journals.
+# e2e_leftovers TARGET [DIR...]: backups and images in TMPDIR and DIRs, a backup beside TARGET, its
+# temporary files, journals.
 e2e_leftovers() {
     local target=$1 dir; shift
     for dir in "$TMPDIR" "$@"; do (cd "$dir" && ls -d xorup* qorn-setup-image-* 2>/dev/null); done

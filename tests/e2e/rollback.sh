@@ -1,13 +1,7 @@
 #!/usr/bin/env bash
-# Rollbacks where they are hard: the temporary directory on another file
-# system than the template directory (/dev/shm against the disk), the template
-# directory's file system filling up half-way, a template directory that is
-# itself a mount point (no backup folder can share its file system), such a
-# one turned read-only before any change, and Ctrl+C arriving again while the
-# rollback runs. The backup never lies in TMPDIR. Each must end with the exact
-# tree of before and nothing left behind. Last, a temporary directory that is
-# full or cannot be written. Needs root for its small tmpfs mounts; skipped
-# (77) where mounting is impossible.
+# Hard rollbacks, each back to the exact tree of before with nothing left and no backup in TMPDIR: TMPDIR on
+# /dev/shm, the target's file system filling up, the target a mount point (also read-only, and with Ctrl+C
+# again mid-rollback); then a full or unwritable TMPDIR. Needs root for its tmpfs mounts (else 77).
 source "$(dirname "$0")/lib.sh"
 e2e_init
 
@@ -54,8 +48,7 @@ make_original() {
     find "$1" -type d -exec touch -d '2002-02-02 00:00:00.75' {} +
 }
 
-# Each case: home, temporary directory, where the backup must be seen, and
-# what happens once the installation is under way.
+# run_case NAME HOME TEMP BACKUP ACTION: ACTION once the installation is under way.
 run_case() {
     local name=$1 temp=$3 backup=$4 action=$5 before target
     e2e_use_home "$2"
@@ -95,8 +88,7 @@ run_case same-fs home-same "$TMPDIR" "$E2E_ROOT/home-same/.qorn/Vq/vq8/.xorup0" 
 run_case shm-temp home-shm "$shm" "$E2E_ROOT/home-shm/.qorn/Vq/vq8/.xorup0" interrupt
 run_case disk-full fs/home "$shm" "$E2E_ROOT/fs/home/.qorn/Vq/vq8/.xorup0" fill
 e2e_check "disk-full: the failure was reported" grep -qE 'Installation error|Insufficient space' "$E2E_SETUP_ERR"
-# A template directory that is a mount point of its own: no backup folder can
-# share its file system, so the originals are copied (and synced) beside it.
+# A target that is a mount point: the originals are copied (and synced) beside it.
 for name in mount-root ctrl-c-in-rollback; do
     small_fs "$E2E_ROOT/home-$name/.qorn/Vq/vq8/tmplts" 8m
     action=interrupt
@@ -104,10 +96,8 @@ for name in mount-root ctrl-c-in-rollback; do
     run_case "$name" "home-$name" "$TMPDIR" "$E2E_ROOT/home-$name/.qorn/Vq/vq8/.xorup0" "$action"
 done
 
-# ---- such a template directory turned read-only before any change: the
-# first original is copied, but never moves; the run says the directory is
-# unchanged (status 3) and keeps no backup. (A kit with no folder to create,
-# so that the first failure is the first file's.)
+# ---- such a target read-only: the first original is copied but never moves; status 3, no backup kept.
+# (No folder to create, so that the first failure is the first file's.)
 cp -a "$src" "$E2E_WORK/ro-source" && rm -r "$E2E_WORK/ro-source/new"
 e2e_run "packing the kit without new folders" "$E2E_BIN/efdkit" pack "$E2E_WORK/ro-source" "$E2E_INSTALL/qorn.efd"
 e2e_use_home home-read-only
@@ -140,9 +130,7 @@ left=$(e2e_leftovers "$E2E_DEFAULT_DIR" "$shm")
 e2e_check "no room: nothing left behind${left:+ (found: $left)}" test -z "$left"
 
 
-# ---- the temporary directory's own trouble is told as such, not as a
-# damaged kit: an image that does not fit gets the lack-of-space box, a
-# directory that cannot be written its own; neither leaves anything in it
+# ---- TMPDIR's own trouble told as such, not as a damaged kit, and nothing left in it
 mkdir -p "$E2E_WORK/big"
 head -c $((80 << 20)) /dev/zero >"$E2E_WORK/big/zeros.bin"
 e2e_run "packing the kit of an 80 MiB image" "$E2E_BIN/efdkit" pack "$E2E_WORK/big" "$E2E_INSTALL/qorn.efd"

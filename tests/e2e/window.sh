@@ -1,17 +1,15 @@
 #!/usr/bin/env bash
-# The wizard window as a person meets it on a desktop: its fixed size, the
-# window manager's frame and focus, its title in each language, the close
-# question on Escape, Cancel and the manager's close, and the folder chooser.
+# The wizard on a desktop: fixed size, frame and focus, its title per language, the close question on
+# Escape, Cancel and the manager's close, and the folder chooser.
 source "$(dirname "$0")/lib.sh"
 e2e_init
 e2e_default_kit
 
-# ---- size (e2e_wait_wizard finds the wizard by its 500x360) and resizing
+# ---- fixed at 500x360, the size e2e_wait_wizard finds it by
 e2e_start_setup -Len
 e2e_wait_wizard
 hints=$(xprop -id "$E2E_WIZARD" WM_NORMAL_HINTS)
-e2e_check "minimum size hint 500x360" grep -q 'minimum size: 500 by 360' <<<"$hints"
-e2e_check "maximum size hint 500x360" grep -q 'maximum size: 500 by 360' <<<"$hints"
+e2e_check "minimum and maximum size hints 500x360" test "$(grep -cE '(minimum|maximum) size: 500 by 360' <<<"$hints")" = 2
 e2e_wait_for "the focus on the new wizard" _e2e_has_focus "$E2E_WIZARD"
 e2e_check "the window manager offers to close the wizard" \
     grep -q _NET_WM_ACTION_CLOSE <<<"$(xprop -id "$E2E_WIZARD" _NET_WM_ALLOWED_ACTIONS)"
@@ -46,8 +44,7 @@ e2e_wait_exit 4
 e2e_check "Yes installed nothing" test ! -e "$E2E_DEFAULT_DIR/readme.txt"
 e2e_check "Yes wrote no launcher file" test ! -e "$E2E_LAUNCHER_CFG"
 
-# ---- the title in a Cyrillic, a Georgian and the English table (every
-# table's title: tests/l10n); the title bar's close button ends it as cancelled
+# ---- the title in Cyrillic, Georgian and English; the title bar's close button cancels
 for code in ru ka en; do
     expected=$(e2e_message IDR_MAINFRAME "$code")
     e2e_start_setup "-L$code"
@@ -58,9 +55,7 @@ for code in ru ka en; do
     e2e_wait_exit 4
 done
 
-# ---- the folder chooser accepted replaces the typed directory and the
-# installation goes there (cancelled or closed it leaves the entry alone:
-# tests/ui/PagesTest.cpp)
+# ---- the folder chooser accepted replaces the typed directory (cancelled: tests/ui/PagesTest.cpp)
 chosen="$E2E_ROOT/chosen by the chooser"
 typed="$E2E_ROOT/typed before the chooser"
 mkdir -p "$chosen"
@@ -70,9 +65,7 @@ e2e_next
 e2e_type_path "$typed"
 e2e_click 475 290           # "..."
 e2e_wait_dialog
-# The first "/" only switches the chooser to its location mode (keys typed
-# meanwhile are lost), the second opens the entry; the short pauses let each
-# switch land.
+# The first "/" switches the chooser to location mode (keys meanwhile are lost), the second opens the entry.
 e2e_keys "$E2E_DIALOG" slash
 sleep 0.5
 xdo key slash

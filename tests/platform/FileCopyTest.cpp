@@ -1,6 +1,4 @@
-// The synced copy that saves an original on another file system: what stood
-// at the name comes out the same, a link as a link, each with its time, so
-// that the copy is recognised as the original it saves.
+// A saved original is recognised by its copy: the same kind (a link as a link), mode, size and time.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>

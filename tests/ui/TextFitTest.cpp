@@ -1,18 +1,14 @@
-// Every text of the wizard whole in every language: on each page of the real
-// window and in its message boxes, each label's text (a button's and a check
-// box's too) lies inside its widget, inside the window and clear of the
-// page's other widgets.
-
+// Every label's text on each page and message box, in every language, lies inside its widget, inside the
+// window and clear of the page's other widgets.
 #include <algorithm>
-#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "l10n/LanguageTable.h"
 #include "l10n/Messages.h"
+#include "launcher/ScratchDirectory.h"
 #include "text/Convert.h"
-#include "text/EnvironmentLocale.h"
 #include "ui/InstallerDlg.h"
 #include "ui/MessageBox.h"
 #include "ui/ToolkitTest.h"
@@ -21,8 +17,7 @@ namespace {
 
 WString Text(const char* id) { return LoadResString(id); }
 
-// Paths as the pages and boxes show them after a text: long, and one with a
-// component too long for a line.
+// Long paths, one with a component too long for a line.
 WString Paths() {
     return ToWString(("\n/home/user/.Vq/tavrilon/tavrilon.cfg\n/home/user/.Vq/tavrilont/tavrilon.cfg\n/tmp/" +
                       std::string(70, 'x')).c_str());
@@ -78,16 +73,11 @@ bool Inside(const GdkRectangle& inner, const GdkRectangle& outer) {
            inner.y + inner.height <= outer.y + outer.height;
 }
 
-// Where the label draws its text: its layout placed in its allocation by
-// its alignment, as the toolkit places it.
+// Where the label draws its text: its layout placed in its allocation by its alignment.
 GdkRectangle TextArea(GtkLabel* label) {
-    gint width = 0;
-    gint height = 0;
+    gint width = 0, height = 0, xpad = 0, ypad = 0;
+    gfloat xalign = 0, yalign = 0;
     pango_layout_get_pixel_size(gtk_label_get_layout(label), &width, &height);
-    gfloat xalign = 0;
-    gfloat yalign = 0;
-    gint xpad = 0;
-    gint ypad = 0;
     gtk_misc_get_alignment(GTK_MISC(label), &xalign, &yalign);
     gtk_misc_get_padding(GTK_MISC(label), &xpad, &ypad);
     const GtkAllocation& a = GTK_WIDGET(label)->allocation;
@@ -96,9 +86,8 @@ GdkRectangle TextArea(GtkLabel* label) {
     return {x, y, width, height};
 }
 
-// How the text of `label`, inside `owner`, is cut, if it is: by its own
-// widget, by the edge of the window, or by one of `others` (a label by its
-// text, any other widget by its whole area) lying over it.
+// How the text of `label` inside `owner` is cut, if it is: by its widget, the window, or one of `others`
+// (a label by its text, another widget by its area) over it.
 std::optional<std::string> CutOf(GtkLabel* label, GtkWidget* owner, const std::vector<GtkWidget*>& others) {
     const GdkRectangle text = TextArea(label);
     const GtkAllocation& window = gtk_widget_get_toplevel(owner)->allocation;
@@ -125,8 +114,7 @@ void ExpectWhole(const std::string& where, const std::vector<GtkWidget*>& widget
     }
 }
 
-// Lets the toolkit size and place everything: a window's own size first
-// comes back from the X server.
+// A window's own size first comes back from the X server.
 void SettleLayout() {
     for (int round = 0; round < 3; ++round) {
         gdk_flush();
@@ -151,25 +139,13 @@ std::vector<GtkWidget*> WizardWidgets(GtkWidget* testWindow) {
     return widgets;
 }
 
-// The converters follow the environment's locale: UTF-8 for the test, then back.
 class TextFitTest : public ToolkitTest {
 protected:
-    void SetUp() override {
-        ToolkitTest::SetUp();
-        const char* saved = std::getenv("LC_ALL");
-        if (saved != nullptr) savedLocale_ = saved;
-        setenv("LC_ALL", "C.UTF-8", 1);
-        ReloadEnvironmentLocale();
-    }
     void TearDown() override {
-        savedLocale_ ? setenv("LC_ALL", savedLocale_->c_str(), 1) : unsetenv("LC_ALL");
-        ReloadEnvironmentLocale();
         SetCurrentLanguage(kDefaultLanguage);
         ToolkitTest::TearDown();
     }
-
-private:
-    std::optional<std::string> savedLocale_;
+    scratch::Environment env_;  // the converters follow the locale: UTF-8 for the test
 };
 
 }  // namespace

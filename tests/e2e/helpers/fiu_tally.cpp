@@ -1,9 +1,5 @@
-// Preloaded after libfiu's POSIX preload (fiu-run -x) by tests/e2e/faults.sh:
-// it makes the failure points named in QORN_FIU_POINTS (libfiu names, blank
-// separated) fail at random with probability QORN_FIU_PROBABILITY, as
-// `fiu-run -c enable_random` would, and writes the name of each point it
-// fails on a line of its own to QORN_FIU_LOG, so that a test can count the
-// faults it injected and tell which call a wrong outcome followed.
+// Preloaded after libfiu's POSIX preload by tests/e2e/faults.sh: the points in QORN_FIU_POINTS fail with
+// QORN_FIU_PROBABILITY from QORN_FIU_SEED, each failure's name logged to QORN_FIU_LOG to tell what failed.
 #include <fcntl.h>
 #include <fiu-control.h>
 #include <fiu.h>

@@ -136,61 +136,47 @@ TEST_F(InstallTransactionTest, OnlyLinksThePlanFoundAreFollowed) {
 // backup folder only has the folder removed, silently.
 TEST_F(InstallTransactionTest, ADeadRunIsUndoneAsFarAsTheTreeIsStillAsItLeftIt) {
     using Change = std::function<void(const std::string& backup)>;
-    using End = std::function<void(InstallTransaction& run)>;
+    enum End { kDies, kRollsBack, kCommits };  // a run that dies is reported by the next start
     struct Case {
         const char* name;
         std::size_t done;  // entries installed
-        End end;           // what the run does last
-        Change change;     // what changes after it is gone
+        Change before;     // while the run lives
+        End end;
+        Change after;      // once it is gone
         Listing names;     // in the template directory afterwards
         const char* kept;  // what "kept.tpl" holds afterwards
         bool backupKept = false;
-        bool reported = true;
         bool settled = true;  // else the journal stays for the next start to finish
         bool byNextRun = false;
     };
-    const End dies = [](InstallTransaction&) {};
     const Change nothing = [](const std::string&) {};
     const Change block = [](const std::string& b) { WriteBytes(b + "unforeseen", "x"); };
     const Change unblock = [](const std::string& b) { ASSERT_EQ(unlink((b + "unforeseen").c_str()), 0); };
+    const Change userMade = [this](const std::string&) { WriteBytes(target_ + "made.tpl", "user's"); };
     const Change edit = [this](const std::string&) { WriteBytes(target_ + "kept.tpl", "edited"); };
+    const Change drop = [](const std::string& b) { ASSERT_EQ(unlink((b + "kept.tpl").c_str()), 0); };
+    const Change cut = [](const std::string& b) { ASSERT_EQ(truncate((b + "kept.tpl").c_str(), 1), 0); };
+    const Change inTheWay = [this](const std::string&) {
+        ASSERT_EQ(unlink((target_ + "kept.tpl").c_str()), 0);
+        MakeDirectories(target_ + "kept.tpl/in-the-way");
+    };
+    const Change clearWay = [this](const std::string&) { RemoveTree(Wide(target_ + "kept.tpl")); };
     const Listing onlyKept{"kept.tpl"};
     const Case cases[] = {
-        {"died before its first entry", 0, dies, nothing, onlyKept, "old"},
-        {"died half-way", 1, dies, nothing, onlyKept, "old"},
-        {"died after its last entry", 3, dies, nothing, onlyKept, "old"},
-        {"undone by the next run before it plans", 3, dies, nothing, onlyKept, "old", false, false, true, true},
-        {"the user wrote a file where the run made one", 3, dies,
-         [this](const std::string&) { WriteBytes(target_ + "made.tpl", "user's"); }, {"kept.tpl", "made.tpl"}, "old"},
-        {"the user edited a replaced file", 3, dies, edit, onlyKept, "edited", true},
-        {"the user edited a replaced file, then ran again", 3, dies, edit, onlyKept, "edited", true, false, true, true},
-        {"the backup is gone", 3, dies, [](const std::string& b) { ASSERT_EQ(unlink((b + "kept.tpl").c_str()), 0); },
-         onlyKept, "kit kept", true},
-        {"the backup is not whole", 3, dies,
-         [](const std::string& b) { ASSERT_EQ(truncate((b + "kept.tpl").c_str(), 1), 0); }, onlyKept, "kit kept", true},
-        {"something unforeseen in the backup", 3, dies, block, onlyKept, "old", false, true, false},
-        {"rolled back, the backup folder blocked",
-         3,
-         [&](InstallTransaction& run) {
-             block(run.backupFolder());
-             run.Rollback();
-         },
-         unblock, onlyKept, "old", false, false},
-        {"committed, the backup folder blocked",
-         3,
-         [&](InstallTransaction& run) {
-             block(run.backupFolder());
-             ASSERT_EQ(run.Commit(), ERR_NONE);
-         },
-         unblock, {"fresh", "kept.tpl", "made.tpl"}, "kit kept", false, false},
-        {"rolled back while a folder stood where an original goes",
-         3,
-         [this](InstallTransaction& run) {
-             ASSERT_EQ(unlink((target_ + "kept.tpl").c_str()), 0);
-             MakeDirectories(target_ + "kept.tpl/in-the-way");
-             run.Rollback();
-         },
-         [this](const std::string&) { RemoveTree(Wide(target_ + "kept.tpl")); }, {}, "", true, false},
+        {"died before its first entry", 0, nothing, kDies, nothing, onlyKept, "old"},
+        {"died after its last entry", 3, nothing, kDies, nothing, onlyKept, "old"},
+        {"undone by the next run before it plans", 3, nothing, kDies, nothing, onlyKept, "old", false, true, true},
+        {"the user wrote a file where the run made one", 3, nothing, kDies, userMade, {"kept.tpl", "made.tpl"}, "old"},
+        {"the user edited a replaced file", 3, nothing, kDies, edit, onlyKept, "edited", true},
+        {"the user edited a replaced file, then ran again", 3, nothing, kDies, edit, onlyKept, "edited", true, true,
+         true},
+        {"the backup is gone", 3, nothing, kDies, drop, onlyKept, "kit kept", true},
+        {"the backup is not whole", 3, nothing, kDies, cut, onlyKept, "kit kept", true},
+        {"something unforeseen in the backup", 3, block, kDies, nothing, onlyKept, "old", false, false},
+        {"rolled back, the backup folder blocked", 3, block, kRollsBack, unblock, onlyKept, "old"},
+        {"committed, the backup folder blocked", 3, block, kCommits, unblock, {"fresh", "kept.tpl", "made.tpl"},
+         "kit kept"},
+        {"rolled back, a folder where an original goes", 3, inTheWay, kRollsBack, clearWay, {}, "", true},
     };
     AddFile("kept.tpl", "kit kept");
     AddFile("made.tpl", "kit made");
@@ -226,9 +212,13 @@ TEST_F(InstallTransactionTest, ADeadRunIsUndoneAsFarAsTheTreeIsStillAsItLeftIt) 
             EXPECT_EQ(InstallTransaction().Plan(Wide(target_), kit_.entries), ERR_BUSY);  // one run per directory
             EXPECT_EQ(InstallTransaction().Plan(Wide(env_ / "Other"), kit_.entries), ERR_NONE);
             EXPECT_TRUE(Recover().empty());  // a live run is left alone
-            c.end(run);
+            c.before(backup);
+            if (c.end == kRollsBack) run.Rollback();
+            if (c.end == kCommits) {
+                ASSERT_EQ(run.Commit(), ERR_NONE);
+            }
         }
-        c.change(backup);
+        c.after(backup);
         if (c.byNextRun) {
             InstallTransaction next;
             EXPECT_EQ(next.Plan(Wide(target_), kit_.entries), c.backupKept ? ERR_EARLIER_RUN_KEPT : ERR_NONE);
@@ -239,8 +229,8 @@ TEST_F(InstallTransactionTest, ADeadRunIsUndoneAsFarAsTheTreeIsStillAsItLeftIt) 
             }
         } else {
             const std::vector<RecoveredRun> runs = Recover();
-            ASSERT_EQ(runs.size(), c.reported ? 1u : 0u);
-            if (c.reported) {
+            ASSERT_EQ(runs.size(), c.end == kDies ? 1u : 0u);
+            if (c.end == kDies) {
                 EXPECT_EQ(runs[0].target, target_);
                 EXPECT_EQ(runs[0].keptBackup, c.backupKept ? backup : "");
             }
@@ -280,52 +270,32 @@ TEST_F(InstallTransactionTest, RecoveryTrustsAJournalOnlyAsFarAsItCan) {
     const FolderIdentity target = identity(target_);
     const FolderIdentity victimFolder = identity(victim);
     const std::string anchor = target_.substr(0, target_.size() - 1);
-    const auto claims = [&](InstallJournal& j) {
-        j.Target(target_, "1-2", anchor, target);
-        j.Backup(backup, {});
-    };
     enum Folder { kNone, kMade, kFilled, kClaimedSince };  // what stands at `backup` when the next start comes
+    // What the dead run's journal names: an anchor folder for its target, a backup folder, one file.
     struct Case {
         const char* name;
-        std::function<void(InstallJournal&)> write;  // none: killed before its first write
+        std::string anchor;  // "": no target
+        FolderIdentity anchorIdentity;
+        std::string backup;  // "": none
+        FolderIdentity backupIdentity;
+        const char* file;  // nullptr: none; it replaces an original when there is a backup
+        bool planned;
         bool setAside;
         Folder folder = kNone;
     };
+    const FolderIdentity other{target.device, target.inode + 1};
     const Case cases[] = {
-        {"an older kind of journal", [](InstallJournal& j) { j.PlanComplete(); }, true},
-        {"a backup that is not the installer's",
-         [&](InstallJournal& j) {
-             j.Target(target_, "1", anchor, target);
-             j.Backup(victim + "/", victimFolder);
-             j.File({"f", 0, true, {}, {}});
-             j.PlanComplete();
-         },
-         true},
-        {"a path leading out",
-         [&](InstallJournal& j) {
-             j.Target(target_, "1", anchor, target);
-             j.File({"../victim/f", 0, false, {}, {}});
-             j.PlanComplete();
-         },
-         true},
-        {"a target that is not below its anchor",
-         [&](InstallJournal& j) {
-             j.Target(target_, "1", victim, victimFolder);
-             j.PlanComplete();
-         },
-         true},
-        {"a directory that is not the one it names",
-         [&](InstallJournal& j) {
-             j.Target(target_, "1", anchor, {target.device, target.inode + 1});
-             j.File({"f", 0, false, {}, {}});
-             j.PlanComplete();
-         },
-         true},
-        {"killed before the journal's first write", nullptr, false},
-        {"the backup folder named, not made", claims, false},
-        {"the backup folder named and made", claims, false, kMade},
-        {"the backup folder named, made, and not empty", claims, false, kFilled},
-        {"the backup folder made, and named by a live run since", claims, false, kClaimedSince},
+        {"an older kind of journal", "", {}, "", {}, nullptr, true, true},
+        {"a backup that is not the installer's", anchor, target, victim + "/", victimFolder, "f", true, true},
+        {"a path leading out", anchor, target, "", {}, "../victim/f", true, true},
+        {"a target that is not below its anchor", victim, victimFolder, "", {}, nullptr, true, true},
+        {"a directory that is not the one it names", anchor, other, "", {}, "f", true, true},
+        {"killed before the journal's first write", "", {}, "", {}, nullptr, false, false},
+        {"the backup folder named, not made", anchor, target, backup, {}, nullptr, false, false},
+        {"the backup folder named and made", anchor, target, backup, {}, nullptr, false, false, kMade},
+        {"the backup folder named, made, and not empty", anchor, target, backup, {}, nullptr, false, false, kFilled},
+        {"the backup folder made, and named by a live run since", anchor, target, backup, {}, nullptr, false, false,
+         kClaimedSince},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -334,8 +304,11 @@ TEST_F(InstallTransactionTest, RecoveryTrustsAJournalOnlyAsFarAsItCan) {
             InstallJournal dead;
             ASSERT_TRUE(dead.Create(JournalFolderPath()));
             path = dead.path();
-            if (c.write) {
-                c.write(dead);
+            if (!c.anchor.empty()) dead.Target(target_, "1-2", c.anchor, c.anchorIdentity);
+            if (!c.backup.empty()) dead.Backup(c.backup, c.backupIdentity);
+            if (c.file != nullptr) dead.File({c.file, 0, !c.backup.empty(), {}, {}});
+            if (c.planned) dead.PlanComplete();
+            if (!c.anchor.empty() || c.planned) {
                 ASSERT_TRUE(dead.Sync());
             }
         }
@@ -349,7 +322,7 @@ TEST_F(InstallTransactionTest, RecoveryTrustsAJournalOnlyAsFarAsItCan) {
         InstallJournal live;
         if (c.folder == kClaimedSince) {
             ASSERT_TRUE(live.Create(JournalFolderPath()));
-            live.Target(env_ / "Other/", "3-4", env_ / "Other", {target.device, target.inode + 1});
+            live.Target(env_ / "Other/", "3-4", env_ / "Other", other);
             live.Backup(backup, {1, 2});
             ASSERT_TRUE(live.Flush());
         }

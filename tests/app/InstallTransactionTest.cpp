@@ -221,7 +221,7 @@ TEST_F(InstallTransactionTest, ADeadRunIsUndoneAsFarAsTheTreeIsStillAsItLeftIt) 
         c.after(backup);
         if (c.byNextRun) {
             InstallTransaction next;
-            EXPECT_EQ(next.Plan(Wide(target_), kit_.entries), c.backupKept ? ERR_EARLIER_RUN_KEPT : ERR_NONE);
+            ASSERT_EQ(next.Plan(Wide(target_), kit_.entries), c.backupKept ? ERR_EARLIER_RUN_KEPT : ERR_NONE);
             EXPECT_EQ(next.keptByEarlierRun(), c.backupKept ? backup : "");
             // Undone before the plan: the dead run's file never counts as the next one's.
             if (!c.backupKept) {

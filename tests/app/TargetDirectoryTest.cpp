@@ -3,102 +3,82 @@
 
 #include <filesystem>
 
-#include "CaseName.h"
 #include "app/InstallerController.h"
 #include "launcher/LocationCleaning.h"
 #include "launcher/ScratchDirectory.h"
 
 namespace {
 
-// HOME is /home/me for the typed column, where $CWD stands for the working
-// directory.
-struct DirectoryCase {
-    const char* name;
-    const char16_t* text;
-    const char16_t* sanitized;
-    const char16_t* local;
-    const char16_t* typed;
-    friend void PrintTo(const DirectoryCase& c, std::ostream* out) { *out << c.name; }
-};
-
-class DirectoryCleaningTest : public testing::TestWithParam<DirectoryCase> {
-protected:
-    void SetUp() override { ASSERT_EQ(chdir(env_.root().c_str()), 0); }
-    void TearDown() override { ASSERT_EQ(chdir(saved_.c_str()), 0); }
-    scratch::Environment env_;  // restores HOME
-    std::string saved_ = std::filesystem::current_path();
-};
-
-TEST_P(DirectoryCleaningTest, RecordedAndTypedDirectories) {
-    setenv("HOME", "/home/me", 1);
-    const DirectoryCase& c = GetParam();
-    WString sanitized = c.text;
-    SanitizeTargetDirectory(sanitized);
-    EXPECT_TRUE(sanitized == WString(c.sanitized)) << scratch::Narrow(sanitized);
-    EXPECT_TRUE(LocalDirectoryOf(c.text) == WString(c.local)) << scratch::Narrow(LocalDirectoryOf(c.text));
-    WString typed = c.typed;
-    if (typed.startsWith(u"$CWD")) typed = scratch::Wide(env_.root()) + typed.substr(4);
-    EXPECT_TRUE(CleanTypedDirectory(c.text) == typed) << scratch::Narrow(CleanTypedDirectory(c.text));
-}
-
 // Remote addresses are never proposed; only a leading "~" component names the home.
-INSTANTIATE_TEST_SUITE_P(
-    Paths, DirectoryCleaningTest,
-    testing::Values(
-        DirectoryCase{"plain", u"/home/u/t", u"/home/u/t", u"/home/u/t", u"/home/u/t"},
-        DirectoryCase{"http", u"http://server/t", u"", u"", u"$CWD/http://server/t"},
-        DirectoryCase{"https inside", u"/mnt/https://x", u"", u"", u"/mnt/https://x"},
-        DirectoryCase{"ftp", u"ftp://host/t", u"", u"", u"$CWD/ftp://host/t"},
-        DirectoryCase{"scheme in capitals", u"HTTP://server/t", u"HTTP://server/t", u"HTTP://server/t",
-                      u"$CWD/HTTP://server/t"},
-        DirectoryCase{"file scheme", u"file:///home/u/t", u"/home/u/t", u"/home/u/t", u"$CWD/file:///home/u/t"},
-        DirectoryCase{"file scheme inside a word", u"xfile://y", u"xy", u"xy", u"$CWD/xfile://y"},
-        DirectoryCase{"only the first file scheme", u"file://a/file://b", u"a/file://b", u"a/file://b",
-                      u"$CWD/file://a/file://b"},
-        DirectoryCase{"CR LF end", u"/home/u/t\r\n", u"/home/u/t", u"/home/u/t", u"/home/u/t\r\n"},
-        DirectoryCase{"line breaks inside", u"/ho\nme/\ru/t", u"/home/u/t", u"/home/u/t", u"/ho\nme/\ru/t"},
-        DirectoryCase{"backslashes", u"file:\\\\\\C:\\t\r", u"file:\\\\\\C:\\t", u"/C:/t", u"$CWD/file:///C:/t\r"},
-        DirectoryCase{"empty", u"", u"", u"", u""},
-        DirectoryCase{"tilde alone", u"~", u"~", u"~", u"/home/me"},
-        DirectoryCase{"tilde and a blank", u"~/my templates", u"~/my templates", u"~/my templates",
-                      u"/home/me/my templates"},
-        DirectoryCase{"tilde and a backslash", u"~\\it's $HOME", u"~\\it's $HOME", u"~/it's $HOME",
-                      u"/home/me/it's $HOME"},
-        DirectoryCase{"tilde inside", u"/opt/~/t", u"/opt/~/t", u"/opt/~/t", u"/opt/~/t"},
-        DirectoryCase{"tilde and a user", u"~user/t", u"~user/t", u"~user/t", u"$CWD/~user/t"},
-        DirectoryCase{"tilde last", u"t~", u"t~", u"t~", u"$CWD/t~"},
-        DirectoryCase{"tilde after a dot", u"./~", u"./~", u"./~", u"$CWD/~"},
-        DirectoryCase{"relative", u"rel\\templates", u"rel\\templates", u"rel/templates", u"$CWD/rel/templates"},
-        DirectoryCase{"working directory", u"./.", u"./.", u"./.", u"$CWD"}),
-    CaseName<DirectoryCase>);
-
-struct JoinCase {
-    const char* name;
-    const char16_t* directory;
-    const char16_t* document;
-    const char16_t* expected;
-    friend void PrintTo(const JoinCase& c, std::ostream* out) { *out << c.name; }
-};
-
-class DescriptionDocumentPathTest : public testing::TestWithParam<JoinCase> {};
+TEST(DirectoryCleaning, RecordedAndTypedDirectories) {
+    struct Case {
+        const char* name;
+        const char16_t* text;
+        const char16_t* sanitized;
+        const char16_t* local;
+        const char16_t* typed;  // HOME is /home/me, and $CWD stands for the working directory
+    };
+    const Case cases[] = {
+        {"http", u"http://server/t", u"", u"", u"$CWD/http://server/t"},
+        {"https inside", u"/mnt/https://x", u"", u"", u"/mnt/https://x"},
+        {"ftp", u"ftp://host/t", u"", u"", u"$CWD/ftp://host/t"},
+        {"scheme in capitals", u"HTTP://server/t", u"HTTP://server/t", u"HTTP://server/t", u"$CWD/HTTP://server/t"},
+        {"file scheme", u"file:///home/u/t", u"/home/u/t", u"/home/u/t", u"$CWD/file:///home/u/t"},
+        {"file scheme inside a word", u"xfile://y", u"xy", u"xy", u"$CWD/xfile://y"},
+        {"only the first file scheme", u"file://a/file://b", u"a/file://b", u"a/file://b", u"$CWD/file://a/file://b"},
+        {"line breaks inside", u"/ho\nme/\ru/t", u"/home/u/t", u"/home/u/t", u"/ho\nme/\ru/t"},
+        {"backslashes", u"file:\\\\\\C:\\t\r", u"file:\\\\\\C:\\t", u"/C:/t", u"$CWD/file:///C:/t\r"},
+        {"empty", u"", u"", u"", u""},
+        {"tilde alone", u"~", u"~", u"~", u"/home/me"},
+        {"tilde and a blank", u"~/my templates", u"~/my templates", u"~/my templates", u"/home/me/my templates"},
+        {"tilde and a backslash", u"~\\it's $HOME", u"~\\it's $HOME", u"~/it's $HOME", u"/home/me/it's $HOME"},
+        {"tilde inside", u"/opt/~/t", u"/opt/~/t", u"/opt/~/t", u"/opt/~/t"},
+        {"tilde and a user", u"~user/t", u"~user/t", u"~user/t", u"$CWD/~user/t"},
+        {"tilde last", u"t~", u"t~", u"t~", u"$CWD/t~"},
+        {"tilde after a dot", u"./~", u"./~", u"./~", u"$CWD/~"},
+        {"relative", u"rel\\templates", u"rel\\templates", u"rel/templates", u"$CWD/rel/templates"},
+        {"working directory", u"./.", u"./.", u"./.", u"$CWD"},
+    };
+    scratch::Environment env;  // restores HOME
+    setenv("HOME", "/home/me", 1);
+    const std::string saved = std::filesystem::current_path();
+    ASSERT_EQ(chdir(env.root().c_str()), 0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WString sanitized = c.text;
+        SanitizeTargetDirectory(sanitized);
+        EXPECT_TRUE(sanitized == WString(c.sanitized)) << scratch::Narrow(sanitized);
+        EXPECT_TRUE(LocalDirectoryOf(c.text) == WString(c.local)) << scratch::Narrow(LocalDirectoryOf(c.text));
+        WString typed = c.typed;
+        if (typed.startsWith(u"$CWD")) typed = scratch::Wide(env.root()) + typed.substr(4);
+        EXPECT_TRUE(CleanTypedDirectory(c.text) == typed) << scratch::Narrow(CleanTypedDirectory(c.text));
+    }
+    ASSERT_EQ(chdir(saved.c_str()), 0);
+}
 
 // A kit that names "../../somewhere" does not get to open a file of its choice.
-TEST_P(DescriptionDocumentPathTest, JoinsWithOneSeparatorAndStaysInside) {
-    EXPECT_TRUE(DescriptionDocumentPath(GetParam().directory, GetParam().document) == WString(GetParam().expected));
+TEST(DescriptionDocumentPath, JoinsWithOneSeparatorAndStaysInside) {
+    struct Case {
+        const char* name;
+        const char16_t* directory;
+        const char16_t* document;
+        const char16_t* expected;
+    };
+    const Case cases[] = {
+        {"plain", u"/t", u"docs/readme.html", u"/t/docs/readme.html"},
+        {"directory with separator", u"/t/", u"docs/readme.html", u"/t/docs/readme.html"},
+        {"document with separator", u"/t", u"/docs/readme.html", u"/t/docs/readme.html"},
+        {"backslash in document", u"/t", u"docs\\readme.html", u"/t/docs/readme.html"},
+        {"backslashes in directory", u"C:\\t\\", u"readme.html", u"C:/t/readme.html"},
+        {"no directory", u"", u"readme.html", u"readme.html"},
+        {"no document", u"/t/", u"", u""},
+        {"document outside", u"/t/", u"../outside.html", u""},
+        {"document outside by backslashes", u"/t/", u"docs\\..\\..\\x.html", u""},
+        {"document is a folder", u"/t/", u"docs/", u""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_TRUE(DescriptionDocumentPath(c.directory, c.document) == WString(c.expected)) << c.name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Paths, DescriptionDocumentPathTest,
-    testing::Values(JoinCase{"plain", u"/t", u"docs/readme.html", u"/t/docs/readme.html"},
-                    JoinCase{"directory with separator", u"/t/", u"docs/readme.html", u"/t/docs/readme.html"},
-                    JoinCase{"document with separator", u"/t", u"/docs/readme.html", u"/t/docs/readme.html"},
-                    JoinCase{"backslash in document", u"/t", u"docs\\readme.html", u"/t/docs/readme.html"},
-                    JoinCase{"backslashes in directory", u"C:\\t\\", u"readme.html", u"C:/t/readme.html"},
-                    JoinCase{"no directory", u"", u"readme.html", u"readme.html"},
-                    JoinCase{"no document", u"/t/", u"", u""},
-                    JoinCase{"document outside", u"/t/", u"../outside.html", u""},
-                    JoinCase{"document outside by backslashes", u"/t/", u"docs\\..\\..\\x.html", u""},
-                    JoinCase{"document is a folder", u"/t/", u"docs/", u""}),
-    CaseName<JoinCase>);
 
 }  // namespace

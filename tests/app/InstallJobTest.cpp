@@ -1,6 +1,5 @@
 // The installation job as the worker runs it: a real kit unpacked into a
 // scratch temporary directory and installed into a scratch template directory.
-#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -15,15 +14,11 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "app/InstallFixture.h"
 #include "app/InstallJob.h"
 #include "app/InstallTransaction.h"
 #include "app/ProgressState.h"
 #include "l10n/Messages.h"
-#include "platform/File.h"
 #include "platform/SystemPath.h"
 
 // Entries' times are set through this test's futimens: a test can hold a
@@ -43,11 +38,9 @@ extern "C" int futimens(int descriptor, const struct timespec times[2]) {
 
 namespace {
 
-using scratch::kKitSeconds;
-using scratch::Narrow;
-using scratch::Wide;
+using namespace scratch;
 
-class InstallJobTest : public scratch::InstallFixture {
+class InstallJobTest : public InstallFixture {
 protected:
     ErrorCode Run(const std::string& target) {
         progress_.StartJob(kit_, Wide(target));
@@ -57,11 +50,11 @@ protected:
 
     // No backup directory and no journal are left; only the unpacked image remains.
     void ExpectOnlyImageInTemp() {
-        for (const std::string& name : scratch::Names(env_.temp())) {
+        for (const std::string& name : Names(env_.temp())) {
             EXPECT_EQ(name.rfind(kImagePrefix, 0), 0u) << name;
         }
-        EXPECT_EQ(scratch::Names(JournalFolderPath()), std::vector<std::string>{});
-        EXPECT_EQ(scratch::Names(env_.root()), (std::vector<std::string>{"Templates", "home", "qorn.efd", "tmp"}));
+        EXPECT_EQ(Names(JournalFolderPath()), std::vector<std::string>{});
+        EXPECT_EQ(Names(env_.root()), (std::vector<std::string>{"Templates", "home", "qorn.efd", "tmp"}));
     }
 
     ProgressState progress_;
@@ -92,8 +85,8 @@ TEST_F(InstallJobTest, FailureOrCancelRollsBackToTheExactEarlierTree) {
     }
     UserFile("set/file0.tpl", "old 0", kKitSeconds - 10);
     UserFile("set/file2.tpl", "old 2", kKitSeconds - 10);
-    scratch::SetTime(target_, 1100000000, 5);
-    const scratch::TreeState before = scratch::Snapshot(target_);
+    SetTime(target_, 1100000000, 5);
+    const TreeState before = Snapshot(target_);
     OpenKit();
     const auto previous = std::signal(SIGXFSZ, SIG_IGN);
     rlimit limit{};
@@ -112,65 +105,71 @@ TEST_F(InstallJobTest, FailureOrCancelRollsBackToTheExactEarlierTree) {
         EXPECT_EQ(report.percent, c.percent);
         EXPECT_TRUE(report.message == LoadResString(c.message));
         EXPECT_TRUE(report.keptBackup.empty());
-        EXPECT_EQ(scratch::Snapshot(target_), before);
+        EXPECT_EQ(Snapshot(target_), before);
         ExpectOnlyImageInTemp();
     }
     std::signal(SIGXFSZ, previous);
 }
 
-// Enough entries for both installing threads, in ten folders: every seventh
-// file exists in an older version of the user's (with permissions of its
-// own), one in a newer; one is empty; one name is listed twice.
-class ManyEntriesTest : public InstallJobTest {
-protected:
-    void SetUp() override {
-        InstallJobTest::SetUp();
-        for (int i = 0; i < 300; ++i) {
-            AddFile(Numbered(i, '\\'), Data(i));
-            if (i % 7 == 0) UserFile(Numbered(i, '/'), "user " + std::to_string(i), kKitSeconds - 10);
-        }
-        UserFile("f1/t1.tpl", "user's newer", kKitSeconds + 50);
-        // The earlier entry is newer: the later one, installed after it, would not replace it.
-        const FileTime newer = FileTime::fromValue(source_.files[3].lastWriteTime.value() + 50000000);
-        source_.files[3] = {Wide("f0\\twice.tpl"), newer, "first", WString()};
-        source_.files[290] = {Wide("f0\\twice.tpl"), source_.files[290].lastWriteTime, "last", WString()};
-        UserFile("f0/twice.tpl", "user's twice", kKitSeconds - 10);
+// "f<i mod 10><separator>t<i>.tpl", built by appending: GCC 12 at -O3 warns
+// falsely (-Wrestrict) about `"f" + std::to_string(...)`.
+std::string Numbered(int i, char separator) {
+    std::string name = "f";
+    name += std::to_string(i % 10);
+    name += separator;
+    name += "t";
+    name += std::to_string(i);
+    name += ".tpl";
+    return name;
+}
+
+std::string Data(int i) { return i == 2 ? std::string() : "kit " + std::to_string(i); }
+
+// Enough entries for both threads, in ten folders: every seventh file exists
+// in an older version of the user's (with permissions of its own), one in a
+// newer; one is empty; one name is listed twice. An image that ends inside
+// an entry stops the run whichever thread meets it, and everything either
+// did is undone. Whole, it installs as one thread would in kit order, with
+// the kit's times; a second run finds everything up to date and touches nothing.
+TEST_F(InstallJobTest, ManyEntriesInstallAsOneThreadInKitOrderAndDamageMetByEitherThreadUndoesAll) {
+    for (int i = 0; i < 300; ++i) {
+        AddFile(Numbered(i, '\\'), Data(i));
+        if (i % 7 == 0) UserFile(Numbered(i, '/'), "user " + std::to_string(i), kKitSeconds - 10);
     }
-
-    // "f<i mod 10>/t<i>.tpl", built by appending: GCC 12 at -O3 warns falsely
-    // (-Wrestrict) about `"f" + std::to_string(...)`.
-    static std::string Numbered(int i, char separator) {
-        std::string name = "f";
-        name += std::to_string(i % 10);
-        name += separator;
-        name += "t";
-        name += std::to_string(i);
-        name += ".tpl";
-        return name;
-    }
-
-    static std::string Data(int i) { return i == 2 ? std::string() : "kit " + std::to_string(i); }
-};
-
-// Installed as one thread would in kit order, with the kit's times; a second
-// run finds everything up to date and touches nothing.
-TEST_F(ManyEntriesTest, InstallLikeOneThreadInKitOrderAndAgainTouchNothing) {
+    UserFile("f1/t1.tpl", "user's newer", kKitSeconds + 50);
+    // The earlier entry is newer: the later one, installed after it, would not replace it.
+    const FileTime newer = FileTime::fromValue(source_.files[3].lastWriteTime.value() + 50000000);
+    source_.files[3] = {Wide("f0\\twice.tpl"), newer, "first", WString()};
+    source_.files[290] = {Wide("f0\\twice.tpl"), source_.files[290].lastWriteTime, "last", WString()};
+    UserFile("f0/twice.tpl", "user's twice", kKitSeconds - 10);
+    const TreeState before = Snapshot(target_);
     OpenKit();
+    const std::string image = ReadBytes(Narrow(kit_.tempPath));
+    for (const std::size_t damaged : {std::size_t{5}, std::size_t{40}, std::size_t{299}}) {
+        ASSERT_EQ(truncate(Narrow(kit_.tempPath).c_str(), kit_.entries[damaged].offset + 1), 0);
+        EXPECT_EQ(Run(target_), ERR_INVALID_DATA) << damaged;
+        EXPECT_EQ(Snapshot(target_), before) << damaged;
+        ExpectOnlyImageInTemp();
+    }
+    WriteBytes(Narrow(kit_.tempPath), image);
+
     ASSERT_EQ(Run(target_), ERR_NONE);
     for (int i = 0; i < 300; ++i) {
         if (i == 1 || i == 3 || i == 290) continue;  // the newer file; twice.tpl
-        EXPECT_EQ(scratch::ReadBytes(target_ + Numbered(i, '/')), Data(i)) << i;
+        EXPECT_EQ(ReadBytes(target_ + Numbered(i, '/')), Data(i)) << i;
     }
-    EXPECT_EQ(scratch::ReadBytes(target_ + "f1/t1.tpl"), "user's newer");
-    EXPECT_EQ(scratch::ReadBytes(target_ + "f0/twice.tpl"), "first");
-    struct stat replaced {};
-    ASSERT_EQ(stat((target_ + "f0/t0.tpl").c_str(), &replaced), 0);
+    EXPECT_EQ(ReadBytes(target_ + "f1/t1.tpl"), "user's newer");
+    EXPECT_EQ(ReadBytes(target_ + "f0/twice.tpl"), "first");
+    const auto statusOf = [this](const std::string& relative) {
+        struct stat status {};
+        EXPECT_EQ(stat((target_ + relative).c_str(), &status), 0) << relative;
+        return status;
+    };
+    const struct stat replaced = statusOf("f0/t0.tpl");
     EXPECT_EQ(replaced.st_mtim.tv_sec, kKitSeconds);
     EXPECT_EQ(replaced.st_mtim.tv_nsec, 456789100);  // to the precision the file system keeps
     EXPECT_EQ(replaced.st_mode & 07777, 0604u);     // the replaced file's permissions stay
-    struct stat created {};
-    ASSERT_EQ(stat((target_ + "f2/t2.tpl").c_str(), &created), 0);
-    EXPECT_EQ(created.st_mtim.tv_sec, kKitSeconds);
+    EXPECT_EQ(statusOf("f2/t2.tpl").st_mtim.tv_sec, kKitSeconds);
     ProgressReport report = progress_.ReadProgress();
     EXPECT_EQ(report.percent, 100);
     EXPECT_TRUE(report.message == LoadResString("IDS_INSTALL_FINISH"));
@@ -179,31 +178,16 @@ TEST_F(ManyEntriesTest, InstallLikeOneThreadInKitOrderAndAgainTouchNothing) {
     EXPECT_EQ(report.counts.upToDate, 1u);
     ExpectOnlyImageInTemp();
 
-    const scratch::TreeState first = scratch::Snapshot(target_);
+    const TreeState first = Snapshot(target_);
     ASSERT_EQ(Run(target_), ERR_NONE);
     report = progress_.ReadProgress();
     EXPECT_EQ(report.percent, 100);
     EXPECT_EQ(report.counts.written, 0u);  // the second run's own counts
     EXPECT_EQ(report.counts.upToDate, 300u);
-    EXPECT_EQ(scratch::Snapshot(target_), first);
-    struct stat after {};
-    ASSERT_EQ(stat((target_ + "f0/t0.tpl").c_str(), &after), 0);
-    EXPECT_EQ(after.st_ino, replaced.st_ino);
-    EXPECT_EQ(after.st_ctim.tv_nsec, replaced.st_ctim.tv_nsec);
+    EXPECT_EQ(Snapshot(target_), first);
+    EXPECT_EQ(statusOf("f0/t0.tpl").st_ino, replaced.st_ino);
+    EXPECT_EQ(statusOf("f0/t0.tpl").st_ctim.tv_nsec, replaced.st_ctim.tv_nsec);
     ExpectOnlyImageInTemp();
-}
-
-// The unpacked image ends inside one entry: whichever thread meets it, the
-// run stops and everything either thread did is undone.
-TEST_F(ManyEntriesTest, DamageMetByEitherThreadRollsBackEverything) {
-    const scratch::TreeState before = scratch::Snapshot(target_);
-    OpenKit();
-    for (const std::size_t damaged : {std::size_t{5}, std::size_t{40}, std::size_t{299}}) {
-        ASSERT_EQ(truncate(Narrow(kit_.tempPath).c_str(), kit_.entries[damaged].offset + 1), 0);
-        EXPECT_EQ(Run(target_), ERR_INVALID_DATA) << damaged;
-        EXPECT_EQ(scratch::Snapshot(target_), before) << damaged;
-        ExpectOnlyImageInTemp();
-    }
 }
 
 // Waits up to ten seconds for `done`.
@@ -240,7 +224,7 @@ TEST_F(InstallJobTest, AfterAStopTheOtherThreadEndsWithItsEntryInHandAndTheFirst
         gTimeHook = nullptr;
         EXPECT_EQ(helperEntries, 1);
         EXPECT_EQ(result, cancel ? ERR_CANCELLED : ErrorFromErrno(EIO));
-        EXPECT_EQ(scratch::Names(target_), std::vector<std::string>{});
+        EXPECT_EQ(Names(target_), std::vector<std::string>{});
         ExpectOnlyImageInTemp();
     }
 }

@@ -358,9 +358,6 @@ TEST_F(InstallTransactionTest, JournalCutShortAnywhereReadsAsAPrefixOfItsRecords
     ASSERT_EQ(whole.files.size(), 1u);
     EXPECT_EQ(whole.files[0].path, "a\nb");
     EXPECT_EQ(whole.files[0].index, 7u);
-    EXPECT_EQ(whole.files[0].original, (FileIdentity{4, 5, 6}));
-    EXPECT_TRUE(JournalIsSound(whole, "/j"));
-    EXPECT_EQ(whole.folderTimes[0].nanoseconds, 6);
     for (std::size_t length = 0; length < bytes.size(); ++length) {
         const JournalContent cut = ParseJournal(bytes.substr(0, length));
         EXPECT_FALSE(cut.committed) << length;

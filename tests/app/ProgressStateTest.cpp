@@ -14,20 +14,20 @@ TEST(ProgressStateTest, ReportsCrossThreadsWholeAndWakeTheReader) {
     std::atomic<int> wakeUps{0};
     progress.SetWakeUp([&] { ++wakeUps; });
     constexpr int kReports = 2000;
+    const auto message = [](int i) { return u"destination path long enough for the heap " + IntToWString(i, 10); };
     std::thread worker([&] {
         for (int i = 1; i <= kReports; ++i) {
             // A second report of the same percentage only changes the message: no wake-up.
-            progress.PostProgress(ERR_NONE, u"destination path long enough for the heap " + IntToWString(i, 10), i);
-            progress.PostProgress(ERR_NONE, u"destination path long enough for the heap " + IntToWString(i, 10), i);
+            progress.PostProgress(ERR_NONE, message(i), i);
+            progress.PostProgress(ERR_NONE, message(i), i);
         }
     });
-    int last = 0;
-    while (last < kReports) {
+    for (int last = 0; last < kReports;) {
         const ProgressReport report = progress.ReadProgress();
         ASSERT_GE(report.percent, last);
+        // Message and percent always belong to the same report.
         if (report.percent > 0) {
-            // Message and percent always belong to the same report.
-            EXPECT_TRUE(report.message == u"destination path long enough for the heap " + IntToWString(report.percent, 10));
+            EXPECT_TRUE(report.message == message(report.percent));
         }
         last = report.percent;
     }

@@ -1,5 +1,4 @@
 // The transaction on a real kit and scratch folders: the plan, the backup, rollback, and recovery.
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -7,10 +6,8 @@
 
 #include <algorithm>
 #include <functional>
-#include <memory>
 
 #include "app/InstallFixture.h"
-#include "app/InstallJournal.h"
 #include "app/InstallTransaction.h"
 #include "app/Recovery.h"
 
@@ -54,7 +51,6 @@ TEST_F(InstallTransactionTest, PlanJudgesEachDestinationAndTheInstalledModeNever
         {"older set-id file", [&](const std::string& p) { file(p, kKitSeconds - 1, 06755, 999999999); }, ERR_NONE,
          EntryAction::Replace, 0755},
         {"same second, earlier fraction", [&](const std::string& p) { file(p, kKitSeconds); }, ERR_NONE},
-        {"newer file", [&](const std::string& p) { file(p, kKitSeconds + 60); }, ERR_NONE},
         {"link to an older file",
          [&](const std::string& p) {
              file(p + ".real", 1000, 0604);
@@ -246,8 +242,7 @@ TEST_F(InstallTransactionTest, ADeadRunIsUndoneAsFarAsTheTreeIsStillAsItLeftIt) 
         RemoveTree(Wide(backup));
         RemoveTree(Wide(JournalFolderPath()));
     }
-    setenv("TMPDIR", env_.temp().c_str(), 1);
-    rmdir(otherTemp.c_str());
+    rmdir(otherTemp.c_str());  // TMPDIR goes back with env_
 }
 
 // A journal is acted on only as far as it can be trusted. One that fails a

@@ -7,7 +7,6 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
-#include <memory>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -57,50 +56,6 @@ protected:
 
     ProgressState progress_;
 };
-
-// A failing entry or a cancel leaves exactly the earlier tree. Cancel pressed
-// half-way stops after the entry in hand (the bar stays there); pressed during
-// the last entry, it still counts. Into a directory whose parents are new, the
-// nearest existing one gets its time back too.
-TEST_F(InstallJobTest, FailureOrCancelRollsBackToTheExactEarlierTree) {
-    struct Case {
-        const char* name;
-        std::string target;
-        int cancelAt;  // the percentage shown when cancel is pressed; -1: the third entry fails
-        ErrorCode result;
-        int percent;
-        const char* message;
-    };
-    const Case cases[] = {
-        {"failure", target_, -1, ErrorFromErrno(EIO), 10, "IDS_INSTALL_ERROR"},
-        {"failure, into new parents", target_ + "new/deeper/", -1, ErrorFromErrno(EIO), 10, "IDS_INSTALL_ERROR"},
-        {"cancel half-way", target_, 50, ERR_CANCELLED, 55, "IDS_CANCEL_FINISH"},
-        {"cancel during the last entry", target_, 95, ERR_CANCELLED, 100, "IDS_CANCEL_FINISH"},
-    };
-    for (int i = 0; i < 20; ++i) AddFile("set\\file" + std::to_string(i) + ".tpl", std::string(1000, char('a' + i)));
-    UserFile("set/file0.tpl", "old 0", kKitSeconds - 10);
-    UserFile("set/file2.tpl", "old 2", kKitSeconds - 10);
-    SetTime(target_, 1100000000, 5);
-    const TreeState before = Snapshot(target_);
-    OpenKit();
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        int entries = 0;
-        gTimeHook = [&](bool) { return c.cancelAt < 0 && ++entries == 3 ? 1 : 0; };
-        progress_.SetWakeUp([this, at = c.cancelAt] {
-            if (progress_.ReadProgress().percent == at) progress_.RequestCancel();
-        });
-        EXPECT_EQ(Run(c.target), c.result);
-        gTimeHook = nullptr;
-        const ProgressReport report = progress_.ReadProgress();
-        EXPECT_EQ(report.status, c.result);
-        EXPECT_EQ(report.percent, c.percent);
-        EXPECT_TRUE(report.message == LoadResString(c.message));
-        EXPECT_TRUE(report.keptBackup.empty());
-        EXPECT_EQ(Snapshot(target_), before);
-        ExpectOnlyImageInTemp();
-    }
-}
 
 // "f<i mod 10><separator>t<i>.tpl", built by appending: GCC 12 at -O3 warns
 // falsely (-Wrestrict) about `"f" + std::to_string(...)`.
@@ -187,33 +142,61 @@ bool Await(const std::function<bool()>& done) {
     return done();
 }
 
-// A chunk of 32 entries for each thread. The helper is held inside its first
-// entry until the worker (this thread) has stopped the run: by a failure of
-// its second entry, or by a cancel, after which the helper's entry fails too.
-// Either way the helper ends with that entry, and the first stop's code wins.
-TEST_F(InstallJobTest, AfterAStopTheOtherThreadEndsWithItsEntryInHandAndTheFirstStopDecides) {
+// A failure or a cancel leaves exactly the earlier tree; into a directory
+// whose parents are new, the nearest existing one gets its time back too.
+// Each thread takes a chunk of 32 entries; the helper is held inside its
+// first until the worker (this thread, which reports and sees a cancel) has
+// stopped. Then the helper ends with the entry in hand, and the first stop's
+// code is the run's. Cancel pressed half-way stops after the entry in hand
+// (the bar stays there); pressed during the worker's last entry, it still counts.
+TEST_F(InstallJobTest, AStopEndsBothThreadsAndRollsBackToTheExactEarlierTree) {
+    struct Case {
+        const char* name;
+        std::string target;
+        int failAt;    // the worker's entry that fails, 0: none
+        int cancelAt;  // the percentage shown when cancel is pressed, -1: never
+        bool helperFails;
+        ErrorCode result;
+        int percent;
+        const char* message;
+        int helperEntries;
+    };
+    const ErrorCode failed = ErrorFromErrno(EIO);
+    const Case cases[] = {
+        {"failure", target_, 2, -1, false, failed, 3, "IDS_INSTALL_ERROR", 1},
+        {"failure, into new parents", target_ + "new/deeper/", 2, -1, false, failed, 3, "IDS_INSTALL_ERROR", 1},
+        {"cancel, then the other thread's failure", target_, 0, 1, true, ERR_CANCELLED, 3, "IDS_CANCEL_FINISH", 1},
+        {"cancel during the last entry", target_, 0, 48, false, ERR_CANCELLED, 100, "IDS_CANCEL_FINISH", 32},
+    };
     for (int i = 0; i < 64; ++i) AddFile((i < 32 ? "a\\t" : "b\\t") + std::to_string(i), "kit");
+    UserFile("a/t0", "old 0", kKitSeconds - 10);
+    UserFile("b/t40", "old 40", kKitSeconds - 10);
+    SetTime(target_, 1100000000, 5);
+    const TreeState before = Snapshot(target_);
     OpenKit();
-    for (const bool cancel : {false, true}) {
-        SCOPED_TRACE(cancel ? "cancelled" : "failed");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         std::atomic<int> helperEntries{0};
         std::atomic<int> workerEntries{0};
         gTimeHook = [&](bool onTestThread) {
-            if (onTestThread) return !cancel && ++workerEntries == 2 ? 1 : 0;
+            if (onTestThread) return ++workerEntries == c.failAt ? 1 : 0;
             if (++helperEntries > 1) return 0;
             EXPECT_TRUE(Await([this] { return progress_.ReadProgress().counts.written > 0; }));
-            return cancel ? 1 : 0;
+            return c.helperFails ? 1 : 0;
         };
-        progress_.SetWakeUp([&, once = std::make_shared<std::atomic<bool>>(false)] {
-            if (once->exchange(true)) return;
-            EXPECT_TRUE(Await([&] { return helperEntries > 0; }));
-            if (cancel) progress_.RequestCancel();
+        progress_.SetWakeUp([&] {
+            EXPECT_TRUE(Await([&] { return helperEntries > 0; }));  // the helper holds its first entry
+            if (progress_.ReadProgress().percent == c.cancelAt) progress_.RequestCancel();
         });
-        const ErrorCode result = Run(target_);
+        EXPECT_EQ(Run(c.target), c.result);
         gTimeHook = nullptr;
-        EXPECT_EQ(helperEntries, 1);
-        EXPECT_EQ(result, cancel ? ERR_CANCELLED : ErrorFromErrno(EIO));
-        EXPECT_EQ(Names(target_), std::vector<std::string>{});
+        EXPECT_EQ(helperEntries, c.helperEntries);
+        const ProgressReport report = progress_.ReadProgress();
+        EXPECT_EQ(report.status, c.result);
+        EXPECT_EQ(report.percent, c.percent);
+        EXPECT_TRUE(report.message == LoadResString(c.message));
+        EXPECT_TRUE(report.keptBackup.empty());
+        EXPECT_EQ(Snapshot(target_), before);
         ExpectOnlyImageInTemp();
     }
 }

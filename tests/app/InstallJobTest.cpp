@@ -57,11 +57,14 @@ protected:
     ProgressState progress_;
 };
 
-// "f<i mod 10><separator>t<i>.tpl", built by appending: GCC 12 at -O3 warns
+// "f<i mod 10>/<220 x><i>/t<i>.tpl", built by appending: GCC 12 at -O3 warns
 // falsely (-Wrestrict) about `"f" + std::to_string(...)`.
 std::string Numbered(int i, char separator) {
     std::string name = "f";
     name += std::to_string(i % 10);
+    name += separator;
+    name.append(220, 'x');
+    name += std::to_string(i);
     name += separator;
     name += "t";
     name += std::to_string(i);
@@ -71,18 +74,20 @@ std::string Numbered(int i, char separator) {
 
 std::string Data(int i) { return i == 2 ? std::string() : "kit " + std::to_string(i); }
 
-// Enough entries for both threads, in ten folders: every seventh file exists
-// in an older version of the user's (with permissions of its own), one in a
-// newer; one is empty; one name is listed twice. An image that ends inside
-// an entry stops the run whichever thread meets it, and everything either
-// did is undone. Whole, it installs as one thread would in kit order, with
-// the kit's times; a second run finds everything up to date and touches nothing.
+// Enough entries for both threads, each in a folder of its own below one of
+// ten: the plan's folder table grows several times and fills more than one
+// block of names. Every seventh file exists in an older version of the
+// user's (with permissions of its own), one in a newer; one is empty; one
+// name is listed twice. An image that ends inside an entry stops the run
+// whichever thread meets it, and everything either did is undone. Whole, it
+// installs as one thread would in kit order, with the kit's times; a second
+// run finds everything up to date and touches nothing.
 TEST_F(InstallJobTest, ManyEntriesInstallAsOneThreadInKitOrderAndDamageMetByEitherThreadUndoesAll) {
     for (int i = 0; i < 300; ++i) {
         AddFile(Numbered(i, '\\'), Data(i));
         if (i % 7 == 0) UserFile(Numbered(i, '/'), "user " + std::to_string(i), kKitSeconds - 10);
     }
-    UserFile("f1/t1.tpl", "user's newer", kKitSeconds + 50);
+    UserFile(Numbered(1, '/'), "user's newer", kKitSeconds + 50);
     // The earlier entry is newer: the later one, installed after it, would not replace it.
     const FileTime newer = FileTime::fromValue(source_.files[3].lastWriteTime.value() + 50000000);
     source_.files[3] = {Wide("f0\\twice.tpl"), newer, "first", WString()};
@@ -104,18 +109,18 @@ TEST_F(InstallJobTest, ManyEntriesInstallAsOneThreadInKitOrderAndDamageMetByEith
         if (i == 1 || i == 3 || i == 290) continue;  // the newer file; twice.tpl
         EXPECT_EQ(ReadBytes(target_ + Numbered(i, '/')), Data(i)) << i;
     }
-    EXPECT_EQ(ReadBytes(target_ + "f1/t1.tpl"), "user's newer");
+    EXPECT_EQ(ReadBytes(target_ + Numbered(1, '/')), "user's newer");
     EXPECT_EQ(ReadBytes(target_ + "f0/twice.tpl"), "first");
     const auto statusOf = [this](const std::string& relative) {
         struct stat status {};
         EXPECT_EQ(stat((target_ + relative).c_str(), &status), 0) << relative;
         return status;
     };
-    const struct stat replaced = statusOf("f0/t0.tpl");
+    const struct stat replaced = statusOf(Numbered(0, '/'));
     EXPECT_EQ(replaced.st_mtim.tv_sec, kKitSeconds);
     EXPECT_EQ(replaced.st_mtim.tv_nsec, 456789100);  // to the precision the file system keeps
     EXPECT_EQ(replaced.st_mode & 07777, 0604u);     // the replaced file's permissions stay
-    EXPECT_EQ(statusOf("f2/t2.tpl").st_mtim.tv_sec, kKitSeconds);
+    EXPECT_EQ(statusOf(Numbered(2, '/')).st_mtim.tv_sec, kKitSeconds);
     ProgressReport report = progress_.ReadProgress();
     EXPECT_EQ(report.percent, 100);
     EXPECT_TRUE(report.message == LoadResString("IDS_INSTALL_FINISH"));
@@ -131,8 +136,8 @@ TEST_F(InstallJobTest, ManyEntriesInstallAsOneThreadInKitOrderAndDamageMetByEith
     EXPECT_EQ(report.counts.written, 0u);  // the second run's own counts
     EXPECT_EQ(report.counts.upToDate, 300u);
     EXPECT_EQ(Snapshot(target_), first);
-    EXPECT_EQ(statusOf("f0/t0.tpl").st_ino, replaced.st_ino);
-    EXPECT_EQ(statusOf("f0/t0.tpl").st_ctim.tv_nsec, replaced.st_ctim.tv_nsec);
+    EXPECT_EQ(statusOf(Numbered(0, '/')).st_ino, replaced.st_ino);
+    EXPECT_EQ(statusOf(Numbered(0, '/')).st_ctim.tv_nsec, replaced.st_ctim.tv_nsec);
     ExpectOnlyImageInTemp();
 }
 

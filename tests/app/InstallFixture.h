@@ -1,5 +1,5 @@
 // An installation test's scene: scratch home and target, a kit built file by file, the user's files, and
-// a snapshot of each entry's kind, mode bits, time and content.
+// snapshots of the tree (each entry's kind, mode bits, time and content).
 #pragma once
 
 #include <fcntl.h>

@@ -1,5 +1,4 @@
-// The installation job as the worker runs it: a real kit unpacked into a
-// scratch temporary directory and installed into a scratch template directory.
+// The installation job as the worker runs it, on a real kit and scratch folders.
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -47,9 +46,7 @@ protected:
 
     // No backup directory and no journal are left; only the unpacked image remains.
     void ExpectOnlyImageInTemp() {
-        for (const std::string& name : Names(env_.temp())) {
-            EXPECT_EQ(name.rfind(kImagePrefix, 0), 0u) << name;
-        }
+        EXPECT_EQ(Names(env_.temp()), std::vector<std::string>{Narrow(kit_.tempPath).substr(env_.temp().size() + 1)});
         EXPECT_EQ(Names(JournalFolderPath()), std::vector<std::string>{});
         EXPECT_EQ(Names(env_.root()), (std::vector<std::string>{"Templates", "home", "qorn.efd", "tmp"}));
     }
@@ -74,14 +71,12 @@ std::string Numbered(int i, char separator) {
 
 std::string Data(int i) { return i == 2 ? std::string() : "kit " + std::to_string(i); }
 
-// Enough entries for both threads, each in a folder of its own below one of
-// ten: the plan's folder table grows several times and fills more than one
-// block of names. Every seventh file exists in an older version of the
-// user's (with permissions of its own), one in a newer; one is empty; one
-// name is listed twice. An image that ends inside an entry stops the run
-// whichever thread meets it, and everything either did is undone. Whole, it
-// installs as one thread would in kit order, with the kit's times; a second
-// run finds everything up to date and touches nothing.
+// Enough entries for both threads, each in a long-named folder of its own below
+// one of ten, so that the plan's folder table grows and fills more than one block.
+// Every seventh file is the user's, older (with permissions of its own); one is
+// newer; one is empty; one name is listed twice. A damaged image is undone
+// whichever thread meets it; whole, it installs as one thread would in kit
+// order, with the kit's times; a second run finds all up to date and touches nothing.
 TEST_F(InstallJobTest, ManyEntriesInstallAsOneThreadInKitOrderAndDamageMetByEitherThreadUndoesAll) {
     for (int i = 0; i < 300; ++i) {
         AddFile(Numbered(i, '\\'), Data(i));
@@ -147,13 +142,11 @@ bool Await(const std::function<bool()>& done) {
     return done();
 }
 
-// A failure or a cancel leaves exactly the earlier tree; into a directory
-// whose parents are new, the nearest existing one gets its time back too.
-// Each thread takes a chunk of 32 entries; the helper is held inside its
-// first until the worker (this thread, which reports and sees a cancel) has
-// stopped. Then the helper ends with the entry in hand, and the first stop's
-// code is the run's. Cancel pressed half-way stops after the entry in hand
-// (the bar stays there); pressed during the worker's last entry, it still counts.
+// A failure or a cancel leaves exactly the earlier tree (into new parents, the
+// nearest existing folder's time too). Each thread takes 32 entries; the helper
+// is held in its first until the worker (this thread) has stopped, then ends
+// with that entry, and the first stop's code wins. Cancel pressed half-way stops
+// after the entry in hand; pressed during the worker's last entry, it still counts.
 TEST_F(InstallJobTest, AStopEndsBothThreadsAndRollsBackToTheExactEarlierTree) {
     struct Case {
         const char* name;

@@ -19,21 +19,31 @@
 
 namespace {
 
-// Puts the locale variables, the process locale and the current language back after a test.
-class LocaleEnvironment {
-public:
-    LocaleEnvironment() {
+// Puts the locale variables, the process locale and the current language back
+// after a test, and removes its private locale directory.
+class MessagesTest : public testing::Test {
+protected:
+    MessagesTest() {
         for (const char* name : {"LC_ALL", "LOCPATH"}) {
             const char* value = std::getenv(name);
             saved_.emplace_back(name, value == nullptr ? std::nullopt : std::optional<std::string>(value));
         }
     }
-    ~LocaleEnvironment() {
+    ~MessagesTest() override {
         for (const auto& [name, value] : saved_) value ? setenv(name, value->c_str(), 1) : unsetenv(name);
         ReloadEnvironmentLocale();
         std::setlocale(LC_ALL, locale_.c_str());
         SetCurrentLanguage(language_);
+        if (!locales_.empty()) std::filesystem::remove_all(locales_);
     }
+
+    static void UseLocale(const char* name) {
+        setenv("LC_ALL", name, 1);
+        ReloadEnvironmentLocale();
+        std::setlocale(LC_ALL, name);
+    }
+
+    std::filesystem::path locales_;
 
 private:
     std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
@@ -80,13 +90,11 @@ std::uint64_t OriginalsFingerprint(std::int32_t language) {
 
 // Decoding and encoding again gives back the stored bytes only for whole,
 // valid UTF-8; every language holds every identifier English holds.
-TEST(MessageTables, OriginalTextsStayAndEveryTableIsCompleteAndWhole) {
+TEST_F(MessagesTest, OriginalTextsStayAndEveryTableIsCompleteAndWhole) {
     const std::vector<std::string> expected = Identifiers(kDefaultLanguage);
     EXPECT_EQ(expected.size(), kMessageCount);
-    LocaleEnvironment environment;
-    setenv("LC_ALL", "C.UTF-8", 1);
-    ReloadEnvironmentLocale();
-    ASSERT_NE(std::setlocale(LC_ALL, "C.UTF-8"), nullptr);
+    UseLocale("C.UTF-8");
+    ASSERT_STREQ(std::setlocale(LC_ALL, nullptr), "C.UTF-8");
     for (std::int32_t language = 1; language <= 16; ++language) {
         SCOPED_TRACE(language);
         EXPECT_EQ(OriginalsFingerprint(language), kOriginalFingerprints[language - 1])
@@ -105,11 +113,8 @@ TEST(MessageTables, OriginalTextsStayAndEveryTableIsCompleteAndWhole) {
     }
 }
 
-TEST(LoadResString, AnswersInEnglishUntilALanguageIsSetAndEmptyForUnknownOnes) {
-    LocaleEnvironment environment;
-    setenv("LC_ALL", "C", 1);
-    ReloadEnvironmentLocale();
-    std::setlocale(LC_ALL, "C");
+TEST_F(MessagesTest, LoadResStringAnswersInEnglishUntilALanguageIsSetAndEmptyForUnknownOnes) {
+    UseLocale("C");
     EXPECT_EQ(LoadResString(AString("IDS_CHOOSEDIR_FOLDER")), WString(u"&Folder:"));
     EXPECT_TRUE(LoadResString(AString("ids_wizard_back")).empty());
     for (std::int32_t language : {0, 17}) {
@@ -130,32 +135,16 @@ const std::tuple<const char*, const char*, std::int32_t, const char16_t*> kCases
 
 // The locales of the cases exist only in a private LOCPATH directory, as copies
 // of the C.UTF-8 definitions; "ru_XX.UTF-8" exists nowhere.
-class SelectLanguageTest : public testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        using std::filesystem::copy_options;
-        char pattern[] = "/tmp/l10n-locales-XXXXXX";
-        available_ = mkdtemp(pattern) != nullptr;
-        locales_ = pattern;
-        for (const char* name : {"ru_RU.UTF-8", "uk_UA.UTF-8", "de_AT.UTF-8", "hy_AM.UTF-8", "fr_FR.UTF-8", "de"}) {
-            std::error_code error;
-            std::filesystem::copy("/usr/lib/locale/C.utf8", locales_ / name, copy_options::recursive, error);
-            available_ = available_ && !error;
-        }
+TEST_F(MessagesTest, SelectLanguageTakesTheOptionCodeOrTheLocale) {
+    char pattern[] = "/tmp/l10n-locales-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    locales_ = pattern;
+    for (const char* name : {"ru_RU.UTF-8", "uk_UA.UTF-8", "de_AT.UTF-8", "hy_AM.UTF-8", "fr_FR.UTF-8", "de"}) {
+        std::error_code error;
+        std::filesystem::copy("/usr/lib/locale/C.utf8", locales_ / name, std::filesystem::copy_options::recursive, error);
+        if (error) GTEST_SKIP() << "no C.UTF-8 locale definitions to copy";
     }
-    static void TearDownTestSuite() { std::filesystem::remove_all(locales_, ignored_); }
-    void SetUp() override {
-        if (!available_) GTEST_SKIP() << "no C.UTF-8 locale definitions to copy";
-        setenv("LOCPATH", locales_.c_str(), 1);
-    }
-
-    static inline std::filesystem::path locales_;
-    static inline bool available_ = false;
-    static inline std::error_code ignored_;
-    LocaleEnvironment environment_;
-};
-
-TEST_F(SelectLanguageTest, OptionCodeOrLocale) {
+    setenv("LOCPATH", locales_.c_str(), 1);
     for (const auto& [optionCode, localeName, number, code] : kCases) {
         SCOPED_TRACE(std::string(optionCode == nullptr ? "(none)" : optionCode) + " / " + localeName);
         setenv("LC_ALL", localeName, 1);

@@ -6,7 +6,6 @@
 #include <clocale>
 #include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -19,36 +18,24 @@
 
 namespace {
 
-// Puts the locale variables, the process locale and the current language back
-// after a test, and removes its private locale directory.
+// Each test sets the locale it needs; afterwards LOCPATH, LC_ALL, the process
+// locale and the language are back at their defaults and the test's private
+// locale directory is gone.
 class MessagesTest : public testing::Test {
 protected:
-    MessagesTest() {
-        for (const char* name : {"LC_ALL", "LOCPATH"}) {
-            const char* value = std::getenv(name);
-            saved_.emplace_back(name, value == nullptr ? std::nullopt : std::optional<std::string>(value));
-        }
-    }
-    ~MessagesTest() override {
-        for (const auto& [name, value] : saved_) value ? setenv(name, value->c_str(), 1) : unsetenv(name);
-        ReloadEnvironmentLocale();
-        std::setlocale(LC_ALL, locale_.c_str());
-        SetCurrentLanguage(language_);
-        if (!locales_.empty()) std::filesystem::remove_all(locales_);
-    }
-
     static void UseLocale(const char* name) {
         setenv("LC_ALL", name, 1);
         ReloadEnvironmentLocale();
         std::setlocale(LC_ALL, name);
     }
+    void TearDown() override {
+        unsetenv("LOCPATH");
+        UseLocale("C");
+        SetCurrentLanguage(kDefaultLanguage);
+        if (!locales_.empty()) std::filesystem::remove_all(locales_);
+    }
 
     std::filesystem::path locales_;
-
-private:
-    std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
-    std::string locale_ = std::setlocale(LC_ALL, nullptr);
-    std::int32_t language_ = CurrentLanguage();
 };
 
 std::string Raw(std::int32_t language, const char* id) { return RawMessageText(language, AString(id)).c_str(); }

@@ -123,12 +123,13 @@ const std::tuple<const char*, const char*, std::int32_t, const char16_t*> kCases
 // The locales of the cases exist only in a private LOCPATH directory, as copies
 // of the C.UTF-8 definitions; "ru_XX.UTF-8" exists nowhere.
 TEST_F(MessagesTest, SelectLanguageTakesTheOptionCodeOrTheLocale) {
+    using std::filesystem::copy_options;
     char pattern[] = "/tmp/l10n-locales-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     locales_ = pattern;
     for (const char* name : {"ru_RU.UTF-8", "uk_UA.UTF-8", "de_AT.UTF-8", "hy_AM.UTF-8", "fr_FR.UTF-8", "de"}) {
         std::error_code error;
-        std::filesystem::copy("/usr/lib/locale/C.utf8", locales_ / name, std::filesystem::copy_options::recursive, error);
+        std::filesystem::copy("/usr/lib/locale/C.utf8", locales_ / name, copy_options::recursive, error);
         if (error) GTEST_SKIP() << "no C.UTF-8 locale definitions to copy";
     }
     setenv("LOCPATH", locales_.c_str(), 1);

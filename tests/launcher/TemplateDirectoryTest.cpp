@@ -103,6 +103,9 @@ const CraftedFile kCraftedFiles[] = {
      kKey + "@\n" + kKey + "~/t\xE4\n" + kKey + "~/t\xF6\n"},
     {"remote locations are not proposed", kKey + "http://@\n" + kKey + "ftp://x\n" + kKey + "@\n", "@",
      kKey + "@\n" + kKey + "http://@\n" + kKey + "ftp://x\n"},
+    {"the key in another case, kept in its spelling; other keys keep their order",
+     "First=1\nconfigurationTemplatesLocation=~/gone\nMiddle=2\nconfigurationTemplatesLocation=@/\nFirst=3\n", "@/",
+     "First=1\nFirst=3\nconfigurationTemplatesLocation=@\nconfigurationTemplatesLocation=~/gone\nMiddle=2\n"},
     {"unusable locations are skipped but written back", Line("~/plain/sub") + Line("~/missing/sub") + Line("@"), "@",
      Line("@") + Line("~/plain/sub") + Line("~/missing/sub")},
 };
@@ -136,16 +139,6 @@ TEST_F(LauncherLocationsTest, SharedLocationsFollowTheOwnOnesOnce) {
     std::vector<std::string> recorded;
     for (const ConfigValue& location : ChooseTemplateDirectory().locations) recorded.push_back(location.Bytes());
     EXPECT_EQ(recorded, (std::vector<std::string>{"\\data\\Templates", "/other", "/shared"}));
-}
-
-// Other keys keep their order; the recorded directory replaces an older spelling of itself.
-TEST_F(LauncherLocationsTest, KeyInOtherCaseIsUpdatedInPlaceInItsOwnSpelling) {
-    const std::string key = "configurationtemplateslocation=";
-    Lay(normal_, "First=1\n" + key + "/old\nMiddle=2\n" + key + "/Data/T/\nFirst=3\nLast=\n");
-    std::vector<ConfigValue> locations;
-    ReadTemplateLocations(locations, false);
-    RecordTemplateDirectory(Wide("/data/t/"), locations, false, false);
-    EXPECT_EQ(ReadBytes(normal_), "First=1\nFirst=3\n" + key + "/data/t\n" + key + "/old\nMiddle=2\nLast=\n");
 }
 
 TEST_F(LauncherLocationsTest, FailedRecordingIsReportedAndFailedSaveThrows) {

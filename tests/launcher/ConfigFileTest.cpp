@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -70,26 +69,6 @@ TEST_F(ConfigFileTest, EveryLineReadIsWrittenBackWithItsOwnBytes) {
             EXPECT_EQ(Write(Read(c.input)), 0);
             EXPECT_EQ(ReadBytes(env_ / "out.cfg"), c.rewritten);
         }
-    }
-}
-
-TEST_F(ConfigFileTest, TextIsDecodedForComparisonAndAddedLinesFollowTheFileLineEnds) {
-    const ConfigEntryList read = Read("a=x\xFFy\xC3z\nb=\xE2\x82\xAC\r\n");
-    EXPECT_EQ(read.at(0).values.at(0).text + u"|" + read.at(1).values.at(0).text, WString(u"x\uFFFDy\uFFFDz|\u20AC\r"));
-    EXPECT_FALSE(read.at(0).values.at(0).TextIsExact());
-    EXPECT_TRUE(read.at(1).values.at(0).TextIsExact());
-
-    const std::tuple<std::string, const char16_t*, std::string> cases[] = {
-        {"k=1\r\nx=\n", u"1\r", "k=1\r\nk=new\r\nx=\n"},  // the file's first line decides
-        {"k=1\nx=\r\n", u"1", "k=1\nk=new\nx=\r\n"},
-        {"k=1", u"1", "k=1\nk=new\n"},
-    };
-    for (const auto& [input, held, rewritten] : cases) {
-        ConfigEntryList list = Read(input);
-        EXPECT_FALSE(AddConfigValue(list, Wide("K"), WString(held))) << "a value held, in any letter case";
-        EXPECT_TRUE(AddConfigValue(list, Wide("K"), Wide("new")));
-        EXPECT_EQ(Write(list), 0);
-        EXPECT_EQ(ReadBytes(env_ / "out.cfg"), rewritten);
     }
 }
 

@@ -59,37 +59,19 @@ protected:
     const std::string default_ = env_.home() + "/.qorn/Vq/vq8/tmplts";
 };
 
-// Which launcher files are there and what they hold decides the proposal and
-// which files get the record ("-" stands for a file that is not there).
-TEST_F(LauncherLocationsTest, ProposalAndRecordFollowWhichLauncherFilesExist) {
-    const struct {
-        const char* name;
-        std::string normal, alternative, proposal, normalAfter, alternativeAfter;
-    } cases[] = {
-        {"no file: the default, only the normal file is created", "-", "-", "@default/", Line("@default"), "-"},
-        {"only the alternative, with a location: written alone", "-", Line("@"), "@", "-", Line("@")},
-        {"only the alternative, without one: both written", "-", "Other=1\n", "@default/", Line("@default"),
-         "Other=1\n" + Line("@default")},
-        {"both: the normal file's locations, both get the list", Line("@"), Line("~/plain"), "@", Line("@"),
-         Line("@")},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        RemoveTree(Wide(env_.home() + "/.Vq"));
-        if (c.normal != "-") Lay(normal_, Expand(c.normal));
-        if (c.alternative != "-") Lay(alternative_, Expand(c.alternative));
-        EXPECT_EQ(Narrow(ChooseAndRecord().first), Expand(c.proposal));
-        EXPECT_EQ(Exists(normal_) ? ReadBytes(normal_) : "-", Expand(c.normalAfter));
-        EXPECT_EQ(Exists(alternative_) ? ReadBytes(alternative_) : "-", Expand(c.alternativeAfter));
-    }
-}
-
-struct CraftedFile {
+// What the launcher files hold and which of them are there ("-": not there);
+// an alternative file is not there unless a case says otherwise.
+struct LauncherFiles {
     const char* name;
-    std::string before, proposal, after;
+    std::string normal, proposal, normalAfter, alternative = "-", alternativeAfter = "-";
 };
 
-const CraftedFile kCraftedFiles[] = {
+const LauncherFiles kLauncherFiles[] = {
+    {"no file: the default, only the normal file is created", "-", "@default/", Line("@default")},
+    {"only the alternative, with a location: written alone", "-", "@", "-", Line("@"), Line("@")},
+    {"only the alternative, without one: both written", "-", "@default/", Line("@default"), "Other=1\n",
+     "Other=1\n" + Line("@default")},
+    {"both: the normal file's locations, both get the list", Line("@"), "@", Line("@"), Line("~/plain"), Line("@")},
     {"an emoji in another key and in a location", "Smile=\xF0\x9F\x98\x80\n" + Line("~/\xF0\x9F\x98\x80") + Line("@"),
      "@", "Smile=\xF0\x9F\x98\x80\n" + Line("@") + Line("~/\xF0\x9F\x98\x80")},
     {"CR LF line ends", "A=1\r\n" + kKey + "@\r\nB=\xE4\r\n", "@", "A=1\r\n" + kKey + "@\r\nB=\xE4\r\n"},
@@ -110,25 +92,29 @@ const CraftedFile kCraftedFiles[] = {
      Line("@") + Line("~/plain/sub") + Line("~/missing/sub")},
 };
 
-// The probe leaves the folder's time alone, and a rewrite changes no line but
+// Which files are there decides the proposal and which files get the record;
+// the probe leaves the folder's time alone, and a rewrite changes no line but
 // the recorded ones.
-TEST_F(LauncherLocationsTest, CraftedFilesComeBackByteForByteExceptTheRecordedLines) {
+TEST_F(LauncherLocationsTest, ProposalAndRecordFollowTheLauncherFilesAndKeepEveryOtherByte) {
     const timespec past = {1234567890, 123456789};
-    for (const CraftedFile& file : kCraftedFiles) {
-        SCOPED_TRACE(file.name);
-        Lay(normal_, Expand(file.before));
+    for (const LauncherFiles& c : kLauncherFiles) {
+        SCOPED_TRACE(c.name);
+        RemoveTree(Wide(env_.home() + "/.Vq"));
+        if (c.normal != "-") Lay(normal_, Expand(c.normal));
+        if (c.alternative != "-") Lay(alternative_, Expand(c.alternative));
         const timespec times[2] = {past, past};
         ASSERT_EQ(utimensat(AT_FDCWD, usable_.c_str(), times, 0), 0);
 
         const auto [proposal, unrecorded] = ChooseAndRecord();
-        EXPECT_EQ(Narrow(proposal), Expand(file.proposal));
+        EXPECT_EQ(Narrow(proposal), Expand(c.proposal));
         EXPECT_TRUE(unrecorded.empty());
         struct stat probed {};
         ASSERT_EQ(stat(usable_.c_str(), &probed), 0);
         EXPECT_EQ(probed.st_mtim.tv_sec, past.tv_sec);
         EXPECT_EQ(probed.st_mtim.tv_nsec, past.tv_nsec);
         EXPECT_EQ(Names(usable_), std::vector<std::string>{}) << "the probe file is gone";
-        EXPECT_EQ(ReadBytes(normal_), Expand(file.after));
+        EXPECT_EQ(Exists(normal_) ? ReadBytes(normal_) : "-", Expand(c.normalAfter));
+        EXPECT_EQ(Exists(alternative_) ? ReadBytes(alternative_) : "-", Expand(c.alternativeAfter));
     }
 }
 

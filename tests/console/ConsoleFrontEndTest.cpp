@@ -35,11 +35,14 @@ ProgressReport Report(ErrorCode status, const char16_t* message, std::int32_t pe
     return {status, message, percent, {}, {}};
 }
 
+const std::string kKept = "Setup: Not every original file could be put back. The originals that remain are kept in this "
+                          "folder: ";
+
 const struct {
     const char* name;
     ProgressReport report;
     ExitStatus status;
-    const char* output;
+    std::string output;
 } kOutcomes[] = {
     {"installed", {ERR_NONE, u"Copying complete...", 100, {7, 2, 3}, u""}, ExitStatus::Success,
      "Configuration installed successfully.\nFiles written: 7\nFiles already up to date: 2\n"
@@ -50,14 +53,10 @@ const struct {
     {"cancelled, rolled back", Report(ERR_CANCELLED, u"Installation canceled.", 40), ExitStatus::Cancelled,
      "Installation canceled. Template directory has not been changed.\n"},
     {"failed, rollback incomplete", {ERR_CANT_WRITE, u"Installation error", 40, {}, u"/tmp/xorup3"},
-     ExitStatus::RollbackIncomplete,
-     "Setup: Not every original file could be put back. The originals that remain are kept in this folder: "
-     "/tmp/xorup3\n"},
+     ExitStatus::RollbackIncomplete, kKept + "/tmp/xorup3\n"},
     {"cancelled, rollback incomplete",
      {ERR_CANCELLED, u"Installation canceled. Template directory has not been changed.", 40, {}, u"/tmp/xorup4"},
-     ExitStatus::RollbackIncomplete,
-     "Setup: Not every original file could be put back. The originals that remain are kept in this folder: "
-     "/tmp/xorup4\n"},
+     ExitStatus::RollbackIncomplete, kKept + "/tmp/xorup4\n"},
 };
 
 TEST(ConsoleFrontEndTest, EachOutcomeGivesItsStatusAndLines) {

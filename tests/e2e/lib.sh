@@ -7,6 +7,7 @@ E2E_NAME=$(basename "${BASH_SOURCE[1]:-$0}" .sh)
 E2E_TIMEOUT=${E2E_TIMEOUT:-20}          # seconds for any single wait
 E2E_FAILURES=0
 E2E_SETUP_ENV=()                        # extra environment of the installer runs
+E2E_MOUNTS=()                           # unmounted on exit
 
 # Every X client call is bounded: a hung call must fail the test, not stall it.
 xdo() { timeout 10 xdotool "$@"; }
@@ -25,24 +26,36 @@ e2e_check() {
     if "$@"; then e2e_log "ok: $what"; else e2e_log "FAIL: $what"; E2E_FAILURES=$((E2E_FAILURES + 1)); fi
 }
 
+# e2e_need TOOL...: the test is skipped (77) without them.
+e2e_need() {
+    local tool
+    for tool; do command -v "$tool" >/dev/null 2>&1 || { e2e_log "SKIP: $tool is not installed"; exit 77; }; done
+}
+
 e2e_finish() { [ "$E2E_FAILURES" -eq 0 ] || { e2e_log "$E2E_FAILURES check(s) failed"; exit 1; }; e2e_log "all checks passed"; exit 0; }
 
+# A script's own clean-up, run first on exit; the script's status stays the test's.
+e2e_on_exit() { :; }
+
 e2e_cleanup() {
-    local status=$?
+    local status=$? point
+    e2e_on_exit
     kill ${E2E_SETUP_PID:-} ${E2E_WM_PID:-} ${E2E_XVFB_PID:-} 2>/dev/null
     wait ${E2E_SETUP_PID:-} ${E2E_WM_PID:-} ${E2E_XVFB_PID:-} 2>/dev/null
+    for point in ${E2E_MOUNTS[@]+"${E2E_MOUNTS[@]}"}; do umount -l "$point" 2>/dev/null; done
     [ -z "${E2E_KEEP:-}" ] || { e2e_log "kept scratch root $E2E_ROOT"; exit "$status"; }
     chmod -R u+rwx "$E2E_ROOT" 2>/dev/null
     rm -rf "$E2E_ROOT"
     exit "$status"
 }
 
+# e2e_mount_tmpfs DIR OPTIONS: a tmpfs at DIR (needs root), unmounted on exit.
+e2e_mount_tmpfs() { mkdir -p "$1" && mount -t tmpfs -o "$2" tmpfs "$1" 2>/dev/null && E2E_MOUNTS+=("$1"); }
+
 # The installer is copied so that /proc/self/exe names the install directory; bin/ comes first on PATH.
 e2e_init() {
     local tool
-    for tool in Xvfb openbox xdotool xprop xwininfo xdpyinfo; do
-        command -v "$tool" >/dev/null 2>&1 || { e2e_log "SKIP: $tool is not installed"; exit 77; }
-    done
+    e2e_need Xvfb openbox xdotool xprop xdpyinfo
     E2E_BIN=${QORN_BIN_DIR:-}
     E2E_SRC=${QORN_SOURCE_DIR:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
     [ -n "$E2E_BIN" ] || e2e_fail "QORN_BIN_DIR is not set (the build's bin directory)"
@@ -84,6 +97,8 @@ e2e_start_x() {
     e2e_wait_for "the window manager" _e2e_wm_running
 }
 
+e2e_kill_x() { kill -KILL "$E2E_XVFB_PID"; { wait "$E2E_XVFB_PID"; } 2>/dev/null; }
+
 _e2e_wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 
 # e2e_use_home NAME: a fresh home, with no earlier launcher file.
@@ -102,16 +117,12 @@ e2e_install_kit() { cp "$1" "$E2E_INSTALL/qorn.efd"; }
 # A small kit (E2E_WORK/small.efd, source E2E_KIT_SOURCE) beside the installer: nested folders, a
 # description document, distinct file times.
 e2e_default_kit() {
-    local dir=$E2E_WORK/kit-source
+    local dir=$E2E_WORK/kit-source i=0 file
     E2E_KIT_SOURCE=$dir
     mkdir -p "$dir/reports/monthly" "$dir/forms"
-    printf 'Templates of the test kit.\n' >"$dir/readme.txt"
-    printf 'report one\n' >"$dir/reports/balance.tpl"
-    printf 'report two\n' >"$dir/reports/monthly/sales.tpl"
-    printf 'form\n' >"$dir/forms/invoice.tpl"
     head -c 70000 /dev/urandom >"$dir/forms/logo.bin"
-    local i=0 file
     for file in readme.txt reports/balance.tpl reports/monthly/sales.tpl forms/invoice.tpl forms/logo.bin; do
+        [ -e "$dir/$file" ] || printf '%s of the test kit\n' "$file" >"$dir/$file"
         touch -d "@$((1500000000 + i++ * 31000000))" "$dir/$file"
     done
     e2e_run "packing the small kit" "$E2E_BIN/efdkit" pack --lang en --product "Test Templates" \
@@ -135,6 +146,13 @@ e2e_make_large_source() {
         for file in $(seq -w 0 $((${3:-100} - 1))); do printf 'template %s of part %s\n' "$file" "$folder" >"$dir/part$folder/t$file.tpl"; done
     done
     find "$dir" -type f -exec touch -d '2020-05-06 07:08:09.4567891' {} +
+}
+
+# A kit of e2e_make_large_source's 3000 entries, E2E_WORK/large.efd.
+e2e_large_kit() {
+    e2e_make_large_source "$E2E_WORK/large"
+    e2e_run "packing the large kit" "$E2E_BIN/efdkit" pack --lang en --product Large --provider Test \
+        "$E2E_WORK/large" "$E2E_WORK/large.efd"
 }
 
 # e2e_slow_installs MICROSECONDS: later runs spend that long on each entry (helpers/slow_futimes.cpp); 0: off.
@@ -188,8 +206,7 @@ e2e_wait_exit() {
     e2e_check_tmpdir_clean
 }
 e2e_check_tmpdir_clean() {
-    local left
-    left=$(cd "$TMPDIR" && ls -d xorup* qorn-setup-image-* 2>/dev/null)
+    local left=$(cd "$TMPDIR" && ls -d xorup* qorn-setup-image-* 2>/dev/null)
     e2e_check "no xorup* or image left in TMPDIR${left:+ (found: $left)}" test -z "$left"
 }
 
@@ -255,16 +272,6 @@ e2e_keys() {
 
 e2e_wm_close() { e2e_keys "$1" alt+F4; }
 
-# e2e_click_close WINDOW: the close button, a square as tall as the title bar at its right end.
-e2e_click_close() {
-    local top x y width
-    top=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/^.* = [0-9]*, [0-9]*, \([0-9]*\), [0-9]*$/\1/p')
-    [ "${top:-0}" -gt 5 ] || e2e_fail "window $1 has no title bar"
-    read -r x y width < <(xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ {y = $NF}
-                                                 /Width:/ {w = $NF} END {print x, y, w}')
-    xdo mousemove $((x + width - top / 2)) $((y - top / 2)) click 1 || e2e_fail "cannot click the close button of $1"
-}
-
 e2e_answer() { e2e_keys "$E2E_DIALOG" "$1"; e2e_wait_no_dialog; }
 
 # e2e_type_path TEXT: replaces the directory entry's text (a triple click selects the line, ctrl+a makes sure).
@@ -303,14 +310,11 @@ e2e_wait_recorded() { e2e_wait_for "the launcher file to record $1" _e2e_recorde
 
 # e2e_tree_matches SOURCE TARGET: every file of SOURCE is in TARGET, same content and time (seconds).
 e2e_tree_matches() {
-    local source=$1 target=$2 file relative
+    local file
     while IFS= read -r -d '' file; do
-        relative=${file#"$source"/}
-        [ -f "$target/$relative" ] || { e2e_log "missing $target/$relative"; return 1; }
-        cmp -s "$file" "$target/$relative" || { e2e_log "content differs: $relative"; return 1; }
-        [ "$(stat -c %Y "$file")" = "$(stat -c %Y "$target/$relative")" ] ||
-            { e2e_log "time differs: $relative"; return 1; }
-    done < <(find "$source" -type f -print0)
+        cmp -s "$1/$file" "$2/$file" && [ "$(stat -c %Y "$1/$file")" = "$(stat -c %Y "$2/$file")" ] ||
+            { e2e_log "missing, or its content or time differs: $2/$file"; return 1; }
+    done < <(cd "$1" && find . -type f -print0)
 }
 
 # Every path's kind, mode, size and time, and each file's checksum; "files-only" leaves out folder times.

@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# efdkit end to end: pack a tree with nested folders and non-ASCII names,
-# list and unpack it, and have verify refuse damaged kits.
+# efdkit: pack a tree with nested folders and non-ASCII names, list and unpack it, refuse damaged kits.
 set -euo pipefail
 efdkit="${QORN_BIN_DIR:?QORN_BIN_DIR not set}/efdkit"
 [[ -x "$efdkit" ]] || { echo "efdkit not built: $efdkit"; exit 77; }
@@ -44,8 +43,7 @@ diff -r "$src" "$work/out" || fail "unpacked tree differs"
     fail "unpacked times differ from the packed ones (fractions of a second included)"
 [[ $("$efdkit" verify "$work/qorn.efd") == "OK: 5 entries, 47 bytes" ]] || fail "verify refused a good kit"
 
-# A kit cut in half and a missing one are refused in one line (each kind of
-# damage the reader refuses: tests/kit/KitReaderTest.cpp).
+# A kit cut in half and a missing one are refused in one line (each kind of damage: tests/kit).
 head -c $(($(stat -c %s "$work/qorn.efd") / 2)) "$work/qorn.efd" > "$work/truncated.efd"
 for kit in truncated missing; do
     if reason=$("$efdkit" verify "$work/$kit.efd" 2>&1); then fail "verify accepted $kit.efd"; fi

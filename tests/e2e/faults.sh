@@ -8,10 +8,8 @@ preload=/usr/lib/fiu/fiu_posix_preload.so
 [ -f "$preload" ] || { e2e_log "SKIP: $preload is missing (Debian's fiu-utils)"; exit 77; }
 e2e_init
 [ -f "$E2E_BIN/fiu_tally.so" ] || e2e_fail "$E2E_BIN/fiu_tally.so is missing: build it first (needs libfiu-dev)"
-runs=${QORN_FAULT_RUNS:-60}
-first=${QORN_FAULT_FIRST:-1}
+runs=${QORN_FAULT_RUNS:-60} first=${QORN_FAULT_FIRST:-1} seed=${QORN_FAULT_SEED:-$RANDOM}
 probabilities=(${QORN_FAULT_PROBABILITY:-0.003 0.001 0.0003})
-seed=${QORN_FAULT_SEED:-$RANDOM}
 e2e_log "$runs runs, probability ${probabilities[*]}, QORN_FAULT_SEED=$seed"
 
 # 300 files in 12 folders, two new, some large enough for several reads and writes.
@@ -61,7 +59,6 @@ before=$(e2e_tree_fingerprint "$target")
 e2e_run_silent "$E2E_INSTALL"
 [ "$status" -eq 0 ] || e2e_fail "the installation without faults ended with $status: $(cat "$E2E_ROOT/run.err")"
 installed=$(e2e_tree_fingerprint "$target" files-only)
-e2e_check "the installation without faults left nothing behind" test -z "$(stranded)"
 
 # The preload's posix/io points but the network's, then the installer's own for calls it does not wrap
 # (built with QORN_FAULT_POINTS, as tools/test.sh does), one by one so that the log names the failed call.
@@ -79,7 +76,7 @@ done
 log=$E2E_ROOT/faults.log
 : >"$log"
 declare -A outcomes=()
-wrong=0 intact=0
+wrong=0
 for round in $(seq "$first" $((first + runs - 1))); do
     make_original
     clear_leftovers
@@ -110,12 +107,9 @@ for round in $(seq "$first" $((first + runs - 1))); do
         wrong=$((wrong + 1))
         e2e_log "run $round ($injected faults: $(tail -n "$injected" "$log" | tr '\n' ' ')): $verdict"
         { cat "$E2E_ROOT/faulted.err"; diff <(echo "$before") <(echo "$faulted_tree") | head -n 8; } | sed 's/^/    /' >&2
-    elif tree_is_before || tree_is_installed; then
-        intact=$((intact + 1))
     fi
 done
-total=$(wc -l <"$log")
 summary=$(for s in "${!outcomes[@]}"; do printf 'status %s: %s, ' "$s" "${outcomes[$s]}"; done)
-e2e_log "$runs runs, $total faults injected, $intact trees exactly the old or the new one (${summary%, })"
+e2e_log "$runs runs, $(wc -l <"$log") faults injected (${summary%, })"
 e2e_check "every run told the truth and left nothing stranded ($wrong did not)" test "$wrong" -eq 0
 e2e_finish

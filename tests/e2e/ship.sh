@@ -3,7 +3,7 @@
 # installs as with the kit beside it from any working directory, refuses a cut or altered bundle before
 # unpacking anything, and gives way to a kit beside it.
 source "$(dirname "$0")/lib.sh"
-command -v strace >/dev/null 2>&1 || { e2e_log "SKIP: strace is not installed"; exit 77; }
+e2e_need strace
 e2e_init
 e2e_sample_kit
 build=$(cd "$E2E_BIN/.." && pwd)
@@ -15,24 +15,22 @@ e2e_check "the installed files are exactly the shipped ones" test "$(cd "$E2E_RO
     "$(printf './opt/qorn/%s\n' bin/efdkit bin/setup share/doc/qorn-setup/README.md share/doc/qorn-setup/changelog.gz \
         share/doc/qorn-setup/copyright share/doc/qorn-setup/efdkit.md share/man/man1/efdkit.1.gz share/man/man1/setup.1.gz)"
 e2e_check "the programs are installed executable" test -x "$E2E_ROOT/dest/opt/qorn/bin/setup" -a -x "$E2E_ROOT/dest/opt/qorn/bin/efdkit"
-if command -v man >/dev/null 2>&1; then
-    for page in setup efdkit; do
-        warnings=$(MANWIDTH=80 man --warnings -l "$E2E_ROOT/dest/opt/qorn/share/man/man1/$page.1.gz" 2>&1 >"$E2E_ROOT/$page.txt")
-        e2e_check "man renders $page.1 without warnings${warnings:+: $warnings}" test -z "$warnings"
-        e2e_check "$page.1 has its sections" grep -q '^EXIT STATUS' "$E2E_ROOT/$page.txt"
-    done
-else
-    e2e_log "man is not installed: the manual pages are not rendered"
-fi
+for page in setup efdkit; do
+    command -v man >/dev/null 2>&1 || { e2e_log "man is not installed: the manual pages are not rendered"; break; }
+    warnings=$(MANWIDTH=80 man --warnings -l "$E2E_ROOT/dest/opt/qorn/share/man/man1/$page.1.gz" 2>&1 >"$E2E_ROOT/$page.txt")
+    e2e_check "man renders $page.1 without warnings${warnings:+: $warnings}" test -z "$warnings"
+    e2e_check "$page.1 has its sections" grep -q '^EXIT STATUS' "$E2E_ROOT/$page.txt"
+done
 
 # ---- the bundle is the installer plus the kit, executable for everyone
 mkdir -p "$E2E_ROOT/one"
 bundle=$E2E_ROOT/one/setup
 e2e_run "bundling" "$efdkit" bundle "$E2E_INSTALL/setup" "$E2E_WORK/sample.efd" -o "$bundle"
 e2e_check "the bundle has mode 0755" test "$(stat -c %a "$bundle")" = 755
-e2e_check "efdkit lists the bundle's kit as the kit" \
-    test "$("$efdkit" list "$bundle")" = "$("$efdkit" list "$E2E_WORK/sample.efd")"
-e2e_check "efdkit verifies the bundle" test "$("$efdkit" verify "$bundle")" = "$("$efdkit" verify "$E2E_WORK/sample.efd")"
+for command in list verify; do
+    e2e_check "efdkit $command takes the bundle's kit for the kit" \
+        test "$("$efdkit" $command "$bundle")" = "$("$efdkit" $command "$E2E_WORK/sample.efd")"
+done
 strip -o "$E2E_ROOT/stripped" "$E2E_INSTALL/setup"
 e2e_run "bundling a stripped installer" "$efdkit" bundle "$E2E_ROOT/stripped" "$E2E_WORK/sample.efd" -o "$E2E_ROOT/s1"
 e2e_run "bundling that bundle again" "$efdkit" bundle "$E2E_ROOT/s1" "$E2E_WORK/sample.efd" -o "$E2E_ROOT/s2"

@@ -6,45 +6,23 @@
 source "$(dirname "$0")/lib.sh"
 e2e_init
 
-# 64 files, two in new folders, times with fractions; enough for both installing threads.
+# 63 files, one in two new folders, some large; enough for both installing threads.
 src=$E2E_WORK/crash-source
-mkdir -p "$src/alpha" "$src/beta/inner" "$src/gamma/new/deeper" "$src/delta"
-for i in $(seq -w 1 8); do
-    printf 'alpha %s\n' "$i" >"$src/alpha/a$i.tpl"
-    printf 'beta %s\n' "$i" >"$src/beta/inner/b$i.tpl"
-done
-for i in $(seq -w 1 40); do printf 'delta %s\n' "$i" >"$src/delta/d$i.tpl"; done
-for i in $(seq -w 1 6); do head -c $((i * 40000)) /dev/urandom >"$src/gamma/g$i.bin"; done
+mkdir -p "$src/gamma/new/deeper"
+for i in 1 2 3 4 5; do head -c $((i * 40000)) /dev/urandom >"$src/gamma/g$i.bin"; done
 printf 'new\n' >"$src/gamma/new/deeper/n.tpl"
 printf 'top\n' >"$src/top.tpl"
-find "$src" -type f -exec touch -d '2023-04-05 06:07:08.4567891' {} +
+e2e_make_large_source "$src" 4 14     # the last: it gives every file its time with fractions
 e2e_run "packing the crash kit" "$E2E_BIN/efdkit" pack "$src" "$E2E_INSTALL/qorn.efd"
 
 target=$E2E_DEFAULT_DIR
 e2e_nokit_copy
 
-# Older copies of half the kit with modes of their own, a newer file, one of the user's, old folder times;
-# no recorded location, so nothing probes the directory before the run.
-make_original() {
-    rm -rf "${target:?}"/* "$target"/.[!.]* "$E2E_LAUNCHER_CFG"
-    mkdir -p "$target/alpha" "$target/beta/inner" "$target/gamma" "$target/delta"
-    local i
-    for i in 03 17 33 40; do printf 'old delta %s\n' "$i" >"$target/delta/d$i.tpl"; done
-    for i in 1 3 5 7; do printf 'old alpha %s\n' "$i" >"$target/alpha/a$i.tpl"; done
-    for i in 2 4 6 8; do printf 'old beta %s\n' "$i" >"$target/beta/inner/b$i.tpl"; done
-    for i in 1 2 3 4; do head -c 1000 /dev/zero >"$target/gamma/g$i.bin"; done
-    printf 'edited by the user\n' >"$target/top.tpl"
-    printf 'mine\n' >"$target/alpha/mine.txt"
-    chmod 0604 "$target/alpha/a1.tpl" "$target/gamma/g1.bin"
-    chmod 0640 "$target/beta/inner/b2.tpl"
-    find "$target" -type f -exec touch -d '2001-02-03 04:05:06.5' {} +
-    touch -d '2030-01-01 00:00:00' "$target/top.tpl"
-    find "$target" -type d -exec touch -d '2002-03-04 05:06:07.25' {} +
-}
+# No recorded location, so nothing probes the directory before the run.
+make_original() { rm -f "$E2E_LAUNCHER_CFG"; mkdir -p "$target"; e2e_older_tree "$src" "$target" top.tpl; }
 
 tree_sum() { e2e_tree_fingerprint "$target" "$@" | sha1sum | cut -c1-40; }
-# What a person would check after the next start, on one line: the tree, its files, whether a recovery was
-# said, what was left.
+# What a person would check after the next start, on one line.
 outcome() {
     local said=silent
     ! grep -q 'An interrupted installation was found and undone' "$E2E_ROOT/run.err" || said=said
@@ -114,11 +92,10 @@ if e2e_mount_tmpfs "$target" size=16m; then crash_layout copies 2 4; else e2e_lo
 
 # ---- a second run on a directory in use is refused (status 2) and changes nothing of it
 make_original
-# 300 ms an entry: the first run is still under way seconds later, however slowly a loaded machine starts
-# the second one. It is killed, so this costs nothing.
+# 300 ms an entry: the first run is still under way however slowly a loaded machine starts the second one.
 e2e_slow_installs 300000
 e2e_start_headless -S -Len
-e2e_wait_for "the first run to be under way" test -e "$target/alpha/a2.tpl"
+e2e_wait_for "the first run to be under way" test -e "$target/part0/t01.tpl"
 e2e_run_silent "$E2E_INSTALL"
 e2e_check "the second run on the same directory was refused with status 2 (not $status)" test "$status" -eq 2
 e2e_check "the second run said why" grep -qF "$(e2e_message IDS_DIRECTORY_BUSY)" "$E2E_ROOT/run.out" "$E2E_ROOT/run.err"
@@ -137,11 +114,13 @@ E2E_INSTALL=$E2E_NOKIT
 e2e_start_setup -Len
 e2e_wait_dialog
 e2e_check_box "recovery"
+e2e_check "no wizard beside the box" test "$(e2e_windows | wc -l)" = 1
 e2e_check "the tree of before is back while the box shows" test "$(tree_sum) $(tree_sum files-only)" = "$before"
 first_box=$E2E_DIALOG
 e2e_keys "$first_box" Return
 _next_box() { _e2e_find_dialog && [ "$E2E_DIALOG" != "$first_box" ]; }
 e2e_wait_for "the box about the missing kit" _next_box
+e2e_check "no wizard beside the box about the missing kit" test "$(e2e_windows | wc -l)" = 1
 e2e_answer Return
 e2e_wait_exit 2   # no kit: could not start
 E2E_INSTALL=$kit_dir
@@ -150,7 +129,7 @@ E2E_INSTALL=$kit_dir
 make_original
 e2e_slow_installs 300000   # as above: the display is gone long before the run could end
 e2e_start_setup -S -Len
-e2e_wait_for "the installation to be under way" test -e "$target/alpha/a2.tpl"
+e2e_wait_for "the installation to be under way" test -e "$target/part0/t01.tpl"
 e2e_kill_x
 e2e_wait_exit 4
 e2e_check "the lost display left the tree of before" test "$(tree_sum) $(tree_sum files-only)" = "$before"

@@ -4,8 +4,7 @@
 source "$(dirname "$0")/lib.sh"
 e2e_init
 
-# ---- Next, Next, Finish on the bundled sample kit: the kit lands in the proposed directory, the directory
-# is recorded once, no backup is left, and Finish opens the description document
+# ---- Next, Next, Finish on the bundled sample kit
 e2e_sample_kit
 e2e_start_setup -Len
 e2e_wait_wizard
@@ -25,9 +24,7 @@ e2e_check "Finish opened the description document with xdg-open" \
 
 e2e_default_kit
 
-# ---- typed: a directory with a quote and a "$", no trailing "/", installed into, recorded, its document
-# found inside; unticked: Finish opens nothing; back: Back and Next refill the proposal, the typed path is
-# forgotten
+# ---- a typed directory with a quote and a "$"; the document's box unticked; Back and Next refill the proposal
 abandoned="$E2E_ROOT/typed then abandoned"
 for how in typed unticked back; do
     e2e_use_home "home-$how"
@@ -70,40 +67,26 @@ e2e_wait_dialog
 e2e_answer alt+y
 e2e_wait_exit 4     # closed on the directory page: cancelled
 
-# ---- help: the usage in the run's language on standard output, status 0, without a display and without
-# a kit ("usecwd": the working directory holds none)
+# ---- help in the run's language, without a display or a kit ("usecwd": the working directory holds none)
 e2e_start_headless usecwd -Lru --help
 e2e_wait_exit
 e2e_check "help: the Russian usage on standard output" \
     e2e_said out "$(e2e_message IDS_HELP_USAGE ru)" "$(e2e_message IDS_HELP_TERMINAL ru)"
 e2e_check "help: nothing on standard error" test ! -s "$E2E_SETUP_ERR"
 
-# ---- could not start (2), nothing installed: -D without a directory; -D with a name the locale cannot
-# read whole (cut at the first odd byte it would install elsewhere)
-for option in -D $'-D~/caf\xc3\xa9'; do
-    e2e_use_home "home-option-${#option}"
-    E2E_SETUP_ENV=(LC_ALL=C)
-    e2e_start_headless -S "$option"
-    E2E_SETUP_ENV=()
-    e2e_wait_exit 2
-    e2e_check "$option: the reason on standard error" \
-        e2e_said err "Installing configuration: $(e2e_message IDS_ERROR_TARGETOPTION)"
-    e2e_check "$option: nothing installed" test -z "$(ls -A "$HOME")"
-done
-
-# ---- a dead run found by a start that only prints its help, or refuses its option, is undone and said on
-# standard error before anything else
-for how in help empty-option; do
-    e2e_use_home "home-recover-$how"
-    (cd "$E2E_WORK" && unset DISPLAY && exec env QORN_TEST_CRASH_AT=5 "$E2E_INSTALL/setup" -S) >/dev/null 2>&1
-    e2e_check "$how: a run died in the middle" test -n "$(ls -A "$HOME/.local/state/qorn-setup" 2>/dev/null)"
+# ---- a dead run found by a start that only prints its help, or cannot start (2) for its -D (empty, or a name
+# the locale cannot read whole: cut at the first odd byte it would install elsewhere), is undone, said first
+for option in -h -D $'-D~/caf\xc3\xa9'; do
+    e2e_use_home "home-recover-$E2E_RUN"
+    e2e_run_silent "$E2E_INSTALL" QORN_TEST_CRASH_AT=5
+    e2e_check "$option: a run died in the middle" test -n "$(ls -A "$HOME/.local/state/qorn-setup" 2>/dev/null)"
     said=("Installing configuration: $(e2e_message IDS_RECOVERED_INSTALL) $E2E_DEFAULT_DIR/")
-    if [ "$how" = help ]; then e2e_start_headless -h; e2e_wait_exit 0; else
-        e2e_start_headless -S -D; e2e_wait_exit 2
+    if [ "$option" = -h ]; then e2e_start_headless -h; e2e_wait_exit 0; else
+        e2e_start_headless LC_ALL=C -S "$option"; e2e_wait_exit 2
         said+=("Installing configuration: $(e2e_message IDS_ERROR_TARGETOPTION)")
     fi
-    e2e_check "$how: the recovery is said first" e2e_said err "${said[@]}"
-    e2e_check "$how: the dead run left nothing" test -z "$(e2e_leftovers "$E2E_DEFAULT_DIR" 2>/dev/null)"
+    e2e_check "$option: the recovery is said first" e2e_said err "${said[@]}"
+    e2e_check "$option: the dead run left nothing" test -z "$(e2e_leftovers "$E2E_DEFAULT_DIR" 2>/dev/null)"
 done
 
 # What a silent run into DIR says on standard error: where, and what it did.
@@ -114,14 +97,12 @@ summary() {
         "$(e2e_message IDS_SUMMARY_REPLACED)" 0
 }
 
-# ---- silent mode ends on its own with the files, their times and the record: with a display, without one
-# (then saying where and what it did), with the kit in the working directory ("usecwd"), into a directory
-# named by -D with "~/", blanks, a quote and a "$", and into a relative one, recorded absolute
-for how in silent headless usecwd option relative; do
+# ---- silent runs: without a display, with one and the kit in the working directory ("usecwd"), -D with
+# "~/", blanks, a quote and a "$", and a relative -D, recorded absolute
+for how in headless usecwd option relative; do
     e2e_use_home "home-$how"
     target=$E2E_DEFAULT_DIR shown=$E2E_DEFAULT_DIR/
     case $how in
-        silent) e2e_start_setup -S -Len ;;
         headless) e2e_start_headless -S ;;
         usecwd) mv "$E2E_INSTALL/qorn.efd" "$E2E_WORK/qorn.efd"; e2e_start_setup usecwd -S ;;
         option)
@@ -137,8 +118,7 @@ for how in silent headless usecwd option relative; do
     esac
 done
 
-# ---- a named pipe where the launcher file belongs: the start does not wait on it, the installation
-# succeeds, the pipe stays, and standard error names the launcher file that does not record the directory
+# ---- a named pipe where the launcher file belongs: not waited on, left, named as not recording the directory
 e2e_use_home home-pipe
 e2e_install_kit "$E2E_WORK/small.efd"
 mkdir -p "$(dirname "$E2E_LAUNCHER_CFG")"

@@ -56,11 +56,10 @@ e2e_mount_tmpfs() { mkdir -p "$1" && mount -t tmpfs -o "$2" tmpfs "$1" 2>/dev/nu
 e2e_init() {
     local tool
     e2e_need Xvfb openbox xdotool xprop xdpyinfo
-    E2E_BIN=${QORN_BIN_DIR:-}
+    E2E_BIN=${QORN_BIN_DIR:?is not set: the folder of the built programs}
     E2E_SRC=${QORN_SOURCE_DIR:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
-    [ -n "$E2E_BIN" ] || e2e_fail "QORN_BIN_DIR is not set (the build's bin directory)"
-    for tool in setup efdkit print_message; do
-        [ -x "$E2E_BIN/$tool" ] || e2e_fail "$E2E_BIN/$tool is missing: build it first"
+    for tool in setup efdkit print_message slow_futimes.so; do
+        [ -e "$E2E_BIN/$tool" ] || e2e_fail "$E2E_BIN/$tool is missing: build it first"
     done
     E2E_ROOT=$(mktemp -d "${TMPDIR:-/tmp}/qorn-e2e-$E2E_NAME.XXXXXX") || e2e_fail "no scratch root"
     trap e2e_cleanup EXIT
@@ -155,19 +154,39 @@ e2e_large_kit() {
         "$E2E_WORK/large" "$E2E_WORK/large.efd"
 }
 
+# e2e_older_tree SOURCE DIR [NEWER]: DIR (emptied, not removed) holds older copies of every third file of
+# SOURCE, the first of mode 0604, and a file of the user's beside each; NEWER, a file of SOURCE, edited later
+# than the kit's. Folders only where a copy is: the kit's other folders stay new.
+e2e_older_tree() {
+    local file i=0
+    rm -rf "${2:?}"/* "$2"/.[!.]*
+    while IFS= read -r file; do
+        [ $((i++ % 3)) -eq 0 ] || continue
+        mkdir -p "$2/$(dirname "$file")"
+        printf 'old %s\n' "$file" >"$2/$file"
+        printf 'mine\n' >"$2/$(dirname "$file")/mine.txt"
+    done < <(cd "$1" && find . -type f | LC_ALL=C sort)
+    chmod 0604 "$2/$(cd "$1" && find . -type f | LC_ALL=C sort | head -n 1)"
+    find "$2" -type f -exec touch -d '2001-02-03 04:05:06.5' {} +
+    [ -z "${3:-}" ] || { printf 'edited by the user\n' >"$2/$3"; touch -d '2030-01-01 00:00:00' "$2/$3"; }
+    find "$2" -type d -exec touch -d '2002-03-04 05:06:07.25' {} +
+}
+
 # e2e_slow_installs MICROSECONDS: later runs spend that long on each entry (helpers/slow_futimes.cpp); 0: off.
 e2e_slow_installs() {
-    [ -f "$E2E_BIN/slow_futimes.so" ] || e2e_fail "$E2E_BIN/slow_futimes.so is missing: build it first"
     E2E_SETUP_ENV=()
     [ "$1" -eq 0 ] || E2E_SETUP_ENV=("LD_PRELOAD=$E2E_BIN/slow_futimes.so" "QORN_E2E_FUTIMES_DELAY_US=$1")
 }
 
-# e2e_start_setup [args...]: the installer in the background, in E2E_WORK.
+# e2e_start_setup [VARIABLE=VALUE...] [args...]: the installer in the background, in E2E_WORK, with
+# E2E_SETUP_ENV and these variables.
 e2e_start_setup() {
+    local -a env=(${E2E_SETUP_ENV[@]+"${E2E_SETUP_ENV[@]}"})
+    while [[ ${1:-} == [A-Z]*=* ]]; do env+=("$1"); shift; done
     E2E_RUN=$((${E2E_RUN:-0} + 1)) E2E_WIZARD=""
     E2E_SETUP_ERR=$E2E_ROOT/setup-$E2E_RUN.err
     e2e_log "run $E2E_RUN: setup $*"
-    (cd "$E2E_WORK" && exec env ${E2E_SETUP_ENV[@]+"${E2E_SETUP_ENV[@]}"} "$E2E_INSTALL/setup" "$@") \
+    (cd "$E2E_WORK" && exec env ${env[@]+"${env[@]}"} "$E2E_INSTALL/setup" "$@") \
         >"$E2E_ROOT/setup-$E2E_RUN.out" 2>"$E2E_SETUP_ERR" &
     E2E_SETUP_PID=$!
 }
@@ -184,7 +203,6 @@ e2e_said() {
 e2e_message() { "$E2E_BIN/print_message" "${2:-en}" "$1" || e2e_fail "no text $1 in ${2:-en}"; }
 
 e2e_setup_running() { [ -n "${E2E_SETUP_PID:-}" ] && kill -0 "$E2E_SETUP_PID" 2>/dev/null; }
-e2e_setup_ended() { ! e2e_setup_running; }
 
 # e2e_wait_for WHAT COMMAND...: polls COMMAND until it succeeds or the timeout passes.
 e2e_wait_for() {
@@ -198,7 +216,7 @@ e2e_wait_for() {
 # e2e_wait_exit [STATUS]: the installer ended with STATUS (0 unless given), leaving no backup or image in TMPDIR.
 e2e_wait_exit() {
     local expected=${1:-0} status=0
-    e2e_wait_for "the installer to end" e2e_setup_ended
+    e2e_wait_for "the installer to end" eval '! e2e_setup_running'
     wait "$E2E_SETUP_PID" || status=$?
     E2E_SETUP_PID=""
     [ "$status" -eq "$expected" ] || e2e_fail "the installer ended with status $status, not $expected"
@@ -270,8 +288,6 @@ e2e_keys() {
     xdo key --clearmodifiers "$@" || e2e_fail "cannot send keys $*"
 }
 
-e2e_wm_close() { e2e_keys "$1" alt+F4; }
-
 e2e_answer() { e2e_keys "$E2E_DIALOG" "$1"; e2e_wait_no_dialog; }
 
 # e2e_type_path TEXT: replaces the directory entry's text (a triple click selects the line, ctrl+a makes sure).
@@ -283,13 +299,13 @@ e2e_type_path() {
 
 e2e_screenshot() { command -v import >/dev/null 2>&1 && timeout 20 import -window "$1" "png:$2" 2>/dev/null; }
 
-e2e_pixel() { timeout 20 import -window "$E2E_WIZARD" -crop "1x1+$1+$2" txt:- 2>/dev/null | tail -n 1 | awk '{print $3}'; }
-
-# The banner's red is back at the left (the progress page alone has no banner).
+# The banner's red is back at the left (the progress page alone has no banner): its pixel at 20,200 is not
+# that of the page at 300,300.
 _e2e_banner_shown() {
     local banner plain
-    banner=$(e2e_pixel 20 200) plain=$(e2e_pixel 300 300)
-    [ -n "$banner" ] && [ -n "$plain" ] && [ "$banner" != "$plain" ]
+    read -r banner plain < <(timeout 20 import -window "$E2E_WIZARD" -crop 281x101+20+200 +repage \
+        -format '%[pixel:p{0,0}] %[pixel:p{280,100}]' info: 2>/dev/null)
+    [ -n "$plain" ] && [ "$banner" != "$plain" ]
 }
 
 # After a stop on the progress page, the outcome page with a live Finish: the tree is back before the

@@ -21,21 +21,15 @@ printf 'created\n' >"$src/new/n.tpl"
 find "$src" -type f -exec touch -d '2023-01-01 00:00:00.5' {} +
 e2e_run "packing the rollback kit" "$E2E_BIN/efdkit" pack "$src" "$E2E_INSTALL/qorn.efd"
 
-# original HOME: a fresh home whose template directory holds older copies of every third file, with modes
-# and times of their own; the fingerprint in $before.
+# original HOME: a fresh home whose template directory holds older copies; their fingerprint in $before.
 original() {
-    local i
     e2e_use_home "$1"
-    mkdir -p "$E2E_DEFAULT_DIR/docs"
-    for i in 01 04 07 10 13 16 19 22 25 28; do printf 'old %s\n' "$i" >"$E2E_DEFAULT_DIR/docs/d$i.bin"; done
-    chmod 0604 "$E2E_DEFAULT_DIR/docs/d01.bin"
-    find "$E2E_DEFAULT_DIR" -type f -exec touch -d '2001-01-01 00:00:00.25' {} +
-    find "$E2E_DEFAULT_DIR" -type d -exec touch -d '2002-02-02 00:00:00.75' {} +
+    mkdir -p "$E2E_DEFAULT_DIR"
+    e2e_older_tree "$src" "$E2E_DEFAULT_DIR"
     before=$(e2e_tree_fingerprint "$E2E_DEFAULT_DIR")
 }
 
-# rolled_back NAME STATUS: the run ended with STATUS and left the tree of before, nothing else, and no
-# claim that originals were kept elsewhere.
+# rolled_back NAME STATUS: the run ended with STATUS, and left the tree of before and nothing else.
 rolled_back() {
     e2e_wait_exit "$2"
     e2e_check "$1: the exact tree of before" e2e_tree_is "$E2E_DEFAULT_DIR" "$before"
@@ -49,22 +43,15 @@ run_case() {
     local name=$1 action=$4
     original "$2"
     # 150 ms an entry: the ten entries after d20 leave a loaded machine a second and a half to act.
-    E2E_SETUP_ENV=("LD_PRELOAD=$E2E_BIN/slow_futimes.so" "QORN_E2E_FUTIMES_DELAY_US=150000" "TMPDIR=$3")
-    e2e_start_headless -S -Len
-    E2E_SETUP_ENV=()
+    e2e_start_headless "LD_PRELOAD=$E2E_BIN/slow_futimes.so" QORN_E2E_FUTIMES_DELAY_US=150000 "TMPDIR=$3" -S -Len
     # Far enough for several originals to be in the backup.
     e2e_wait_for "$name: the installation to be under way" test -e "$E2E_DEFAULT_DIR/docs/d20.bin"
     e2e_check "$name: the backup lies beside the template directory" test -d "$(dirname "$E2E_DEFAULT_DIR")/.xorup0"
     case $action in
         fill) dd if=/dev/zero of="$E2E_ROOT/fs/filler" bs=64k 2>/dev/null ;;
-        *) kill -INT "$E2E_SETUP_PID" ;;
+        interrupt) kill -INT "$E2E_SETUP_PID" ;;
+        interrupt-twice) for signal in INT INT TERM; do kill -$signal "$E2E_SETUP_PID" 2>/dev/null; sleep 0.15; done ;;
     esac
-    if [ "$action" = interrupt-twice ]; then
-        sleep 0.15
-        kill -INT "$E2E_SETUP_PID" 2>/dev/null
-        sleep 0.15
-        kill -TERM "$E2E_SETUP_PID" 2>/dev/null
-    fi
     if [ "$action" = fill ]; then rolled_back "$name" 3; else rolled_back "$name" 4; fi   # failed / stopped
     rm -f "$E2E_ROOT/fs/filler"
 }
@@ -78,8 +65,7 @@ for action in interrupt interrupt-twice; do
     run_case "mount-root-$action" "home-$action" "$TMPDIR" "$action"
 done
 
-# ---- such a target read-only: the first original is copied but never moves; status 3, no backup kept.
-# (No folder to create, so that the first failure is the first file's.)
+# ---- such a target read-only, no folder to create: the first original is copied but never moves
 cp -a "$src" "$E2E_WORK/ro-source" && rm -r "$E2E_WORK/ro-source/new"
 e2e_run "packing the kit without new folders" "$E2E_BIN/efdkit" pack "$E2E_WORK/ro-source" "$E2E_INSTALL/qorn.efd"
 small_fs "$E2E_ROOT/home-read-only/.qorn/Vq/vq8/tmplts" size=8m
@@ -104,9 +90,7 @@ for how in full:size=64m:IDS_ERROR_NOSPACE read-only:size=64m,ro:IDS_ERROR_TEMPD
     IFS=: read -r how options message <<<"$how"
     small_fs "$E2E_ROOT/tmp-$how" "$options"
     e2e_use_home "home-tmp-$how"
-    E2E_SETUP_ENV=("TMPDIR=$E2E_ROOT/tmp-$how")
-    e2e_start_headless -S -Len
-    E2E_SETUP_ENV=()
+    e2e_start_headless "TMPDIR=$E2E_ROOT/tmp-$how" -S -Len
     e2e_wait_exit 2
     e2e_check "$how temp: the box says $message" grep -qF "$(e2e_message "$message")" "$E2E_SETUP_ERR"
     e2e_check "$how temp: nothing left in it" test -z "$(ls -A "$E2E_ROOT/tmp-$how")"

@@ -13,34 +13,18 @@ touch -d '2001-01-01' "$target/forms/invoice.tpl"
 E2E_SETUP_ENV=(strace -f -y -qq -s 0 -o "$E2E_ROOT/calls.trace" -e trace=write,fsync,fdatasync,syncfs,rename,renameat,renameat2,linkat,unlink,unlinkat,rmdir,mkdir,mkdirat,utimensat)
 e2e_start_headless -S -Len
 e2e_wait_exit
-E2E_SETUP_ENV=()
 
-# The trace as "call path [second path]" lines, a descriptor's path joined with the name after it; a call
+# The trace as "call path [second path]" lines: a descriptor's path joined with the name after it; a call
 # that another thread's cut in two is kept where it began.
 log=$E2E_ROOT/calls.log
-awk '/ resumed>/ { next }
-    {
-        call = $2
-        sub(/\(.*/, "", call)
+sed -E '/ resumed>/d; s/^[0-9]+ +//; s/ <unfinished \.\.\.>//; s/[0-9]+<([^>]*)>, "([^"]*)"/\1\/\2/g
+        s/[0-9]+<([^>]*)>/\1/g; s/"//g' "$E2E_ROOT/calls.trace" |
+    awk -F '[(]|, |[)]' '{
+        call = $1
         if (call ~ /^(renameat2?|linkat|unlinkat|mkdirat)$/) sub(/at2?$/, "", call)
         if (call == "unlink" && /AT_REMOVEDIR/) call = "rmdir"
-        rest = substr($0, index($0, "(") + 1)
-        line = call
-        folder = ""
-        while (match(rest, /[0-9]+<[^>]*>|"[^"]*"/)) {
-            token = substr(rest, RSTART, RLENGTH)
-            rest = substr(rest, RSTART + RLENGTH)
-            if (token !~ /^"/) {
-                if (folder != "") line = line " " folder
-                folder = substr(token, index(token, "<") + 1, length(token) - index(token, "<") - 1)
-            } else if (call !~ /^(write|fsync|fdatasync|syncfs)$/) {
-                token = substr(token, 2, length(token) - 2)
-                line = line " " (folder == "" || token ~ /^\// ? token : folder "/" token)
-                folder = ""
-            }
-        }
-        print line (folder == "" ? "" : " " folder)
-    }' "$E2E_ROOT/calls.trace" >"$log"
+        print call " " $2 (call ~ /^(rename|link)$/ ? " " $3 : "")
+    }' >"$log"
 
 # at first|last CALLS PREFIX: the number of the first (last) line of a call matching CALLS on a path under
 # PREFIX; 0 when there is none.

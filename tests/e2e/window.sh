@@ -37,7 +37,7 @@ for code in ru ka en; do
     e2e_wait_wizard
     shown=$(xprop -id "$E2E_WIZARD" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p')
     e2e_check "-L$code title \"$shown\" is \"$expected\"" test "$shown" = "$expected"
-    e2e_wm_close "$E2E_WIZARD"
+    e2e_keys "$E2E_WIZARD" alt+F4
     e2e_wait_exit 4
 done
 

@@ -58,8 +58,8 @@ e2e_init() {
     e2e_need Xvfb openbox xdotool xprop xdpyinfo
     E2E_BIN=${QORN_BIN_DIR:?is not set: the folder of the built programs}
     E2E_SRC=${QORN_SOURCE_DIR:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
-    for tool in setup efdkit print_message slow_futimes.so; do
-        [ -e "$E2E_BIN/$tool" ] || e2e_fail "$E2E_BIN/$tool is missing: build it first"
+    for tool in setup efdkit print_message; do
+        [ -x "$E2E_BIN/$tool" ] || e2e_fail "$E2E_BIN/$tool is missing: build it first"
     done
     E2E_ROOT=$(mktemp -d "${TMPDIR:-/tmp}/qorn-e2e-$E2E_NAME.XXXXXX") || e2e_fail "no scratch root"
     trap e2e_cleanup EXIT
@@ -174,6 +174,7 @@ e2e_older_tree() {
 
 # e2e_slow_installs MICROSECONDS: later runs spend that long on each entry (helpers/slow_futimes.cpp); 0: off.
 e2e_slow_installs() {
+    [ -f "$E2E_BIN/slow_futimes.so" ] || e2e_fail "$E2E_BIN/slow_futimes.so is missing: build it first"
     E2E_SETUP_ENV=()
     [ "$1" -eq 0 ] || E2E_SETUP_ENV=("LD_PRELOAD=$E2E_BIN/slow_futimes.so" "QORN_E2E_FUTIMES_DELAY_US=$1")
 }

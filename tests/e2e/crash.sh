@@ -16,10 +16,12 @@ e2e_make_large_source "$src" 4 14     # the last: it gives every file its time w
 e2e_run "packing the crash kit" "$E2E_BIN/efdkit" pack "$src" "$E2E_INSTALL/qorn.efd"
 
 target=$E2E_DEFAULT_DIR
+mkdir -p "$target"
 e2e_nokit_copy
 
+e2e_older_tree "$src" "$E2E_WORK/original" top.tpl
 # No recorded location, so nothing probes the directory before the run.
-make_original() { rm -f "$E2E_LAUNCHER_CFG"; mkdir -p "$target"; e2e_older_tree "$src" "$target" top.tpl; }
+make_original() { rm -rf "${target:?}"/* "$target"/.[!.]* "$E2E_LAUNCHER_CFG"; cp -a "$E2E_WORK/original/." "$target/"; }
 
 tree_sum() { e2e_tree_fingerprint "$target" "$@" | sha1sum | cut -c1-40; }
 # What a person would check after the next start, on one line.

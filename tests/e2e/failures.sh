@@ -34,7 +34,6 @@ e2e_install_kit "$E2E_WORK/large.efd"
 for how in Escape button SIGTERM; do
     e2e_use_home "home-stop-$how"
     target=$E2E_DEFAULT_DIR
-    mkdir -p "$target/part05"
     e2e_older_tree "$E2E_WORK/large/part05" "$target/part05"
     before=$(e2e_tree_fingerprint "$target")
     e2e_slow_installs 3000      # 3000 entries: about nine seconds unless stopped

@@ -22,7 +22,6 @@ e2e_nokit_copy
 # Two folders of the kit are new.
 target=$E2E_DEFAULT_DIR
 original=$E2E_WORK/original
-mkdir -p "$original"
 e2e_older_tree "$src" "$original" part02/t01.tpl
 rm -r "$original"/part1[01]
 

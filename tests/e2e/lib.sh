@@ -154,19 +154,20 @@ e2e_large_kit() {
         "$E2E_WORK/large" "$E2E_WORK/large.efd"
 }
 
-# e2e_older_tree SOURCE DIR [NEWER]: DIR (emptied, not removed) holds older copies of every third file of
-# SOURCE, the first of mode 0604, and a file of the user's beside each; NEWER, a file of SOURCE, edited later
-# than the kit's. Folders only where a copy is: the kit's other folders stay new.
+# e2e_older_tree SOURCE DIR [NEWER]: DIR (made, or emptied but not removed) holds older copies of every third
+# file of SOURCE, the first of mode 0604, and a file of the user's beside each; NEWER, a file of SOURCE, edited
+# later than the kit's. Folders only where a copy is: the kit's other folders stay new.
 e2e_older_tree() {
     local file i=0
     rm -rf "${2:?}"/* "$2"/.[!.]*
+    mkdir -p "$2"
     while IFS= read -r file; do
         [ $((i++ % 3)) -eq 0 ] || continue
-        mkdir -p "$2/$(dirname "$file")"
+        mkdir -p "$2/${file%/*}"
         printf 'old %s\n' "$file" >"$2/$file"
-        printf 'mine\n' >"$2/$(dirname "$file")/mine.txt"
+        printf 'mine\n' >"$2/${file%/*}/mine.txt"
+        [ "$i" -ne 1 ] || chmod 0604 "$2/$file"
     done < <(cd "$1" && find . -type f | LC_ALL=C sort)
-    chmod 0604 "$2/$(cd "$1" && find . -type f | LC_ALL=C sort | head -n 1)"
     find "$2" -type f -exec touch -d '2001-02-03 04:05:06.5' {} +
     [ -z "${3:-}" ] || { printf 'edited by the user\n' >"$2/$3"; touch -d '2030-01-01 00:00:00' "$2/$3"; }
     find "$2" -type d -exec touch -d '2002-03-04 05:06:07.25' {} +

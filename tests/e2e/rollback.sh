@@ -24,7 +24,6 @@ e2e_run "packing the rollback kit" "$E2E_BIN/efdkit" pack "$src" "$E2E_INSTALL/q
 # original HOME: a fresh home whose template directory holds older copies; their fingerprint in $before.
 original() {
     e2e_use_home "$1"
-    mkdir -p "$E2E_DEFAULT_DIR"
     e2e_older_tree "$src" "$E2E_DEFAULT_DIR"
     before=$(e2e_tree_fingerprint "$E2E_DEFAULT_DIR")
 }

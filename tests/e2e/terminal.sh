@@ -78,7 +78,6 @@ e2e_large_kit
 for how in welcome question copy; do
     e2e_use_home "home-ctrl-c-$how"
     target=$E2E_DEFAULT_DIR
-    mkdir -p "$target/part05"
     e2e_older_tree "$E2E_WORK/large/part05" "$target/part05"
     before=$(e2e_tree_fingerprint "$target")
     [ "$how" != copy ] || { e2e_install_kit "$E2E_WORK/large.efd"; e2e_slow_installs 3000; }

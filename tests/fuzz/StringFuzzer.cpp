@@ -18,17 +18,13 @@ namespace {
 constexpr std::size_t kLongestText = 2048;
 constexpr std::size_t kSlots = 4;
 
-class Input {
-public:
-    Input(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-    bool done() const { return position_ >= size_; }
-    std::uint8_t Byte() { return position_ < size_ ? data_[position_++] : 0; }
+struct Input {
+    const std::uint8_t* data;
+    std::size_t size;
+    std::size_t position = 0;
+    bool done() const { return position >= size; }
+    std::uint8_t Byte() { return position < size ? data[position++] : 0; }
     std::size_t Below(std::size_t limit) { return limit == 0 ? 0 : (std::size_t{Byte()} << 8 | Byte()) % limit; }
-
-private:
-    const std::uint8_t* data_;
-    std::size_t size_;
-    std::size_t position_ = 0;
 };
 
 template <typename Text, typename Model>
@@ -191,7 +187,7 @@ void Run(Input& in) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
-    Input in(data + 1, size - 1);
+    Input in{data + 1, size - 1};
     if (data[0] & 1) Run<WString, std::u16string>(in);
     else Run<AString, std::string>(in);
     return 0;

@@ -1,9 +1,13 @@
 // The controller's dialogue: preparation before anything is shown, the
 // welcome text, Back and Next, and the end of the wizard.
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "app/InstallerController.h"
 #include "app/MessageFlags.h"
@@ -13,6 +17,7 @@
 #include "launcher/LauncherPaths.h"
 #include "launcher/TemplateDirectory.h"
 #include "platform/FindData.h"
+#include "platform/SystemPath.h"
 #include "text/Convert.h"
 
 namespace {
@@ -88,6 +93,43 @@ WString CleanTypedDirectory(const WString& typed) {
     return FromWorkingDirectory(ExpandHomePrefix(path));
 }
 
+WString WithoutDotsInMissingPart(const WString& path) {
+    AString system;
+    if (!StartsWithSeparator(path) || !ToSystemPath(path, &system)) return path;
+    std::vector<std::string> parts;
+    const std::string text(system.c_str());
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('/', start), text.size());
+        if (end > start) parts.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    std::size_t existing = parts.size();
+    struct stat status {};
+    std::string prefix;
+    for (; existing > 0; --existing) {
+        prefix.clear();
+        for (std::size_t i = 0; i < existing; ++i) prefix += "/" + parts[i];
+        if (stat(prefix.c_str(), &status) == 0 || errno != ENOENT) break;
+    }
+    std::vector<std::string> missing;
+    bool changed = false;
+    for (std::size_t i = existing; i < parts.size(); ++i) {
+        if (parts[i] == "." || parts[i] == "..") changed = true;
+        if (parts[i] == ".") continue;
+        if (parts[i] == ".." && !missing.empty() && missing.back() != "..") {
+            missing.pop_back();
+        } else {
+            missing.push_back(parts[i]);
+        }
+    }
+    if (!changed) return path;
+    std::string result;
+    for (std::size_t i = 0; i < existing; ++i) result += "/" + parts[i];
+    for (const std::string& part : missing) result += "/" + part;
+    if (result.empty() || text.back() == '/') result += "/";
+    return ToWString(AString(result.c_str(), result.size()));
+}
+
 WString DescriptionDocumentPath(const WString& directory, const WString& name) {
     // Only a document inside the template directory is opened: a kit that
     // names "../../somewhere" does not get to open a file of its choice.
@@ -132,7 +174,7 @@ bool InstallerController::PrepareInstallation() {
     alternativeFilePresent_ = choice.alternativeFilePresent;
     locationsFromAlternative_ = choice.locationsFromAlternative;
     // A directory named on the command line replaces the proposal, as if typed.
-    if (!targetOption_.empty()) targetDirectory_ = CleanTypedDirectory(targetOption_);
+    if (!targetOption_.empty()) targetDirectory_ = WithoutDotsInMissingPart(CleanTypedDirectory(targetOption_));
 
     // The free space is watched while the kit is unpacked, against what its
     // image really needs, rather than guessed from the kit's size.
@@ -174,7 +216,7 @@ void InstallerController::Next() {
 
 void InstallerController::AcceptDirectory(const WString& typed) {
     if (state_ != STATE_DIRECTORY) return;
-    const WString path = CleanTypedDirectory(typed);
+    const WString path = WithoutDotsInMissingPart(CleanTypedDirectory(typed));
     if (path.empty()) {
         frontEnd_.ShowMessage(LoadResString("IDS_SETUP_EMPTYTARGET"), MB_PLAIN_OK);
         return;

@@ -115,6 +115,11 @@ WString ExpandHomePrefix(const WString& path);
 // path is taken from the working directory and made absolute.
 WString CleanTypedDirectory(const WString& typed);
 
+// An absolute directory with every "." and ".." that follows its longest
+// existing part worked out by name (those folders do not exist yet, so no link
+// can be among them); the path unchanged when there is none.
+WString WithoutDotsInMissingPart(const WString& path);
+
 // The description document's path: directory and name joined by exactly the
 // separator that neither supplies, every "\" turned into "/"; empty when the
 // name is empty or would lead out of the directory.

@@ -108,9 +108,6 @@ TEST_F(KitBoundsTest, EachLimitHoldsAtItsEdge) {
     }
 }
 
-// What every entry is named, how many there are, and KitOpen's answer.
-using LargeCase = std::tuple<const char*, std::u16string, std::uint64_t, ErrorCode>;
-
 // Long names use up the budget for all names with far fewer entries.
 const std::u16string kLongestName = LongName(PATH_MAX - 1);
 const std::uint64_t kEntriesAtNameBudget = kKitMaxNameUnits / kLongestName.size();
@@ -135,7 +132,8 @@ long ChildPeakKiB(const std::string& kit, ErrorCode expected, std::uint64_t entr
 // The kit (tens of millions of real, tiny records), the largest kit
 // the limits let through, and the entry count and name budget at their edges.
 TEST_F(KitBoundsTest, EntryCountAndNameBudgetHoldAtTheirEdgesInBoundedMemory) {
-    const LargeCase cases[] = {
+    // What every entry is named, how many there are, and KitOpen's answer.
+    const std::tuple<const char*, std::u16string, std::uint64_t, ErrorCode> cases[] = {
         {"most entries, the names budget shared out", std::u16string(kKitMaxNameUnits / kKitMaxEntries, u'a'),
          kKitMaxEntries, ERR_NONE},
         {"one entry too many", u"a", kKitMaxEntries + 1, ERR_INVALID_DATA},

@@ -13,72 +13,56 @@
 namespace {
 
 // Everything the front end writes, kept in memory.
-class CapturedStream {
-public:
-    CapturedStream() : stream_(open_memstream(&buffer_, &size_)) {}
-    ~CapturedStream() {
-        std::fclose(stream_);
-        std::free(buffer_);
-    }
+struct CapturedStream {
+    CapturedStream() = default;
     CapturedStream(const CapturedStream&) = delete;
     CapturedStream& operator=(const CapturedStream&) = delete;
-
-    std::FILE* get() { return stream_; }
+    ~CapturedStream() {
+        std::fclose(file);
+        std::free(buffer);
+    }
     std::string text() {
-        std::fflush(stream_);
-        return std::string(buffer_, size_);
+        std::fflush(file);
+        return {buffer, size};
     }
 
-private:
-    char* buffer_ = nullptr;
-    std::size_t size_ = 0;
-    std::FILE* stream_;
+    char* buffer = nullptr;
+    std::size_t size = 0;
+    std::FILE* file = open_memstream(&buffer, &size);
 };
 
 ProgressReport Report(ErrorCode status, const char16_t* message, std::int32_t percent) {
     return {status, message, percent, {}, {}};
 }
 
-struct OutcomeCase {
+const std::string kKept = "Setup: Not every original file could be put back. The originals that remain are kept in this "
+                          "folder: ";
+
+const struct {
     const char* name;
     ProgressReport report;
     ExitStatus status;
-    const char* output;
-};
-
-OutcomeCase Counted(OutcomeCase c, FileCounts counts, const char16_t* keptBackup = u"") {
-    c.report.counts = counts;
-    c.report.keptBackup = keptBackup;
-    return c;
-}
-
-const OutcomeCase kOutcomes[] = {
-    Counted({"installed", Report(ERR_NONE, u"Copying complete...", 100), ExitStatus::Success,
-             "Configuration installed successfully.\nFiles written: 7\nFiles already up to date: 2\n"
-             "Files replaced (their originals were kept in a backup until the end of the installation): 3\n"},
-            {7, 2, 3}),
+    std::string output;
+} kOutcomes[] = {
+    {"installed", {ERR_NONE, u"Copying complete...", 100, {7, 2, 3}, u""}, ExitStatus::Success,
+     "Configuration installed successfully.\nFiles written: 7\nFiles already up to date: 2\n"
+     "Files replaced (their originals were kept in a backup until the end of the installation): 3\n"},
     {"failed, rolled back", Report(ERR_CANT_WRITE, u"Installation error", 40), ExitStatus::Failed,
      "Setup: Installation error\nAn error occurred during the installation process. Installation canceled. "
      "Template directory has not been changed.\n"},
     {"cancelled, rolled back", Report(ERR_CANCELLED, u"Installation canceled.", 40), ExitStatus::Cancelled,
      "Installation canceled. Template directory has not been changed.\n"},
-    Counted({"failed, rollback incomplete", Report(ERR_CANT_WRITE, u"Installation error", 40),
-             ExitStatus::RollbackIncomplete,
-             "Setup: Not every original file could be put back. The originals that remain are kept in this folder: "
-             "/tmp/xorup3\n"},
-            {}, u"/tmp/xorup3"),
-    Counted({"cancelled, rollback incomplete",
-             Report(ERR_CANCELLED, u"Installation canceled. Template directory has not been changed.", 40),
-             ExitStatus::RollbackIncomplete,
-             "Setup: Not every original file could be put back. The originals that remain are kept in this folder: "
-             "/tmp/xorup4\n"},
-            {}, u"/tmp/xorup4"),
+    {"failed, rollback incomplete", {ERR_CANT_WRITE, u"Installation error", 40, {}, u"/tmp/xorup3"},
+     ExitStatus::RollbackIncomplete, kKept + "/tmp/xorup3\n"},
+    {"cancelled, rollback incomplete",
+     {ERR_CANCELLED, u"Installation canceled. Template directory has not been changed.", 40, {}, u"/tmp/xorup4"},
+     ExitStatus::RollbackIncomplete, kKept + "/tmp/xorup4\n"},
 };
 
 TEST(ConsoleFrontEndTest, EachOutcomeGivesItsStatusAndLines) {
-    for (const OutcomeCase& c : kOutcomes) {
+    for (const auto& c : kOutcomes) {
         CapturedStream out;
-        ConsoleFrontEnd console(out.get(), false, u"Setup");
+        ConsoleFrontEnd console(out.file, false, u"Setup");
         const ExitStatus status = ExitStatusOf(c.report);
         EXPECT_EQ(status, c.status) << c.name;
         console.ShowOutcome(c.report, status);
@@ -88,7 +72,7 @@ TEST(ConsoleFrontEndTest, EachOutcomeGivesItsStatusAndLines) {
 
 TEST(ConsoleFrontEndTest, NobodySaysYes) {
     CapturedStream out;
-    ConsoleFrontEnd console(out.get(), true, u"Setup");
+    ConsoleFrontEnd console(out.file, true, u"Setup");
     EXPECT_EQ(console.ShowMessage(u"Disk full %s", MB_ERROR_OK), IDOK);
     EXPECT_EQ(console.ShowMessage(u"Go on?", MB_QUESTION_YESNO), IDNO);
     EXPECT_EQ(out.text(), "Setup: Disk full %s\nSetup: Go on?\n");
@@ -107,7 +91,7 @@ TEST(ConsoleFrontEndTest, ProgressIsRedrawnInPlaceOnATerminalAtMostFourTimesASec
         SCOPED_TRACE(terminal ? "terminal" : "file");
         CapturedStream out;
         std::int64_t now = 0;
-        ConsoleFrontEnd console(out.get(), terminal, u"Setup", [&now] { return now; });
+        ConsoleFrontEnd console(out.file, terminal, u"Setup", [&now] { return now; });
         for (const Tick& tick : ticks) {
             now = tick.at;
             console.ShowProgress(Report(ERR_NONE, u"/t/file.tpl", tick.percent));

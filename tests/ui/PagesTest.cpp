@@ -19,13 +19,6 @@ namespace {
 
 std::string Message(const char* id) { return ToAString(LoadResString(id)).c_str(); }
 
-// What a label or a button says; nothing for other widgets.
-std::string TextOf(GtkWidget* widget) {
-    return GTK_IS_LABEL(widget)    ? gtk_label_get_text(GTK_LABEL(widget))
-           : GTK_IS_BUTTON(widget) ? gtk_button_get_label(GTK_BUTTON(widget))
-                                   : "";
-}
-
 class PagesTest : public ToolkitTest {
 protected:
     PixbufRef banner{CreateBannerPixbuf()};
@@ -90,7 +83,7 @@ TEST_F(PagesTest, ProgressSaysFinishedOnlyAt100AndKeepsTheBarInRange) {
                                                      {-1, 0.0},  {INT32_MAX, 1.0}, {INT32_MIN, 0.0}};
     for (const auto& [percent, fraction] : cases) {
         page.SetProgress(percent);
-        EXPECT_EQ(TextOf(page.statusLabel), percent == 100 ? finish : start) << percent;
+        EXPECT_EQ(gtk_label_get_text(GTK_LABEL(page.statusLabel)), percent == 100 ? finish : start) << percent;
         EXPECT_NEAR(gtk_progress_bar_get_fraction(GTK_PROGRESS_BAR(page.progressBar)), fraction, 1e-9) << percent;
     }
 }

@@ -1,7 +1,6 @@
 // Every label's text on each page and message box, in every language, lies inside its widget, inside the
 // window and clear of the page's other widgets.
 #include <algorithm>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -86,30 +85,24 @@ GdkRectangle TextArea(GtkLabel* label) {
     return {x, y, width, height};
 }
 
-// How the text of `label` inside `owner` is cut, if it is: by its widget, the window, or one of `others`
-// (a label by its text, another widget by its area) over it.
-std::optional<std::string> CutOf(GtkLabel* label, GtkWidget* owner, const std::vector<GtkWidget*>& others) {
-    const GdkRectangle text = TextArea(label);
-    const GtkAllocation& window = gtk_widget_get_toplevel(owner)->allocation;
-    if (!Inside(text, GTK_WIDGET(label)->allocation)) return "does not fit its widget";
-    if (!Inside(text, {0, 0, window.width, window.height})) return "runs out of the window";
-    for (GtkWidget* other : others) {
-        const GdkRectangle taken = GTK_IS_LABEL(other) ? TextArea(GTK_LABEL(other)) : other->allocation;
-        if (other != owner && gdk_rectangle_intersect(&text, &taken, nullptr)) {
-            return std::string("lies under a ") + G_OBJECT_TYPE_NAME(other);
-        }
-    }
-    return std::nullopt;
-}
-
-// Checks every label under each of `widgets`, which lie side by side.
+// Every label's text under each of `widgets`, which lie side by side, lies
+// inside its widget, inside the window, and clear of the other widgets (of a
+// label's text, of another widget's area).
 void ExpectWhole(const std::string& where, const std::vector<GtkWidget*>& widgets) {
     for (GtkWidget* widget : widgets) {
+        const GtkAllocation& window = gtk_widget_get_toplevel(widget)->allocation;
         std::vector<GtkLabel*> labels;
         CollectLabels(widget, &labels);
         for (GtkLabel* label : labels) {
-            const auto cut = CutOf(label, widget, widgets);
-            EXPECT_FALSE(cut) << where << ": \"" << gtk_label_get_text(label) << "\" " << cut.value_or("");
+            const GdkRectangle text = TextArea(label);
+            const std::string said = where + ": \"" + gtk_label_get_text(label) + "\" ";
+            EXPECT_TRUE(Inside(text, GTK_WIDGET(label)->allocation)) << said << "does not fit its widget";
+            EXPECT_TRUE(Inside(text, {0, 0, window.width, window.height})) << said << "runs out of the window";
+            for (GtkWidget* other : widgets) {
+                const GdkRectangle taken = GTK_IS_LABEL(other) ? TextArea(GTK_LABEL(other)) : other->allocation;
+                EXPECT_TRUE(other == widget || !gdk_rectangle_intersect(&text, &taken, nullptr))
+                    << said << "lies under a " << G_OBJECT_TYPE_NAME(other);
+            }
         }
     }
 }

@@ -2,69 +2,49 @@
 # SIGKILL at every step (a test seam counts them) and at random moments, in three layouts: hard-linked
 # backups, copied backups (the target a tmpfs of its own; needs root), a boot that empties TMPDIR. The next
 # start gives back the tree of before (or, after the commit, the installed one), says so, leaves nothing.
-# Then a second run on a busy directory, and the X server lost mid-installation.
+# Then a second run on a busy directory, the recovery in a box, and the X server lost mid-installation.
 source "$(dirname "$0")/lib.sh"
 e2e_init
 
-# 64 files, two in new folders, times with fractions; enough for both installing threads.
+# 63 files, one in two new folders, some large; enough for both installing threads.
 src=$E2E_WORK/crash-source
-mkdir -p "$src/alpha" "$src/beta/inner" "$src/gamma/new/deeper" "$src/delta"
-for i in $(seq -w 1 8); do
-    printf 'alpha %s\n' "$i" >"$src/alpha/a$i.tpl"
-    printf 'beta %s\n' "$i" >"$src/beta/inner/b$i.tpl"
-done
-for i in $(seq -w 1 40); do printf 'delta %s\n' "$i" >"$src/delta/d$i.tpl"; done
-for i in $(seq -w 1 6); do head -c $((i * 40000)) /dev/urandom >"$src/gamma/g$i.bin"; done
+mkdir -p "$src/gamma/new/deeper"
+for i in 1 2 3 4 5; do head -c $((i * 40000)) /dev/urandom >"$src/gamma/g$i.bin"; done
 printf 'new\n' >"$src/gamma/new/deeper/n.tpl"
 printf 'top\n' >"$src/top.tpl"
-find "$src" -type f -exec touch -d '2023-04-05 06:07:08.4567891' {} +
+e2e_make_large_source "$src" 4 14     # the last: it gives every file its time with fractions
 e2e_run "packing the crash kit" "$E2E_BIN/efdkit" pack "$src" "$E2E_INSTALL/qorn.efd"
 
 target=$E2E_DEFAULT_DIR
+mkdir -p "$target"
 e2e_nokit_copy
 
-# Older copies of half the kit with modes of their own, a newer file, one of the user's, old folder times;
-# no recorded location, so nothing probes the directory before the run.
-make_original() {
-    rm -rf "${target:?}"/* "$target"/.[!.]* "$E2E_LAUNCHER_CFG"
-    mkdir -p "$target/alpha" "$target/beta/inner" "$target/gamma" "$target/delta"
-    local i
-    for i in 03 17 33 40; do printf 'old delta %s\n' "$i" >"$target/delta/d$i.tpl"; done
-    for i in 1 3 5 7; do printf 'old alpha %s\n' "$i" >"$target/alpha/a$i.tpl"; done
-    for i in 2 4 6 8; do printf 'old beta %s\n' "$i" >"$target/beta/inner/b$i.tpl"; done
-    for i in 1 2 3 4; do head -c 1000 /dev/zero >"$target/gamma/g$i.bin"; done
-    printf 'edited by the user\n' >"$target/top.tpl"
-    printf 'mine\n' >"$target/alpha/mine.txt"
-    chmod 0604 "$target/alpha/a1.tpl" "$target/gamma/g1.bin"
-    chmod 0640 "$target/beta/inner/b2.tpl"
-    find "$target" -type f -exec touch -d '2001-02-03 04:05:06.5' {} +
-    touch -d '2030-01-01 00:00:00' "$target/top.tpl"
-    find "$target" -type d -exec touch -d '2002-03-04 05:06:07.25' {} +
-}
+e2e_older_tree "$src" "$E2E_WORK/original" top.tpl
+# No recorded location, so nothing probes the directory before the run.
+make_original() { rm -rf "${target:?}"/* "$target"/.[!.]* "$E2E_LAUNCHER_CFG"; cp -a "$E2E_WORK/original/." "$target/"; }
 
-recovered_line() { grep -q 'An interrupted installation was found and undone' "$E2E_ROOT/run.err"; }
-leftovers() { e2e_leftovers "$target"; }
-tree_sum() { e2e_tree_fingerprint "$target" | sha1sum | cut -c1-40; }
-files_sum() { e2e_tree_fingerprint "$target" files-only | sha1sum | cut -c1-40; }
+tree_sum() { e2e_tree_fingerprint "$target" "$@" | sha1sum | cut -c1-40; }
 # What a person would check after the next start, on one line.
-outcome() { echo "$(tree_sum) $(files_sum) $(recovered_line && echo said || echo silent) [$(leftovers | tr '\n' ' ')]"; }
+outcome() {
+    local said=silent
+    ! grep -q 'An interrupted installation was found and undone' "$E2E_ROOT/run.err" || said=said
+    echo "$(tree_sum) $(tree_sum files-only) $said [$(e2e_leftovers "$target" | tr '\n' ' ')]"
+}
 
 # crash_layout NAME STRIDE ROUNDS: a kill at every STRIDE-th step and at ROUNDS random moments, each
 # followed by a start without a kit ("boot" empties TMPDIR first).
 crash_layout() {
-    local layout=$1 stride=$2 rounds=$3 step=0 k round result pid
+    local layout=$1 stride=$2 rounds=$3 step=0 k round result
     local -a results=()
     after_kill() { [ "$layout" != boot ] || rm -rf "${TMPDIR:?}"/* "$TMPDIR"/.[!.]*; e2e_run_silent "$E2E_NOKIT"; }
     make_original
-    before_sum=$(tree_sum)
-    before_files=$(files_sum)
-    e2e_slow_installs 0
+    before="$(tree_sum) $(tree_sum files-only)"
     e2e_run_silent "$E2E_INSTALL"
     [ "$status" -eq 0 ] || e2e_fail "$layout: the uninterrupted installation ended with $status: $(cat "$E2E_ROOT/run.err")"
-    installed_files=$(files_sum)
-    e2e_check "$layout: the uninterrupted installation changed the tree" test "$installed_files" != "$before_files"
+    installed=$(tree_sum files-only)
+    e2e_check "$layout: the uninterrupted installation changed the tree" test "$installed" != "${before#* }"
     e2e_check "$layout: the newer file kept its content" grep -qx 'edited by the user' "$target/top.tpl"
-    e2e_check "$layout: the uninterrupted installation left nothing behind" test -z "$(leftovers)"
+    e2e_check "$layout: the uninterrupted installation left nothing behind" test -z "$(e2e_leftovers "$target")"
 
     while :; do
         make_original
@@ -84,27 +64,24 @@ crash_layout() {
     for k in "${!results[@]}"; do
         if [ "$k" -lt $((total_steps - 2)) ]; then
             e2e_check "$layout, killed at step $k: the tree of before, said, nothing left (${results[k]})" \
-                test "${results[k]}" = "$before_sum $before_files said []"
+                test "${results[k]}" = "$before said []"
         else
             e2e_check "$layout, killed at step $k: the installed tree, nothing to say, nothing left (${results[k]})" \
-                test "${results[k]#* }" = "$installed_files silent []"
+                test "${results[k]#* }" = "$installed silent []"
         fi
     done
 
     e2e_slow_installs 20000   # 20 ms an entry: about half a second a run
     for round in $(seq 1 "$rounds"); do
         make_original
-        (cd "$E2E_WORK" && unset DISPLAY && exec env "${E2E_SETUP_ENV[@]}" "$E2E_INSTALL/setup" -S -Len) \
-            >/dev/null 2>&1 &
-        pid=$!
+        e2e_start_headless -S -Len
         sleep "0.$(printf '%03d' $((RANDOM % 700)))"
-        kill -KILL "$pid" 2>/dev/null
-        { wait "$pid"; } 2>/dev/null
+        kill -KILL "$E2E_SETUP_PID" 2>/dev/null
+        { wait "$E2E_SETUP_PID"; } 2>/dev/null
         after_kill
         result=$(outcome)
         e2e_check "$layout, killed at random ($round): the tree of before or the installed one, nothing left ($result)" \
-            test "$result" = "$before_sum $before_files said []" -o "${result#* }" = "$installed_files silent []" \
-            -o "$result" = "$before_sum $before_files silent []"
+            test "$result" = "$before said []" -o "${result#* }" = "$installed silent []" -o "$result" = "$before silent []"
     done
     e2e_slow_installs 0
 }
@@ -113,40 +90,23 @@ total_steps=""
 crash_layout links 1 8
 crash_layout boot 3 4
 # A target with a file system of its own: originals are copied beside it, never into TMPDIR.
-mounted=""
-cleanup_mount() {
-    local status=$?
-    [ -z "$mounted" ] || umount -l "$mounted" 2>/dev/null
-    (exit "$status")
-    e2e_cleanup
-}
-trap cleanup_mount EXIT
-mkdir -p "$target"
-if mount -t tmpfs -o size=16m tmpfs "$target" 2>/dev/null; then
-    mounted=$target
-    crash_layout copies 2 4
-else
-    e2e_log "SKIP: copied backups (cannot mount a tmpfs)"
-fi
+if e2e_mount_tmpfs "$target" size=16m; then crash_layout copies 2 4; else e2e_log "SKIP: copied backups (no tmpfs)"; fi
 
 # ---- a second run on a directory in use is refused (status 2) and changes nothing of it
 make_original
-# 300 ms an entry: the first run is still under way seconds later, however
-# slowly a loaded machine starts the second one. It is killed, so this costs nothing.
+# 300 ms an entry: the first run is still under way however slowly a loaded machine starts the second one.
 e2e_slow_installs 300000
 e2e_start_headless -S -Len
-first_pid=$E2E_SETUP_PID
-e2e_wait_for "the first run to be under way" test -e "$target/alpha/a2.tpl"
+e2e_wait_for "the first run to be under way" test -e "$target/part0/t01.tpl"
 e2e_run_silent "$E2E_INSTALL"
 e2e_check "the second run on the same directory was refused with status 2 (not $status)" test "$status" -eq 2
 e2e_check "the second run said why" grep -qF "$(e2e_message IDS_DIRECTORY_BUSY)" "$E2E_ROOT/run.out" "$E2E_ROOT/run.err"
-kill -KILL "$first_pid"
-{ wait "$first_pid"; } 2>/dev/null
-E2E_SETUP_PID=""
+kill -KILL "$E2E_SETUP_PID"
+{ wait "$E2E_SETUP_PID"; } 2>/dev/null
 e2e_slow_installs 0
 e2e_run_silent "$E2E_NOKIT"
 e2e_check "after the first run died, the next start gave back the tree of before ($(outcome))" \
-    test "$(outcome)" = "$before_sum $before_files said []"
+    test "$(outcome)" = "$before said []"
 
 # ---- with a display the next start says it in a box, before the box about the missing kit
 make_original
@@ -156,11 +116,13 @@ E2E_INSTALL=$E2E_NOKIT
 e2e_start_setup -Len
 e2e_wait_dialog
 e2e_check_box "recovery"
-e2e_check "the tree of before is back while the box shows" test "$(tree_sum)" = "$before_sum"
+e2e_check "no wizard beside the box" test "$(e2e_windows | wc -l)" = 1
+e2e_check "the tree of before is back while the box shows" test "$(tree_sum) $(tree_sum files-only)" = "$before"
 first_box=$E2E_DIALOG
 e2e_keys "$first_box" Return
 _next_box() { _e2e_find_dialog && [ "$E2E_DIALOG" != "$first_box" ]; }
 e2e_wait_for "the box about the missing kit" _next_box
+e2e_check "no wizard beside the box about the missing kit" test "$(e2e_windows | wc -l)" = 1
 e2e_answer Return
 e2e_wait_exit 2   # no kit: could not start
 E2E_INSTALL=$kit_dir
@@ -169,11 +131,10 @@ E2E_INSTALL=$kit_dir
 make_original
 e2e_slow_installs 300000   # as above: the display is gone long before the run could end
 e2e_start_setup -S -Len
-e2e_wait_for "the installation to be under way" test -e "$target/alpha/a2.tpl"
-kill -KILL "$E2E_XVFB_PID"
-{ wait "$E2E_XVFB_PID"; } 2>/dev/null
+e2e_wait_for "the installation to be under way" test -e "$target/part0/t01.tpl"
+e2e_kill_x
 e2e_wait_exit 4
-e2e_check "the lost display left the tree of before" test "$(tree_sum)" = "$before_sum"
-e2e_check "the lost display left nothing behind" test -z "$(leftovers)"
+e2e_check "the lost display left the tree of before" test "$(tree_sum) $(tree_sum files-only)" = "$before"
+e2e_check "the lost display left nothing behind" test -z "$(e2e_leftovers "$target")"
 
 e2e_finish

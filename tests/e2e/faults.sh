@@ -8,10 +8,8 @@ preload=/usr/lib/fiu/fiu_posix_preload.so
 [ -f "$preload" ] || { e2e_log "SKIP: $preload is missing (Debian's fiu-utils)"; exit 77; }
 e2e_init
 [ -f "$E2E_BIN/fiu_tally.so" ] || e2e_fail "$E2E_BIN/fiu_tally.so is missing: build it first (needs libfiu-dev)"
-runs=${QORN_FAULT_RUNS:-60}
-first=${QORN_FAULT_FIRST:-1}
+runs=${QORN_FAULT_RUNS:-60} first=${QORN_FAULT_FIRST:-1} seed=${QORN_FAULT_SEED:-$RANDOM}
 probabilities=(${QORN_FAULT_PROBABILITY:-0.003 0.001 0.0003})
-seed=${QORN_FAULT_SEED:-$RANDOM}
 e2e_log "$runs runs, probability ${probabilities[*]}, QORN_FAULT_SEED=$seed"
 
 # 300 files in 12 folders, two new, some large enough for several reads and writes.
@@ -21,21 +19,11 @@ e2e_make_large_source "$src" 12 25
 e2e_run "packing the fault kit" "$E2E_BIN/efdkit" pack "$src" "$E2E_INSTALL/qorn.efd"
 e2e_nokit_copy
 
-# Older copies of a third of the kit, a newer file, the user's own files, old folder times.
+# Two folders of the kit are new.
 target=$E2E_DEFAULT_DIR
 original=$E2E_WORK/original
-for folder in $(seq -w 00 09); do
-    mkdir -p "$original/part$folder"
-    for file in 00 03 06 09 12 15 18 21 24; do
-        printf 'old %s of %s\n' "$file" "$folder" >"$original/part$folder/t$file.tpl"
-    done
-    printf 'mine\n' >"$original/part$folder/mine.txt"
-done
-head -c 50000 /dev/zero >"$original/part01/big1.bin"
-find "$original" -type f -exec touch -d '2001-02-03 04:05:06.5' {} +
-printf 'edited by the user\n' >"$original/part02/t01.tpl"
-touch -d '2030-01-01 00:00:00' "$original/part02/t01.tpl"
-find "$original" -type d -exec touch -d '2002-03-04 05:06:07.25' {} +
+e2e_older_tree "$src" "$original" part02/t01.tpl
+rm -r "$original"/part1[01]
 
 make_original() { rm -rf "$target" "$E2E_LAUNCHER_CFG"; mkdir -p "$(dirname "$target")"; cp -a "$original" "$target"; }
 clear_leftovers() { rm -rf "$TMPDIR"/* "$(dirname "$target")"/.xorup* "$HOME/.local/state/qorn-setup"; }
@@ -61,25 +49,18 @@ before=$(e2e_tree_fingerprint "$target")
 e2e_run_silent "$E2E_INSTALL"
 [ "$status" -eq 0 ] || e2e_fail "the installation without faults ended with $status: $(cat "$E2E_ROOT/run.err")"
 installed=$(e2e_tree_fingerprint "$target" files-only)
-e2e_check "the installation without faults left nothing behind" test -z "$(stranded)"
 
 # The preload's posix/io points but the network's, then the installer's own for calls it does not wrap
 # (built with QORN_FAULT_POINTS, as tools/test.sh does), one by one so that the log names the failed call.
-points=()
-for name in oc/open oc/close sync/fsync sync/fdatasync rw/read rw/read/reduce rw/pread rw/pread/reduce rw/readv \
-    rw/readv/reduce rw/preadv rw/preadv/reduce rw/write rw/write/reduce rw/pwrite rw/pwrite/reduce rw/writev \
-    rw/writev/reduce rw/pwritev rw/pwritev/reduce rw/truncate rw/ftruncate dir/opendir dir/fdopendir dir/readdir \
-    dir/readdir_r dir/closedir dir/unlink dir/rename \
-    oc/openat dir/renameat dir/renameat2 dir/linkat dir/mkdirat dir/unlinkat dir/readlinkat stat/fstatat \
-    stat/utimensat stat/futimens stat/fchmod sync/syncfs rw/copy_file_range; do
-    points+=("posix/io/$name")
-done
+points=(posix/io/{oc/{open,close,openat},sync/{fsync,fdatasync,syncfs},rw/{,p}{read,write}{,v}{,/reduce}}
+    posix/io/{rw/{truncate,ftruncate,copy_file_range},stat/{fstatat,utimensat,futimens,fchmod}}
+    posix/io/dir/{opendir,fdopendir,readdir,readdir_r,closedir,unlink,rename,renameat,renameat2,linkat,mkdirat,unlinkat,readlinkat})
 [ "$(nm "$E2E_INSTALL/setup" 2>/dev/null | grep -c __wrap_renameat)" != 0 ] ||
     e2e_log "note: this installer has no failure points of its own (QORN_FAULT_POINTS is off)"
 log=$E2E_ROOT/faults.log
 : >"$log"
 declare -A outcomes=()
-wrong=0 intact=0
+wrong=0
 for round in $(seq "$first" $((first + runs - 1))); do
     make_original
     clear_leftovers
@@ -110,12 +91,9 @@ for round in $(seq "$first" $((first + runs - 1))); do
         wrong=$((wrong + 1))
         e2e_log "run $round ($injected faults: $(tail -n "$injected" "$log" | tr '\n' ' ')): $verdict"
         { cat "$E2E_ROOT/faulted.err"; diff <(echo "$before") <(echo "$faulted_tree") | head -n 8; } | sed 's/^/    /' >&2
-    elif tree_is_before || tree_is_installed; then
-        intact=$((intact + 1))
     fi
 done
-total=$(wc -l <"$log")
 summary=$(for s in "${!outcomes[@]}"; do printf 'status %s: %s, ' "$s" "${outcomes[$s]}"; done)
-e2e_log "$runs runs, $total faults injected, $intact trees exactly the old or the new one (${summary%, })"
+e2e_log "$runs runs, $(wc -l <"$log") faults injected (${summary%, })"
 e2e_check "every run told the truth and left nothing stranded ($wrong did not)" test "$wrong" -eq 0
 e2e_finish

@@ -1,14 +1,10 @@
 #!/usr/bin/env bash
-# Installations that succeed: the interactive path, Back and Next, the empty
-# entry, the description document, a directory named by -D, and the silent
-# mode with and without a display, with what it says on standard error; the
-# help text and the options a script can get wrong; a launcher file that
-# cannot be read.
+# Installations that succeed, through the wizard and silently, and what a start says on standard output and
+# error: help, a bad -D, a recovery first, a launcher file that cannot be read.
 source "$(dirname "$0")/lib.sh"
 e2e_init
 
-# ---- Next, Next, Finish on the bundled sample kit: the kit lands in the
-# proposed directory, the directory is recorded and the description opens
+# ---- Next, Next, Finish on the bundled sample kit
 e2e_sample_kit
 e2e_start_setup -Len
 e2e_wait_wizard
@@ -26,13 +22,9 @@ e2e_wait_exit
 e2e_check "Finish opened the description document with xdg-open" \
     test "$(cat "$E2E_XDG_LOG" 2>/dev/null)" = "$E2E_DEFAULT_DIR/docs/readme.html"
 
-# The other cases use a small kit whose description document is readme.txt.
 e2e_default_kit
 
-# ---- typed: a directory without a trailing "/", holding a quote and a "$",
-# is installed into, recorded, and the document is found inside it;
-# unticked: with the check box cleared Finish opens nothing; back: Back and
-# Next refill the entry with the proposal, the typed path is forgotten
+# ---- a typed directory with a quote and a "$"; the document's box unticked; Back and Next refill the proposal
 abandoned="$E2E_ROOT/typed then abandoned"
 for how in typed unticked back; do
     e2e_use_home "home-$how"
@@ -51,12 +43,9 @@ for how in typed unticked back; do
     [ "$how" != unticked ] || e2e_click 180 180     # the "open the document" box
     e2e_next
     e2e_wait_exit
-    if [ "$how" = unticked ]; then
-        e2e_check "an unticked box opens no document" test ! -e "$E2E_XDG_LOG"
-    else
-        e2e_check "$how: the document path joins the directory with a \"/\"" \
-            test "$(cat "$E2E_XDG_LOG" 2>/dev/null)" = "$target/readme.txt"
-    fi
+    opened=$target/readme.txt
+    [ "$how" != unticked ] || opened=""
+    e2e_check "$how: the document opened: \"$opened\"" test "$(cat "$E2E_XDG_LOG" 2>/dev/null)" = "$opened"
 done
 e2e_check "the abandoned path was not used" test ! -e "$abandoned"
 
@@ -71,70 +60,49 @@ e2e_wait_dialog
 e2e_check_box "empty entry"
 e2e_answer Return
 e2e_check "the wizard stays after the box" e2e_wizard_visible
-e2e_check "nothing was installed" test ! -e "$E2E_DEFAULT_DIR"
-e2e_check "nothing was recorded" test ! -e "$E2E_LAUNCHER_CFG"
-e2e_check "no backup directory after the refusal" test -z "$(e2e_leftovers "$E2E_DEFAULT_DIR" | grep -v "^qorn-setup-image-")"
+e2e_check "nothing was installed, recorded or left" test ! -e "$E2E_DEFAULT_DIR" -a ! -e "$E2E_LAUNCHER_CFG" \
+    -a -z "$(e2e_leftovers "$E2E_DEFAULT_DIR" | grep -v "^qorn-setup-image-")"
 e2e_keys "$E2E_WIZARD" Escape
 e2e_wait_dialog
 e2e_answer alt+y
 e2e_wait_exit 4     # closed on the directory page: cancelled
 
-# ---- help: the usage in the run's language on standard output, status 0,
-# without a display and without a kit ("usecwd" names the working
-# directory, which holds none)
+# ---- help in the run's language, without a display or a kit ("usecwd": the working directory holds none)
 e2e_start_headless usecwd -Lru --help
 e2e_wait_exit
 e2e_check "help: the Russian usage on standard output" \
     e2e_said out "$(e2e_message IDS_HELP_USAGE ru)" "$(e2e_message IDS_HELP_TERMINAL ru)"
 e2e_check "help: nothing on standard error" test ! -s "$E2E_SETUP_ERR"
 
-# ---- could not start (2), nothing installed: -D without a directory; -D
-# with a name the locale cannot read whole (it would otherwise be cut at the
-# first odd byte and install elsewhere). (No display and no terminal:
-# terminal.sh.)
-for how in empty-option undecodable-option; do
-    e2e_use_home "home-$how"
-    case $how in
-        empty-option) e2e_start_headless -S -D; said=IDS_ERROR_TARGETOPTION ;;
-        undecodable-option)
-            E2E_SETUP_ENV=(LC_ALL=C)
-            e2e_start_headless -S $'-D~/caf\xc3\xa9'
-            E2E_SETUP_ENV=()
-            said=IDS_ERROR_TARGETOPTION ;;
-    esac
-    e2e_wait_exit 2
-    e2e_check "$how: the reason on standard error" e2e_said err "Installing configuration: $(e2e_message $said)"
-    e2e_check "$how: nothing installed" test -z "$(ls -A "$HOME")"
-done
-
-# ---- a dead run found by a start that only prints its help, or refuses its
-# option, is undone and said on standard error before anything else
-for how in help empty-option; do
-    e2e_use_home "home-recover-$how"
-    (cd "$E2E_WORK" && unset DISPLAY && exec env QORN_TEST_CRASH_AT=5 "$E2E_INSTALL/setup" -S) >/dev/null 2>&1
-    e2e_check "$how: a run died in the middle" test -n "$(ls -A "$HOME/.local/state/qorn-setup" 2>/dev/null)"
+# ---- a dead run found by a start that only prints its help, or cannot start (2) for its -D (empty, or a name
+# the locale cannot read whole: cut at the first odd byte it would install elsewhere), is undone, said first
+for option in -h -D $'-D~/caf\xc3\xa9'; do
+    e2e_use_home "home-recover-$E2E_RUN"
+    e2e_run_silent "$E2E_INSTALL" QORN_TEST_CRASH_AT=5
+    e2e_check "$option: a run died in the middle" test -n "$(ls -A "$HOME/.local/state/qorn-setup" 2>/dev/null)"
     said=("Installing configuration: $(e2e_message IDS_RECOVERED_INSTALL) $E2E_DEFAULT_DIR/")
-    case $how in
-        help) e2e_start_headless -h; e2e_wait_exit 0 ;;
-        empty-option)
-            e2e_start_headless -S -D; e2e_wait_exit 2
-            said+=("Installing configuration: $(e2e_message IDS_ERROR_TARGETOPTION)") ;;
-    esac
-    e2e_check "$how: the recovery is said first" e2e_said err "${said[@]}"
-    e2e_check "$how: the dead run left nothing" test -z "$(e2e_leftovers "$E2E_DEFAULT_DIR" 2>/dev/null)"
+    if [ "$option" = -h ]; then e2e_start_headless -h; e2e_wait_exit 0; else
+        e2e_start_headless LC_ALL=C -S "$option"; e2e_wait_exit 2
+        said+=("Installing configuration: $(e2e_message IDS_ERROR_TARGETOPTION)")
+    fi
+    e2e_check "$option: the recovery is said first" e2e_said err "${said[@]}"
+    e2e_check "$option: the dead run left nothing" test -z "$(e2e_leftovers "$E2E_DEFAULT_DIR" 2>/dev/null)"
 done
 
-# ---- silent mode ends on its own with the files, their times and the
-# record: with a display, without one (then saying where, and what it did,
-# on standard error), with the kit taken from the working directory
-# ("usecwd"), into a directory named by -D with "~/", blanks, a quote and a
-# "$", and into a relative one, taken from the working directory and recorded
-# absolute
-for how in silent headless usecwd option relative; do
+# What a silent run into DIR says on standard error: where, and what it did.
+summary() {
+    echo "$(e2e_message IDS_TEMPLATE_CATALOG) $1"
+    e2e_message IDS_SUCCESS_FINISH
+    printf '%s %s\n' "$(e2e_message IDS_SUMMARY_WRITTEN)" 5 "$(e2e_message IDS_SUMMARY_UPTODATE)" 0 \
+        "$(e2e_message IDS_SUMMARY_REPLACED)" 0
+}
+
+# ---- silent runs: without a display, with one and the kit in the working directory ("usecwd"), -D with
+# "~/", blanks, a quote and a "$", and a relative -D, recorded absolute
+for how in headless usecwd option relative; do
     e2e_use_home "home-$how"
     target=$E2E_DEFAULT_DIR shown=$E2E_DEFAULT_DIR/
     case $how in
-        silent) e2e_start_setup -S -Len ;;
         headless) e2e_start_headless -S ;;
         usecwd) mv "$E2E_INSTALL/qorn.efd" "$E2E_WORK/qorn.efd"; e2e_start_setup usecwd -S ;;
         option)
@@ -143,21 +111,14 @@ for how in silent headless usecwd option relative; do
         relative) target=$E2E_WORK/rel/templates; e2e_start_headless usecwd -S -Drel/templates ;;
     esac
     e2e_wait_exit
-    e2e_check "$how: the kit's files with their times are installed" \
-        e2e_tree_matches "$E2E_KIT_SOURCE" "$target"
+    e2e_check "$how: the kit's files with their times are installed" e2e_tree_matches "$E2E_KIT_SOURCE" "$target"
     e2e_check "$how: the directory is recorded" test "$(e2e_recorded_location)" = "$target"
     case $how in headless | option)
-        e2e_check "$how: the directory and the summary on standard error" e2e_said err \
-            "$(e2e_message IDS_TEMPLATE_CATALOG) $shown" "$(e2e_message IDS_SUCCESS_FINISH)" \
-            "$(e2e_message IDS_SUMMARY_WRITTEN) 5" "$(e2e_message IDS_SUMMARY_UPTODATE) 0" \
-            "$(e2e_message IDS_SUMMARY_REPLACED) 0" ;;
+        e2e_check "$how: the directory and the summary on standard error" e2e_said err "$(summary "$shown")" ;;
     esac
 done
 
-# ---- a named pipe where the launcher file belongs: the start does not wait
-# on it, the installation succeeds, the pipe stays, and standard error names
-# the launcher file that does not record the directory (the other kinds of
-# unreadable launcher file: tests/launcher)
+# ---- a named pipe where the launcher file belongs: not waited on, left, named as not recording the directory
 e2e_use_home home-pipe
 e2e_install_kit "$E2E_WORK/small.efd"
 mkdir -p "$(dirname "$E2E_LAUNCHER_CFG")"
@@ -166,10 +127,7 @@ e2e_start_headless -S
 e2e_wait_exit
 e2e_check "pipe: the kit's files are installed" e2e_tree_matches "$E2E_KIT_SOURCE" "$E2E_DEFAULT_DIR"
 e2e_check "pipe: the pipe is left as it was" test -p "$E2E_LAUNCHER_CFG"
-e2e_check "pipe: standard error names the launcher file" e2e_said err \
-    "$(e2e_message IDS_TEMPLATE_CATALOG) $E2E_DEFAULT_DIR/" "$(e2e_message IDS_SUCCESS_FINISH)" \
-    "$(e2e_message IDS_SUMMARY_WRITTEN) 5" "$(e2e_message IDS_SUMMARY_UPTODATE) 0" \
-    "$(e2e_message IDS_SUMMARY_REPLACED) 0" "Installing configuration: $(e2e_message IDS_LAUNCHER_NOTRECORDED)" \
-    "$E2E_LAUNCHER_CFG"
+e2e_check "pipe: standard error names the launcher file" e2e_said err "$(summary "$E2E_DEFAULT_DIR/")" \
+    "Installing configuration: $(e2e_message IDS_LAUNCHER_NOTRECORDED)" "$E2E_LAUNCHER_CFG"
 
 e2e_finish

@@ -7,6 +7,7 @@ E2E_NAME=$(basename "${BASH_SOURCE[1]:-$0}" .sh)
 E2E_TIMEOUT=${E2E_TIMEOUT:-20}          # seconds for any single wait
 E2E_FAILURES=0
 E2E_SETUP_ENV=()                        # extra environment of the installer runs
+E2E_MOUNTS=()                           # unmounted on exit
 
 # Every X client call is bounded: a hung call must fail the test, not stall it.
 xdo() { timeout 10 xdotool "$@"; }
@@ -25,27 +26,38 @@ e2e_check() {
     if "$@"; then e2e_log "ok: $what"; else e2e_log "FAIL: $what"; E2E_FAILURES=$((E2E_FAILURES + 1)); fi
 }
 
+# e2e_need TOOL...: the test is skipped (77) without them.
+e2e_need() {
+    local tool
+    for tool; do command -v "$tool" >/dev/null 2>&1 || { e2e_log "SKIP: $tool is not installed"; exit 77; }; done
+}
+
 e2e_finish() { [ "$E2E_FAILURES" -eq 0 ] || { e2e_log "$E2E_FAILURES check(s) failed"; exit 1; }; e2e_log "all checks passed"; exit 0; }
 
+# A script's own clean-up, run first on exit; the script's status stays the test's.
+e2e_on_exit() { :; }
+
 e2e_cleanup() {
-    local status=$?
+    local status=$? point
+    e2e_on_exit
     kill ${E2E_SETUP_PID:-} ${E2E_WM_PID:-} ${E2E_XVFB_PID:-} 2>/dev/null
     wait ${E2E_SETUP_PID:-} ${E2E_WM_PID:-} ${E2E_XVFB_PID:-} 2>/dev/null
+    for point in ${E2E_MOUNTS[@]+"${E2E_MOUNTS[@]}"}; do umount -l "$point" 2>/dev/null; done
     [ -z "${E2E_KEEP:-}" ] || { e2e_log "kept scratch root $E2E_ROOT"; exit "$status"; }
     chmod -R u+rwx "$E2E_ROOT" 2>/dev/null
     rm -rf "$E2E_ROOT"
     exit "$status"
 }
 
+# e2e_mount_tmpfs DIR OPTIONS: a tmpfs at DIR (needs root), unmounted on exit.
+e2e_mount_tmpfs() { mkdir -p "$1" && mount -t tmpfs -o "$2" tmpfs "$1" 2>/dev/null && E2E_MOUNTS+=("$1"); }
+
 # The installer is copied so that /proc/self/exe names the install directory; bin/ comes first on PATH.
 e2e_init() {
     local tool
-    for tool in Xvfb openbox xdotool xprop xwininfo xdpyinfo; do
-        command -v "$tool" >/dev/null 2>&1 || { e2e_log "SKIP: $tool is not installed"; exit 77; }
-    done
-    E2E_BIN=${QORN_BIN_DIR:-}
+    e2e_need Xvfb openbox xdotool xprop xdpyinfo
+    E2E_BIN=${QORN_BIN_DIR:?is not set: the folder of the built programs}
     E2E_SRC=${QORN_SOURCE_DIR:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
-    [ -n "$E2E_BIN" ] || e2e_fail "QORN_BIN_DIR is not set (the build's bin directory)"
     for tool in setup efdkit print_message; do
         [ -x "$E2E_BIN/$tool" ] || e2e_fail "$E2E_BIN/$tool is missing: build it first"
     done
@@ -84,6 +96,8 @@ e2e_start_x() {
     e2e_wait_for "the window manager" _e2e_wm_running
 }
 
+e2e_kill_x() { kill -KILL "$E2E_XVFB_PID"; { wait "$E2E_XVFB_PID"; } 2>/dev/null; }
+
 _e2e_wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 
 # e2e_use_home NAME: a fresh home, with no earlier launcher file.
@@ -102,16 +116,12 @@ e2e_install_kit() { cp "$1" "$E2E_INSTALL/qorn.efd"; }
 # A small kit (E2E_WORK/small.efd, source E2E_KIT_SOURCE) beside the installer: nested folders, a
 # description document, distinct file times.
 e2e_default_kit() {
-    local dir=$E2E_WORK/kit-source
+    local dir=$E2E_WORK/kit-source i=0 file
     E2E_KIT_SOURCE=$dir
     mkdir -p "$dir/reports/monthly" "$dir/forms"
-    printf 'Templates of the test kit.\n' >"$dir/readme.txt"
-    printf 'report one\n' >"$dir/reports/balance.tpl"
-    printf 'report two\n' >"$dir/reports/monthly/sales.tpl"
-    printf 'form\n' >"$dir/forms/invoice.tpl"
     head -c 70000 /dev/urandom >"$dir/forms/logo.bin"
-    local i=0 file
     for file in readme.txt reports/balance.tpl reports/monthly/sales.tpl forms/invoice.tpl forms/logo.bin; do
+        [ -e "$dir/$file" ] || printf '%s of the test kit\n' "$file" >"$dir/$file"
         touch -d "@$((1500000000 + i++ * 31000000))" "$dir/$file"
     done
     e2e_run "packing the small kit" "$E2E_BIN/efdkit" pack --lang en --product "Test Templates" \
@@ -137,6 +147,32 @@ e2e_make_large_source() {
     find "$dir" -type f -exec touch -d '2020-05-06 07:08:09.4567891' {} +
 }
 
+# A kit of e2e_make_large_source's 3000 entries, E2E_WORK/large.efd.
+e2e_large_kit() {
+    e2e_make_large_source "$E2E_WORK/large"
+    e2e_run "packing the large kit" "$E2E_BIN/efdkit" pack --lang en --product Large --provider Test \
+        "$E2E_WORK/large" "$E2E_WORK/large.efd"
+}
+
+# e2e_older_tree SOURCE DIR [NEWER]: DIR (made, or emptied but not removed) holds older copies of every third
+# file of SOURCE, the first of mode 0604, and a file of the user's beside each; NEWER, a file of SOURCE, edited
+# later than the kit's. Folders only where a copy is: the kit's other folders stay new.
+e2e_older_tree() {
+    local file i=0
+    rm -rf "${2:?}"/* "$2"/.[!.]*
+    mkdir -p "$2"
+    while IFS= read -r file; do
+        [ $((i++ % 3)) -eq 0 ] || continue
+        mkdir -p "$2/${file%/*}"
+        printf 'old %s\n' "$file" >"$2/$file"
+        printf 'mine\n' >"$2/${file%/*}/mine.txt"
+        [ "$i" -ne 1 ] || chmod 0604 "$2/$file"
+    done < <(cd "$1" && find . -type f | LC_ALL=C sort)
+    find "$2" -type f -exec touch -d '2001-02-03 04:05:06.5' {} +
+    [ -z "${3:-}" ] || { printf 'edited by the user\n' >"$2/$3"; touch -d '2030-01-01 00:00:00' "$2/$3"; }
+    find "$2" -type d -exec touch -d '2002-03-04 05:06:07.25' {} +
+}
+
 # e2e_slow_installs MICROSECONDS: later runs spend that long on each entry (helpers/slow_futimes.cpp); 0: off.
 e2e_slow_installs() {
     [ -f "$E2E_BIN/slow_futimes.so" ] || e2e_fail "$E2E_BIN/slow_futimes.so is missing: build it first"
@@ -144,12 +180,15 @@ e2e_slow_installs() {
     [ "$1" -eq 0 ] || E2E_SETUP_ENV=("LD_PRELOAD=$E2E_BIN/slow_futimes.so" "QORN_E2E_FUTIMES_DELAY_US=$1")
 }
 
-# e2e_start_setup [args...]: the installer in the background, in E2E_WORK.
+# e2e_start_setup [VARIABLE=VALUE...] [args...]: the installer in the background, in E2E_WORK, with
+# E2E_SETUP_ENV and these variables.
 e2e_start_setup() {
+    local -a env=(${E2E_SETUP_ENV[@]+"${E2E_SETUP_ENV[@]}"})
+    while [[ ${1:-} == [A-Z]*=* ]]; do env+=("$1"); shift; done
     E2E_RUN=$((${E2E_RUN:-0} + 1)) E2E_WIZARD=""
     E2E_SETUP_ERR=$E2E_ROOT/setup-$E2E_RUN.err
     e2e_log "run $E2E_RUN: setup $*"
-    (cd "$E2E_WORK" && exec env ${E2E_SETUP_ENV[@]+"${E2E_SETUP_ENV[@]}"} "$E2E_INSTALL/setup" "$@") \
+    (cd "$E2E_WORK" && exec env ${env[@]+"${env[@]}"} "$E2E_INSTALL/setup" "$@") \
         >"$E2E_ROOT/setup-$E2E_RUN.out" 2>"$E2E_SETUP_ERR" &
     E2E_SETUP_PID=$!
 }
@@ -166,7 +205,6 @@ e2e_said() {
 e2e_message() { "$E2E_BIN/print_message" "${2:-en}" "$1" || e2e_fail "no text $1 in ${2:-en}"; }
 
 e2e_setup_running() { [ -n "${E2E_SETUP_PID:-}" ] && kill -0 "$E2E_SETUP_PID" 2>/dev/null; }
-e2e_setup_ended() { ! e2e_setup_running; }
 
 # e2e_wait_for WHAT COMMAND...: polls COMMAND until it succeeds or the timeout passes.
 e2e_wait_for() {
@@ -180,7 +218,7 @@ e2e_wait_for() {
 # e2e_wait_exit [STATUS]: the installer ended with STATUS (0 unless given), leaving no backup or image in TMPDIR.
 e2e_wait_exit() {
     local expected=${1:-0} status=0
-    e2e_wait_for "the installer to end" e2e_setup_ended
+    e2e_wait_for "the installer to end" eval '! e2e_setup_running'
     wait "$E2E_SETUP_PID" || status=$?
     E2E_SETUP_PID=""
     [ "$status" -eq "$expected" ] || e2e_fail "the installer ended with status $status, not $expected"
@@ -188,8 +226,7 @@ e2e_wait_exit() {
     e2e_check_tmpdir_clean
 }
 e2e_check_tmpdir_clean() {
-    local left
-    left=$(cd "$TMPDIR" && ls -d xorup* qorn-setup-image-* 2>/dev/null)
+    local left=$(cd "$TMPDIR" && ls -d xorup* qorn-setup-image-* 2>/dev/null)
     e2e_check "no xorup* or image left in TMPDIR${left:+ (found: $left)}" test -z "$left"
 }
 
@@ -253,18 +290,6 @@ e2e_keys() {
     xdo key --clearmodifiers "$@" || e2e_fail "cannot send keys $*"
 }
 
-e2e_wm_close() { e2e_keys "$1" alt+F4; }
-
-# e2e_click_close WINDOW: the close button, a square as tall as the title bar at its right end.
-e2e_click_close() {
-    local top x y width
-    top=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/^.* = [0-9]*, [0-9]*, \([0-9]*\), [0-9]*$/\1/p')
-    [ "${top:-0}" -gt 5 ] || e2e_fail "window $1 has no title bar"
-    read -r x y width < <(xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ {y = $NF}
-                                                 /Width:/ {w = $NF} END {print x, y, w}')
-    xdo mousemove $((x + width - top / 2)) $((y - top / 2)) click 1 || e2e_fail "cannot click the close button of $1"
-}
-
 e2e_answer() { e2e_keys "$E2E_DIALOG" "$1"; e2e_wait_no_dialog; }
 
 # e2e_type_path TEXT: replaces the directory entry's text (a triple click selects the line, ctrl+a makes sure).
@@ -276,13 +301,13 @@ e2e_type_path() {
 
 e2e_screenshot() { command -v import >/dev/null 2>&1 && timeout 20 import -window "$1" "png:$2" 2>/dev/null; }
 
-e2e_pixel() { timeout 20 import -window "$E2E_WIZARD" -crop "1x1+$1+$2" txt:- 2>/dev/null | tail -n 1 | awk '{print $3}'; }
-
-# The banner's red is back at the left (the progress page alone has no banner).
+# The banner's red is back at the left (the progress page alone has no banner): its pixel at 20,200 is not
+# that of the page at 300,300.
 _e2e_banner_shown() {
     local banner plain
-    banner=$(e2e_pixel 20 200) plain=$(e2e_pixel 300 300)
-    [ -n "$banner" ] && [ -n "$plain" ] && [ "$banner" != "$plain" ]
+    read -r banner plain < <(timeout 20 import -window "$E2E_WIZARD" -crop 281x101+20+200 +repage \
+        -format '%[pixel:p{0,0}] %[pixel:p{280,100}]' info: 2>/dev/null)
+    [ -n "$plain" ] && [ "$banner" != "$plain" ]
 }
 
 # After a stop on the progress page, the outcome page with a live Finish: the tree is back before the
@@ -303,14 +328,11 @@ e2e_wait_recorded() { e2e_wait_for "the launcher file to record $1" _e2e_recorde
 
 # e2e_tree_matches SOURCE TARGET: every file of SOURCE is in TARGET, same content and time (seconds).
 e2e_tree_matches() {
-    local source=$1 target=$2 file relative
+    local file
     while IFS= read -r -d '' file; do
-        relative=${file#"$source"/}
-        [ -f "$target/$relative" ] || { e2e_log "missing $target/$relative"; return 1; }
-        cmp -s "$file" "$target/$relative" || { e2e_log "content differs: $relative"; return 1; }
-        [ "$(stat -c %Y "$file")" = "$(stat -c %Y "$target/$relative")" ] ||
-            { e2e_log "time differs: $relative"; return 1; }
-    done < <(find "$source" -type f -print0)
+        cmp -s "$1/$file" "$2/$file" && [ "$(stat -c %Y "$1/$file")" = "$(stat -c %Y "$2/$file")" ] ||
+            { e2e_log "missing, or its content or time differs: $2/$file"; return 1; }
+    done < <(cd "$1" && find . -type f -print0)
 }
 
 # Every path's kind, mode, size and time, and each file's checksum; "files-only" leaves out folder times.

@@ -1,30 +1,32 @@
 #!/usr/bin/env bash
-# The order in which an installation makes its work durable, seen by a
-# preloaded spy (helpers/call_spy.cpp) that logs every file-system change and
-# sync of the real installer: the journal is synced before the first change
-# to the template directory, the installed data (syncfs) before the commit
-# mark, the commit mark before the backup goes, and the launcher file's
-# temporary before it is renamed over the launcher file. A power loss between
-# any two steps then leaves what the next start can settle.
+# The order in which an installation makes its work durable, seen by strace, so that a power loss between
+# any two steps leaves what the next start can settle.
 source "$(dirname "$0")/lib.sh"
+e2e_need strace
 e2e_init
-spy=$E2E_BIN/call_spy.so
-[ -f "$spy" ] || e2e_fail "$spy is missing: build it first"
 e2e_default_kit
 target=$E2E_DEFAULT_DIR
-# An older copy of one file (so that there is a backup to drop); the kit's
-# other files and folders are new.
+# An older copy of one file, so that there is a backup to drop.
 mkdir -p "$target/forms"
 printf 'older\n' >"$target/forms/invoice.tpl"
 touch -d '2001-01-01' "$target/forms/invoice.tpl"
-log=$E2E_ROOT/calls.log
-E2E_SETUP_ENV=("LD_PRELOAD=$spy" "QORN_SPY_LOG=$log" "QORN_SPY_WRITES=.journal")
+E2E_SETUP_ENV=(strace -f -y -qq -s 0 -o "$E2E_ROOT/calls.trace" -e trace=write,fsync,fdatasync,syncfs,rename,renameat,renameat2,linkat,unlink,unlinkat,rmdir,mkdir,mkdirat,utimensat)
 e2e_start_headless -S -Len
 e2e_wait_exit
-E2E_SETUP_ENV=()
 
-# at first|last CALLS PREFIX: the number of the first (last) line whose call
-# is one of CALLS (a regular expression) and whose first path starts with
+# The trace as "call path [second path]" lines: a descriptor's path joined with the name after it; a call
+# that another thread's cut in two is kept where it began.
+log=$E2E_ROOT/calls.log
+sed -E '/ resumed>/d; s/^[0-9]+ +//; s/ <unfinished \.\.\.>//; s/[0-9]+<([^>]*)>, "([^"]*)"/\1\/\2/g
+        s/[0-9]+<([^>]*)>/\1/g; s/"//g' "$E2E_ROOT/calls.trace" |
+    awk -F '[(]|, |[)]' '{
+        call = $1
+        if (call ~ /^(renameat2?|linkat|unlinkat|mkdirat)$/) sub(/at2?$/, "", call)
+        if (call == "unlink" && /AT_REMOVEDIR/) call = "rmdir"
+        print call " " $2 (call ~ /^(rename|link)$/ ? " " $3 : "")
+    }' >"$log"
+
+# at first|last CALLS PREFIX: the number of the first (last) line of a call matching CALLS on a path under
 # PREFIX; 0 when there is none.
 at() {
     awk -v which="$1" -v calls="^($2)\$" -v prefix="$3" '

@@ -14,44 +14,30 @@ e2e_wait_for "the focus on the new wizard" _e2e_has_focus "$E2E_WIZARD"
 e2e_check "the window manager offers to close the wizard" \
     grep -q _NET_WM_ACTION_CLOSE <<<"$(xprop -id "$E2E_WIZARD" _NET_WM_ALLOWED_ACTIONS)"
 
-# ---- Escape on the welcome page asks; No keeps the wizard
-e2e_keys "$E2E_WIZARD" Escape
-e2e_wait_dialog
-e2e_check_box "close question"
-e2e_wait_for "the focus on the question" _e2e_has_focus "$E2E_DIALOG"
-e2e_answer alt+n
-e2e_check "No keeps the wizard" e2e_wizard_visible
-e2e_check "No keeps the installer running" e2e_setup_running
-
-# ---- the close question closed by the window manager (Alt+F4) keeps the wizard
-e2e_keys "$E2E_WIZARD" Escape
-e2e_wait_dialog
-e2e_wm_close "$E2E_DIALOG"
-e2e_wait_no_dialog
-e2e_check "a window-manager close of the question keeps the wizard" e2e_wizard_visible
-
-# ---- Cancel asks the same question; No keeps the wizard
-e2e_cancel
-e2e_wait_dialog
-e2e_answer alt+n
-e2e_check "Cancel then No keeps the wizard" e2e_wizard_visible
-
-# ---- Escape then Yes ends the program as cancelled (4), having installed nothing
-e2e_keys "$E2E_WIZARD" Escape
-e2e_wait_dialog
-e2e_keys "$E2E_DIALOG" alt+y
+# ---- Escape and Cancel ask, in a box that takes the focus; No, or the manager's close of the box, keeps the
+# wizard; Yes ends the program as cancelled (4), having installed nothing
+for how in Escape:alt+n Escape:alt+F4 Cancel:alt+n Escape:alt+y; do
+    if [ "${how%:*}" = Cancel ]; then e2e_cancel; else e2e_keys "$E2E_WIZARD" Escape; fi
+    e2e_wait_dialog
+    e2e_check_box "$how"
+    e2e_wait_for "the focus on the question" _e2e_has_focus "$E2E_DIALOG"
+    e2e_keys "$E2E_DIALOG" "${how#*:}"
+    [ "$how" != Escape:alt+y ] || break
+    e2e_wait_no_dialog
+    e2e_check "$how keeps the wizard" e2e_wizard_visible
+done
 e2e_wait_exit 4
 e2e_check "Yes installed nothing" test ! -e "$E2E_DEFAULT_DIR/readme.txt"
 e2e_check "Yes wrote no launcher file" test ! -e "$E2E_LAUNCHER_CFG"
 
-# ---- the title in Cyrillic, Georgian and English; the title bar's close button cancels
+# ---- the title in Cyrillic, Georgian and English; the manager's close of the wizard cancels
 for code in ru ka en; do
     expected=$(e2e_message IDR_MAINFRAME "$code")
     e2e_start_setup "-L$code"
     e2e_wait_wizard
     shown=$(xprop -id "$E2E_WIZARD" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p')
     e2e_check "-L$code title \"$shown\" is \"$expected\"" test "$shown" = "$expected"
-    e2e_click_close "$E2E_WIZARD"
+    e2e_keys "$E2E_WIZARD" alt+F4
     e2e_wait_exit 4
 done
 

@@ -6,10 +6,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <vector>
+
+#include "FuzzScratch.h"
 
 // Optional, as for libFuzzer: a harness without set-up leaves it out.
 extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int* argc, char*** argv);
@@ -17,32 +16,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
 namespace {
 
-std::vector<std::filesystem::path> Inputs(const std::filesystem::path& where) {
-    std::vector<std::filesystem::path> files;
-    if (std::filesystem::is_directory(where)) {
-        for (const auto& item : std::filesystem::recursive_directory_iterator(where)) {
-            if (item.is_regular_file() && item.path().filename() != "README.md") files.push_back(item.path());
-        }
-    } else if (std::filesystem::is_regular_file(where)) {
-        files.push_back(where);
-    }
-    return files;
+std::size_t replayed = 0;
+
+void Replay(const std::filesystem::path& file) {
+    const std::string bytes = fuzz::ReadBytes(file);
+    LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    ++replayed;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     if (LLVMFuzzerInitialize != nullptr) LLVMFuzzerInitialize(&argc, &argv);
-    std::size_t count = 0;
     for (int i = 1; i < argc; ++i) {
-        for (const auto& file : Inputs(argv[i])) {
-            std::ifstream stream(file, std::ios::binary);
-            const std::string bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
-            LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
-            ++count;
+        if (std::filesystem::is_regular_file(argv[i])) Replay(argv[i]);
+        if (!std::filesystem::is_directory(argv[i])) continue;
+        for (const auto& item : std::filesystem::recursive_directory_iterator(argv[i])) {
+            if (item.is_regular_file() && item.path().filename() != "README.md") Replay(item.path());
         }
     }
     // An empty corpus would make this test pass while checking nothing.
-    std::printf("%zu inputs replayed\n", count);
-    return count > 0 ? 0 : 1;
+    std::printf("%zu inputs replayed\n", replayed);
+    return replayed > 0 ? 0 : 1;
 }

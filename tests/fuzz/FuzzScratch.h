@@ -30,10 +30,8 @@ inline const std::string& ScratchDirectory() {
     return directory;
 }
 
-inline void WriteBytes(const std::string& path, const void* data, std::size_t size) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
-    if (!out.good()) std::abort();
+inline void WriteBytes(const std::string& path, const std::string& bytes) {
+    if (!(std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes).good()) std::abort();
 }
 
 inline std::string ReadBytes(const std::string& path) {

@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t which = data[0];
     const std::uint8_t number = data[1];
     const std::string original(reinterpret_cast<const char*>(data + 2), size - 2);
-    fuzz::WriteBytes(path, original.data(), original.size());
+    fuzz::WriteBytes(path, original);
     const WString widePath = ToWString(path.c_str());
 
     ConfigEntryList list;

@@ -18,20 +18,14 @@ namespace {
 constexpr std::size_t kLongestText = 2048;
 constexpr std::size_t kSlots = 4;
 
-class Input {
-public:
-    Input(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-    bool done() const { return position_ >= size_; }
-    std::uint8_t Byte() { return position_ < size_ ? data_[position_++] : 0; }
+struct Input {
+    const std::uint8_t* data;
+    std::size_t size;
+    std::size_t position = 0;
+    bool done() const { return position >= size; }
+    std::uint8_t Byte() { return position < size ? data[position++] : 0; }
     std::size_t Below(std::size_t limit) { return limit == 0 ? 0 : (std::size_t{Byte()} << 8 | Byte()) % limit; }
-
-private:
-    const std::uint8_t* data_;
-    std::size_t size_;
-    std::size_t position_ = 0;
 };
-
-[[noreturn]] void Mismatch() { std::abort(); }
 
 template <typename Text, typename Model>
 struct Pair {
@@ -42,28 +36,26 @@ struct Pair {
 template <typename Text, typename Model>
 void Check(const Pair<Text, Model>& pair) {
     const Text& text = pair.text;
-    if (text.length() != pair.model.size()) Mismatch();
-    if (Model(text.c_str(), text.length()) != pair.model) Mismatch();
-    if (text.c_str()[text.length()] != 0) Mismatch();
-    if (text.empty() != pair.model.empty()) Mismatch();
+    if (Model(text.c_str(), text.length()) != pair.model || text.c_str()[text.length()] != 0 ||
+        text.empty() != pair.model.empty()) {
+        std::abort();
+    }
+}
+
+template <typename Change>
+bool ThrowsOutOfRange(Change change) {
+    try {
+        change();
+    } catch (const std::out_of_range&) {
+        return true;
+    }
+    return false;
 }
 
 // Runs `change` on both sides; both must throw out_of_range together or not at all.
 template <typename Text, typename Model, typename OnText, typename OnModel>
 void Both(Pair<Text, Model>& pair, OnText onText, OnModel onModel) {
-    bool textThrew = false;
-    bool modelThrew = false;
-    try {
-        onText(pair.text);
-    } catch (const std::out_of_range&) {
-        textThrew = true;
-    }
-    try {
-        onModel(pair.model);
-    } catch (const std::out_of_range&) {
-        modelThrew = true;
-    }
-    if (textThrew != modelThrew) Mismatch();
+    if (ThrowsOutOfRange([&] { onText(pair.text); }) != ThrowsOutOfRange([&] { onModel(pair.model); })) std::abort();
 }
 
 template <typename Model>
@@ -165,19 +157,19 @@ void Step(Input& in, Pair<Text, Model> (&slots)[kSlots]) {
         Text changed(copy);
         const Model units = Units<Model>(in, 8);
         changed.append(units.data(), units.size());
-        if (!(copy == self.text)) Mismatch();
+        if (!(copy == self.text)) std::abort();
         break;
     }
     default: {
         const Model needle = Units<Model>(in, 4);
         const Text textNeedle(needle.data(), needle.size());
-        if (self.text.find(textNeedle, pos) != self.model.find(needle, pos)) Mismatch();
-        if (self.text.rfind(textNeedle, pos) != self.model.rfind(needle, pos)) Mismatch();
+        if (self.text.find(textNeedle, pos) != self.model.find(needle, pos)) std::abort();
+        if (self.text.rfind(textNeedle, pos) != self.model.rfind(needle, pos)) std::abort();
         if constexpr (std::is_same_v<Text, WString>) {
             const Model with = Units<Model>(in, 4);
             if (self.model.size() * (with.size() + 1) > kLongestText) break;
             const auto replaced = ReplaceAll(self.text, textNeedle, Text(with.data(), with.size()));
-            if (replaced != Replace(self.model, needle, with)) Mismatch();
+            if (replaced != Replace(self.model, needle, with)) std::abort();
         }
         break;
     }
@@ -195,7 +187,7 @@ void Run(Input& in) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
-    Input in(data + 1, size - 1);
+    Input in{data + 1, size - 1};
     if (data[0] & 1) Run<WString, std::u16string>(in);
     else Run<AString, std::string>(in);
     return 0;

@@ -19,17 +19,12 @@ protected:
     scratch::Environment env;
     const std::string ten = env / "ten";
     void SetUp() override { scratch::WriteBytes(ten, "0123456789"); }
-
-    static FileHandleGuard Open(const std::string& path, std::uint32_t access, std::uint32_t disposition = OPEN_EXISTING) {
-        FileHandle handle = INVALID_FILE_HANDLE;
-        EXPECT_EQ(FileOpen(Wide(path), access, 0, disposition, &handle), ERR_NONE) << path;
-        return FileHandleGuard(handle);
-    }
 };
 
 TEST_F(FileTest, SetTimesKeepsTheFractionAndAgeComparesWholeSeconds) {
     const FileTime stamp = FileTime::fromValue(FileTimeFromUnixSeconds(1500000000).value() + 1234567);
-    FileHandleGuard file = Open(ten, ACCESS_WRITE);
+    FileHandleGuard file;
+    ASSERT_EQ(FileOpen(Wide(ten), ACCESS_WRITE, 0, OPEN_EXISTING, file.out()), ERR_NONE);
     ASSERT_EQ(FileSetTimes(file.get(), nullptr, nullptr, &stamp), ERR_NONE);
     EXPECT_EQ(FileSetTimes(file.get(), nullptr, nullptr, nullptr), ERR_INVALID_PARAMETER);
     FileTime access, write;

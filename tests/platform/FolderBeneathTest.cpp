@@ -20,15 +20,10 @@ TEST(FolderBeneath, OpensOnlyWhatLiesBelowWithoutForeignLinks) {
     ASSERT_EQ(symlink("real", (root + "/near").c_str()), 0);
     struct stat outside {};
     ASSERT_EQ(stat((env / "outside").c_str(), &outside), 0);
-    const std::vector<AllowedLink> allowed = {{"linked", outside.st_dev, outside.st_ino}};
-    const std::vector<AllowedLink> stale = {{"linked", outside.st_dev, outside.st_ino + 1}};
-    struct Case {
-        const char* path;
-        const std::vector<AllowedLink>* links;
-        int error;  // 0: opens
-    };
-    const std::vector<AllowedLink> none;
-    const Case cases[] = {
+    const std::vector<AllowedLink> none, allowed = {{"linked", outside.st_dev, outside.st_ino}},
+                                         stale = {{"linked", outside.st_dev, outside.st_ino + 1}};
+    // The path, the links allowed on the way, and the errno (0: opens).
+    const std::tuple<const char*, const std::vector<AllowedLink>*, int> cases[] = {
         {"", &none, 0},           {"real/inner", &none, 0},    {"linked/inner", &none, ELOOP},
         {"near/inner", &none, ELOOP}, {"linked/inner", &allowed, 0}, {"linked/inner", &stale, ELOOP},
         {"real/../real", &none, EINVAL}, {"./real", &none, EINVAL}, {"real//inner", &none, EINVAL},
@@ -36,9 +31,9 @@ TEST(FolderBeneath, OpensOnlyWhatLiesBelowWithoutForeignLinks) {
     };
     const FolderDescriptor rootFolder(open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     for (const auto open : {OpenFolderBeneath, WalkFolderBeneath}) {
-        for (const Case& c : cases) {
-            const FolderDescriptor folder(open(rootFolder.get(), c.path, *c.links));
-            EXPECT_EQ(folder.valid() ? 0 : errno, c.error) << c.path << (open == OpenFolderBeneath ? "" : " walked");
+        for (const auto& [path, links, error] : cases) {
+            const FolderDescriptor folder(open(rootFolder.get(), path, *links));
+            EXPECT_EQ(folder.valid() ? 0 : errno, error) << path << (open == OpenFolderBeneath ? "" : " walked");
         }
     }
 }

@@ -128,12 +128,8 @@ TEST(ConvertUtf8, AgreesWithTheCLibraryOnEveryUnitAndEdgeSequence) {
 }
 
 TEST(ConvertWhole, RefusesWhatWouldComeBackAsAnotherText) {
-    struct Case {
-        const char* locale;
-        std::u16string text;
-        bool whole;
-    };
-    const Case cases[] = {
+    // The locale, the text, and whether it survives the way out and back.
+    const std::tuple<const char*, std::u16string, bool> cases[] = {
         {"C.UTF-8", u"/home/\u0410/\u20AC it's $HOME", true},
         {"C.UTF-8", u"/home/a\xD83D\xDE00", false},  // a surrogate pair is two units UTF-8 cannot hold
         {"C.UTF-8", std::u16string(u"/home/a\0b", 9), false},
@@ -141,13 +137,13 @@ TEST(ConvertWhole, RefusesWhatWouldComeBackAsAnotherText) {
         {"C", u"/home/caf\u00e9", false},
         {"C", u"", true},
     };
-    for (const Case& test : cases) {
-        const ScopedLcAll scoped(test.locale);
-        const WString text(test.text.data(), test.text.size());
+    for (const auto& [locale, units, expected] : cases) {
+        const ScopedLcAll scoped(locale);
+        const WString text(units.data(), units.size());
         const std::optional<AString> whole = ToAStringWhole(text);
-        ASSERT_EQ(whole.has_value(), test.whole) << test.locale << ": " << testing::PrintToString(text);
+        ASSERT_EQ(whole.has_value(), expected) << locale << ": " << testing::PrintToString(text);
         if (whole) {
-            EXPECT_EQ(ToWString(*whole), text) << test.locale;
+            EXPECT_EQ(ToWString(*whole), text) << locale;
         }
     }
 }

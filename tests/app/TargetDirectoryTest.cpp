@@ -56,6 +56,20 @@ TEST(DirectoryCleaning, RecordedAndTypedDirectories) {
     ASSERT_EQ(chdir(saved.c_str()), 0);
 }
 
+// Folders a run has yet to make cannot hold "." or ".." for the kernel, nor
+// for the launcher that reads the recorded path; an existing part keeps its own.
+TEST(DirectoryCleaning, DotsBeyondTheExistingFoldersAreWorkedOutByName) {
+    const scratch::Environment env;
+    const std::pair<const char*, const char*> cases[] = {
+        {"/new/./x", "/new/x"},      {"/new/x/..", "/new"},   {"/new/../other/", "/other/"},
+        {"/new/../../x", "/../x"}, {"/../new/./x", "/../new/x"}, {"/new/x", "/new/x"},
+    };
+    for (const auto& [typed, expected] : cases) {
+        const WString cleaned = WithoutDotsInMissingPart(scratch::Wide(env.root() + typed));
+        EXPECT_EQ(scratch::Narrow(cleaned), env.root() + expected) << typed;
+    }
+}
+
 // A kit that names "../../somewhere" does not get to open a file of its choice.
 TEST(DescriptionDocumentPath, JoinsWithOneSeparatorAndStaysInside) {
     struct Case {

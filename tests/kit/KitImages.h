@@ -1,5 +1,8 @@
-// Pieces for crafting unpacked kit images in tests, byte by byte.
+// Pieces for crafting unpacked kit images in tests, byte by byte, and the
+// fixture that opens them as kits.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
@@ -8,6 +11,9 @@
 #include "launcher/ScratchDirectory.h"
 
 namespace kit_images {
+
+using scratch::Narrow;
+using scratch::Wide;
 
 inline std::string U32(std::uint32_t value) {
     std::string bytes;
@@ -20,8 +26,24 @@ inline std::string Entry(std::u16string name, std::uint32_t offset, std::uint32_
 // A multi-language header without records, then `rest` (the directory and the data).
 inline std::string Multi(const std::string& rest) { return U32(1) + U32(0) + rest; }
 inline KitDescription Description(const char* language, const char* product, const char* file) {
-    return {scratch::Wide(language), scratch::Wide(product), scratch::Wide(std::string(product) + " Labs"),
-            scratch::Wide(file)};
+    return {Wide(language), Wide(product), Wide(std::string(product) + " Labs"), Wide(file)};
 }
+// `record` with surplus zero bytes up to `size`, its size word saying so.
+inline std::string Padded(std::string record, std::size_t size) {
+    record.resize(size, '\0');
+    return record.replace(0, 4, U32(static_cast<std::uint32_t>(size)));
+}
+
+// TMPDIR is the environment's own directory, so that the image can be seen.
+class KitTest : public ::testing::Test {
+protected:
+    scratch::Environment env;
+    const std::string kit = env / "qorn.efd";
+    // Opens `image`, deflated, as the kit.
+    ErrorCode Open(KitReader& reader, const std::string& image) {
+        scratch::WriteBytes(kit, DeflateRaw(image));
+        return KitOpen(reader, Wide(kit));
+    }
+};
 
 }  // namespace kit_images

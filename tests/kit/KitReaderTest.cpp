@@ -5,22 +5,14 @@
 
 #include "KitImages.h"
 
-using scratch::Narrow;
 using scratch::ReadBytes;
-using scratch::Wide;
 using scratch::WriteBytes;
 using namespace kit_images;
 
 namespace {
 
-// TMPDIR is the environment's own directory, so that the image can be seen.
-class KitReaderTest : public ::testing::Test {
+class KitReaderTest : public KitTest {
 protected:
-    scratch::Environment env;
-    ErrorCode Open(KitReader& reader, const std::string& image) {
-        WriteBytes(env / "kit", DeflateRaw(image));
-        return KitOpen(reader, Wide(env / "kit"));
-    }
     std::string Extract(KitReader& reader, std::size_t index, const std::string& previous = "") {
         const std::string destination = env / ("out" + std::to_string(index));
         WriteBytes(destination, previous);
@@ -47,9 +39,9 @@ TEST_F(KitReaderTest, WriterAndReaderAgreeOnTheSingleLanguageLayout) {
 }
 
 TEST_F(KitReaderTest, MultiLanguageRecordsAreFoundByLanguageWithEnglishAsFallback) {
-    std::string oversized = EncodeDescriptionRecord(Description("ru", "Продукт", "")) + "surplus";
-    oversized.replace(0, 4, U32(static_cast<std::uint32_t>(oversized.size())));  // skipped whole
-    const std::string records = oversized + EncodeDescriptionRecord(Description("EN", "Product", "readme.html")) +
+    const std::string ru = EncodeDescriptionRecord(Description("ru", "Продукт", ""));
+    const std::string records = Padded(ru, ru.size() + 7) +  // the surplus is skipped whole
+                                EncodeDescriptionRecord(Description("EN", "Product", "readme.html")) +
                                 EncodeDescriptionRecord(Description("de", "Produkt", "liesmich.html")) +
                                 EncodeDescriptionRecord(Description("en", "Second", "second.html"));
     KitReader reader;
@@ -109,9 +101,9 @@ TEST_F(KitReaderTest, DamagedKitsAreRefusedWithThirteenAndLeaveNothing) {
         {"entry offset past the image", DeflateRaw(Multi(U32(1) + Entry(u"a", 0xFFFFFFF0u, 0x20) + "data"))},
     };
     for (const auto& [what, kitBytes] : cases) {
-        WriteBytes(env / "kit", kitBytes);
+        WriteBytes(kit, kitBytes);
         KitReader reader;
-        EXPECT_EQ(KitOpen(reader, Wide(env / "kit")), ERR_INVALID_DATA) << what;
+        EXPECT_EQ(KitOpen(reader, Wide(kit)), ERR_INVALID_DATA) << what;
         EXPECT_TRUE(reader.entries.empty()) << what;
         EXPECT_EQ(reader.handle, INVALID_FILE_HANDLE) << what;
         EXPECT_TRUE(scratch::Names(env.temp()).empty()) << what;

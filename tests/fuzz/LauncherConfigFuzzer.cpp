@@ -6,8 +6,10 @@
 #include <cstdint>
 #include <cstdlib>
 #include <set>
+#include <sstream>
 #include <string>
-#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "FuzzScratch.h"
 #include "launcher/ConfigFile.h"
@@ -16,39 +18,29 @@
 namespace {
 
 // The non-empty lines of `content`, each without its line feed.
-std::multiset<std::string> Lines(std::string_view content) {
+std::multiset<std::string> Lines(const std::string& content) {
     std::multiset<std::string> lines;
-    for (std::size_t start = 0; start < content.size();) {
-        std::size_t end = content.find('\n', start);
-        if (end == std::string_view::npos) end = content.size();
-        if (end > start) lines.emplace(content.substr(start, end - start));
-        start = end + 1;
+    std::istringstream in(content);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty()) lines.insert(line);
     }
     return lines;
 }
 
-std::size_t ValueCount(const ConfigEntryList& list) {
-    std::size_t count = 0;
-    for (const ConfigEntry& entry : list) count += entry.values.size();
-    return count;
-}
-
-// The lines themselves are compared byte for byte above.
-bool SameEntries(const ConfigEntryList& a, const ConfigEntryList& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto& left = a.at(i).values;
-        const auto& right = b.at(i).values;
-        if (!(a.at(i).key == b.at(i).key) || left.size() != right.size()) return false;
-        for (std::size_t j = 0; j < left.size(); ++j) {
-            // An added value's line ends like the file's first line, and a
-            // carriage return before the line feed is part of the value read.
-            std::string expected = left[j].Bytes();
-            if (left[j].line.empty() && a.lineEnd() == "\r\n") expected += '\r';
-            if (expected != right[j].Bytes()) return false;
+// Each key with its values' bytes as a file read back gives them: an added
+// value's line ends like the file's first line, and a carriage return before
+// the line feed is part of the value read.
+using Listing = std::vector<std::pair<std::u16string, std::vector<std::string>>>;
+Listing Entries(const ConfigEntryList& list) {
+    Listing entries;
+    for (const ConfigEntry& entry : list) {
+        auto& [key, values] = entries.emplace_back();
+        key.assign(entry.key.c_str(), entry.key.length());
+        for (const ConfigValue& value : entry.values) {
+            values.push_back(value.Bytes() + (value.line.empty() && list.lineEnd() == "\r\n" ? "\r" : ""));
         }
     }
-    return true;
+    return entries;
 }
 
 }  // namespace
@@ -70,11 +62,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     ConfigEntryList list;
     if (ReadConfigFile(widePath, list) != WholeFileRead::kRead) std::abort();
-    // The first byte picks an existing key or a new one; the value may
-    // already be there (the installer records a directory, never an empty
-    // value). An existing key is taken only when its text stands for its
-    // bytes, as the installer's own key always does: a key read from bytes
-    // the locale cannot decode is not found by its decoded text.
+    // An existing key or a new one, and a value that may already be there
+    // (never an empty one, as the installer's own). A key read from bytes the
+    // locale cannot decode is not found by its text: the installer's never is.
     WString key = u"TemplateLocations";
     if (list.size() > 0 && which % 2 == 0) {
         const ConfigEntry& entry = list.at(which / 2 % list.size());
@@ -94,14 +84,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (fuzz::ReadBytes(path) != original) std::abort();
         return 0;
     }
-    // Every line written is one that was read, but for the added one.
+    // Every line written is one that was read, but for the added one; one line a value.
     const std::multiset<std::string> before = Lines(original);
     const std::multiset<std::string> after = Lines(fuzz::ReadBytes(path));
-    std::size_t foreign = 0;
+    const auto entries = Entries(list);
+    std::size_t foreign = 0, values = 0;
     for (const std::string& line : after) foreign += before.count(line) == 0 ? 1 : 0;
-    if (foreign > (added ? 1u : 0u) || after.size() != ValueCount(list)) std::abort();
+    for (const auto& entry : entries) values += entry.second.size();
+    if (foreign > (added ? 1u : 0u) || after.size() != values) std::abort();
 
     ConfigEntryList again;
-    if (ReadConfigFile(widePath, again) != WholeFileRead::kRead || !SameEntries(list, again)) std::abort();
+    if (ReadConfigFile(widePath, again) != WholeFileRead::kRead || Entries(again) != entries) std::abort();
     return 0;
 }

@@ -22,7 +22,6 @@ struct Input {
     const std::uint8_t* data;
     std::size_t size;
     std::size_t position = 0;
-    bool done() const { return position >= size; }
     std::uint8_t Byte() { return position < size ? data[position++] : 0; }
     std::size_t Below(std::size_t limit) { return limit == 0 ? 0 : (std::size_t{Byte()} << 8 | Byte()) % limit; }
 };
@@ -33,29 +32,18 @@ struct Pair {
     Model model;
 };
 
-template <typename Text, typename Model>
-void Check(const Pair<Text, Model>& pair) {
-    const Text& text = pair.text;
-    if (Model(text.c_str(), text.length()) != pair.model || text.c_str()[text.length()] != 0 ||
-        text.empty() != pair.model.empty()) {
-        std::abort();
-    }
-}
-
-template <typename Change>
-bool ThrowsOutOfRange(Change change) {
-    try {
-        change();
-    } catch (const std::out_of_range&) {
-        return true;
-    }
-    return false;
-}
-
-// Runs `change` on both sides; both must throw out_of_range together or not at all.
+// Runs a change on both sides; both must throw out_of_range together or not at all.
 template <typename Text, typename Model, typename OnText, typename OnModel>
 void Both(Pair<Text, Model>& pair, OnText onText, OnModel onModel) {
-    if (ThrowsOutOfRange([&] { onText(pair.text); }) != ThrowsOutOfRange([&] { onModel(pair.model); })) std::abort();
+    const auto throws = [](auto change, auto& value) {
+        try {
+            change(value);
+        } catch (const std::out_of_range&) {
+            return true;
+        }
+        return false;
+    };
+    if (throws(onText, pair.text) != throws(onModel, pair.model)) std::abort();
 }
 
 template <typename Model>
@@ -115,8 +103,7 @@ void Step(Input& in, Pair<Text, Model> (&slots)[kSlots]) {
     }
     case 3: {
         if (other.model.size() > room) break;
-        const Model sourceModel = other.model;
-        Both(self, [&](Text& t) { t.insert(pos, other.text); }, [&](Model& m) { m.insert(pos, sourceModel); });
+        Both(self, [&](Text& t) { t.insert(pos, other.text); }, [&](Model& m) { m.insert(pos, other.model); });
         break;
     }
     case 4:
@@ -174,13 +161,16 @@ void Step(Input& in, Pair<Text, Model> (&slots)[kSlots]) {
         break;
     }
     }
-    for (const auto& slot : slots) Check(slot);
+    for (const auto& [text, model] : slots) {
+        const bool same = Model(text.c_str(), text.length()) == model && text.empty() == model.empty();
+        if (!same || text.c_str()[text.length()] != 0) std::abort();
+    }
 }
 
 template <typename Text, typename Model>
 void Run(Input& in) {
     Pair<Text, Model> slots[kSlots];
-    while (!in.done()) Step(in, slots);
+    while (in.position < in.size) Step(in, slots);
 }
 
 }  // namespace

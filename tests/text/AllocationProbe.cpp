@@ -14,9 +14,7 @@ thread_local int t_remaining = -1;  // -1: never fail
 // without asking malloc (a sanitizer would treat them as an error).
 void* Allocate(std::size_t size) {
     void* block = t_remaining == 0 || size > (std::size_t{1} << 36) ? nullptr : std::malloc(size == 0 ? 1 : size);
-    if (block == nullptr) {
-        throw std::bad_alloc();
-    }
+    if (block == nullptr) throw std::bad_alloc();
     t_remaining -= t_remaining > 0 ? 1 : 0;
     g_live.fetch_add(1);
     return block;

@@ -10,13 +10,10 @@
 
 // `count` units cycling through the lower-case letters, in a buffer sized
 // exactly for them.
-template <typename String = WString>
-String Letters(std::uint64_t count) {
-    std::basic_string<typename String::value_type> units;
-    for (std::uint64_t i = 0; i < count; ++i) {
-        units += static_cast<typename String::value_type>('a' + i % 26);
-    }
-    return String(units.data(), units.size());
+inline WString Letters(std::uint64_t count) {
+    std::u16string units;
+    for (std::uint64_t i = 0; i < count; ++i) units += static_cast<char16_t>(u'a' + i % 26);
+    return WString(units.data(), units.size());
 }
 
 inline void PrintTo(const WString& text, std::ostream* out) {

@@ -1,17 +1,13 @@
-// ReplaceAll and IntToWString.
+// ReplaceAll.
 #include <gtest/gtest.h>
 
-#include <climits>
+#include <tuple>
 
 #include "text/TextTestSupport.h"
 
 TEST(ReplaceAll, ReplacesEveryOccurrenceLeftToRight) {
-    struct ReplaceCase {
-        const char16_t *text, *what, *with;
-        std::uint64_t count;
-        const char16_t* expected;
-    };
-    const ReplaceCase kReplacements[] = {
+    // The text, what is replaced and with what, how often, and the result.
+    const std::tuple<const char16_t*, const char16_t*, const char16_t*, std::uint64_t, const char16_t*> cases[] = {
         {u"C:\\Users\\me\\qorn\\tmplts-x", u"\\", u"/", 4, u"C:/Users/me/qorn/tmplts-x"},
         {u"aaaaa", u"aa", u"b", 2, u"bba"},  // left to right, without overlap
         {u"aaa", u"aa", u"bb", 1, u"bba"},
@@ -21,11 +17,11 @@ TEST(ReplaceAll, ReplacesEveryOccurrenceLeftToRight) {
         {u"a\\b\\c\\d", u"\\", u"\\\\\\", 3, u"a\\\\\\b\\\\\\c\\\\\\d"},
         {u"xaaaaaaaaaaaax", u"x", u"yy", 2, u"yyaaaaaaaaaaaayy"},
     };
-    for (const ReplaceCase& c : kReplacements) {
-        WString text(c.text);
+    for (const auto& [original, what, with, count, expected] : cases) {
+        WString text(original);
         SCOPED_TRACE(::testing::PrintToString(text));
-        EXPECT_EQ(ReplaceAll(text, WString(c.what), WString(c.with)), c.count);
-        EXPECT_EQ(text, WString(c.expected));
+        EXPECT_EQ(ReplaceAll(text, WString(what), WString(with)), count);
+        EXPECT_EQ(text, WString(expected));
         EXPECT_EQ(text.c_str()[text.length()], u'\0');
     }
 }

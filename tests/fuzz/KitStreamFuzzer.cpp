@@ -24,8 +24,6 @@ const std::string& TempDirectory() {
     return directory;
 }
 
-bool Empty(const std::string& directory) { return std::filesystem::is_empty(directory); }
-
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -42,22 +40,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     {
         KitReader reader;
         const ErrorCode code = KitOpen(reader, ToWString(kitPath.c_str()));
-        if (code == ERR_NONE) {
+        // The image is there while the reader holds an opened kit, and only then.
+        if (std::filesystem::is_empty(TempDirectory()) == (code == ERR_NONE)) std::abort();
+        if (code != ERR_NONE && (code != ERR_INVALID_DATA || !reader.entries.empty())) std::abort();
+        if (reader.entries.size() > kKitMaxEntries || reader.descriptions.size() > kKitMaxDescriptions) std::abort();
+        for (const KitDescription& description : reader.descriptions) {
+            if (description.productName.length() > kKitMaxTextUnits) std::abort();
+        }
+        for (const KitEntry& entry : reader.entries) {
             const auto imageSize = std::filesystem::file_size(ToAString(reader.tempPath).c_str());
-            for (const KitEntry& entry : reader.entries) {
-                if (std::uint64_t{entry.offset} + entry.size > imageSize || !IsSafeEntryName(entry.name)) std::abort();
-            }
-            for (const KitDescription& description : reader.descriptions) {
-                if (description.productName.length() > kKitMaxTextUnits) std::abort();
-            }
-            if (reader.entries.size() > kKitMaxEntries || reader.descriptions.size() > kKitMaxDescriptions ||
-                Empty(TempDirectory())) {
-                std::abort();
-            }
-        } else if (code != ERR_INVALID_DATA || !reader.entries.empty() || !Empty(TempDirectory())) {
-            std::abort();
+            if (std::uint64_t{entry.offset} + entry.size > imageSize || !IsSafeEntryName(entry.name)) std::abort();
         }
     }
-    if (!Empty(TempDirectory())) std::abort();
+    if (!std::filesystem::is_empty(TempDirectory())) std::abort();
     return 0;
 }

@@ -28,6 +28,12 @@ inline std::string Multi(const std::string& rest) { return U32(1) + U32(0) + res
 inline KitDescription Description(const char* language, const char* product, const char* file) {
     return {Wide(language), Wide(product), Wide(std::string(product) + " Labs"), Wide(file)};
 }
+// A name of `bytes` bytes, in components of at most NAME_MAX bytes.
+inline std::u16string LongName(std::size_t bytes) {
+    std::u16string name;
+    while (name.size() < bytes) name += name.size() % 256 == 128 ? u'\\' : u'a';
+    return name;
+}
 // `record` with surplus zero bytes up to `size`, its size word saying so.
 inline std::string Padded(std::string record, std::size_t size) {
     record.resize(size, '\0');

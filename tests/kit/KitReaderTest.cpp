@@ -113,7 +113,7 @@ TEST_F(KitReaderTest, DamagedKitsAreRefusedWithThirteenAndLeaveNothing) {
     EXPECT_TRUE(scratch::Names(env.temp()).empty());
 }
 
-TEST_F(KitReaderTest, EntryNamesThatWouldLeaveTheTargetAreRefused) {
+TEST_F(KitReaderTest, EntryNamesThatWouldLeaveTheTargetOrNotFitItAreRefused) {
     const std::pair<std::u16string, ErrorCode> cases[] = {
         {u"templates\\a.tpl", ERR_NONE},      {u"..a\\b..", ERR_NONE},          {u".hidden", ERR_NONE},
         {u"a b\u00e9\u0080", ERR_NONE},       {u"a\\.\\b", ERR_INVALID_DATA},     {u"a\\\\b", ERR_INVALID_DATA},
@@ -122,7 +122,11 @@ TEST_F(KitReaderTest, EntryNamesThatWouldLeaveTheTargetAreRefused) {
         {u"\\etc\\passwd", ERR_INVALID_DATA}, {u"..\\outside", ERR_INVALID_DATA}, {u"a\\..\\..\\x", ERR_INVALID_DATA},
         {u"a/../b", ERR_INVALID_DATA},        {u"..", ERR_INVALID_DATA},        {u"", ERR_INVALID_DATA},
         {u"\\", ERR_INVALID_DATA},            {u"\\\\", ERR_INVALID_DATA},      {u"dir\\", ERR_INVALID_DATA},
-        {u"dir\\.", ERR_INVALID_DATA},        {std::u16string(u"a\0b", 3), ERR_INVALID_DATA}};
+        {u"dir\\.", ERR_INVALID_DATA},        {std::u16string(u"a\0b", 3), ERR_INVALID_DATA},
+        // Components of NAME_MAX bytes and one more, in one-, three- and two-byte characters; whole names of PATH_MAX.
+        {std::u16string(255, u'a'), ERR_NONE}, {std::u16string(256, u'a'), ERR_INVALID_DATA},
+        {std::u16string(85, u'あ'), ERR_NONE},  {std::u16string(128, u'é'), ERR_INVALID_DATA},
+        {LongName(PATH_MAX - 1), ERR_NONE},    {LongName(PATH_MAX), ERR_INVALID_DATA}};
     for (const auto& [name, expected] : cases) {
         KitReader reader;
         EXPECT_EQ(Open(reader, Multi(U32(1) + Entry(name, 0, 1) + "x")), expected)

@@ -25,16 +25,9 @@ std::string Thrown(const std::function<void()>& operation) {
     return "nothing";
 }
 
-// Each operation runs on Letters(length), which shares its buffer with a copy.
-struct FailureCase {
-    const char* name;
-    std::uint64_t length;
-    int successes;  // allocations that succeed before the first failure; -1: all
-    void (*operation)(WString&);
-    const char* thrown;
-};
-
-const FailureCase kFailures[] = {
+// The operation on Letters(length), which shares its buffer with a copy, after
+// `successes` allocations that succeed (-1: all do), and what it throws.
+const std::tuple<const char*, std::uint64_t, int, void (*)(WString&), const char*> kFailures[] = {
     {"LeavingInlineForm", 11, 0, [](WString& s) { s += u'x'; }, "bad_alloc"},
     {"UnsharingForWrite", 20, 0, [](WString& s) { s.mutableData(); }, "bad_alloc"},
     {"GrowingAfterUnsharing", 12, 1, [](WString& s) { s.append(u"0123456789abcdefghij"); }, "bad_alloc"},
@@ -49,18 +42,17 @@ const FailureCase kFailures[] = {
 };
 
 TEST(StringFailure, LeavesTheStringUnchangedAndLeaksNothing) {
-    for (const FailureCase& c : kFailures) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, length, successes, operation, thrown] : kFailures) {
+        SCOPED_TRACE(name);
         const std::int64_t baseline = allocation_probe::LiveBlocks();
         {
-            WString text = Letters(c.length);
+            WString text = Letters(length);
             const WString other = text;
-            const auto operation = [&] { const allocation_probe::FailAfter failing(c.successes); c.operation(text); };
-            EXPECT_EQ(Thrown(operation), c.thrown);
-            EXPECT_EQ(text, Letters(c.length));
-            EXPECT_EQ(text.c_str()[c.length], u'\0');
+            EXPECT_EQ(Thrown([&] { const allocation_probe::FailAfter failing(successes); operation(text); }), thrown);
+            EXPECT_EQ(text, Letters(length));
+            EXPECT_EQ(text.c_str()[length], u'\0');
             EXPECT_EQ(text.capacity(), other.capacity());
-            EXPECT_EQ(other, Letters(c.length));
+            EXPECT_EQ(other, Letters(length));
         }
         EXPECT_EQ(allocation_probe::LiveBlocks(), baseline) << "a buffer leaked";
     }

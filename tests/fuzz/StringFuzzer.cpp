@@ -94,11 +94,8 @@ void Step(Input& in, Pair<Text, Model> (&slots)[kSlots]) {
         if (other.model.size() > room) break;
         const std::size_t from = in.Below(other.model.size() + 3);
         const std::size_t take = in.Below(other.model.size() + 3);
-        // Take copies first: `other` may be `self`.
-        const Text source = other.text;
-        const Model sourceModel = other.model;
-        Both(self, [&](Text& t) { t.append(source, from, take); },
-             [&](Model& m) { m.append(sourceModel, from, take); });
+        const Text source = other.text;  // a copy first: `other` may be `self`
+        Both(self, [&](Text& t) { t.append(source, from, take); }, [&](Model& m) { m.append(other.model, from, take); });
         break;
     }
     case 3: {

@@ -5,8 +5,6 @@
 
 #include "KitImages.h"
 
-using scratch::ReadBytes;
-using scratch::WriteBytes;
 using namespace kit_images;
 
 namespace {
@@ -15,9 +13,9 @@ class KitReaderTest : public KitTest {
 protected:
     std::string Extract(KitReader& reader, std::size_t index, const std::string& previous = "") {
         const std::string destination = env / ("out" + std::to_string(index));
-        WriteBytes(destination, previous);
+        scratch::WriteBytes(destination, previous);
         EXPECT_EQ(KitExtractEntry(reader, index, Wide(destination)), ERR_NONE) << index;
-        return ReadBytes(destination);
+        return scratch::ReadBytes(destination);
     }
 };
 
@@ -101,7 +99,7 @@ TEST_F(KitReaderTest, DamagedKitsAreRefusedWithThirteenAndLeaveNothing) {
         {"entry offset past the image", DeflateRaw(Multi(U32(1) + Entry(u"a", 0xFFFFFFF0u, 0x20) + "data"))},
     };
     for (const auto& [what, kitBytes] : cases) {
-        WriteBytes(kit, kitBytes);
+        scratch::WriteBytes(kit, kitBytes);
         KitReader reader;
         EXPECT_EQ(KitOpen(reader, Wide(kit)), ERR_INVALID_DATA) << what;
         EXPECT_TRUE(reader.entries.empty()) << what;

@@ -7,7 +7,6 @@
 #include "launcher/ScratchDirectory.h"
 
 using scratch::Names;
-using scratch::ReadBytes;
 using scratch::Wide;
 using Listing = std::vector<std::string>;
 
@@ -48,7 +47,7 @@ TEST_F(FileTreeTest, RemovalsAnswerZeroAndNeverFollowLinksOutOfTheTree) {
     EXPECT_EQ(Names(env.root()), (Listing{"dir" + odd, "file" + odd, "home", "link", "tmp"}));
     for (const std::string& path : {file, dir, env / "link/"}) EXPECT_EQ(RemoveTree(Wide(path)), ERR_NONE) << path;
     EXPECT_EQ(Names(env.root()), (Listing{"home", "tmp"}));
-    EXPECT_EQ(ReadBytes(env.home() + "/precious"), "keep");
+    EXPECT_EQ(scratch::ReadBytes(env.home() + "/precious"), "keep");
     EXPECT_FALSE(scratch::Exists("pwned"));
 }
 

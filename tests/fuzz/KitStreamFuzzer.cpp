@@ -13,7 +13,6 @@
 #include "FuzzScratch.h"
 #include "kit/KitDirectory.h"
 #include "kit/KitEntryName.h"
-#include "kit/KitReader.h"
 #include "kit/KitWriter.h"
 #include "text/Convert.h"
 

@@ -79,9 +79,8 @@ TEST_F(KitReaderTest, OffsetsAddressTheDataAreaAndExtractionReplacesLongerFiles)
 TEST_F(KitReaderTest, DamagedKitsAreRefusedWithThirteenAndLeaveNothing) {
     const std::string good = Multi(U32(1) + Entry(u"a", 0, 4) + "data"), compressed = DeflateRaw(good);
     const std::string gzip = "\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03" + compressed;
-    std::string shortRecord = Entry(u"a", 0, 4), longName = shortRecord;
-    shortRecord.replace(0, 4, U32(12));  // smaller than the name and four words
-    longName.replace(4, 4, U32(500));    // name count past its record
+    std::string longName = Entry(u"a", 0, 4);
+    longName.replace(4, 4, U32(500));  // name count past its record
     const std::pair<const char*, std::string> cases[] = {
         {"empty file", ""}, {"gzip file", gzip}, {"zip file", std::string("PK\x03\x04", 4) + compressed},
         {"random bytes", "not a deflate stream"}, {"stream without its last byte", compressed.substr(0, compressed.size() - 1)},
@@ -93,7 +92,7 @@ TEST_F(KitReaderTest, DamagedKitsAreRefusedWithThirteenAndLeaveNothing) {
         {"no entry count", DeflateRaw(Multi(""))},
         {"entry count past the image", DeflateRaw(Multi(U32(2) + Entry(u"a", 0, 4) + "data"))},
         {"entry record size below 4", DeflateRaw(Multi(U32(1) + U32(0) + "data"))},
-        {"entry record too small", DeflateRaw(Multi(U32(1) + shortRecord + "data"))},
+        {"entry record too small for its fields", DeflateRaw(Multi(U32(1) + Padded(Entry(u"a", 0, 4), 12) + "data"))},
         {"entry name past its record", DeflateRaw(Multi(U32(1) + longName + "data"))},
         {"entry data past the image", DeflateRaw(Multi(U32(1) + Entry(u"a", 0, 4) + "dat"))},
         {"entry offset past the image", DeflateRaw(Multi(U32(1) + Entry(u"a", 0xFFFFFFF0u, 0x20) + "data"))},

@@ -7,7 +7,6 @@
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
-#include <cwchar>
 #include <string>
 
 #include "text/Convert.h"
@@ -29,18 +28,15 @@ struct ScopedLcAll {
     }
 };
 
-const char16_t kCyrillic[] = u"\u0410\u0431\u0432";
-const char kCyrillicUtf8[] = "\xd0\x90\xd0\xb1\xd0\xb2";
-
 TEST(ConvertUtf8, DestinationSizeZerosAndNegativeLengthsLimitTheWork) {
     const ScopedLcAll utf8("C.UTF-8");
     std::string bytes(6, 'Z');
-    EXPECT_EQ(WideCharToMultiByte(0, 0, kCyrillic, 3, bytes.data(), 0, nullptr, nullptr), 6);
-    EXPECT_EQ(WideCharToMultiByte(0, 0, kCyrillic, 3, bytes.data(), 3, nullptr, nullptr), 6);
+    EXPECT_EQ(WideCharToMultiByte(0, 0, u"\u0410\u0431\u0432", 3, bytes.data(), 0, nullptr, nullptr), 6);
+    EXPECT_EQ(WideCharToMultiByte(0, 0, u"\u0410\u0431\u0432", 3, bytes.data(), 3, nullptr, nullptr), 6);
     EXPECT_EQ(bytes, std::string("\xd0\x90\0ZZZ", 6));  // whole characters only
     std::u16string units(3, u'Z');
-    EXPECT_EQ(MultiByteToWideChar(0, 0, kCyrillicUtf8, 6, units.data(), 0), 3);
-    EXPECT_EQ(MultiByteToWideChar(0, 0, kCyrillicUtf8, 6, units.data(), 2), 3);
+    EXPECT_EQ(MultiByteToWideChar(0, 0, "\xd0\x90\xd0\xb1\xd0\xb2", 6, units.data(), 0), 3);
+    EXPECT_EQ(MultiByteToWideChar(0, 0, "\xd0\x90\xd0\xb1\xd0\xb2", 6, units.data(), 2), 3);
     EXPECT_EQ(units, u"\u0410\u0431Z");  // and no terminator
     EXPECT_EQ(WideCharToMultiByte(0, 0, u"ab\0cd", 5, nullptr, 0, nullptr, nullptr), 2);
     EXPECT_EQ(MultiByteToWideChar(0, 0, "ab\0cd", 5, nullptr, 0), 2);

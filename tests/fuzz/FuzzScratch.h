@@ -3,8 +3,6 @@
 // since the harnesses write a file for every input.
 #pragma once
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>

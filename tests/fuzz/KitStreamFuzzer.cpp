@@ -16,18 +16,11 @@
 #include "kit/KitWriter.h"
 #include "text/Convert.h"
 
-namespace {
-
-const std::string& TempDirectory() {
-    static const std::string directory = fuzz::ScratchDirectory() + "/tmp";
-    return directory;
-}
-
-}  // namespace
+static const std::string tempDirectory = fuzz::ScratchDirectory() + "/tmp";
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    std::filesystem::create_directory(TempDirectory());
-    ::setenv("TMPDIR", TempDirectory().c_str(), 1);
+    std::filesystem::create_directory(tempDirectory);
+    ::setenv("TMPDIR", tempDirectory.c_str(), 1);
     return 0;
 }
 
@@ -40,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         KitReader reader;
         const ErrorCode code = KitOpen(reader, ToWString(kitPath.c_str()));
         // The image is there while the reader holds an opened kit, and only then.
-        if (std::filesystem::is_empty(TempDirectory()) == (code == ERR_NONE)) std::abort();
+        if (std::filesystem::is_empty(tempDirectory) == (code == ERR_NONE)) std::abort();
         if (code != ERR_NONE && (code != ERR_INVALID_DATA || !reader.entries.empty())) std::abort();
         if (reader.entries.size() > kKitMaxEntries || reader.descriptions.size() > kKitMaxDescriptions) std::abort();
         for (const KitDescription& description : reader.descriptions) {
@@ -51,6 +44,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (std::uint64_t{entry.offset} + entry.size > imageSize || !IsSafeEntryName(entry.name)) std::abort();
         }
     }
-    if (!std::filesystem::is_empty(TempDirectory())) std::abort();
+    if (!std::filesystem::is_empty(tempDirectory)) std::abort();
     return 0;
 }

@@ -77,7 +77,7 @@ TEST_F(KitReaderTest, OffsetsAddressTheDataAreaAndExtractionReplacesLongerFiles)
 }
 
 TEST_F(KitReaderTest, DamagedKitsAreRefusedWithThirteenAndLeaveNothing) {
-    const std::string good = Multi(U32(1) + Entry(u"a", 0, 4) + "data"), compressed = DeflateRaw(good);
+    const std::string compressed = DeflateRaw(Multi(U32(1) + Entry(u"a", 0, 4) + "data"));
     const std::string gzip = "\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03" + compressed;
     std::string longName = Entry(u"a", 0, 4);
     longName.replace(4, 4, U32(500));  // name count past its record

@@ -57,17 +57,13 @@ Decoded WithZlib(const Bytes& stream) {
     return result == Z_STREAM_END ? Decoded(bytes) : std::nullopt;
 }
 
-std::string Words(std::size_t count) {
-    std::mt19937 random(7);
-    std::string text;
-    for (std::size_t i = 0; i < count; ++i) text += "word" + std::to_string(random() % 300) + (i % 13 ? " " : "\n");
-    return text;
-}
-
 // Good streams of every block kind come out whole in any window; cut ones
 // (at every step) and damaged ones (one bit flipped) get zlib's verdict.
 TEST(RawInflaterTest, DecodesGoodStreamsWholeAndAgreesWithZlibOnDamagedOnes) {
-    const std::string text = Words(20000), shorter = text.substr(0, 20000);
+    std::mt19937 random(7);
+    std::string text;  // 20,000 words, 13 a line
+    for (int i = 0; i < 20000; ++i) text += "word" + std::to_string(random() % 300) + (i % 13 ? " " : "\n");
+    const std::string shorter = text.substr(0, 20000);
     const Bytes whole(text.begin(), text.end());
     for (int level : {0, 1, 9}) {
         SCOPED_TRACE(std::string(RawInflater::Engine()) + " level " + std::to_string(level));

@@ -71,7 +71,6 @@ typename Model::size_type Replace(Model& model, const Model& what, const Model& 
 
 template <typename Text, typename Model>
 void Step(Input& in, Pair<Text, Model> (&slots)[kSlots]) {
-    using Unit = typename Model::value_type;
     Pair<Text, Model>& self = slots[in.Below(kSlots)];
     Pair<Text, Model>& other = slots[in.Below(kSlots)];
     const std::size_t room = kLongestText - std::min(kLongestText, self.model.size());
@@ -108,7 +107,7 @@ void Step(Input& in, Pair<Text, Model> (&slots)[kSlots]) {
         break;
     case 5: {
         const std::size_t length = in.Below(kLongestText + 1);
-        const Unit fill = static_cast<Unit>(in.Byte());
+        const auto fill = static_cast<typename Model::value_type>(in.Byte());
         const std::size_t old = self.text.length();
         self.text.resize(length, in.Byte() & 1);
         for (std::size_t i = old; i < length; ++i) self.text.mutableData()[i] = fill;
@@ -120,7 +119,7 @@ void Step(Input& in, Pair<Text, Model> (&slots)[kSlots]) {
         if (self.model.size() > room || pos > self.model.size()) break;
         const std::size_t first = in.Below(self.model.size() + 1);
         const std::size_t last = first + in.Below(self.model.size() - first + 1);
-        const Unit* begin = self.text.c_str();
+        const auto* begin = self.text.c_str();
         self.text.insert(begin + pos, begin + first, begin + last, true);
         self.model.insert(pos, Model(self.model, first, last - first));
         break;

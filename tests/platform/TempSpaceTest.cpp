@@ -9,21 +9,18 @@ using scratch::Wide;
 
 namespace {
 
-TEST(TempSpaceTest, TempDirectoryIsTmpdirOnlyWhenThatIsADirectory) {
+// TMPDIR is the temporary directory only when it names one; temporary files go exactly where asked.
+TEST(TempSpaceTest, TempDirectoryAndFilesAreWhereTheyWereAskedFor) {
     scratch::Environment env;
     scratch::WriteBytes(env / "file", "");
     const std::pair<std::string, std::string> cases[] = {
         {env.temp(), env.temp() + "/"}, {env.temp() + "/", env.temp() + "/"}, {env / "file", "/tmp/"}, {"", "/tmp/"}};
-    WString directory;
+    WString temp;
     for (const auto& [tmpdir, expected] : cases) {
         ::setenv("TMPDIR", tmpdir.c_str(), 1);
-        EXPECT_EQ(GetTempDirectory(&directory), ERR_NONE);
-        EXPECT_EQ(Narrow(directory), expected) << tmpdir;
+        EXPECT_EQ(GetTempDirectory(&temp), ERR_NONE);
+        EXPECT_EQ(Narrow(temp), expected) << tmpdir;
     }
-}
-
-TEST(TempSpaceTest, CreateTempFileUsesExactlyTheGivenDirectory) {
-    scratch::Environment env;
     const std::string odd = env / "a \"b\" $HOME `id` \\ '";
     scratch::MakeDirectories(odd);
     for (const std::string& directory : {odd, odd + "/", odd}) {

@@ -97,11 +97,10 @@ void Step(Input& in, Pair<Text, Model> (&slots)[kSlots]) {
         Both(self, [&](Text& t) { t.append(source, from, take); }, [&](Model& m) { m.append(other.model, from, take); });
         break;
     }
-    case 3: {
+    case 3:
         if (other.model.size() > room) break;
         Both(self, [&](Text& t) { t.insert(pos, other.text); }, [&](Model& m) { m.insert(pos, other.model); });
         break;
-    }
     case 4:
         Both(self, [&](Text& t) { t.erase(pos, count); }, [&](Model& m) { m.erase(pos, count); });
         break;

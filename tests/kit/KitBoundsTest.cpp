@@ -1,7 +1,6 @@
 // Kits crafted to exhaust memory or temporary space: the directory's limits
-// at their exact edges (those of names: KitReaderTest), the peak memory of
-// the largest kits, and unpacking that stops before the temporary directory
-// fills up.
+// at their exact edges (names' in KitReaderTest), the peak memory of the
+// largest kits, and unpacking that stops before the temporary space runs out.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>

@@ -23,7 +23,13 @@ struct Input {
     std::size_t size;
     std::size_t position = 0;
     std::uint8_t Byte() { return position < size ? data[position++] : 0; }
-    std::size_t Below(std::size_t limit) { return limit == 0 ? 0 : (std::size_t{Byte()} << 8 | Byte()) % limit; }
+    // Two reads in sequence: the operands of "|" may be read in either order,
+    // and every compiler must take an input to mean the same steps.
+    std::size_t Below(std::size_t limit) {
+        if (limit == 0) return 0;
+        const std::size_t high = Byte();
+        return (high << 8 | Byte()) % limit;
+    }
 };
 
 template <typename Text, typename Model>

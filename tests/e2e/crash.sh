@@ -122,7 +122,6 @@ first_box=$E2E_DIALOG
 e2e_keys "$first_box" Return
 _next_box() { _e2e_find_dialog && [ "$E2E_DIALOG" != "$first_box" ]; }
 e2e_wait_for "the box about the missing kit" _next_box
-e2e_check "no wizard beside the box about the missing kit" test "$(e2e_windows | wc -l)" = 1
 e2e_answer Return
 e2e_wait_exit 2   # no kit: could not start
 E2E_INSTALL=$kit_dir

@@ -326,14 +326,11 @@ _e2e_recorded_is() { [ "$(e2e_recorded_location)" = "$1" ]; }
 # The launcher file names DIR first (written with the success page).
 e2e_wait_recorded() { e2e_wait_for "the launcher file to record $1" _e2e_recorded_is "$1"; }
 
-# e2e_tree_matches SOURCE TARGET: every file of SOURCE is in TARGET, same content and time (seconds).
-e2e_tree_matches() {
-    local file
-    while IFS= read -r -d '' file; do
-        cmp -s "$1/$file" "$2/$file" && [ "$(stat -c %Y "$1/$file")" = "$(stat -c %Y "$2/$file")" ] ||
-            { e2e_log "missing, or its content or time differs: $2/$file"; return 1; }
-    done < <(cd "$1" && find . -type f -print0)
+# e2e_tree_matches SOURCE TARGET: TARGET holds exactly the files of SOURCE, same content and time (seconds).
+_e2e_files() {
+    (cd "$1" && find . -type f -printf '%p %T@\n' | sed 's/\.[0-9]*$//' && find . -type f -exec sha1sum {} +) | LC_ALL=C sort
 }
+e2e_tree_matches() { diff <(_e2e_files "$1") <(_e2e_files "$2"); }
 
 # Every path's kind, mode, size and time, and each file's checksum; "files-only" leaves out folder times.
 e2e_tree_fingerprint() {

@@ -26,7 +26,6 @@ e2e_older_tree "$src" "$original" part02/t01.tpl
 rm -r "$original"/part1[01]
 
 make_original() { rm -rf "$target" "$E2E_LAUNCHER_CFG"; mkdir -p "$(dirname "$target")"; cp -a "$original" "$target"; }
-clear_leftovers() { rm -rf "$TMPDIR"/* "$(dirname "$target")"/.xorup* "$HOME/.local/state/qorn-setup"; }
 
 tree_is_before() { e2e_tree_is "$target" "$before"; }
 tree_is_installed() { [ "$(e2e_tree_fingerprint "$target" files-only)" = "$installed" ]; }
@@ -63,7 +62,7 @@ declare -A outcomes=()
 wrong=0
 for round in $(seq "$first" $((first + runs - 1))); do
     make_original
-    clear_leftovers
+    rm -rf "$TMPDIR"/* "$(dirname "$target")"/.xorup* "$HOME/.local/state/qorn-setup"
     faults_before=$(wc -l <"$log")
     e2e_run_silent "$E2E_INSTALL" "LD_PRELOAD=$preload $E2E_BIN/fiu_tally.so" "QORN_FIU_POINTS=${points[*]}" \
         "QORN_FIU_PROBABILITY=${probabilities[round % ${#probabilities[@]}]}" "QORN_FIU_SEED=$((seed * 100003 + round))" "QORN_FIU_LOG=$log"

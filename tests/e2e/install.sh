@@ -23,7 +23,6 @@ e2e_check "Finish opened the description document with xdg-open" \
 e2e_default_kit
 
 # ---- a typed directory with a quote and a "$"; the document's box unticked; Back and Next refill the proposal
-abandoned="$E2E_ROOT/typed then abandoned"
 for how in typed unticked back; do
     e2e_use_home "home-$how"
     rm -f "$E2E_XDG_LOG"
@@ -33,7 +32,7 @@ for how in typed unticked back; do
     e2e_next
     case $how in
         typed) target="$E2E_ROOT/it's \$HOME; \`x\` dir"; e2e_type_path "$target" ;;
-        back) e2e_type_path "$abandoned"; e2e_back; e2e_next ;;
+        back) e2e_type_path "$E2E_ROOT/typed then abandoned"; e2e_back; e2e_next ;;
     esac
     e2e_next
     e2e_wait_recorded "$target"
@@ -45,7 +44,6 @@ for how in typed unticked back; do
     [ "$how" != unticked ] || opened=""
     e2e_check "$how: the document opened: \"$opened\"" test "$(cat "$E2E_XDG_LOG" 2>/dev/null)" = "$opened"
 done
-e2e_check "the abandoned path was not used" test ! -e "$abandoned"
 
 # ---- help in the run's language, without a display or a kit ("usecwd": the working directory holds none)
 e2e_start_headless usecwd -Lru --help
@@ -59,7 +57,6 @@ e2e_check "help: nothing on standard error" test ! -s "$E2E_SETUP_ERR"
 for option in -h -D $'-D~/caf\xc3\xa9'; do
     e2e_use_home "home-recover-$E2E_RUN"
     e2e_run_silent "$E2E_INSTALL" QORN_TEST_CRASH_AT=5
-    e2e_check "$option: a run died in the middle" test -n "$(ls -A "$HOME/.local/state/qorn-setup" 2>/dev/null)"
     said=("Installing configuration: $(e2e_message IDS_RECOVERED_INSTALL) $E2E_DEFAULT_DIR/")
     if [ "$option" = -h ]; then e2e_start_headless -h; e2e_wait_exit 0; else
         e2e_start_headless LC_ALL=C -S "$option"; e2e_wait_exit 2

@@ -74,11 +74,13 @@ summary() {
         "$(e2e_message IDS_SUMMARY_REPLACED)" 0
 }
 
-# ---- silent runs without a display: -D with "~/", blanks, a quote and a "$", recorded; then into the proposal
-# with a named pipe where the launcher file belongs: not waited on, left, named as not recording the directory
+# ---- silent runs without a display, the kit in the working directory ("usecwd"): -D with "~/", blanks, a quote
+# and a "$", recorded; then into the proposal with a named pipe where the launcher file belongs: not waited on,
+# left, named as not recording the directory
+mv "$E2E_INSTALL/qorn.efd" "$E2E_WORK/qorn.efd"
 e2e_use_home home-option
 target="$HOME/my templates/it's \$HOME"
-e2e_start_headless -S "-D~/my templates/it's \$HOME"
+e2e_start_headless usecwd -S "-D~/my templates/it's \$HOME"
 e2e_wait_exit
 e2e_check "-D: the kit's files with their times are installed" e2e_tree_matches "$E2E_KIT_SOURCE" "$target"
 e2e_check "-D: the directory is recorded" test "$(e2e_recorded_location)" = "$target"
@@ -87,7 +89,7 @@ e2e_check "-D: the directory and the summary on standard error" e2e_said err "$(
 e2e_use_home home-pipe
 mkdir -p "$(dirname "$E2E_LAUNCHER_CFG")"
 mkfifo "$E2E_LAUNCHER_CFG"
-e2e_start_headless -S
+e2e_start_headless usecwd -S
 e2e_wait_exit
 e2e_check "pipe: the kit's files are installed" e2e_tree_matches "$E2E_KIT_SOURCE" "$E2E_DEFAULT_DIR"
 e2e_check "pipe: the pipe is left as it was" test -p "$E2E_LAUNCHER_CFG"

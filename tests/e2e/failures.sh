@@ -2,6 +2,7 @@
 # Installations that fail or stop, through the real window and process: each ends with the status that tells
 # a script what happened and the template directory as it should be.
 source "$(dirname "$0")/lib.sh"
+e2e_need strace
 e2e_init
 e2e_default_kit
 
@@ -67,7 +68,10 @@ e2e_check "journal folder: nothing installed" test -z "$(ls -A "$HOME")"
 for how in committing success-page; do
     e2e_use_home "home-lost-$how"
     if [ "$how" = committing ]; then
-        e2e_start_setup "LD_PRELOAD=$E2E_BIN/slow_futimes.so" QORN_E2E_SYNCFS_DELAY_US=3000000 -S -Len
+        # The commit's flush of the file system lasts three seconds.
+        E2E_SETUP_ENV=(strace -f -qq -o /dev/null -e trace=syncfs -e inject=syncfs:delay_enter=3000000)
+        e2e_start_setup -S -Len
+        E2E_SETUP_ENV=()
         e2e_wait_for "the kit's files in place" e2e_tree_matches "$E2E_KIT_SOURCE" "$E2E_DEFAULT_DIR"
     else
         e2e_start_setup -Len; e2e_wait_wizard; e2e_next; e2e_next; e2e_wait_recorded "$E2E_DEFAULT_DIR"

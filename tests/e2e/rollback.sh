@@ -5,7 +5,7 @@
 source "$(dirname "$0")/lib.sh"
 e2e_init
 
-# small_fs DIR OPTIONS: a tmpfs at DIR, or the test is skipped.
+# Without a tmpfs the test is skipped.
 small_fs() { e2e_mount_tmpfs "$@" || { e2e_log "SKIP: cannot mount a tmpfs"; exit 77; }; }
 small_fs "$E2E_ROOT/fs" size=6m
 small_fs "$E2E_ROOT/tiny" size=1m

@@ -59,7 +59,6 @@ for how in typed refused-first; do
             t_wait_text "Installing configuration: $(say IDS_SETUP_EMPTYTARGET)"
             t_keys C-u; t_type "~/caf"; t_keys -H c3 a9; t_keys Enter
             t_wait_text "Installing configuration: $(say IDS_TERMINAL_BADPATH)"
-            # The proposal is offered again, and taken.
             e2e_wait_for "the question a third time" test "$(t_screen | grep -cF "$(question)")" -eq 3 ;;
     esac
     t_keys Enter

@@ -36,8 +36,7 @@ backup_holds_missing_original() {
     backup=$(sed -n 's/^.*kept in this folder: //p' "$E2E_ROOT/run.err" | tail -n 1)
     [ -n "$backup" ] && [ -d "$backup" ] || return 1
     while IFS= read -r -d '' kept; do
-        relative=${kept#"$backup"}
-        relative=${relative#/}
+        relative=${kept#"${backup%/}/"}
         cmp -s "$kept" "$original/$relative" && ! cmp -s "$kept" "$target/$relative" && return 0
     done < <(find "$backup" -type f -print0)
     return 1

@@ -85,9 +85,8 @@ e2e_use_home home-two
 e2e_start_headless -S -Len
 e2e_wait_exit 0
 reference=$(e2e_tree_fingerprint "$E2E_DEFAULT_DIR" files-only)
-E2E_INSTALL=$E2E_ROOT/one E2E_WORK=$E2E_ROOT/dest
 e2e_use_home home-bundle
-e2e_start_headless usecwd -S -Len
+E2E_INSTALL=$E2E_ROOT/one E2E_WORK=$E2E_ROOT/dest e2e_start_headless usecwd -S -Len
 e2e_wait_exit 0
 e2e_check "the bundle installs the same files as with the kit beside" \
     test "$(e2e_tree_fingerprint "$E2E_DEFAULT_DIR" files-only)" = "$reference"
@@ -99,7 +98,7 @@ before=$(e2e_tree_fingerprint "$HOME")
 size=$(stat -c %s "$bundle") kit_size=$(stat -c %s "$E2E_ROOT/work/sample.efd")
 image=$((size - kit_size - 24))
 mkdir -p "$E2E_ROOT/bad"
-E2E_INSTALL=$E2E_ROOT/bad E2E_WORK=$E2E_ROOT/work
+E2E_INSTALL=$E2E_ROOT/bad
 E2E_SETUP_ENV=(strace -f -qq -e trace=open,openat,creat,mkdir,mkdirat -o "$E2E_ROOT/damaged.trace")
 for damage in cut-in-section-table:$((image - 10)) cut-after-installer:$((image + 1)) cut-in-kit:$((image + kit_size / 2)) \
               cut-before-trailer:$((size - 24)) cut-in-trailer:$((size - 3)) altered-kit:alter; do

@@ -11,8 +11,6 @@ e2e_wait_wizard
 hints=$(xprop -id "$E2E_WIZARD" WM_NORMAL_HINTS)
 e2e_check "minimum and maximum size hints 500x360" test "$(grep -cE '(minimum|maximum) size: 500 by 360' <<<"$hints")" = 2
 e2e_wait_for "the focus on the new wizard" _e2e_has_focus "$E2E_WIZARD"
-e2e_check "the window manager offers to close the wizard" \
-    grep -q _NET_WM_ACTION_CLOSE <<<"$(xprop -id "$E2E_WIZARD" _NET_WM_ALLOWED_ACTIONS)"
 
 # ---- Escape and Cancel ask, in a box that takes the focus; No, or the manager's close of the box, keeps the
 # wizard; Yes ends the program as cancelled (4)

@@ -31,7 +31,7 @@ progress_kit() {
 shoot() {
     # Let the page finish drawing before the picture is taken.
     sleep 0.4
-    e2e_screenshot "$E2E_WIZARD" "$out/$1.png" || e2e_fail "cannot take $1.png"
+    timeout 20 import -window "$E2E_WIZARD" "png:$out/$1.png" 2>/dev/null || e2e_fail "cannot take $1.png"
     e2e_log "saved docs/screenshots/$1.png"
 }
 

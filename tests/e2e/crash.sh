@@ -43,7 +43,6 @@ crash_layout() {
     [ "$status" -eq 0 ] || e2e_fail "$layout: the uninterrupted installation ended with $status: $(cat "$E2E_ROOT/run.err")"
     installed=$(tree_sum files-only)
     e2e_check "$layout: the uninterrupted installation changed the tree" test "$installed" != "${before#* }"
-    e2e_check "$layout: the newer file kept its content" grep -qx 'edited by the user' "$target/top.tpl"
     e2e_check "$layout: the uninterrupted installation left nothing behind" test -z "$(e2e_leftovers "$target")"
 
     while :; do
@@ -111,9 +110,7 @@ e2e_check "after the first run died, the next start gave back the tree of before
 # ---- with a display the next start says it in a box, before the box about the missing kit
 make_original
 e2e_run_silent "$E2E_INSTALL" QORN_TEST_CRASH_AT=5
-kit_dir=$E2E_INSTALL
-E2E_INSTALL=$E2E_NOKIT
-e2e_start_setup -Len
+E2E_INSTALL=$E2E_NOKIT e2e_start_setup -Len
 e2e_wait_dialog
 e2e_check_box "recovery"
 e2e_check "no wizard beside the box" test "$(e2e_windows | wc -l)" = 1
@@ -122,10 +119,8 @@ first_box=$E2E_DIALOG
 e2e_keys "$first_box" Return
 _next_box() { _e2e_find_dialog && [ "$E2E_DIALOG" != "$first_box" ]; }
 e2e_wait_for "the box about the missing kit" _next_box
-e2e_check "no wizard beside the box about the missing kit" test "$(e2e_windows | wc -l)" = 1
 e2e_answer Return
 e2e_wait_exit 2   # no kit: could not start
-E2E_INSTALL=$kit_dir
 
 # ---- the X server goes away during an installation: rolled back, status 4
 make_original

@@ -2,6 +2,7 @@
 # Installations that fail or stop, through the real window and process: each ends with the status that tells
 # a script what happened and the template directory as it should be.
 source "$(dirname "$0")/lib.sh"
+e2e_need strace
 e2e_init
 e2e_default_kit
 
@@ -21,17 +22,17 @@ e2e_next
 e2e_wait_dialog
 e2e_check_box "installation error"
 e2e_answer Return
-e2e_check "the wizard stays for its error page" e2e_wizard_visible
+e2e_wait_for "the wizard to stay for its error page" e2e_wizard_visible
 e2e_next
 e2e_wait_exit 3
 e2e_check "the failed installation left the exact earlier tree" e2e_tree_is "$target" "$before"
 e2e_check "the failed installation wrote no launcher file" test ! -e "$E2E_LAUNCHER_CFG"
 
-# ---- a stop mid-way, cancelled: Escape and Cancel without a question, the error page then waiting for
-# Finish; SIGTERM (a logout) with a window, the installer then ending on its own
+# ---- a stop mid-way, cancelled: Cancel (Escape calls the same handler) without a question, the error page then
+# waiting for Finish; SIGTERM (a logout) with a window, the installer then ending on its own
 e2e_large_kit
 e2e_install_kit "$E2E_WORK/large.efd"
-for how in Escape button SIGTERM; do
+for how in button SIGTERM; do
     e2e_use_home "home-stop-$how"
     target=$E2E_DEFAULT_DIR
     e2e_older_tree "$E2E_WORK/large/part05" "$target/part05"
@@ -39,11 +40,7 @@ for how in Escape button SIGTERM; do
     e2e_slow_installs 3000      # 3000 entries: about nine seconds unless stopped
     if [ "$how" = SIGTERM ]; then e2e_start_setup -S -Len; else e2e_start_setup -Len; e2e_wait_wizard; e2e_next; e2e_next; fi
     e2e_wait_for "the installation to be under way" test -e "$target/part02/t00.tpl"
-    case $how in
-        Escape) e2e_keys "$E2E_WIZARD" Escape ;;
-        button) e2e_cancel ;;
-        SIGTERM) kill -TERM "$E2E_SETUP_PID" ;;
-    esac
+    if [ "$how" = SIGTERM ]; then kill -TERM "$E2E_SETUP_PID"; else e2e_cancel; fi
     if [ -n "$E2E_WIZARD" ]; then
         e2e_wait_outcome_page
         e2e_check "$how: the rollback has ended" e2e_tree_is "$target" "$before"
@@ -54,7 +51,6 @@ for how in Escape button SIGTERM; do
     e2e_wait_exit 4
     e2e_slow_installs 0
     e2e_check "$how: the stopped installation left the exact earlier tree" e2e_tree_is "$target" "$before"
-    e2e_check "$how: the stopped installation wrote no launcher file" test ! -e "$E2E_LAUNCHER_CFG"
 done
 
 # ---- journals that have nowhere to go (XDG_STATE_HOME names a file): the folder is named, nothing changes
@@ -72,7 +68,10 @@ e2e_check "journal folder: nothing installed" test -z "$(ls -A "$HOME")"
 for how in committing success-page; do
     e2e_use_home "home-lost-$how"
     if [ "$how" = committing ]; then
-        e2e_start_setup "LD_PRELOAD=$E2E_BIN/slow_futimes.so" QORN_E2E_SYNCFS_DELAY_US=3000000 -S -Len
+        # The commit's flush of the file system lasts three seconds.
+        E2E_SETUP_ENV=(strace -f -qq -o /dev/null -e trace=syncfs -e inject=syncfs:delay_enter=3000000)
+        e2e_start_setup -S -Len
+        E2E_SETUP_ENV=()
         e2e_wait_for "the kit's files in place" e2e_tree_matches "$E2E_KIT_SOURCE" "$E2E_DEFAULT_DIR"
     else
         e2e_start_setup -Len; e2e_wait_wizard; e2e_next; e2e_next; e2e_wait_recorded "$E2E_DEFAULT_DIR"

@@ -4,28 +4,9 @@
 source "$(dirname "$0")/lib.sh"
 e2e_init
 
-# ---- Next, Next, Finish on the bundled sample kit
+# ---- the bundled sample kit: into a typed directory with a quote and a "$"; the document's box unticked; Back
+# and Next refill the proposal
 e2e_sample_kit
-e2e_start_setup -Len
-e2e_wait_wizard
-e2e_next
-e2e_next
-e2e_wait_recorded "$E2E_DEFAULT_DIR"
-e2e_check "the kit's files with their times are in the proposed directory" \
-    e2e_tree_matches "$E2E_KIT_SOURCE" "$E2E_DEFAULT_DIR"
-e2e_check "the launcher file holds exactly the one location line" \
-    test "$(grep -c '^ConfigurationTemplatesLocation=' "$E2E_LAUNCHER_CFG")" = 1
-e2e_check "no backup directory while the success page shows" \
-    test -z "$(e2e_leftovers "$E2E_DEFAULT_DIR" | grep -v "^qorn-setup-image-")"
-e2e_next
-e2e_wait_exit
-e2e_check "Finish opened the description document with xdg-open" \
-    test "$(cat "$E2E_XDG_LOG" 2>/dev/null)" = "$E2E_DEFAULT_DIR/docs/readme.html"
-
-e2e_default_kit
-
-# ---- a typed directory with a quote and a "$"; the document's box unticked; Back and Next refill the proposal
-abandoned="$E2E_ROOT/typed then abandoned"
 for how in typed unticked back; do
     e2e_use_home "home-$how"
     rm -f "$E2E_XDG_LOG"
@@ -35,37 +16,22 @@ for how in typed unticked back; do
     e2e_next
     case $how in
         typed) target="$E2E_ROOT/it's \$HOME; \`x\` dir"; e2e_type_path "$target" ;;
-        back) e2e_type_path "$abandoned"; e2e_back; e2e_next ;;
+        back) e2e_type_path "$E2E_ROOT/typed then abandoned"; e2e_back; e2e_next ;;
     esac
     e2e_next
     e2e_wait_recorded "$target"
-    e2e_check "$how: the kit's files are in $target" e2e_tree_matches "$E2E_KIT_SOURCE" "$target"
+    e2e_check "$how: the kit's files with their times are in $target" e2e_tree_matches "$E2E_KIT_SOURCE" "$target"
+    e2e_check "$how: no backup directory while the success page shows" \
+        test -z "$(e2e_leftovers "$target" | grep -v "^qorn-setup-image-")"
     [ "$how" != unticked ] || e2e_click 180 180     # the "open the document" box
     e2e_next
     e2e_wait_exit
-    opened=$target/readme.txt
+    opened=$target/docs/readme.html
     [ "$how" != unticked ] || opened=""
     e2e_check "$how: the document opened: \"$opened\"" test "$(cat "$E2E_XDG_LOG" 2>/dev/null)" = "$opened"
 done
-e2e_check "the abandoned path was not used" test ! -e "$abandoned"
 
-# ---- an empty entry: one plain box, the wizard stays, nothing is installed
-e2e_use_home home-empty
-e2e_start_setup -Len
-e2e_wait_wizard
-e2e_next
-e2e_type_path ""
-e2e_next
-e2e_wait_dialog
-e2e_check_box "empty entry"
-e2e_answer Return
-e2e_check "the wizard stays after the box" e2e_wizard_visible
-e2e_check "nothing was installed, recorded or left" test ! -e "$E2E_DEFAULT_DIR" -a ! -e "$E2E_LAUNCHER_CFG" \
-    -a -z "$(e2e_leftovers "$E2E_DEFAULT_DIR" | grep -v "^qorn-setup-image-")"
-e2e_keys "$E2E_WIZARD" Escape
-e2e_wait_dialog
-e2e_answer alt+y
-e2e_wait_exit 4     # closed on the directory page: cancelled
+e2e_default_kit
 
 # ---- help in the run's language, without a display or a kit ("usecwd": the working directory holds none)
 e2e_start_headless usecwd -Lru --help
@@ -79,7 +45,6 @@ e2e_check "help: nothing on standard error" test ! -s "$E2E_SETUP_ERR"
 for option in -h -D $'-D~/caf\xc3\xa9'; do
     e2e_use_home "home-recover-$E2E_RUN"
     e2e_run_silent "$E2E_INSTALL" QORN_TEST_CRASH_AT=5
-    e2e_check "$option: a run died in the middle" test -n "$(ls -A "$HOME/.local/state/qorn-setup" 2>/dev/null)"
     said=("Installing configuration: $(e2e_message IDS_RECOVERED_INSTALL) $E2E_DEFAULT_DIR/")
     if [ "$option" = -h ]; then e2e_start_headless -h; e2e_wait_exit 0; else
         e2e_start_headless LC_ALL=C -S "$option"; e2e_wait_exit 2
@@ -97,37 +62,27 @@ summary() {
         "$(e2e_message IDS_SUMMARY_REPLACED)" 0
 }
 
-# ---- silent runs: without a display, with one and the kit in the working directory ("usecwd"), -D with
-# "~/", blanks, a quote and a "$", and a relative -D, recorded absolute
-for how in headless usecwd option relative; do
-    e2e_use_home "home-$how"
-    target=$E2E_DEFAULT_DIR shown=$E2E_DEFAULT_DIR/
-    case $how in
-        headless) e2e_start_headless -S ;;
-        usecwd) mv "$E2E_INSTALL/qorn.efd" "$E2E_WORK/qorn.efd"; e2e_start_setup usecwd -S ;;
-        option)
-            target="$HOME/my templates/it's \$HOME" shown="$HOME/my templates/it's \$HOME"
-            e2e_start_headless usecwd -S "-D~/my templates/it's \$HOME" ;;
-        relative) target=$E2E_WORK/rel/templates; e2e_start_headless usecwd -S -Drel/templates ;;
-    esac
-    e2e_wait_exit
-    e2e_check "$how: the kit's files with their times are installed" e2e_tree_matches "$E2E_KIT_SOURCE" "$target"
-    e2e_check "$how: the directory is recorded" test "$(e2e_recorded_location)" = "$target"
-    case $how in headless | option)
-        e2e_check "$how: the directory and the summary on standard error" e2e_said err "$(summary "$shown")" ;;
-    esac
-done
+# ---- silent runs without a display, the kit in the working directory ("usecwd"): -D with "~/", blanks, a quote
+# and a "$", recorded; then into the proposal with a named pipe where the launcher file belongs: not waited on,
+# left, named as not recording the directory
+mv "$E2E_INSTALL/qorn.efd" "$E2E_WORK/qorn.efd"
+e2e_use_home home-option
+target="$HOME/my templates/it's \$HOME"
+e2e_start_headless usecwd -S "-D~/my templates/it's \$HOME"
+e2e_wait_exit
+e2e_check "-D: the kit's files with their times are installed" e2e_tree_matches "$E2E_KIT_SOURCE" "$target"
+e2e_check "-D: the directory is recorded" test "$(e2e_recorded_location)" = "$target"
+e2e_check "-D: the directory and the summary on standard error" e2e_said err "$(summary "$target")"
 
-# ---- a named pipe where the launcher file belongs: not waited on, left, named as not recording the directory
 e2e_use_home home-pipe
-e2e_install_kit "$E2E_WORK/small.efd"
 mkdir -p "$(dirname "$E2E_LAUNCHER_CFG")"
 mkfifo "$E2E_LAUNCHER_CFG"
-e2e_start_headless -S
+e2e_start_headless usecwd -S
 e2e_wait_exit
 e2e_check "pipe: the kit's files are installed" e2e_tree_matches "$E2E_KIT_SOURCE" "$E2E_DEFAULT_DIR"
 e2e_check "pipe: the pipe is left as it was" test -p "$E2E_LAUNCHER_CFG"
-e2e_check "pipe: standard error names the launcher file" e2e_said err "$(summary "$E2E_DEFAULT_DIR/")" \
-    "Installing configuration: $(e2e_message IDS_LAUNCHER_NOTRECORDED)" "$E2E_LAUNCHER_CFG"
+e2e_check "pipe: the directory, the summary and the launcher file on standard error" \
+    e2e_said err "$(summary "$E2E_DEFAULT_DIR/")" "Installing configuration: $(e2e_message IDS_LAUNCHER_NOTRECORDED)" \
+    "$E2E_LAUNCHER_CFG"
 
 e2e_finish

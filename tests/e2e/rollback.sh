@@ -5,7 +5,7 @@
 source "$(dirname "$0")/lib.sh"
 e2e_init
 
-# small_fs DIR OPTIONS: a tmpfs at DIR, or the test is skipped.
+# Without a tmpfs the test is skipped.
 small_fs() { e2e_mount_tmpfs "$@" || { e2e_log "SKIP: cannot mount a tmpfs"; exit 77; }; }
 small_fs "$E2E_ROOT/fs" size=6m
 small_fs "$E2E_ROOT/tiny" size=1m
@@ -34,7 +34,6 @@ rolled_back() {
     e2e_check "$1: the exact tree of before" e2e_tree_is "$E2E_DEFAULT_DIR" "$before"
     local left=$(e2e_leftovers "$E2E_DEFAULT_DIR" "$shm")
     e2e_check "$1: nothing left behind${left:+ (found: $left)}" test -z "$left"
-    e2e_check "$1: no claim that originals were kept elsewhere" test "$(grep -c 'Not every original file' "$E2E_SETUP_ERR")" = 0
 }
 
 # run_case NAME HOME TEMP ACTION: ACTION once the installation is under way.
@@ -58,11 +57,9 @@ run_case() {
 run_case shm-temp home-shm "$shm" interrupt
 run_case disk-full fs/home "$shm" fill
 e2e_check "disk-full: the failure was reported" grep -qE 'Installation error|Insufficient space' "$E2E_SETUP_ERR"
-# A target that is a mount point: the originals are copied (and synced) beside it.
-for action in interrupt interrupt-twice; do
-    small_fs "$E2E_ROOT/home-$action/.qorn/Vq/vq8/tmplts" size=8m
-    run_case "mount-root-$action" "home-$action" "$TMPDIR" "$action"
-done
+# A target that is a mount point: the originals are copied (and synced) beside it; Ctrl+C again mid-rollback.
+small_fs "$E2E_ROOT/home-mount/.qorn/Vq/vq8/tmplts" size=8m
+run_case mount-root home-mount "$TMPDIR" interrupt-twice
 
 # ---- such a target read-only, no folder to create: the first original is copied but never moves
 cp -a "$src" "$E2E_WORK/ro-source" && rm -r "$E2E_WORK/ro-source/new"
@@ -72,7 +69,6 @@ original home-read-only
 mount -o remount,ro "$E2E_DEFAULT_DIR" || e2e_fail "cannot turn the tmpfs read-only"
 e2e_start_headless -S -Len
 rolled_back read-only 3
-e2e_check "read-only: said it is unchanged" grep -qF "$(e2e_message IDS_ERROR_FINISH)" "$E2E_SETUP_ERR"
 
 # ---- a kit that cannot fit is refused before anything changes, so no journal is begun
 original tiny/home

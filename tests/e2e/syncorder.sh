@@ -33,31 +33,25 @@ at() {
         $1 ~ calls && index($2, prefix) == 1 { if (which == "first" && !found) found = NR; if (which == "last") found = NR }
         END { print found + 0 }' "$log"
 }
-# in_order WHAT LINE...: each line is found and comes after the one before.
-in_order() {
-    local what=$1 previous=0 line; shift
-    for line in "$@"; do
-        [ "$line" -gt "$previous" ] || { e2e_log "$what: line $line is not after $previous"; return 1; }
-        previous=$line
-    done
-}
+# in_order LINE...: each line is found (not 0) and comes after the one before; sort names the first that does not.
+in_order() { printf '%s\n' 0 "$@" | sort -nuc; }
 
 journal=$HOME/.local/state/qorn-setup/
 changes='mkdir|link|rename|unlink|rmdir|utimensat'
 first_change=$(at first "$changes" "$target/")
 e2e_check "the journal and its name are synced before the first change to the template directory" \
-    in_order journal "$(at first write "$journal")" "$(at first fdatasync "$journal")" \
+    in_order "$(at first write "$journal")" "$(at first fdatasync "$journal")" \
     "$(at first fsync "${journal%/}")" "$first_change"
 # The backup folder, wherever it lies: where the replaced original was linked.
 backup=$(awk '$1 == "link" && index($2, target) == 1 { print $3; exit }' target="$target/" "$log" |
     sed -n 's|^\(.*/\.\{0,1\}xorup[0-9]*\)/.*|\1|p')
 e2e_check "the original was linked into a backup folder ($backup)" test -n "$backup"
 e2e_check "the installed data is flushed, then the commit mark is written and synced, then the backup goes" \
-    in_order commit "$(at last rename "$target/")" "$(at first syncfs "$target")" "$(at last write "$journal")" \
+    in_order "$(at last rename "$target/")" "$(at first syncfs "$target")" "$(at last write "$journal")" \
     "$(at last fdatasync "$journal")" "$(at first 'unlink|rmdir' "${backup:-?}/")"
 cfg_folder=$(dirname "$E2E_LAUNCHER_CFG")
 e2e_check "the launcher file's temporary is synced before it is renamed into place" \
-    in_order launcher "$(at last fsync "$cfg_folder/.")" "$(at last rename "$cfg_folder/.")"
+    in_order "$(at last fsync "$cfg_folder/.")" "$(at last rename "$cfg_folder/.")"
 e2e_check "the launcher file is the renamed temporary" \
     grep -qxF "rename $(sed -n 's/^fsync \(.*tavrilon.*\)/\1/p' "$log" | tail -n 1) $E2E_LAUNCHER_CFG" "$log"
 [ "$E2E_FAILURES" -eq 0 ] || sed 's/^/    /' "$log" >&2

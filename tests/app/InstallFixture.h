@@ -24,20 +24,18 @@ struct EntryState {
 };
 using TreeState = std::map<std::string, EntryState>;
 
-inline void Capture(const std::string& root, const std::string& relative, TreeState& state) {
-    const std::string path = root + relative;
-    struct stat status {};
-    if (lstat(path.c_str(), &status) != 0) return;
-    EntryState entry{status.st_mode, status.st_mtim.tv_sec, status.st_mtim.tv_nsec, {}};
-    if (S_ISREG(status.st_mode)) entry.content = ReadBytes(path);
-    state[relative.empty() ? "." : relative] = entry;
-    if (!S_ISDIR(status.st_mode)) return;
-    for (const std::string& name : Names(path)) Capture(root, relative + "/" + name, state);
-}
-
+// Each entry below `root` by its path from there, `root` itself as "".
 inline TreeState Snapshot(const std::string& root) {
     TreeState state;
-    Capture(root, "", state);
+    const auto capture = [&](const std::string& path) {
+        struct stat status {};
+        if (lstat(path.c_str(), &status) != 0) return;
+        const std::string content = S_ISREG(status.st_mode) ? ReadBytes(path) : "";
+        state[path.substr(root.size())] = {status.st_mode, status.st_mtim.tv_sec, status.st_mtim.tv_nsec, content};
+    };
+    capture(root);
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root, ignored)) capture(entry.path());
     return state;
 }
 

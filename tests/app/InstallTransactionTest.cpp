@@ -86,7 +86,7 @@ TEST_F(InstallTransactionTest, PlanJudgesEachDestinationAndTheInstalledModeNever
         ASSERT_EQ(tx.Begin(), ERR_NONE);
         ASSERT_EQ(tx.Install(kit_, 0, Buffer()), ERR_NONE);
         ASSERT_EQ(tx.Commit(), ERR_NONE);
-        const EntryState after = Snapshot(target_)["/d/e/t"];
+        const EntryState after = Snapshot(target_)["d/e/t"];
         EXPECT_EQ(after.mode, S_IFREG | c.mode);
         EXPECT_EQ(after.content, c.action == EntryAction::Skip ? "old" : "kit's");
     }

@@ -182,14 +182,8 @@ TEST_F(InstallTransactionTest, ADeadRunIsUndoneAsFarAsTheTreeIsStillAsItLeftIt) 
                       "recording.edf"};
     std::sort(images.begin(), images.end());  // the live image's name is random
     EXPECT_EQ(Names(env_.temp()), images);
-    // The backup lies beside the template directory, never in TMPDIR, which a boot may empty.
-    const std::string otherTemp = "/dev/shm/qorn-test-backup-" + std::to_string(getpid());
-    ASSERT_EQ(mkdir(otherTemp.c_str(), 0700), 0);
-    bool inOtherTemp = false;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        inOtherTemp = !inOtherTemp;
-        setenv("TMPDIR", (inOtherTemp ? otherTemp : env_.temp()).c_str(), 1);
         RemoveTree(Wide(target_));
         UserFile("kept.tpl", "old", 1000);
         SetTime(target_, 1100000000, 5);
@@ -199,7 +193,7 @@ TEST_F(InstallTransactionTest, ADeadRunIsUndoneAsFarAsTheTreeIsStillAsItLeftIt) 
             InstallTransaction run;
             InstallFirst(run, c.done);
             backup = run.backupFolder();
-            EXPECT_EQ(backup, env_.root() + "/.xorup0/");
+            EXPECT_EQ(backup, env_.root() + "/.xorup0/");  // beside the template directory, never in TMPDIR
             EXPECT_EQ(InstallTransaction().Plan(Wide(target_), kit_.entries), ERR_BUSY);  // one run per directory
             EXPECT_EQ(InstallTransaction().Plan(Wide(env_ / "Other"), kit_.entries), ERR_NONE);
             EXPECT_TRUE(Recover().empty());  // a live run is left alone
@@ -237,7 +231,6 @@ TEST_F(InstallTransactionTest, ADeadRunIsUndoneAsFarAsTheTreeIsStillAsItLeftIt) 
         RemoveTree(Wide(backup));
         RemoveTree(Wide(JournalFolderPath()));
     }
-    rmdir(otherTemp.c_str());  // TMPDIR goes back with env_
 }
 
 // A journal that fails a check is set aside as "*.bad", reported once, and changes

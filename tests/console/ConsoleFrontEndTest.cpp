@@ -14,9 +14,6 @@ namespace {
 
 // Everything the front end writes, kept in memory.
 struct CapturedStream {
-    CapturedStream() = default;
-    CapturedStream(const CapturedStream&) = delete;
-    CapturedStream& operator=(const CapturedStream&) = delete;
     ~CapturedStream() {
         std::fclose(file);
         std::free(buffer);

@@ -17,8 +17,6 @@
 
 namespace {
 
-std::string Message(const char* id) { return ToAString(LoadResString(id)).c_str(); }
-
 class PagesTest : public ToolkitTest {
 protected:
     PixbufRef banner{CreateBannerPixbuf()};
@@ -75,8 +73,8 @@ TEST_F(PagesTest, OnlyAcceptingTheFolderChooserReplacesTheEntry) {
 
 TEST_F(PagesTest, ProgressSaysFinishedOnlyAt100AndKeepsTheBarInRange) {
     ProgressPage page(fixed, 480);
-    const std::string start = Message("IDS_PROGRESS_START");
-    const std::string finish = Message("IDS_INSTALL_FINISH");
+    const std::string start = ToAString(LoadResString("IDS_PROGRESS_START")).c_str();
+    const std::string finish = ToAString(LoadResString("IDS_INSTALL_FINISH")).c_str();
     ASSERT_NE(start, finish);
     // Each out-of-range value follows one that leaves the bar elsewhere.
     const std::pair<std::int32_t, double> cases[] = {{99, 0.99}, {100, 1.0}, {101, 1.0}, {50, 0.5},

@@ -19,24 +19,14 @@
 #include "l10n/Messages.h"
 #include "platform/SystemPath.h"
 
-// Entries' times are set through this test's futimens: a test can hold a
-// thread inside an entry, or fail the entry there.
-namespace {
-std::function<int(bool onTestThread)> gTimeHook;  // nonzero: fail with EIO
-const std::thread::id gTestThread = std::this_thread::get_id();
-}  // namespace
-
-extern "C" int futimens(int descriptor, const struct timespec times[2]) {
-    if (gTimeHook && gTimeHook(std::this_thread::get_id() == gTestThread) != 0) {
-        errno = EIO;
-        return -1;
-    }
-    return static_cast<int>(syscall(SYS_utimensat, descriptor, nullptr, times, 0));
-}
-
 namespace {
 
 using namespace scratch;
+
+// Entries' times are set through this test's futimens (below): a test can hold a thread inside an entry, or fail the
+// entry there.
+std::function<int(bool onTestThread)> gTimeHook;  // nonzero: fail with EIO
+const std::thread::id gTestThread = std::this_thread::get_id();
 
 class InstallJobTest : public InstallFixture {
 protected:
@@ -65,12 +55,8 @@ std::string Numbered(int i, char separator) {
 
 std::string Data(int i) { return i == 2 ? std::string() : "kit " + std::to_string(i); }
 
-// Enough entries for both threads, each in a long-named folder of its own below
-// one of ten, so that the plan's folder table grows and fills more than one block.
-// Every seventh file is the user's, older (with permissions of its own); one is
-// newer; one is empty; one name is listed twice. A damaged image is undone
-// whichever thread meets it; whole, it installs as one thread would in kit
-// order, with the kit's times; a second run finds all up to date and touches nothing.
+// Long-named folders below ten, so that the plan's folder table fills more than one block; every seventh file the
+// user's and older, one newer, one empty, one name listed twice. A second run touches nothing.
 TEST_F(InstallJobTest, ManyEntriesInstallAsOneThreadInKitOrderAndDamageMetByEitherThreadUndoesAll) {
     for (int i = 0; i < 300; ++i) {
         AddFile(Numbered(i, '\\'), Data(i));
@@ -135,11 +121,9 @@ bool Await(const std::function<bool()>& done) {
     return done();
 }
 
-// A failure or a cancel leaves exactly the earlier tree (into new parents, the
-// nearest existing folder's time too). Each thread takes 32 entries; the helper
-// is held in its first until the worker (this thread) has stopped, then ends
-// with that entry, and the first stop's code wins. Cancel pressed half-way stops
-// after the entry in hand; pressed during the worker's last entry, it still counts.
+// Each thread takes 32 entries; the helper is held in its first until the worker (this thread) has stopped, then ends
+// with that entry, and the first stop's code wins. Into new parents, the nearest existing folder's time goes back too;
+// a cancel during the worker's last entry still counts.
 TEST_F(InstallJobTest, AStopEndsBothThreadsAndRollsBackToTheExactEarlierTree) {
     struct Case {
         const char* name;
@@ -193,3 +177,11 @@ TEST_F(InstallJobTest, AStopEndsBothThreadsAndRollsBackToTheExactEarlierTree) {
 }
 
 }  // namespace
+
+extern "C" int futimens(int descriptor, const struct timespec times[2]) {
+    if (gTimeHook && gTimeHook(std::this_thread::get_id() == gTestThread) != 0) {
+        errno = EIO;
+        return -1;
+    }
+    return static_cast<int>(syscall(SYS_utimensat, descriptor, nullptr, times, 0));
+}

@@ -30,9 +30,7 @@ protected:
     std::vector<RecoveredRun> Recover() { return RecoverDeadRuns(JournalFolderPath(), env_.temp()); }
 };
 
-// The plan judges each destination without changing or opening it. The
-// installed file's bits come from the file it replaces (never set-id bits)
-// or, for a link or a new file, from the umask; never from a link.
+// The plan changes nothing; the mode comes from the replaced file (never set-id bits), else the umask.
 TEST_F(InstallTransactionTest, PlanJudgesEachDestinationAndTheInstalledModeNeverComesFromALink) {
     struct Case {
         const char* name;
@@ -93,9 +91,7 @@ TEST_F(InstallTransactionTest, PlanJudgesEachDestinationAndTheInstalledModeNever
     umask(mask);
 }
 
-// A linked subfolder that was there at the plan is the user's and is
-// followed; a folder swapped for a link afterwards stops the run, and
-// nothing is written where the link leads.
+// A folder swapped for a link after the plan stops the run; nothing is written where the link leads.
 TEST_F(InstallTransactionTest, OnlyLinksThePlanFoundAreFollowed) {
     AddFile("sub\\a.tpl", "kit's");
     OpenKit();
@@ -121,10 +117,8 @@ TEST_F(InstallTransactionTest, OnlyLinksThePlanFoundAreFollowed) {
     }
 }
 
-// A run that ends without commit or rollback (its object and lock gone) is dead:
-// the next start, or the next run before it plans, undoes what is still as the
-// run left it, and names the backup folder when an original stays there. One that
-// committed, or put every original back, only has its backup folder removed.
+// A dead run (object and lock gone) is undone, by the next start or the next run before it plans, as far as the tree is
+// still as it left it; a backup folder an original stays in is named.
 TEST_F(InstallTransactionTest, ADeadRunIsUndoneAsFarAsTheTreeIsStillAsItLeftIt) {
     using Change = std::function<void(const std::string& backup)>;
     enum End { kDies, kRollsBack, kCommits };  // a run that dies is reported by the next start
@@ -233,9 +227,8 @@ TEST_F(InstallTransactionTest, ADeadRunIsUndoneAsFarAsTheTreeIsStillAsItLeftIt) 
     }
 }
 
-// A journal that fails a check is set aside as "*.bad", reported once, and changes
-// nothing. One cut short while claiming a backup folder goes silently, and so does
-// the folder if made and empty, unless a live run has claimed it since.
+// A journal that fails a check is set aside as "*.bad", reported once; one cut short while claiming a backup folder
+// goes silently, with the folder if made and empty and not claimed by a live run since.
 TEST_F(InstallTransactionTest, RecoveryTrustsAJournalOnlyAsFarAsItCan) {
     const std::string victim = env_ / "victim";
     const std::string backup = env_ / ".xorup0/";

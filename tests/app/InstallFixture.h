@@ -1,5 +1,4 @@
-// An installation test's scene: scratch home and target, a kit built file by file, the user's files, and
-// snapshots of the tree (each entry's kind, mode bits, time and content).
+// An installation test's scene: a scratch target, a kit built file by file, the user's files, tree snapshots.
 #pragma once
 
 #include <fcntl.h>

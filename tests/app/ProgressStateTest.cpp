@@ -1,5 +1,4 @@
-// The record shared by the user-interface thread and the worker. (Reports
-// crossing threads whole: the job tests, under ThreadSanitizer.)
+// The record shared by the user-interface thread and the worker (whole across threads: the job tests, under TSan).
 #include <gtest/gtest.h>
 
 #include "app/ProgressState.h"
@@ -7,9 +6,6 @@
 
 namespace {
 
-// A job ends with a failure or the full percentage, and every waiter sees
-// that end until the next job starts. The reader is woken once per change
-// of status or percentage, not once per report.
 TEST(ProgressStateTest, WaitersSeeTheEndUntilTheNextJobAndWakeUpsComeOncePerChange) {
     struct Case {
         ErrorCode status;

@@ -56,8 +56,7 @@ TEST(DirectoryCleaning, RecordedAndTypedDirectories) {
     ASSERT_EQ(chdir(saved.c_str()), 0);
 }
 
-// Folders a run has yet to make cannot hold "." or ".." for the kernel, nor
-// for the launcher that reads the recorded path; an existing part keeps its own.
+// Folders yet to be made cannot hold "." or ".." for the kernel or the launcher; existing parts keep theirs.
 TEST(DirectoryCleaning, DotsBeyondTheExistingFoldersAreWorkedOutByName) {
     const scratch::Environment env;
     const std::pair<const char*, const char*> cases[] = {

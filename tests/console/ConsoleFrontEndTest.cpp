@@ -1,5 +1,4 @@
-// The windowless front end where the end-to-end tests cannot reach: counts, an incomplete rollback, the
-// answers nobody gives, and a progress line a terminal gets four times a second and a log file never.
+// The windowless front end where end-to-end tests cannot reach: outcomes, answers, a terminal's progress line.
 #include <gtest/gtest.h>
 
 #include <cstdio>

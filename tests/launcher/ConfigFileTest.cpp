@@ -59,8 +59,7 @@ const RewriteCase kRewrites[] = {
     {"a multibyte character cut by the end of the file", "a=1\nb=\xE2\x82", "a=1\nb=\xE2\x82\n"},
 };
 
-// Every line that is read is written back with its own bytes, whatever the
-// locale can decode of it; only grouping, empty lines and repeats change.
+// Every line read is written back with its own bytes, whatever the locale decodes; only grouping and repeats change.
 TEST_F(ConfigFileTest, EveryLineReadIsWrittenBackWithItsOwnBytes) {
     for (const char* locale : {"C.UTF-8", "C"}) {
         setenv("LC_ALL", locale, 1);

@@ -1,5 +1,4 @@
-// A private home and temporary directory for one test, removed afterwards,
-// with small helpers to lay out and inspect files in them.
+// A private home and temporary directory for one test, and helpers to lay out and inspect files in them.
 #pragma once
 
 #include <algorithm>
@@ -52,8 +51,7 @@ inline std::vector<std::string> Names(const std::string& directory) {
     return names;
 }
 
-// Points HOME and TMPDIR at fresh directories and the locale at UTF-8 for the
-// life of the object, restoring them afterwards.
+// HOME and TMPDIR at fresh directories and the locale at UTF-8 for the object's life; removed and restored after.
 class Environment {
 public:
     Environment() : root_(MakeTempDirectory()), home_(root_ + "/home"), temp_(root_ + "/tmp") {

@@ -21,8 +21,7 @@ const std::string kKey = "ConfigurationTemplatesLocation=";
 // One recorded template location as the launcher file holds it.
 std::string Line(const std::string& location) { return kKey + location + "\n"; }
 
-// Chooses, then records the choice as after a successful installation.
-// Returns the proposal and the launcher files left without the record.
+// Chooses and records as a successful installation does: the proposal and the launcher files left unrecorded.
 std::pair<WString, std::vector<WString>> ChooseAndRecord() {
     TemplateDirectoryChoice c = ChooseTemplateDirectory();
     return {c.directory,
@@ -42,8 +41,7 @@ protected:
         WriteBytes(path, content);
     }
 
-    // "@default" stands for the default template directory, "@" for a usable
-    // directory, "~" for the scratch root.
+    // "@default" stands for the default template directory, "@" for a usable directory, "~" for the scratch root.
     std::string Expand(std::string text) const {
         for (const auto& [what, by] : {std::pair{"@default", default_}, {"@", usable_}, {"~", env_.root()}}) {
             for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + by.size())) {
@@ -60,8 +58,7 @@ protected:
     const std::string default_ = env_.home() + "/.qorn/Vq/vq8/tmplts";
 };
 
-// What the launcher files hold and which of them are there ("-": not there);
-// an alternative file is not there unless a case says otherwise.
+// What the launcher files hold before and after ("-": not there; the alternative file unless a case says so).
 struct LauncherFiles {
     const char* name;
     std::string normal, proposal, normalAfter, alternative = "-", alternativeAfter = "-";
@@ -93,9 +90,7 @@ const LauncherFiles kLauncherFiles[] = {
      Line("@") + Line("~/plain/sub") + Line("~/missing/sub")},
 };
 
-// Which files are there decides the proposal and which files get the record;
-// the probe leaves the folder's time alone, and a rewrite changes no line but
-// the recorded ones.
+// The files decide the proposal and get the record; the probe leaves the folder's time, a rewrite other lines alone.
 TEST_F(LauncherLocationsTest, ProposalAndRecordFollowTheLauncherFilesAndKeepEveryOtherByte) {
     const auto past = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24);
     for (const LauncherFiles& c : kLauncherFiles) {
@@ -137,10 +132,8 @@ TEST_F(LauncherLocationsTest, FailedRecordingIsReportedAndFailedSaveThrows) {
     EXPECT_EQ(ReadBytes(blocker), "a file where the launcher directory belongs");
 }
 
-// Runs the start and the recording in a child, as nobody when `unprivileged`
-// and this process is root. The child's status holds 1 when the default was
-// not proposed, 2 when the launcher file was not reported as unrecorded; -1
-// when it did not end by itself within ten seconds (a read that waits on a pipe).
+// Chooses and records in a child (as nobody if `unprivileged`): 0 when the default was proposed and the launcher
+// file reported unrecorded, -1 when it did not end by itself within ten seconds (a read waiting on a pipe).
 int ChooseAndRecordInChild(bool unprivileged, const std::string& launcherFile) {
     const pid_t child = fork();
     if (child == 0) {
@@ -159,8 +152,7 @@ int ChooseAndRecordInChild(bool unprivileged, const std::string& launcherFile) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// What stands at the normal launcher path and cannot be read whole is neither
-// waited on nor written.
+// What stands at the launcher path and cannot be read whole is neither waited on nor written.
 TEST_F(LauncherLocationsTest, UnreadableLauncherFileIsNeitherWaitedOnNorWritten) {
     const std::string directory = normal_.substr(0, normal_.rfind('/'));
     const struct {

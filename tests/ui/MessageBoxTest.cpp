@@ -1,5 +1,4 @@
-// The message box: kind and buttons from the flag word, the answer to every way of closing
-// it, and the text shown literally under the owner's title.
+// The message box: kind and buttons from the flag word, every close's answer, the text literally, the owner's title.
 
 #include "text/Convert.h"
 #include "ui/MessageBox.h"

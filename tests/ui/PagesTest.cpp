@@ -1,5 +1,4 @@
-// The wizard pages' operations the controller uses, the folder chooser too.
-// (Their texts, where they sit and that they fit: TextFitTest.cpp.)
+// The wizard pages' operations the controller uses (their texts and that they fit: TextFitTest.cpp).
 
 #include <clocale>
 #include <cstdint>
@@ -23,8 +22,7 @@ protected:
 
 }  // namespace
 
-// Only a whole path comes back: one the locale cannot carry would name
-// another directory, so it comes back empty, as an empty entry does.
+// A path the locale cannot carry would name another directory: it comes back empty, as an empty entry does.
 TEST_F(PagesTest, PathRoundTripsThroughTheEntryOrComesBackEmpty) {
     ASSERT_NE(std::setlocale(LC_ALL, "C.UTF-8"), nullptr) << "a UTF-8 locale is needed";
     DirSelectPage page(fixed, banner.get());
@@ -40,8 +38,7 @@ TEST_F(PagesTest, PathRoundTripsThroughTheEntryOrComesBackEmpty) {
     std::setlocale(LC_ALL, "C");
 }
 
-// The chooser opens with the "..." button; cancelled or closed it leaves the
-// entry alone.
+// The chooser opens with the "..." button; cancelled or closed it leaves the entry alone.
 TEST_F(PagesTest, OnlyAcceptingTheFolderChooserReplacesTheEntry) {
     DirSelectPage page(fixed, banner.get());
     for (const gint response : {GTK_RESPONSE_CANCEL, GTK_RESPONSE_DELETE_EVENT, GTK_RESPONSE_ACCEPT}) {

@@ -85,9 +85,7 @@ GdkRectangle TextArea(GtkLabel* label) {
     return {x, y, width, height};
 }
 
-// Every label's text under each of `widgets`, which lie side by side, lies
-// inside its widget, inside the window, and clear of the other widgets (of a
-// label's text, of another widget's area).
+// Each label's text under `widgets` (side by side) lies inside its widget and the window, clear of the others.
 void ExpectWhole(const std::string& where, const std::vector<GtkWidget*>& widgets) {
     for (GtkWidget* widget : widgets) {
         const GtkAllocation& window = gtk_widget_get_toplevel(widget)->allocation;

@@ -1,11 +1,10 @@
-// An installation test's scene: a scratch target, a kit built file by file, the user's files, tree snapshots.
+// An installation test's scene: a scratch target, a kit built file by file, the user's files.
 #pragma once
 
 #include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cstdint>
-#include <map>
 #include <string>
 
 #include "kit/KitReader.h"
@@ -13,30 +12,6 @@
 #include "launcher/ScratchDirectory.h"
 
 namespace scratch {
-
-struct EntryState {
-    mode_t mode = 0;
-    std::int64_t seconds = 0;
-    std::int64_t nanoseconds = 0;
-    std::string content;
-    friend bool operator==(const EntryState&, const EntryState&) = default;
-};
-using TreeState = std::map<std::string, EntryState>;
-
-// Each entry below `root` by its path from there, `root` itself as "".
-inline TreeState Snapshot(const std::string& root) {
-    TreeState state;
-    const auto capture = [&](const std::string& path) {
-        struct stat status {};
-        if (lstat(path.c_str(), &status) != 0) return;
-        const std::string content = S_ISREG(status.st_mode) ? ReadBytes(path) : "";
-        state[path.substr(root.size())] = {status.st_mode, status.st_mtim.tv_sec, status.st_mtim.tv_nsec, content};
-    };
-    capture(root);
-    std::error_code ignored;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root, ignored)) capture(entry.path());
-    return state;
-}
 
 constexpr std::int64_t kKitSeconds = 1600000000;
 

@@ -27,7 +27,6 @@ struct CommandLineCase {
 };
 
 const CommandLineCase kCases[] = {
-    {"usecwd second is passed over", {"-s", "usecwd"}, "silent"},
     {"usecwd in capitals", {"USECWD"}, ""},
     {"usecwd with more after it", {"usecwdx"}, ""},
     {"usecwd cut short", {"usecw"}, ""},
@@ -44,7 +43,6 @@ const CommandLineCase kCases[] = {
     {"L with a long code", {"-Lru_RU"}, "L=ru_RU"},
     {"usecwd after the scan starts", {"-x", "usecwd", "/Luk"}, "L=uk"},
     {"empty and bare introducers", {"", "-", "/"}, ""},
-    {"toolkit options are passed over", {"--display=:1", "--sync"}, ""},
     {"D with a path holding blanks", {"-D/opt/my templates"}, "D=/opt/my templates"},
     {"solidus lower-case d with a home path", {"/d~/t"}, "D=~/t"},
     {"D with nothing after it", {"-D"}, "D="},

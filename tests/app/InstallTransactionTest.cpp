@@ -237,8 +237,8 @@ TEST_F(InstallTransactionTest, RecoveryTrustsAJournalOnlyAsFarAsItCan) {
     const TreeState victimBefore = Snapshot(victim);
     const TreeState targetBefore = Snapshot(target_);
     // Each journal names real folders by their true identity: only the check of its case can refuse it.
-    struct stat found {};
-    const auto identity = [&found](const std::string& path) {
+    const auto identity = [](const std::string& path) {
+        struct stat found {};
         EXPECT_EQ(stat(path.c_str(), &found), 0);
         return FolderIdentity{found.st_dev, found.st_ino};
     };

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/MessageFlags.h"
@@ -74,23 +75,18 @@ TEST(ConsoleFrontEndTest, NobodySaysYes) {
     EXPECT_EQ(out.text(), "Setup: Disk full %s\nSetup: Go on?\n");
 }
 
-// (clock in milliseconds, percent) in the order the progress loop sees them.
-struct Tick {
-    std::int64_t at;
-    std::int32_t percent;
-};
-
 TEST(ConsoleFrontEndTest, ProgressIsRedrawnInPlaceOnATerminalAtMostFourTimesASecond) {
-    const std::vector<Tick> ticks = {{1000, 0},  {1100, 5},  {1249, 6},  {1250, 7}, {1300, 8},
-                                     {1400, 8},  {1600, 10}, {1700, 60}, {1849, 99}, {1900, 100}};
+    // (clock in milliseconds, percent) in the order the progress loop sees them.
+    const std::vector<std::pair<std::int64_t, std::int32_t>> ticks = {
+        {1000, 0}, {1100, 5}, {1249, 6}, {1250, 7}, {1300, 8}, {1400, 8}, {1600, 10}, {1700, 60}, {1849, 99}, {1900, 100}};
     for (const bool terminal : {true, false}) {
         SCOPED_TRACE(terminal ? "terminal" : "file");
         CapturedStream out;
         std::int64_t now = 0;
         ConsoleFrontEnd console(out.file, terminal, u"Setup", [&now] { return now; });
-        for (const Tick& tick : ticks) {
-            now = tick.at;
-            console.ShowProgress(Report(ERR_NONE, u"/t/file.tpl", tick.percent));
+        for (const auto& [at, percent] : ticks) {
+            now = at;
+            console.ShowProgress(Report(ERR_NONE, u"/t/file.tpl", percent));
         }
         // A failure report is never drawn as progress.
         console.ShowProgress(Report(ERR_CANCELLED, u"", 100));

@@ -93,7 +93,6 @@ TEST_F(MessagesTest, OriginalTextsStayAndEveryTableIsCompleteAndWhole) {
 }
 
 TEST_F(MessagesTest, LoadResStringAnswersInEnglishUntilALanguageIsSetAndEmptyForUnknownOnes) {
-    UseLocale("C");
     EXPECT_EQ(LoadResString(AString("IDS_CHOOSEDIR_FOLDER")), WString(u"&Folder:"));
     EXPECT_TRUE(LoadResString(AString("ids_wizard_back")).empty());
     for (std::int32_t language : {0, 17}) {

@@ -4,8 +4,6 @@
 #include "app/ProgressState.h"
 #include "kit/KitReader.h"
 
-namespace {
-
 TEST(ProgressStateTest, WaitersSeeTheEndUntilTheNextJobAndWakeUpsComeOncePerChange) {
     struct Case {
         ErrorCode status;
@@ -33,4 +31,3 @@ TEST(ProgressStateTest, WaitersSeeTheEndUntilTheNextJobAndWakeUpsComeOncePerChan
     }
 }
 
-}  // namespace

@@ -3,8 +3,6 @@
 
 #include "ui/ProgressPacer.h"
 
-namespace {
-
 // Times in microseconds since an arbitrary start, one interval of 33 ms.
 TEST(ProgressPacerTest, ShowsEachNewValueAtMostOncePerIntervalAndArmsATimerForTheRest) {
     struct Step {
@@ -29,4 +27,3 @@ TEST(ProgressPacerTest, ShowsEachNewValueAtMostOncePerIntervalAndArmsATimerForTh
     }
 }
 
-}  // namespace

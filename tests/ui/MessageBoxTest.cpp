@@ -4,17 +4,12 @@
 #include "ui/MessageBox.h"
 #include "ui/ToolkitTest.h"
 
-namespace {
-
-struct Owner : CWnd {
-    WString GetTitle() const override { return ToWString("Setup"); }
-};
-
 using MessageBoxTest = ToolkitTest;
 
-}  // namespace
-
 TEST_F(MessageBoxTest, FlagWordChoosesKindAndButtonsAndEveryCloseHasItsAnswer) {
+    struct Owner : CWnd {
+        WString GetTitle() const override { return ToWString("Setup"); }
+    };
     const char* text = "100%s done %n %d\nPath: /tmp/\"a b\"/$HOME";
     const struct {
         std::uint32_t flags;

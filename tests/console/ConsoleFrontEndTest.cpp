@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -35,12 +36,8 @@ ProgressReport Report(ErrorCode status, const char16_t* message, std::int32_t pe
 const std::string kKept = "Setup: Not every original file could be put back. The originals that remain are kept in this "
                           "folder: ";
 
-const struct {
-    const char* name;
-    ProgressReport report;
-    ExitStatus status;
-    std::string output;
-} kOutcomes[] = {
+// (name, report, status, output)
+const std::tuple<const char*, ProgressReport, ExitStatus, std::string> kOutcomes[] = {
     {"installed", {ERR_NONE, u"Copying complete...", 100, {7, 2, 3}, u""}, ExitStatus::Success,
      "Configuration installed successfully.\nFiles written: 7\nFiles already up to date: 2\n"
      "Files replaced (their originals were kept in a backup until the end of the installation): 3\n"},
@@ -57,13 +54,12 @@ const struct {
 };
 
 TEST(ConsoleFrontEndTest, EachOutcomeGivesItsStatusAndLines) {
-    for (const auto& c : kOutcomes) {
+    for (const auto& [name, report, status, output] : kOutcomes) {
         CapturedStream out;
         ConsoleFrontEnd console(out.file, false, u"Setup");
-        const ExitStatus status = ExitStatusOf(c.report);
-        EXPECT_EQ(status, c.status) << c.name;
-        console.ShowOutcome(c.report, status);
-        EXPECT_EQ(out.text(), c.output) << c.name;
+        EXPECT_EQ(ExitStatusOf(report), status) << name;
+        console.ShowOutcome(report, status);
+        EXPECT_EQ(out.text(), output) << name;
     }
 }
 

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -90,21 +91,21 @@ const LauncherFiles kLauncherFiles[] = {
      Line("@") + Line("~/plain/sub") + Line("~/missing/sub")},
 };
 
-// The files decide the proposal and get the record; the probe leaves the folder's time, a rewrite other lines alone.
+// The files decide the proposal and get the record; a rewrite leaves every other line alone.
 TEST_F(LauncherLocationsTest, ProposalAndRecordFollowTheLauncherFilesAndKeepEveryOtherByte) {
-    const auto past = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24);
+    // The probe leaves no file behind and the folder's time alone.
+    std::filesystem::last_write_time(usable_, std::filesystem::file_time_type::clock::now() - std::chrono::hours(24));
+    const TreeState usable = Snapshot(usable_);
     for (const LauncherFiles& c : kLauncherFiles) {
         SCOPED_TRACE(c.name);
         RemoveTree(Wide(env_.home() + "/.Vq"));
         if (c.normal != "-") Lay(normal_, Expand(c.normal));
         if (c.alternative != "-") Lay(alternative_, Expand(c.alternative));
-        std::filesystem::last_write_time(usable_, past);
 
         const auto [proposal, unrecorded] = ChooseAndRecord();
         EXPECT_EQ(Narrow(proposal), Expand(c.proposal));
         EXPECT_TRUE(unrecorded.empty());
-        EXPECT_EQ(std::filesystem::last_write_time(usable_), past);
-        EXPECT_EQ(Names(usable_), std::vector<std::string>{}) << "the probe file is gone";
+        EXPECT_EQ(Snapshot(usable_), usable);
         EXPECT_EQ(Exists(normal_) ? ReadBytes(normal_) : "-", Expand(c.normalAfter));
         EXPECT_EQ(Exists(alternative_) ? ReadBytes(alternative_) : "-", Expand(c.alternativeAfter));
     }
@@ -155,29 +156,26 @@ int ChooseAndRecordInChild(bool unprivileged, const std::string& launcherFile) {
 // What stands at the launcher path and cannot be read whole is neither waited on nor written.
 TEST_F(LauncherLocationsTest, UnreadableLauncherFileIsNeitherWaitedOnNorWritten) {
     const std::string directory = normal_.substr(0, normal_.rfind('/'));
-    const struct {
-        const char* name;
-        bool noPermission;
-        void (*lay)(const std::string& path);
-    } cases[] = {
+    // (name, unreadable only for lack of permission, how the launcher path is laid out)
+    const std::tuple<const char*, bool, void (*)(const std::string&)> cases[] = {
         {"no permission", true, [](const std::string& path) { ASSERT_EQ(chmod(path.c_str(), 0), 0); }},
         {"named pipe", false, [](const std::string& path) { ASSERT_EQ(mkfifo(path.c_str(), 0644), 0); }},
         {"directory", false, [](const std::string& path) { MakeDirectories(path); }},
         {"link loop", false, [](const std::string& path) { ASSERT_EQ(symlink("tavrilon.cfg", path.c_str()), 0); }},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, noPermission, lay] : cases) {
+        SCOPED_TRACE(name);
         RemoveTree(Wide(directory));
         MakeDirectories(directory);
-        if (c.noPermission) {
+        if (noPermission) {
             // Anyone may replace the file in its folder; only reading it is refused.
             Lay(normal_, "Secret=1\n" + Line(usable_));
             for (const std::string& path : {env_.root(), env_.home(), env_.home() + "/.Vq"}) chmod(path.c_str(), 0755);
             ASSERT_EQ(chmod(directory.c_str(), 0777), 0);
         }
-        c.lay(normal_);
+        lay(normal_);
         const TreeState before = Snapshot(directory);
-        EXPECT_EQ(ChooseAndRecordInChild(c.noPermission, normal_), 0);
+        EXPECT_EQ(ChooseAndRecordInChild(noPermission, normal_), 0);
         EXPECT_EQ(Snapshot(directory), before);
     }
 }

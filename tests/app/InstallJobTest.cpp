@@ -8,6 +8,7 @@
 #include <functional>
 #include <sstream>
 #include <thread>
+#include <tuple>
 #include <utility>
 
 #include <gtest/gtest.h>
@@ -125,19 +126,9 @@ bool Await(const std::function<bool()>& done) {
 // with that entry, and the first stop's code wins. Into new parents, the nearest existing folder's time goes back too;
 // a cancel during the worker's last entry still counts.
 TEST_F(InstallJobTest, AStopEndsBothThreadsAndRollsBackToTheExactEarlierTree) {
-    struct Case {
-        const char* name;
-        std::string target;
-        int failAt;    // the worker's entry that fails, 0: none
-        int cancelAt;  // the percentage shown when cancel is pressed, -1: never
-        bool helperFails;
-        ErrorCode result;
-        int percent;
-        const char* message;
-        int helperEntries;
-    };
     const ErrorCode failed = ErrorFromErrno(EIO);
-    const Case cases[] = {
+    // failAt: the worker's entry that fails (0: none); cancelAt: the percentage shown when cancel is pressed (-1: never).
+    const std::tuple<const char*, std::string, int, int, bool, ErrorCode, int, const char*, int> cases[] = {
         {"failure", target_, 2, -1, false, failed, 3, "IDS_INSTALL_ERROR", 1},
         {"failure, into new parents", target_ + "new/deeper/", 2, -1, false, failed, 3, "IDS_INSTALL_ERROR", 1},
         {"cancel, then the other thread's failure", target_, 0, 1, true, ERR_CANCELLED, 3, "IDS_CANCEL_FINISH", 1},
@@ -149,27 +140,27 @@ TEST_F(InstallJobTest, AStopEndsBothThreadsAndRollsBackToTheExactEarlierTree) {
     SetTime(target_, 1100000000, 5);
     const TreeState before = Snapshot(target_);
     OpenKit();
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, target, failAt, cancelAt, helperFails, result, percent, message, helperTook] : cases) {
+        SCOPED_TRACE(name);
         std::atomic<int> helperEntries{0};
         std::atomic<int> workerEntries{0};
         gTimeHook = [&](bool onTestThread) {
-            if (onTestThread) return ++workerEntries == c.failAt ? 1 : 0;
+            if (onTestThread) return ++workerEntries == failAt ? 1 : 0;
             if (++helperEntries > 1) return 0;
             EXPECT_TRUE(Await([this] { return progress_.ReadProgress().counts.written > 0; }));
-            return c.helperFails ? 1 : 0;
+            return helperFails ? 1 : 0;
         };
         progress_.SetWakeUp([&, held = false]() mutable {  // at the first, the helper holds its entry
             EXPECT_TRUE(std::exchange(held, true) || Await([&] { return helperEntries > 0; }));
-            if (progress_.ReadProgress().percent == c.cancelAt) progress_.RequestCancel();
+            if (progress_.ReadProgress().percent == cancelAt) progress_.RequestCancel();
         });
-        EXPECT_EQ(Run(c.target), c.result);
+        EXPECT_EQ(Run(target), result);
         gTimeHook = nullptr;
-        EXPECT_EQ(helperEntries, c.helperEntries);
+        EXPECT_EQ(helperEntries, helperTook);
         const ProgressReport report = progress_.ReadProgress();
-        EXPECT_EQ(report.status, c.result);
-        EXPECT_EQ(report.percent, c.percent);
-        EXPECT_TRUE(report.message == LoadResString(c.message));
+        EXPECT_EQ(report.status, result);
+        EXPECT_EQ(report.percent, percent);
+        EXPECT_TRUE(report.message == LoadResString(message));
         EXPECT_TRUE(report.keptBackup.empty());
         EXPECT_EQ(Snapshot(target_), before);
         ExpectOnlyImageInTemp();

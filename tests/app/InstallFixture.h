@@ -1,12 +1,10 @@
-// An installation test's scene: scratch home and target, a kit built file by file, the user's files, and
-// snapshots of the tree (each entry's kind, mode bits, time and content).
+// An installation test's scene: a scratch target, a kit built file by file, the user's files.
 #pragma once
 
 #include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cstdint>
-#include <map>
 #include <string>
 
 #include "kit/KitReader.h"
@@ -14,32 +12,6 @@
 #include "launcher/ScratchDirectory.h"
 
 namespace scratch {
-
-struct EntryState {
-    mode_t mode = 0;
-    std::int64_t seconds = 0;
-    std::int64_t nanoseconds = 0;
-    std::string content;
-    friend bool operator==(const EntryState&, const EntryState&) = default;
-};
-using TreeState = std::map<std::string, EntryState>;
-
-inline void Capture(const std::string& root, const std::string& relative, TreeState& state) {
-    const std::string path = root + relative;
-    struct stat status {};
-    if (lstat(path.c_str(), &status) != 0) return;
-    EntryState entry{status.st_mode, status.st_mtim.tv_sec, status.st_mtim.tv_nsec, {}};
-    if (S_ISREG(status.st_mode)) entry.content = ReadBytes(path);
-    state[relative.empty() ? "." : relative] = entry;
-    if (!S_ISDIR(status.st_mode)) return;
-    for (const std::string& name : Names(path)) Capture(root, relative + "/" + name, state);
-}
-
-inline TreeState Snapshot(const std::string& root) {
-    TreeState state;
-    Capture(root, "", state);
-    return state;
-}
 
 constexpr std::int64_t kKitSeconds = 1600000000;
 

@@ -6,7 +6,9 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <sstream>
 #include <thread>
+#include <tuple>
 #include <utility>
 
 #include <gtest/gtest.h>
@@ -18,24 +20,14 @@
 #include "l10n/Messages.h"
 #include "platform/SystemPath.h"
 
-// Entries' times are set through this test's futimens: a test can hold a
-// thread inside an entry, or fail the entry there.
-namespace {
-std::function<int(bool onTestThread)> gTimeHook;  // nonzero: fail with EIO
-const std::thread::id gTestThread = std::this_thread::get_id();
-}  // namespace
-
-extern "C" int futimens(int descriptor, const struct timespec times[2]) {
-    if (gTimeHook && gTimeHook(std::this_thread::get_id() == gTestThread) != 0) {
-        errno = EIO;
-        return -1;
-    }
-    return static_cast<int>(syscall(SYS_utimensat, descriptor, nullptr, times, 0));
-}
-
 namespace {
 
 using namespace scratch;
+
+// Entries' times are set through this test's futimens (below): a test can hold a thread inside an entry, or fail the
+// entry there.
+std::function<int(bool onTestThread)> gTimeHook;  // nonzero: fail with EIO
+const std::thread::id gTestThread = std::this_thread::get_id();
 
 class InstallJobTest : public InstallFixture {
 protected:
@@ -55,29 +47,17 @@ protected:
     ProgressState progress_;
 };
 
-// "f<i mod 10>/<220 x><i>/t<i>.tpl", built by appending: GCC 12 at -O3 warns
-// falsely (-Wrestrict) about `"f" + std::to_string(...)`.
+// "f<i mod 10>/<220 x><i>/t<i>.tpl", with either separator.
 std::string Numbered(int i, char separator) {
-    std::string name = "f";
-    name += std::to_string(i % 10);
-    name += separator;
-    name.append(220, 'x');
-    name += std::to_string(i);
-    name += separator;
-    name += "t";
-    name += std::to_string(i);
-    name += ".tpl";
-    return name;
+    std::ostringstream name;
+    name << 'f' << i % 10 << separator << std::string(220, 'x') << i << separator << 't' << i << ".tpl";
+    return name.str();
 }
 
 std::string Data(int i) { return i == 2 ? std::string() : "kit " + std::to_string(i); }
 
-// Enough entries for both threads, each in a long-named folder of its own below
-// one of ten, so that the plan's folder table grows and fills more than one block.
-// Every seventh file is the user's, older (with permissions of its own); one is
-// newer; one is empty; one name is listed twice. A damaged image is undone
-// whichever thread meets it; whole, it installs as one thread would in kit
-// order, with the kit's times; a second run finds all up to date and touches nothing.
+// Long-named folders below ten, so that the plan's folder table fills more than one block; every seventh file the
+// user's and older, one newer, one empty, one name listed twice. A second run touches nothing.
 TEST_F(InstallJobTest, ManyEntriesInstallAsOneThreadInKitOrderAndDamageMetByEitherThreadUndoesAll) {
     for (int i = 0; i < 300; ++i) {
         AddFile(Numbered(i, '\\'), Data(i));
@@ -101,22 +81,16 @@ TEST_F(InstallJobTest, ManyEntriesInstallAsOneThreadInKitOrderAndDamageMetByEith
     WriteBytes(Narrow(kit_.tempPath), image);
 
     ASSERT_EQ(Run(target_), ERR_NONE);
+    const TreeState first = Snapshot(target_);
     for (int i = 0; i < 300; ++i) {
         if (i == 1 || i == 3 || i == 290) continue;  // the newer file; twice.tpl
-        EXPECT_EQ(ReadBytes(target_ + Numbered(i, '/')), Data(i)) << i;
+        EXPECT_EQ(first.at(Numbered(i, '/')).content, Data(i)) << i;
     }
-    EXPECT_EQ(ReadBytes(target_ + Numbered(1, '/')), "user's newer");
-    EXPECT_EQ(ReadBytes(target_ + "f0/twice.tpl"), "first");
-    const auto statusOf = [this](const std::string& relative) {
-        struct stat status {};
-        EXPECT_EQ(stat((target_ + relative).c_str(), &status), 0) << relative;
-        return status;
-    };
-    const struct stat replaced = statusOf(Numbered(0, '/'));
-    EXPECT_EQ(replaced.st_mtim.tv_sec, kKitSeconds);
-    EXPECT_EQ(replaced.st_mtim.tv_nsec, 456789100);  // to the precision the file system keeps
-    EXPECT_EQ(replaced.st_mode & 07777, 0604u);     // the replaced file's permissions stay
-    EXPECT_EQ(statusOf(Numbered(2, '/')).st_mtim.tv_sec, kKitSeconds);
+    EXPECT_EQ(first.at(Numbered(1, '/')).content, "user's newer");
+    EXPECT_EQ(first.at("f0/twice.tpl").content, "first");
+    // The kit's time to the precision the file system keeps; the replaced file's permissions stay.
+    EXPECT_EQ(first.at(Numbered(0, '/')), (EntryState{S_IFREG | 0604, kKitSeconds, 456789100, Data(0)}));
+    EXPECT_EQ(first.at(Numbered(2, '/')).seconds, kKitSeconds);
     ProgressReport report = progress_.ReadProgress();
     EXPECT_EQ(report.percent, 100);
     EXPECT_TRUE(report.message == LoadResString("IDS_INSTALL_FINISH"));
@@ -125,15 +99,20 @@ TEST_F(InstallJobTest, ManyEntriesInstallAsOneThreadInKitOrderAndDamageMetByEith
     EXPECT_EQ(report.counts.upToDate, 1u);
     ExpectOnlyImageInTemp();
 
-    const TreeState first = Snapshot(target_);
+    // Up to date, a file is not even written again in place.
+    const auto identity = [this] {
+        struct stat status {};
+        EXPECT_EQ(stat((target_ + Numbered(0, '/')).c_str(), &status), 0);
+        return std::pair(status.st_ino, status.st_ctim.tv_nsec);
+    };
+    const auto firstIdentity = identity();
     ASSERT_EQ(Run(target_), ERR_NONE);
     report = progress_.ReadProgress();
     EXPECT_EQ(report.percent, 100);
     EXPECT_EQ(report.counts.written, 0u);  // the second run's own counts
     EXPECT_EQ(report.counts.upToDate, 300u);
     EXPECT_EQ(Snapshot(target_), first);
-    EXPECT_EQ(statusOf(Numbered(0, '/')).st_ino, replaced.st_ino);
-    EXPECT_EQ(statusOf(Numbered(0, '/')).st_ctim.tv_nsec, replaced.st_ctim.tv_nsec);
+    EXPECT_EQ(identity(), firstIdentity);
     ExpectOnlyImageInTemp();
 }
 
@@ -143,25 +122,13 @@ bool Await(const std::function<bool()>& done) {
     return done();
 }
 
-// A failure or a cancel leaves exactly the earlier tree (into new parents, the
-// nearest existing folder's time too). Each thread takes 32 entries; the helper
-// is held in its first until the worker (this thread) has stopped, then ends
-// with that entry, and the first stop's code wins. Cancel pressed half-way stops
-// after the entry in hand; pressed during the worker's last entry, it still counts.
+// Each thread takes 32 entries; the helper is held in its first until the worker (this thread) has stopped, then ends
+// with that entry, and the first stop's code wins. Into new parents, the nearest existing folder's time goes back too;
+// a cancel during the worker's last entry still counts.
 TEST_F(InstallJobTest, AStopEndsBothThreadsAndRollsBackToTheExactEarlierTree) {
-    struct Case {
-        const char* name;
-        std::string target;
-        int failAt;    // the worker's entry that fails, 0: none
-        int cancelAt;  // the percentage shown when cancel is pressed, -1: never
-        bool helperFails;
-        ErrorCode result;
-        int percent;
-        const char* message;
-        int helperEntries;
-    };
     const ErrorCode failed = ErrorFromErrno(EIO);
-    const Case cases[] = {
+    // failAt: the worker's entry that fails (0: none); cancelAt: the percentage shown when cancel is pressed (-1: never).
+    const std::tuple<const char*, std::string, int, int, bool, ErrorCode, int, const char*, int> cases[] = {
         {"failure", target_, 2, -1, false, failed, 3, "IDS_INSTALL_ERROR", 1},
         {"failure, into new parents", target_ + "new/deeper/", 2, -1, false, failed, 3, "IDS_INSTALL_ERROR", 1},
         {"cancel, then the other thread's failure", target_, 0, 1, true, ERR_CANCELLED, 3, "IDS_CANCEL_FINISH", 1},
@@ -173,27 +140,27 @@ TEST_F(InstallJobTest, AStopEndsBothThreadsAndRollsBackToTheExactEarlierTree) {
     SetTime(target_, 1100000000, 5);
     const TreeState before = Snapshot(target_);
     OpenKit();
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, target, failAt, cancelAt, helperFails, result, percent, message, helperTook] : cases) {
+        SCOPED_TRACE(name);
         std::atomic<int> helperEntries{0};
         std::atomic<int> workerEntries{0};
         gTimeHook = [&](bool onTestThread) {
-            if (onTestThread) return ++workerEntries == c.failAt ? 1 : 0;
+            if (onTestThread) return ++workerEntries == failAt ? 1 : 0;
             if (++helperEntries > 1) return 0;
             EXPECT_TRUE(Await([this] { return progress_.ReadProgress().counts.written > 0; }));
-            return c.helperFails ? 1 : 0;
+            return helperFails ? 1 : 0;
         };
         progress_.SetWakeUp([&, held = false]() mutable {  // at the first, the helper holds its entry
             EXPECT_TRUE(std::exchange(held, true) || Await([&] { return helperEntries > 0; }));
-            if (progress_.ReadProgress().percent == c.cancelAt) progress_.RequestCancel();
+            if (progress_.ReadProgress().percent == cancelAt) progress_.RequestCancel();
         });
-        EXPECT_EQ(Run(c.target), c.result);
+        EXPECT_EQ(Run(target), result);
         gTimeHook = nullptr;
-        EXPECT_EQ(helperEntries, c.helperEntries);
+        EXPECT_EQ(helperEntries, helperTook);
         const ProgressReport report = progress_.ReadProgress();
-        EXPECT_EQ(report.status, c.result);
-        EXPECT_EQ(report.percent, c.percent);
-        EXPECT_TRUE(report.message == LoadResString(c.message));
+        EXPECT_EQ(report.status, result);
+        EXPECT_EQ(report.percent, percent);
+        EXPECT_TRUE(report.message == LoadResString(message));
         EXPECT_TRUE(report.keptBackup.empty());
         EXPECT_EQ(Snapshot(target_), before);
         ExpectOnlyImageInTemp();
@@ -201,3 +168,11 @@ TEST_F(InstallJobTest, AStopEndsBothThreadsAndRollsBackToTheExactEarlierTree) {
 }
 
 }  // namespace
+
+extern "C" int futimens(int descriptor, const struct timespec times[2]) {
+    if (gTimeHook && gTimeHook(std::this_thread::get_id() == gTestThread) != 0) {
+        errno = EIO;
+        return -1;
+    }
+    return static_cast<int>(syscall(SYS_utimensat, descriptor, nullptr, times, 0));
+}

@@ -1,7 +1,6 @@
 // A recorded location as proposed and as compared, a typed one, and the description document's path.
-#include <unistd.h>
-
 #include <filesystem>
+#include <tuple>
 
 #include "app/InstallerController.h"
 #include "launcher/LocationCleaning.h"
@@ -11,14 +10,8 @@ namespace {
 
 // Remote addresses are never proposed; only a leading "~" component names the home.
 TEST(DirectoryCleaning, RecordedAndTypedDirectories) {
-    struct Case {
-        const char* name;
-        const char16_t* text;
-        const char16_t* sanitized;
-        const char16_t* local;
-        const char16_t* typed;  // HOME is /home/me, and $CWD stands for the working directory
-    };
-    const Case cases[] = {
+    // (name, text, sanitized, local, typed: HOME is /home/me, $CWD stands for the working directory)
+    const std::tuple<const char*, const char16_t*, const char16_t*, const char16_t*, const char16_t*> cases[] = {
         {"http", u"http://server/t", u"", u"", u"$CWD/http://server/t"},
         {"https inside", u"/mnt/https://x", u"", u"", u"/mnt/https://x"},
         {"ftp", u"ftp://host/t", u"", u"", u"$CWD/ftp://host/t"},
@@ -41,23 +34,20 @@ TEST(DirectoryCleaning, RecordedAndTypedDirectories) {
     };
     scratch::Environment env;  // restores HOME
     setenv("HOME", "/home/me", 1);
-    const std::string saved = std::filesystem::current_path();
-    ASSERT_EQ(chdir(env.root().c_str()), 0);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        WString sanitized = c.text;
+    const WString cwd = scratch::Wide(std::filesystem::current_path());
+    for (const auto& [name, text, expectedSanitized, local, expectedTyped] : cases) {
+        SCOPED_TRACE(name);
+        WString sanitized = text;
         SanitizeTargetDirectory(sanitized);
-        EXPECT_TRUE(sanitized == WString(c.sanitized)) << scratch::Narrow(sanitized);
-        EXPECT_TRUE(LocalDirectoryOf(c.text) == WString(c.local)) << scratch::Narrow(LocalDirectoryOf(c.text));
-        WString typed = c.typed;
-        if (typed.startsWith(u"$CWD")) typed = scratch::Wide(env.root()) + typed.substr(4);
-        EXPECT_TRUE(CleanTypedDirectory(c.text) == typed) << scratch::Narrow(CleanTypedDirectory(c.text));
+        EXPECT_TRUE(sanitized == WString(expectedSanitized)) << scratch::Narrow(sanitized);
+        EXPECT_TRUE(LocalDirectoryOf(text) == WString(local)) << scratch::Narrow(LocalDirectoryOf(text));
+        WString typed = expectedTyped;
+        if (typed.startsWith(u"$CWD")) typed = cwd + typed.substr(4);
+        EXPECT_TRUE(CleanTypedDirectory(text) == typed) << scratch::Narrow(CleanTypedDirectory(text));
     }
-    ASSERT_EQ(chdir(saved.c_str()), 0);
 }
 
-// Folders a run has yet to make cannot hold "." or ".." for the kernel, nor
-// for the launcher that reads the recorded path; an existing part keeps its own.
+// Folders yet to be made cannot hold "." or ".." for the kernel or the launcher; existing parts keep theirs.
 TEST(DirectoryCleaning, DotsBeyondTheExistingFoldersAreWorkedOutByName) {
     const scratch::Environment env;
     const std::pair<const char*, const char*> cases[] = {
@@ -72,13 +62,8 @@ TEST(DirectoryCleaning, DotsBeyondTheExistingFoldersAreWorkedOutByName) {
 
 // A kit that names "../../somewhere" does not get to open a file of its choice.
 TEST(DescriptionDocumentPath, JoinsWithOneSeparatorAndStaysInside) {
-    struct Case {
-        const char* name;
-        const char16_t* directory;
-        const char16_t* document;
-        const char16_t* expected;
-    };
-    const Case cases[] = {
+    // (name, directory, document, the joined path)
+    const std::tuple<const char*, const char16_t*, const char16_t*, const char16_t*> cases[] = {
         {"plain", u"/t", u"docs/readme.html", u"/t/docs/readme.html"},
         {"directory with separator", u"/t/", u"docs/readme.html", u"/t/docs/readme.html"},
         {"document with separator", u"/t", u"/docs/readme.html", u"/t/docs/readme.html"},
@@ -90,8 +75,8 @@ TEST(DescriptionDocumentPath, JoinsWithOneSeparatorAndStaysInside) {
         {"document outside by backslashes", u"/t/", u"docs\\..\\..\\x.html", u""},
         {"document is a folder", u"/t/", u"docs/", u""},
     };
-    for (const Case& c : cases) {
-        EXPECT_TRUE(DescriptionDocumentPath(c.directory, c.document) == WString(c.expected)) << c.name;
+    for (const auto& [name, directory, document, expected] : cases) {
+        EXPECT_TRUE(DescriptionDocumentPath(directory, document) == WString(expected)) << name;
     }
 }
 

@@ -1,10 +1,11 @@
-// The windowless front end where the end-to-end tests cannot reach: counts, an incomplete rollback, the
-// answers nobody gives, and a progress line a terminal gets four times a second and a log file never.
+// The windowless front end where end-to-end tests cannot reach: outcomes, answers, a terminal's progress line.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "app/MessageFlags.h"
@@ -14,9 +15,6 @@ namespace {
 
 // Everything the front end writes, kept in memory.
 struct CapturedStream {
-    CapturedStream() = default;
-    CapturedStream(const CapturedStream&) = delete;
-    CapturedStream& operator=(const CapturedStream&) = delete;
     ~CapturedStream() {
         std::fclose(file);
         std::free(buffer);
@@ -38,12 +36,8 @@ ProgressReport Report(ErrorCode status, const char16_t* message, std::int32_t pe
 const std::string kKept = "Setup: Not every original file could be put back. The originals that remain are kept in this "
                           "folder: ";
 
-const struct {
-    const char* name;
-    ProgressReport report;
-    ExitStatus status;
-    std::string output;
-} kOutcomes[] = {
+// (name, report, status, output)
+const std::tuple<const char*, ProgressReport, ExitStatus, std::string> kOutcomes[] = {
     {"installed", {ERR_NONE, u"Copying complete...", 100, {7, 2, 3}, u""}, ExitStatus::Success,
      "Configuration installed successfully.\nFiles written: 7\nFiles already up to date: 2\n"
      "Files replaced (their originals were kept in a backup until the end of the installation): 3\n"},
@@ -60,13 +54,12 @@ const struct {
 };
 
 TEST(ConsoleFrontEndTest, EachOutcomeGivesItsStatusAndLines) {
-    for (const auto& c : kOutcomes) {
+    for (const auto& [name, report, status, output] : kOutcomes) {
         CapturedStream out;
         ConsoleFrontEnd console(out.file, false, u"Setup");
-        const ExitStatus status = ExitStatusOf(c.report);
-        EXPECT_EQ(status, c.status) << c.name;
-        console.ShowOutcome(c.report, status);
-        EXPECT_EQ(out.text(), c.output) << c.name;
+        EXPECT_EQ(ExitStatusOf(report), status) << name;
+        console.ShowOutcome(report, status);
+        EXPECT_EQ(out.text(), output) << name;
     }
 }
 
@@ -78,23 +71,18 @@ TEST(ConsoleFrontEndTest, NobodySaysYes) {
     EXPECT_EQ(out.text(), "Setup: Disk full %s\nSetup: Go on?\n");
 }
 
-// (clock in milliseconds, percent) in the order the progress loop sees them.
-struct Tick {
-    std::int64_t at;
-    std::int32_t percent;
-};
-
 TEST(ConsoleFrontEndTest, ProgressIsRedrawnInPlaceOnATerminalAtMostFourTimesASecond) {
-    const std::vector<Tick> ticks = {{1000, 0},  {1100, 5},  {1249, 6},  {1250, 7}, {1300, 8},
-                                     {1400, 8},  {1600, 10}, {1700, 60}, {1849, 99}, {1900, 100}};
+    // (clock in milliseconds, percent) in the order the progress loop sees them.
+    const std::vector<std::pair<std::int64_t, std::int32_t>> ticks = {
+        {1000, 0}, {1100, 5}, {1249, 6}, {1250, 7}, {1300, 8}, {1400, 8}, {1600, 10}, {1700, 60}, {1849, 99}, {1900, 100}};
     for (const bool terminal : {true, false}) {
         SCOPED_TRACE(terminal ? "terminal" : "file");
         CapturedStream out;
         std::int64_t now = 0;
         ConsoleFrontEnd console(out.file, terminal, u"Setup", [&now] { return now; });
-        for (const Tick& tick : ticks) {
-            now = tick.at;
-            console.ShowProgress(Report(ERR_NONE, u"/t/file.tpl", tick.percent));
+        for (const auto& [at, percent] : ticks) {
+            now = at;
+            console.ShowProgress(Report(ERR_NONE, u"/t/file.tpl", percent));
         }
         // A failure report is never drawn as progress.
         console.ShowProgress(Report(ERR_CANCELLED, u"", 100));

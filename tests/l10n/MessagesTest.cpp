@@ -1,6 +1,4 @@
-// The 16 message tables (the original texts unchanged, every table complete,
-// shared rules), the lookup in them and the start-up choice of
-// the language between the L option's code and the process locale.
+// The 16 message tables, the lookup in them, and the choice of language between the L option and the locale.
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -18,9 +16,7 @@
 
 namespace {
 
-// Each test sets the locale it needs; afterwards LOCPATH, LC_ALL, the process
-// locale and the language are back at their defaults and the test's private
-// locale directory is gone.
+// Each test sets the locale it needs; afterwards the defaults are back and the private locale directory is gone.
 class MessagesTest : public testing::Test {
 protected:
     static void UseLocale(const char* name) {
@@ -46,17 +42,15 @@ std::vector<std::string> Identifiers(std::int32_t language) {
     return ids;
 }
 
-// The usage text is checked by its shape in every language: whatever the
-// words, a script writer must find every option, the kit and every status.
+// Whatever the words, a script writer finds every option, the kit and every status in the usage text.
 const char* const kHelpMustShow[] = {
     "setup [usecwd] [-S] [-L<", "] [-D<", "] [-h]", "\n  usecwd ", "\n  -S, /S ", "\n  -L<", ", /L<", "\n  -D<",
     ", /D<", "~/", "\n  -h, --help, /? ", "qorn.efd", "ru uk en lv lt bg de ro ka kk vi tr el es hy it",
     "\n  0  ", "\n  1  ", "\n  2  ", "\n  3  ", "\n  4  ", "\n  5  ",
 };
 
-// The first 31 texts of every table are those the installer was given in all
-// 16 languages; not a byte of them may change. A fingerprint (64-bit FNV-1a of
-// "id=text\n" in the common order) per language, from Russian to Italian.
+// The first 31 texts of every table were given in all 16 languages and may not change by a byte: a 64-bit
+// FNV-1a of "id=text\n" in the common order per language, from Russian to Italian.
 constexpr std::size_t kOriginalCount = 31;
 const std::uint64_t kOriginalFingerprints[16] = {
     0xc5c8d11c8a831efb, 0xa5ed4eadfcf662aa, 0x6b0b51623243c084, 0xf2876c6bda9484eb,
@@ -75,13 +69,11 @@ std::uint64_t OriginalsFingerprint(std::int32_t language) {
     return hash;
 }
 
-// Decoding and encoding again gives back the stored bytes only for whole,
-// valid UTF-8; every language holds every identifier English holds.
+// Decoding and encoding again gives back the stored bytes only for whole, valid UTF-8.
 TEST_F(MessagesTest, OriginalTextsStayAndEveryTableIsCompleteAndWhole) {
     const std::vector<std::string> expected = Identifiers(kDefaultLanguage);
     EXPECT_EQ(expected.size(), kMessageCount);
     UseLocale("C.UTF-8");
-    ASSERT_STREQ(std::setlocale(LC_ALL, nullptr), "C.UTF-8");
     for (std::int32_t language = 1; language <= 16; ++language) {
         SCOPED_TRACE(language);
         EXPECT_EQ(OriginalsFingerprint(language), kOriginalFingerprints[language - 1])
@@ -101,7 +93,6 @@ TEST_F(MessagesTest, OriginalTextsStayAndEveryTableIsCompleteAndWhole) {
 }
 
 TEST_F(MessagesTest, LoadResStringAnswersInEnglishUntilALanguageIsSetAndEmptyForUnknownOnes) {
-    UseLocale("C");
     EXPECT_EQ(LoadResString(AString("IDS_CHOOSEDIR_FOLDER")), WString(u"&Folder:"));
     EXPECT_TRUE(LoadResString(AString("ids_wizard_back")).empty());
     for (std::int32_t language : {0, 17}) {
@@ -120,8 +111,7 @@ const std::tuple<const char*, const char*, std::int32_t, const char16_t*> kCases
     {nullptr, "ru_XX.UTF-8", 3, u"en"}, {"xx", "ru_XX.UTF-8", 3, u"en"},  // setlocale fails: no name to read
 };
 
-// The locales of the cases exist only in a private LOCPATH directory, as copies
-// of the C.UTF-8 definitions; "ru_XX.UTF-8" exists nowhere.
+// The cases' locales are copies of C.UTF-8 in a private LOCPATH; "ru_XX.UTF-8" exists nowhere.
 TEST_F(MessagesTest, SelectLanguageTakesTheOptionCodeOrTheLocale) {
     using std::filesystem::copy_options;
     char pattern[] = "/tmp/l10n-locales-XXXXXX";
@@ -146,7 +136,5 @@ TEST_F(MessagesTest, SelectLanguageTakesTheOptionCodeOrTheLocale) {
 
 }  // namespace
 
-// glibc's newlocale never frees the search path it builds from LOCPATH, so
-// every conversion made while the private locales are in use loses a few bytes
-// that are not ours; the leak checker of the sanitizer build ignores them.
+// glibc's newlocale never frees the search path it builds from LOCPATH: the sanitizer build's leak checker ignores it.
 extern "C" const char* __lsan_default_suppressions() { return "leak:__argz_add_sep\nleak:__argz_create_sep\n"; }

@@ -1,11 +1,14 @@
-// A private home and temporary directory for one test, removed afterwards,
-// with small helpers to lay out and inspect files in them.
+// A private home and temporary directory for one test, and helpers to lay out, inspect and snapshot files in them.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <optional>
 #include <iterator>
 #include <string>
@@ -52,8 +55,32 @@ inline std::vector<std::string> Names(const std::string& directory) {
     return names;
 }
 
-// Points HOME and TMPDIR at fresh directories and the locale at UTF-8 for the
-// life of the object, restoring them afterwards.
+// An entry's kind and mode bits, time and (a file's) content.
+struct EntryState {
+    mode_t mode = 0;
+    std::int64_t seconds = 0;
+    std::int64_t nanoseconds = 0;
+    std::string content;
+    friend bool operator==(const EntryState&, const EntryState&) = default;
+};
+using TreeState = std::map<std::string, EntryState>;
+
+// Each entry below `root` by its path from there, `root` itself as "".
+inline TreeState Snapshot(const std::string& root) {
+    TreeState state;
+    const auto capture = [&](const std::string& path) {
+        struct stat status {};
+        if (lstat(path.c_str(), &status) != 0) return;
+        const std::string content = S_ISREG(status.st_mode) ? ReadBytes(path) : "";
+        state[path.substr(root.size())] = {status.st_mode, status.st_mtim.tv_sec, status.st_mtim.tv_nsec, content};
+    };
+    capture(root);
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root, ignored)) capture(entry.path());
+    return state;
+}
+
+// HOME and TMPDIR at fresh directories and the locale at UTF-8 for the object's life; removed and restored after.
 class Environment {
 public:
     Environment() : root_(MakeTempDirectory()), home_(root_ + "/home"), temp_(root_ + "/tmp") {

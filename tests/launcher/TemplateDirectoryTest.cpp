@@ -1,8 +1,10 @@
-#include <fcntl.h>
 #include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -20,8 +22,7 @@ const std::string kKey = "ConfigurationTemplatesLocation=";
 // One recorded template location as the launcher file holds it.
 std::string Line(const std::string& location) { return kKey + location + "\n"; }
 
-// Chooses, then records the choice as after a successful installation.
-// Returns the proposal and the launcher files left without the record.
+// Chooses and records as a successful installation does: the proposal and the launcher files left unrecorded.
 std::pair<WString, std::vector<WString>> ChooseAndRecord() {
     TemplateDirectoryChoice c = ChooseTemplateDirectory();
     return {c.directory,
@@ -41,8 +42,7 @@ protected:
         WriteBytes(path, content);
     }
 
-    // "@default" stands for the default template directory, "@" for a usable
-    // directory, "~" for the scratch root.
+    // "@default" stands for the default template directory, "@" for a usable directory, "~" for the scratch root.
     std::string Expand(std::string text) const {
         for (const auto& [what, by] : {std::pair{"@default", default_}, {"@", usable_}, {"~", env_.root()}}) {
             for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + by.size())) {
@@ -59,8 +59,7 @@ protected:
     const std::string default_ = env_.home() + "/.qorn/Vq/vq8/tmplts";
 };
 
-// What the launcher files hold and which of them are there ("-": not there);
-// an alternative file is not there unless a case says otherwise.
+// What the launcher files hold before and after ("-": not there; the alternative file unless a case says so).
 struct LauncherFiles {
     const char* name;
     std::string normal, proposal, normalAfter, alternative = "-", alternativeAfter = "-";
@@ -92,27 +91,21 @@ const LauncherFiles kLauncherFiles[] = {
      Line("@") + Line("~/plain/sub") + Line("~/missing/sub")},
 };
 
-// Which files are there decides the proposal and which files get the record;
-// the probe leaves the folder's time alone, and a rewrite changes no line but
-// the recorded ones.
+// The files decide the proposal and get the record; a rewrite leaves every other line alone.
 TEST_F(LauncherLocationsTest, ProposalAndRecordFollowTheLauncherFilesAndKeepEveryOtherByte) {
-    const timespec past = {1234567890, 123456789};
+    // The probe leaves no file behind and the folder's time alone.
+    std::filesystem::last_write_time(usable_, std::filesystem::file_time_type::clock::now() - std::chrono::hours(24));
+    const TreeState usable = Snapshot(usable_);
     for (const LauncherFiles& c : kLauncherFiles) {
         SCOPED_TRACE(c.name);
         RemoveTree(Wide(env_.home() + "/.Vq"));
         if (c.normal != "-") Lay(normal_, Expand(c.normal));
         if (c.alternative != "-") Lay(alternative_, Expand(c.alternative));
-        const timespec times[2] = {past, past};
-        ASSERT_EQ(utimensat(AT_FDCWD, usable_.c_str(), times, 0), 0);
 
         const auto [proposal, unrecorded] = ChooseAndRecord();
         EXPECT_EQ(Narrow(proposal), Expand(c.proposal));
         EXPECT_TRUE(unrecorded.empty());
-        struct stat probed {};
-        ASSERT_EQ(stat(usable_.c_str(), &probed), 0);
-        EXPECT_EQ(probed.st_mtim.tv_sec, past.tv_sec);
-        EXPECT_EQ(probed.st_mtim.tv_nsec, past.tv_nsec);
-        EXPECT_EQ(Names(usable_), std::vector<std::string>{}) << "the probe file is gone";
+        EXPECT_EQ(Snapshot(usable_), usable);
         EXPECT_EQ(Exists(normal_) ? ReadBytes(normal_) : "-", Expand(c.normalAfter));
         EXPECT_EQ(Exists(alternative_) ? ReadBytes(alternative_) : "-", Expand(c.alternativeAfter));
     }
@@ -140,10 +133,8 @@ TEST_F(LauncherLocationsTest, FailedRecordingIsReportedAndFailedSaveThrows) {
     EXPECT_EQ(ReadBytes(blocker), "a file where the launcher directory belongs");
 }
 
-// Runs the start and the recording in a child, as nobody when `unprivileged`
-// and this process is root. The child's status holds 1 when the default was
-// not proposed, 2 when the launcher file was not reported as unrecorded; -1
-// when it did not end by itself within ten seconds (a read that waits on a pipe).
+// Chooses and records in a child (as nobody if `unprivileged`): 0 when the default was proposed and the launcher
+// file reported unrecorded, -1 when it did not end by itself within ten seconds (a read waiting on a pipe).
 int ChooseAndRecordInChild(bool unprivileged, const std::string& launcherFile) {
     const pid_t child = fork();
     if (child == 0) {
@@ -162,42 +153,30 @@ int ChooseAndRecordInChild(bool unprivileged, const std::string& launcherFile) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// What stands at the normal launcher path and cannot be read whole is neither
-// waited on nor written.
+// What stands at the launcher path and cannot be read whole is neither waited on nor written.
 TEST_F(LauncherLocationsTest, UnreadableLauncherFileIsNeitherWaitedOnNorWritten) {
     const std::string directory = normal_.substr(0, normal_.rfind('/'));
-    const struct {
-        const char* name;
-        bool noPermission;
-        void (*lay)(const std::string& path);
-    } cases[] = {
+    // (name, unreadable only for lack of permission, how the launcher path is laid out)
+    const std::tuple<const char*, bool, void (*)(const std::string&)> cases[] = {
         {"no permission", true, [](const std::string& path) { ASSERT_EQ(chmod(path.c_str(), 0), 0); }},
         {"named pipe", false, [](const std::string& path) { ASSERT_EQ(mkfifo(path.c_str(), 0644), 0); }},
         {"directory", false, [](const std::string& path) { MakeDirectories(path); }},
         {"link loop", false, [](const std::string& path) { ASSERT_EQ(symlink("tavrilon.cfg", path.c_str()), 0); }},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, noPermission, lay] : cases) {
+        SCOPED_TRACE(name);
         RemoveTree(Wide(directory));
         MakeDirectories(directory);
-        if (c.noPermission) {
+        if (noPermission) {
             // Anyone may replace the file in its folder; only reading it is refused.
             Lay(normal_, "Secret=1\n" + Line(usable_));
             for (const std::string& path : {env_.root(), env_.home(), env_.home() + "/.Vq"}) chmod(path.c_str(), 0755);
             ASSERT_EQ(chmod(directory.c_str(), 0777), 0);
         }
-        c.lay(normal_);
-        struct stat before {};
-        ASSERT_EQ(lstat(normal_.c_str(), &before), 0);
-
-        EXPECT_EQ(ChooseAndRecordInChild(c.noPermission, normal_), 0);
-
-        struct stat after {};
-        ASSERT_EQ(lstat(normal_.c_str(), &after), 0);
-        EXPECT_EQ(after.st_ino, before.st_ino);
-        EXPECT_EQ(after.st_mode, before.st_mode);
-        EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
-        EXPECT_EQ(Names(directory), std::vector<std::string>{"tavrilon.cfg"});
+        lay(normal_);
+        const TreeState before = Snapshot(directory);
+        EXPECT_EQ(ChooseAndRecordInChild(noPermission, normal_), 0);
+        EXPECT_EQ(Snapshot(directory), before);
     }
 }
 

@@ -85,9 +85,7 @@ GdkRectangle TextArea(GtkLabel* label) {
     return {x, y, width, height};
 }
 
-// Every label's text under each of `widgets`, which lie side by side, lies
-// inside its widget, inside the window, and clear of the other widgets (of a
-// label's text, of another widget's area).
+// Each label's text under `widgets` (side by side) lies inside its widget and the window, clear of the others.
 void ExpectWhole(const std::string& where, const std::vector<GtkWidget*>& widgets) {
     for (GtkWidget* widget : widgets) {
         const GtkAllocation& window = gtk_widget_get_toplevel(widget)->allocation;
@@ -115,13 +113,13 @@ void SettleLayout() {
     }
 }
 
-// The wizard's widgets: the shown children of the container in its one window.
-std::vector<GtkWidget*> WizardWidgets(GtkWidget* testWindow) {
+// The wizard's widgets: the shown children of the container in its one window (the test's is never shown).
+std::vector<GtkWidget*> WizardWidgets() {
     std::vector<GtkWidget*> widgets;
     GList* toplevels = gtk_window_list_toplevels();
     for (GList* item = toplevels; item != nullptr; item = item->next) {
         GtkWidget* window = GTK_WIDGET(item->data);
-        if (window == testWindow || GTK_IS_DIALOG(window) || !gtk_widget_get_mapped(window)) continue;
+        if (GTK_IS_DIALOG(window) || !gtk_widget_get_mapped(window)) continue;
         GList* children = gtk_container_get_children(GTK_CONTAINER(gtk_bin_get_child(GTK_BIN(window))));
         for (GList* child = children; child != nullptr; child = child->next) {
             if (gtk_widget_get_mapped(GTK_WIDGET(child->data))) widgets.push_back(GTK_WIDGET(child->data));
@@ -132,18 +130,12 @@ std::vector<GtkWidget*> WizardWidgets(GtkWidget* testWindow) {
     return widgets;
 }
 
-class TextFitTest : public ToolkitTest {
-protected:
-    void TearDown() override {
-        SetCurrentLanguage(kDefaultLanguage);
-        ToolkitTest::TearDown();
-    }
-    scratch::Environment env_;  // the converters follow the locale: UTF-8 for the test
-};
+using TextFitTest = ToolkitTest;
 
 }  // namespace
 
 TEST_F(TextFitTest, EveryTextOfEveryPageAndBoxIsWholeInEveryLanguage) {
+    const scratch::Environment env;  // the converters follow the locale: UTF-8 for the test
     for (const auto& [language, table] : Languages()) {
         SetCurrentLanguage(language);
         CInstallerDlg dialog(false, Text("IDR_MAINFRAME"));
@@ -164,7 +156,8 @@ TEST_F(TextFitTest, EveryTextOfEveryPageAndBoxIsWholeInEveryLanguage) {
             step.act(dialog, progress);
             EXPECT_EQ(boxShown, step.box != nullptr) << where;
             SettleLayout();
-            ExpectWhole(where, WizardWidgets(window));
+            ExpectWhole(where, WizardWidgets());
         }
     }
+    SetCurrentLanguage(kDefaultLanguage);
 }

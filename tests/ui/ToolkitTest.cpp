@@ -19,8 +19,7 @@ gboolean Poll(gpointer data) {
     return FALSE;
 }
 
-// A display that is named but busy (the end-to-end scripts share it) gets a
-// few seconds; only a run with no display at all skips the window tests.
+// A named but busy display (the end-to-end scripts share it) gets a few seconds; only no display at all skips.
 bool OpenDisplay() {
     for (int attempt = 0; attempt < 20; ++attempt) {
         if (gtk_init_check(nullptr, nullptr)) return true;

@@ -1,5 +1,4 @@
-// Shared set-up of the user-interface tests: a window with a fixed container
-// for pages, as the wizard has; every test is skipped without a display.
+// The user-interface tests' set-up: a window with a fixed container for pages; skipped without a display.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,6 +15,5 @@ protected:
     GtkFixed* fixed = nullptr;
 };
 
-// Answers dialogs run with gtk_dialog_run: every 20 ms calls `act` on the running
-// dialog of `type` until it returns true; after 5 s dismisses it so a failing test ends.
+// Every 20 ms calls `act` on the running dialog of `type` until it returns true; after 5 s dismisses it.
 void WhenDialogRuns(GType type, std::function<bool(GtkWidget*)> act);

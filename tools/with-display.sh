@@ -4,12 +4,16 @@ set -euo pipefail
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   exec "$@"
 fi
-for n in $(seq 90 130); do
-  [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || break
-done
-Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# The server picks a free number itself and says which (-displayfd): runs
+# started side by side never race for the same one.
+fifo=$(mktemp -u "${TMPDIR:-/tmp}/with-display.XXXXXX")
+mkfifo "$fifo"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
 xvfb_pid=$!
-trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
-export DISPLAY=":$n"
+trap 'kill $xvfb_pid 2>/dev/null || true; rm -f "$fifo"' EXIT
+number=""
+read -r -t 20 number <"$fifo" || true
+[ -n "$number" ] || { echo "with-display: Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$number"
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 "$@"

@@ -144,13 +144,13 @@ TEST_F(InstallJobTest, AStopEndsBothThreadsAndRollsBackToTheExactEarlierTree) {
         SCOPED_TRACE(name);
         std::atomic<int> helperEntries{0};
         std::atomic<int> workerEntries{0};
-        gTimeHook = [&](bool onTestThread) {
+        gTimeHook = [&, failAt = failAt, helperFails = helperFails](bool onTestThread) {
             if (onTestThread) return ++workerEntries == failAt ? 1 : 0;
             if (++helperEntries > 1) return 0;
             EXPECT_TRUE(Await([this] { return progress_.ReadProgress().counts.written > 0; }));
             return helperFails ? 1 : 0;
         };
-        progress_.SetWakeUp([&, held = false]() mutable {  // at the first, the helper holds its entry
+        progress_.SetWakeUp([&, held = false, cancelAt = cancelAt]() mutable {  // at the first, the helper holds its entry
             EXPECT_TRUE(std::exchange(held, true) || Await([&] { return helperEntries > 0; }));
             if (progress_.ReadProgress().percent == cancelAt) progress_.RequestCancel();
         });

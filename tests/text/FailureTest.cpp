@@ -48,7 +48,11 @@ TEST(StringFailure, LeavesTheStringUnchangedAndLeaksNothing) {
         {
             WString text = Letters(length);
             const WString other = text;
-            EXPECT_EQ(Thrown([&] { const allocation_probe::FailAfter failing(successes); operation(text); }), thrown);
+            EXPECT_EQ(Thrown([&, successes = successes, operation = operation] {
+                          const allocation_probe::FailAfter failing(successes);
+                          operation(text);
+                      }),
+                      thrown);
             EXPECT_EQ(text, Letters(length));
             EXPECT_EQ(text.c_str()[length], u'\0');
             EXPECT_EQ(text.capacity(), other.capacity());

@@ -24,7 +24,7 @@ TEST_F(MessageBoxTest, FlagWordChoosesKindAndButtonsAndEveryCloseHasItsAnswer) {
     };
     for (const auto& [flags, kind, yesNo, response, answer] : cases) {
         SCOPED_TRACE(::testing::Message() << std::hex << flags << std::dec << " answered " << response);
-        WhenDialogRuns(GTK_TYPE_MESSAGE_DIALOG, [&](GtkWidget* dialog) {
+        WhenDialogRuns(GTK_TYPE_MESSAGE_DIALOG, [&, kind = kind, yesNo = yesNo, response = response](GtkWidget* dialog) {
             gchar* shown = nullptr;
             GtkMessageType type = GTK_MESSAGE_OTHER;
             g_object_get(dialog, "text", &shown, "message-type", &type, nullptr);

@@ -64,11 +64,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (ReadConfigFile(widePath, list) != WholeFileRead::kRead) std::abort();
     // An existing key or a new one, and a value that may already be there
     // (never an empty one, as the installer's own). A key read from bytes the
-    // locale cannot decode is not found by its text: the installer's never is.
+    // locale cannot decode is not found by its text, and lines without a key
+    // share the empty one: the installer's key is neither.
     WString key = u"TemplateLocations";
     if (list.size() > 0 && which % 2 == 0) {
         const ConfigEntry& entry = list.at(which / 2 % list.size());
-        if (ToAString(entry.key).c_str() == entry.keyBytes) key = entry.key;
+        if (!entry.key.empty() && ToAString(entry.key).c_str() == entry.keyBytes) key = entry.key;
     }
     WString value = WString(u"/home/u/t") + IntToWString(number, 10);
     if (number % 4 == 0 && list.size() > 0 && !list.at(0).values.empty() && !list.at(0).values[0].text.empty()) {

@@ -292,11 +292,12 @@ ErrorCode InstallTransaction::ClaimBackup() {
             if (!backup_.empty() || !StatPath(home.folder, status) || (status.st_dev == targetDevice_) != sameFileSystem) {
                 continue;
             }
-            // Named in the journal before it exists: a run killed between the
-            // two leaves an empty folder that the next start knows to remove.
+            // Named in the journal, on disk, before it exists: a run killed or
+            // a power cut between the two leaves an empty folder that the next
+            // start knows to remove, never one that nothing names.
             backup_ = ClaimNumberedFolder(home.folder, home.prefix, [this](const std::string& candidate) {
                 journal_.Backup(candidate, FolderIdentity{});
-                return journal_.Flush();
+                return journal_.Sync();
             });
         }
     }

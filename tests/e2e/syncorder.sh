@@ -35,17 +35,28 @@ at() {
 }
 # in_order LINE...: each line is found (not 0) and comes after the one before; sort names the first that does not.
 in_order() { printf '%s\n' 0 "$@" | sort -nuc; }
+# synced_before LINE: the journal's last write before LINE (found, not 0) is followed by an fdatasync before it.
+synced_before() {
+    awk -v limit="$1" -v prefix="$journal" '
+        NR >= limit { exit }
+        index($2, prefix) == 1 && $1 == "write" { synced = 0 }
+        index($2, prefix) == 1 && $1 == "fdatasync" { synced = 1 }
+        END { exit !(limit > 0 && synced) }' "$log"
+}
 
 journal=$HOME/.local/state/qorn-setup/
 changes='mkdir|link|rename|unlink|rmdir|utimensat'
 first_change=$(at first "$changes" "$target/")
-e2e_check "the journal and its name are synced before the first change to the template directory" \
-    in_order "$(at first write "$journal")" "$(at first fdatasync "$journal")" \
-    "$(at first fsync "${journal%/}")" "$first_change"
+e2e_check "the journal's name is synced before the first change to the template directory" \
+    in_order "$(at first fsync "${journal%/}")" "$first_change"
+e2e_check "all the journal says is synced before the first change to the template directory" \
+    synced_before "$first_change"
 # The backup folder, wherever it lies: where the replaced original was linked.
 backup=$(awk '$1 == "link" && index($2, target) == 1 { print $3; exit }' target="$target/" "$log" |
     sed -n 's|^\(.*/\.\{0,1\}xorup[0-9]*\)/.*|\1|p')
 e2e_check "the original was linked into a backup folder ($backup)" test -n "$backup"
+e2e_check "the backup folder is named in the synced journal before it is made" \
+    synced_before "$(at first mkdir "${backup:-?}")"
 e2e_check "the installed data is flushed, then the commit mark is written and synced, then the backup goes" \
     in_order "$(at last rename "$target/")" "$(at first syncfs "$target")" "$(at last write "$journal")" \
     "$(at last fdatasync "$journal")" "$(at first 'unlink|rmdir' "${backup:-?}/")"

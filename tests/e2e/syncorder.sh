@@ -55,8 +55,9 @@ e2e_check "all the journal says is synced before the first change to the templat
 backup=$(awk '$1 == "link" && index($2, target) == 1 { print $3; exit }' target="$target/" "$log" |
     sed -n 's|^\(.*/\.\{0,1\}xorup[0-9]*\)/.*|\1|p')
 e2e_check "the original was linked into a backup folder ($backup)" test -n "$backup"
-e2e_check "the backup folder is named in the synced journal before it is made" \
-    synced_before "$(at first mkdir "${backup:-?}")"
+made=$(at first mkdir "${backup:-?}")
+e2e_check "the backup folder is named in the synced journal, under a synced name, before it is made" \
+    eval 'synced_before "$made" && in_order "$(at first fsync "${journal%/}")" "$made"'
 e2e_check "the installed data is flushed, then the commit mark is written and synced, then the backup goes" \
     in_order "$(at last rename "$target/")" "$(at first syncfs "$target")" "$(at last write "$journal")" \
     "$(at last fdatasync "$journal")" "$(at first 'unlink|rmdir' "${backup:-?}/")"

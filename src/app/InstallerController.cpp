@@ -66,6 +66,13 @@ const char* KitOpenFailureMessage(ErrorCode code) {
     return "IDS_ERROR_DAMAGEDSOURCE";
 }
 
+// "/a/b" from the first `count` of {"a", "b", ...}.
+std::string JoinedPath(const std::vector<std::string>& parts, std::size_t count) {
+    std::string path;
+    for (std::size_t i = 0; i < count; ++i) path += "/" + parts[i];
+    return path;
+}
+
 }  // namespace
 
 WString ExpandHomePrefix(const WString& path) {
@@ -96,8 +103,8 @@ WString CleanTypedDirectory(const WString& typed) {
 WString WithoutDotsInMissingPart(const WString& path) {
     AString system;
     if (!StartsWithSeparator(path) || !ToSystemPath(path, &system)) return path;
-    std::vector<std::string> parts;
     const std::string text(system.c_str());
+    std::vector<std::string> parts;
     for (std::size_t start = 0; start < text.size();) {
         const std::size_t end = std::min(text.find('/', start), text.size());
         if (end > start) parts.push_back(text.substr(start, end - start));
@@ -105,12 +112,7 @@ WString WithoutDotsInMissingPart(const WString& path) {
     }
     std::size_t existing = parts.size();
     struct stat status {};
-    std::string prefix;
-    for (; existing > 0; --existing) {
-        prefix.clear();
-        for (std::size_t i = 0; i < existing; ++i) prefix += "/" + parts[i];
-        if (stat(prefix.c_str(), &status) == 0 || errno != ENOENT) break;
-    }
+    while (existing > 0 && stat(JoinedPath(parts, existing).c_str(), &status) != 0 && errno == ENOENT) --existing;
     std::vector<std::string> missing;
     bool changed = false;
     for (std::size_t i = existing; i < parts.size(); ++i) {
@@ -123,9 +125,9 @@ WString WithoutDotsInMissingPart(const WString& path) {
         }
     }
     if (!changed) return path;
-    std::string result;
-    for (std::size_t i = 0; i < existing; ++i) result += "/" + parts[i];
-    for (const std::string& part : missing) result += "/" + part;
+    parts.resize(existing);
+    parts.insert(parts.end(), missing.begin(), missing.end());
+    std::string result = JoinedPath(parts, parts.size());
     if (result.empty() || text.back() == '/') result += "/";
     return ToWString(AString(result.c_str(), result.size()));
 }

@@ -12,6 +12,9 @@ enum class ExitStatus : int {
     Failed = 3,              // the installation failed and was rolled back
     Cancelled = 4,           // cancelled by the user or stopped by a signal, rolled back
     RollbackIncomplete = 5,  // a rollback could not put everything back; files kept in the backup
+    Differences = 6,         // a verification found installed files that differ from the kit's record
+    NoRecord = 7,            // the directory holds no record of this kit to verify or uninstall
+    JournalWaiting = 8,      // an interrupted run waits for its template directory to come back
 };
 
 // The status of an installation job that has ended as `report` says: a kept

@@ -7,7 +7,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
+#include "app/RunSummary.h"
 #include "platform/ErrorCode.h"
 #include "text/WString.h"
 
@@ -26,6 +28,7 @@ struct ProgressReport {
     std::int32_t percent = 0;
     FileCounts counts;
     WString keptBackup;  // the backup folder a rollback could not empty; empty when all went back
+    std::shared_ptr<const RunSummary> summary;  // posted with the report that ends the job; null before
 };
 
 struct JobParameters {

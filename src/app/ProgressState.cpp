@@ -43,6 +43,7 @@ void ProgressState::StartJob(KitReader& job, const WString& target) {
     status_ = ERR_NONE;
     percent_ = 0;
     counts_ = FileCounts{};
+    summary_.reset();
     job_ = &job;
     jobTarget_ = std::move(copy);
     // An end reported before this job (a constructor's test report) is not its end.
@@ -88,7 +89,7 @@ bool ProgressState::WaitForEnd(std::int32_t milliseconds) {
 
 ProgressReport ProgressState::ReadProgress() {
     Lock lock(mutex_);
-    return ProgressReport{status_, message_, percent_, counts_, keptBackup_};
+    return ProgressReport{status_, message_, percent_, counts_, keptBackup_, summary_};
 }
 
 void ProgressState::AddCounts(const FileCounts& counts) {
@@ -96,6 +97,11 @@ void ProgressState::AddCounts(const FileCounts& counts) {
     counts_.written += counts.written;
     counts_.upToDate += counts.upToDate;
     counts_.replaced += counts.replaced;
+}
+
+void ProgressState::SetSummary(std::shared_ptr<const RunSummary> summary) {
+    Lock lock(mutex_);
+    summary_ = std::move(summary);
 }
 
 void ProgressState::RequestCancel() {

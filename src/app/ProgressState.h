@@ -62,6 +62,8 @@ public:
     ProgressReport ReadProgress();
     // Worker: adds what one of the job's threads has counted.
     void AddCounts(const FileCounts& counts);
+    // Worker: what the run did, before the report that ends the job.
+    void SetSummary(std::shared_ptr<const RunSummary> summary);
     // UI thread: asks the running job to stop after the entry in hand.
     void RequestCancel();
     // Worker: whether a cancellation has been asked for.
@@ -85,5 +87,6 @@ private:
     std::int32_t percent_ = 0;
     FileCounts counts_;
     WString keptBackup_;
+    std::shared_ptr<const RunSummary> summary_;
     std::function<void()> wakeUp_;
 };

@@ -30,7 +30,7 @@ struct CapturedStream {
 };
 
 ProgressReport Report(ErrorCode status, const char16_t* message, std::int32_t percent) {
-    return {status, message, percent, {}, {}};
+    return {status, message, percent, {}, {}, {}};
 }
 
 const std::string kKept = "Setup: Not every original file could be put back. The originals that remain are kept in this "
@@ -38,7 +38,7 @@ const std::string kKept = "Setup: Not every original file could be put back. The
 
 // (name, report, status, output)
 const std::tuple<const char*, ProgressReport, ExitStatus, std::string> kOutcomes[] = {
-    {"installed", {ERR_NONE, u"Copying complete...", 100, {7, 2, 3}, u""}, ExitStatus::Success,
+    {"installed", {ERR_NONE, u"Copying complete...", 100, {7, 2, 3}, u"", {}}, ExitStatus::Success,
      "Configuration installed successfully.\nFiles written: 7\nFiles already up to date: 2\n"
      "Files replaced (their originals were kept in a backup until the end of the installation): 3\n"},
     {"failed, rolled back", Report(ERR_CANT_WRITE, u"Installation error", 40), ExitStatus::Failed,
@@ -46,10 +46,10 @@ const std::tuple<const char*, ProgressReport, ExitStatus, std::string> kOutcomes
      "Template directory has not been changed.\n"},
     {"cancelled, rolled back", Report(ERR_CANCELLED, u"Installation canceled.", 40), ExitStatus::Cancelled,
      "Installation canceled. Template directory has not been changed.\n"},
-    {"failed, rollback incomplete", {ERR_CANT_WRITE, u"Installation error", 40, {}, u"/tmp/xorup3"},
+    {"failed, rollback incomplete", {ERR_CANT_WRITE, u"Installation error", 40, {}, u"/tmp/xorup3", {}},
      ExitStatus::RollbackIncomplete, kKept + "/tmp/xorup3\n"},
     {"cancelled, rollback incomplete",
-     {ERR_CANCELLED, u"Installation canceled. Template directory has not been changed.", 40, {}, u"/tmp/xorup4"},
+     {ERR_CANCELLED, u"Installation canceled. Template directory has not been changed.", 40, {}, u"/tmp/xorup4", {}},
      ExitStatus::RollbackIncomplete, kKept + "/tmp/xorup4\n"},
 };
 

@@ -23,7 +23,7 @@ WString Paths() {
 }
 
 ProgressReport Report(std::int32_t percent, ErrorCode status = ERR_NONE, const WString& keptBackup = WString()) {
-    return {status, Text("IDS_INSTALL_ERROR") + u" 13", percent, {}, keptBackup};
+    return {status, Text("IDS_INSTALL_ERROR") + u" 13", percent, {}, keptBackup, {}};
 }
 
 using Dialog = CInstallerDlg;

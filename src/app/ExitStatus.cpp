@@ -1,7 +1,8 @@
 #include "app/ExitStatus.h"
 
 ExitStatus ExitStatusOf(const ProgressReport& report) {
-    if (!report.keptBackup.empty()) return ExitStatus::RollbackIncomplete;
+    if (!report.keptBackup.empty() || report.status == ERR_ROLLBACK_UNFINISHED) return ExitStatus::RollbackIncomplete;
+    if (report.status == ERR_JOURNAL_WAITING) return ExitStatus::JournalWaiting;
     if (report.status == ERR_CANCELLED) return ExitStatus::Cancelled;
     if (report.status == ERR_BUSY) return ExitStatus::CouldNotStart;  // nothing was tried: another run holds the directory
     if (report.status != ERR_NONE) return ExitStatus::Failed;

@@ -12,6 +12,7 @@
 #include "app/InstallJournal.h"
 #include "app/InstallTransaction.h"
 #include "app/ProgressState.h"
+#include "app/RecoveredRunText.h"
 #include "kit/KitReader.h"
 #include "l10n/Messages.h"
 #include "text/Convert.h"
@@ -113,6 +114,16 @@ ErrorCode EndWithRollback(InstallTransaction& transaction, ProgressState& progre
     if (code == ERR_EARLIER_RUN_KEPT) {
         kept = transaction.keptByEarlierRun();
         shown = LoadResString("IDS_RECOVERED_PARTLY") + u" " + progress.ReadJob().target;
+    }
+    if (code == ERR_JOURNAL_WAITING) shown = WaitingJournalText(transaction.waitingRun());
+    if (code == ERR_FILE_APPEARED) {
+        shown = LoadResString("IDS_FILE_APPEARED") + u" " + progress.ReadJob().target +
+                ToWString(transaction.appearedFile().c_str());
+    }
+    // Something of the run stayed and the journal with it: never "as it was".
+    if (outcome.unfinished && kept.empty()) {
+        code = ERR_ROLLBACK_UNFINISHED;
+        shown = LoadResString("IDS_ROLLBACK_UNFINISHED") + u" " + progress.ReadJob().target;
     }
     progress.PostProgress(code, shown, percent, kept.empty() ? WString() : ToWString(kept.c_str()));
     return code;

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <random>
@@ -18,7 +19,9 @@ namespace {
 
 // Records are a kind letter followed by NUL-terminated fields; paths hold no
 // NUL, so any byte sequence of a path is kept exactly.
-constexpr char kHeader[] = "qorn-setup-journal 2";
+// Version 3 adds the inodes of originals ('R') and of written files ('W').
+constexpr char kHeader[] = "qorn-setup-journal 3";
+constexpr char kHeaderWithoutInodes[] = "qorn-setup-journal 2";
 constexpr std::size_t kFlushSize = 256 * 1024;
 
 bool MakeFolders(const std::string& folder) {
@@ -63,7 +66,10 @@ public:
     explicit FieldReader(const std::string& bytes) : bytes_(bytes) {}
     bool Next(std::string& field) {
         const std::size_t end = bytes_.find('\0', at_);
-        if (end == std::string::npos) return false;
+        if (end == std::string::npos) {
+            exhausted_ = true;
+            return false;
+        }
         field.assign(bytes_, at_, end - at_);
         at_ = end + 1;
         return true;
@@ -76,6 +82,10 @@ public:
         return *end == '\0';
     }
     bool AtEnd() const { return at_ >= bytes_.size(); }
+    // What is left is nothing but zeros: a tail the file system never got to write.
+    bool OnlyZerosLeft() const { return bytes_.find_first_not_of('\0', at_) == std::string::npos; }
+    // A field ran into the end of the bytes: the record was cut short there.
+    bool exhausted() const { return exhausted_; }
     bool NextKind(char& kind) {
         if (AtEnd()) return false;
         kind = bytes_[at_++];
@@ -85,6 +95,7 @@ public:
 private:
     const std::string& bytes_;
     std::size_t at_ = 0;
+    bool exhausted_ = false;
 };
 
 bool NextIdentity(FieldReader& reader, FileIdentity& identity) {
@@ -100,19 +111,36 @@ bool NextFolder(FieldReader& reader, FolderIdentity& identity) {
     return true;
 }
 
-bool ReadFile(FieldReader& reader, char kind, JournalContent& content) {
+bool ReadFile(FieldReader& reader, char kind, bool withInodes, JournalContent& content) {
     JournalFile file;
     std::int64_t index = 0;
+    std::int64_t inode = 0;
     file.replaces = kind == 'R';
     if (!reader.Next(file.path) || !reader.NextNumber(index) || !NextIdentity(reader, file.written)) return false;
     if (file.replaces && !NextIdentity(reader, file.original)) return false;
+    if (file.replaces && withInodes && !reader.NextNumber(inode)) return false;
     file.index = static_cast<std::uint64_t>(index);
+    file.originalInode = static_cast<std::uint64_t>(inode);
     content.files.push_back(std::move(file));
     return true;
 }
 
-// Reads one record into `content`; false at the end or at a record cut short.
-bool ReadRecord(FieldReader& reader, JournalContent& content) {
+// The files are journaled in the order of their indexes.
+bool ReadWritten(FieldReader& reader, JournalContent& content) {
+    std::int64_t index = 0;
+    std::int64_t inode = 0;
+    if (!reader.NextNumber(index) || !reader.NextNumber(inode)) return false;
+    const auto file = std::lower_bound(
+        content.files.begin(), content.files.end(), static_cast<std::uint64_t>(index),
+        [](const JournalFile& f, std::uint64_t wanted) { return f.index < wanted; });
+    if (file == content.files.end() || file->index != static_cast<std::uint64_t>(index)) return false;
+    file->writtenInode = static_cast<std::uint64_t>(inode);
+    return true;
+}
+
+// Reads one record into `content`; false at the end or at a record that is
+// not whole.
+bool ReadRecord(FieldReader& reader, bool withInodes, JournalContent& content) {
     char kind = 0;
     if (!reader.NextKind(kind)) return false;
     std::string a;
@@ -143,7 +171,8 @@ bool ReadRecord(FieldReader& reader, JournalContent& content) {
             return true;
         case 'D': if (!reader.Next(a)) return false; content.createdDirs.push_back(a); return true;
         case 'N':
-        case 'R': return ReadFile(reader, kind, content);
+        case 'R': return ReadFile(reader, kind, withInodes, content);
+        case 'W': return withInodes && ReadWritten(reader, content);
         case 'M':
             if (!reader.Next(a) || !reader.NextNumber(x) || !reader.NextNumber(y)) return false;
             content.folderTimes.push_back({a, x, y});
@@ -195,7 +224,7 @@ std::string JournalContent::TargetBelowAnchor() const {
 }
 
 bool JournalIsSound(const JournalContent& journal, const std::string& journalFolder) {
-    if (!journal.known) return false;
+    if (!journal.known || journal.damaged) return false;
     // Cut short before its target: nothing was claimed or changed.
     if (journal.target.empty()) return journal.backup.empty() && journal.files.empty() && journal.createdDirs.empty();
     if (!TargetIsSound(journal) || journal.tag.empty() ||
@@ -248,9 +277,15 @@ JournalContent ParseJournal(const std::string& bytes) {
     }
     FieldReader reader(bytes);
     std::string header;
-    if (!reader.Next(header) || header != kHeader) return content;
+    if (!reader.Next(header) || (header != kHeader && header != kHeaderWithoutInodes)) return content;
     content.known = true;
-    while (ReadRecord(reader, content)) {
+    const bool withInodes = header == kHeader;
+    content.inodes = withInodes;
+    while (!reader.AtEnd() && !reader.OnlyZerosLeft()) {
+        if (ReadRecord(reader, withInodes, content)) continue;
+        // Only the last record may be cut short; anything else is damage.
+        content.damaged = !reader.exhausted();
+        break;
     }
     return content;
 }
@@ -259,8 +294,10 @@ InstallJournal::~InstallJournal() {
     if (descriptor_ >= 0) close(descriptor_);  // ends the lock
 }
 
+bool MakeJournalFolder(const std::string& folder) { return !folder.empty() && MakeFolders(folder); }
+
 bool InstallJournal::Create(const std::string& folder) {
-    if (folder.empty() || !MakeFolders(folder)) return false;
+    if (!MakeJournalFolder(folder)) return false;
     folder_ = folder;
     std::random_device random;
     for (int attempt = 0; attempt < 100 && descriptor_ < 0; ++attempt) {
@@ -303,7 +340,7 @@ void InstallJournal::File(const JournalFile& file) {
     if (file.replaces) {
         Record('R', {file.path, std::to_string(file.index), std::to_string(w.size), std::to_string(w.seconds),
                      std::to_string(w.nanoseconds), std::to_string(o.size), std::to_string(o.seconds),
-                     std::to_string(o.nanoseconds)});
+                     std::to_string(o.nanoseconds), std::to_string(file.originalInode)});
     } else {
         Record('N', {file.path, std::to_string(file.index), std::to_string(w.size), std::to_string(w.seconds),
                      std::to_string(w.nanoseconds)});
@@ -313,6 +350,16 @@ void InstallJournal::FolderTime(const JournalFolderTime& time) {
     Record('M', {time.path, std::to_string(time.seconds), std::to_string(time.nanoseconds)});
 }
 void InstallJournal::PlanComplete() { Record('P', {}); }
+
+bool InstallJournal::Written(std::uint64_t index, std::uint64_t inode) {
+    // One write() each, before the rename: a killed process leaves every one it made.
+    std::string record = "W" + std::to_string(index);
+    record += '\0';
+    record += std::to_string(inode);
+    record += '\0';
+    const std::lock_guard<std::mutex> lock(writtenMutex_);
+    return descriptor_ >= 0 && buffer_.empty() && WriteAll(descriptor_, record);
+}
 
 bool InstallJournal::Flush() {
     if (descriptor_ < 0 || failed_ || !WriteAll(descriptor_, buffer_)) return false;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,11 @@ struct JournalFile {
     bool replaces = false;    // an original stands there and goes to the backup first
     FileIdentity written;     // the file the run puts there: the kit entry's size and time
     FileIdentity original;    // of the original, when it replaces one
+    // Inodes, 0 where unknown (a journal of an older version, or a file the
+    // run had not yet written): with them a file of the same size and time
+    // made by somebody else is never taken for the run's or the original.
+    std::uint64_t writtenInode = 0;   // of the file the run wrote, known before its rename
+    std::uint64_t originalInode = 0;  // of the original, as the plan saw it
 };
 
 // A folder's time to give back; `path` is below the anchor ("" the anchor itself).
@@ -62,6 +68,8 @@ struct JournalContent {
     bool planned = false;
     bool committed = false;
     bool undone = false;  // rolled back, only its backup folder is left to remove
+    bool damaged = false;
+    bool inodes = false;   // of version 3: every file the run put in place has its inode ('W') recorded  // a record other than the last one is not whole: nothing of it may be trusted
 
     // The target below the anchor ("" when they are one).
     std::string TargetBelowAnchor() const;
@@ -92,6 +100,10 @@ public:
     void File(const JournalFile& file);
     void FolderTime(const JournalFolderTime& time);
     void PlanComplete();
+    // Records the inode of the file the run wrote for entry `index`, written
+    // at once (before the file is renamed into place) but not synced. Safe
+    // to call from several threads once the plan is synced. False on failure.
+    bool Written(std::uint64_t index, std::uint64_t inode);
     // Writes what is buffered, without waiting for the disk: enough for a
     // later start to find it after the process dies. False on failure.
     bool Flush();
@@ -118,15 +130,19 @@ private:
     int descriptor_ = -1;
     bool folderSynced_ = false;
     bool failed_ = false;
+    std::mutex writtenMutex_;
 };
 
 // Appends the mark of MarkUndone to the journal open (for writing) at
 // `descriptor`, and syncs it. False on failure.
 bool AppendUndoneMark(int descriptor);
 
-// Parses a journal's bytes; a record cut short at the end is ignored, and
-// so is everything after a record of an unknown kind. A file that holds no
-// more than the start of the header is a journal with nothing in it.
+// Parses a journal's bytes; a record cut short at the end is ignored (so are
+// zeros where a record would start, up to the end: a power cut's unwritten
+// tail), any other record that is not whole, or of an unknown kind, makes
+// the journal `damaged`. A file that holds no more than the start of the
+// header is a journal with nothing in it. Journals of the previous version
+// (without inodes) are read as well.
 JournalContent ParseJournal(const std::string& bytes);
 
 // Whether a journal may be acted on at all: this installer's, its target
@@ -144,6 +160,9 @@ struct BackupHome {
 };
 // In the order a run tries them: beside the target (never for "/"), then the journal folder.
 std::vector<BackupHome> BackupHomes(const std::string& target, const std::string& journalFolder);
+
+// Makes the journal folder (and the folders it lacks) private to the user; true when it is a folder.
+bool MakeJournalFolder(const std::string& folder);
 
 // Where journals live: $XDG_STATE_HOME/qorn-setup, else
 // $HOME/.local/state/qorn-setup; empty when neither is known.

@@ -82,6 +82,24 @@ bool UpToDate(const struct stat& status, FileTime entryTime) {
     return S_ISREG(status.st_mode) && IsUpToDate(status.st_mtim.tv_sec, entryTime);
 }
 
+// Consecutive entries mostly share a folder: each thread resolves it once
+// for a run of them. The descriptor stays with that folder, wherever a name
+// may lead later.
+thread_local struct {
+    std::uint64_t run = 0;
+    std::string path;
+    FolderDescriptor folder;
+} lastFolder;
+
+void ForgetFolder() {
+    lastFolder.folder.reset();
+    lastFolder.path.clear();
+    lastFolder.run = 0;
+}
+
+// One directory holds the other (both "/"-ended).
+bool Overlaps(const std::string& a, const std::string& b) { return a.starts_with(b) || b.starts_with(a); }
+
 std::string RunTag() {
     return std::to_string(getpid()) + "-" + std::to_string(static_cast<unsigned>(time(nullptr)) % 100000);
 }
@@ -139,11 +157,16 @@ ErrorCode InstallTransaction::LockTarget() {
     // stops this run, so that the folder keeping them is named at once.
     for (const RecoveredRun& run : RecoverDeadRuns(JournalFolder(), std::string(), &anchorIdentity_)) {
         if (!run.keptBackup.empty()) keptByEarlierRun_ = run.keptBackup;
+        if (run.waiting && Overlaps(run.target, target_)) waitingRun_ = run;
     }
+    if (!waitingRun_.keptJournal.empty()) return ERR_JOURNAL_WAITING;
     return keptByEarlierRun_.empty() ? ERR_NONE : ERR_EARLIER_RUN_KEPT;
 }
 
 ErrorCode InstallTransaction::Plan(const WString& target, const std::vector<KitEntry>& entries) {
+    // Made before the target is located: where it lies below the folders the
+    // run would create (HOME itself missing), the run finds them made.
+    (void)MakeJournalFolder(JournalFolder());  // Begin says so when it cannot be made
     ErrorCode code = LocateTarget(target);
     if (code == ERR_NONE) code = LockTarget();
     if (code != ERR_NONE) return code;
@@ -223,7 +246,8 @@ ErrorCode InstallTransaction::PlanEntry(std::size_t index, const KitEntry& entry
         planned.action = EntryAction::Replace;
         // A link's own bits say nothing; a replaced file never keeps set-id bits.
         planned.mode = S_ISLNK(status.st_mode) ? kNewFileMode : (status.st_mode & 0777);
-        originals_.push_back({index, {status.st_size, status.st_mtim.tv_sec, status.st_mtim.tv_nsec}});
+        originals_.push_back({index, {status.st_size, status.st_mtim.tv_sec, status.st_mtim.tv_nsec},
+                              static_cast<std::uint64_t>(status.st_ino)});
         replacesAny_ = true;
     } else if (mayExist && errno != ENOENT) {
         return errno == ENOTDIR ? ERR_INVALID_PARAMETER : ErrorFromErrno(errno);
@@ -325,8 +349,16 @@ void InstallTransaction::JournalPlan() {
         while (original < originals_.size() && originals_[original].index < i) ++original;
         if (!Writes(plan_[i].action)) continue;
         const bool replaces = plan_[i].action == EntryAction::Replace;
-        journal_.File({RelativePath(i), i, replaces, IdentityOfEntry((*entries_)[i]),
-                       replaces ? originals_[original].identity : FileIdentity{}});
+        JournalFile file;
+        file.path = RelativePath(i);
+        file.index = i;
+        file.replaces = replaces;
+        file.written = IdentityOfEntry((*entries_)[i]);
+        if (replaces) {
+            file.original = originals_[original].identity;
+            file.originalInode = originals_[original].inode;
+        }
+        journal_.File(file);
     }
     if (anchorTime_) journal_.FolderTime(*anchorTime_);
     for (std::uint32_t number = 0; number < folders_.size(); ++number) {
@@ -440,7 +472,8 @@ ErrorCode InstallTransaction::CopyOriginal(int folder, const std::string& relati
 }
 
 ErrorCode InstallTransaction::WriteEntry(const KitReader& kit, std::size_t index, int folder,
-                                         const std::string& temporary, std::span<unsigned char> buffer) {
+                                         const std::string& temporary, std::span<unsigned char> buffer,
+                                         std::uint64_t& inode) {
     const int file = openat(folder, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, kCreateMode);
     if (file < 0) return ErrorFromErrno(errno);
     ErrorCode code = KitCopyEntryData(kit, index, file, buffer);
@@ -450,26 +483,47 @@ ErrorCode InstallTransaction::WriteEntry(const KitReader& kit, std::size_t index
     const timespec time = TimespecFromFileTime((*entries_)[index].lastWriteTime);
     const timespec times[2] = {time, time};
     if (code == ERR_NONE && futimens(file, times) != 0) code = ErrorFromErrno(errno);
+    struct stat status {};
+    if (code == ERR_NONE && fstat(file, &status) != 0) code = ErrorFromErrno(errno);
+    inode = static_cast<std::uint64_t>(status.st_ino);
     if (close(file) != 0 && code == ERR_NONE) code = ErrorFromErrno(errno);
     return code;
 }
 
+ErrorCode InstallTransaction::PutInPlace(std::size_t index, int folder, const std::string& temporary,
+                                         const std::string& name) {
+    if (plan_[index].action == EntryAction::Replace) {
+        return renameat(folder, temporary.c_str(), folder, name.c_str()) == 0 ? ERR_NONE : ErrorFromErrno(errno);
+    }
+    // A file made at the path since the plan (by the user, by a folder-sync
+    // client) is somebody's: never replaced, and, not being the run's, never
+    // removed by the undo.
+    int placed = renameat2(folder, temporary.c_str(), folder, name.c_str(), RENAME_NOREPLACE);
+    if (placed != 0 && (errno == EINVAL || errno == ENOSYS)) {
+        // A file system without that flag: a link never overwrites either.
+        placed = linkat(folder, temporary.c_str(), folder, name.c_str(), 0);
+        if (placed == 0) (void)unlinkat(folder, temporary.c_str(), 0);  // the rollback would remove it too
+    }
+    if (placed == 0) return ERR_NONE;
+    if (errno != EEXIST) return ErrorFromErrno(errno);
+    const std::lock_guard<std::mutex> lock(appearedMutex_);
+    if (appeared_.empty()) appeared_ = RelativePath(index);
+    return ERR_FILE_APPEARED;
+}
+
+std::string InstallTransaction::appearedFile() const {
+    const std::lock_guard<std::mutex> lock(appearedMutex_);
+    return appeared_;
+}
+
 int InstallTransaction::FolderOf(const std::string& relative) {
-    // Consecutive entries mostly share a folder: each thread resolves it once
-    // for a run of them. The descriptor stays with that folder, wherever a
-    // name may lead later.
-    thread_local struct {
-        std::uint64_t run = 0;
-        std::string path;
-        FolderDescriptor folder;
-    } last;
     const std::string_view path = FolderPart(relative);
-    if (last.run == run_ && last.path == path && last.folder.valid()) return last.folder.get();
+    if (lastFolder.run == run_ && lastFolder.path == path && lastFolder.folder.valid()) return lastFolder.folder.get();
     // A folder that became a link since the plan is an obstacle, never followed.
-    last.folder.reset(OpenFolderBeneath(targetFolder_.get(), path, links_));
-    last.run = run_;
-    last.path = path;
-    return last.folder.get();
+    lastFolder.folder.reset(OpenFolderBeneath(targetFolder_.get(), path, links_));
+    lastFolder.run = run_;
+    lastFolder.path = path;
+    return lastFolder.folder.get();
 }
 
 ErrorCode InstallTransaction::Install(const KitReader& kit, std::size_t index, std::span<unsigned char> buffer) {
@@ -484,10 +538,11 @@ ErrorCode InstallTransaction::Install(const KitReader& kit, std::size_t index, s
     }
     const std::string name(NamePart(relative));
     const std::string temporary = TemporaryName(tag_, index);
-    ErrorCode code = WriteEntry(kit, index, folder, temporary, buffer);
-    if (code == ERR_NONE && renameat(folder, temporary.c_str(), folder, name.c_str()) != 0) {
-        code = ErrorFromErrno(errno);
-    }
+    std::uint64_t inode = 0;
+    ErrorCode code = WriteEntry(kit, index, folder, temporary, buffer, inode);
+    // Known to the journal before the file is in place: the undo removes only this file.
+    if (code == ERR_NONE && !journal_.Written(index, inode)) code = ERR_CANT_WRITE;
+    if (code == ERR_NONE) code = PutInPlace(index, folder, temporary, name);
     // A temporary file that did not make it into place goes; the rollback would remove it too.
     if (code != ERR_NONE) (void)unlinkat(folder, temporary.c_str(), 0);
     Step();
@@ -533,10 +588,16 @@ bool InstallTransaction::DropBackup() {
 
 RollbackOutcome InstallTransaction::Rollback() {
     if (!begun_) return RollbackOutcome{};
+    // The undo opens folders of its own: the installing threads' are no longer needed.
+    ForgetFolder();
+    targetFolder_.reset();
     const RollbackOutcome outcome = RollBackRun(journal_.Read(), anchorFolder_.get(), backupFolder_.get());
     // Every original back but the backup still there: the next start finishes
-    // it, and nothing claims that anything was lost.
-    if (outcome.settled || !outcome.originalsRestored || !journal_.MarkUndone()) journal_.Remove();
+    // it, and nothing claims that anything was lost. An undo not complete
+    // keeps the journal, for a start that can finish it.
+    if (!outcome.unfinished && (outcome.settled || !outcome.originalsRestored || !journal_.MarkUndone())) {
+        journal_.Remove();
+    }
     begun_ = false;
     return outcome;
 }

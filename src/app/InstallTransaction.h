@@ -20,6 +20,7 @@
 
 #include "app/FolderTable.h"
 #include "app/InstallJournal.h"
+#include "app/Recovery.h"
 #include "app/RunRollback.h"
 #include "platform/FolderBeneath.h"
 #include "kit/KitReader.h"
@@ -47,7 +48,8 @@ public:
     // entry's path or a file where a folder must be; 3 when the target
     // cannot be used; ERR_BUSY when another run holds the directory;
     // ERR_EARLIER_RUN_KEPT when a dead run's undo kept originals in
-    // keptByEarlierRun().
+    // keptByEarlierRun(); ERR_JOURNAL_WAITING when a dead run's journal on
+    // this directory waits for its folder to come back (waitingRun()).
     ErrorCode Plan(const WString& target, const std::vector<KitEntry>& entries);
     // 0, or ERR_DISK_FULL when what the plan writes does not fit into the
     // free space of the target's file system.
@@ -64,20 +66,27 @@ public:
     // temporary name (copied through `buffer` where that is faster), the
     // entry's time, then the rename into place. 0; 3 when its folder is no
     // longer the one planned (a link now); else the failing step's code (the
-    // temporary file is removed). Safe to call from several threads at once
-    // for different entries, each with its own buffer.
+    // temporary file is removed); ERR_FILE_APPEARED when a file now stands
+    // where the plan found none: it stays as it is, and appearedFile() names
+    // it. Safe to call from several threads at once for different entries,
+    // each with its own buffer.
     ErrorCode Install(const KitReader& kit, std::size_t index, std::span<unsigned char> buffer);
     // Syncs the installed data, marks the journal committed, drops the
     // backup and the journal (kept, for the next start to finish, when the
     // backup cannot be dropped). 0, else the code of the failed sync.
     ErrorCode Commit();
-    // Undoes whatever of the plan has been done; the journal stays for the
-    // next start when the backup folder could not be removed.
+    // Undoes whatever of the plan has been done, with the descriptors of the
+    // installing threads released first; the journal stays for the next
+    // start when the backup folder could not be removed or a step of the
+    // undo failed.
     RollbackOutcome Rollback();
 
     std::uint64_t bytesToWrite() const { return bytesToWrite_; }
     const std::string& backupFolder() const { return backup_; }
     const std::string& keptByEarlierRun() const { return keptByEarlierRun_; }
+    const RecoveredRun& waitingRun() const { return waitingRun_; }
+    // Below the target; empty unless Install returned ERR_FILE_APPEARED.
+    std::string appearedFile() const;
 
 private:
     static constexpr mode_t kNewFileMode = ~mode_t{0};  // a created file's mode, from the umask
@@ -92,6 +101,7 @@ private:
     struct Original {
         std::size_t index = 0;
         FileIdentity identity;
+        std::uint64_t inode = 0;
     };
 
     ErrorCode LocateTarget(const WString& target);
@@ -114,8 +124,11 @@ private:
     // The descriptor of the folder holding `relative`, resolved below the
     // target; -1 when it is no longer the folder planned.
     int FolderOf(const std::string& relative);
+    // Writes the temporary file; `inode` gets its inode.
     ErrorCode WriteEntry(const KitReader& kit, std::size_t index, int folder, const std::string& temporary,
-                         std::span<unsigned char> buffer);
+                         std::span<unsigned char> buffer, std::uint64_t& inode);
+    // Renames the written file into place; a created one never over a file that appeared since the plan.
+    ErrorCode PutInPlace(std::size_t index, int folder, const std::string& temporary, const std::string& name);
     void Step();
 
     std::string target_;  // ends in "/"
@@ -125,6 +138,9 @@ private:
     std::string tag_;
     std::string backup_;  // ends in "/"
     std::string keptByEarlierRun_;
+    RecoveredRun waitingRun_;
+    mutable std::mutex appearedMutex_;
+    std::string appeared_;
     FolderDescriptor anchorFolder_;  // holds the directory's lock
     FolderDescriptor targetFolder_;
     FolderDescriptor backupFolder_;

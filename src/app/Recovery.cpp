@@ -15,7 +15,9 @@
 #include "kit/KitReader.h"
 #include "platform/File.h"
 #include "platform/FolderBeneath.h"
+#include "platform/Retried.h"
 #include "platform/TempSpace.h"
+#include "launcher/WholeFileRead.h"
 
 namespace {
 
@@ -49,13 +51,16 @@ int OpenUnlocked(const std::string& path, int mode) {
     return descriptor;
 }
 
-std::string ReadWhole(int descriptor) {
-    std::string bytes;
+// Every byte of the journal, or kUnreadable: a read that fails half way is
+// never taken for a journal that ends there.
+WholeFileRead ReadWhole(int descriptor, std::string& bytes) {
+    bytes.clear();
     char chunk[65536];
     for (;;) {
-        const ssize_t got = read(descriptor, chunk, sizeof chunk);
+        const ssize_t got = Retried([&] { return read(descriptor, chunk, sizeof chunk); });
         if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) return bytes;
+        if (got == 0) return WholeFileRead::kRead;
+        if (got < 0) return WholeFileRead::kUnreadable;
         bytes.append(chunk, static_cast<std::size_t>(got));
     }
 }
@@ -80,7 +85,10 @@ void RemoveUnrecordedBackup(const JournalContent& content, const std::string& pa
         if (other == path) continue;
         const FileHandleGuard journal(open(other.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
         if (journal.get() == INVALID_FILE_HANDLE) continue;
-        if (ParseJournal(ReadWhole(static_cast<int>(journal.get()))).backup == content.backup) return;
+        std::string bytes;
+        // One that cannot be read may name it: the folder stays.
+        if (ReadWhole(static_cast<int>(journal.get()), bytes) != WholeFileRead::kRead) return;
+        if (ParseJournal(bytes).backup == content.backup) return;
     }
     // Only an empty folder goes: nothing of anybody's can be lost with it.
     (void)rmdir(content.backup.c_str());
@@ -90,18 +98,37 @@ void RemoveUnrecordedBackup(const JournalContent& content, const std::string& pa
 // it was left for another time (its directory is busy).
 bool SettleJournal(const std::string& path, int journal, const std::string& journalFolder, const FolderIdentity* held,
                    std::vector<RecoveredRun>& recovered) {
-    const JournalContent content = ParseJournal(ReadWhole(journal));
-    FolderDescriptor anchor;
-    const bool sound = JournalIsSound(content, journalFolder);
-    if (sound && !content.target.empty()) anchor.reset(OpenAnchor(content));
-    if (!sound || (!content.target.empty() && !anchor.valid())) {
-        // Never followed: damaged, not this installer's, or its directory is
-        // not there or not the same one. Kept for whoever wants to look.
+    std::string bytes;
+    if (ReadWhole(journal, bytes) != WholeFileRead::kRead) {
+        // Unread, it tells nothing: kept as it is for a start that can read it.
+        RecoveredRun unread;
+        unread.keptJournal = path;
+        recovered.push_back(unread);
+        return true;
+    }
+    const JournalContent content = ParseJournal(bytes);
+    if (!JournalIsSound(content, journalFolder)) {
+        // Never followed: damaged, or not this installer's. Kept for whoever wants to look.
         const std::string aside = path + ".bad";
-        if (rename(path.c_str(), aside.c_str()) == 0) recovered.push_back({content.target, std::string(), aside});
+        RecoveredRun setAside;
+        setAside.target = content.target;
+        setAside.setAside = aside;
+        if (rename(path.c_str(), aside.c_str()) == 0) recovered.push_back(setAside);
         return true;
     }
     if (content.target.empty()) return unlink(path.c_str()) == 0;  // cut short before anything was claimed
+    const FolderDescriptor anchor(OpenAnchor(content));
+    if (!anchor.valid()) {
+        // Not where the journal says (moved, renamed, not mounted), or
+        // another folder at its path: the journal waits for it to come back.
+        RecoveredRun waiting;
+        waiting.target = content.target;
+        waiting.keptJournal = path;
+        waiting.waiting = true;
+        waiting.backup = content.backup;
+        recovered.push_back(waiting);
+        return true;
+    }
     // One run per directory: a live one holds it, and settles this journal before it plans.
     const bool mine = held != nullptr && *held == content.anchorIdentity;
     if (!mine && flock(anchor.get(), LOCK_EX | LOCK_NB) != 0) return false;
@@ -114,9 +141,17 @@ bool SettleJournal(const std::string& path, int journal, const std::string& jour
             RemoveUnrecordedBackup(content, path, journalFolder);
         }
         const RollbackOutcome outcome = RollBackRun(content, anchor.get(), backup.get());
-        if (content.planned) recovered.push_back({content.target, outcome.keptBackup, std::string()});
+        if (content.planned) {
+            RecoveredRun undone;
+            undone.target = content.target;
+            undone.keptBackup = outcome.keptBackup;
+            undone.unfinished = outcome.unfinished;
+            if (outcome.unfinished) undone.keptJournal = path;
+            recovered.push_back(undone);
+        }
         // Every original back, the backup not yet gone: the next start only removes it.
-        settled = outcome.settled || !outcome.originalsRestored || !AppendUndoneMark(journal);
+        settled = !outcome.unfinished &&
+                  (outcome.settled || !outcome.originalsRestored || !AppendUndoneMark(journal));
     }
     if (settled) (void)unlink(path.c_str());  // settled: a journal that stays would only be settled again
     return true;

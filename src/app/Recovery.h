@@ -13,13 +13,21 @@ struct RecoveredRun {
     std::string target;      // its template directory
     std::string keptBackup;  // where originals that could not go back are kept, else empty
     std::string setAside;    // the journal, renamed, when it could not be used; else empty
+    // The journal, kept as it is for a later start, when it could not be read,
+    // when its directory was not found (`waiting`), or when its undo is not
+    // complete (`unfinished`); else empty.
+    std::string keptJournal;
+    bool waiting = false;    // the directory is not where it was: moved, renamed, not mounted
+    bool unfinished = false;
+    std::string backup;      // a waiting run's backup folder, where its originals are (empty: none)
 };
 
 // Rolls back every dead run's journal in `journalFolder` (or finishes its
 // cleanup when it had committed), and removes the journals. A journal that
-// fails its checks, or whose directory is no longer the one it names
-// (device and inode), changes nothing: it is renamed "*.bad" and reported
-// once. Journals of live runs, and of directories another live run holds,
+// fails its checks changes nothing: it is renamed "*.bad" and reported once.
+// One that cannot be read, or whose directory is not found where it was (by
+// path, device and inode), changes nothing either and stays for a later
+// start; so does one whose undo is not complete. Journals of live runs, and of directories another live run holds,
 // are left alone; `held` names a directory whose lock the caller holds
 // itself. Then removes the kit images in `tempFolder` ("" for none) that
 // this installer made and no live run holds. Returns what it did.

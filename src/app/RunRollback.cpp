@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
 #include <cerrno>
 #include <set>
 
@@ -29,13 +30,44 @@ FileIdentity IdentityOf(const struct stat& status) {
 }
 
 // The file the run wrote: its kind, the kit entry's size and time as the file
-// system keeps it (one that keeps whole seconds or microseconds drops the rest).
-bool IsWritten(const struct stat& status, const FileIdentity& written) {
+// system keeps it (one that keeps whole seconds or microseconds drops the
+// rest), and its inode where the journal knows it. A journal that records
+// inodes and has none for the file: the run never put it in place.
+bool IsWritten(const struct stat& status, const JournalFile& file, bool inodes) {
+    const FileIdentity& written = file.written;
     if (!S_ISREG(status.st_mode) || status.st_size != written.size || status.st_mtim.tv_sec != written.seconds) {
         return false;
     }
+    if (inodes && static_cast<std::uint64_t>(status.st_ino) != file.writtenInode) return false;
     const std::int64_t found = status.st_mtim.tv_nsec;
     return found == written.nanoseconds || found == written.nanoseconds / 1000 * 1000 || found == 0;
+}
+
+// The original itself: its size and exact time, and its inode where known.
+bool IsOriginal(const struct stat& status, const JournalFile& file) {
+    return IdentityOf(status) == file.original &&
+           (file.originalInode == 0 || static_cast<std::uint64_t>(status.st_ino) == file.originalInode);
+}
+
+// Two files with the same bytes: dropping one of them loses nothing.
+bool SameBytes(int folderA, int folderB, const std::string& name) {
+    const FolderDescriptor a(openat(folderA, name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    const FolderDescriptor b(openat(folderB, name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    if (!a.valid() || !b.valid()) return false;
+    char left[65536];
+    char right[sizeof left];
+    for (off_t offset = 0;;) {
+        const ssize_t got = pread(a.get(), left, sizeof left, offset);
+        if (got < 0 || pread(b.get(), right, sizeof right, offset) != got) return false;
+        if (got == 0) return true;
+        if (std::memcmp(left, right, static_cast<std::size_t>(got)) != 0) return false;
+        offset += got;
+    }
+}
+
+// A failed call counts against the undo unless it tells about the tree.
+void Note(bool done, RollbackOutcome& outcome) {
+    if (!done && !IsAnswer(errno)) outcome.unfinished = true;
 }
 
 // Folders of one tree, opened once for consecutive paths in the same folder.
@@ -46,11 +78,14 @@ public:
         if (root_ < 0) return -1;
         if (!opened_ || folder != path_) {
             folder_.reset(Retried([&] { return OpenFolderBeneath(root_, folder, links_); }));
+            error_ = folder_.valid() ? 0 : errno;
             path_ = folder;
             opened_ = true;
         }
         return folder_.get();
     }
+    // Why the last folder asked for could not be opened (ENOENT when there is no tree at all).
+    int error() const { return root_ < 0 ? ENOENT : error_; }
 
 private:
     int root_;
@@ -58,21 +93,26 @@ private:
     FolderDescriptor folder_;
     std::string path_;
     bool opened_ = false;
+    int error_ = 0;
 };
 
-void RemoveCreated(const JournalContent& journal, int target) {
+void RemoveCreated(const JournalContent& journal, int target, RollbackOutcome& outcome) {
     FolderCursor folders(target, journal.links);
     for (const JournalFile& file : journal.files) {
         const int folder = folders.At(FolderPart(file.path));
-        if (folder < 0) continue;  // never made, or no longer reachable below the target: not touched
-        // Left-overs of a write cut short; a failure leaves only a hidden
-        // temporary file behind, nothing of the user's.
-        (void)Unlink(folder, TemporaryName(journal.tag, file.index));
+        // Never made, or no longer reachable below the target: not touched.
+        if (folder < 0) {
+            errno = folders.error();
+            Note(false, outcome);
+            continue;
+        }
+        // Left-overs of a write cut short.
+        Note(Unlink(folder, TemporaryName(journal.tag, file.index)), outcome);
         const std::string name(NamePart(file.path));
         struct stat status {};
         // Only the file the run wrote: one made since by somebody else stays.
-        if (!file.replaces && StatEntry(folder, name, status) && IsWritten(status, file.written)) {
-            (void)Unlink(folder, name);  // it stays only when the folder refuses; nothing of the user's
+        if (!file.replaces && StatEntry(folder, name, status) && IsWritten(status, file, journal.inodes)) {
+            Note(Unlink(folder, name), outcome);
         }
     }
 }
@@ -87,7 +127,8 @@ void RemoveCreatedFolders(const JournalContent& journal, int anchor) {
 }
 
 // Across file systems the copy goes to a temporary name first, so the
-// destination always holds one whole version.
+// destination always holds one whole version, and the backup copy goes only
+// once the rename that replaces it is on disk.
 bool CopyBack(int from, const std::string& name, int to, const std::string& temporary) {
     (void)unlinkat(to, temporary.c_str(), 0);  // a copy cut short by an earlier attempt
     const auto copy = [&] {
@@ -95,10 +136,12 @@ bool CopyBack(int from, const std::string& name, int to, const std::string& temp
         return errno == 0 ? 0 : -1;
     };
     return Retried(copy) == 0 &&
-           Retried([&] { return renameat(to, temporary.c_str(), to, name.c_str()); }) == 0 && Unlink(from, name);
+           Retried([&] { return renameat(to, temporary.c_str(), to, name.c_str()); }) == 0 &&
+           Retried([&] { return fsync(to); }) == 0 && Unlink(from, name);
 }
 
-// One original back in place; true also when it never left.
+// One original back in place; true also when it never left. False when it
+// stays in the backup, with errno telling whether that was a failure.
 bool RestoreOriginal(const JournalContent& journal, const JournalFile& file, int folder, int saved) {
     if (folder < 0) return false;  // its folder is no longer reachable below the target
     const std::string name(NamePart(file.path));
@@ -107,12 +150,14 @@ bool RestoreOriginal(const JournalContent& journal, const JournalFile& file, int
     const bool present = StatEntry(folder, name, current);
     // A backup that is not whole (or not the original) is never put back.
     const bool whole = StatEntry(saved, name, backup) && IdentityOf(backup) == file.original;
-    if (present && IdentityOf(current) == file.original) {
-        // Never moved, or already back: the backup's name (a link or a copy) goes.
+    // Never moved, or already back (a copy put back is another inode with the same bytes): the backup's name goes.
+    if (present && (IsOriginal(current, file) ||
+                    (whole && IdentityOf(current) == file.original && SameBytes(folder, saved, name)))) {
         return !whole || Unlink(saved, name);
     }
+    errno = ENOENT;  // what follows keeps the original by choice, not by a fault
     // Changed since the run by somebody else: theirs stays, the original stays in the backup.
-    if (present && !IsWritten(current, file.written)) return false;
+    if (present && !IsWritten(current, file, journal.inodes)) return false;
     if (!whole) return false;  // replaced, and the original is not there to go back
     if (Retried([&] { return renameat(saved, name.c_str(), folder, name.c_str()); }) == 0) return true;
     return errno == EXDEV && CopyBack(saved, name, folder, TemporaryName(journal.tag, file.index));
@@ -125,7 +170,16 @@ void RestoreOriginals(const JournalContent& journal, int target, int backup, Rol
     for (const JournalFile& file : journal.files) {
         if (!file.replaces) continue;
         const std::string_view folder = FolderPart(file.path);
-        if (!RestoreOriginal(journal, file, folders.At(folder), saved.At(folder))) outcome.originalsRestored = false;
+        const int at = folders.At(folder);
+        const int from = saved.At(folder);
+        if (RestoreOriginal(journal, file, at, from)) continue;
+        if (at < 0) errno = folders.error();
+        outcome.originalsRestored = false;
+        Note(false, outcome);
+        if (from < 0) {
+            errno = saved.error();
+            Note(false, outcome);
+        }
     }
 }
 
@@ -199,10 +253,12 @@ RollbackOutcome RollBackRun(const JournalContent& journal, int anchor, int backu
     if (journal.planned && anchor >= 0) {
         // The folders the run made above its target are plain folders: no link is followed there.
         const FolderDescriptor target(Retried([&] { return OpenFolderBeneath(anchor, journal.TargetBelowAnchor()); }));
-        RemoveCreated(journal, target.get());
+        RemoveCreated(journal, target.get(), outcome);
         RemoveCreatedFolders(journal, anchor);
         RestoreOriginals(journal, target.get(), backup, outcome);
         RestoreFolderTimes(journal, anchor);
+        // What was put back is on disk before anything that records it may go.
+        Note(Retried([&] { return syncfs(anchor); }) == 0, outcome);
     } else if (journal.planned) {
         outcome.originalsRestored = std::none_of(journal.files.begin(), journal.files.end(),
                                                  [](const JournalFile& file) { return file.replaces; });

@@ -22,6 +22,10 @@ struct RollbackOutcome {
     bool settled = true;
     // The backup folder, kept because some original could not be put back.
     std::string keptBackup;
+    // A step failed for a reason other than what it found (out of
+    // descriptors, an I/O error, a folder that refused): the undo is not
+    // complete, the journal stays, and a later start tries again.
+    bool unfinished = false;
 };
 
 // Opens the journal's anchor by its path and checks it is the folder the run
@@ -32,8 +36,9 @@ int OpenAnchor(const JournalContent& journal);
 int OpenBackupFolder(const JournalContent& journal);
 
 // Puts the tree below `anchor` back as the journal found it, originals taken
-// from `backup` (-1 when it is gone). A journal cut short before its plan
-// was whole only has its empty backup folder removed.
+// from `backup` (-1 when it is gone), and syncs the anchor's file system
+// before it returns, so that the journal may go. A journal cut short before
+// its plan was whole only has its empty backup folder removed.
 RollbackOutcome RollBackRun(const JournalContent& journal, int anchor, int backup);
 
 // Settles a committed run: its backup folder is no longer needed. True when it is gone.

@@ -7,6 +7,7 @@
 #include "app/InstallJournal.h"
 #include "app/InstallerController.h"
 #include "app/MessageFlags.h"
+#include "app/RecoveredRunText.h"
 #include "app/Recovery.h"
 #include "l10n/LanguageSelection.h"
 #include "l10n/Messages.h"
@@ -35,6 +36,11 @@ struct RecoveryNotice {
 std::vector<RecoveryNotice> RecoveryNotices(const std::vector<RecoveredRun>& runs) {
     std::vector<RecoveryNotice> notices;
     for (const RecoveredRun& run : runs) {
+        const WString kept = KeptJournalText(run);
+        if (!kept.empty()) {
+            notices.push_back({kept, MB_ERROR_OK});
+            continue;
+        }
         if (!run.setAside.empty()) {
             notices.push_back({LoadResString("IDS_JOURNAL_SET_ASIDE") + u" " + ToWString(run.setAside.c_str()),
                                MB_ERROR_OK});
@@ -75,6 +81,7 @@ ExitStatus RunInstaller(StartupContext& context) {
         WriteNotices(context.title, notices);
         std::printf("%s\n%s\n", ToAString(LoadResString("IDS_HELP_USAGE")).c_str(),
                     ToAString(LoadResString("IDS_HELP_TERMINAL")).c_str());
+        std::printf("%s\n", ToAString(LoadResString("IDS_HELP_JOURNALWAITING")).c_str());
         return ExitStatus::Success;
     }
     // An empty -D, or one the locale cannot read whole, would silently mean

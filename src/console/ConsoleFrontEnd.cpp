@@ -84,7 +84,9 @@ void ConsoleFrontEnd::ShowOutcome(const ProgressReport& report, ExitStatus statu
         // The directory has changed: the job's message (a cancellation's or
         // a full disk's) may claim otherwise, so only where the rest is is said,
         // as the window's box says it.
-        WriteLine(title_ + u": " + LoadResString("IDS_BACKUP_KEPT") + u" " + report.keptBackup);
+        WriteLine(title_ + u": " +
+                  (report.keptBackup.empty() ? report.message
+                                             : LoadResString("IDS_BACKUP_KEPT") + u" " + report.keptBackup));
         return;
     default:
         WriteLine(title_ + u": " + report.message);

@@ -67,6 +67,13 @@ constexpr MessageText kTexts[] = {
     {"IDS_JOURNAL_SET_ASIDE", "Die Aufzeichnung einer unterbrochenen Installation konnte nicht verwendet werden: Sie ist beschädigt oder passt nicht mehr zu ihrem Vorlagenverzeichnis. Damit wurde nichts geändert; sie wurde hier beiseitegelegt:"},
     {"IDS_RECOVERED_PARTLY", "Eine unterbrochene Installation wurde gefunden und überall dort rückgängig gemacht, wo ihre Dateien noch so waren, wie sie sie hinterlassen hatte; seither geänderte Dateien blieben, wie sie sind. Vorlagenverzeichnis:"},
     {"IDS_ERROR_JOURNALDIR", "Dieser Ordner für das Installationsprotokoll konnte nicht verwendet werden (setzen Sie XDG_STATE_HOME auf einen beschreibbaren Ordner und starten Sie das Installationsprogramm erneut):"},
+    {"IDS_JOURNAL_WAITING", "Eine unterbrochene Installation wartet auf ihr Vorlagenverzeichnis, das nicht mehr dort ist, wo es war (verschoben, umbenannt oder nicht eingehängt). Nichts wurde geändert; der erste Start, der das Verzeichnis wieder dort findet, macht die Installation rückgängig. Um das selbst zu erledigen, verschieben Sie die ursprünglichen Dateien aus dem Sicherungsordner zurück in das Verzeichnis und löschen dann die Aufzeichnung. Vorlagenverzeichnis:"},
+    {"IDS_JOURNAL_KEPT", "Ihre Aufzeichnung wird hier aufbewahrt:"},
+    {"IDS_ORIGINALS_IN", "Ihre ursprünglichen Dateien liegen in diesem Sicherungsordner:"},
+    {"IDS_JOURNAL_UNREADABLE", "Die Aufzeichnung einer unterbrochenen Installation konnte nicht gelesen werden. Damit wurde nichts geändert; sie wird hier für einen späteren Start aufbewahrt:"},
+    {"IDS_ROLLBACK_UNFINISHED", "Nicht alles, was die Installation geändert hat, konnte rückgängig gemacht werden. Ihre Aufzeichnung bleibt erhalten, und der nächste Start des Installationsprogramms versucht es erneut. Vorlagenverzeichnis:"},
+    {"IDS_FILE_APPEARED", "An einer Stelle, an der die Installation eine Datei anlegen wollte, ist eine Datei erschienen. Sie blieb, wie sie ist, und die Installation wurde rückgängig gemacht; starten Sie die Installation erneut, um diese Datei zu berücksichtigen:"},
+    {"IDS_HELP_JOURNALWAITING", "  8  eine unterbrochene Installation wartet darauf, dass ihr Vorlagenverzeichnis zurückkommt (verschoben, umbenannt oder nicht eingehängt); nichts wurde installiert"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

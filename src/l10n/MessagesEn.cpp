@@ -67,6 +67,13 @@ constexpr MessageText kTexts[] = {
     {"IDS_JOURNAL_SET_ASIDE", "The record of an interrupted installation could not be used: it is damaged or no longer matches its template directory. Nothing was changed with it; it was set aside here:"},
     {"IDS_RECOVERED_PARTLY", "An interrupted installation was found and undone wherever its files were still as it had left them; files changed since then were left as they are. Template directory:"},
     {"IDS_ERROR_JOURNALDIR", "This journal folder could not be used (set XDG_STATE_HOME to a writable folder and start the installation program again):"},
+    {"IDS_JOURNAL_WAITING", "An interrupted installation waits for its template directory, which is not where it was (moved, renamed or not mounted). Nothing was changed; the first start that finds the directory there again finishes the undo. To finish it by hand instead, move the original files from the backup folder back into the directory, then delete the record. Template directory:"},
+    {"IDS_JOURNAL_KEPT", "Its record is kept here:"},
+    {"IDS_ORIGINALS_IN", "Its original files are in this backup folder:"},
+    {"IDS_JOURNAL_UNREADABLE", "The record of an interrupted installation could not be read. Nothing was changed with it; it is kept here for a later start:"},
+    {"IDS_ROLLBACK_UNFINISHED", "Not everything the installation changed could be undone. Its record is kept, and the next start of the installation program tries again. Template directory:"},
+    {"IDS_FILE_APPEARED", "A file appeared where the installation was about to create one. It was left as it is and the installation was undone; start the installation again to take that file into account:"},
+    {"IDS_HELP_JOURNALWAITING", "  8  an interrupted installation waits for its template directory to come back (moved, renamed or not mounted); nothing was installed"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

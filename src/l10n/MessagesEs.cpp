@@ -67,6 +67,13 @@ constexpr MessageText kTexts[] = {
     {"IDS_JOURNAL_SET_ASIDE", "No se pudo usar el registro de una instalación interrumpida: está dañado o ya no corresponde a su directorio de plantillas. No se cambió nada con él; se ha apartado aquí:"},
     {"IDS_RECOVERED_PARTLY", "Se encontró una instalación interrumpida y se deshizo allí donde sus archivos seguían como los había dejado; los archivos cambiados desde entonces se dejaron como están. Directorio de plantillas:"},
     {"IDS_ERROR_JOURNALDIR", "No se pudo usar esta carpeta para el registro de la instalación (indique en XDG_STATE_HOME una carpeta con permiso de escritura y vuelva a iniciar el programa de instalación):"},
+    {"IDS_JOURNAL_WAITING", "Una instalación interrumpida espera su directorio de plantillas, que ya no está donde estaba (movido, renombrado o sin montar). No se cambió nada; el primer inicio que vuelva a encontrar allí el directorio terminará de deshacerla. Para terminarlo a mano, mueva los archivos originales de la carpeta de copias de seguridad de vuelta al directorio y después borre el registro. Directorio de plantillas:"},
+    {"IDS_JOURNAL_KEPT", "Su registro se conserva aquí:"},
+    {"IDS_ORIGINALS_IN", "Sus archivos originales están en esta carpeta de copias de seguridad:"},
+    {"IDS_JOURNAL_UNREADABLE", "No se pudo leer el registro de una instalación interrumpida. No se cambió nada con él; se conserva aquí para un inicio posterior:"},
+    {"IDS_ROLLBACK_UNFINISHED", "No se pudo deshacer todo lo que cambió la instalación. Su registro se conserva y el próximo inicio del programa de instalación lo intentará de nuevo. Directorio de plantillas:"},
+    {"IDS_FILE_APPEARED", "Apareció un archivo donde la instalación iba a crear uno. Se dejó como está y la instalación se deshizo; vuelva a iniciar la instalación para tener en cuenta ese archivo:"},
+    {"IDS_HELP_JOURNALWAITING", "  8  una instalación interrumpida espera a que vuelva su directorio de plantillas (movido, renombrado o sin montar); no se instaló nada"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -67,6 +67,13 @@ constexpr MessageText kTexts[] = {
     {"IDS_JOURNAL_SET_ASIDE", "Non è stato possibile usare la registrazione di un'installazione interrotta: è danneggiata o non corrisponde più alla sua cartella dei modelli. Non è stato cambiato nulla in base a essa; è stata messa da parte qui:"},
     {"IDS_RECOVERED_PARTLY", "È stata trovata un'installazione interrotta ed è stata annullata ovunque i suoi file fossero ancora come li aveva lasciati; i file modificati da allora sono rimasti come sono. Cartella dei modelli:"},
     {"IDS_ERROR_JOURNALDIR", "Non è stato possibile usare questa cartella per il registro dell'installazione (impostare in XDG_STATE_HOME una cartella scrivibile e avviare di nuovo il programma di installazione):"},
+    {"IDS_JOURNAL_WAITING", "Un'installazione interrotta attende la sua cartella dei modelli, che non è più dove era (spostata, rinominata o non montata). Non è stato cambiato nulla; il primo avvio che ritrova lì la cartella completa l'annullamento. Per completarlo a mano, spostare i file originali dalla cartella di backup di nuovo nella cartella dei modelli, poi eliminare la registrazione. Cartella dei modelli:"},
+    {"IDS_JOURNAL_KEPT", "La sua registrazione è conservata qui:"},
+    {"IDS_ORIGINALS_IN", "I suoi file originali sono in questa cartella di backup:"},
+    {"IDS_JOURNAL_UNREADABLE", "Non è stato possibile leggere la registrazione di un'installazione interrotta. Non è stato cambiato nulla in base a essa; è conservata qui per un avvio successivo:"},
+    {"IDS_ROLLBACK_UNFINISHED", "Non è stato possibile annullare tutto ciò che l'installazione ha cambiato. La sua registrazione è conservata e il prossimo avvio del programma di installazione riproverà. Cartella dei modelli:"},
+    {"IDS_FILE_APPEARED", "È comparso un file dove l'installazione stava per crearne uno. È stato lasciato com'è e l'installazione è stata annullata; avviare di nuovo l'installazione per tenere conto di quel file:"},
+    {"IDS_HELP_JOURNALWAITING", "  8  un'installazione interrotta attende che torni la sua cartella dei modelli (spostata, rinominata o non montata); non è stato installato nulla"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

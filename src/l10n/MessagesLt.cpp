@@ -67,6 +67,13 @@ constexpr MessageText kTexts[] = {
     {"IDS_JOURNAL_SET_ASIDE", "Nutraukto diegimo įrašo nepavyko panaudoti: jis sugadintas arba nebeatitinka savo šablonų katalogo. Pagal jį niekas nepakeista; jis padėtas čia:"},
     {"IDS_RECOVERED_PARTLY", "Rastas nutrauktas diegimas ir atšauktas visur, kur jo failai liko tokie, kokius jis paliko; vėliau pakeisti failai palikti kaip yra. Šablonų katalogas:"},
     {"IDS_ERROR_JOURNALDIR", "Šio diegimo žurnalo aplanko nepavyko naudoti (nurodykite XDG_STATE_HOME aplanką, į kurį galima rašyti, ir vėl paleiskite diegimo programą):"},
+    {"IDS_JOURNAL_WAITING", "Nutrauktas diegimas laukia savo šablonų katalogo, kurio nėra ten, kur jis buvo (perkeltas, pervadintas arba neprijungtas). Niekas nepakeista; pirmasis paleidimas, kuris vėl ras katalogą ten, užbaigs atšaukimą. Norėdami tai užbaigti patys, perkelkite pradinius failus iš atsarginių kopijų aplanko atgal į katalogą ir ištrinkite įrašą. Šablonų katalogas:"},
+    {"IDS_JOURNAL_KEPT", "Jo įrašas išsaugotas čia:"},
+    {"IDS_ORIGINALS_IN", "Jo pradiniai failai yra šiame atsarginių kopijų aplanke:"},
+    {"IDS_JOURNAL_UNREADABLE", "Nutraukto diegimo įrašo nepavyko perskaityti. Pagal jį niekas nepakeista; jis išsaugotas čia kitam paleidimui:"},
+    {"IDS_ROLLBACK_UNFINISHED", "Ne viską, ką pakeitė diegimas, pavyko atšaukti. Jo įrašas išsaugotas, ir kitas diegimo programos paleidimas bandys dar kartą. Šablonų katalogas:"},
+    {"IDS_FILE_APPEARED", "Ten, kur diegimas ketino sukurti failą, atsirado failas. Jis paliktas kaip yra, o diegimas atšauktas; paleiskite diegimą dar kartą, kad šis failas būtų įvertintas:"},
+    {"IDS_HELP_JOURNALWAITING", "  8  nutrauktas diegimas laukia, kol grįš jo šablonų katalogas (perkeltas, pervadintas arba neprijungtas); niekas neįdiegta"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -67,6 +67,13 @@ constexpr MessageText kTexts[] = {
     {"IDS_JOURNAL_SET_ASIDE", "Pārtrauktās instalēšanas ierakstu nevarēja izmantot: tas ir bojāts vai vairs neatbilst savai veidņu direktorijai. Ar to nekas netika mainīts; tas ir nolikts malā šeit:"},
     {"IDS_RECOVERED_PARTLY", "Tika atrasta pārtraukta instalēšana, un tā tika atsaukta visur, kur tās faili bija palikuši tādi, kādus tā tos atstāja; vēlāk mainītie faili ir atstāti, kā ir. Veidņu direktorija:"},
     {"IDS_ERROR_JOURNALDIR", "Šo instalācijas žurnāla mapi nevarēja izmantot (norādiet XDG_STATE_HOME mapi, kurā var rakstīt, un palaidiet instalācijas programmu vēlreiz):"},
+    {"IDS_JOURNAL_WAITING", "Pārtraukta instalēšana gaida savu veidņu direktoriju, kas nav tur, kur bija (pārvietota, pārdēvēta vai nav piemontēta). Nekas netika mainīts; pirmā palaišana, kas atkal atradīs direktoriju tur, pabeigs atsaukšanu. Lai to pabeigtu pats, pārvietojiet sākotnējos failus no rezerves kopiju mapes atpakaļ direktorijā un pēc tam izdzēsiet ierakstu. Veidņu direktorija:"},
+    {"IDS_JOURNAL_KEPT", "Tās ieraksts ir saglabāts šeit:"},
+    {"IDS_ORIGINALS_IN", "Tās sākotnējie faili ir šajā rezerves kopiju mapē:"},
+    {"IDS_JOURNAL_UNREADABLE", "Pārtrauktās instalēšanas ierakstu nevarēja nolasīt. Ar to nekas netika mainīts; tas ir saglabāts šeit nākamajai palaišanai:"},
+    {"IDS_ROLLBACK_UNFINISHED", "Ne visu, ko instalēšana mainīja, izdevās atsaukt. Tās ieraksts ir saglabāts, un nākamā instalēšanas programmas palaišana mēģinās vēlreiz. Veidņu direktorija:"},
+    {"IDS_FILE_APPEARED", "Vietā, kur instalēšana gatavojās izveidot failu, parādījās fails. Tas ir atstāts, kā ir, un instalēšana ir atsaukta; palaidiet instalēšanu vēlreiz, lai šo failu ņemtu vērā:"},
+    {"IDS_HELP_JOURNALWAITING", "  8  pārtraukta instalēšana gaida, kad atgriezīsies tās veidņu direktorija (pārvietota, pārdēvēta vai nav piemontēta); nekas netika instalēts"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

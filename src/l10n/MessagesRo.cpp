@@ -67,6 +67,13 @@ constexpr MessageText kTexts[] = {
     {"IDS_JOURNAL_SET_ASIDE", "Înregistrarea unei instalări întrerupte nu a putut fi folosită: este deteriorată sau nu mai corespunde directorului său de șabloane. Nu s-a schimbat nimic pe baza ei; a fost pusă deoparte aici:"},
     {"IDS_RECOVERED_PARTLY", "A fost găsită o instalare întreruptă și a fost anulată oriunde fișierele ei erau încă așa cum le lăsase; fișierele modificate de atunci au rămas așa cum sunt. Directorul de șabloane:"},
     {"IDS_ERROR_JOURNALDIR", "Acest dosar pentru jurnalul instalării nu a putut fi folosit (indicați în XDG_STATE_HOME un dosar în care se poate scrie și porniți din nou programul de instalare):"},
+    {"IDS_JOURNAL_WAITING", "O instalare întreruptă își așteaptă directorul de șabloane, care nu mai este unde era (mutat, redenumit sau nemontat). Nu s-a schimbat nimic; prima pornire care găsește din nou directorul acolo termină anularea. Pentru a o termina de mână, mutați fișierele originale din dosarul de copii de rezervă înapoi în director, apoi ștergeți înregistrarea. Directorul de șabloane:"},
+    {"IDS_JOURNAL_KEPT", "Înregistrarea ei este păstrată aici:"},
+    {"IDS_ORIGINALS_IN", "Fișierele ei originale sunt în acest dosar de copii de rezervă:"},
+    {"IDS_JOURNAL_UNREADABLE", "Înregistrarea unei instalări întrerupte nu a putut fi citită. Nu s-a schimbat nimic pe baza ei; este păstrată aici pentru o pornire ulterioară:"},
+    {"IDS_ROLLBACK_UNFINISHED", "Nu tot ce a schimbat instalarea a putut fi anulat. Înregistrarea ei este păstrată, iar următoarea pornire a programului de instalare încearcă din nou. Directorul de șabloane:"},
+    {"IDS_FILE_APPEARED", "A apărut un fișier acolo unde instalarea urma să creeze unul. A fost lăsat așa cum este, iar instalarea a fost anulată; porniți din nou instalarea pentru a ține seama de acel fișier:"},
+    {"IDS_HELP_JOURNALWAITING", "  8  o instalare întreruptă așteaptă să revină directorul ei de șabloane (mutat, redenumit sau nemontat); nu s-a instalat nimic"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -67,6 +67,13 @@ constexpr MessageText kTexts[] = {
     {"IDS_JOURNAL_SET_ASIDE", "Yarıda kalmış bir kurulumun kaydı kullanılamadı: kayıt hasarlı ya da artık kendi şablon dizinine uymuyor. Bu kayda göre hiçbir şey değiştirilmedi; kayıt buraya ayrıldı:"},
     {"IDS_RECOVERED_PARTLY", "Yarıda kalmış bir kurulum bulundu ve dosyalarının onun bıraktığı gibi kaldığı her yerde geri alındı; o zamandan beri değiştirilen dosyalar olduğu gibi bırakıldı. Şablon dizini:"},
     {"IDS_ERROR_JOURNALDIR", "Yükleme günlüğünün bu klasörü kullanılamadı (XDG_STATE_HOME için yazılabilir bir klasör belirtin ve yükleme programını yeniden başlatın):"},
+    {"IDS_JOURNAL_WAITING", "Yarıda kalmış bir kurulum, eskiden bulunduğu yerde olmayan (taşınmış, yeniden adlandırılmış ya da bağlanmamış) şablon dizinini bekliyor. Hiçbir şey değiştirilmedi; dizini orada yeniden bulan ilk başlatma geri almayı tamamlar. Bunu elle tamamlamak için özgün dosyaları yedek klasöründen dizine geri taşıyın, sonra kaydı silin. Şablon dizini:"},
+    {"IDS_JOURNAL_KEPT", "Kaydı burada saklanıyor:"},
+    {"IDS_ORIGINALS_IN", "Özgün dosyaları bu yedek klasöründe:"},
+    {"IDS_JOURNAL_UNREADABLE", "Yarıda kalmış bir kurulumun kaydı okunamadı. Bu kayda göre hiçbir şey değiştirilmedi; kayıt sonraki bir başlatma için burada saklanıyor:"},
+    {"IDS_ROLLBACK_UNFINISHED", "Kurulumun değiştirdiği her şey geri alınamadı. Kaydı saklanıyor ve yükleme programının bir sonraki başlatılışı yeniden deneyecek. Şablon dizini:"},
+    {"IDS_FILE_APPEARED", "Kurulumun bir dosya oluşturmak üzere olduğu yerde bir dosya belirdi. Dosya olduğu gibi bırakıldı ve kurulum geri alındı; bu dosyayı hesaba katmak için kurulumu yeniden başlatın:"},
+    {"IDS_HELP_JOURNALWAITING", "  8  yarıda kalmış bir kurulum şablon dizininin geri gelmesini bekliyor (taşınmış, yeniden adlandırılmış ya da bağlanmamış); hiçbir şey kurulmadı"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -67,6 +67,13 @@ constexpr MessageText kTexts[] = {
     {"IDS_JOURNAL_SET_ASIDE", "Không thể dùng bản ghi của một lần cài đặt bị gián đoạn: bản ghi bị hỏng hoặc không còn khớp với thư mục mẫu của nó. Không có gì bị thay đổi theo bản ghi này; bản ghi đã được để riêng tại đây:"},
     {"IDS_RECOVERED_PARTLY", "Đã tìm thấy một lần cài đặt bị gián đoạn và đã hoàn tác ở mọi nơi mà các tệp của nó vẫn như khi nó để lại; các tệp đã thay đổi sau đó được giữ nguyên. Thư mục mẫu:"},
     {"IDS_ERROR_JOURNALDIR", "Không thể dùng thư mục nhật ký cài đặt này (hãy đặt XDG_STATE_HOME là một thư mục có quyền ghi và chạy lại chương trình cài đặt):"},
+    {"IDS_JOURNAL_WAITING", "Một lần cài đặt bị gián đoạn đang chờ thư mục mẫu của nó, thư mục này không còn ở chỗ cũ (đã bị di chuyển, đổi tên hoặc chưa được gắn). Không có gì bị thay đổi; lần chạy đầu tiên thấy lại thư mục ở đó sẽ hoàn tất việc hoàn tác. Để tự hoàn tất, hãy chuyển các tệp gốc từ thư mục sao lưu trở lại thư mục mẫu rồi xóa bản ghi. Thư mục mẫu:"},
+    {"IDS_JOURNAL_KEPT", "Bản ghi của nó được giữ tại đây:"},
+    {"IDS_ORIGINALS_IN", "Các tệp gốc của nó nằm trong thư mục sao lưu này:"},
+    {"IDS_JOURNAL_UNREADABLE", "Không thể đọc bản ghi của một lần cài đặt bị gián đoạn. Không có gì bị thay đổi theo bản ghi này; bản ghi được giữ tại đây cho lần chạy sau:"},
+    {"IDS_ROLLBACK_UNFINISHED", "Không thể hoàn tác mọi thứ mà lần cài đặt đã thay đổi. Bản ghi của nó được giữ lại, và lần chạy tiếp theo của chương trình cài đặt sẽ thử lại. Thư mục mẫu:"},
+    {"IDS_FILE_APPEARED", "Một tệp đã xuất hiện ở chỗ mà lần cài đặt sắp tạo tệp. Tệp đó được giữ nguyên và lần cài đặt đã được hoàn tác; hãy chạy lại cài đặt để tính đến tệp đó:"},
+    {"IDS_HELP_JOURNALWAITING", "  8  một lần cài đặt bị gián đoạn đang chờ thư mục mẫu của nó trở lại (đã bị di chuyển, đổi tên hoặc chưa được gắn); không có gì được cài đặt"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

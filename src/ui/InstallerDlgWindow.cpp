@@ -110,7 +110,9 @@ void CInstallerDlg::ShowOutcome(const ProgressReport& report, ExitStatus status)
     case ExitStatus::Cancelled: ShowErrorPage(LoadResString("IDS_CANCEL_FINISH")); break;
     case ExitStatus::RollbackIncomplete: {
         // Not everything is as it was: the page must not say otherwise.
-        const WString text = LoadResString("IDS_BACKUP_KEPT") + u" " + report.keptBackup;
+        // Without a kept backup the job's message says what stayed.
+        const WString text = report.keptBackup.empty() ? report.message
+                                                       : LoadResString("IDS_BACKUP_KEPT") + u" " + report.keptBackup;
         MessageBox(this, text, MB_ERROR_OK);
         ShowErrorPage(text);
         break;

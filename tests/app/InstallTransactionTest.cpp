@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <string_view>
 
 #include "app/InstallFixture.h"
 #include "app/InstallTransaction.h"
@@ -15,6 +16,7 @@ namespace {
 
 using namespace scratch;
 using Listing = std::vector<std::string>;
+using namespace std::string_view_literals;
 
 class InstallTransactionTest : public InstallFixture {
 protected:
@@ -227,8 +229,9 @@ TEST_F(InstallTransactionTest, ADeadRunIsUndoneAsFarAsTheTreeIsStillAsItLeftIt) 
     }
 }
 
-// A journal that fails a check is set aside as "*.bad", reported once; one cut short while claiming a backup folder
-// goes silently, with the folder if made and empty and not claimed by a live run since.
+// A journal that fails a check is set aside as "*.bad", reported once; one whose directory is not found where it was
+// waits for it, kept; one cut short while claiming a backup folder goes silently, with the folder if made and empty
+// and not claimed by a live run since.
 TEST_F(InstallTransactionTest, RecoveryTrustsAJournalOnlyAsFarAsItCan) {
     const std::string victim = env_ / "victim";
     const std::string backup = env_ / ".xorup0/";
@@ -257,6 +260,8 @@ TEST_F(InstallTransactionTest, RecoveryTrustsAJournalOnlyAsFarAsItCan) {
         bool planned;
         bool setAside;
         Folder folder = kNone;
+        bool waits = false;         // kept for a later start, reported as waiting for its directory
+        std::string_view junk = {};  // a record that is not whole, written before the commit mark
     };
     const FolderIdentity other{target.device, target.inode + 1};
     const Case cases[] = {
@@ -264,7 +269,10 @@ TEST_F(InstallTransactionTest, RecoveryTrustsAJournalOnlyAsFarAsItCan) {
         {"a backup that is not the installer's", anchor, target, victim + "/", victimFolder, "f", true, true},
         {"a path leading out", anchor, target, "", {}, "../victim/f", true, true},
         {"a target that is not below its anchor", victim, victimFolder, "", {}, nullptr, true, true},
-        {"a directory that is not the one it names", anchor, other, "", {}, "f", true, true},
+        {"a directory that is not the one it names (not mounted)", anchor, other, "", {}, "f", true, false, kNone, true},
+        {"a record damaged before the commit mark", anchor, target, "", {}, "f", true, true, kNone, false, "Nf\0x\0"sv},
+        {"a record of an unknown kind before the commit mark", anchor, target, "", {}, "f", true, true, kNone, false,
+         "Zf\0"sv},
         {"killed before the journal's first write", "", {}, "", {}, nullptr, false, false},
         {"the backup folder named, not made", anchor, target, backup, {}, nullptr, false, false},
         {"the backup folder named and made", anchor, target, backup, {}, nullptr, false, false, kMade},
@@ -286,6 +294,7 @@ TEST_F(InstallTransactionTest, RecoveryTrustsAJournalOnlyAsFarAsItCan) {
             if (!c.anchor.empty() || c.planned) {
                 ASSERT_TRUE(dead.Sync());
             }
+            if (!c.junk.empty()) WriteBytes(path, ReadBytes(path) + std::string(c.junk) + "C");
         }
         if (std::string(c.name) == "an older kind of journal") {
             WriteBytes(path, std::string("qorn-setup-journal 1\0T/t/\0tag\0P", 31));
@@ -302,15 +311,20 @@ TEST_F(InstallTransactionTest, RecoveryTrustsAJournalOnlyAsFarAsItCan) {
             ASSERT_TRUE(live.Flush());
         }
         const std::vector<RecoveredRun> runs = Recover();
-        ASSERT_EQ(runs.size(), c.setAside ? 1u : 0u);
+        ASSERT_EQ(runs.size(), c.setAside || c.waits ? 1u : 0u);
         if (c.setAside) {
             EXPECT_EQ(runs[0].setAside, path + ".bad");
         }
-        EXPECT_TRUE(Recover().empty());
+        if (c.waits) {
+            EXPECT_TRUE(runs[0].waiting);
+            EXPECT_EQ(runs[0].keptJournal, path);
+            EXPECT_EQ(Exists(path), true);
+        }
+        EXPECT_EQ(Recover().size(), c.waits ? 1u : 0u);
         EXPECT_EQ(Snapshot(victim), victimBefore);
         EXPECT_EQ(Snapshot(target_), targetBefore);
         EXPECT_EQ(Exists(backup), c.folder == kFilled || c.folder == kClaimedSince);
-        EXPECT_EQ(Names(JournalFolderPath()).size(), c.setAside || c.folder == kClaimedSince ? 1u : 0u);
+        EXPECT_EQ(Names(JournalFolderPath()).size(), c.setAside || c.waits || c.folder == kClaimedSince ? 1u : 0u);
         live.Remove();
         RemoveTree(Wide(JournalFolderPath()));
         RemoveTree(Wide(backup));

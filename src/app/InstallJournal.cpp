@@ -103,6 +103,16 @@ bool NextIdentity(FieldReader& reader, FileIdentity& identity) {
            reader.NextNumber(identity.nanoseconds);
 }
 
+bool NextInstance(FieldReader& reader, FileInstance& instance) {
+    std::int64_t inode = 0;
+    if (!reader.NextNumber(inode) || !reader.NextNumber(instance.birthSeconds) ||
+        !reader.NextNumber(instance.birthNanoseconds)) {
+        return false;
+    }
+    instance.inode = static_cast<std::uint64_t>(inode);
+    return true;
+}
+
 bool NextFolder(FieldReader& reader, FolderIdentity& identity) {
     std::int64_t device = 0;
     std::int64_t inode = 0;
@@ -114,13 +124,11 @@ bool NextFolder(FieldReader& reader, FolderIdentity& identity) {
 bool ReadFile(FieldReader& reader, char kind, bool withInodes, JournalContent& content) {
     JournalFile file;
     std::int64_t index = 0;
-    std::int64_t inode = 0;
     file.replaces = kind == 'R';
     if (!reader.Next(file.path) || !reader.NextNumber(index) || !NextIdentity(reader, file.written)) return false;
     if (file.replaces && !NextIdentity(reader, file.original)) return false;
-    if (file.replaces && withInodes && !reader.NextNumber(inode)) return false;
+    if (file.replaces && withInodes && !NextInstance(reader, file.originalInstance)) return false;
     file.index = static_cast<std::uint64_t>(index);
-    file.originalInode = static_cast<std::uint64_t>(inode);
     content.files.push_back(std::move(file));
     return true;
 }
@@ -128,13 +136,13 @@ bool ReadFile(FieldReader& reader, char kind, bool withInodes, JournalContent& c
 // The files are journaled in the order of their indexes.
 bool ReadWritten(FieldReader& reader, JournalContent& content) {
     std::int64_t index = 0;
-    std::int64_t inode = 0;
-    if (!reader.NextNumber(index) || !reader.NextNumber(inode)) return false;
+    FileInstance instance;
+    if (!reader.NextNumber(index) || !NextInstance(reader, instance)) return false;
     const auto file = std::lower_bound(
         content.files.begin(), content.files.end(), static_cast<std::uint64_t>(index),
         [](const JournalFile& f, std::uint64_t wanted) { return f.index < wanted; });
     if (file == content.files.end() || file->index != static_cast<std::uint64_t>(index)) return false;
-    file->writtenInode = static_cast<std::uint64_t>(inode);
+    file->writtenInstance = instance;
     return true;
 }
 
@@ -294,6 +302,19 @@ InstallJournal::~InstallJournal() {
     if (descriptor_ >= 0) close(descriptor_);  // ends the lock
 }
 
+FileInstance InstanceAt(int folder, const char* name) {
+    struct statx found {};
+    const int flags = AT_SYMLINK_NOFOLLOW | (name[0] == '\0' ? AT_EMPTY_PATH : 0);
+    if (statx(folder, name, flags, STATX_INO | STATX_BTIME, &found) != 0) return FileInstance{};
+    FileInstance instance;
+    instance.inode = found.stx_ino;
+    if ((found.stx_mask & STATX_BTIME) != 0) {
+        instance.birthSeconds = found.stx_btime.tv_sec;
+        instance.birthNanoseconds = found.stx_btime.tv_nsec;
+    }
+    return instance;
+}
+
 bool MakeJournalFolder(const std::string& folder) { return !folder.empty() && MakeFolders(folder); }
 
 bool InstallJournal::Create(const std::string& folder) {
@@ -340,7 +361,9 @@ void InstallJournal::File(const JournalFile& file) {
     if (file.replaces) {
         Record('R', {file.path, std::to_string(file.index), std::to_string(w.size), std::to_string(w.seconds),
                      std::to_string(w.nanoseconds), std::to_string(o.size), std::to_string(o.seconds),
-                     std::to_string(o.nanoseconds), std::to_string(file.originalInode)});
+                     std::to_string(o.nanoseconds), std::to_string(file.originalInstance.inode),
+                     std::to_string(file.originalInstance.birthSeconds),
+                     std::to_string(file.originalInstance.birthNanoseconds)});
     } else {
         Record('N', {file.path, std::to_string(file.index), std::to_string(w.size), std::to_string(w.seconds),
                      std::to_string(w.nanoseconds)});
@@ -351,12 +374,17 @@ void InstallJournal::FolderTime(const JournalFolderTime& time) {
 }
 void InstallJournal::PlanComplete() { Record('P', {}); }
 
-bool InstallJournal::Written(std::uint64_t index, std::uint64_t inode) {
+bool InstallJournal::Written(std::uint64_t index, const FileInstance& instance) {
     // One write() each, before the rename: a killed process leaves every one it made.
-    std::string record = "W" + std::to_string(index);
-    record += '\0';
-    record += std::to_string(inode);
-    record += '\0';
+    std::string record = "W";
+    for (const std::uint64_t field : {index, instance.inode}) {
+        record += std::to_string(field);
+        record += '\0';
+    }
+    for (const std::int64_t field : {instance.birthSeconds, instance.birthNanoseconds}) {
+        record += std::to_string(field);
+        record += '\0';
+    }
     const std::lock_guard<std::mutex> lock(writtenMutex_);
     return descriptor_ >= 0 && buffer_.empty() && WriteAll(descriptor_, record);
 }

@@ -21,6 +21,27 @@ struct FileIdentity {
     friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
 };
 
+// Which file, not only what it holds: its inode, and its birth time where the
+// file system keeps one (zero when not), since a freed inode number is soon
+// given to the next new file. All zero when unknown.
+struct FileInstance {
+    std::uint64_t inode = 0;
+    std::int64_t birthSeconds = 0;
+    std::int64_t birthNanoseconds = 0;
+    bool known() const { return inode != 0; }
+    // Whether `found` (as statx saw it) is this very file.
+    bool Matches(const FileInstance& found) const {
+        const bool births = birthSeconds != 0 && found.birthSeconds != 0;
+        return inode == found.inode &&
+               (!births || (birthSeconds == found.birthSeconds && birthNanoseconds == found.birthNanoseconds));
+    }
+    friend bool operator==(const FileInstance&, const FileInstance&) = default;
+};
+
+// The instance of the file `name` in `folder` ("" for the file open at
+// `folder`), a link itself not followed; all zero when it cannot be asked.
+FileInstance InstanceAt(int folder, const char* name);
+
 // One file the run writes; `path` is below the target.
 struct JournalFile {
     std::string path;
@@ -28,11 +49,11 @@ struct JournalFile {
     bool replaces = false;    // an original stands there and goes to the backup first
     FileIdentity written;     // the file the run puts there: the kit entry's size and time
     FileIdentity original;    // of the original, when it replaces one
-    // Inodes, 0 where unknown (a journal of an older version, or a file the
-    // run had not yet written): with them a file of the same size and time
-    // made by somebody else is never taken for the run's or the original.
-    std::uint64_t writtenInode = 0;   // of the file the run wrote, known before its rename
-    std::uint64_t originalInode = 0;  // of the original, as the plan saw it
+    // Unknown in a journal of an older version, or for a file the run had
+    // not yet written: with them a file of the same size and time made by
+    // somebody else is never taken for the run's or the original.
+    FileInstance writtenInstance;   // of the file the run wrote, known before its rename
+    FileInstance originalInstance;  // of the original, as the plan saw it
 };
 
 // A folder's time to give back; `path` is below the anchor ("" the anchor itself).
@@ -103,7 +124,7 @@ public:
     // Records the inode of the file the run wrote for entry `index`, written
     // at once (before the file is renamed into place) but not synced. Safe
     // to call from several threads once the plan is synced. False on failure.
-    bool Written(std::uint64_t index, std::uint64_t inode);
+    bool Written(std::uint64_t index, const FileInstance& instance);
     // Writes what is buffered, without waiting for the disk: enough for a
     // later start to find it after the process dies. False on failure.
     bool Flush();

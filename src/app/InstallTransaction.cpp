@@ -247,7 +247,7 @@ ErrorCode InstallTransaction::PlanEntry(std::size_t index, const KitEntry& entry
         // A link's own bits say nothing; a replaced file never keeps set-id bits.
         planned.mode = S_ISLNK(status.st_mode) ? kNewFileMode : (status.st_mode & 0777);
         originals_.push_back({index, {status.st_size, status.st_mtim.tv_sec, status.st_mtim.tv_nsec},
-                              static_cast<std::uint64_t>(status.st_ino)});
+                              InstanceAt(targetFolder_.get(), relative.c_str())});
         replacesAny_ = true;
     } else if (mayExist && errno != ENOENT) {
         return errno == ENOTDIR ? ERR_INVALID_PARAMETER : ErrorFromErrno(errno);
@@ -356,7 +356,7 @@ void InstallTransaction::JournalPlan() {
         file.written = IdentityOfEntry((*entries_)[i]);
         if (replaces) {
             file.original = originals_[original].identity;
-            file.originalInode = originals_[original].inode;
+            file.originalInstance = originals_[original].instance;
         }
         journal_.File(file);
     }
@@ -473,7 +473,7 @@ ErrorCode InstallTransaction::CopyOriginal(int folder, const std::string& relati
 
 ErrorCode InstallTransaction::WriteEntry(const KitReader& kit, std::size_t index, int folder,
                                          const std::string& temporary, std::span<unsigned char> buffer,
-                                         std::uint64_t& inode) {
+                                         FileInstance& instance) {
     const int file = openat(folder, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, kCreateMode);
     if (file < 0) return ErrorFromErrno(errno);
     ErrorCode code = KitCopyEntryData(kit, index, file, buffer);
@@ -483,9 +483,8 @@ ErrorCode InstallTransaction::WriteEntry(const KitReader& kit, std::size_t index
     const timespec time = TimespecFromFileTime((*entries_)[index].lastWriteTime);
     const timespec times[2] = {time, time};
     if (code == ERR_NONE && futimens(file, times) != 0) code = ErrorFromErrno(errno);
-    struct stat status {};
-    if (code == ERR_NONE && fstat(file, &status) != 0) code = ErrorFromErrno(errno);
-    inode = static_cast<std::uint64_t>(status.st_ino);
+    if (code == ERR_NONE) instance = InstanceAt(file, "");
+    if (code == ERR_NONE && !instance.known()) code = ErrorFromErrno(errno);
     if (close(file) != 0 && code == ERR_NONE) code = ErrorFromErrno(errno);
     return code;
 }
@@ -538,10 +537,10 @@ ErrorCode InstallTransaction::Install(const KitReader& kit, std::size_t index, s
     }
     const std::string name(NamePart(relative));
     const std::string temporary = TemporaryName(tag_, index);
-    std::uint64_t inode = 0;
-    ErrorCode code = WriteEntry(kit, index, folder, temporary, buffer, inode);
+    FileInstance instance;
+    ErrorCode code = WriteEntry(kit, index, folder, temporary, buffer, instance);
     // Known to the journal before the file is in place: the undo removes only this file.
-    if (code == ERR_NONE && !journal_.Written(index, inode)) code = ERR_CANT_WRITE;
+    if (code == ERR_NONE && !journal_.Written(index, instance)) code = ERR_CANT_WRITE;
     if (code == ERR_NONE) code = PutInPlace(index, folder, temporary, name);
     // A temporary file that did not make it into place goes; the rollback would remove it too.
     if (code != ERR_NONE) (void)unlinkat(folder, temporary.c_str(), 0);

@@ -101,7 +101,7 @@ private:
     struct Original {
         std::size_t index = 0;
         FileIdentity identity;
-        std::uint64_t inode = 0;
+        FileInstance instance;
     };
 
     ErrorCode LocateTarget(const WString& target);
@@ -124,9 +124,9 @@ private:
     // The descriptor of the folder holding `relative`, resolved below the
     // target; -1 when it is no longer the folder planned.
     int FolderOf(const std::string& relative);
-    // Writes the temporary file; `inode` gets its inode.
+    // Writes the temporary file; `instance` tells which file it is.
     ErrorCode WriteEntry(const KitReader& kit, std::size_t index, int folder, const std::string& temporary,
-                         std::span<unsigned char> buffer, std::uint64_t& inode);
+                         std::span<unsigned char> buffer, FileInstance& instance);
     // Renames the written file into place; a created one never over a file that appeared since the plan.
     ErrorCode PutInPlace(std::size_t index, int folder, const std::string& temporary, const std::string& name);
     void Step();

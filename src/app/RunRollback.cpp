@@ -31,22 +31,23 @@ FileIdentity IdentityOf(const struct stat& status) {
 
 // The file the run wrote: its kind, the kit entry's size and time as the file
 // system keeps it (one that keeps whole seconds or microseconds drops the
-// rest), and its inode where the journal knows it. A journal that records
-// inodes and has none for the file: the run never put it in place.
-bool IsWritten(const struct stat& status, const JournalFile& file, bool inodes) {
+// rest), and the very file where the journal knows which (`inodes`). A
+// journal that records them and has none for the file: the run never put it
+// in place.
+bool IsWritten(int folder, const std::string& name, const struct stat& status, const JournalFile& file, bool inodes) {
     const FileIdentity& written = file.written;
     if (!S_ISREG(status.st_mode) || status.st_size != written.size || status.st_mtim.tv_sec != written.seconds) {
         return false;
     }
-    if (inodes && static_cast<std::uint64_t>(status.st_ino) != file.writtenInode) return false;
+    if (inodes && !file.writtenInstance.Matches(InstanceAt(folder, name.c_str()))) return false;
     const std::int64_t found = status.st_mtim.tv_nsec;
     return found == written.nanoseconds || found == written.nanoseconds / 1000 * 1000 || found == 0;
 }
 
-// The original itself: its size and exact time, and its inode where known.
-bool IsOriginal(const struct stat& status, const JournalFile& file) {
+// The original itself: its size and exact time, and the very file where known.
+bool IsOriginal(int folder, const std::string& name, const struct stat& status, const JournalFile& file) {
     return IdentityOf(status) == file.original &&
-           (file.originalInode == 0 || static_cast<std::uint64_t>(status.st_ino) == file.originalInode);
+           (!file.originalInstance.known() || file.originalInstance.Matches(InstanceAt(folder, name.c_str())));
 }
 
 // Two files with the same bytes: dropping one of them loses nothing.
@@ -106,12 +107,13 @@ void RemoveCreated(const JournalContent& journal, int target, RollbackOutcome& o
             Note(false, outcome);
             continue;
         }
-        // Left-overs of a write cut short.
-        Note(Unlink(folder, TemporaryName(journal.tag, file.index)), outcome);
-        const std::string name(NamePart(file.path));
+        // Left-overs of a write cut short (asked first: a read-only folder refuses even what is not there).
+        const std::string temporary = TemporaryName(journal.tag, file.index);
         struct stat status {};
+        if (StatEntry(folder, temporary, status)) Note(Unlink(folder, temporary), outcome);
+        const std::string name(NamePart(file.path));
         // Only the file the run wrote: one made since by somebody else stays.
-        if (!file.replaces && StatEntry(folder, name, status) && IsWritten(status, file, journal.inodes)) {
+        if (!file.replaces && StatEntry(folder, name, status) && IsWritten(folder, name, status, file, journal.inodes)) {
             Note(Unlink(folder, name), outcome);
         }
     }
@@ -151,13 +153,13 @@ bool RestoreOriginal(const JournalContent& journal, const JournalFile& file, int
     // A backup that is not whole (or not the original) is never put back.
     const bool whole = StatEntry(saved, name, backup) && IdentityOf(backup) == file.original;
     // Never moved, or already back (a copy put back is another inode with the same bytes): the backup's name goes.
-    if (present && (IsOriginal(current, file) ||
+    if (present && (IsOriginal(folder, name, current, file) ||
                     (whole && IdentityOf(current) == file.original && SameBytes(folder, saved, name)))) {
         return !whole || Unlink(saved, name);
     }
     errno = ENOENT;  // what follows keeps the original by choice, not by a fault
     // Changed since the run by somebody else: theirs stays, the original stays in the backup.
-    if (present && !IsWritten(current, file, journal.inodes)) return false;
+    if (present && !IsWritten(folder, name, current, file, journal.inodes)) return false;
     if (!whole) return false;  // replaced, and the original is not there to go back
     if (Retried([&] { return renameat(saved, name.c_str(), folder, name.c_str()); }) == 0) return true;
     return errno == EXDEV && CopyBack(saved, name, folder, TemporaryName(journal.tag, file.index));

@@ -119,6 +119,33 @@ TEST_F(InstallTransactionTest, OnlyLinksThePlanFoundAreFollowed) {
     }
 }
 
+// A file made at a path after the plan found none there (by the user, by a folder-sync client) is never overwritten:
+// the run stops and names it, and neither its own rollback nor the next start's removes it.
+TEST_F(InstallTransactionTest, AFileThatAppearsAfterThePlanIsTheUsersAndStays) {
+    AddFile("a.tpl", "kit a");
+    AddFile("sub\\b.tpl", "kit b");
+    OpenKit();
+    for (const bool dies : {false, true}) {
+        SCOPED_TRACE(dies ? "the run dies" : "the run rolls back");
+        RemoveTree(Wide(target_));
+        MakeDirectories(target_);
+        {
+            InstallTransaction run;
+            InstallFirst(run, 1);
+            WriteBytes(target_ + "sub/b.tpl", "the user's");
+            EXPECT_EQ(run.Install(kit_, 1, Buffer()), ERR_FILE_APPEARED);
+            EXPECT_EQ(run.appearedFile(), "sub/b.tpl");
+            if (!dies) run.Rollback();
+        }
+        if (dies) {
+            EXPECT_EQ(Recover().size(), 1u);
+        }
+        EXPECT_EQ(Names(target_), Listing{"sub"});
+        EXPECT_EQ(ReadBytes(target_ + "sub/b.tpl"), "the user's");
+        EXPECT_TRUE(Names(JournalFolderPath()).empty());
+    }
+}
+
 // A dead run (object and lock gone) is undone, by the next start or the next run before it plans, as far as the tree is
 // still as it left it; a backup folder an original stays in is named.
 TEST_F(InstallTransactionTest, ADeadRunIsUndoneAsFarAsTheTreeIsStillAsItLeftIt) {
@@ -148,6 +175,19 @@ TEST_F(InstallTransactionTest, ADeadRunIsUndoneAsFarAsTheTreeIsStillAsItLeftIt) 
         MakeDirectories(target_ + "kept.tpl/in-the-way");
     };
     const Change clearWay = [this](const std::string&) { RemoveTree(Wide(target_ + "kept.tpl")); };
+    // Another file (maybe under a freed inode number, made a moment later) with the size and exact time of the run's,
+    // or of the original.
+    const Change lookAlikeMade = [this](const std::string&) {
+        ASSERT_EQ(unlink((target_ + "made.tpl").c_str()), 0);
+        usleep(20000);
+        WriteBytes(target_ + "made.tpl", "kit MADE");
+        SetTime(target_ + "made.tpl", kKitSeconds, 456789100);
+    };
+    const Change lookAlikeOriginal = [this](const std::string&) {
+        ASSERT_EQ(unlink((target_ + "kept.tpl").c_str()), 0);
+        usleep(20000);
+        UserFile("kept.tpl", "odd", 1000);
+    };
     const Listing onlyKept{"kept.tpl"};
     const Case cases[] = {
         {"died before its first entry", 0, nothing, kDies, nothing, onlyKept, "old"},
@@ -155,6 +195,10 @@ TEST_F(InstallTransactionTest, ADeadRunIsUndoneAsFarAsTheTreeIsStillAsItLeftIt) 
         {"undone by the next run before it plans", 3, nothing, kDies, nothing, onlyKept, "old", false, true, true},
         {"the user wrote a file where the run made one", 3, nothing, kDies, userMade, {"kept.tpl", "made.tpl"}, "old"},
         {"the user edited a replaced file", 3, nothing, kDies, edit, onlyKept, "edited", true},
+        {"the user made a file of the run's size and time", 3, nothing, kDies, lookAlikeMade, {"kept.tpl", "made.tpl"},
+         "old"},
+        {"the user put a file of the original's size and time in its place", 3, nothing, kDies, lookAlikeOriginal,
+         onlyKept, "odd", true},
         {"the user edited a replaced file, then ran again", 3, nothing, kDies, edit, onlyKept, "edited", true, true,
          true},
         {"the backup is gone", 3, nothing, kDies, drop, onlyKept, "kit kept", true},
@@ -289,7 +333,7 @@ TEST_F(InstallTransactionTest, RecoveryTrustsAJournalOnlyAsFarAsItCan) {
             path = dead.path();
             if (!c.anchor.empty()) dead.Target(target_, "1-2", c.anchor, c.anchorIdentity);
             if (!c.backup.empty()) dead.Backup(c.backup, c.backupIdentity);
-            if (c.file != nullptr) dead.File({c.file, 0, !c.backup.empty(), {}, {}});
+            if (c.file != nullptr) dead.File({c.file, 0, !c.backup.empty(), {}, {}, {}, {}});
             if (c.planned) dead.PlanComplete();
             if (!c.anchor.empty() || c.planned) {
                 ASSERT_TRUE(dead.Sync());
@@ -337,7 +381,7 @@ TEST_F(InstallTransactionTest, JournalCutShortAnywhereReadsAsAPrefixOfItsRecords
     journal.Target("/t/", "1-2", "/t", {1, 2});
     journal.Backup("/.xorup0/", {1, 3});
     journal.CreatedDir("new");
-    journal.File({"a\nb", 7, true, {1, 2, 3}, {4, 5, 6}});
+    journal.File({"a\nb", 7, true, {1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}});
     journal.FolderTime({"", 5, 6});
     journal.PlanComplete();
     ASSERT_TRUE(journal.MarkCommitted());
@@ -347,6 +391,7 @@ TEST_F(InstallTransactionTest, JournalCutShortAnywhereReadsAsAPrefixOfItsRecords
     ASSERT_EQ(whole.files.size(), 1u);
     EXPECT_EQ(whole.files[0].path, "a\nb");
     EXPECT_EQ(whole.files[0].index, 7u);
+    EXPECT_EQ(whole.files[0].originalInstance, (FileInstance{10, 11, 12}));
     for (std::size_t length = 0; length < bytes.size(); ++length) {
         const JournalContent cut = ParseJournal(bytes.substr(0, length));
         EXPECT_FALSE(cut.committed) << length;

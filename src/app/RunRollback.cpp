@@ -78,6 +78,7 @@ public:
     int At(std::string_view folder) {
         if (root_ < 0) return -1;
         if (!opened_ || folder != path_) {
+            folder_.reset();  // first: with few descriptors left, the next one may need its number
             folder_.reset(Retried([&] { return OpenFolderBeneath(root_, folder, links_); }));
             error_ = folder_.valid() ? 0 : errno;
             path_ = folder;
@@ -254,10 +255,13 @@ RollbackOutcome RollBackRun(const JournalContent& journal, int anchor, int backu
     RollbackOutcome outcome;
     if (journal.planned && anchor >= 0) {
         // The folders the run made above its target are plain folders: no link is followed there.
-        const FolderDescriptor target(Retried([&] { return OpenFolderBeneath(anchor, journal.TargetBelowAnchor()); }));
-        RemoveCreated(journal, target.get(), outcome);
+        // A target that is the anchor is reached through it: one descriptor fewer.
+        const std::string below = journal.TargetBelowAnchor();
+        const FolderDescriptor created(below.empty() ? -1 : Retried([&] { return OpenFolderBeneath(anchor, below); }));
+        const int target = below.empty() ? anchor : created.get();
+        RemoveCreated(journal, target, outcome);
         RemoveCreatedFolders(journal, anchor);
-        RestoreOriginals(journal, target.get(), backup, outcome);
+        RestoreOriginals(journal, target, backup, outcome);
         RestoreFolderTimes(journal, anchor);
         // What was put back is on disk before anything that records it may go.
         Note(Retried([&] { return syncfs(anchor); }) == 0, outcome);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The order in which an installation makes its work durable, seen by strace, so that a power loss between
-# any two steps leaves what the next start can settle.
+# The order in which an installation, and the undo of one that was killed, make their work durable, seen by
+# strace, so that a power loss between any two steps leaves what the next start can settle.
 source "$(dirname "$0")/lib.sh"
 e2e_need strace
 e2e_init
@@ -14,17 +14,20 @@ E2E_SETUP_ENV=(strace -f -y -qq -s 0 -o "$E2E_ROOT/calls.trace" -e trace=write,f
 e2e_start_headless -S -Len
 e2e_wait_exit
 
-# The trace as "call path [second path]" lines: a descriptor's path joined with the name after it; a call
-# that another thread's cut in two is kept where it began.
+# calls_log TRACE: the trace as "call path [second path]" lines: a descriptor's path joined with the name
+# after it; a call that another thread's cut in two is kept where it began.
+calls_log() {
+    sed -E '/ resumed>/d; s/^[0-9]+ +//; s/ <unfinished \.\.\.>//; s/[0-9]+<([^>]*)>, "([^"]*)"/\1\/\2/g
+            s/[0-9]+<([^>]*)>/\1/g; s/"//g' "$1" |
+        awk -F '[(]|, |[)]' '{
+            call = $1
+            if (call ~ /^(renameat2?|linkat|unlinkat|mkdirat)$/) sub(/at2?$/, "", call)
+            if (call == "unlink" && /AT_REMOVEDIR/) call = "rmdir"
+            print call " " $2 (call ~ /^(rename|link)$/ ? " " $3 : "")
+        }'
+}
 log=$E2E_ROOT/calls.log
-sed -E '/ resumed>/d; s/^[0-9]+ +//; s/ <unfinished \.\.\.>//; s/[0-9]+<([^>]*)>, "([^"]*)"/\1\/\2/g
-        s/[0-9]+<([^>]*)>/\1/g; s/"//g' "$E2E_ROOT/calls.trace" |
-    awk -F '[(]|, |[)]' '{
-        call = $1
-        if (call ~ /^(renameat2?|linkat|unlinkat|mkdirat)$/) sub(/at2?$/, "", call)
-        if (call == "unlink" && /AT_REMOVEDIR/) call = "rmdir"
-        print call " " $2 (call ~ /^(rename|link)$/ ? " " $3 : "")
-    }' >"$log"
+calls_log "$E2E_ROOT/calls.trace" >"$log"
 
 # at first|last CALLS PREFIX: the number of the first (last) line of a call matching CALLS on a path under
 # PREFIX; 0 when there is none.
@@ -66,5 +69,25 @@ e2e_check "the launcher file's temporary is synced before it is renamed into pla
     in_order "$(at last fsync "$cfg_folder/.")" "$(at last rename "$cfg_folder/.")"
 e2e_check "the launcher file is the renamed temporary" \
     grep -qxF "rename $(sed -n 's/^fsync \(.*tavrilon.*\)/\1/p' "$log" | tail -n 1) $E2E_LAUNCHER_CFG" "$log"
+[ "$E2E_FAILURES" -eq 0 ] || sed 's/^/    /' "$log" >&2
+
+# ---- the undo of a run killed after its last file: what it put back is on disk before its journal goes
+e2e_nokit_copy
+rm -rf "${target:?}"/*
+mkdir -p "$target/forms"
+printf 'older\n' >"$target/forms/invoice.tpl"
+touch -d '2001-01-01' "$target/forms/invoice.tpl"
+E2E_SETUP_ENV=()
+e2e_run_silent "$E2E_INSTALL" QORN_TEST_CRASH_AT=13   # the last step before the commit
+e2e_check "killed with the original replaced (status $status)" \
+    eval 'test "$status" -eq 137 && ! grep -q older "$target/forms/invoice.tpl"'
+E2E_SETUP_ENV=(strace -f -y -qq -s 0 -o "$E2E_ROOT/undo.trace" -e trace=rename,renameat,renameat2,unlink,unlinkat,rmdir,syncfs,fsync,fdatasync)
+E2E_INSTALL=$E2E_NOKIT e2e_start_headless -S -Len
+e2e_wait_exit 2   # no kit: it recovers, then ends
+log=$E2E_ROOT/undo.log
+calls_log "$E2E_ROOT/undo.trace" >"$log"
+e2e_check "the undo put the original back" grep -qx older "$target/forms/invoice.tpl"
+e2e_check "the original is put back, the template directory's file system flushed, then the journal goes" \
+    in_order "$(at last rename "$(dirname "$target")/.xorup")" "$(at last syncfs "$target")" "$(at last unlink "$journal")"
 [ "$E2E_FAILURES" -eq 0 ] || sed 's/^/    /' "$log" >&2
 e2e_finish

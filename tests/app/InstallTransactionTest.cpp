@@ -1,4 +1,6 @@
 // The transaction on a real kit and scratch folders: the plan, the backup, rollback, and recovery.
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +13,7 @@
 #include "app/InstallFixture.h"
 #include "app/InstallTransaction.h"
 #include "app/Recovery.h"
+#include "platform/FolderBeneath.h"
 
 namespace {
 
@@ -144,6 +147,52 @@ TEST_F(InstallTransactionTest, AFileThatAppearsAfterThePlanIsTheUsersAndStays) {
         EXPECT_EQ(ReadBytes(target_ + "sub/b.tpl"), "the user's");
         EXPECT_TRUE(Names(JournalFolderPath()).empty());
     }
+}
+
+// A HOME that does not exist yet: the journal's folder makes it before the plan looks, so the run does not try to
+// make it again.
+TEST_F(InstallTransactionTest, AHomeThatDoesNotExistYetIsMadeOnceForTheJournalAndTheTarget) {
+    AddFile("a.tpl", "kit a");
+    OpenKit();
+    const std::string home = env_ / "new-home";
+    ASSERT_EQ(setenv("HOME", home.c_str(), 1), 0);
+    InstallTransaction run;
+    EXPECT_EQ(run.Plan(Wide(home + "/Templates/"), kit_.entries), ERR_NONE);
+    EXPECT_EQ(run.Begin(), ERR_NONE);
+    EXPECT_EQ(run.Install(kit_, 0, Buffer()), ERR_NONE);
+    EXPECT_EQ(run.Commit(), ERR_NONE);
+    EXPECT_EQ(ReadBytes(home + "/Templates/a.tpl"), "kit a");
+    ASSERT_EQ(setenv("HOME", env_.home().c_str(), 1), 0);
+}
+
+// An undo that fails at a step (here a folder that refuses every change) is not complete: it says so, keeps the
+// journal, and a later start finishes it.
+TEST_F(InstallTransactionTest, AnUndoThatFailsAtAStepKeepsItsJournalForALaterStart) {
+    AddFile("sub\\made.tpl", "kit made");
+    OpenKit();
+    MakeDirectories(target_ + "sub");
+    const TreeState before = Snapshot(target_);
+    {
+        InstallTransaction run;
+        InstallFirst(run, 1);
+    }
+    const FolderDescriptor sub(open((target_ + "sub").c_str(), O_RDONLY | O_DIRECTORY));
+    int flags = 0;
+    if (ioctl(sub.get(), FS_IOC_GETFLAGS, &flags) != 0 || (flags |= FS_IMMUTABLE_FL, ioctl(sub.get(), FS_IOC_SETFLAGS, &flags)) != 0) {
+        GTEST_SKIP() << "no immutable folders here";
+    }
+    const std::vector<RecoveredRun> refused = Recover();
+    flags &= ~FS_IMMUTABLE_FL;
+    ASSERT_EQ(ioctl(sub.get(), FS_IOC_SETFLAGS, &flags), 0);
+    ASSERT_EQ(refused.size(), 1u);
+    EXPECT_TRUE(refused[0].unfinished);
+    EXPECT_EQ(refused[0].keptJournal.empty(), false);
+    EXPECT_EQ(Names(target_ + "sub"), Listing{"made.tpl"});
+    const std::vector<RecoveredRun> finished = Recover();
+    ASSERT_EQ(finished.size(), 1u);
+    EXPECT_FALSE(finished[0].unfinished);
+    EXPECT_EQ(Snapshot(target_), before);
+    EXPECT_TRUE(Names(JournalFolderPath()).empty());
 }
 
 // A dead run (object and lock gone) is undone, by the next start or the next run before it plans, as far as the tree is

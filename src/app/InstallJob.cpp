@@ -115,7 +115,9 @@ ErrorCode EndWithRollback(InstallTransaction& transaction, ProgressState& progre
         kept = transaction.keptByEarlierRun();
         shown = LoadResString("IDS_RECOVERED_PARTLY") + u" " + progress.ReadJob().target;
     }
-    if (code == ERR_JOURNAL_WAITING) shown = WaitingJournalText(transaction.waitingRun());
+    if (code == ERR_JOURNAL_WAITING || code == ERR_ROLLBACK_UNFINISHED) {
+        shown = KeptJournalText(transaction.journalKeptForEarlierRun());
+    }
     if (code == ERR_FILE_APPEARED) {
         shown = LoadResString("IDS_FILE_APPEARED") + u" " + progress.ReadJob().target +
                 ToWString(transaction.appearedFile().c_str());

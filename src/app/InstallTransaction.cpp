@@ -157,9 +157,12 @@ ErrorCode InstallTransaction::LockTarget() {
     // stops this run, so that the folder keeping them is named at once.
     for (const RecoveredRun& run : RecoverDeadRuns(JournalFolder(), std::string(), &anchorIdentity_)) {
         if (!run.keptBackup.empty()) keptByEarlierRun_ = run.keptBackup;
-        if (run.waiting && Overlaps(run.target, target_)) waitingRun_ = run;
+        if ((run.waiting || run.unfinished) && Overlaps(run.target, target_)) keptForEarlierRun_ = run;
     }
-    if (!waitingRun_.keptJournal.empty()) return ERR_JOURNAL_WAITING;
+    // A dead run's journal on this directory that could not be settled yet: nothing is planned over its files.
+    if (!keptForEarlierRun_.keptJournal.empty()) {
+        return keptForEarlierRun_.waiting ? ERR_JOURNAL_WAITING : ERR_ROLLBACK_UNFINISHED;
+    }
     return keptByEarlierRun_.empty() ? ERR_NONE : ERR_EARLIER_RUN_KEPT;
 }
 

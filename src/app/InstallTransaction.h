@@ -49,7 +49,8 @@ public:
     // cannot be used; ERR_BUSY when another run holds the directory;
     // ERR_EARLIER_RUN_KEPT when a dead run's undo kept originals in
     // keptByEarlierRun(); ERR_JOURNAL_WAITING when a dead run's journal on
-    // this directory waits for its folder to come back (waitingRun()).
+    // this directory waits for its folder to come back, ERR_ROLLBACK_UNFINISHED
+    // when its undo failed at a step (journalKeptForEarlierRun()).
     ErrorCode Plan(const WString& target, const std::vector<KitEntry>& entries);
     // 0, or ERR_DISK_FULL when what the plan writes does not fit into the
     // free space of the target's file system.
@@ -84,7 +85,7 @@ public:
     std::uint64_t bytesToWrite() const { return bytesToWrite_; }
     const std::string& backupFolder() const { return backup_; }
     const std::string& keptByEarlierRun() const { return keptByEarlierRun_; }
-    const RecoveredRun& waitingRun() const { return waitingRun_; }
+    const RecoveredRun& journalKeptForEarlierRun() const { return keptForEarlierRun_; }
     // Below the target; empty unless Install returned ERR_FILE_APPEARED.
     std::string appearedFile() const;
 
@@ -138,7 +139,7 @@ private:
     std::string tag_;
     std::string backup_;  // ends in "/"
     std::string keptByEarlierRun_;
-    RecoveredRun waitingRun_;
+    RecoveredRun keptForEarlierRun_;
     mutable std::mutex appearedMutex_;
     std::string appeared_;
     FolderDescriptor anchorFolder_;  // holds the directory's lock

@@ -29,6 +29,17 @@ std::string ParentOf(const std::string& path) {
 
 bool StatPath(const std::string& path, struct stat& status) { return stat(path.c_str(), &status) == 0; }
 
+// Making `folder` would make `target` ("/"-ended) or one of its parents.
+bool MakesAFolderOf(const std::string& folder, const std::string& target) {
+    std::string outermostMissing;
+    struct stat status {};
+    for (std::string path = WithoutTrailingSlashes(folder); path.size() > 1 && !StatPath(path, status) && errno == ENOENT;
+         path = ParentOf(path)) {
+        outermostMissing = path;
+    }
+    return !outermostMissing.empty() && target.starts_with(outermostMissing + "/");
+}
+
 
 // The first free `prefix`N in `folder` (ending in "/"), made private; each
 // name goes to `announce` before it is tried (false stops). Empty when none
@@ -118,6 +129,11 @@ ErrorCode InstallTransaction::LocateTarget(const WString& target) {
     }
     target_ = WithoutTrailingSlashes(target_);
     if (target_ != "/") target_ += "/";
+    // A folder the journal's folder and the target both lack (HOME itself
+    // missing) is made first, for the journal: the run then finds it made
+    // instead of making it a second time after its plan.
+    const std::string journals = JournalFolder();
+    if (MakesAFolderOf(journals, target_)) (void)MakeJournalFolder(journals);  // Begin says so when it cannot
     // The target and the parents it lacks are created by the run, below the
     // nearest folder that exists: the anchor every later step starts from.
     std::string existing = WithoutTrailingSlashes(target_);
@@ -167,9 +183,6 @@ ErrorCode InstallTransaction::LockTarget() {
 }
 
 ErrorCode InstallTransaction::Plan(const WString& target, const std::vector<KitEntry>& entries) {
-    // Made before the target is located: where it lies below the folders the
-    // run would create (HOME itself missing), the run finds them made.
-    (void)MakeJournalFolder(JournalFolder());  // Begin says so when it cannot be made
     ErrorCode code = LocateTarget(target);
     if (code == ERR_NONE) code = LockTarget();
     if (code != ERR_NONE) return code;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/DirectoryLock.h"
 #include "app/InstallJournal.h"
 
 // A dead run's journal that was settled or set aside now.
@@ -13,15 +14,19 @@ struct RecoveredRun {
     std::string target;      // its template directory
     std::string keptBackup;  // where originals that could not go back are kept, else empty
     std::string setAside;    // the journal, renamed, when it could not be used; else empty
+    bool busy = false;       // left: another start settles it, or only one without `held` can
 };
 
 // Rolls back every dead run's journal in `journalFolder` (or finishes its
 // cleanup when it had committed), and removes the journals. A journal that
 // fails its checks, or whose directory is no longer the one it names
 // (device and inode), changes nothing: it is renamed "*.bad" and reported
-// once. Journals of live runs, and of directories another live run holds,
-// are left alone; `held` names a directory whose lock the caller holds
-// itself. Then removes the kit images in `tempFolder` ("" for none) that
+// once. Each is settled holding the lock of its directory; journals of live
+// runs, and of directories another live run holds, are left alone. `held`
+// is the caller's own lock: a journal of its directory or one inside it is
+// the caller's to settle, waited for while another start holds it, and
+// reported busy when that start keeps it, as is one of a directory around
+// the held one. Then removes the kit images in `tempFolder` ("" for none) that
 // this installer made and no live run holds. Returns what it did.
 std::vector<RecoveredRun> RecoverDeadRuns(const std::string& journalFolder, const std::string& tempFolder,
-                                          const FolderIdentity* held = nullptr);
+                                          const DirectoryLock* held = nullptr);

@@ -67,6 +67,8 @@ constexpr MessageText kTexts[] = {
     {"IDS_JOURNAL_SET_ASIDE", "Die Aufzeichnung einer unterbrochenen Installation konnte nicht verwendet werden: Sie ist beschädigt oder passt nicht mehr zu ihrem Vorlagenverzeichnis. Damit wurde nichts geändert; sie wurde hier beiseitegelegt:"},
     {"IDS_RECOVERED_PARTLY", "Eine unterbrochene Installation wurde gefunden und überall dort rückgängig gemacht, wo ihre Dateien noch so waren, wie sie sie hinterlassen hatte; seither geänderte Dateien blieben, wie sie sind. Vorlagenverzeichnis:"},
     {"IDS_ERROR_JOURNALDIR", "Dieser Ordner für das Installationsprotokoll konnte nicht verwendet werden (setzen Sie XDG_STATE_HOME auf einen beschreibbaren Ordner und starten Sie das Installationsprogramm erneut):"},
+    {"IDS_DIRECTORY_NESTED_BUSY", "Eine andere Installation läuft in einen Ordner innerhalb dieses Vorlagenverzeichnisses oder in ein Verzeichnis, das es enthält. Warten Sie, bis sie beendet ist, und starten Sie das Installationsprogramm dann erneut."},
+    {"IDS_ERROR_FILESIZE_LIMIT", "Das Installationspaket konnte nicht entpackt werden: Die Dateigrößenbeschränkung dieser Sitzung (ulimit -f) ist kleiner als das entpackte Paket. Heben Sie die Beschränkung an und starten Sie das Installationsprogramm erneut."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -67,6 +67,8 @@ constexpr MessageText kTexts[] = {
     {"IDS_JOURNAL_SET_ASIDE", "The record of an interrupted installation could not be used: it is damaged or no longer matches its template directory. Nothing was changed with it; it was set aside here:"},
     {"IDS_RECOVERED_PARTLY", "An interrupted installation was found and undone wherever its files were still as it had left them; files changed since then were left as they are. Template directory:"},
     {"IDS_ERROR_JOURNALDIR", "This journal folder could not be used (set XDG_STATE_HOME to a writable folder and start the installation program again):"},
+    {"IDS_DIRECTORY_NESTED_BUSY", "Another installation is running in a folder inside this template directory, or in a directory that holds it. Wait until it has ended, then start the installation program again."},
+    {"IDS_ERROR_FILESIZE_LIMIT", "The installation package could not be unpacked: the file size limit of this session (ulimit -f) is smaller than the unpacked package. Raise the limit and start the installation program again."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

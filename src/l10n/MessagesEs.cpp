@@ -67,6 +67,8 @@ constexpr MessageText kTexts[] = {
     {"IDS_JOURNAL_SET_ASIDE", "No se pudo usar el registro de una instalación interrumpida: está dañado o ya no corresponde a su directorio de plantillas. No se cambió nada con él; se ha apartado aquí:"},
     {"IDS_RECOVERED_PARTLY", "Se encontró una instalación interrumpida y se deshizo allí donde sus archivos seguían como los había dejado; los archivos cambiados desde entonces se dejaron como están. Directorio de plantillas:"},
     {"IDS_ERROR_JOURNALDIR", "No se pudo usar esta carpeta para el registro de la instalación (indique en XDG_STATE_HOME una carpeta con permiso de escritura y vuelva a iniciar el programa de instalación):"},
+    {"IDS_DIRECTORY_NESTED_BUSY", "Otra instalación está en curso en una carpeta dentro de este directorio de plantillas o en un directorio que lo contiene. Espere a que termine y vuelva a iniciar el programa de instalación."},
+    {"IDS_ERROR_FILESIZE_LIMIT", "No se pudo descomprimir el paquete de instalación: el límite de tamaño de archivo de esta sesión (ulimit -f) es menor que el paquete descomprimido. Aumente el límite y vuelva a iniciar el programa de instalación."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

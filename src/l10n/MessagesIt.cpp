@@ -67,6 +67,8 @@ constexpr MessageText kTexts[] = {
     {"IDS_JOURNAL_SET_ASIDE", "Non è stato possibile usare la registrazione di un'installazione interrotta: è danneggiata o non corrisponde più alla sua cartella dei modelli. Non è stato cambiato nulla in base a essa; è stata messa da parte qui:"},
     {"IDS_RECOVERED_PARTLY", "È stata trovata un'installazione interrotta ed è stata annullata ovunque i suoi file fossero ancora come li aveva lasciati; i file modificati da allora sono rimasti come sono. Cartella dei modelli:"},
     {"IDS_ERROR_JOURNALDIR", "Non è stato possibile usare questa cartella per il registro dell'installazione (impostare in XDG_STATE_HOME una cartella scrivibile e avviare di nuovo il programma di installazione):"},
+    {"IDS_DIRECTORY_NESTED_BUSY", "Un'altra installazione è in corso in una cartella dentro questa cartella dei modelli o in una cartella che la contiene. Attendere che termini, quindi avviare di nuovo il programma di installazione."},
+    {"IDS_ERROR_FILESIZE_LIMIT", "Impossibile decomprimere il pacchetto di installazione: il limite di dimensione dei file di questa sessione (ulimit -f) è inferiore al pacchetto decompresso. Aumentare il limite e avviare di nuovo il programma di installazione."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -67,6 +67,8 @@ constexpr MessageText kTexts[] = {
     {"IDS_JOURNAL_SET_ASIDE", "Nutraukto diegimo įrašo nepavyko panaudoti: jis sugadintas arba nebeatitinka savo šablonų katalogo. Pagal jį niekas nepakeista; jis padėtas čia:"},
     {"IDS_RECOVERED_PARTLY", "Rastas nutrauktas diegimas ir atšauktas visur, kur jo failai liko tokie, kokius jis paliko; vėliau pakeisti failai palikti kaip yra. Šablonų katalogas:"},
     {"IDS_ERROR_JOURNALDIR", "Šio diegimo žurnalo aplanko nepavyko naudoti (nurodykite XDG_STATE_HOME aplanką, į kurį galima rašyti, ir vėl paleiskite diegimo programą):"},
+    {"IDS_DIRECTORY_NESTED_BUSY", "Kitas diegimas vyksta į aplanką šiame šablonų kataloge arba į katalogą, kuriame šis yra. Palaukite, kol jis baigsis, ir vėl paleiskite diegimo programą."},
+    {"IDS_ERROR_FILESIZE_LIMIT", "Diegimo paketo nepavyko išpakuoti: šio seanso failo dydžio riba (ulimit -f) mažesnė už išpakuotą paketą. Padidinkite ribą ir vėl paleiskite diegimo programą."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -67,6 +67,8 @@ constexpr MessageText kTexts[] = {
     {"IDS_JOURNAL_SET_ASIDE", "Pārtrauktās instalēšanas ierakstu nevarēja izmantot: tas ir bojāts vai vairs neatbilst savai veidņu direktorijai. Ar to nekas netika mainīts; tas ir nolikts malā šeit:"},
     {"IDS_RECOVERED_PARTLY", "Tika atrasta pārtraukta instalēšana, un tā tika atsaukta visur, kur tās faili bija palikuši tādi, kādus tā tos atstāja; vēlāk mainītie faili ir atstāti, kā ir. Veidņu direktorija:"},
     {"IDS_ERROR_JOURNALDIR", "Šo instalācijas žurnāla mapi nevarēja izmantot (norādiet XDG_STATE_HOME mapi, kurā var rakstīt, un palaidiet instalācijas programmu vēlreiz):"},
+    {"IDS_DIRECTORY_NESTED_BUSY", "Cita instalēšana notiek mapē šajā veidņu direktorijā vai direktorijā, kurā tā atrodas. Pagaidiet, līdz tā beidzas, un palaidiet instalēšanas programmu vēlreiz."},
+    {"IDS_ERROR_FILESIZE_LIMIT", "Instalācijas pakotni nevarēja izpakot: šīs sesijas faila izmēra ierobežojums (ulimit -f) ir mazāks par izpakoto pakotni. Palieliniet ierobežojumu un palaidiet instalēšanas programmu vēlreiz."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -67,6 +67,8 @@ constexpr MessageText kTexts[] = {
     {"IDS_JOURNAL_SET_ASIDE", "Înregistrarea unei instalări întrerupte nu a putut fi folosită: este deteriorată sau nu mai corespunde directorului său de șabloane. Nu s-a schimbat nimic pe baza ei; a fost pusă deoparte aici:"},
     {"IDS_RECOVERED_PARTLY", "A fost găsită o instalare întreruptă și a fost anulată oriunde fișierele ei erau încă așa cum le lăsase; fișierele modificate de atunci au rămas așa cum sunt. Directorul de șabloane:"},
     {"IDS_ERROR_JOURNALDIR", "Acest dosar pentru jurnalul instalării nu a putut fi folosit (indicați în XDG_STATE_HOME un dosar în care se poate scrie și porniți din nou programul de instalare):"},
+    {"IDS_DIRECTORY_NESTED_BUSY", "O altă instalare este în curs într-un folder din acest director de șabloane sau într-un director care îl conține. Așteptați să se termine, apoi porniți din nou programul de instalare."},
+    {"IDS_ERROR_FILESIZE_LIMIT", "Pachetul de instalare nu a putut fi despachetat: limita de dimensiune a fișierelor din această sesiune (ulimit -f) este mai mică decât pachetul despachetat. Măriți limita și porniți din nou programul de instalare."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -67,6 +67,8 @@ constexpr MessageText kTexts[] = {
     {"IDS_JOURNAL_SET_ASIDE", "Yarıda kalmış bir kurulumun kaydı kullanılamadı: kayıt hasarlı ya da artık kendi şablon dizinine uymuyor. Bu kayda göre hiçbir şey değiştirilmedi; kayıt buraya ayrıldı:"},
     {"IDS_RECOVERED_PARTLY", "Yarıda kalmış bir kurulum bulundu ve dosyalarının onun bıraktığı gibi kaldığı her yerde geri alındı; o zamandan beri değiştirilen dosyalar olduğu gibi bırakıldı. Şablon dizini:"},
     {"IDS_ERROR_JOURNALDIR", "Yükleme günlüğünün bu klasörü kullanılamadı (XDG_STATE_HOME için yazılabilir bir klasör belirtin ve yükleme programını yeniden başlatın):"},
+    {"IDS_DIRECTORY_NESTED_BUSY", "Başka bir kurulum, bu şablon dizininin içindeki bir klasöre ya da onu içeren bir dizine sürüyor. Bitmesini bekleyin, ardından kurulum programını yeniden başlatın."},
+    {"IDS_ERROR_FILESIZE_LIMIT", "Kurulum paketi açılamadı: bu oturumun dosya boyutu sınırı (ulimit -f) açılmış paketten küçük. Sınırı yükseltin ve kurulum programını yeniden başlatın."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -67,6 +67,8 @@ constexpr MessageText kTexts[] = {
     {"IDS_JOURNAL_SET_ASIDE", "Không thể dùng bản ghi của một lần cài đặt bị gián đoạn: bản ghi bị hỏng hoặc không còn khớp với thư mục mẫu của nó. Không có gì bị thay đổi theo bản ghi này; bản ghi đã được để riêng tại đây:"},
     {"IDS_RECOVERED_PARTLY", "Đã tìm thấy một lần cài đặt bị gián đoạn và đã hoàn tác ở mọi nơi mà các tệp của nó vẫn như khi nó để lại; các tệp đã thay đổi sau đó được giữ nguyên. Thư mục mẫu:"},
     {"IDS_ERROR_JOURNALDIR", "Không thể dùng thư mục nhật ký cài đặt này (hãy đặt XDG_STATE_HOME là một thư mục có quyền ghi và chạy lại chương trình cài đặt):"},
+    {"IDS_DIRECTORY_NESTED_BUSY", "Một quá trình cài đặt khác đang chạy vào một thư mục bên trong thư mục mẫu này, hoặc vào thư mục chứa nó. Hãy đợi nó kết thúc rồi khởi động lại chương trình cài đặt."},
+    {"IDS_ERROR_FILESIZE_LIMIT", "Không thể giải nén gói cài đặt: giới hạn kích thước tệp của phiên này (ulimit -f) nhỏ hơn gói đã giải nén. Hãy nâng giới hạn rồi khởi động lại chương trình cài đặt."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "app/MessageFlags.h"
+#include "app/ProgressState.h"
 #include "console/ConsoleFrontEnd.h"
+#include "terminal/TerminalFrontEnd.h"
 
 namespace {
 
@@ -91,6 +93,35 @@ TEST(ConsoleFrontEndTest, ProgressIsRedrawnInPlaceOnATerminalAtMostFourTimesASec
         const std::string drawn = "\rFiles being copied... 0%\rFiles being copied... 7%\rFiles being copied... 10%"
                                   "\rFiles being copied... 100%\n";
         EXPECT_EQ(out.text(), terminal ? drawn + end : end);
+    }
+}
+
+// A kit's names and file names reach the terminal with their control characters (C0, DEL, C1) shown, never
+// obeyed; a message's own line breaks stay. The terminal front end writes in the console's words and its own.
+TEST(ConsoleFrontEndTest, ControlCharactersOfNamesAreShownNotSent) {
+    const WString hostile = u"t\x1b]0;owned\x07\x9b" u"2J\x7f\x80\x9f\n";
+    const std::string shown = "t^[]0;owned^GM-^[2J^?M-^@M-^_";
+    for (const bool terminal : {false, true}) {
+        CapturedStream out;
+        CapturedStream in;
+        std::unique_ptr<InstallerFrontEnd> front;
+        if (terminal) front = std::make_unique<TerminalFrontEnd>(in.file, out.file, u"Setup");
+        else front = std::make_unique<ConsoleFrontEnd>(out.file, false, u"Setup");
+        ProgressState progress;
+        front->BeginInstallation(hostile, progress);
+        front->OfferDescriptionDocument(hostile);
+        front->ShowMessage(u"two\nlines " + hostile, MB_PLAIN_OK);
+        front->ShowOutcome({ERR_CANT_WRITE, u"", 0, {}, hostile, {}}, ExitStatus::RollbackIncomplete);
+        const std::string text = out.text();
+        SCOPED_TRACE(text);
+        EXPECT_EQ(text.find_first_of("\x1b\x07\x7f"), std::string::npos);
+        EXPECT_EQ(text.find("\xc2"), std::string::npos);
+        std::size_t names = 0;
+        for (std::size_t at = text.find(shown + "^J"); at != std::string::npos; at = text.find(shown + "^J", at + 1)) {
+            ++names;
+        }
+        EXPECT_EQ(names, 3u);  // the directory, the document, the backup folder: one line each
+        EXPECT_NE(text.find("two\nlines "), std::string::npos);
     }
 }
 

@@ -10,6 +10,7 @@
 
 #include "app/InstallFixture.h"
 #include "app/InstallTransaction.h"
+#include "app/Recovery.h"
 
 namespace {
 
@@ -66,6 +67,13 @@ TEST_F(DirectoryLockTest, ARunWaitsForTheStartThatHoldsADeadRunsJournal) {
     }  // killed: its journal stays, unlocked
     const std::vector<std::string> journals = Names(JournalFolderPath());
     ASSERT_EQ(journals.size(), 1u);
+    {
+        // A start's recovery takes the directory's lock as a run does: held elsewhere, the journal waits.
+        DirectoryLock installing;
+        ASSERT_EQ(installing.Acquire(LockFolder(), CanonicalDirectory(env_ / "x", "new")), ERR_NONE);
+        EXPECT_TRUE(RecoverDeadRuns(JournalFolderPath(), std::string()).empty());
+        EXPECT_EQ(Names(JournalFolderPath()), journals);
+    }
     const int held = open((JournalFolderPath() + "/" + journals[0]).c_str(), O_RDWR | O_CLOEXEC);
     ASSERT_EQ(flock(held, LOCK_EX), 0);
     std::thread recovering([held] {

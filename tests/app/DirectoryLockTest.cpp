@@ -1,6 +1,6 @@
 // Which runs go side by side: the lock is on the very directory, by its path, whether or not it exists yet.
-#include <sys/file.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -16,48 +16,36 @@ namespace {
 
 using namespace scratch;
 
-class DirectoryLockTest : public InstallFixture {
-protected:
+struct DirectoryLockTest : InstallFixture {
     void SetUp() override {
         InstallFixture::SetUp();
         AddFile("a.tpl", "kit");
         OpenKit();
-        MakeDirectories(env_ / "x");
+        MakeDirectories(env_ / "x");  // nothing below it exists yet
     }
 };
 
 TEST_F(DirectoryLockTest, RunsOnSiblingsGoSideBySideAndNestedOnesAreRefused) {
-    const struct Case {
-        const char* first;  // below the scratch root; only "x" exists
-        const char* second;
-        ErrorCode planned;  // the second run's plan while the first lives
-    } cases[] = {
-        {"x/t1", "x/t2", ERR_NONE},
-        {"x/t1", "x/t1/", ERR_BUSY},
-        {"x/t1", "x", ERR_NESTED_BUSY},
-        {"x", "x/t1", ERR_NESTED_BUSY},
-        {"x/t1", "x/t1/deep/er", ERR_NESTED_BUSY},
-        {"x", "x/../x", ERR_BUSY},
-        {"x/t1", "x/t10", ERR_NONE},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.first) + " then " + c.second);
+    // (the first run's directory, the second's, the second's plan while the first lives)
+    const std::tuple<const char*, const char*, ErrorCode> cases[] = {
+        {"x/t1", "x/t2", ERR_NONE}, {"x/t1", "x/t10", ERR_NONE}, {"x/t1", "x/t1/", ERR_BUSY}, {"x", "x/../x", ERR_BUSY},
+        {"x/t1", "x", ERR_NESTED_BUSY}, {"x", "x/t1", ERR_NESTED_BUSY}, {"x/t1", "x/t1/deep/er", ERR_NESTED_BUSY}};
+    for (const auto& [first, second, planned] : cases) {
+        SCOPED_TRACE(std::string(first) + " then " + second);
         {
-            InstallTransaction first;
-            ASSERT_EQ(first.Plan(Wide(env_ / c.first), kit_.entries), ERR_NONE);
-            ASSERT_EQ(first.Begin(), ERR_NONE);  // the new directory is made, and stays locked
-            InstallTransaction second;
-            EXPECT_EQ(second.Plan(Wide(env_ / c.second), kit_.entries), c.planned);
-            first.Rollback();
+            InstallTransaction run;
+            ASSERT_EQ(run.Plan(Wide(env_ / first), kit_.entries), ERR_NONE);
+            ASSERT_EQ(run.Begin(), ERR_NONE);  // the new directory is made, and stays locked
+            EXPECT_EQ(InstallTransaction().Plan(Wide(env_ / second), kit_.entries), planned);
+            run.Rollback();
         }
-        // Gone with its run: the next one goes.
-        EXPECT_EQ(InstallTransaction().Plan(Wide(env_ / c.second), kit_.entries), ERR_NONE);
+        EXPECT_EQ(InstallTransaction().Plan(Wide(env_ / second), kit_.entries), ERR_NONE);  // gone with its run
     }
 }
 
-// A dead run's journal that another start holds (it settles it, or gives up on it) is waited for: the run into
-// the same new directory undoes the dead run first and never counts the dead run's files as its own.
-TEST_F(DirectoryLockTest, ARunWaitsForTheStartThatHoldsADeadRunsJournal) {
+// A start's recovery takes the directory's lock as a run does; a run into the same new directory waits for a
+// start that holds a dead run's journal, undoes the dead run itself, and never counts its files as its own.
+TEST_F(DirectoryLockTest, ARunAndARecoveringStartNeverShareADeadRunsDirectory) {
     const std::string target = env_ / "x/new/";
     {
         InstallTransaction dead;
@@ -68,7 +56,6 @@ TEST_F(DirectoryLockTest, ARunWaitsForTheStartThatHoldsADeadRunsJournal) {
     const std::vector<std::string> journals = Names(JournalFolderPath());
     ASSERT_EQ(journals.size(), 1u);
     {
-        // A start's recovery takes the directory's lock as a run does: held elsewhere, the journal waits.
         DirectoryLock installing;
         ASSERT_EQ(installing.Acquire(LockFolder(), CanonicalDirectory(env_ / "x", "new")), ERR_NONE);
         EXPECT_TRUE(RecoverDeadRuns(JournalFolderPath(), std::string()).empty());

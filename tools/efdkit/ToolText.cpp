@@ -46,6 +46,7 @@ std::string DescribeError(ErrorCode code) {
         case ERR_INVALID_DATA: return "damaged kit";
         case ERR_INVALID_PARAMETER: return "system error (permission or similar)";
         case ERR_DISK_FULL: return "not enough free space";
+        case ERR_FILE_TOO_LARGE: return "the file size limit of this session (ulimit -f) is reached";
         case ERR_CANT_WRITE: return "cannot create or write a temporary file";
         default: return "error " + std::to_string(code);
     }

@@ -129,6 +129,6 @@ int RunPack(const Arguments& arguments) {
                            &tree, &problem)) {
         return Fail(problem);
     }
-    for (const std::string& warning : tree.warnings) std::cerr << "efdkit: warning: " << warning << "\n";
+    for (const std::string& warning : tree.warnings) std::cerr << "efdkit: warning: " << ShownText(warning) << "\n";
     return WritePackedKit(options, tree);
 }

@@ -10,6 +10,7 @@
 
 #include "Commands.h"
 #include "text/Convert.h"
+#include "text/VisibleText.h"
 
 void UseUtf8Conversions() {
     std::setlocale(LC_ALL, "");
@@ -52,7 +53,18 @@ std::string DescribeError(ErrorCode code) {
     }
 }
 
+std::string ShownText(const std::string& text) {
+    if (IsConvertible(text)) return FromKitText(Visible(ToKitText(text)));
+    std::string shown;
+    for (const char c : text) {
+        const char16_t unit = static_cast<unsigned char>(c);
+        shown += unit >= 0x80 ? std::string("?") : FromKitText(Visible(WString(&unit, 1)));
+    }
+    return shown;
+}
+
 int Fail(const std::string& message) {
-    std::cerr << "efdkit: " << message << "\n";
+    // Messages name files and kit entries: what they hold is shown, not sent to the terminal.
+    std::cerr << "efdkit: " << ShownText(message) << "\n";
     return kExitFailure;
 }

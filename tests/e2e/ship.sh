@@ -49,6 +49,7 @@ mkdir "$E2E_WORK/bad"
 printf 'x' >"$E2E_WORK/bad/two"$'\n'"lines.tpl"
 e2e_check "a name the installer would refuse as damaged is not packed" \
     test "$("$efdkit" pack "$E2E_WORK/bad" "$E2E_WORK/bad.efd" 2>/dev/null; echo $?)" != 0 -a ! -e "$E2E_WORK/bad.efd"
+e2e_check "...and the refusal shows that name's line break" grep -qF 'two^Jlines.tpl' <("$efdkit" pack "$E2E_WORK/bad" "$E2E_WORK/bad.efd" 2>&1)
 e2e_check "bad arguments give the usage" grep -q '^usage: efdkit' <("$efdkit" pack only-one 2>&1)
 # Names a terminal shows: a control character in them is refused by pack, and shown, never sent, by list.
 for option in --product --provider; do

@@ -65,10 +65,11 @@ std::string ReadWhole(int descriptor) {
     }
 }
 
-// A journal another process holds, of the held directory or one inside it:
-// no live run can be there, so a start is settling it and lets go soon,
-// either done or because the caller's lock keeps it out. Then it is the
-// caller's: its descriptor, locked; -1 when it is settled, or belongs elsewhere.
+// A journal another process holds, of the held directory, one inside it or
+// one around it: no live run can be there, so a start is settling it and
+// lets go soon, either done or because the caller's lock keeps it out. Then
+// it is the caller's: its descriptor, locked; -1 when it is settled, or
+// belongs elsewhere.
 int WaitForSettler(const std::string& path, const DirectoryLock& held, std::vector<RecoveredRun>& recovered) {
     FileHandleGuard journal(open(path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat status {};
@@ -78,9 +79,8 @@ int WaitForSettler(const std::string& path, const DirectoryLock& held, std::vect
     }
     const int descriptor = static_cast<int>(journal.get());
     const JournalContent content = ParseJournal(ReadWhole(descriptor));
-    if (content.target.empty() || !held.Covers(CanonicalDirectory(content.anchor, content.TargetBelowAnchor()))) {
-        return -1;
-    }
+    const std::string directory = CanonicalDirectory(content.anchor, content.TargetBelowAnchor());
+    if (content.target.empty() || !(held.Covers(directory) || held.IsInside(directory))) return -1;
     for (int waited = 0; flock(descriptor, LOCK_EX | LOCK_NB) != 0; ++waited) {
         if (waited == kSettlerWaits) {
             recovered.push_back({content.target, {}, {}, true});

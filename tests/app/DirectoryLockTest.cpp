@@ -43,35 +43,41 @@ TEST_F(DirectoryLockTest, RunsOnSiblingsGoSideBySideAndNestedOnesAreRefused) {
     }
 }
 
-// A start's recovery takes the directory's lock as a run does; a run into the same new directory waits for a
-// start that holds a dead run's journal, undoes the dead run itself, and never counts its files as its own.
+// A start's recovery takes the directory's lock as a run does. A run into a dead run's directory, or one inside
+// it, waits for a start that holds the dead run's journal; then it undoes the dead run itself, or, inside it,
+// refuses: either way it never counts the dead run's files as its own.
 TEST_F(DirectoryLockTest, ARunAndARecoveringStartNeverShareADeadRunsDirectory) {
-    const std::string target = env_ / "x/new/";
-    {
-        InstallTransaction dead;
-        ASSERT_EQ(dead.Plan(Wide(target), kit_.entries), ERR_NONE);
-        ASSERT_EQ(dead.Begin(), ERR_NONE);
-        ASSERT_EQ(dead.Install(kit_, 0, {kit_.copyBuffer.get(), kit_.copyBufferSize}), ERR_NONE);
-    }  // killed: its journal stays, unlocked
-    const std::vector<std::string> journals = Names(JournalFolderPath());
-    ASSERT_EQ(journals.size(), 1u);
-    {
-        DirectoryLock installing;
-        ASSERT_EQ(installing.Acquire(LockFolder(), CanonicalDirectory(env_ / "x", "new")), ERR_NONE);
-        EXPECT_TRUE(RecoverDeadRuns(JournalFolderPath(), std::string()).empty());
-        EXPECT_EQ(Names(JournalFolderPath()), journals);
+    for (const auto& [below, planned] : {std::pair{"", ERR_NONE}, std::pair{"sub", ERR_BUSY}}) {
+        {
+            InstallTransaction dead;
+            ASSERT_EQ(dead.Plan(Wide(env_ / "x/new"), kit_.entries), ERR_NONE);
+            ASSERT_EQ(dead.Begin(), ERR_NONE);
+            ASSERT_EQ(dead.Install(kit_, 0, {kit_.copyBuffer.get(), kit_.copyBufferSize}), ERR_NONE);
+        }  // killed: its journal stays, unlocked
+        const std::vector<std::string> journals = Names(JournalFolderPath());
+        ASSERT_EQ(journals.size(), 1u);
+        {
+            DirectoryLock installing;
+            ASSERT_EQ(installing.Acquire(LockFolder(), CanonicalDirectory(env_ / "x", "new")), ERR_NONE);
+            EXPECT_TRUE(RecoverDeadRuns(JournalFolderPath(), std::string()).empty());
+            EXPECT_EQ(Names(JournalFolderPath()), journals);
+        }
+        const int held = open((JournalFolderPath() + "/" + journals[0]).c_str(), O_RDWR | O_CLOEXEC);
+        ASSERT_EQ(flock(held, LOCK_EX), 0);
+        std::thread recovering([held] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            close(held);
+        });
+        InstallTransaction next;
+        EXPECT_EQ(next.Plan(Wide(env_ / "x/new/" + below), kit_.entries), planned) << below;
+        recovering.join();
+        if (planned == ERR_NONE) {
+            EXPECT_EQ(next.ActionOf(0), EntryAction::Create);
+            EXPECT_TRUE(Names(JournalFolderPath()).empty());
+        }
+        RemoveTree(Wide(JournalFolderPath()));
+        RemoveTree(Wide(env_ / "x/new"));
     }
-    const int held = open((JournalFolderPath() + "/" + journals[0]).c_str(), O_RDWR | O_CLOEXEC);
-    ASSERT_EQ(flock(held, LOCK_EX), 0);
-    std::thread recovering([held] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        close(held);
-    });
-    InstallTransaction next;
-    EXPECT_EQ(next.Plan(Wide(target), kit_.entries), ERR_NONE);
-    recovering.join();
-    EXPECT_EQ(next.ActionOf(0), EntryAction::Create);
-    EXPECT_TRUE(Names(JournalFolderPath()).empty());
 }
 
 }  // namespace

@@ -10,7 +10,10 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <memory>
+#include <mutex>
+#include <optional>
 
 #include "app/InstallJournal.h"
 #include "platform/Retried.h"
@@ -62,6 +65,36 @@ std::string ReadHeldPath(int file) {
     return std::string();
 }
 
+// The lock files this process holds, by name, with their paths. On NFS a
+// flock is a POSIX lock: another descriptor of the same process would not
+// see it, and closing that descriptor would drop it; so the process never
+// opens a lock file it holds a second time.
+std::mutex gHeldMutex;
+std::map<std::string, std::string> gHeld;
+
+// Whether a held path and `path` lie one in the other; a held path that cannot be read might be anywhere.
+bool Nested(const std::string& held, const std::string& path) {
+    return held.empty() || Within(held, path) || Within(path, held);
+}
+
+// The path of another run's lock file `name` in `folder` while a live run holds it; none when nobody does (a killed
+// run's file is removed on the way).
+std::optional<std::string> HeldPath(int folder, const std::string& name) {
+    {
+        const std::lock_guard<std::mutex> guard(gHeldMutex);
+        const auto held = gHeld.find(name);
+        if (held != gHeld.end()) return held->second;
+    }
+    const FolderDescriptor other(openat(folder, name.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (!other.valid()) return std::nullopt;  // removed by its holder meanwhile
+    if (flock(other.get(), LOCK_EX | LOCK_NB) == 0) {
+        // Left by a run that was killed: nobody holds it. Another start may remove it first.
+        if (StillNamed(folder, name, other.get())) (void)unlinkat(folder, name.c_str(), 0);
+        return std::nullopt;
+    }
+    return ReadHeldPath(other.get());
+}
+
 struct DirectoryCloser {
     void operator()(DIR* stream) const { closedir(stream); }
 };
@@ -74,6 +107,10 @@ ErrorCode DirectoryLock::Acquire(const std::string& folder, const std::string& p
     folder_.reset(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder_.valid()) return ERR_CANT_WRITE;
     name_ = LockName(path);
+    {
+        const std::lock_guard<std::mutex> guard(gHeldMutex);
+        if (gHeld.contains(name_)) return ERR_BUSY;
+    }
     // A lock file is removed by its last holder: one taken on a name that is
     // gone since is no lock, and the file is made again.
     for (int attempt = 0; attempt < 100 && !file_.valid(); ++attempt) {
@@ -88,6 +125,10 @@ ErrorCode DirectoryLock::Acquire(const std::string& folder, const std::string& p
         return ERR_CANT_WRITE;
     }
     path_ = path;
+    {
+        const std::lock_guard<std::mutex> guard(gHeldMutex);
+        gHeld.emplace(name_, path_);
+    }
     // Taken before looking: of two runs that start at once on nested
     // directories, the later to look sees the other's lock.
     const int own = dup(folder_.get());
@@ -100,16 +141,8 @@ ErrorCode DirectoryLock::Acquire(const std::string& folder, const std::string& p
     while (const dirent* entry = readdir(stream.get())) {
         const std::string name = entry->d_name;
         if (name == name_ || name.size() <= sizeof kSuffix || !name.ends_with(kSuffix)) continue;
-        const FolderDescriptor other(openat(folder_.get(), name.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-        if (!other.valid()) continue;  // removed by its holder meanwhile
-        if (flock(other.get(), LOCK_EX | LOCK_NB) == 0) {
-            // Left by a run that was killed: nobody holds it.
-            if (StillNamed(folder_.get(), name, other.get())) (void)unlinkat(folder_.get(), name.c_str(), 0);  // another start may remove it first
-            continue;
-        }
-        const std::string held = ReadHeldPath(other.get());
-        // A holder whose path cannot be read might be anywhere: kept out of its way.
-        if (held.empty() || Within(held, path) || Within(path, held)) {
+        const std::optional<std::string> held = HeldPath(folder_.get(), name);
+        if (held && Nested(*held, path)) {
             Release();
             return ERR_NESTED_BUSY;
         }
@@ -124,6 +157,10 @@ bool DirectoryLock::IsInside(const std::string& path) const {
 }
 
 void DirectoryLock::Release() {
+    if (!path_.empty()) {
+        const std::lock_guard<std::mutex> guard(gHeldMutex);
+        gHeld.erase(name_);
+    }
     // Removed while still held: a run that opened it meanwhile sees the name gone and makes it again.
     if (file_.valid() && StillNamed(folder_.get(), name_, file_.get())) (void)unlinkat(folder_.get(), name_.c_str(), 0);  // left behind, it is removed by the next run that looks
     file_.reset();

@@ -90,8 +90,8 @@ strace -f -y -qq -o "$E2E_ROOT/bundle.trace" -e trace=rename,fsync \
 e2e_check "the bundle's folder is synced after the rename" \
     grep -q "fsync([0-9]*<$E2E_ROOT/one>)" <(sed -n '/^[0-9]* *rename(/,$p' "$E2E_ROOT/bundle.trace")
 truncate -s 4G "$E2E_ROOT/huge.efd"   # one byte more than a bundle carries
-e2e_check "a kit longer than the installer takes is not bundled" \
-    refuses bundle "$E2E_INSTALL/setup" "$E2E_ROOT/huge.efd" -o "$E2E_ROOT/huge"
+e2e_check "a kit longer than the installer takes is not bundled, and why is said" \
+    eval 'refuses bundle "$E2E_INSTALL/setup" "$E2E_ROOT/huge.efd" -o "$E2E_ROOT/huge" && grep -q "carries at most" "$E2E_ROOT/why"'
 rm -f "$E2E_ROOT/huge.efd" "$E2E_ROOT/one/synced"
 for command in list verify; do
     e2e_check "efdkit $command takes the bundle's kit for the kit" \

@@ -120,7 +120,8 @@ ErrorCode DirectoryLock::Acquire(const std::string& folder, const std::string& p
         if (StillNamed(folder_.get(), name_, file.get())) file_ = std::move(file);
     }
     if (!file_.valid()) return ERR_CANT_WRITE;
-    if (ftruncate(file_.get(), 0) != 0 || pwrite(file_.get(), path.data(), path.size(), 0) != static_cast<ssize_t>(path.size())) {
+    const ssize_t size = static_cast<ssize_t>(path.size());
+    if (ftruncate(file_.get(), 0) != 0 || pwrite(file_.get(), path.data(), path.size(), 0) != size) {
         Release();
         return ERR_CANT_WRITE;
     }
@@ -161,8 +162,9 @@ void DirectoryLock::Release() {
         const std::lock_guard<std::mutex> guard(gHeldMutex);
         gHeld.erase(name_);
     }
-    // Removed while still held: a run that opened it meanwhile sees the name gone and makes it again.
-    if (file_.valid() && StillNamed(folder_.get(), name_, file_.get())) (void)unlinkat(folder_.get(), name_.c_str(), 0);  // left behind, it is removed by the next run that looks
+    // Removed while still held: a run that opened it meanwhile sees the name gone and makes it again. One
+    // left behind is removed by the next run that looks.
+    if (file_.valid() && StillNamed(folder_.get(), name_, file_.get())) (void)unlinkat(folder_.get(), name_.c_str(), 0);
     file_.reset();
     folder_.reset();
     path_.clear();

@@ -198,8 +198,8 @@ void InstallerController::ShowWelcomePage() {
     if (provider.empty()) provider = LoadResString("IDS_DEFPROVIDER");
     state_ = STATE_WELCOME;
     // One line each, whatever the kit holds: a line break or an escape sequence is shown, not obeyed.
-    frontEnd_.ShowWelcome(LoadResString("IDS_WELCOME_TITLE") + u" " + Visible(product) + u" (" + Visible(provider) + u").",
-                          silent_);
+    const WString names = Visible(product) + u" (" + Visible(provider) + u").";
+    frontEnd_.ShowWelcome(LoadResString("IDS_WELCOME_TITLE") + u" " + names, silent_);
 }
 
 void InstallerController::ShowDirectoryPage() {

@@ -171,7 +171,9 @@ std::vector<RecoveredRun> RecoverDeadRuns(const std::string& journalFolder, cons
         for (const std::string& name : NamesIn(journalFolder, "run-", ".journal")) {
             const std::string path = journalFolder + "/" + name;
             FileHandleGuard journal(OpenUnlocked(path, O_RDWR));
-            if (journal.get() == INVALID_FILE_HANDLE && held != nullptr) journal.reset(WaitForSettler(path, *held, recovered));
+            if (journal.get() == INVALID_FILE_HANDLE && held != nullptr) {
+                journal.reset(WaitForSettler(path, *held, recovered));
+            }
             if (journal.get() == INVALID_FILE_HANDLE) continue;
             try {
                 (void)SettleJournal(path, static_cast<int>(journal.get()), journalFolder, held, recovered);

@@ -102,8 +102,9 @@ TEST(ConsoleFrontEndTest, ControlCharactersOfNamesAreShownNotSent) {
     const WString name = u"t\x1b]0;owned\x07\x9b" u"2J\x7f\n";
     for (const bool terminal : {false, true}) {
         CapturedStream out, in;
-        std::unique_ptr<InstallerFrontEnd> front(terminal ? static_cast<InstallerFrontEnd*>(new TerminalFrontEnd(in.file, out.file, u"Setup"))
-                                                          : new ConsoleFrontEnd(out.file, false, u"Setup"));
+        std::unique_ptr<InstallerFrontEnd> front;
+        if (terminal) front = std::make_unique<TerminalFrontEnd>(in.file, out.file, u"Setup");
+        if (!terminal) front = std::make_unique<ConsoleFrontEnd>(out.file, false, u"Setup");
         ProgressState progress;
         front->BeginInstallation(name, progress);
         front->OfferDescriptionDocument(name);

@@ -49,7 +49,8 @@ mkdir "$E2E_WORK/bad"
 printf 'x' >"$E2E_WORK/bad/two"$'\n'"lines.tpl"
 e2e_check "a name the installer would refuse as damaged is not packed" \
     test "$("$efdkit" pack "$E2E_WORK/bad" "$E2E_WORK/bad.efd" 2>/dev/null; echo $?)" != 0 -a ! -e "$E2E_WORK/bad.efd"
-e2e_check "...and the refusal shows that name's line break" grep -qF 'two^Jlines.tpl' <("$efdkit" pack "$E2E_WORK/bad" "$E2E_WORK/bad.efd" 2>&1)
+e2e_check "...and the refusal shows that name's line break" \
+    grep -qF 'two^Jlines.tpl' <("$efdkit" pack "$E2E_WORK/bad" "$E2E_WORK/bad.efd" 2>&1)
 e2e_check "bad arguments give the usage" grep -q '^usage: efdkit' <("$efdkit" pack only-one 2>&1)
 # Names a terminal shows: a control character in them is refused by pack, and shown, never sent, by list.
 for option in --product --provider; do
@@ -91,7 +92,8 @@ e2e_check "the bundle's folder is synced after the rename" \
     grep -q "fsync([0-9]*<$E2E_ROOT/one>)" <(sed -n '/^[0-9]* *rename(/,$p' "$E2E_ROOT/bundle.trace")
 truncate -s 4G "$E2E_ROOT/huge.efd"   # one byte more than a bundle carries
 e2e_check "a kit longer than the installer takes is not bundled, and why is said" \
-    eval 'refuses bundle "$E2E_INSTALL/setup" "$E2E_ROOT/huge.efd" -o "$E2E_ROOT/huge" && grep -q "carries at most" "$E2E_ROOT/why"'
+    eval 'refuses bundle "$E2E_INSTALL/setup" "$E2E_ROOT/huge.efd" -o "$E2E_ROOT/huge" &&
+        grep -q "carries at most" "$E2E_ROOT/why"'
 rm -f "$E2E_ROOT/huge.efd" "$E2E_ROOT/one/synced"
 for command in list verify; do
     e2e_check "efdkit $command takes the bundle's kit for the kit" \

@@ -109,6 +109,7 @@ ErrorCode EndWithRollback(InstallTransaction& transaction, ProgressState& progre
     const char* text = code == ERR_CANCELLED ? "IDS_CANCEL_FINISH" : "IDS_INSTALL_ERROR";
     if (code == ERR_DISK_FULL) text = "IDS_ERROR_NOSPACE_TARGET";
     if (code == ERR_BUSY) text = "IDS_DIRECTORY_BUSY";
+    if (code == ERR_NESTED_BUSY) text = "IDS_DIRECTORY_NESTED_BUSY";
     std::string kept = outcome.keptBackup;
     WString shown = reason.empty() ? LoadResString(text) : reason;
     if (code == ERR_EARLIER_RUN_KEPT) {
@@ -153,7 +154,8 @@ ErrorCode RunInstallJob(InstallTransaction& transaction, ProgressState& progress
     KitReader& kit = *job.job;
     ErrorCode code = transaction.Plan(job.target, kit.entries);
     if (code == ERR_NONE) code = transaction.CheckSpace();
-    if (code != ERR_NONE) return EndWithRollback(transaction, progress, code, 0);
+    // The lock file lives beside the journals: a folder for them is needed from the plan on.
+    if (code != ERR_NONE) return EndWithRollback(transaction, progress, code, 0, BeginFailureMessage(code));
     code = transaction.Begin();
     if (code != ERR_NONE) return EndWithRollback(transaction, progress, code, 0, BeginFailureMessage(code));
 

@@ -1,7 +1,6 @@
 #include "app/InstallTransaction.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -12,6 +11,7 @@
 #include <csignal>
 #include <cstdlib>
 
+#include "app/DirectoryLock.h"
 #include "app/Recovery.h"
 #include "platform/FileCopy.h"
 #include "platform/SystemPath.h"
@@ -122,6 +122,12 @@ ErrorCode InstallTransaction::LocateTarget(const WString& target) {
     if (target.empty() || !ToSystemPath(target, &systemTarget) || systemTarget.c_str()[0] != '/') {
         return ERR_PATH_NOT_FOUND;
     }
+    // Found again once the lock is held: a dead run undone meanwhile may have removed folders it made.
+    createdAbove_.clear();
+    targetBelowAnchor_.clear();
+    anchorTime_.reset();
+    targetFolder_.reset();
+    folders_.Clear();
     // One "/" between components: the journal's paths are compared as strings.
     target_.clear();
     for (const char c : std::string(systemTarget.c_str())) {
@@ -165,26 +171,35 @@ ErrorCode InstallTransaction::LocateTarget(const WString& target) {
 }
 
 ErrorCode InstallTransaction::LockTarget() {
-    // One run per directory: the lock lives on the directory itself (its
-    // device and inode), and ends with the run, however it ends.
-    if (flock(anchorFolder_.get(), LOCK_EX | LOCK_NB) != 0) return errno == EWOULDBLOCK ? ERR_BUSY : ERR_PATH_NOT_FOUND;
+    // One run per directory, keyed on its path: held before a directory the
+    // run creates exists, and ending with the run, however it ends.
+    const std::string directory = CanonicalDirectory(anchor_, targetBelowAnchor_);
+    if (directory.empty()) return ERR_PATH_NOT_FOUND;
+    const ErrorCode locked = lock_.Acquire(LockFolder(), directory);
+    if (locked != ERR_NONE) return locked;
     // A run that died here since this process started is undone before
-    // anything is planned. One that could not put every original back
-    // stops this run, so that the folder keeping them is named at once.
-    for (const RecoveredRun& run : RecoverDeadRuns(JournalFolder(), std::string(), &anchorIdentity_)) {
+    // anything is planned; one being undone by another start, or one around
+    // this directory that only another start can undo, keeps this run out
+    // of its files. One that could not put every original back stops this
+    // run, so that the folder keeping them is named at once.
+    bool busy = false;
+    for (const RecoveredRun& run : RecoverDeadRuns(JournalFolder(), std::string(), &lock_)) {
         if (!run.keptBackup.empty()) keptByEarlierRun_ = run.keptBackup;
         if ((run.waiting || run.unfinished) && Overlaps(run.target, target_)) keptForEarlierRun_ = run;
+        busy = busy || run.busy;
     }
     // A dead run's journal on this directory that could not be settled yet: nothing is planned over its files.
     if (!keptForEarlierRun_.keptJournal.empty()) {
         return keptForEarlierRun_.waiting ? ERR_JOURNAL_WAITING : ERR_ROLLBACK_UNFINISHED;
     }
-    return keptByEarlierRun_.empty() ? ERR_NONE : ERR_EARLIER_RUN_KEPT;
+    if (!keptByEarlierRun_.empty()) return ERR_EARLIER_RUN_KEPT;
+    return busy ? ERR_BUSY : ERR_NONE;
 }
 
 ErrorCode InstallTransaction::Plan(const WString& target, const std::vector<KitEntry>& entries) {
     ErrorCode code = LocateTarget(target);
     if (code == ERR_NONE) code = LockTarget();
+    if (code == ERR_NONE) code = LocateTarget(target);
     if (code != ERR_NONE) return code;
     entries_ = &entries;
     plan_.resize(entries.size());
@@ -422,8 +437,6 @@ ErrorCode InstallTransaction::CreateFolders() {
     if (!createdAbove_.empty()) {
         targetFolder_.reset(OpenFolderBeneath(anchorFolder_.get(), targetBelowAnchor_));
         if (!targetFolder_.valid()) return ERR_PATH_NOT_FOUND;
-        // The new directory is a directory of its own now: a run started on it waits for none.
-        if (flock(targetFolder_.get(), LOCK_EX | LOCK_NB) != 0) return ERR_BUSY;
     }
     for (const std::uint32_t folder : createdBelow_) {
         const std::string_view path = folders_.PathOf(folder);

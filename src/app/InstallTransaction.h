@@ -1,5 +1,5 @@
 // One installation run as a transaction: it holds the template directory's
-// lock (one run per directory), a planning pass looks at every destination
+// lock (one run per directory, none inside or around another's), a planning pass looks at every destination
 // once, the plan goes into a synced journal before the first change, each
 // file is written under a temporary name and renamed into place after its
 // original was linked (or, across file systems, copied and synced) into a
@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "app/DirectoryLock.h"
 #include "app/FolderTable.h"
 #include "app/InstallJournal.h"
 #include "app/Recovery.h"
@@ -46,7 +47,10 @@ public:
     // here are the only links later steps follow. Changes nothing of the
     // tree. 0; 87 when a directory, pipe, socket or device stands at an
     // entry's path or a file where a folder must be; 3 when the target
-    // cannot be used; ERR_BUSY when another run holds the directory;
+    // cannot be used; ERR_BUSY when another run holds the directory or a
+    // dead run's journal for it is being settled by another start;
+    // ERR_NESTED_BUSY when a run holds one inside or around it; 1013 when
+    // no lock file can be made;
     // ERR_EARLIER_RUN_KEPT when a dead run's undo kept originals in
     // keptByEarlierRun(); ERR_JOURNAL_WAITING when a dead run's journal on
     // this directory waits for its folder to come back, ERR_ROLLBACK_UNFINISHED
@@ -59,7 +63,7 @@ public:
     // target, else in the journal folder; never in TMPDIR) and creates the
     // missing folders; a plan that writes nothing needs none of it. 0; 1013
     // when no journal or backup folder can be made; 3 when a folder cannot be
-    // created; ERR_BUSY when a run got into a target created by this one.
+    // created.
     ErrorCode Begin();
     EntryAction ActionOf(std::size_t index) const { return plan_[index].action; }
     // Writes entry `index` as planned: original into the backup first (a
@@ -142,7 +146,8 @@ private:
     RecoveredRun keptForEarlierRun_;
     mutable std::mutex appearedMutex_;
     std::string appeared_;
-    FolderDescriptor anchorFolder_;  // holds the directory's lock
+    DirectoryLock lock_;
+    FolderDescriptor anchorFolder_;
     FolderDescriptor targetFolder_;
     FolderDescriptor backupFolder_;
     bool copiesOriginals_ = false;  // the backup lies on another file system

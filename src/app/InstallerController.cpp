@@ -19,6 +19,7 @@
 #include "platform/FindData.h"
 #include "platform/SystemPath.h"
 #include "text/Convert.h"
+#include "text/VisibleText.h"
 
 namespace {
 
@@ -63,6 +64,7 @@ bool StartsWithSeparator(const WString& text) {
 const char* KitOpenFailureMessage(ErrorCode code) {
     if (code == ERR_DISK_FULL) return "IDS_ERROR_NOSPACE";
     if (code == ERR_CANT_WRITE) return "IDS_ERROR_TEMPDIR";
+    if (code == ERR_FILE_TOO_LARGE) return "IDS_ERROR_FILESIZE_LIMIT";
     return "IDS_ERROR_DAMAGEDSOURCE";
 }
 
@@ -195,7 +197,9 @@ void InstallerController::ShowWelcomePage() {
     if (product.empty()) product = LoadResString("IDS_DEFPRODUCT");
     if (provider.empty()) provider = LoadResString("IDS_DEFPROVIDER");
     state_ = STATE_WELCOME;
-    frontEnd_.ShowWelcome(LoadResString("IDS_WELCOME_TITLE") + u" " + product + u" (" + provider + u").", silent_);
+    // One line each, whatever the kit holds: a line break or an escape sequence is shown, not obeyed.
+    const WString names = Visible(product) + u" (" + Visible(provider) + u").";
+    frontEnd_.ShowWelcome(LoadResString("IDS_WELCOME_TITLE") + u" " + names, silent_);
 }
 
 void InstallerController::ShowDirectoryPage() {

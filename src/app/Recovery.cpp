@@ -21,6 +21,11 @@
 
 namespace {
 
+// A start that holds a journal only reads it before it tries the lock of
+// its directory; thirty seconds are enough for the largest.
+constexpr int kSettlerWaits = 3000;
+constexpr useconds_t kSettlerPause = 10000;
+
 struct DirectoryCloser {
     void operator()(DIR* stream) const { closedir(stream); }
 };
@@ -65,6 +70,34 @@ WholeFileRead ReadWhole(int descriptor, std::string& bytes) {
     }
 }
 
+// A journal another process holds, of the held directory, one inside it or
+// one around it: no live run can be there, so a start is settling it and
+// lets go soon, either done or because the caller's lock keeps it out. Then
+// it is the caller's: its descriptor, locked; -1 when it is settled, or
+// belongs elsewhere.
+int WaitForSettler(const std::string& path, const DirectoryLock& held, std::vector<RecoveredRun>& recovered) {
+    FileHandleGuard journal(open(path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat status {};
+    if (journal.get() == INVALID_FILE_HANDLE || fstat(static_cast<int>(journal.get()), &status) != 0 ||
+        !S_ISREG(status.st_mode) || status.st_uid != geteuid()) {
+        return -1;
+    }
+    const int descriptor = static_cast<int>(journal.get());
+    const JournalContent content = ParseJournal(ReadWhole(descriptor));
+    const std::string directory = CanonicalDirectory(content.anchor, content.TargetBelowAnchor());
+    if (content.target.empty() || !(held.Covers(directory) || held.IsInside(directory))) return -1;
+    for (int waited = 0; flock(descriptor, LOCK_EX | LOCK_NB) != 0; ++waited) {
+        if (waited == kSettlerWaits) {
+            recovered.push_back({content.target, {}, {}, true});
+            return -1;
+        }
+        usleep(kSettlerPause);
+    }
+    // Removed meanwhile: settled by the one that held it.
+    if (fstat(descriptor, &status) != 0 || status.st_nlink == 0 || lseek(descriptor, 0, SEEK_SET) != 0) return -1;
+    return static_cast<int>(journal.release());
+}
+
 void RemoveDeadImages(const std::string& tempFolder) {
     for (const std::string& name : NamesIn(tempFolder, kImagePrefix, "")) {
         // Only a name this installer makes: a user's file that starts alike stays.
@@ -96,7 +129,7 @@ void RemoveUnrecordedBackup(const JournalContent& content, const std::string& pa
 
 // Settles one dead run's journal, already locked at `journal`; false when
 // it was left for another time (its directory is busy).
-bool SettleJournal(const std::string& path, int journal, const std::string& journalFolder, const FolderIdentity* held,
+bool SettleJournal(const std::string& path, int journal, const std::string& journalFolder, const DirectoryLock* held,
                    std::vector<RecoveredRun>& recovered) {
     std::string bytes;
     if (ReadWhole(journal, bytes) != WholeFileRead::kRead) {
@@ -130,8 +163,15 @@ bool SettleJournal(const std::string& path, int journal, const std::string& jour
         return true;
     }
     // One run per directory: a live one holds it, and settles this journal before it plans.
-    const bool mine = held != nullptr && *held == content.anchorIdentity;
-    if (!mine && flock(anchor.get(), LOCK_EX | LOCK_NB) != 0) return false;
+    const std::string directory = CanonicalDirectory(content.anchor, content.TargetBelowAnchor());
+    DirectoryLock lock;
+    if (held == nullptr || !held->Covers(directory)) {
+        if (directory.empty() || lock.Acquire(LockFolder(), directory) != ERR_NONE) {
+            // Around the caller's directory: its files may lie where the caller plans.
+            if (held != nullptr && held->IsInside(directory)) recovered.push_back({content.target, {}, {}, true});
+            return false;
+        }
+    }
     const FolderDescriptor backup(OpenBackupFolder(content));
     bool settled = true;
     if (content.committed || content.undone) {
@@ -160,12 +200,15 @@ bool SettleJournal(const std::string& path, int journal, const std::string& jour
 }  // namespace
 
 std::vector<RecoveredRun> RecoverDeadRuns(const std::string& journalFolder, const std::string& tempFolder,
-                                          const FolderIdentity* held) {
+                                          const DirectoryLock* held) {
     std::vector<RecoveredRun> recovered;
     if (!journalFolder.empty()) {
         for (const std::string& name : NamesIn(journalFolder, "run-", ".journal")) {
             const std::string path = journalFolder + "/" + name;
-            const FileHandleGuard journal(OpenUnlocked(path, O_RDWR));
+            FileHandleGuard journal(OpenUnlocked(path, O_RDWR));
+            if (journal.get() == INVALID_FILE_HANDLE && held != nullptr) {
+                journal.reset(WaitForSettler(path, *held, recovered));
+            }
             if (journal.get() == INVALID_FILE_HANDLE) continue;
             try {
                 (void)SettleJournal(path, static_cast<int>(journal.get()), journalFolder, held, recovered);

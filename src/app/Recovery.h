@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/DirectoryLock.h"
 #include "app/InstallJournal.h"
 
 // A dead run's journal that was settled or set aside now.
@@ -20,6 +21,7 @@ struct RecoveredRun {
     bool waiting = false;    // the directory is not where it was: moved, renamed, not mounted
     bool unfinished = false;
     std::string backup;      // a waiting run's backup folder, where its originals are (empty: none)
+    bool busy = false;       // left: another start settles it, or only one without `held` can
 };
 
 // Rolls back every dead run's journal in `journalFolder` (or finishes its
@@ -27,9 +29,12 @@ struct RecoveredRun {
 // fails its checks changes nothing: it is renamed "*.bad" and reported once.
 // One that cannot be read, or whose directory is not found where it was (by
 // path, device and inode), changes nothing either and stays for a later
-// start; so does one whose undo is not complete. Journals of live runs, and of directories another live run holds,
-// are left alone; `held` names a directory whose lock the caller holds
-// itself. Then removes the kit images in `tempFolder` ("" for none) that
+// start; so does one whose undo is not complete. Each is settled holding the
+// lock of its directory; journals of live runs, and of directories another
+// live run holds, are left alone. `held` is the caller's own lock: a journal
+// of its directory or one inside it is the caller's to settle, waited for
+// while another start holds it, and reported busy when that start keeps it,
+// as is one of a directory around the held one. Then removes the kit images in `tempFolder` ("" for none) that
 // this installer made and no live run holds. Returns what it did.
 std::vector<RecoveredRun> RecoverDeadRuns(const std::string& journalFolder, const std::string& tempFolder,
-                                          const FolderIdentity* held = nullptr);
+                                          const DirectoryLock* held = nullptr);

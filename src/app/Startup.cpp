@@ -14,6 +14,7 @@
 #include "platform/SystemPath.h"
 #include "platform/TempSpace.h"
 #include "text/Convert.h"
+#include "text/VisibleText.h"
 
 namespace {
 
@@ -59,7 +60,8 @@ std::vector<RecoveryNotice> RecoveryNotices(const std::vector<RecoveredRun>& run
 // For the starts that end before any window: help and a bad option.
 void WriteNotices(const WString& title, const std::vector<RecoveryNotice>& notices) {
     for (const RecoveryNotice& notice : notices) {
-        std::fprintf(stderr, "%s: %s\n", ToAString(title).c_str(), ToAString(notice.text).c_str());
+        // The notices name directories: their control characters are shown, not sent to the terminal.
+        std::fprintf(stderr, "%s: %s\n", ToAString(title).c_str(), ToAString(Visible(notice.text, true)).c_str());
     }
 }
 

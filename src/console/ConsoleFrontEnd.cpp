@@ -5,6 +5,7 @@
 
 #include "l10n/Messages.h"
 #include "text/Convert.h"
+#include "text/VisibleText.h"
 #include "app/MessageFlags.h"
 
 namespace {
@@ -49,7 +50,7 @@ void ConsoleFrontEnd::WaitUntilClosed() {}
 void ConsoleFrontEnd::Close() {}
 
 void ConsoleFrontEnd::BeginInstallation(const WString& directory, ProgressState&) {
-    WriteLine(LoadResString("IDS_TEMPLATE_CATALOG") + u" " + directory);
+    WriteLine(LoadResString("IDS_TEMPLATE_CATALOG") + u" " + Visible(directory));
 }
 
 void ConsoleFrontEnd::ShowProgress(const ProgressReport& report) {
@@ -86,7 +87,7 @@ void ConsoleFrontEnd::ShowOutcome(const ProgressReport& report, ExitStatus statu
         // as the window's box says it.
         WriteLine(title_ + u": " +
                   (report.keptBackup.empty() ? report.message
-                                             : LoadResString("IDS_BACKUP_KEPT") + u" " + report.keptBackup));
+                                             : LoadResString("IDS_BACKUP_KEPT") + u" " + Visible(report.keptBackup)));
         return;
     default:
         WriteLine(title_ + u": " + report.message);
@@ -96,7 +97,8 @@ void ConsoleFrontEnd::ShowOutcome(const ProgressReport& report, ExitStatus statu
 }
 
 void ConsoleFrontEnd::WriteLine(const WString& text) {
-    std::fprintf(out_, "%s\n", ToAString(text).c_str());
+    // A kit's names and file names are part of what is written: their control characters are shown.
+    std::fprintf(out_, "%s\n", ToAString(Visible(text, true)).c_str());
     std::fflush(out_);
 }
 
@@ -112,4 +114,4 @@ void ConsoleFrontEnd::EndProgressLine() {
 
 void ConsoleFrontEnd::ShowNote(const WString& text) { WriteLine(title_ + u": " + text); }
 
-void ConsoleFrontEnd::OfferDescriptionDocument(const WString& path) { WriteLine(title_ + u": " + path); }
+void ConsoleFrontEnd::OfferDescriptionDocument(const WString& path) { WriteLine(title_ + u": " + Visible(path)); }

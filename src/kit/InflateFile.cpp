@@ -48,7 +48,8 @@ private:
 ErrorCode WriteImage(FileHandle destination, const unsigned char* bytes, std::uint32_t count) {
     std::uint32_t written = 0;
     const ErrorCode code = FileWrite(destination, bytes, count, &written);
-    if (code == ERR_NONE || code == ERR_DISK_FULL) return code;
+    // A limit of the session is not the temporary folder's fault, and is told apart.
+    if (code == ERR_NONE || code == ERR_DISK_FULL || code == ERR_FILE_TOO_LARGE) return code;
     return ERR_CANT_WRITE;
 }
 

@@ -12,7 +12,6 @@
 namespace {
 
 constexpr unsigned char kMagic[8] = {'Q', 'O', 'R', 'N', 'K', 'I', 'T', 0x1a};
-constexpr std::uint64_t kLargestKit = 0xFFFFFFFFull;
 constexpr std::size_t kChecksumBlock = 1 << 20;
 // Far beyond any real executable's section count; keeps a hostile header
 // from making the walk long.
@@ -141,7 +140,7 @@ BundledKit FindBundledKit(const WString& path, KitSlice* slice, std::string* pro
         reason = "the kit's trailer has a format this installer does not know";
         return BundledKit::kDamaged;
     }
-    if (length != fileSize - imageSize - kBundleTrailerSize || length > kLargestKit) {
+    if (length != fileSize - imageSize - kBundleTrailerSize || length > kLargestBundledKit) {
         reason = "the kit's length in its trailer does not match the bytes after the executable";
         return BundledKit::kDamaged;
     }

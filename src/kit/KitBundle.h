@@ -16,6 +16,8 @@
 
 inline constexpr std::size_t kBundleTrailerSize = 24;
 inline constexpr std::uint32_t kBundleFormatVersion = 1;
+// The longest kit a bundle may carry: the installer refuses a longer one as damaged.
+inline constexpr std::uint64_t kLargestBundledKit = 0xFFFFFFFFull;
 
 enum class BundledKit {
     kNone,     // not an ELF executable, or nothing follows its image (or the file cannot be read)

@@ -74,6 +74,8 @@ constexpr MessageText kTexts[] = {
     {"IDS_ROLLBACK_UNFINISHED", "Nicht alles, was die Installation geändert hat, konnte rückgängig gemacht werden. Ihre Aufzeichnung bleibt erhalten, und der nächste Start des Installationsprogramms versucht es erneut. Vorlagenverzeichnis:"},
     {"IDS_FILE_APPEARED", "An einer Stelle, an der die Installation eine Datei anlegen wollte, ist eine Datei erschienen. Sie blieb, wie sie ist, und die Installation wurde rückgängig gemacht; starten Sie die Installation erneut, um diese Datei zu berücksichtigen:"},
     {"IDS_HELP_JOURNALWAITING", "  8  eine unterbrochene Installation wartet darauf, dass ihr Vorlagenverzeichnis zurückkommt (verschoben, umbenannt oder nicht eingehängt); nichts wurde installiert"},
+    {"IDS_DIRECTORY_NESTED_BUSY", "Eine andere Installation läuft in einen Ordner innerhalb dieses Vorlagenverzeichnisses oder in ein Verzeichnis, das es enthält. Warten Sie, bis sie beendet ist, und starten Sie das Installationsprogramm dann erneut."},
+    {"IDS_ERROR_FILESIZE_LIMIT", "Das Installationspaket konnte nicht entpackt werden: Die Dateigrößenbeschränkung dieser Sitzung (ulimit -f) ist kleiner als das entpackte Paket. Heben Sie die Beschränkung an und starten Sie das Installationsprogramm erneut."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

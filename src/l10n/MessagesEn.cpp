@@ -74,6 +74,8 @@ constexpr MessageText kTexts[] = {
     {"IDS_ROLLBACK_UNFINISHED", "Not everything the installation changed could be undone. Its record is kept, and the next start of the installation program tries again. Template directory:"},
     {"IDS_FILE_APPEARED", "A file appeared where the installation was about to create one. It was left as it is and the installation was undone; start the installation again to take that file into account:"},
     {"IDS_HELP_JOURNALWAITING", "  8  an interrupted installation waits for its template directory to come back (moved, renamed or not mounted); nothing was installed"},
+    {"IDS_DIRECTORY_NESTED_BUSY", "Another installation is running in a folder inside this template directory, or in a directory that holds it. Wait until it has ended, then start the installation program again."},
+    {"IDS_ERROR_FILESIZE_LIMIT", "The installation package could not be unpacked: the file size limit of this session (ulimit -f) is smaller than the unpacked package. Raise the limit and start the installation program again."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -74,6 +74,8 @@ constexpr MessageText kTexts[] = {
     {"IDS_ROLLBACK_UNFINISHED", "No se pudo deshacer todo lo que cambió la instalación. Su registro se conserva y el próximo inicio del programa de instalación lo intentará de nuevo. Directorio de plantillas:"},
     {"IDS_FILE_APPEARED", "Apareció un archivo donde la instalación iba a crear uno. Se dejó como está y la instalación se deshizo; vuelva a iniciar la instalación para tener en cuenta ese archivo:"},
     {"IDS_HELP_JOURNALWAITING", "  8  una instalación interrumpida espera a que vuelva su directorio de plantillas (movido, renombrado o sin montar); no se instaló nada"},
+    {"IDS_DIRECTORY_NESTED_BUSY", "Otra instalación está en curso en una carpeta dentro de este directorio de plantillas o en un directorio que lo contiene. Espere a que termine y vuelva a iniciar el programa de instalación."},
+    {"IDS_ERROR_FILESIZE_LIMIT", "No se pudo descomprimir el paquete de instalación: el límite de tamaño de archivo de esta sesión (ulimit -f) es menor que el paquete descomprimido. Aumente el límite y vuelva a iniciar el programa de instalación."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

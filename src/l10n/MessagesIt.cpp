@@ -74,6 +74,8 @@ constexpr MessageText kTexts[] = {
     {"IDS_ROLLBACK_UNFINISHED", "Non è stato possibile annullare tutto ciò che l'installazione ha cambiato. La sua registrazione è conservata e il prossimo avvio del programma di installazione riproverà. Cartella dei modelli:"},
     {"IDS_FILE_APPEARED", "È comparso un file dove l'installazione stava per crearne uno. È stato lasciato com'è e l'installazione è stata annullata; avviare di nuovo l'installazione per tenere conto di quel file:"},
     {"IDS_HELP_JOURNALWAITING", "  8  un'installazione interrotta attende che torni la sua cartella dei modelli (spostata, rinominata o non montata); non è stato installato nulla"},
+    {"IDS_DIRECTORY_NESTED_BUSY", "Un'altra installazione è in corso in una cartella dentro questa cartella dei modelli o in una cartella che la contiene. Attendere che termini, quindi avviare di nuovo il programma di installazione."},
+    {"IDS_ERROR_FILESIZE_LIMIT", "Impossibile decomprimere il pacchetto di installazione: il limite di dimensione dei file di questa sessione (ulimit -f) è inferiore al pacchetto decompresso. Aumentare il limite e avviare di nuovo il programma di installazione."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

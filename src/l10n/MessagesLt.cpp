@@ -74,6 +74,8 @@ constexpr MessageText kTexts[] = {
     {"IDS_ROLLBACK_UNFINISHED", "Ne viską, ką pakeitė diegimas, pavyko atšaukti. Jo įrašas išsaugotas, ir kitas diegimo programos paleidimas bandys dar kartą. Šablonų katalogas:"},
     {"IDS_FILE_APPEARED", "Ten, kur diegimas ketino sukurti failą, atsirado failas. Jis paliktas kaip yra, o diegimas atšauktas; paleiskite diegimą dar kartą, kad šis failas būtų įvertintas:"},
     {"IDS_HELP_JOURNALWAITING", "  8  nutrauktas diegimas laukia, kol grįš jo šablonų katalogas (perkeltas, pervadintas arba neprijungtas); niekas neįdiegta"},
+    {"IDS_DIRECTORY_NESTED_BUSY", "Kitas diegimas vyksta į aplanką šiame šablonų kataloge arba į katalogą, kuriame šis yra. Palaukite, kol jis baigsis, ir vėl paleiskite diegimo programą."},
+    {"IDS_ERROR_FILESIZE_LIMIT", "Diegimo paketo nepavyko išpakuoti: šio seanso failo dydžio riba (ulimit -f) mažesnė už išpakuotą paketą. Padidinkite ribą ir vėl paleiskite diegimo programą."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -74,6 +74,8 @@ constexpr MessageText kTexts[] = {
     {"IDS_ROLLBACK_UNFINISHED", "Ne visu, ko instalēšana mainīja, izdevās atsaukt. Tās ieraksts ir saglabāts, un nākamā instalēšanas programmas palaišana mēģinās vēlreiz. Veidņu direktorija:"},
     {"IDS_FILE_APPEARED", "Vietā, kur instalēšana gatavojās izveidot failu, parādījās fails. Tas ir atstāts, kā ir, un instalēšana ir atsaukta; palaidiet instalēšanu vēlreiz, lai šo failu ņemtu vērā:"},
     {"IDS_HELP_JOURNALWAITING", "  8  pārtraukta instalēšana gaida, kad atgriezīsies tās veidņu direktorija (pārvietota, pārdēvēta vai nav piemontēta); nekas netika instalēts"},
+    {"IDS_DIRECTORY_NESTED_BUSY", "Cita instalēšana notiek mapē šajā veidņu direktorijā vai direktorijā, kurā tā atrodas. Pagaidiet, līdz tā beidzas, un palaidiet instalēšanas programmu vēlreiz."},
+    {"IDS_ERROR_FILESIZE_LIMIT", "Instalācijas pakotni nevarēja izpakot: šīs sesijas faila izmēra ierobežojums (ulimit -f) ir mazāks par izpakoto pakotni. Palieliniet ierobežojumu un palaidiet instalēšanas programmu vēlreiz."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

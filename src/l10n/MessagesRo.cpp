@@ -74,6 +74,8 @@ constexpr MessageText kTexts[] = {
     {"IDS_ROLLBACK_UNFINISHED", "Nu tot ce a schimbat instalarea a putut fi anulat. Înregistrarea ei este păstrată, iar următoarea pornire a programului de instalare încearcă din nou. Directorul de șabloane:"},
     {"IDS_FILE_APPEARED", "A apărut un fișier acolo unde instalarea urma să creeze unul. A fost lăsat așa cum este, iar instalarea a fost anulată; porniți din nou instalarea pentru a ține seama de acel fișier:"},
     {"IDS_HELP_JOURNALWAITING", "  8  o instalare întreruptă așteaptă să revină directorul ei de șabloane (mutat, redenumit sau nemontat); nu s-a instalat nimic"},
+    {"IDS_DIRECTORY_NESTED_BUSY", "O altă instalare este în curs într-un folder din acest director de șabloane sau într-un director care îl conține. Așteptați să se termine, apoi porniți din nou programul de instalare."},
+    {"IDS_ERROR_FILESIZE_LIMIT", "Pachetul de instalare nu a putut fi despachetat: limita de dimensiune a fișierelor din această sesiune (ulimit -f) este mai mică decât pachetul despachetat. Măriți limita și porniți din nou programul de instalare."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -74,6 +74,8 @@ constexpr MessageText kTexts[] = {
     {"IDS_ROLLBACK_UNFINISHED", "Kurulumun değiştirdiği her şey geri alınamadı. Kaydı saklanıyor ve yükleme programının bir sonraki başlatılışı yeniden deneyecek. Şablon dizini:"},
     {"IDS_FILE_APPEARED", "Kurulumun bir dosya oluşturmak üzere olduğu yerde bir dosya belirdi. Dosya olduğu gibi bırakıldı ve kurulum geri alındı; bu dosyayı hesaba katmak için kurulumu yeniden başlatın:"},
     {"IDS_HELP_JOURNALWAITING", "  8  yarıda kalmış bir kurulum şablon dizininin geri gelmesini bekliyor (taşınmış, yeniden adlandırılmış ya da bağlanmamış); hiçbir şey kurulmadı"},
+    {"IDS_DIRECTORY_NESTED_BUSY", "Başka bir kurulum, bu şablon dizininin içindeki bir klasöre ya da onu içeren bir dizine sürüyor. Bitmesini bekleyin, ardından kurulum programını yeniden başlatın."},
+    {"IDS_ERROR_FILESIZE_LIMIT", "Kurulum paketi açılamadı: bu oturumun dosya boyutu sınırı (ulimit -f) açılmış paketten küçük. Sınırı yükseltin ve kurulum programını yeniden başlatın."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -74,6 +74,8 @@ constexpr MessageText kTexts[] = {
     {"IDS_ROLLBACK_UNFINISHED", "Không thể hoàn tác mọi thứ mà lần cài đặt đã thay đổi. Bản ghi của nó được giữ lại, và lần chạy tiếp theo của chương trình cài đặt sẽ thử lại. Thư mục mẫu:"},
     {"IDS_FILE_APPEARED", "Một tệp đã xuất hiện ở chỗ mà lần cài đặt sắp tạo tệp. Tệp đó được giữ nguyên và lần cài đặt đã được hoàn tác; hãy chạy lại cài đặt để tính đến tệp đó:"},
     {"IDS_HELP_JOURNALWAITING", "  8  một lần cài đặt bị gián đoạn đang chờ thư mục mẫu của nó trở lại (đã bị di chuyển, đổi tên hoặc chưa được gắn); không có gì được cài đặt"},
+    {"IDS_DIRECTORY_NESTED_BUSY", "Một quá trình cài đặt khác đang chạy vào một thư mục bên trong thư mục mẫu này, hoặc vào thư mục chứa nó. Hãy đợi nó kết thúc rồi khởi động lại chương trình cài đặt."},
+    {"IDS_ERROR_FILESIZE_LIMIT", "Không thể giải nén gói cài đặt: giới hạn kích thước tệp của phiên này (ulimit -f) nhỏ hơn gói đã giải nén. Hãy nâng giới hạn rồi khởi động lại chương trình cài đặt."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

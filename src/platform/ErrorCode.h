@@ -12,6 +12,8 @@ constexpr ErrorCode ERR_INVALID_HANDLE = 6;
 constexpr ErrorCode ERR_INVALID_DATA = 13;
 constexpr ErrorCode ERR_INVALID_PARAMETER = 87;
 constexpr ErrorCode ERR_BUSY = 170;  // another installation into the same template directory is running
+// Another installation runs in a directory inside or around this one.
+constexpr ErrorCode ERR_NESTED_BUSY = 1171;
 // A dead run's undo, done before planning, kept originals it could not put back: nothing is installed.
 constexpr ErrorCode ERR_EARLIER_RUN_KEPT = 1014;
 // A dead run's journal on this directory waits for its folder (moved, renamed, not mounted): nothing is installed.
@@ -19,6 +21,8 @@ constexpr ErrorCode ERR_JOURNAL_WAITING = 1015;
 // A rollback failed at a step (not by a choice to keep a file): its journal stays for the next start.
 constexpr ErrorCode ERR_ROLLBACK_UNFINISHED = 1016;
 constexpr ErrorCode ERR_FILE_APPEARED = 80;  // a file stands where the plan found none; it was left as it is
+// A write went past the file size limit of the process (ulimit -f).
+constexpr ErrorCode ERR_FILE_TOO_LARGE = 223;
 constexpr ErrorCode ERR_DISK_FULL = 112;  // the files do not fit into the template directory's file system
 constexpr ErrorCode ERR_CANT_WRITE = 1013;
 constexpr ErrorCode ERR_CANCELLED = 1223;

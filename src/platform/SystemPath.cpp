@@ -21,5 +21,6 @@ std::string WithoutTrailingSlashes(std::string path) {
 ErrorCode ErrorFromErrno(int error) {
     if (error == ENOENT) return ERR_FILE_NOT_FOUND;
     if (error == ENOSPC || error == EDQUOT) return ERR_DISK_FULL;
+    if (error == EFBIG) return ERR_FILE_TOO_LARGE;
     return ERR_INVALID_PARAMETER;
 }

@@ -15,6 +15,8 @@
 #include <histedit.h>
 
 #include "terminal/PathCompletion.h"
+#include "text/Convert.h"
+#include "text/VisibleText.h"
 #endif
 
 namespace {
@@ -37,6 +39,22 @@ int ReadByte(int fd, char* byte) {
         return 0;
     }
 }
+
+#if QORN_HAVE_LIBEDIT
+// A file name as a completion lists it: control characters shown; a name
+// the locale cannot read has each byte outside ASCII shown as "?".
+std::string ShownName(const std::string& name) {
+    const AString bytes(name.c_str(), name.size());
+    const WString decoded = ToWString(bytes);
+    if (ToAString(decoded) == bytes) return ToAString(Visible(decoded)).c_str();
+    std::string shown;
+    for (const char c : name) {
+        const char16_t unit = static_cast<unsigned char>(c);
+        shown += unit >= 0x80 ? std::string("?") : std::string(ToAString(Visible(WString(&unit, 1))).c_str());
+    }
+    return shown;
+}
+#endif
 
 }  // namespace
 
@@ -92,7 +110,7 @@ struct LineReader::Editor {
         if (completion.candidates.empty()) return CC_REFRESH_BEEP;
         std::FILE* out = Of(line)->out;
         std::fputc('\n', out);
-        for (const std::string& name : completion.candidates) std::fprintf(out, "%s  ", name.c_str());
+        for (const std::string& name : completion.candidates) std::fprintf(out, "%s  ", ShownName(name).c_str());
         std::fputc('\n', out);
         return CC_REDISPLAY;
     }
@@ -130,9 +148,8 @@ std::optional<TypedLine> LineReader::ReadLine(const AString& prompt, const AStri
     // Given as if typed, so that it can be edited; control characters would
     // be taken as editing commands instead.
     const std::string start(initial.c_str(), initial.length());
-    if (std::none_of(start.begin(), start.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
-        el_push(editor_->line, start.c_str());
-    }
+    const WString decoded = ToWString(initial);
+    if (ToAString(decoded) == initial && !HasControlCharacter(decoded)) el_push(editor_->line, start.c_str());
     int count = 0;
     const char* read = el_gets(editor_->line, &count);
     if (read == nullptr || editor_->interrupted) {

@@ -5,21 +5,7 @@
 #include "l10n/Messages.h"
 #include "launcher/LauncherPaths.h"
 #include "text/Convert.h"
-
-namespace {
-
-// A control character of a strange recorded location would act on the
-// terminal instead of being shown.
-WString Printable(const WString& text) {
-    WString shown;
-    for (std::size_t i = 0; i < text.length(); ++i) {
-        const char16_t unit = text[i];
-        shown += (unit < u' ' || unit == u'\x7f') ? WString(u"?") : text.substr(i, 1);
-    }
-    return shown;
-}
-
-}  // namespace
+#include "text/VisibleText.h"
 
 WString AbbreviateHome(const WString& path) {
     WString home = HomeDirectory();
@@ -34,7 +20,7 @@ WString AbbreviateHome(const WString& path) {
 WString DirectoryQuestion(const WString& shownProposal) {
     WString label = LoadResString("IDS_TEMPLATE_CATALOG");
     while (!label.empty() && (label.back() == u':' || label.back() == u' ')) label.erase(label.length() - 1, 1);
-    return label + u" [" + Printable(shownProposal) + u"]: ";
+    return label + u" [" + Visible(shownProposal) + u"]: ";
 }
 
 TerminalFrontEnd::TerminalFrontEnd(std::FILE* in, std::FILE* out, const WString& title)
@@ -118,10 +104,11 @@ void TerminalFrontEnd::ShowOutcome(const ProgressReport& report, ExitStatus stat
 void TerminalFrontEnd::ShowNote(const WString& text) { console_.ShowNote(text); }
 
 void TerminalFrontEnd::OfferDescriptionDocument(const WString& path) {
-    WriteLine(LoadResString("IDS_SUCCESS_OPENDESCR") + u": " + path);
+    WriteLine(LoadResString("IDS_SUCCESS_OPENDESCR") + u": " + Visible(path));
 }
 
 void TerminalFrontEnd::WriteLine(const WString& text) {
-    std::fprintf(out_, "%s\n", ToAString(text).c_str());
+    // A kit's names and file names are part of what is written: their control characters are shown.
+    std::fprintf(out_, "%s\n", ToAString(Visible(text, true)).c_str());
     std::fflush(out_);
 }

@@ -53,11 +53,19 @@ bool Within(Size needed, gint width, gint height) {
     return (width < 0 || needed.width <= width) && (height < 0 || needed.height <= height);
 }
 
+// A text too long even at the floor: what is cut is marked, and the whole text is a pointer's rest away.
+void MarkCut(GtkWidget* widget, GtkLabel* label, bool cut) {
+    const bool oneLine = !gtk_label_get_line_wrap(label);
+    if (oneLine) gtk_label_set_ellipsize(label, cut ? PANGO_ELLIPSIZE_END : PANGO_ELLIPSIZE_NONE);
+    gtk_widget_set_tooltip_text(widget, cut ? gtk_label_get_text(label) : nullptr);
+}
+
 }  // namespace
 
 gint TextWidthNeeded(GtkWidget* widget) {
     GtkLabel* label = LabelOf(widget);
     if (label == nullptr) return 0;
+    MarkCut(widget, label, false);  // an end cut earlier would be measured instead of the text
     SetTextScale(label, 100);
     return FrameAround(widget, label).width + TextSize(label).width;
 }
@@ -65,6 +73,7 @@ gint TextWidthNeeded(GtkWidget* widget) {
 bool FitText(GtkWidget* widget, gint width, gint height) {
     GtkLabel* label = LabelOf(widget);
     if (label == nullptr) return true;
+    MarkCut(widget, label, false);
     SetTextScale(label, 100);
     const Size frame = FrameAround(widget, label);
     // What is left for the text; never below 0, which would read as no limit.
@@ -74,6 +83,9 @@ bool FitText(GtkWidget* widget, gint width, gint height) {
     for (int percent = 100;; --percent) {
         if (percent != 100) SetTextScale(label, percent);
         if (Within(TextSize(label), textWidth, textHeight)) return true;
-        if (percent <= floor) return false;
+        if (percent <= floor) {
+            MarkCut(widget, label, true);
+            return false;
+        }
     }
 }

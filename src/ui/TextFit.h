@@ -18,5 +18,7 @@ gint TextWidthNeeded(GtkWidget* widget);
 // at the largest smaller scale down to kSmallestTextScale. A wrapping label
 // keeps its wrap width and is measured by its lines' height. Call it again
 // whenever the text changes. False when the text does not fit even at the
-// floor (it is then left at the floor).
+// floor: it is then left at the floor, and the cut is shown rather than
+// silent: a one-line label ends in "…", and the whole text is the widget's
+// tooltip.
 bool FitText(GtkWidget* widget, gint width, gint height);

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "app/MessageFlags.h"
+#include "app/ProgressState.h"
 #include "console/ConsoleFrontEnd.h"
+#include "terminal/TerminalFrontEnd.h"
 
 namespace {
 
@@ -91,6 +93,28 @@ TEST(ConsoleFrontEndTest, ProgressIsRedrawnInPlaceOnATerminalAtMostFourTimesASec
         const std::string drawn = "\rFiles being copied... 0%\rFiles being copied... 7%\rFiles being copied... 10%"
                                   "\rFiles being copied... 100%\n";
         EXPECT_EQ(out.text(), terminal ? drawn + end : end);
+    }
+}
+
+// A kit's names and file names reach the terminal with their control characters (C0, DEL, C1) shown, never
+// obeyed; a message's own line breaks stay. The terminal front end writes in the console's words and its own.
+TEST(ConsoleFrontEndTest, ControlCharactersOfNamesAreShownNotSent) {
+    const WString name = u"t\x1b]0;owned\x07\x9b" u"2J\x7f\n";
+    for (const bool terminal : {false, true}) {
+        CapturedStream out, in;
+        std::unique_ptr<InstallerFrontEnd> front;
+        if (terminal) front = std::make_unique<TerminalFrontEnd>(in.file, out.file, u"Setup");
+        if (!terminal) front = std::make_unique<ConsoleFrontEnd>(out.file, false, u"Setup");
+        ProgressState progress;
+        front->BeginInstallation(name, progress);
+        front->OfferDescriptionDocument(name);
+        front->ShowOutcome({ERR_CANT_WRITE, u"", 0, {}, name, {}}, ExitStatus::RollbackIncomplete);
+        front->ShowMessage(u"two\nlines " + name, MB_PLAIN_OK);  // a notice naming a directory
+        const std::string text = out.text();
+        std::size_t names = 0;
+        for (std::size_t at = 0; (at = text.find("t^[]0;owned^GM-^[2J^?^J\n", at)) != std::string::npos; ++at) ++names;
+        EXPECT_EQ(names, 3u) << text;  // the directory, the document, the backup folder: one line each
+        EXPECT_NE(text.find("two\nlines t^[]0;owned^GM-^[2J^?\n"), std::string::npos) << text;
     }
 }
 

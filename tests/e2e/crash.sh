@@ -3,7 +3,8 @@
 # backups, copied backups (the target a tmpfs of its own; needs root), a boot that empties TMPDIR. The next
 # start gives back the tree of before (or, after the commit, the installed one), says so, leaves nothing.
 # Then files that appear at planned paths mid-run, the directory moved away and back after a kill, a second
-# run on a busy directory, the recovery in a box, and the X server lost.
+# run on a busy directory, a recovering start racing an installing one, the recovery in a box, and the X
+# server lost.
 source "$(dirname "$0")/lib.sh"
 e2e_init
 
@@ -144,6 +145,38 @@ e2e_slow_installs 0
 e2e_run_silent "$E2E_NOKIT"
 e2e_check "after the first run died, the next start gave back the tree of before ($(outcome))" \
     test "$(outcome)" = "$before said []"
+
+# ---- a start that undoes a dead run into a new directory races one that installs there (its unlinks slowed):
+# the installing one is refused while the undo holds the directory, or undoes the dead run itself before it
+# plans; it never takes the dead run's files for its own, and an end with status 0 means the whole kit is there.
+fresh=$HOME/t/new
+fewer_files_than() { [ "$(find "$fresh" -type f 2>/dev/null | wc -l)" -lt "$1" ]; }
+for race in 0.01 0.06 undoing; do
+    rm -rf "$HOME/t" && mkdir -p "$HOME/t"
+    e2e_start_headless QORN_TEST_CRASH_AT=90 -S -Len "-D$fresh"
+    { wait "$E2E_SETUP_PID"; } 2>/dev/null
+    count=$(find "$fresh" -type f | wc -l)
+    e2e_check "race ($race): the dead run left files ($count)" test "$count" -gt 0
+    E2E_SETUP_ENV=(strace -f -qq -o /dev/null -e trace=unlink,unlinkat -e inject=unlink,unlinkat:delay_enter=30000)
+    E2E_INSTALL=$E2E_NOKIT e2e_start_headless -Len
+    E2E_SETUP_ENV=()
+    if [ "$race" = undoing ]; then
+        e2e_wait_for "the undo to be under way" fewer_files_than "$count"
+    else
+        sleep "$race"
+    fi
+    status=$({ (cd "$E2E_WORK" && unset DISPLAY && exec "$E2E_INSTALL/setup" -S -Len "-D$fresh") \
+        >"$E2E_ROOT/run.out" 2>"$E2E_ROOT/run.err"; echo $?; } 2>/dev/null)
+    e2e_wait_exit 2   # no kit: could not start
+    case $status in
+        0) e2e_check "race ($race): installed in the end, so the whole kit is there" e2e_tree_matches "$src" "$fresh" ;;
+        2) e2e_check "race ($race): refused while the undo held the directory, and said so" \
+               grep -qF "$(e2e_message IDS_DIRECTORY_BUSY)" "$E2E_ROOT/run.err"
+           e2e_check "race ($race): the dead run's new directory is undone" test ! -e "$fresh" ;;
+        *) e2e_fail "race ($race): the installing start ended with $status: $(cat "$E2E_ROOT/run.err")" ;;
+    esac
+    e2e_check "race ($race): nothing left behind" test -z "$(e2e_leftovers "$fresh")"
+done
 
 # ---- with a display the next start says it in a box, before the box about the missing kit
 make_original

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Shipping: efdkit's kits, what `cmake --install` puts where, clean manual pages, and `efdkit bundle`'s
-# one-file installer: installs as with the kit beside it from any working directory, refuses a cut or
-# altered bundle before unpacking anything, and gives way to a kit beside it.
+# Shipping: efdkit's kits (control characters in shown names refused or shown), what `cmake --install` puts
+# where, clean manual pages, and `efdkit bundle`'s one-file installer: its folder synced, a kit too long
+# refused; installs as with the kit beside it from any working directory, refuses a cut or altered bundle
+# before unpacking anything, and gives way to a kit beside it.
 source "$(dirname "$0")/lib.sh"
 e2e_need strace
 e2e_init
@@ -48,7 +49,23 @@ mkdir "$E2E_WORK/bad"
 printf 'x' >"$E2E_WORK/bad/two"$'\n'"lines.tpl"
 e2e_check "a name the installer would refuse as damaged is not packed" \
     test "$("$efdkit" pack "$E2E_WORK/bad" "$E2E_WORK/bad.efd" 2>/dev/null; echo $?)" != 0 -a ! -e "$E2E_WORK/bad.efd"
+e2e_check "...and the refusal shows that name's line break" \
+    grep -qF 'two^Jlines.tpl' <("$efdkit" pack "$E2E_WORK/bad" "$E2E_WORK/bad.efd" 2>&1)
 e2e_check "bad arguments give the usage" grep -q '^usage: efdkit' <("$efdkit" pack only-one 2>&1)
+# Names a terminal shows: a control character in them is refused by pack, and shown, never sent, by list.
+for option in --product --provider; do
+    e2e_check "pack refuses a control character in $option" grep -qF -- "$option holds a control character" \
+        <("$efdkit" pack "$option" "Bad$(printf '\033')]2;x" "$tree" "$E2E_WORK/bad.efd" 2>&1 && echo packed)
+done
+python3 - "$E2E_WORK/one.efd" "$E2E_WORK/hostile.efd" <<'PY'
+import sys, zlib
+image = zlib.decompress(open(sys.argv[1], 'rb').read(), -15)
+image = image.replace('Sample'.encode('utf-16-le'), '\x1b]2;\x07\x9b'.encode('utf-16-le'))
+packer = zlib.compressobj(9, zlib.DEFLATED, -15)
+open(sys.argv[2], 'wb').write(packer.compress(image) + packer.flush())
+PY
+e2e_check "list shows a kit's control characters as text" test "$("$efdkit" list "$E2E_WORK/hostile.efd" | head -1)" = \
+    'description en: product "^[]2;^GM-^[ Templates", provider "Qorn Labs", document "docs\readme.html"'
 e2e_check "efdkit left nothing in TMPDIR" test -z "$(ls -A "$TMPDIR")"
 e2e_sample_kit
 
@@ -69,6 +86,15 @@ mkdir -p "$E2E_ROOT/one"
 bundle=$E2E_ROOT/one/setup
 e2e_run "bundling" "$efdkit" bundle "$E2E_INSTALL/setup" "$E2E_WORK/sample.efd" -o "$bundle"
 e2e_check "the bundle has mode 0755" test "$(stat -c %a "$bundle")" = 755
+strace -f -y -qq -o "$E2E_ROOT/bundle.trace" -e trace=rename,fsync \
+    "$efdkit" bundle "$E2E_INSTALL/setup" "$E2E_WORK/sample.efd" -o "$E2E_ROOT/one/synced" >/dev/null
+e2e_check "the bundle's folder is synced after the rename" \
+    grep -q "fsync([0-9]*<$E2E_ROOT/one>)" <(sed -n '/^[0-9]* *rename(/,$p' "$E2E_ROOT/bundle.trace")
+truncate -s 4G "$E2E_ROOT/huge.efd"   # one byte more than a bundle carries
+e2e_check "a kit longer than the installer takes is not bundled, and why is said" \
+    eval 'refuses bundle "$E2E_INSTALL/setup" "$E2E_ROOT/huge.efd" -o "$E2E_ROOT/huge" &&
+        grep -q "carries at most" "$E2E_ROOT/why"'
+rm -f "$E2E_ROOT/huge.efd" "$E2E_ROOT/one/synced"
 for command in list verify; do
     e2e_check "efdkit $command takes the bundle's kit for the kit" \
         test "$("$efdkit" $command "$bundle")" = "$("$efdkit" $command "$E2E_WORK/sample.efd")"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The installer in a tmux pane without a display: "~/my te" completed with Tab, in Russian; an empty and an
-# undecodable answer refused, then the proposal accepted; Ctrl+C at the welcome, the question and mid-copy;
+# undecodable answer refused, then the proposal accepted; file names with escape sequences listed by Tab as
+# text; Ctrl+C at the welcome, the question and mid-copy;
 # input that is no terminal ends at once with status 2.
 source "$(dirname "$0")/lib.sh"
 e2e_need tmux
@@ -69,6 +70,21 @@ for how in typed refused-first; do
 done
 e2e_check "nothing was opened: there is no display" test ! -e "$E2E_XDG_LOG"
 lang=en
+
+# ---- file names that hold escape sequences: Tab lists them shown, never sent (the pane's title stays)
+e2e_use_home home-hostile-names
+esc=$(printf '\033') bel=$(printf '\007')
+mkdir -p "$HOME/x/a${esc}]2;owned${bel}1" "$HOME/x/a${esc}]2;owned${bel}2"
+t_start
+t_wait_text "$(say IDS_TERMINAL_CONTINUE)"
+t_keys Enter
+t_wait_text "$(question)"
+t_keys C-u; t_type "~/x/a"; t_keys Tab Tab
+e2e_check "escape sequences in file names: shown in the list of Tab" t_shows "a^[]2;owned^G1/  a^[]2;owned^G2/"
+e2e_check "escape sequences in file names: the pane's title is not theirs" \
+    test "$(pane display-message -p '#{pane_title}')" != owned
+t_keys C-c
+t_wait_exit 4
 
 # ---- Ctrl+C: cancelled (4), the tree as before, no launcher file
 e2e_large_kit

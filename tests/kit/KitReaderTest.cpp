@@ -1,7 +1,10 @@
 #include "kit/KitReader.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
 
 #include "KitImages.h"
 
@@ -105,6 +108,20 @@ TEST_F(KitReaderTest, DamagedKitsAreRefusedWithThirteenAndLeaveNothing) {
     }
     KitReader missing;
     EXPECT_EQ(KitOpen(missing, Wide(env / "missing.efd")), ERR_FILE_NOT_FOUND);
+    EXPECT_TRUE(scratch::Names(env.temp()).empty());
+}
+
+// A session's file size limit (ulimit -f) is told apart from an unwritable TMPDIR, and does not end the process.
+TEST_F(KitReaderTest, AFileSizeLimitWhileUnpackingIsToldApart) {
+    scratch::WriteBytes(kit, DeflateRaw(Multi(U32(1) + Entry(u"a", 0, 65536) + std::string(65536, 'x'))));
+    rlimit before{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);  // as the installer's start does
+    const rlimit limit{4096, before.rlim_max};
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    KitReader reader;
+    EXPECT_EQ(KitOpen(reader, Wide(kit)), ERR_FILE_TOO_LARGE);
+    EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &before) + (std::signal(SIGXFSZ, previous) == SIG_ERR), 0);
     EXPECT_TRUE(scratch::Names(env.temp()).empty());
 }
 

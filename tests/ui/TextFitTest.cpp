@@ -1,6 +1,7 @@
 // Every label's text on each page and message box, in every language, lies inside its widget, inside the
 // window and clear of the page's other widgets.
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "text/Convert.h"
 #include "ui/InstallerDlg.h"
 #include "ui/MessageBox.h"
+#include "ui/TextFit.h"
 #include "ui/ToolkitTest.h"
 
 namespace {
@@ -160,4 +162,23 @@ TEST_F(TextFitTest, EveryTextOfEveryPageAndBoxIsWholeInEveryLanguage) {
         }
     }
     SetCurrentLanguage(kDefaultLanguage);
+}
+
+// A text too long even at the floor is not cut silently: a one-line label ends in "…" and the whole text is
+// the widget's tooltip; once it fits again, neither stays.
+TEST_F(TextFitTest, ATextTooLongEvenAtTheFloorIsMarkedCut) {
+    const char* const text = "A translation far too long for the narrow button it has to fit into";
+    for (const bool wraps : {false, true}) {
+        GtkWidget* button = GTK_WIDGET(g_object_ref_sink(gtk_button_new_with_label(text)));
+        GtkLabel* label = GTK_LABEL(gtk_bin_get_child(GTK_BIN(button)));
+        gtk_label_set_line_wrap(label, wraps);
+        EXPECT_FALSE(FitText(button, 40, 20));
+        EXPECT_EQ(gtk_label_get_ellipsize(label), wraps ? PANGO_ELLIPSIZE_NONE : PANGO_ELLIPSIZE_END);
+        const std::unique_ptr<gchar, decltype(&g_free)> tip(gtk_widget_get_tooltip_text(button), &g_free);
+        EXPECT_STREQ(tip.get(), text);
+        gtk_button_set_label(GTK_BUTTON(button), "OK");
+        EXPECT_TRUE(FitText(button, 400, 200) && gtk_label_get_ellipsize(label) == PANGO_ELLIPSIZE_NONE &&
+                    gtk_widget_get_tooltip_text(button) == nullptr);
+        g_object_unref(button);
+    }
 }

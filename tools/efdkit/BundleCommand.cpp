@@ -1,6 +1,7 @@
 // efdkit bundle: the one-file installer, a copy of the installer with the kit
 // appended (the layout is in src/kit/KitBundle.h). The file is written under
-// a temporary name beside the output, synced, and renamed into place, so an
+// a temporary name beside the output, synced, and renamed into place (its
+// folder synced after), so an
 // interrupted run never leaves a half bundle under the output's name.
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -68,6 +69,11 @@ public:
         descriptor_ = -1;
         if (::close(descriptor) != 0 || ::rename(path_.c_str(), output.c_str()) != 0) return errno;
         path_.clear();
+        // The new name is on disk only once its folder is.
+        const std::size_t slash = output.rfind('/');
+        const std::string folder = slash == std::string::npos ? "." : output.substr(0, slash + 1);
+        const FileHandleGuard parent(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (parent.get() == INVALID_FILE_HANDLE || ::fsync(static_cast<int>(parent.get())) != 0) return errno;
         return 0;
     }
 
@@ -121,8 +127,14 @@ bool InstallerImage(const std::string& path, const Input& setup, std::uint64_t* 
     return true;
 }
 
-// The kit must be a plain kit that the installer's reader opens.
-bool CheckKit(const std::string& path, std::string* reason) {
+// The kit must be a plain kit that the installer's reader opens, and no
+// longer than a bundle may carry.
+bool CheckKit(const std::string& path, const Input& kit, std::string* reason) {
+    if (kit.size > kLargestBundledKit) {
+        *reason = path + ": " + std::to_string(kit.size) + " bytes; a bundle carries at most " +
+                  std::to_string(kLargestBundledKit) + " bytes of kit";
+        return false;
+    }
     KitSlice slice;
     std::string problem;
     if (FindBundledKit(ToKitText(path), &slice, &problem) != BundledKit::kNone || !problem.empty()) {
@@ -162,7 +174,7 @@ int RunBundle(const Arguments& arguments) {
     std::uint64_t imageSize = 0;
     std::string reason;
     if (!OpenInput(options.setup, &setup, &reason) || !InstallerImage(options.setup, setup, &imageSize, &reason) ||
-        !CheckKit(options.kit, &reason) || !OpenInput(options.kit, &kit, &reason)) {
+        !OpenInput(options.kit, &kit, &reason) || !CheckKit(options.kit, kit, &reason)) {
         return Fail(reason);
     }
     return WriteBundle(options, setup, imageSize, kit);

@@ -3,18 +3,22 @@
 #include "Commands.h"
 #include "OpenedKit.h"
 #include "ToolText.h"
+#include "text/VisibleText.h"
 
 namespace {
 
+// A kit's texts are anybody's: their control characters are shown, never sent to the terminal.
+std::string Shown(const WString& text) { return FromKitText(Visible(text)); }
+
 void PrintDescription(const KitDescription& description) {
-    std::cout << "description " << FromKitText(description.language) << ": product \""
-              << FromKitText(description.productName) << "\", provider \"" << FromKitText(description.providerName)
-              << "\", document \"" << FromKitText(description.descriptionFile) << "\"\n";
+    std::cout << "description " << Shown(description.language) << ": product \"" << Shown(description.productName)
+              << "\", provider \"" << Shown(description.providerName) << "\", document \""
+              << Shown(description.descriptionFile) << "\"\n";
 }
 
 // One line per entry: name, time and size separated by tabs.
 void PrintEntry(const KitEntry& entry) {
-    std::cout << FromKitText(entry.name) << "\t" << FormatIsoTime(entry.lastWriteTime) << "\t" << entry.size
+    std::cout << Shown(entry.name) << "\t" << FormatIsoTime(entry.lastWriteTime) << "\t" << entry.size
               << "\n";
 }
 

@@ -1,6 +1,7 @@
 // efdkit: packs a directory into a distribution kit, lists, verifies and
 // unpacks kits with the installer's own reader, and bundles a kit with the
 // installer into one file.
+#include <csignal>
 #include <iostream>
 #include <string>
 
@@ -21,6 +22,8 @@ int Usage(const std::string& problem) {
 
 int main(int argc, char** argv) {
     UseUtf8Conversions();
+    // A file size limit then fails the write, which is reported, instead of ending the process.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (argc < 2) return Usage("no command given");
     const std::string command = argv[1];
     const Arguments arguments(argv + 2, argv + argc);

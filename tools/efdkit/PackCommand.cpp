@@ -7,6 +7,7 @@
 #include "ToolText.h"
 #include "kit/KitEntryName.h"
 #include "kit/KitWriter.h"
+#include "text/VisibleText.h"
 
 namespace {
 
@@ -59,6 +60,10 @@ bool Refuse(std::string* problem, const std::string& text) {
         if (i + 1 >= arguments.size()) return Refuse(problem, argument + " needs a value");
         const std::string& value = arguments[++i];
         if (!IsConvertible(value)) return Refuse(problem, "the value of " + argument + " is not valid text");
+        // Shown by the installer on a terminal: an escape sequence there would act on it.
+        if ((argument == "--product" || argument == "--provider") && HasControlCharacter(ToKitText(value))) {
+            return Refuse(problem, "the value of " + argument + " holds a control character");
+        }
         if (argument == "--lang") {
             options->descriptions.push_back({ToKitText(value), {}, {}, {}});
         } else if (WString* field = DescriptionField(*options, argument)) {
@@ -124,6 +129,6 @@ int RunPack(const Arguments& arguments) {
                            &tree, &problem)) {
         return Fail(problem);
     }
-    for (const std::string& warning : tree.warnings) std::cerr << "efdkit: warning: " << warning << "\n";
+    for (const std::string& warning : tree.warnings) std::cerr << "efdkit: warning: " << ShownText(warning) << "\n";
     return WritePackedKit(options, tree);
 }

@@ -10,6 +10,7 @@
 
 #include "Commands.h"
 #include "text/Convert.h"
+#include "text/VisibleText.h"
 
 void UseUtf8Conversions() {
     std::setlocale(LC_ALL, "");
@@ -46,12 +47,24 @@ std::string DescribeError(ErrorCode code) {
         case ERR_INVALID_DATA: return "damaged kit";
         case ERR_INVALID_PARAMETER: return "system error (permission or similar)";
         case ERR_DISK_FULL: return "not enough free space";
+        case ERR_FILE_TOO_LARGE: return "the file size limit of this session (ulimit -f) is reached";
         case ERR_CANT_WRITE: return "cannot create or write a temporary file";
         default: return "error " + std::to_string(code);
     }
 }
 
+std::string ShownText(const std::string& text) {
+    if (IsConvertible(text)) return FromKitText(Visible(ToKitText(text)));
+    std::string shown;
+    for (const char c : text) {
+        const char16_t unit = static_cast<unsigned char>(c);
+        shown += unit >= 0x80 ? std::string("?") : FromKitText(Visible(WString(&unit, 1)));
+    }
+    return shown;
+}
+
 int Fail(const std::string& message) {
-    std::cerr << "efdkit: " << message << "\n";
+    // Messages name files and kit entries: what they hold is shown, not sent to the terminal.
+    std::cerr << "efdkit: " << ShownText(message) << "\n";
     return kExitFailure;
 }

@@ -22,5 +22,10 @@ std::string FormatIsoTime(FileTime time);
 // What a result code of the platform layer or the kit reader means.
 std::string DescribeError(ErrorCode code);
 
-// Prints "efdkit: <message>" on standard error and returns kExitFailure.
+// `text` (UTF-8, or bytes that are not) as a terminal may show it: control
+// characters as cat -v shows them; in text that is not UTF-8, every byte
+// outside ASCII as "?".
+std::string ShownText(const std::string& text);
+
+// Prints "efdkit: <message>" (as ShownText) on standard error and returns kExitFailure.
 int Fail(const std::string& message);

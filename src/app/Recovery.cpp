@@ -70,6 +70,14 @@ WholeFileRead ReadWhole(int descriptor, std::string& bytes) {
     }
 }
 
+// A dead run left for another start to settle.
+RecoveredRun BusyRun(const std::string& target) {
+    RecoveredRun run;
+    run.target = target;
+    run.busy = true;
+    return run;
+}
+
 // A journal another process holds, of the held directory, one inside it or
 // one around it: no live run can be there, so a start is settling it and
 // lets go soon, either done or because the caller's lock keeps it out. Then
@@ -83,12 +91,15 @@ int WaitForSettler(const std::string& path, const DirectoryLock& held, std::vect
         return -1;
     }
     const int descriptor = static_cast<int>(journal.get());
-    const JournalContent content = ParseJournal(ReadWhole(descriptor));
+    std::string bytes;
+    // Unread, it names no directory: whoever settles it will say so.
+    if (ReadWhole(descriptor, bytes) != WholeFileRead::kRead) return -1;
+    const JournalContent content = ParseJournal(bytes);
     const std::string directory = CanonicalDirectory(content.anchor, content.TargetBelowAnchor());
     if (content.target.empty() || !(held.Covers(directory) || held.IsInside(directory))) return -1;
     for (int waited = 0; flock(descriptor, LOCK_EX | LOCK_NB) != 0; ++waited) {
         if (waited == kSettlerWaits) {
-            recovered.push_back({content.target, {}, {}, true});
+            recovered.push_back(BusyRun(content.target));
             return -1;
         }
         usleep(kSettlerPause);
@@ -168,7 +179,7 @@ bool SettleJournal(const std::string& path, int journal, const std::string& jour
     if (held == nullptr || !held->Covers(directory)) {
         if (directory.empty() || lock.Acquire(LockFolder(), directory) != ERR_NONE) {
             // Around the caller's directory: its files may lie where the caller plans.
-            if (held != nullptr && held->IsInside(directory)) recovered.push_back({content.target, {}, {}, true});
+            if (held != nullptr && held->IsInside(directory)) recovered.push_back(BusyRun(content.target));
             return false;
         }
     }

@@ -2,16 +2,20 @@
 
 #include <csignal>
 #include <cstdio>
+#include <exception>
+#include <optional>
 
 #include "app/CommandLine.h"
 #include "app/InstallJournal.h"
 #include "app/InstallerController.h"
 #include "app/MessageFlags.h"
 #include "app/Recovery.h"
+#include "app/ReportingFrontEnd.h"
 #include "l10n/LanguageSelection.h"
 #include "l10n/Messages.h"
 #include "platform/SystemPath.h"
 #include "platform/TempSpace.h"
+#include "report/ReportChannel.h"
 #include "text/Convert.h"
 
 namespace {
@@ -57,6 +61,51 @@ void WriteNotices(const WString& title, const std::vector<RecoveryNotice>& notic
     }
 }
 
+// A run that ends before its front end exists: the notices, then `text`
+// as the message of the run's document when one is asked for.
+ExitStatus EndBeforeFrontEnd(const WString& title, const std::vector<RecoveryNotice>& notices, ExitStatus status,
+                             const WString& text, ReportChannel* report) {
+    WriteNotices(title, notices);
+    if (report == nullptr) return status;
+    RunEnding ending;
+    ending.status = status;
+    ending.message = text;
+    for (const RecoveryNotice& notice : notices) ending.notes.push_back(notice.text);
+    report->Write(ending);
+    return status;
+}
+
+ExitStatus RunWithOptions(StartupContext& context, const CommandLineOptions& options, const LanguageChoice& choice,
+                          const std::vector<RecoveryNotice>& notices, ReportChannel* report) {
+    if (options.showHelp) {
+        const WString usage = LoadResString("IDS_HELP_USAGE") + u"\n" + LoadResString("IDS_HELP_TERMINAL");
+        // With a report, standard output is the document's: this lands on standard error.
+        std::printf("%s\n", ToAString(usage).c_str());
+        return EndBeforeFrontEnd(context.title, notices, ExitStatus::Success, usage, report);
+    }
+    // An empty -D, or one the locale cannot read whole, would silently mean
+    // another directory than the one a script asked for.
+    const WString targetOption = ToWString(options.targetDirectory);
+    if (options.hasTargetOption && (targetOption.empty() || !(ToAString(targetOption) == options.targetDirectory))) {
+        const WString text = LoadResString("IDS_ERROR_TARGETOPTION");
+        std::fprintf(stderr, "%s: %s\n", ToAString(context.title).c_str(), ToAString(text).c_str());
+        return EndBeforeFrontEnd(context.title, notices, ExitStatus::CouldNotStart, text, report);
+    }
+    std::unique_ptr<InstallerFrontEnd> frontEnd = context.chooseFrontEnd(context, options);
+    ReportingFrontEnd* reporting = nullptr;
+    if (report != nullptr) {
+        auto wrapped = std::make_unique<ReportingFrontEnd>(
+            std::move(frontEnd), [report](const RunEnding& ending) { report->Write(ending); });
+        reporting = wrapped.get();
+        frontEnd = std::move(wrapped);
+    }
+    InstallerController dialog(*frontEnd, options.silent, choice.code, options.useCurrentDirectory, targetOption);
+    for (const RecoveryNotice& notice : notices) dialog.Tell(notice.text, notice.flags);
+    const ExitStatus status = dialog.RunWizard();
+    if (reporting != nullptr) report->Write(reporting->Ending(status));
+    return status;
+}
+
 }  // namespace
 
 ExitStatus RunInstaller(StartupContext& context) {
@@ -70,24 +119,18 @@ ExitStatus RunInstaller(StartupContext& context) {
     SetCurrentLanguage(choice.number);
     context.title = LoadResString("IDR_MAINFRAME");
     const std::vector<RecoveryNotice> notices = RecoveryNotices(recovered);
+    if (!options.json) return RunWithOptions(context, options, choice, notices, nullptr);
 
-    if (options.showHelp) {
-        WriteNotices(context.title, notices);
-        std::printf("%s\n%s\n", ToAString(LoadResString("IDS_HELP_USAGE")).c_str(),
-                    ToAString(LoadResString("IDS_HELP_TERMINAL")).c_str());
-        return ExitStatus::Success;
+    ReportChannel report;
+    try {
+        return RunWithOptions(context, options, choice, notices, &report);
+    } catch (const std::exception& error) {
+        // The caller says it on standard error and ends with Unexpected; the
+        // document says the same.
+        RunEnding ending;
+        ending.status = ExitStatus::Unexpected;
+        ending.message = ToWString(error.what());
+        report.Write(ending);
+        throw;
     }
-    // An empty -D, or one the locale cannot read whole, would silently mean
-    // another directory than the one a script asked for.
-    const WString targetOption = ToWString(options.targetDirectory);
-    if (options.hasTargetOption && (targetOption.empty() || !(ToAString(targetOption) == options.targetDirectory))) {
-        WriteNotices(context.title, notices);
-        std::fprintf(stderr, "%s: %s\n", ToAString(context.title).c_str(),
-                     ToAString(LoadResString("IDS_ERROR_TARGETOPTION")).c_str());
-        return ExitStatus::CouldNotStart;
-    }
-    const std::unique_ptr<InstallerFrontEnd> frontEnd = context.chooseFrontEnd(context, options);
-    InstallerController dialog(*frontEnd, options.silent, choice.code, options.useCurrentDirectory, targetOption);
-    for (const RecoveryNotice& notice : notices) dialog.Tell(notice.text, notice.flags);
-    return dialog.RunWizard();
 }

@@ -60,5 +60,6 @@ void InstallerController::OnTerminationSignal() {
 void InstallerController::AbandonRun() {
     const ExitStatus status = SettleAbandonedRun();
     (void)RemoveFile(kit_.tempPath);  // the image of a run that ends here
+    frontEnd_.EndAbruptly(progress_.ReadProgress(), status);
     _exit(static_cast<int>(status));
 }

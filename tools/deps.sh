@@ -11,6 +11,7 @@ test_packages=(build-essential  # dpkg-dev: dpkg-shlibdeps for the package's dep
                tmux  # the terminal front end driven as a person would (tests/e2e/terminal.sh)
                man-db strace lintian  # manual pages, the bundle and the .deb (tests/e2e/ship.sh, tools/test.sh)
                fiu-utils libfiu-dev  # random I/O faults in real runs (tests/e2e/faults.sh)
+               python3-jsonschema ansible-core  # the --json report's schema, the Ansible module (tests/e2e/ansible.sh)
                clang libclang-rt-14-dev)  # the fuzz harnesses: libFuzzer and its sanitizers
 case "${1:-test}" in
   run) packages=("${run_packages[@]}") ;;

@@ -1,0 +1,153 @@
+#!/usr/bin/env bash
+# The Ansible module (contrib/ansible) with the real engine: ansible-playbook against three "hosts", each a
+# local account of its own reached through the local connection and su, the installer under it. Check mode
+# predicts the first run, the first run changes every host and the second none, --diff lists the files,
+# absent removes and is then idempotent, a read-only template directory fails its host alone, and a run
+# killed half-way is repaired by the next. Every report the installer printed is checked against the schema.
+. "$(dirname "$0")/lib.sh"
+e2e_need ansible-playbook useradd userdel python3
+[ "$(id -u)" -eq 0 ] || { e2e_log "SKIP: needs root for the test accounts"; exit 77; }
+E2E_BIN=${QORN_BIN_DIR:?is not set: the folder of the built programs}
+E2E_SRC=${QORN_SOURCE_DIR:-$(cd "$(dirname "$0")/../.." && pwd)}
+E2E_ROOT=$(mktemp -d /tmp/qorn-e2e-ansible.XXXXXX) || e2e_fail "no scratch root"
+chmod 755 "$E2E_ROOT"
+USERS=()
+e2e_on_exit() { local user; for user in "${USERS[@]}"; do userdel "$user" 2>/dev/null; done; }
+trap e2e_cleanup EXIT
+trap 'exit 1' INT TERM
+export LC_ALL=C.UTF-8 ANSIBLE_COLLECTIONS_PATH=$E2E_SRC/contrib/ansible ANSIBLE_PIPELINING=1 \
+    ANSIBLE_LOCAL_TEMP=$E2E_ROOT/ansible-tmp ANSIBLE_NOCOLOR=1 ANSIBLE_HOST_KEY_CHECKING=0 ANSIBLE_RETRY_FILES_ENABLED=0
+unset DISPLAY
+
+# The installer and a kit where every account can read them.
+mkdir -p "$E2E_ROOT/opt/src/forms" "$E2E_ROOT/results"
+cp "$E2E_BIN/setup" "$E2E_ROOT/opt/setup"
+for file in readme.txt forms/invoice.tpl forms/order.tpl; do printf '%s\n' "$file" >"$E2E_ROOT/opt/src/$file"; done
+e2e_run "packing the kit" "$E2E_BIN/efdkit" pack --lang en --product "Fleet Templates" --provider "Test" \
+    "$E2E_ROOT/opt/src" "$E2E_ROOT/opt/qorn.efd"
+chmod -R a+rX "$E2E_ROOT/opt"
+
+HOSTS=(ann bob cid)
+{
+    echo "[desktops]"
+    for host in "${HOSTS[@]}"; do
+        user=qe$$$host
+        useradd -M -d "$E2E_ROOT/home-$host" -s /bin/sh "$user" || e2e_fail "useradd $user"
+        USERS+=("$user")
+        mkdir -p "$E2E_ROOT/home-$host" && chown "$user:" "$E2E_ROOT/home-$host"
+        echo "$host ansible_become_user=$user dest=$E2E_ROOT/home-$host/templates"
+    done
+    echo "[desktops:vars]"
+    printf '%s\n' ansible_connection=local ansible_become=true ansible_become_method=su \
+        ansible_python_interpreter=/usr/bin/python3
+} >"$E2E_ROOT/inventory"
+cat >"$E2E_ROOT/site.yml" <<EOF
+- hosts: desktops
+  gather_facts: false
+  tasks:
+    - qorn.setup.template_kit:
+        installer: $E2E_ROOT/opt/setup
+        kit: $E2E_ROOT/opt/qorn.efd
+        dest: "{{ dest }}"
+        state: "{{ kit_state | default('present') }}"
+        language: en
+      environment: "{{ setup_environment | default({}) }}"
+      register: result
+      ignore_errors: true
+    - name: the module's result, for the test
+      copy: {content: "{{ result | to_json }}", dest: "$E2E_ROOT/results/{{ run }}-{{ inventory_hostname }}.json"}
+      vars: {ansible_become: false}
+      check_mode: false
+      diff: false
+EOF
+
+# play NAME [ansible-playbook options...]: a run of the playbook; its output in results/NAME.log.
+play() {
+    local name=$1; shift
+    e2e_log "playbook run: $name $*"
+    ansible-playbook -i "$E2E_ROOT/inventory" "$E2E_ROOT/site.yml" -e "run=$name" "$@" >"$E2E_ROOT/results/$name.log" 2>&1
+}
+
+# task_changes NAME: "host changed" as the installer's task reported it (the result's own copy task always changes).
+task_changes() {
+    local host
+    for host in "${HOSTS[@]}"; do
+        python3 -c 'import json,sys; r=json.load(open(sys.argv[1])); print(sys.argv[2], str(r.get("changed")).lower(), str(r.get("failed", False)).lower())' \
+            "$E2E_ROOT/results/$1-$host.json" "$host" 2>/dev/null || echo "$host none none"
+    done
+}
+
+# field NAME HOST KEY: the module's KEY for HOST in run NAME, as JSON.
+field() { python3 -c 'import json,sys; print(json.dumps(json.load(open(sys.argv[1]))[sys.argv[2]]))' "$E2E_ROOT/results/$1-$2.json" "$3"; }
+
+# reports_valid NAME...: every installer report of those runs matches the schema.
+reports_valid() {
+    local result
+    for result in "${@/#/$E2E_ROOT/results/}"; do
+        for result in "$result"-*.json; do
+            python3 -c 'import json,sys; r=json.load(open(sys.argv[1])); "report" in r and print(json.dumps(r["report"]))' \
+                "$result" >"${result%.json}.report"
+            [ ! -s "${result%.json}.report" ] || python3 "$E2E_SRC/tests/e2e/helpers/check_report.py" "${result%.json}.report" || return 1
+        done
+    done
+}
+
+tree() { (cd "$E2E_ROOT/home-$1/templates" 2>/dev/null && find . -type f ! -path './.*' | LC_ALL=C sort); }
+kit_installed() { diff -r -x '.*' "$E2E_ROOT/opt/src" "$E2E_ROOT/home-$1/templates" >/dev/null; }
+all_installed() { local host; for host in "${HOSTS[@]}"; do kit_installed "$host" || return 1; done; }
+none_installed() { local host; for host in "${HOSTS[@]}"; do [ -z "$(tree "$host")" ] || return 1; done; }
+expect() { [ "$("$@" | tr '\n' ' ')" = "$EXPECTED" ] || { e2e_log "got: $("$@" | tr '\n' ' ')"; return 1; }; }
+
+play check --check --diff
+EXPECTED="ann true false bob true false cid true false "
+e2e_check "check mode predicts a change on every host" expect task_changes check
+e2e_check "check mode changes nothing" none_installed
+e2e_check "--diff lists the files" grep -q '^+ forms/invoice.tpl' "$E2E_ROOT/results/check.log"
+
+play first
+e2e_check "the first run changes every host" expect task_changes first
+e2e_check "the kit is installed everywhere" all_installed
+e2e_check "check mode predicted exactly the files the first run created" \
+    test "$(field check ann created)" = "$(field first ann created)" -a "$(field first ann created)" != "[]"
+
+play second
+EXPECTED="ann false false bob false false cid false false "
+e2e_check "the second run changes no host" expect task_changes second
+
+play absent -e kit_state=absent
+EXPECTED="ann true false bob true false cid true false "
+e2e_check "absent removes the kit from every host" expect task_changes absent
+e2e_check "nothing of the kit is left" none_installed
+play absent-again -e kit_state=absent
+EXPECTED="ann false false bob false false cid false false "
+e2e_check "a second absent changes nothing" expect task_changes absent-again
+
+chmod 555 "$E2E_ROOT/home-cid/templates"
+play readonly
+EXPECTED="ann true false bob true false cid false true "
+e2e_check "a read-only template directory fails its host alone" expect task_changes readonly
+e2e_check "the failure carries the status, its name and the message" python3 -c '
+import json, sys
+r = json.load(open(sys.argv[1]))
+sys.exit(not (r["status"] == 3 and r["name"] == "failed" and r["msg"] == r["message"] != ""))' \
+    "$E2E_ROOT/results/readonly-cid.json"
+chmod 755 "$E2E_ROOT/home-cid/templates"
+
+# A run stretched by a slow preload (on a host that has everything to install again), its installer killed once its journal exists; the next run repairs.
+rm -rf "$E2E_ROOT/home-cid/templates"
+cp "$E2E_BIN/slow_futimes.so" "$E2E_ROOT/opt/" && chmod a+r "$E2E_ROOT/opt/slow_futimes.so"
+play killed --limit cid -e "{\"setup_environment\": {\"LD_PRELOAD\": \"$E2E_ROOT/opt/slow_futimes.so\",
+    \"QORN_E2E_FUTIMES_DELAY_US\": \"1500000\"}}" &
+player=$!
+journal_written() { compgen -G "$E2E_ROOT/home-cid/.local/state/qorn-setup/*" >/dev/null; }
+e2e_wait_for "the killed run's journal" journal_written
+victim=$(pgrep -u "qe$$cid" -x setup) || e2e_fail "the installer of cid is not running"
+kill -KILL $victim
+wait $player
+play repaired --limit cid
+e2e_check "the run after a kill reports a change" test "$(field repaired cid changed)" = true
+e2e_check "and ends with the kit installed" kit_installed cid
+
+e2e_check "every report the installer printed matches the schema" \
+    reports_valid check first second absent absent-again readonly repaired
+e2e_finish

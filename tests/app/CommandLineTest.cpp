@@ -21,6 +21,7 @@ std::string Summary(const CommandLineOptions& options) {
     if (options.dryRun) summary += " dry-run";
     if (options.verify) summary += " verify";
     if (options.uninstall) summary += " uninstall";
+    if (options.json) summary += " json";
     return summary.empty() ? summary : summary.substr(1);
 }
 
@@ -56,7 +57,9 @@ const std::tuple<const char*, std::vector<const char*>, const char*> kCases[] = 
     {"solidus T after L and S", {"-S", "-Lru", "/T"}, "silent L=ru terminal"},
     {"run kinds, long forms, after usecwd", {"usecwd", "--dry-run", "--verify", "--uninstall"}, "usecwd dry-run verify uninstall"},
     {"run kinds, short forms, any case, after L", {"-Lde", "-n", "/V", "/u"}, "L=de dry-run verify uninstall"},
-    {"run-kind look-alikes", {"-Verbose", "-Nope", "--DRY-RUN", "--uninstal", "/Ux"}, ""},};
+    {"run-kind look-alikes", {"-Verbose", "-Nope", "--DRY-RUN", "--uninstal", "/Ux"}, ""},
+    {"json after L and D, its look-alikes passed over", {"-S", "-Lru", "-D/a", "--json", "-json", "/json", "--JSON"},
+     "silent L=ru D=/a json"},};
 
 TEST(ParseCommandLine, RecognisesTheDocumentedForms) {
     for (const auto& [name, arguments, options] : kCases) {

@@ -78,7 +78,8 @@ ExitStatus EndBeforeFrontEnd(const WString& title, const std::vector<RecoveryNot
 ExitStatus RunWithOptions(StartupContext& context, const CommandLineOptions& options, const LanguageChoice& choice,
                           const std::vector<RecoveryNotice>& notices, ReportChannel* report) {
     if (options.showHelp) {
-        const WString usage = LoadResString("IDS_HELP_USAGE") + u"\n" + LoadResString("IDS_HELP_TERMINAL");
+        const WString usage = LoadResString("IDS_HELP_USAGE") + u"\n" + LoadResString("IDS_HELP_TERMINAL") + u"\n" +
+                             LoadResString("IDS_HELP_JSON");
         // With a report, standard output is the document's: this lands on standard error.
         std::printf("%s\n", ToAString(usage).c_str());
         return EndBeforeFrontEnd(context.title, notices, ExitStatus::Success, usage, report);

@@ -67,6 +67,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_JOURNAL_SET_ASIDE", "Die Aufzeichnung einer unterbrochenen Installation konnte nicht verwendet werden: Sie ist beschädigt oder passt nicht mehr zu ihrem Vorlagenverzeichnis. Damit wurde nichts geändert; sie wurde hier beiseitegelegt:"},
     {"IDS_RECOVERED_PARTLY", "Eine unterbrochene Installation wurde gefunden und überall dort rückgängig gemacht, wo ihre Dateien noch so waren, wie sie sie hinterlassen hatte; seither geänderte Dateien blieben, wie sie sind. Vorlagenverzeichnis:"},
     {"IDS_ERROR_JOURNALDIR", "Dieser Ordner für das Installationsprotokoll konnte nicht verwendet werden (setzen Sie XDG_STATE_HOME auf einen beschreibbaren Ordner und starten Sie das Installationsprogramm erneut):"},
+    {"IDS_HELP_JSON", "Mit --json gibt der Lauf an seinem Ende ein JSON-Dokument, das ihn beschreibt, auf der Standardausgabe aus (Status, Vorlagenverzeichnis, Dateien); alles andere geht auf die Standardfehlerausgabe. Gedacht für -S, --dry-run, --verify und --uninstall."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

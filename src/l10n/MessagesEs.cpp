@@ -67,6 +67,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_JOURNAL_SET_ASIDE", "No se pudo usar el registro de una instalación interrumpida: está dañado o ya no corresponde a su directorio de plantillas. No se cambió nada con él; se ha apartado aquí:"},
     {"IDS_RECOVERED_PARTLY", "Se encontró una instalación interrumpida y se deshizo allí donde sus archivos seguían como los había dejado; los archivos cambiados desde entonces se dejaron como están. Directorio de plantillas:"},
     {"IDS_ERROR_JOURNALDIR", "No se pudo usar esta carpeta para el registro de la instalación (indique en XDG_STATE_HOME una carpeta con permiso de escritura y vuelva a iniciar el programa de instalación):"},
+    {"IDS_HELP_JSON", "Con --json, al terminar, la ejecución imprime en la salida estándar un único documento JSON que la describe (estado, directorio de plantillas, archivos); todo lo demás va a la salida de errores estándar. Pensado para -S, --dry-run, --verify y --uninstall."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -67,6 +67,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_JOURNAL_SET_ASIDE", "Nutraukto diegimo įrašo nepavyko panaudoti: jis sugadintas arba nebeatitinka savo šablonų katalogo. Pagal jį niekas nepakeista; jis padėtas čia:"},
     {"IDS_RECOVERED_PARTLY", "Rastas nutrauktas diegimas ir atšauktas visur, kur jo failai liko tokie, kokius jis paliko; vėliau pakeisti failai palikti kaip yra. Šablonų katalogas:"},
     {"IDS_ERROR_JOURNALDIR", "Šio diegimo žurnalo aplanko nepavyko naudoti (nurodykite XDG_STATE_HOME aplanką, į kurį galima rašyti, ir vėl paleiskite diegimo programą):"},
+    {"IDS_HELP_JSON", "Su --json darbo pabaigoje į standartinę išvestį išvedamas vienas jį aprašantis JSON dokumentas (būsena, šablonų katalogas, failai); visa kita siunčiama į standartinį klaidų srautą. Skirta -S, --dry-run, --verify ir --uninstall."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -67,6 +67,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_JOURNAL_SET_ASIDE", "Pārtrauktās instalēšanas ierakstu nevarēja izmantot: tas ir bojāts vai vairs neatbilst savai veidņu direktorijai. Ar to nekas netika mainīts; tas ir nolikts malā šeit:"},
     {"IDS_RECOVERED_PARTLY", "Tika atrasta pārtraukta instalēšana, un tā tika atsaukta visur, kur tās faili bija palikuši tādi, kādus tā tos atstāja; vēlāk mainītie faili ir atstāti, kā ir. Veidņu direktorija:"},
     {"IDS_ERROR_JOURNALDIR", "Šo instalācijas žurnāla mapi nevarēja izmantot (norādiet XDG_STATE_HOME mapi, kurā var rakstīt, un palaidiet instalācijas programmu vēlreiz):"},
+    {"IDS_HELP_JSON", "Ar --json darba beigās standarta izvadē tiek izvadīts viens JSON dokuments, kas to apraksta (statuss, veidņu direktorija, faili); viss pārējais tiek izvadīts standarta kļūdu plūsmā. Paredzēts opcijām -S, --dry-run, --verify un --uninstall."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

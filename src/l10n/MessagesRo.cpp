@@ -67,6 +67,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_JOURNAL_SET_ASIDE", "Înregistrarea unei instalări întrerupte nu a putut fi folosită: este deteriorată sau nu mai corespunde directorului său de șabloane. Nu s-a schimbat nimic pe baza ei; a fost pusă deoparte aici:"},
     {"IDS_RECOVERED_PARTLY", "A fost găsită o instalare întreruptă și a fost anulată oriunde fișierele ei erau încă așa cum le lăsase; fișierele modificate de atunci au rămas așa cum sunt. Directorul de șabloane:"},
     {"IDS_ERROR_JOURNALDIR", "Acest dosar pentru jurnalul instalării nu a putut fi folosit (indicați în XDG_STATE_HOME un dosar în care se poate scrie și porniți din nou programul de instalare):"},
+    {"IDS_HELP_JSON", "Cu --json, la sfârșit rularea afișează la ieșirea standard un singur document JSON care o descrie (starea, directorul de șabloane, fișierele); tot restul merge la ieșirea standard de erori. Destinat pentru -S, --dry-run, --verify și --uninstall."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

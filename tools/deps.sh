@@ -5,7 +5,7 @@
 #         need (the default)
 # Does nothing when they are all present already.
 set -euo pipefail
-run_packages=(g++ make cmake pkg-config libgtk2.0-dev zlib1g-dev libisal-dev libedit-dev libjson-glib-dev)
+run_packages=(g++ make cmake pkg-config libgtk2.0-dev zlib1g-dev libisal-dev libedit-dev libxxhash-dev libjson-glib-dev)
 test_packages=(build-essential  # dpkg-dev: dpkg-shlibdeps for the package's dependencies
                libgtest-dev xvfb xauth openbox xdotool imagemagick x11-utils python3 locales
                tmux  # the terminal front end driven as a person would (tests/e2e/terminal.sh)

@@ -11,6 +11,7 @@
 #include "app/EntryQueue.h"
 #include "app/InstallJournal.h"
 #include "app/InstallTransaction.h"
+#include "app/KitIdentity.h"
 #include "app/ProgressState.h"
 #include "kit/KitReader.h"
 #include "l10n/Messages.h"
@@ -108,12 +109,19 @@ ErrorCode EndWithRollback(InstallTransaction& transaction, ProgressState& progre
     const char* text = code == ERR_CANCELLED ? "IDS_CANCEL_FINISH" : "IDS_INSTALL_ERROR";
     if (code == ERR_DISK_FULL) text = "IDS_ERROR_NOSPACE_TARGET";
     if (code == ERR_BUSY) text = "IDS_DIRECTORY_BUSY";
+    if (code == ERR_NO_RECORD) text = "IDS_NO_RECORD";
     std::string kept = outcome.keptBackup;
     WString shown = reason.empty() ? LoadResString(text) : reason;
     if (code == ERR_EARLIER_RUN_KEPT) {
         kept = transaction.keptByEarlierRun();
         shown = LoadResString("IDS_RECOVERED_PARTLY") + u" " + progress.ReadJob().target;
     }
+    // A run that ends so did nothing: its summary names only the directory, the kit and a kept backup.
+    auto summary = std::make_shared<RunSummary>();
+    summary->kind = progress.ReadJob().kind;
+    summary->templateDirectory = transaction.target();
+    summary->keptBackupFolder = kept;
+    progress.SetSummary(std::move(summary));
     progress.PostProgress(code, shown, percent, kept.empty() ? WString() : ToWString(kept.c_str()));
     return code;
 }
@@ -135,10 +143,30 @@ WString BeginFailureMessage(ErrorCode code) {
 
 }  // namespace
 
+// What the run did, handed over before the report that ends the job.
+void HandOverSummary(const InstallTransaction& transaction, ProgressState& progress, RunSummary::Kind kind) {
+    auto summary = std::make_shared<RunSummary>();
+    summary->kind = kind;
+    transaction.Describe(*summary);
+    progress.SetSummary(std::move(summary));
+}
+
+// A record that failed its checks is named once it is set aside; the run goes on without it.
+void TellRecordSetAside(const InstallTransaction& transaction, ProgressState& progress) {
+    if (!transaction.recordDamaged()) return;
+    const std::string& aside = transaction.recordSetAside();
+    progress.PostProgress(ERR_NONE, LoadResString("IDS_RECORD_SET_ASIDE") + u" " +
+                                        ToWString((transaction.target() + aside).c_str()), 0);
+}
+
 ErrorCode RunInstallJob(InstallTransaction& transaction, ProgressState& progress) {
     const JobParameters job = progress.ReadJob();
     KitReader& kit = *job.job;
-    ErrorCode code = transaction.Plan(job.target, kit.entries);
+    const bool uninstall = job.kind == RunSummary::Kind::Uninstall;
+    const RecordOptions options{uninstall ? RecordOptions::Kind::Uninstall : RecordOptions::Kind::Install,
+                                IdentityOfKit(kit.descriptions), &kit};
+    ErrorCode code = transaction.Plan(job.target, kit.entries, options);
+    TellRecordSetAside(transaction, progress);
     if (code == ERR_NONE) code = transaction.CheckSpace();
     if (code != ERR_NONE) return EndWithRollback(transaction, progress, code, 0);
     code = transaction.Begin();
@@ -152,8 +180,10 @@ ErrorCode RunInstallJob(InstallTransaction& transaction, ProgressState& progress
     }
     // A stop asked for during the last entry still leaves the directory as it was.
     if (progress.IsCancelRequested()) return EndWithRollback(transaction, progress, ERR_CANCELLED, 100);
-    code = transaction.Commit();
+    code = transaction.FinishRecord();
+    if (code == ERR_NONE) code = transaction.Commit();
     if (code != ERR_NONE) return EndWithRollback(transaction, progress, code, 100);
-    progress.PostProgress(ERR_NONE, LoadResString("IDS_INSTALL_FINISH"), 100);
+    HandOverSummary(transaction, progress, job.kind);
+    progress.PostProgress(ERR_NONE, LoadResString(uninstall ? "IDS_UNINSTALL_FINISH" : "IDS_INSTALL_FINISH"), 100);
     return ERR_NONE;
 }

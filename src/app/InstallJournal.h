@@ -27,6 +27,9 @@ struct JournalFile {
     bool replaces = false;    // an original stands there and goes to the backup first
     FileIdentity written;     // the file the run puts there: the kit entry's size and time
     FileIdentity original;    // of the original, when it replaces one
+    // No file takes its place: the run removes the original (into the backup
+    // first), and a rollback puts it back wherever the path is free.
+    bool removes = false;
 };
 
 // A folder's time to give back; `path` is below the anchor ("" the anchor itself).
@@ -59,6 +62,7 @@ struct JournalContent {
     std::vector<std::string> createdDirs;  // below the anchor, outer before inner
     std::vector<JournalFile> files;
     std::vector<JournalFolderTime> folderTimes;
+    std::vector<std::string> removedDirs;  // below the anchor, inner before outer; each went only when empty
     bool planned = false;
     bool committed = false;
     bool undone = false;  // rolled back, only its backup folder is left to remove
@@ -91,6 +95,8 @@ public:
     void CreatedDir(const std::string& path);
     void File(const JournalFile& file);
     void FolderTime(const JournalFolderTime& time);
+    // A folder the run removes when it is left empty: a rollback makes it again.
+    void RemovedDir(const std::string& path);
     void PlanComplete();
     // Writes what is buffered, without waiting for the disk: enough for a
     // later start to find it after the process dies. False on failure.

@@ -34,6 +34,10 @@ public:
     InstallerController(const InstallerController&) = delete;
     InstallerController& operator=(const InstallerController&) = delete;
 
+    // What the run is to do: install (the default), uninstall, or, without
+    // any dialogue, a dry run or a verification. Before RunWizard.
+    void SetRunKind(RunSummary::Kind kind) { runKind_ = kind; }
+
     // Prepares, runs the front end's dialogue and returns when the installer
     // is finished, with the status the process ends with.
     ExitStatus RunWizard();
@@ -74,6 +78,15 @@ public:
     std::uint32_t state() const { return state_; }
 
 private:
+    // A dry run or a verification of the kit against the directory: the
+    // lines for scripts on standard output, the rest through the front end;
+    // nothing is changed. Returns the status.
+    ExitStatus RunReadOnly();
+    ExitStatus RunDryRun(const std::string& target);
+    ExitStatus RunVerification(const std::string& target);
+    // The user's edits kept, the files removed and the launcher files that
+    // do not name the directory, as one note; empty when there is nothing.
+    WString OutcomeNote(const ProgressReport& report, const std::vector<WString>& unrecorded) const;
     void FollowInstallation();
     void EndInstallation(const ProgressReport& report);
     // Sets the exit status from the job's report and, after a success,
@@ -96,6 +109,7 @@ private:
     WString languageCode_;
     bool useCurrentDirectory_ = false;
     bool silent_ = false;
+    RunSummary::Kind runKind_ = RunSummary::Kind::Install;
     WString targetOption_;
     ExitStatus exitStatus_ = ExitStatus::Cancelled;
     bool outcomeSettled_ = false;

@@ -59,12 +59,23 @@ void WriteNotices(const WString& title, const std::vector<RecoveryNotice>& notic
 
 }  // namespace
 
+RunSummary::Kind RunKindOf(const CommandLineOptions& options) {
+    if (options.uninstall) return RunSummary::Kind::Uninstall;
+    if (options.verify) return RunSummary::Kind::Verify;
+    if (options.dryRun) return RunSummary::Kind::DryRun;
+    return RunSummary::Kind::Install;
+}
+
 ExitStatus RunInstaller(StartupContext& context) {
     // A file-size limit then fails a write, which rolls back, instead of ending the process.
     std::signal(SIGXFSZ, SIG_IGN);
-    const std::vector<RecoveredRun> recovered = RecoverEarlierRuns();
     context.language = 0;
     const CommandLineOptions options = ParseCommandLine(context.argc, context.argv);
+    // A dry run and a verification change nothing anywhere, a dead run's
+    // journal and kit image included: those wait for the next real run.
+    const RunSummary::Kind kind = RunKindOf(options);
+    const bool readOnly = kind == RunSummary::Kind::DryRun || kind == RunSummary::Kind::Verify;
+    const std::vector<RecoveredRun> recovered = readOnly ? std::vector<RecoveredRun>() : RecoverEarlierRuns();
     const LanguageChoice choice = SelectLanguage(options.hasLanguageOption ? &options.languageCode : nullptr);
     context.language = static_cast<std::uint32_t>(choice.number);
     SetCurrentLanguage(choice.number);
@@ -73,8 +84,9 @@ ExitStatus RunInstaller(StartupContext& context) {
 
     if (options.showHelp) {
         WriteNotices(context.title, notices);
-        std::printf("%s\n%s\n", ToAString(LoadResString("IDS_HELP_USAGE")).c_str(),
-                    ToAString(LoadResString("IDS_HELP_TERMINAL")).c_str());
+        std::printf("%s\n%s\n%s\n", ToAString(LoadResString("IDS_HELP_USAGE")).c_str(),
+                    ToAString(LoadResString("IDS_HELP_TERMINAL")).c_str(),
+                    ToAString(LoadResString("IDS_HELP_RECORD")).c_str());
         return ExitStatus::Success;
     }
     // An empty -D, or one the locale cannot read whole, would silently mean
@@ -88,6 +100,7 @@ ExitStatus RunInstaller(StartupContext& context) {
     }
     const std::unique_ptr<InstallerFrontEnd> frontEnd = context.chooseFrontEnd(context, options);
     InstallerController dialog(*frontEnd, options.silent, choice.code, options.useCurrentDirectory, targetOption);
+    dialog.SetRunKind(kind);
     for (const RecoveryNotice& notice : notices) dialog.Tell(notice.text, notice.flags);
     return dialog.RunWizard();
 }

@@ -112,6 +112,7 @@ ErrorCode EndWithRollback(InstallTransaction& transaction, ProgressState& progre
     if (code == ERR_NO_RECORD) text = "IDS_NO_RECORD";
     std::string kept = outcome.keptBackup;
     WString shown = reason.empty() ? LoadResString(text) : reason;
+    if (code == ERR_NO_RECORD) shown += u" " + progress.ReadJob().target;
     if (code == ERR_EARLIER_RUN_KEPT) {
         kept = transaction.keptByEarlierRun();
         shown = LoadResString("IDS_RECOVERED_PARTLY") + u" " + progress.ReadJob().target;
@@ -172,7 +173,8 @@ ErrorCode RunInstallJob(InstallTransaction& transaction, ProgressState& progress
     code = transaction.Begin();
     if (code != ERR_NONE) return EndWithRollback(transaction, progress, code, 0, BeginFailureMessage(code));
 
-    const std::size_t count = kit.entries.size();
+    // An uninstallation writes none of the kit's files: all it does is in FinishRecord.
+    const std::size_t count = uninstall ? 0 : kit.entries.size();
     JobRun run{transaction, kit, progress, job.target, EntryQueue(count, kChunk)};
     InstallAllEntries(run);
     if (run.queue.stopped()) {
@@ -183,6 +185,8 @@ ErrorCode RunInstallJob(InstallTransaction& transaction, ProgressState& progress
     code = transaction.FinishRecord();
     if (code == ERR_NONE) code = transaction.Commit();
     if (code != ERR_NONE) return EndWithRollback(transaction, progress, code, 100);
+    // A directory the kit itself made goes with it, only when nothing else is left in it.
+    if (transaction.targetMayGo()) (void)rmdir(transaction.target().c_str());
     HandOverSummary(transaction, progress, job.kind);
     progress.PostProgress(ERR_NONE, LoadResString(uninstall ? "IDS_UNINSTALL_FINISH" : "IDS_INSTALL_FINISH"), 100);
     return ERR_NONE;

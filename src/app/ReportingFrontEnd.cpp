@@ -40,12 +40,12 @@ void ReportingFrontEnd::EndAbruptly(const ProgressReport& report, ExitStatus sta
     inner_->EndAbruptly(report, status);
 }
 
-RunEnding ReportingFrontEnd::Ending(ExitStatus status) const {
+RunEnding ReportingFrontEnd::Ending(ExitStatus status, std::shared_ptr<const RunSummary> summary) const {
     RunEnding ending;
     ending.status = status;
     ending.notes = told_;
     ending.templateDirectory = templateDirectory_;
-    ending.summary = summary_;
+    ending.summary = summary_ != nullptr ? summary_ : std::move(summary);
     if (outcome_) {
         ending.message = *outcome_;
     } else if (!ending.notes.empty()) {
@@ -56,8 +56,10 @@ RunEnding ReportingFrontEnd::Ending(ExitStatus status) const {
 }
 
 WString OutcomeText(const ProgressReport& report, ExitStatus status) {
+    const bool uninstall = report.summary != nullptr && report.summary->kind == RunSummary::Kind::Uninstall;
     switch (status) {
-        case ExitStatus::Success: return LoadResString("IDS_SUCCESS_FINISH");
+        case ExitStatus::Success: return LoadResString(uninstall ? "IDS_UNINSTALL_SUCCESS" : "IDS_SUCCESS_FINISH");
+        case ExitStatus::NoRecord: return report.message;  // it says that nothing was changed
         case ExitStatus::Cancelled: return LoadResString("IDS_CANCEL_FINISH");
         case ExitStatus::RollbackIncomplete: return LoadResString("IDS_BACKUP_KEPT") + u" " + report.keptBackup;
         default: return report.message + u"\n" + LoadResString("IDS_ERROR_FINISH");

@@ -19,8 +19,8 @@ public:
 
     // How the run ended with `status`: the outcome's text and summary when
     // the job reached its end; otherwise the last thing the run told is the
-    // message, and no summary exists.
-    RunEnding Ending(ExitStatus status) const;
+    // message, and `summary` (what a run without a job made, or null) is the summary.
+    RunEnding Ending(ExitStatus status, std::shared_ptr<const RunSummary> summary = nullptr) const;
 
     void ConnectController(InstallerController* controller) override { inner_->ConnectController(controller); }
     bool CanAsk() const override { return inner_->CanAsk(); }
@@ -47,5 +47,5 @@ private:
 };
 
 // What a person reads as the outcome of a job that ended as `report` says
-// with `status`: the words of the console's and the window's last page.
+// with `status`: the words of the console's last lines.
 WString OutcomeText(const ProgressReport& report, ExitStatus status);

@@ -79,7 +79,7 @@ ExitStatus RunWithOptions(StartupContext& context, const CommandLineOptions& opt
                           const std::vector<RecoveryNotice>& notices, ReportChannel* report) {
     if (options.showHelp) {
         const WString usage = LoadResString("IDS_HELP_USAGE") + u"\n" + LoadResString("IDS_HELP_TERMINAL") + u"\n" +
-                             LoadResString("IDS_HELP_JSON");
+                              LoadResString("IDS_HELP_RECORD") + u"\n" + LoadResString("IDS_HELP_JSON");
         // With a report, standard output is the document's: this lands on standard error.
         std::printf("%s\n", ToAString(usage).c_str());
         return EndBeforeFrontEnd(context.title, notices, ExitStatus::Success, usage, report);
@@ -101,20 +101,32 @@ ExitStatus RunWithOptions(StartupContext& context, const CommandLineOptions& opt
         frontEnd = std::move(wrapped);
     }
     InstallerController dialog(*frontEnd, options.silent, choice.code, options.useCurrentDirectory, targetOption);
+    dialog.SetRunKind(RunKindOf(options));
     for (const RecoveryNotice& notice : notices) dialog.Tell(notice.text, notice.flags);
     const ExitStatus status = dialog.RunWizard();
-    if (reporting != nullptr) report->Write(reporting->Ending(status));
+    if (reporting != nullptr) report->Write(reporting->Ending(status, dialog.Summary()));
     return status;
 }
 
 }  // namespace
 
+RunSummary::Kind RunKindOf(const CommandLineOptions& options) {
+    if (options.uninstall) return RunSummary::Kind::Uninstall;
+    if (options.verify) return RunSummary::Kind::Verify;
+    if (options.dryRun) return RunSummary::Kind::DryRun;
+    return RunSummary::Kind::Install;
+}
+
 ExitStatus RunInstaller(StartupContext& context) {
     // A file-size limit then fails a write, which rolls back, instead of ending the process.
     std::signal(SIGXFSZ, SIG_IGN);
-    const std::vector<RecoveredRun> recovered = RecoverEarlierRuns();
     context.language = 0;
     const CommandLineOptions options = ParseCommandLine(context.argc, context.argv);
+    // A dry run and a verification change nothing anywhere, a dead run's
+    // journal and kit image included: those wait for the next real run.
+    const RunSummary::Kind kind = RunKindOf(options);
+    const bool readOnly = kind == RunSummary::Kind::DryRun || kind == RunSummary::Kind::Verify;
+    const std::vector<RecoveredRun> recovered = readOnly ? std::vector<RecoveredRun>() : RecoverEarlierRuns();
     const LanguageChoice choice = SelectLanguage(options.hasLanguageOption ? &options.languageCode : nullptr);
     context.language = static_cast<std::uint32_t>(choice.number);
     SetCurrentLanguage(choice.number);

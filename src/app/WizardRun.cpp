@@ -25,13 +25,15 @@ InstallerController::~InstallerController() {
 }
 
 ExitStatus InstallerController::RunWizard() {
-    if (!frontEnd_.CanAsk() && !silent_) {
+    const bool readOnly = runKind_ == RunSummary::Kind::DryRun || runKind_ == RunSummary::Kind::Verify;
+    if (!frontEnd_.CanAsk() && !silent_ && !readOnly) {
         // Only a silent run can do without someone to answer.
         frontEnd_.ShowMessage(LoadResString("IDS_ERROR_NODISPLAY"), MB_ERROR_OK);
         return ExitStatus::CouldNotStart;
     }
     if (!PrepareInstallation()) return ExitStatus::CouldNotStart;
     if (TerminationSignals::Requested()) return ExitStatus::Cancelled;
+    if (runKind_ == RunSummary::Kind::DryRun || runKind_ == RunSummary::Kind::Verify) return RunReadOnly();
     // From here on, a wizard closed before the installation ends is cancelled;
     // the end of the installation says otherwise.
     exitStatus_ = ExitStatus::Cancelled;

@@ -67,6 +67,26 @@ constexpr MessageText kTexts[] = {
     {"IDS_JOURNAL_SET_ASIDE", "Pārtrauktās instalēšanas ierakstu nevarēja izmantot: tas ir bojāts vai vairs neatbilst savai veidņu direktorijai. Ar to nekas netika mainīts; tas ir nolikts malā šeit:"},
     {"IDS_RECOVERED_PARTLY", "Tika atrasta pārtraukta instalēšana, un tā tika atsaukta visur, kur tās faili bija palikuši tādi, kādus tā tos atstāja; vēlāk mainītie faili ir atstāti, kā ir. Veidņu direktorija:"},
     {"IDS_ERROR_JOURNALDIR", "Šo instalācijas žurnāla mapi nevarēja izmantot (norādiet XDG_STATE_HOME mapi, kurā var rakstīt, un palaidiet instalācijas programmu vēlreiz):"},
+    {"IDS_RECORD_SET_ASIDE", "Iepriekš instalēto failu ierakstu nevarēja nolasīt, vai tas neizturēja pārbaudi. Tas netiek izmantots un neko nedzēš; tas ir novietots malā šeit:"},
+    {"IDS_RECORD_DAMAGED", "Iepriekš instalēto failu ierakstu nevarēja nolasīt, vai tas neizturēja pārbaudi; tas netiek izmantots:"},
+    {"IDS_NO_RECORD", "Šajā šablonu katalogā nav ieraksta par šī komplekta instalēšanu. Nekas nav mainīts. Šablonu katalogs:"},
+    {"IDS_UNINSTALL_FINISH", "Dzēšana pabeigta..."},
+    {"IDS_UNINSTALL_SUCCESS", "Konfigurācija veiksmīgi noņemta."},
+    {"IDS_UNINSTALL_CONFIRM", "Dzēst komplekta failus no šī šablonu kataloga? Jūsu mainītie faili tiks saglabāti. Šablonu katalogs:"},
+    {"IDS_SUMMARY_KEPT_EDIT", "Jūs bijāt mainījis šo failu; jūsu versija saglabāta kā:"},
+    {"IDS_SUMMARY_KEPT_IN_PLACE", "Jūs bijāt mainījis šo failu, kura komplektā vairs nav; tas ir saglabāts:"},
+    {"IDS_SUMMARY_REMOVED", "Dzēsti faili:"},
+    {"IDS_DRYRUN_DONE", "Izmēģinājuma palaišana: nekas nav mainīts. Šablonu katalogs:"},
+    {"IDS_VERIFY_SAME", "Visi instalētie faili atbilst ierakstam. Šablonu katalogs:"},
+    {"IDS_VERIFY_DIFFERENT", "Faili, kas atšķiras no ieraksta:"},
+    {"IDS_HELP_RECORD",
+     "Ieraksts, dzēšana un pārbaude (ieraksts glabājas .qorn-record šablonu katalogā):\n"
+     "  -N, --dry-run, /N    parādīt, ko darītu instalēšana, neko nemainot; pa rindai par katru failu standarta izvadē\n"
+     "  -V, --verify, /V     salīdzināt instalētos failus ar komplekta ierakstu; pa rindai par katru atšķirību standarta izvadē\n"
+     "  -U, --uninstall, /U  dzēst komplekta failus, kas joprojām ir tādi, kādi instalēti; jūsu mainītie faili tiek saglabāti\n"
+     "Beigu statuss:\n"
+     "  6  --verify atrada atšķirības\n"
+     "  7  katalogā nav ieraksta par šo komplektu (--verify, --uninstall); nekas nav mainīts"},
     {"IDS_HELP_JSON", "Ar --json darba beigās standarta izvadē tiek izvadīts viens JSON dokuments, kas to apraksta (statuss, veidņu direktorija, faili); viss pārējais tiek izvadīts standarta kļūdu plūsmā. Paredzēts opcijām -S, --dry-run, --verify un --uninstall."},
 };
 static_assert(std::size(kTexts) == kMessageCount);

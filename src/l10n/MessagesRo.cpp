@@ -67,6 +67,26 @@ constexpr MessageText kTexts[] = {
     {"IDS_JOURNAL_SET_ASIDE", "Înregistrarea unei instalări întrerupte nu a putut fi folosită: este deteriorată sau nu mai corespunde directorului său de șabloane. Nu s-a schimbat nimic pe baza ei; a fost pusă deoparte aici:"},
     {"IDS_RECOVERED_PARTLY", "A fost găsită o instalare întreruptă și a fost anulată oriunde fișierele ei erau încă așa cum le lăsase; fișierele modificate de atunci au rămas așa cum sunt. Directorul de șabloane:"},
     {"IDS_ERROR_JOURNALDIR", "Acest dosar pentru jurnalul instalării nu a putut fi folosit (indicați în XDG_STATE_HOME un dosar în care se poate scrie și porniți din nou programul de instalare):"},
+    {"IDS_RECORD_SET_ASIDE", "Înregistrarea fișierelor instalate anterior nu a putut fi citită sau nu a trecut verificarea. Nu este folosită și nu șterge nimic; a fost pusă deoparte aici:"},
+    {"IDS_RECORD_DAMAGED", "Înregistrarea fișierelor instalate anterior nu a putut fi citită sau nu a trecut verificarea și nu este folosită:"},
+    {"IDS_NO_RECORD", "Acest catalog de șabloane nu conține nicio înregistrare a instalării acestui kit. Nu s-a modificat nimic. Catalogul şabloanelor:"},
+    {"IDS_UNINSTALL_FINISH", "Eliminare finalizată..."},
+    {"IDS_UNINSTALL_SUCCESS", "Configurația a fost eliminată cu succes."},
+    {"IDS_UNINSTALL_CONFIRM", "Eliminați fișierele kit-ului din acest catalog de șabloane? Fișierele modificate de dumneavoastră se păstrează. Catalogul şabloanelor:"},
+    {"IDS_SUMMARY_KEPT_EDIT", "Ați modificat acest fișier; versiunea dumneavoastră a fost păstrată ca:"},
+    {"IDS_SUMMARY_KEPT_IN_PLACE", "Ați modificat acest fișier, pe care kit-ul nu îl mai conține; a fost păstrat:"},
+    {"IDS_SUMMARY_REMOVED", "Fișiere eliminate:"},
+    {"IDS_DRYRUN_DONE", "Rulare de probă: nu s-a modificat nimic. Catalogul şabloanelor:"},
+    {"IDS_VERIFY_SAME", "Toate fișierele instalate corespund înregistrării. Catalogul şabloanelor:"},
+    {"IDS_VERIFY_DIFFERENT", "Fișiere care diferă de înregistrare:"},
+    {"IDS_HELP_RECORD",
+     "Înregistrare, eliminare și verificare (înregistrarea se păstrează în .qorn-record în catalogul șabloanelor):\n"
+     "  -N, --dry-run, /N    arată ce ar face o instalare, fără a modifica nimic; câte o linie pentru fiecare fișier la ieșirea standard\n"
+     "  -V, --verify, /V     compară fișierele instalate cu înregistrarea kit-ului; câte o linie pentru fiecare diferență la ieșirea standard\n"
+     "  -U, --uninstall, /U  elimină fișierele kit-ului care sunt încă așa cum au fost instalate; fișierele modificate de dumneavoastră se păstrează\n"
+     "Cod de ieșire:\n"
+     "  6  --verify a găsit diferențe\n"
+     "  7  catalogul nu conține nicio înregistrare a acestui kit (--verify, --uninstall); nu s-a modificat nimic"},
     {"IDS_HELP_JSON", "Cu --json, la sfârșit rularea afișează la ieșirea standard un singur document JSON care o descrie (starea, directorul de șabloane, fișierele); tot restul merge la ieșirea standard de erori. Destinat pentru -S, --dry-run, --verify și --uninstall."},
 };
 static_assert(std::size(kTexts) == kMessageCount);

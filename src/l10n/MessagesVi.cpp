@@ -67,6 +67,26 @@ constexpr MessageText kTexts[] = {
     {"IDS_JOURNAL_SET_ASIDE", "Không thể dùng bản ghi của một lần cài đặt bị gián đoạn: bản ghi bị hỏng hoặc không còn khớp với thư mục mẫu của nó. Không có gì bị thay đổi theo bản ghi này; bản ghi đã được để riêng tại đây:"},
     {"IDS_RECOVERED_PARTLY", "Đã tìm thấy một lần cài đặt bị gián đoạn và đã hoàn tác ở mọi nơi mà các tệp của nó vẫn như khi nó để lại; các tệp đã thay đổi sau đó được giữ nguyên. Thư mục mẫu:"},
     {"IDS_ERROR_JOURNALDIR", "Không thể dùng thư mục nhật ký cài đặt này (hãy đặt XDG_STATE_HOME là một thư mục có quyền ghi và chạy lại chương trình cài đặt):"},
+    {"IDS_RECORD_SET_ASIDE", "Không thể đọc bản ghi các tệp đã cài trước đó hoặc bản ghi không qua được kiểm tra. Bản ghi này không được dùng và không xóa gì; nó đã được để riêng tại đây:"},
+    {"IDS_RECORD_DAMAGED", "Không thể đọc bản ghi các tệp đã cài trước đó hoặc bản ghi không qua được kiểm tra, nên không được dùng:"},
+    {"IDS_NO_RECORD", "Thư mục khuôn mẫu này không có bản ghi nào về việc cài đặt bộ cài này. Không có gì thay đổi. Thư mục các khuôn mẫu:"},
+    {"IDS_UNINSTALL_FINISH", "Đã gỡ bỏ xong..."},
+    {"IDS_UNINSTALL_SUCCESS", "Cấu hình đã được gỡ bỏ thành công."},
+    {"IDS_UNINSTALL_CONFIRM", "Gỡ bỏ các tệp của bộ cài khỏi thư mục khuôn mẫu này? Các tệp bạn đã sửa sẽ được giữ lại. Thư mục các khuôn mẫu:"},
+    {"IDS_SUMMARY_KEPT_EDIT", "Bạn đã sửa tệp này; phiên bản của bạn được giữ lại với tên:"},
+    {"IDS_SUMMARY_KEPT_IN_PLACE", "Bạn đã sửa tệp này, tệp không còn trong bộ cài; tệp được giữ lại:"},
+    {"IDS_SUMMARY_REMOVED", "Số tệp đã gỡ bỏ:"},
+    {"IDS_DRYRUN_DONE", "Chạy thử: không có gì thay đổi. Thư mục các khuôn mẫu:"},
+    {"IDS_VERIFY_SAME", "Mọi tệp đã cài đều khớp với bản ghi. Thư mục các khuôn mẫu:"},
+    {"IDS_VERIFY_DIFFERENT", "Số tệp khác với bản ghi:"},
+    {"IDS_HELP_RECORD",
+     "Bản ghi, gỡ bỏ và kiểm tra (bản ghi được lưu trong .qorn-record của thư mục khuôn mẫu):\n"
+     "  -N, --dry-run, /N    cho biết việc cài đặt sẽ làm gì mà không thay đổi gì; mỗi tệp một dòng trên đầu ra chuẩn\n"
+     "  -V, --verify, /V     so sánh các tệp đã cài với bản ghi của bộ cài; mỗi khác biệt một dòng trên đầu ra chuẩn\n"
+     "  -U, --uninstall, /U  gỡ bỏ các tệp của bộ cài còn nguyên như khi cài; các tệp bạn đã sửa được giữ lại\n"
+     "Mã thoát:\n"
+     "  6  --verify đã tìm thấy khác biệt\n"
+     "  7  thư mục không có bản ghi của bộ cài này (--verify, --uninstall); không có gì thay đổi"},
     {"IDS_HELP_JSON", "Với --json, khi kết thúc, lần chạy in ra đầu ra chuẩn một tài liệu JSON mô tả nó (trạng thái, thư mục mẫu, các tệp); mọi thứ khác được ghi vào luồng lỗi chuẩn. Dành cho -S, --dry-run, --verify và --uninstall."},
 };
 static_assert(std::size(kTexts) == kMessageCount);

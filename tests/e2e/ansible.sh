@@ -63,12 +63,15 @@ play() {
         ansible-playbook -i "$E2E_ROOT/inventory" "$E2E_ROOT/site.yml" "$@" >"$E2E_ROOT/results/$name.log" 2>&1
 }
 
-# task_changes NAME: "host changed failed" as the module reported them, for every host.
+# task_changes NAME: "host changed failed" for every host, as the module's result (the tree callback drops
+# "failed") and the recap said.
 task_changes() {
-    local host
+    local host failed
     for host in "${HOSTS[@]}"; do
-        python3 -c 'import json,sys; r=json.load(open(sys.argv[1])); print(sys.argv[2], str(r.get("changed")).lower(), str(r.get("failed", False)).lower())' \
-            "$E2E_ROOT/results/$1/$host" "$host" 2>/dev/null || echo "$host none none"
+        failed=$(sed -n "s/^$host *:.* failed=\([0-9]*\).*/\1/p" "$E2E_ROOT/results/$1.log")
+        python3 -c 'import json,sys; print(sys.argv[2], str(json.load(open(sys.argv[1])).get("changed")).lower())' \
+            "$E2E_ROOT/results/$1/$host" "$host" 2>/dev/null | tr '\n' ' ' || printf '%s none ' "$host"
+        [ "$failed" = 1 ] && echo true || echo false
     done
 }
 

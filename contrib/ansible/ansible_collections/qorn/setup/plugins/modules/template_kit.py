@@ -248,8 +248,10 @@ def main():
         module.fail_json(msg="the installer ended (%d) without a report: %s" % (rc, stderr.strip()), rc=rc,
                          stderr=stderr, status=rc, name="unexpected")
     failed, changed, summary = outcome(module.params, module.check_mode, report)
+    # No "rc": Ansible counts a non-zero one as a failure, and "no record" is
+    # success for state=absent.
     result = dict(changed=changed, status=report["status"], name=report["name"], message=report["message"],
-                  template_directory=report["template_directory"], report=report, rc=rc, stderr=stderr)
+                  template_directory=report["template_directory"], report=report, stderr=stderr)
     result.update((name, summary[name]) for name in LISTS)
     if module._diff and changed:
         result["diff"] = dict(before_header=shown(report["template_directory"] or ""),

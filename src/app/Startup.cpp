@@ -62,10 +62,17 @@ void WriteNotices(const WString& title, const std::vector<RecoveryNotice>& notic
 }
 
 // A run that ends before its front end exists: the notices, then `text`
-// as the message of the run's document when one is asked for.
+// (on standard output for help, else as an error line), then the run's
+// document when one is asked for.
 ExitStatus EndBeforeFrontEnd(const WString& title, const std::vector<RecoveryNotice>& notices, ExitStatus status,
                              const WString& text, ReportChannel* report) {
     WriteNotices(title, notices);
+    if (status == ExitStatus::Success) {
+        // With a report, standard output is the document's: this lands on standard error.
+        std::printf("%s\n", ToAString(text).c_str());
+    } else {
+        std::fprintf(stderr, "%s: %s\n", ToAString(title).c_str(), ToAString(text).c_str());
+    }
     if (report == nullptr) return status;
     RunEnding ending;
     ending.status = status;
@@ -80,17 +87,14 @@ ExitStatus RunWithOptions(StartupContext& context, const CommandLineOptions& opt
     if (options.showHelp) {
         const WString usage = LoadResString("IDS_HELP_USAGE") + u"\n" + LoadResString("IDS_HELP_TERMINAL") + u"\n" +
                               LoadResString("IDS_HELP_RECORD") + u"\n" + LoadResString("IDS_HELP_JSON");
-        // With a report, standard output is the document's: this lands on standard error.
-        std::printf("%s\n", ToAString(usage).c_str());
         return EndBeforeFrontEnd(context.title, notices, ExitStatus::Success, usage, report);
     }
     // An empty -D, or one the locale cannot read whole, would silently mean
     // another directory than the one a script asked for.
     const WString targetOption = ToWString(options.targetDirectory);
     if (options.hasTargetOption && (targetOption.empty() || !(ToAString(targetOption) == options.targetDirectory))) {
-        const WString text = LoadResString("IDS_ERROR_TARGETOPTION");
-        std::fprintf(stderr, "%s: %s\n", ToAString(context.title).c_str(), ToAString(text).c_str());
-        return EndBeforeFrontEnd(context.title, notices, ExitStatus::CouldNotStart, text, report);
+        return EndBeforeFrontEnd(context.title, notices, ExitStatus::CouldNotStart,
+                                 LoadResString("IDS_ERROR_TARGETOPTION"), report);
     }
     std::unique_ptr<InstallerFrontEnd> frontEnd = context.chooseFrontEnd(context, options);
     ReportingFrontEnd* reporting = nullptr;

@@ -380,4 +380,5 @@ void InstallTransaction::Describe(RunSummary& summary) const {
     summary.bytesWritten = bytesToWrite_;
     summary.bytesRemoved = bytesRemoved_;
     summary.keptBackupFolder = keptByEarlierRun_;
+    if (recordDamaged_) summary.recordSetAside = target_ + recordSetAside_;
 }

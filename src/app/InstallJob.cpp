@@ -122,6 +122,7 @@ ErrorCode EndWithRollback(InstallTransaction& transaction, ProgressState& progre
     summary->kind = progress.ReadJob().kind;
     summary->templateDirectory = transaction.target();
     summary->keptBackupFolder = kept;
+    if (transaction.recordDamaged()) summary->recordSetAside = transaction.target() + transaction.recordSetAside();
     progress.SetSummary(std::move(summary));
     progress.PostProgress(code, shown, percent, kept.empty() ? WString() : ToWString(kept.c_str()));
     return code;
@@ -152,13 +153,6 @@ void HandOverSummary(const InstallTransaction& transaction, ProgressState& progr
     progress.SetSummary(std::move(summary));
 }
 
-// A record that failed its checks is named once it is set aside; the run goes on without it.
-void TellRecordSetAside(const InstallTransaction& transaction, ProgressState& progress) {
-    if (!transaction.recordDamaged()) return;
-    const std::string& aside = transaction.recordSetAside();
-    progress.PostProgress(ERR_NONE, LoadResString("IDS_RECORD_SET_ASIDE") + u" " +
-                                        ToWString((transaction.target() + aside).c_str()), 0);
-}
 
 ErrorCode RunInstallJob(InstallTransaction& transaction, ProgressState& progress) {
     const JobParameters job = progress.ReadJob();
@@ -167,7 +161,6 @@ ErrorCode RunInstallJob(InstallTransaction& transaction, ProgressState& progress
     const RecordOptions options{uninstall ? RecordOptions::Kind::Uninstall : RecordOptions::Kind::Install,
                                 IdentityOfKit(kit.descriptions), &kit};
     ErrorCode code = transaction.Plan(job.target, kit.entries, options);
-    TellRecordSetAside(transaction, progress);
     if (code == ERR_NONE) code = transaction.CheckSpace();
     if (code != ERR_NONE) return EndWithRollback(transaction, progress, code, 0);
     code = transaction.Begin();

@@ -67,9 +67,11 @@ bool Unescape(std::string_view text, std::string* out) {
     return true;
 }
 
+// Only the form std::to_string writes: one record, one spelling.
 template <typename Number>
 bool ParseNumber(std::string_view text, Number* number) {
-    if (text.empty()) return false;
+    const std::string_view digits = !text.empty() && text[0] == '-' ? text.substr(1) : text;
+    if (digits.empty() || (digits[0] == '0' && (digits.size() > 1 || text.size() > 1))) return false;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), *number);
     return error == std::errc() && end == text.data() + text.size();
 }

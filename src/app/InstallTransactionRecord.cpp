@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <ctime>
 #include <memory>
 #include <unordered_map>
 #include <unordered_set>
@@ -255,9 +254,20 @@ bool InstallTransaction::PlanNewRecord() {
         recordOriginal_ = IdentityOfStatus(status);
         replacesAny_ = true;
     }
-    timespec now {};
-    (void)clock_gettime(CLOCK_REALTIME, &now);  // always succeeds for this clock
-    recordWritten_ = {static_cast<std::int64_t>(recordBytes_.size()), now.tv_sec, now.tv_nsec};
+    // The record takes the time of the kit's newest file: the same kit over
+    // the same tree gives the same record, byte for byte and time for time.
+    // Never the identity of the record it replaces: a rollback tells the two
+    // apart by size and time.
+    timespec newest{0, 0};
+    for (const std::size_t i : chosen) {
+        const timespec time = TimespecFromFileTime((*entries_)[i].lastWriteTime);
+        if (time.tv_sec > newest.tv_sec || (time.tv_sec == newest.tv_sec && time.tv_nsec > newest.tv_nsec)) newest = time;
+    }
+    recordWritten_ = {static_cast<std::int64_t>(recordBytes_.size()), newest.tv_sec, newest.tv_nsec};
+    if (recordReplaces_ && recordWritten_.size == recordOriginal_.size &&
+        recordWritten_.seconds == recordOriginal_.seconds) {
+        ++recordWritten_.seconds;
+    }
     return true;
 }
 
@@ -380,4 +390,5 @@ void InstallTransaction::Describe(RunSummary& summary) const {
     summary.bytesWritten = bytesToWrite_;
     summary.bytesRemoved = bytesRemoved_;
     summary.keptBackupFolder = keptByEarlierRun_;
+    if (recordDamaged_) summary.recordSetAside = target_ + recordSetAside_;
 }

@@ -63,6 +63,10 @@ void InstallerController::EndInstallation(const ProgressReport& report) {
 
 WString InstallerController::OutcomeNote(const ProgressReport& report, const std::vector<WString>& unrecorded) const {
     std::vector<WString> parts;
+    // Whatever became of the run, a record set aside is named.
+    if (report.summary != nullptr && !report.summary->recordSetAside.empty()) {
+        parts.push_back(LoadResString("IDS_RECORD_SET_ASIDE") + u" " + ToWString(report.summary->recordSetAside.c_str()));
+    }
     if (exitStatus_ == ExitStatus::Success && report.summary != nullptr) {
         const RunSummary& summary = *report.summary;
         const WString directory = ToWString(summary.templateDirectory.c_str());

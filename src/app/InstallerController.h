@@ -86,6 +86,10 @@ private:
     // lines for scripts on standard output, the rest through the front end;
     // nothing is changed. Returns the status.
     ExitStatus RunReadOnly();
+    // The same, the kit unpacked and removed again, and the temporary
+    // directory given back the times it had: a run that changes nothing
+    // leaves no trace there either.
+    ExitStatus RunReadOnlyKeepingTemp();
     ExitStatus RunDryRun(const std::string& target);
     ExitStatus RunVerification(const std::string& target);
     // The user's edits kept, the files removed and the launcher files that

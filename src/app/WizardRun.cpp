@@ -31,9 +31,9 @@ ExitStatus InstallerController::RunWizard() {
         frontEnd_.ShowMessage(LoadResString("IDS_ERROR_NODISPLAY"), MB_ERROR_OK);
         return ExitStatus::CouldNotStart;
     }
+    if (readOnly) return RunReadOnlyKeepingTemp();
     if (!PrepareInstallation()) return ExitStatus::CouldNotStart;
     if (TerminationSignals::Requested()) return ExitStatus::Cancelled;
-    if (runKind_ == RunSummary::Kind::DryRun || runKind_ == RunSummary::Kind::Verify) return RunReadOnly();
     // From here on, a wizard closed before the installation ends is cancelled;
     // the end of the installation says otherwise.
     exitStatus_ = ExitStatus::Cancelled;

@@ -5,13 +5,14 @@
 #         need (the default)
 # Does nothing when they are all present already.
 set -euo pipefail
-run_packages=(g++ make cmake pkg-config libgtk2.0-dev zlib1g-dev libisal-dev libedit-dev)
+run_packages=(g++ make cmake pkg-config libgtk2.0-dev zlib1g-dev libisal-dev libedit-dev libxxhash-dev libjson-glib-dev)
 test_packages=(build-essential  # dpkg-dev: dpkg-shlibdeps for the package's dependencies
                libgtest-dev xvfb xauth openbox xdotool imagemagick x11-utils python3 locales
                tmux  # the terminal front end driven as a person would (tests/e2e/terminal.sh)
                man-db strace lintian  # manual pages, the bundle and the .deb (tests/e2e/ship.sh, tools/test.sh)
                fiu-utils libfiu-dev  # random I/O faults in real runs (tests/e2e/faults.sh)
                python3-hypothesis  # the model of the whole engine (tests/model/recovery_model.py)
+               python3-jsonschema ansible-core  # the --json report's schema, the Ansible module (tests/e2e/ansible.sh)
                clang libclang-rt-14-dev)  # the fuzz harnesses: libFuzzer and its sanitizers
 case "${1:-test}" in
   run) packages=("${run_packages[@]}") ;;

@@ -2,7 +2,7 @@
 # Builds the fuzz harnesses with clang and runs them.
 #   tools/fuzz.sh HARNESS SECONDS [libFuzzer options...]   one run of one harness
 #   tools/fuzz.sh --smoke [SECONDS]                        each harness briefly (CI)
-# Harnesses: kit_stream launcher_config strings. A run starts from
+# Harnesses: kit_stream launcher_config strings record. A run starts from
 # the seed corpus in tests/fuzz/corpus/HARNESS and grows a working corpus in
 # build-fuzz/corpus/HARNESS; an input that fails is copied into
 # tests/fuzz/regressions/HARNESS, where the ordinary test suite replays it,
@@ -10,10 +10,10 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build-fuzz
-harnesses=(kit_stream launcher_config strings)
+harnesses=(kit_stream launcher_config strings record)
 # Longest input per harness: kits large enough for a few entries, texts
 # long enough for a few hundred operations.
-declare -A max_len=([kit_stream]=4096 [launcher_config]=4096 [strings]=2048)
+declare -A max_len=([kit_stream]=4096 [launcher_config]=4096 [strings]=2048 [record]=4096)
 
 build_harnesses() {
   cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DQORN_FUZZ=ON -DQORN_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -18,6 +18,12 @@ bool IsHelpRequest(const char* argument) {
            std::strcmp(argument, "/?") == 0;
 }
 
+// The whole argument "-x" or "/x" (either case), or the long form "--name": a
+// run kind is never read out of a longer word such as "-Verbose".
+bool IsKindOption(const char* argument, char upperLetter, const char* longForm) {
+    return std::strcmp(argument, longForm) == 0 || (IsOption(argument, upperLetter) && argument[2] == '\0');
+}
+
 }  // namespace
 
 CommandLineOptions ParseCommandLine(int argc, const char* const* argv) {
@@ -34,6 +40,14 @@ CommandLineOptions ParseCommandLine(int argc, const char* const* argv) {
         }
         if (IsHelpRequest(argument)) {
             options.showHelp = true;
+        } else if (std::strcmp(argument, "--json") == 0) {
+            options.json = true;
+        } else if (IsKindOption(argument, 'N', "--dry-run")) {
+            options.dryRun = true;
+        } else if (IsKindOption(argument, 'V', "--verify")) {
+            options.verify = true;
+        } else if (IsKindOption(argument, 'U', "--uninstall")) {
+            options.uninstall = true;
         } else if (IsOption(argument, 'D')) {
             if (!options.hasTargetOption) options.targetDirectory = AString(argument + 2);
             options.hasTargetOption = true;

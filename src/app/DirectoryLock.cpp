@@ -170,6 +170,13 @@ void DirectoryLock::Release() {
     path_.clear();
 }
 
+bool IsDirectoryLocked(const std::string& folder, const std::string& path) {
+    if (folder.empty() || path.empty()) return false;
+    const FolderDescriptor file(open((folder + "/" + LockName(path)).c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    // No lock file: no run has this directory. A shared hold is let go at once.
+    return file.valid() && flock(file.get(), LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+}
+
 std::string LockFolder() {
     const std::string journals = JournalFolder();
     return journals.empty() ? std::string() : journals + "-locks";

@@ -41,6 +41,10 @@ private:
     std::string path_;
 };
 
+// Whether a live run holds `path` in `folder` now; looks without making or
+// taking anything, for a run that only reads the tree.
+bool IsDirectoryLocked(const std::string& folder, const std::string& path);
+
 // Where lock files live: beside the journal folder, so that a run that
 // leaves no journal leaves nothing among journals; empty when no home is known.
 std::string LockFolder();

@@ -11,6 +11,7 @@
 #include "app/EntryQueue.h"
 #include "app/InstallJournal.h"
 #include "app/InstallTransaction.h"
+#include "app/KitIdentity.h"
 #include "app/ProgressState.h"
 #include "app/RecoveredRunText.h"
 #include "kit/KitReader.h"
@@ -110,8 +111,10 @@ ErrorCode EndWithRollback(InstallTransaction& transaction, ProgressState& progre
     if (code == ERR_DISK_FULL) text = "IDS_ERROR_NOSPACE_TARGET";
     if (code == ERR_BUSY) text = "IDS_DIRECTORY_BUSY";
     if (code == ERR_NESTED_BUSY) text = "IDS_DIRECTORY_NESTED_BUSY";
+    if (code == ERR_NO_RECORD) text = "IDS_NO_RECORD";
     std::string kept = outcome.keptBackup;
     WString shown = reason.empty() ? LoadResString(text) : reason;
+    if (code == ERR_NO_RECORD) shown += u" " + progress.ReadJob().target;
     if (code == ERR_EARLIER_RUN_KEPT) {
         kept = transaction.keptByEarlierRun();
         shown = LoadResString("IDS_RECOVERED_PARTLY") + u" " + progress.ReadJob().target;
@@ -128,6 +131,13 @@ ErrorCode EndWithRollback(InstallTransaction& transaction, ProgressState& progre
         code = ERR_ROLLBACK_UNFINISHED;
         shown = LoadResString("IDS_ROLLBACK_UNFINISHED") + u" " + progress.ReadJob().target;
     }
+    // A run that ends so did nothing: its summary names only the directory, the kit and a kept backup.
+    auto summary = std::make_shared<RunSummary>();
+    summary->kind = progress.ReadJob().kind;
+    summary->templateDirectory = transaction.target();
+    summary->keptBackupFolder = kept;
+    if (transaction.recordDamaged()) summary->recordSetAside = transaction.target() + transaction.recordSetAside();
+    progress.SetSummary(std::move(summary));
     progress.PostProgress(code, shown, percent, kept.empty() ? WString() : ToWString(kept.c_str()));
     return code;
 }
@@ -149,17 +159,30 @@ WString BeginFailureMessage(ErrorCode code) {
 
 }  // namespace
 
+// What the run did, handed over before the report that ends the job.
+void HandOverSummary(const InstallTransaction& transaction, ProgressState& progress, RunSummary::Kind kind) {
+    auto summary = std::make_shared<RunSummary>();
+    summary->kind = kind;
+    transaction.Describe(*summary);
+    progress.SetSummary(std::move(summary));
+}
+
+
 ErrorCode RunInstallJob(InstallTransaction& transaction, ProgressState& progress) {
     const JobParameters job = progress.ReadJob();
     KitReader& kit = *job.job;
-    ErrorCode code = transaction.Plan(job.target, kit.entries);
+    const bool uninstall = job.kind == RunSummary::Kind::Uninstall;
+    const RecordOptions options{uninstall ? RecordOptions::Kind::Uninstall : RecordOptions::Kind::Install,
+                                IdentityOfKit(kit.descriptions), &kit};
+    ErrorCode code = transaction.Plan(job.target, kit.entries, options);
     if (code == ERR_NONE) code = transaction.CheckSpace();
     // The lock file lives beside the journals: a folder for them is needed from the plan on.
     if (code != ERR_NONE) return EndWithRollback(transaction, progress, code, 0, BeginFailureMessage(code));
     code = transaction.Begin();
     if (code != ERR_NONE) return EndWithRollback(transaction, progress, code, 0, BeginFailureMessage(code));
 
-    const std::size_t count = kit.entries.size();
+    // An uninstallation writes none of the kit's files: all it does is in FinishRecord.
+    const std::size_t count = uninstall ? 0 : kit.entries.size();
     JobRun run{transaction, kit, progress, job.target, EntryQueue(count, kChunk)};
     InstallAllEntries(run);
     if (run.queue.stopped()) {
@@ -167,8 +190,12 @@ ErrorCode RunInstallJob(InstallTransaction& transaction, ProgressState& progress
     }
     // A stop asked for during the last entry still leaves the directory as it was.
     if (progress.IsCancelRequested()) return EndWithRollback(transaction, progress, ERR_CANCELLED, 100);
-    code = transaction.Commit();
+    code = transaction.FinishRecord();
+    if (code == ERR_NONE) code = transaction.Commit();
     if (code != ERR_NONE) return EndWithRollback(transaction, progress, code, 100);
-    progress.PostProgress(ERR_NONE, LoadResString("IDS_INSTALL_FINISH"), 100);
+    // A directory the kit itself made goes with it, only when nothing else is left in it.
+    if (transaction.targetMayGo()) (void)rmdir(transaction.target().c_str());
+    HandOverSummary(transaction, progress, job.kind);
+    progress.PostProgress(ERR_NONE, LoadResString(uninstall ? "IDS_UNINSTALL_FINISH" : "IDS_INSTALL_FINISH"), 100);
     return ERR_NONE;
 }

@@ -19,7 +19,8 @@ namespace {
 
 // Records are a kind letter followed by NUL-terminated fields; paths hold no
 // NUL, so any byte sequence of a path is kept exactly.
-// Version 3 adds the inodes of originals ('R') and of written files ('W').
+// Version 3 adds the inodes of originals ('R') and of written files ('W'),
+// and the files ('X') and folders ('Y') a run removes.
 constexpr char kHeader[] = "qorn-setup-journal 3";
 constexpr char kHeaderWithoutInodes[] = "qorn-setup-journal 2";
 constexpr std::size_t kFlushSize = 256 * 1024;
@@ -124,8 +125,10 @@ bool NextFolder(FieldReader& reader, FolderIdentity& identity) {
 bool ReadFile(FieldReader& reader, char kind, bool withInodes, JournalContent& content) {
     JournalFile file;
     std::int64_t index = 0;
-    file.replaces = kind == 'R';
-    if (!reader.Next(file.path) || !reader.NextNumber(index) || !NextIdentity(reader, file.written)) return false;
+    file.replaces = kind == 'R' || kind == 'X';
+    file.removes = kind == 'X';
+    if (!reader.Next(file.path) || !reader.NextNumber(index)) return false;
+    if (!file.removes && !NextIdentity(reader, file.written)) return false;
     if (file.replaces && !NextIdentity(reader, file.original)) return false;
     if (file.replaces && withInodes && !NextInstance(reader, file.originalInstance)) return false;
     file.index = static_cast<std::uint64_t>(index);
@@ -181,6 +184,8 @@ bool ReadRecord(FieldReader& reader, bool withInodes, JournalContent& content) {
         case 'N':
         case 'R': return ReadFile(reader, kind, withInodes, content);
         case 'W': return withInodes && ReadWritten(reader, content);
+        case 'X': return withInodes && ReadFile(reader, kind, withInodes, content);
+        case 'Y': if (!withInodes || !reader.Next(a)) return false; content.removedDirs.push_back(a); return true;
         case 'M':
             if (!reader.Next(a) || !reader.NextNumber(x) || !reader.NextNumber(y)) return false;
             content.folderTimes.push_back({a, x, y});
@@ -247,6 +252,9 @@ bool JournalIsSound(const JournalContent& journal, const std::string& journalFol
         if (!IsPlainRelative(link.path)) return false;
     }
     for (const std::string& folder : journal.createdDirs) {
+        if (!IsPlainRelative(folder)) return false;
+    }
+    for (const std::string& folder : journal.removedDirs) {
         if (!IsPlainRelative(folder)) return false;
     }
     for (const JournalFolderTime& time : journal.folderTimes) {
@@ -358,7 +366,12 @@ void InstallJournal::CreatedDir(const std::string& path) { Record('D', {path}); 
 void InstallJournal::File(const JournalFile& file) {
     const FileIdentity& w = file.written;
     const FileIdentity& o = file.original;
-    if (file.replaces) {
+    if (file.removes) {
+        Record('X', {file.path, std::to_string(file.index), std::to_string(o.size), std::to_string(o.seconds),
+                     std::to_string(o.nanoseconds), std::to_string(file.originalInstance.inode),
+                     std::to_string(file.originalInstance.birthSeconds),
+                     std::to_string(file.originalInstance.birthNanoseconds)});
+    } else if (file.replaces) {
         Record('R', {file.path, std::to_string(file.index), std::to_string(w.size), std::to_string(w.seconds),
                      std::to_string(w.nanoseconds), std::to_string(o.size), std::to_string(o.seconds),
                      std::to_string(o.nanoseconds), std::to_string(file.originalInstance.inode),
@@ -372,6 +385,7 @@ void InstallJournal::File(const JournalFile& file) {
 void InstallJournal::FolderTime(const JournalFolderTime& time) {
     Record('M', {time.path, std::to_string(time.seconds), std::to_string(time.nanoseconds)});
 }
+void InstallJournal::RemovedDir(const std::string& path) { Record('Y', {path}); }
 void InstallJournal::PlanComplete() { Record('P', {}); }
 
 bool InstallJournal::Written(std::uint64_t index, const FileInstance& instance) {

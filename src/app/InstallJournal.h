@@ -54,6 +54,9 @@ struct JournalFile {
     // somebody else is never taken for the run's or the original.
     FileInstance writtenInstance;   // of the file the run wrote, known before its rename
     FileInstance originalInstance;  // of the original, as the plan saw it
+    // No file takes its place: the run removes the original (into the backup
+    // first), and a rollback puts it back wherever the path is free.
+    bool removes = false;
 };
 
 // A folder's time to give back; `path` is below the anchor ("" the anchor itself).
@@ -86,6 +89,7 @@ struct JournalContent {
     std::vector<std::string> createdDirs;  // below the anchor, outer before inner
     std::vector<JournalFile> files;
     std::vector<JournalFolderTime> folderTimes;
+    std::vector<std::string> removedDirs;  // below the anchor, inner before outer; each went only when empty
     bool planned = false;
     bool committed = false;
     bool undone = false;  // rolled back, only its backup folder is left to remove
@@ -120,6 +124,8 @@ public:
     void CreatedDir(const std::string& path);
     void File(const JournalFile& file);
     void FolderTime(const JournalFolderTime& time);
+    // A folder the run removes when it is left empty: a rollback makes it again.
+    void RemovedDir(const std::string& path);
     void PlanComplete();
     // Records the inode of the file the run wrote for entry `index`, written
     // at once (before the file is renamed into place) but not synced. Safe

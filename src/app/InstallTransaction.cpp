@@ -172,9 +172,12 @@ ErrorCode InstallTransaction::LocateTarget(const WString& target) {
 
 ErrorCode InstallTransaction::LockTarget() {
     // One run per directory, keyed on its path: held before a directory the
-    // run creates exists, and ending with the run, however it ends.
+    // run creates exists, and ending with the run, however it ends. A dry run
+    // takes nothing and settles nothing (it changes nothing anywhere); it only
+    // will not look while a run changes the tree.
     const std::string directory = CanonicalDirectory(anchor_, targetBelowAnchor_);
     if (directory.empty()) return ERR_PATH_NOT_FOUND;
+    if (readOnly_) return IsDirectoryLocked(LockFolder(), directory) ? ERR_BUSY : ERR_NONE;
     const ErrorCode locked = lock_.Acquire(LockFolder(), directory);
     if (locked != ERR_NONE) return locked;
     // A run that died here since this process started is undone before
@@ -209,6 +212,18 @@ ErrorCode InstallTransaction::Plan(const WString& target, const std::vector<KitE
     }
     SupersedeRepeatedNames();
     return ERR_NONE;
+}
+
+ErrorCode InstallTransaction::Plan(const WString& target, const std::vector<KitEntry>& entries,
+                                   const RecordOptions& options) {
+    options_ = options;
+    recordKept_ = true;
+    readOnly_ = options.kind == RecordOptions::Kind::DryRun;
+    uninstall_ = options.kind == RecordOptions::Kind::Uninstall;
+    ErrorCode code = Plan(target, uninstall_ ? noEntries_ : entries);
+    if (code == ERR_NONE) code = LoadRecord();
+    if (code == ERR_NONE) code = PlanRecord();
+    return code;
 }
 
 std::string InstallTransaction::RelativePath(std::size_t index) const {
@@ -328,7 +343,7 @@ ErrorCode InstallTransaction::CheckSpace() const {
     if (fstatvfs(anchorFolder_.get(), &space) != 0) return ERR_NONE;  // unknown: the writes will tell
     // Every file takes at least part of a block more than its bytes.
     const std::uint64_t blockSize = space.f_frsize != 0 ? space.f_frsize : 4096;
-    std::uint64_t needed = bytesToWrite_;
+    std::uint64_t needed = bytesToWrite_ + (writesRecord_ ? recordBytes_.size() + blockSize : 0);
     for (const Planned& planned : plan_) {
         if (Writes(planned.action)) needed += blockSize;
     }
@@ -391,6 +406,7 @@ void InstallTransaction::JournalPlan() {
         }
         journal_.File(file);
     }
+    JournalRecordChanges();
     if (anchorTime_) journal_.FolderTime(*anchorTime_);
     for (std::uint32_t number = 0; number < folders_.size(); ++number) {
         const FolderTable::Folder& folder = folders_[number];
@@ -560,6 +576,11 @@ ErrorCode InstallTransaction::Install(const KitReader& kit, std::size_t index, s
     const int folder = FolderOf(relative);
     if (folder < 0) return ERR_PATH_NOT_FOUND;
     if (plan_[index].action == EntryAction::Replace) {
+        // The user's edit is kept under its own name before anything else happens to it.
+        if (const KeptAside* kept = KeptAsideOf(index); kept != nullptr) {
+            const ErrorCode keptCode = KeepAside(folder, *kept);
+            if (keptCode != ERR_NONE) return keptCode;
+        }
         const ErrorCode saved = SaveOriginal(folder, relative, index);
         if (saved != ERR_NONE) return saved;
         Step();
@@ -599,6 +620,13 @@ bool InstallTransaction::DropBackup() {
     for (std::size_t i = 0; i < plan_.size(); ++i) {
         if (plan_[i].action != EntryAction::Replace) continue;
         dropped = (unlinkat(backupFolder_.get(), RelativePath(i).c_str(), 0) == 0 || errno == ENOENT) && dropped;
+    }
+    for (const Removal& removal : removals_) {
+        dropped = (unlinkat(backupFolder_.get(), removal.path.c_str(), 0) == 0 || errno == ENOENT) && dropped;
+    }
+    if (recordReplaces_) {
+        const std::string record = RecordPath(options_.identity);
+        dropped = (unlinkat(backupFolder_.get(), record.c_str(), 0) == 0 || errno == ENOENT) && dropped;
     }
     std::vector<std::uint32_t> folders(backupFolders_.size());
     for (std::uint32_t number = 0; number < folders.size(); ++number) folders[number] = number;

@@ -21,7 +21,9 @@
 #include "app/DirectoryLock.h"
 #include "app/FolderTable.h"
 #include "app/InstallJournal.h"
+#include "app/InstallRecord.h"
 #include "app/Recovery.h"
+#include "app/RunSummary.h"
 #include "app/RunRollback.h"
 #include "platform/FolderBeneath.h"
 #include "kit/KitReader.h"
@@ -30,6 +32,14 @@
 
 // Superseded: the kit lists the same name again, and a newer entry of it writes the file.
 enum class EntryAction : std::uint8_t { Skip, Create, Replace, Superseded };
+
+// How a run uses the kit's record (see InstallRecord.h).
+struct RecordOptions {
+    enum class Kind : std::uint8_t { Install, DryRun, Uninstall };
+    Kind kind = Kind::Install;
+    KitIdentity identity;
+    const KitReader* kit = nullptr;  // for the checksums of its files; null for an uninstallation
+};
 
 class InstallTransaction {
 public:
@@ -56,6 +66,17 @@ public:
     // this directory waits for its folder to come back, ERR_ROLLBACK_UNFINISHED
     // when its undo failed at a step (journalKeptForEarlierRun()).
     ErrorCode Plan(const WString& target, const std::vector<KitEntry>& entries);
+    // The same with the kit's record: the previous record is read (one that
+    // fails its checks is set aside, or in a dry run only reported, and
+    // trusted with nothing); a replaced file whose content is no longer the
+    // recorded one is kept beside it first (".qorn-old"); recorded files the
+    // kit no longer holds are planned for removal when unchanged, kept when
+    // edited; the folders the record says were created go when left empty;
+    // the new record is planned as one more file of the run. A dry run takes
+    // a shared lock only and never settles a dead run. An uninstallation
+    // plans every recorded file as no longer held, and the record's removal;
+    // ERR_NO_RECORD when there is no sound record. Other codes as Plan.
+    ErrorCode Plan(const WString& target, const std::vector<KitEntry>& entries, const RecordOptions& options);
     // 0, or ERR_DISK_FULL when what the plan writes does not fit into the
     // free space of the target's file system.
     ErrorCode CheckSpace() const;
@@ -76,6 +97,22 @@ public:
     // it. Safe to call from several threads at once for different entries,
     // each with its own buffer.
     ErrorCode Install(const KitReader& kit, std::size_t index, std::span<unsigned char> buffer);
+    // After every entry: removes the files no longer shipped (each into the
+    // backup first, and only while it is still as planned), the recorded
+    // folders left empty, and writes or removes the record. 0, else the
+    // failing step's code.
+    ErrorCode FinishRecord();
+    // What the plan does (before Begin: would do) into `summary`: the
+    // files by what happens to them, kept edits, bytes.
+    void Describe(RunSummary& summary) const;
+    // The record found damaged and set aside by the plan (below the
+    // target), or in a dry run found damaged; empty otherwise.
+    const std::string& recordSetAside() const { return recordSetAside_; }
+    bool recordDamaged() const { return recordDamaged_; }
+    // The target was created by the kit and the uninstallation has left it empty.
+    bool targetMayGo() const { return uninstall_ && previous_.createdTarget; }
+    const std::string& target() const { return target_; }
+
     // Syncs the installed data, marks the journal committed, drops the
     // backup and the journal (kept, for the next start to finish, when the
     // backup cannot be dropped). 0, else the code of the failed sync.
@@ -135,6 +172,55 @@ private:
     // Renames the written file into place; a created one never over a file that appeared since the plan.
     ErrorCode PutInPlace(std::size_t index, int folder, const std::string& temporary, const std::string& name);
     void Step();
+
+    // The record's part of the run (InstallTransactionRecord.cpp).
+    struct KeptAside {
+        std::size_t entry = 0;
+        std::string keptPath;  // below the target
+        FileIdentity identity;
+    };
+    struct Removal {
+        std::string path;  // below the target
+        FileIdentity identity;
+        bool isRecord = false;
+    };
+    ErrorCode LoadRecord();
+    ErrorCode PlanRecord();
+    void PlanKeptEdits();
+    void PlanNoLongerShipped();
+    void PlanRemovedFolders();
+    bool PlanNewRecord();
+    bool Edited(const std::string& relative, const RecordedFile& recorded, FileIdentity* identity) const;
+    std::string FreeKeptName(const std::string& relative) const;
+    void SaveParentTime(const std::string& relative);
+    void JournalRecordChanges();
+    const KeptAside* KeptAsideOf(std::size_t index) const;
+    ErrorCode KeepAside(int folder, const KeptAside& kept);
+    ErrorCode RemoveNoLongerShipped(std::size_t number);
+    ErrorCode WriteRecord();
+    std::size_t ExtraIndex(std::size_t offset) const { return plan_.size() + offset; }
+
+    RecordOptions options_;
+    std::vector<KitEntry> noEntries_;  // an uninstallation's kit
+    bool recordKept_ = false;  // the run keeps the kit's record
+    bool readOnly_ = false;    // a dry run
+    bool uninstall_ = false;
+    bool recordDamaged_ = false;
+    std::string recordSetAside_;
+    RecordState previousState_ = RecordState::Missing;
+    InstallRecord previous_;
+    std::vector<Checksum128> checksums_;  // of the kit's entries, by index
+    std::vector<KeptAside> keptAside_;    // by entry
+    std::vector<std::string> keptEdited_;  // no longer shipped, edited: left where they are
+    std::vector<Removal> removals_;
+    std::vector<std::string> removedFolders_;  // deepest first; each goes when empty
+    std::vector<JournalFolderTime> extraFolderTimes_;
+    std::string recordBytes_;
+    FileIdentity recordWritten_;
+    bool writesRecord_ = false;
+    bool recordReplaces_ = false;
+    FileIdentity recordOriginal_;
+    std::uint64_t bytesRemoved_ = 0;
 
     std::string target_;  // ends in "/"
     std::string anchor_;  // the target, or its nearest existing ancestor when the run creates it

@@ -8,6 +8,7 @@
 #include "l10n/Messages.h"
 #include "launcher/LauncherPaths.h"
 #include "launcher/TemplateDirectory.h"
+#include "platform/FindData.h"
 #include "text/Convert.h"
 
 namespace {
@@ -21,7 +22,7 @@ void InstallerController::RunInstallation() {
     // Silent mode may arrive with an emptied proposal; never install into
     // whatever the working directory happens to be.
     if (targetDirectory_.empty()) targetDirectory_ = DefaultTemplateDirectory();
-    progress_.StartJob(kit_, targetDirectory_);
+    progress_.StartJob(kit_, targetDirectory_, runKind_);
     state_ = STATE_INSTALLING;
     frontEnd_.BeginInstallation(targetDirectory_, progress_);
     if (worker_.StartWorker(progress_) != 0) {
@@ -56,7 +57,33 @@ void InstallerController::EndInstallation(const ProgressReport& report) {
     frontEnd_.ShowOutcome(report, exitStatus_);
     // Only now: while the outcome is being told the job still counts as running.
     state_ = exitStatus_ == ExitStatus::Success ? STATE_SUCCESS : STATE_ERROR;
-    if (!unrecorded.empty()) frontEnd_.ShowNote(UnrecordedNote(unrecorded));
+    const WString note = OutcomeNote(report, unrecorded);
+    if (!note.empty()) frontEnd_.ShowNote(note);
+}
+
+WString InstallerController::OutcomeNote(const ProgressReport& report, const std::vector<WString>& unrecorded) const {
+    std::vector<WString> parts;
+    // Whatever became of the run, a record set aside is named.
+    if (report.summary != nullptr && !report.summary->recordSetAside.empty()) {
+        parts.push_back(LoadResString("IDS_RECORD_SET_ASIDE") + u" " + ToWString(report.summary->recordSetAside.c_str()));
+    }
+    if (exitStatus_ == ExitStatus::Success && report.summary != nullptr) {
+        const RunSummary& summary = *report.summary;
+        const WString directory = ToWString(summary.templateDirectory.c_str());
+        for (const RunSummary::KeptEdit& kept : summary.keptEdits) {
+            const bool inPlace = kept.keptAs == kept.path;
+            parts.push_back(LoadResString(inPlace ? "IDS_SUMMARY_KEPT_IN_PLACE" : "IDS_SUMMARY_KEPT_EDIT") + u" " +
+                            directory + ToWString(kept.keptAs.c_str()));
+        }
+        if (!summary.removed.empty()) {
+            parts.push_back(LoadResString("IDS_SUMMARY_REMOVED") + u" " +
+                            IntToWString(static_cast<std::int32_t>(summary.removed.size()), 10));
+        }
+    }
+    if (!unrecorded.empty()) parts.push_back(UnrecordedNote(unrecorded));
+    WString note;
+    for (const WString& part : parts) note += (note.empty() ? WString() : WString(u"\n")) + part;
+    return note;
 }
 
 // The installation stands whatever happens here; the user only learns which
@@ -65,6 +92,12 @@ std::vector<WString> InstallerController::SettleOutcome(const ProgressReport& re
     exitStatus_ = ExitStatusOf(report);
     outcomeSettled_ = true;
     if (exitStatus_ != ExitStatus::Success) return {};
+    // An uninstallation records nothing; a directory it removed is forgotten.
+    if (runKind_ == RunSummary::Kind::Uninstall) {
+        if (PathExists(targetDirectory_)) return {};
+        return ForgetTemplateDirectory(targetDirectory_, templateLocations_, alternativeFilePresent_,
+                                       locationsFromAlternative_);
+    }
     return RecordTemplateDirectory(targetDirectory_, templateLocations_, alternativeFilePresent_,
                                    locationsFromAlternative_);
 }

@@ -228,6 +228,11 @@ void InstallerController::AcceptDirectory(const WString& typed) {
         return;
     }
     targetDirectory_ = path;
+    // Removing files is never started by one key press too many.
+    if (runKind_ == RunSummary::Kind::Uninstall && !silent_ &&
+        frontEnd_.ShowMessage(LoadResString("IDS_UNINSTALL_CONFIRM") + u" " + path, MB_QUESTION_YESNO) != IDYES) {
+        return;
+    }
     RunInstallation();
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "app/ExitStatus.h"
@@ -33,6 +34,10 @@ public:
     ~InstallerController();
     InstallerController(const InstallerController&) = delete;
     InstallerController& operator=(const InstallerController&) = delete;
+
+    // What the run is to do: install (the default), uninstall, or, without
+    // any dialogue, a dry run or a verification. Before RunWizard.
+    void SetRunKind(RunSummary::Kind kind) { runKind_ = kind; }
 
     // Prepares, runs the front end's dialogue and returns when the installer
     // is finished, with the status the process ends with.
@@ -72,8 +77,24 @@ public:
     std::int32_t Tell(const WString& text, std::uint32_t flags) { return frontEnd_.ShowMessage(text, flags); }
 
     std::uint32_t state() const { return state_; }
+    // What the run did, once it has done it (null before, and when it ended
+    // before its job): for the report that follows the run.
+    std::shared_ptr<const RunSummary> Summary() { return progress_.ReadProgress().summary; }
 
 private:
+    // A dry run or a verification of the kit against the directory: the
+    // lines for scripts on standard output, the rest through the front end;
+    // nothing is changed. Returns the status.
+    ExitStatus RunReadOnly();
+    // The same, the kit unpacked and removed again, and the temporary
+    // directory given back the times it had: a run that changes nothing
+    // leaves no trace there either.
+    ExitStatus RunReadOnlyKeepingTemp();
+    ExitStatus RunDryRun(const std::string& target);
+    ExitStatus RunVerification(const std::string& target);
+    // The user's edits kept, the files removed and the launcher files that
+    // do not name the directory, as one note; empty when there is nothing.
+    WString OutcomeNote(const ProgressReport& report, const std::vector<WString>& unrecorded) const;
     void FollowInstallation();
     void EndInstallation(const ProgressReport& report);
     // Sets the exit status from the job's report and, after a success,
@@ -96,6 +117,7 @@ private:
     WString languageCode_;
     bool useCurrentDirectory_ = false;
     bool silent_ = false;
+    RunSummary::Kind runKind_ = RunSummary::Kind::Install;
     WString targetOption_;
     ExitStatus exitStatus_ = ExitStatus::Cancelled;
     bool outcomeSettled_ = false;

@@ -60,4 +60,11 @@ public:
     // description document, an existing file at `path`, for the front end to
     // open as the user chose or to name.
     virtual void OfferDescriptionDocument(const WString& path) = 0;
+    // The process ends now with `status`, the job's last report being
+    // `report`, without the outcome being shown (the display is gone): only
+    // what must outlive the front end is done here. Nothing by default.
+    virtual void EndAbruptly(const ProgressReport& report, ExitStatus status) {
+        (void)report;
+        (void)status;
+    }
 };

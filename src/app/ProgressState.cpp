@@ -35,7 +35,7 @@ ProgressState::~ProgressState() {
     sem_destroy(&mutex_);
 }
 
-void ProgressState::StartJob(KitReader& job, const WString& target) {
+void ProgressState::StartJob(KitReader& job, const WString& target, RunSummary::Kind kind) {
     WString copy = target;
     if (!copy.empty() && copy.back() != u'/' && copy.back() != u'\\') copy += u"/";
     Lock lock(mutex_);
@@ -46,6 +46,7 @@ void ProgressState::StartJob(KitReader& job, const WString& target) {
     summary_.reset();
     job_ = &job;
     jobTarget_ = std::move(copy);
+    jobKind_ = kind;
     // An end reported before this job (a constructor's test report) is not its end.
     while (sem_trywait(&ended_) == 0) {
     }
@@ -54,7 +55,7 @@ void ProgressState::StartJob(KitReader& job, const WString& target) {
 
 JobParameters ProgressState::ReadJob() {
     Lock lock(mutex_);
-    return JobParameters{job_, jobTarget_};
+    return JobParameters{job_, jobTarget_, jobKind_};
 }
 
 void ProgressState::PostProgress(ErrorCode status, const WString& message, std::int32_t percent,

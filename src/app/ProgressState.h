@@ -34,6 +34,7 @@ struct ProgressReport {
 struct JobParameters {
     KitReader* job = nullptr;
     WString target;
+    RunSummary::Kind kind = RunSummary::Kind::Install;  // an installation or an uninstallation
 };
 
 class ProgressState {
@@ -45,7 +46,7 @@ public:
 
     // UI thread: clears the cancel flag, zeroes status, percent and counts, stores the
     // job and a copy of the target with a separator appended when it lacks one.
-    void StartJob(KitReader& job, const WString& target);
+    void StartJob(KitReader& job, const WString& target, RunSummary::Kind kind = RunSummary::Kind::Install);
     // Worker: the job and a copy of its target.
     JobParameters ReadJob();
     // Worker (and the dialog's constructor): stores them with the kept backup
@@ -81,6 +82,7 @@ private:
     bool endPosted_ = false;
     KitReader* job_ = nullptr;
     WString jobTarget_;
+    RunSummary::Kind jobKind_ = RunSummary::Kind::Install;
     bool cancelRequested_ = false;
     ErrorCode status_ = ERR_NONE;
     WString message_;

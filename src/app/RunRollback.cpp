@@ -159,11 +159,22 @@ bool RestoreOriginal(const JournalContent& journal, const JournalFile& file, int
         return !whole || Unlink(saved, name);
     }
     errno = ENOENT;  // what follows keeps the original by choice, not by a fault
-    // Changed since the run by somebody else: theirs stays, the original stays in the backup.
-    if (present && !IsWritten(folder, name, current, file, journal.inodes)) return false;
+    // Changed since the run by somebody else: theirs stays, the original stays
+    // in the backup. Where the run removed the original, anything there now is somebody else's.
+    if (present && (file.removes || !IsWritten(folder, name, current, file, journal.inodes))) return false;
     if (!whole) return false;  // replaced, and the original is not there to go back
     if (Retried([&] { return renameat(saved, name.c_str(), folder, name.c_str()); }) == 0) return true;
     return errno == EXDEV && CopyBack(saved, name, folder, TemporaryName(journal.tag, file.index));
+}
+
+// The folders the run removed, outer first, so that their files can go back.
+void RecreateRemovedFolders(const JournalContent& journal, int anchor) {
+    for (auto it = journal.removedDirs.rbegin(); it != journal.removedDirs.rend(); ++it) {
+        const FolderDescriptor parent(
+            Retried([&] { return OpenFolderBeneath(anchor, FolderPart(*it), journal.links); }));
+        // One that is there (never removed) is left as it is.
+        if (parent.valid()) (void)mkdirat(parent.get(), std::string(NamePart(*it)).c_str(), 0777);
+    }
 }
 
 void RestoreOriginals(const JournalContent& journal, int target, int backup, RollbackOutcome& outcome) {
@@ -261,6 +272,7 @@ RollbackOutcome RollBackRun(const JournalContent& journal, int anchor, int backu
         const int target = below.empty() ? anchor : created.get();
         RemoveCreated(journal, target, outcome);
         RemoveCreatedFolders(journal, anchor);
+        RecreateRemovedFolders(journal, anchor);
         RestoreOriginals(journal, target, backup, outcome);
         RestoreFolderTimes(journal, anchor);
         // What was put back is on disk before anything that records it may go.

@@ -42,4 +42,5 @@ struct RunSummary {
 
     std::string keptBackupFolder;      // absolute; empty unless an undo kept originals there
     std::string launcherFileNotWritten;  // absolute; empty unless the directory could not be recorded in it
+    std::string recordSetAside;          // absolute; empty unless the kit's record failed its checks and was set aside
 };

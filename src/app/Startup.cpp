@@ -2,6 +2,8 @@
 
 #include <csignal>
 #include <cstdio>
+#include <exception>
+#include <optional>
 
 #include "app/CommandLine.h"
 #include "app/InstallJournal.h"
@@ -9,10 +11,12 @@
 #include "app/MessageFlags.h"
 #include "app/RecoveredRunText.h"
 #include "app/Recovery.h"
+#include "app/ReportingFrontEnd.h"
 #include "l10n/LanguageSelection.h"
 #include "l10n/Messages.h"
 #include "platform/SystemPath.h"
 #include "platform/TempSpace.h"
+#include "report/ReportChannel.h"
 #include "text/Convert.h"
 #include "text/VisibleText.h"
 
@@ -65,38 +69,94 @@ void WriteNotices(const WString& title, const std::vector<RecoveryNotice>& notic
     }
 }
 
-}  // namespace
+// A run that ends before its front end exists: the notices, then `text`
+// (on standard output for help, else as an error line), then the run's
+// document when one is asked for.
+ExitStatus EndBeforeFrontEnd(const WString& title, const std::vector<RecoveryNotice>& notices, ExitStatus status,
+                             const WString& text, ReportChannel* report) {
+    WriteNotices(title, notices);
+    if (status == ExitStatus::Success) {
+        // With a report, standard output is the document's: this lands on standard error.
+        std::printf("%s\n", ToAString(text).c_str());
+    } else {
+        std::fprintf(stderr, "%s: %s\n", ToAString(title).c_str(), ToAString(text).c_str());
+    }
+    if (report == nullptr) return status;
+    RunEnding ending;
+    ending.status = status;
+    ending.message = text;
+    for (const RecoveryNotice& notice : notices) ending.notes.push_back(notice.text);
+    report->Write(ending);
+    return status;
+}
 
-ExitStatus RunInstaller(StartupContext& context) {
-    // A file-size limit then fails a write, which rolls back, instead of ending the process.
-    std::signal(SIGXFSZ, SIG_IGN);
-    const std::vector<RecoveredRun> recovered = RecoverEarlierRuns();
-    context.language = 0;
-    const CommandLineOptions options = ParseCommandLine(context.argc, context.argv);
-    const LanguageChoice choice = SelectLanguage(options.hasLanguageOption ? &options.languageCode : nullptr);
-    context.language = static_cast<std::uint32_t>(choice.number);
-    SetCurrentLanguage(choice.number);
-    context.title = LoadResString("IDR_MAINFRAME");
-    const std::vector<RecoveryNotice> notices = RecoveryNotices(recovered);
-
+ExitStatus RunWithOptions(StartupContext& context, const CommandLineOptions& options, const LanguageChoice& choice,
+                          const std::vector<RecoveryNotice>& notices, ReportChannel* report) {
     if (options.showHelp) {
-        WriteNotices(context.title, notices);
-        std::printf("%s\n%s\n", ToAString(LoadResString("IDS_HELP_USAGE")).c_str(),
-                    ToAString(LoadResString("IDS_HELP_TERMINAL")).c_str());
-        std::printf("%s\n", ToAString(LoadResString("IDS_HELP_JOURNALWAITING")).c_str());
-        return ExitStatus::Success;
+        const WString usage = LoadResString("IDS_HELP_USAGE") + u"\n" + LoadResString("IDS_HELP_TERMINAL") + u"\n" +
+                              LoadResString("IDS_HELP_JOURNALWAITING") + u"\n" +
+                              LoadResString("IDS_HELP_RECORD") + u"\n" + LoadResString("IDS_HELP_JSON");
+        return EndBeforeFrontEnd(context.title, notices, ExitStatus::Success, usage, report);
     }
     // An empty -D, or one the locale cannot read whole, would silently mean
     // another directory than the one a script asked for.
     const WString targetOption = ToWString(options.targetDirectory);
     if (options.hasTargetOption && (targetOption.empty() || !(ToAString(targetOption) == options.targetDirectory))) {
-        WriteNotices(context.title, notices);
-        std::fprintf(stderr, "%s: %s\n", ToAString(context.title).c_str(),
-                     ToAString(LoadResString("IDS_ERROR_TARGETOPTION")).c_str());
-        return ExitStatus::CouldNotStart;
+        return EndBeforeFrontEnd(context.title, notices, ExitStatus::CouldNotStart,
+                                 LoadResString("IDS_ERROR_TARGETOPTION"), report);
     }
-    const std::unique_ptr<InstallerFrontEnd> frontEnd = context.chooseFrontEnd(context, options);
+    std::unique_ptr<InstallerFrontEnd> frontEnd = context.chooseFrontEnd(context, options);
+    ReportingFrontEnd* reporting = nullptr;
+    if (report != nullptr) {
+        auto wrapped = std::make_unique<ReportingFrontEnd>(
+            std::move(frontEnd), [report](const RunEnding& ending) { report->Write(ending); });
+        reporting = wrapped.get();
+        frontEnd = std::move(wrapped);
+    }
     InstallerController dialog(*frontEnd, options.silent, choice.code, options.useCurrentDirectory, targetOption);
+    dialog.SetRunKind(RunKindOf(options));
     for (const RecoveryNotice& notice : notices) dialog.Tell(notice.text, notice.flags);
-    return dialog.RunWizard();
+    const ExitStatus status = dialog.RunWizard();
+    if (reporting != nullptr) report->Write(reporting->Ending(status, dialog.Summary()));
+    return status;
+}
+
+}  // namespace
+
+RunSummary::Kind RunKindOf(const CommandLineOptions& options) {
+    if (options.uninstall) return RunSummary::Kind::Uninstall;
+    if (options.verify) return RunSummary::Kind::Verify;
+    if (options.dryRun) return RunSummary::Kind::DryRun;
+    return RunSummary::Kind::Install;
+}
+
+ExitStatus RunInstaller(StartupContext& context) {
+    // A file-size limit then fails a write, which rolls back, instead of ending the process.
+    std::signal(SIGXFSZ, SIG_IGN);
+    context.language = 0;
+    const CommandLineOptions options = ParseCommandLine(context.argc, context.argv);
+    // A dry run and a verification change nothing anywhere, a dead run's
+    // journal and kit image included: those wait for the next real run.
+    const RunSummary::Kind kind = RunKindOf(options);
+    const bool readOnly = kind == RunSummary::Kind::DryRun || kind == RunSummary::Kind::Verify;
+    const std::vector<RecoveredRun> recovered = readOnly ? std::vector<RecoveredRun>() : RecoverEarlierRuns();
+    const LanguageChoice choice = SelectLanguage(options.hasLanguageOption ? &options.languageCode : nullptr);
+    context.language = static_cast<std::uint32_t>(choice.number);
+    SetCurrentLanguage(choice.number);
+    context.title = LoadResString("IDR_MAINFRAME");
+    const std::vector<RecoveryNotice> notices = RecoveryNotices(recovered);
+    if (!options.json) return RunWithOptions(context, options, choice, notices, nullptr);
+
+    ReportChannel report;
+    try {
+        return RunWithOptions(context, options, choice, notices, &report);
+    } catch (const std::exception& error) {
+        // The caller says it on standard error and ends with Unexpected; the
+        // document says the same.
+        RunEnding ending;
+        ending.status = ExitStatus::Unexpected;
+        ending.message = ToWString(error.what());
+        report.Write(ending);
+        throw;
+    }
 }

@@ -9,6 +9,7 @@
 #include "app/CommandLine.h"
 #include "app/ExitStatus.h"
 #include "app/InstallerFrontEnd.h"
+#include "app/RunSummary.h"
 #include "text/WString.h"
 
 struct StartupContext;
@@ -25,6 +26,10 @@ struct StartupContext {
     WString title;
     FrontEndChooser chooseFrontEnd;
 };
+
+// The run the options ask for: an uninstallation outweighs a verification,
+// a verification a dry run; an installation without any of them.
+RunSummary::Kind RunKindOf(const CommandLineOptions& options);
 
 // Runs the whole installer and returns the status the process ends with.
 // A help request prints the usage on standard output and returns Success

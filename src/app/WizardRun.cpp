@@ -25,11 +25,13 @@ InstallerController::~InstallerController() {
 }
 
 ExitStatus InstallerController::RunWizard() {
-    if (!frontEnd_.CanAsk() && !silent_) {
+    const bool readOnly = runKind_ == RunSummary::Kind::DryRun || runKind_ == RunSummary::Kind::Verify;
+    if (!frontEnd_.CanAsk() && !silent_ && !readOnly) {
         // Only a silent run can do without someone to answer.
         frontEnd_.ShowMessage(LoadResString("IDS_ERROR_NODISPLAY"), MB_ERROR_OK);
         return ExitStatus::CouldNotStart;
     }
+    if (readOnly) return RunReadOnlyKeepingTemp();
     if (!PrepareInstallation()) return ExitStatus::CouldNotStart;
     if (TerminationSignals::Requested()) return ExitStatus::Cancelled;
     // From here on, a wizard closed before the installation ends is cancelled;
@@ -60,5 +62,6 @@ void InstallerController::OnTerminationSignal() {
 void InstallerController::AbandonRun() {
     const ExitStatus status = SettleAbandonedRun();
     (void)RemoveFile(kit_.tempPath);  // the image of a run that ends here
+    frontEnd_.EndAbruptly(progress_.ReadProgress(), status);
     _exit(static_cast<int>(status));
 }

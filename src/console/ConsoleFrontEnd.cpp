@@ -73,6 +73,11 @@ void ConsoleFrontEnd::ShowOutcome(const ProgressReport& report, ExitStatus statu
     EndProgressLine();
     switch (status) {
     case ExitStatus::Success:
+        // What an uninstallation removed and kept follows in the run's note.
+        if (report.summary != nullptr && report.summary->kind == RunSummary::Kind::Uninstall) {
+            WriteLine(LoadResString("IDS_UNINSTALL_SUCCESS"));
+            return;
+        }
         WriteLine(LoadResString("IDS_SUCCESS_FINISH"));
         WriteCount("IDS_SUMMARY_WRITTEN", report.counts.written);
         WriteCount("IDS_SUMMARY_UPTODATE", report.counts.upToDate);
@@ -80,6 +85,9 @@ void ConsoleFrontEnd::ShowOutcome(const ProgressReport& report, ExitStatus statu
         return;
     case ExitStatus::Cancelled:
         WriteLine(LoadResString("IDS_CANCEL_FINISH"));
+        return;
+    case ExitStatus::NoRecord:
+        WriteLine(title_ + u": " + report.message);  // it says that nothing was changed
         return;
     case ExitStatus::RollbackIncomplete:
         // The directory has changed: the job's message (a cancellation's or

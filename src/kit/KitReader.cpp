@@ -56,6 +56,12 @@ void OpenImage(KitReader& reader, const WString& kitPath, const KitSlice& slice,
     removeOnFailure.release();
 }
 
+}  // namespace
+
+void KitClose(KitReader& reader) { CloseImage(reader); }
+
+namespace {
+
 ErrorCode SeekImage(const KitReader& reader, std::uint32_t offset) {
     std::uint64_t high = 0;
     (void)FileSeek(reader.handle, offset, &high, SEEK_FROM_BEGIN);  // success is told by `high`

@@ -67,6 +67,9 @@ ErrorCode KitOpen(KitReader& reader, const WString& kitPath,
 ErrorCode KitOpen(KitReader& reader, const WString& path, const KitSlice& slice,
                   const FreeSpaceProbe& freeSpace = GetFileSystemFreeSpace);
 
+// Closes the unpacked image and removes it now, as the destructor would.
+void KitClose(KitReader& reader);
+
 // Writes entry `index` to `destination` (created or overwritten, cut to the
 // entry's size) with the entry's last-write time. 0; 87 for an index out of
 // range; 6 when no image is open; 13 when the image ends early; else the

@@ -76,6 +76,27 @@ constexpr MessageText kTexts[] = {
     {"IDS_HELP_JOURNALWAITING", "  8  eine unterbrochene Installation wartet darauf, dass ihr Vorlagenverzeichnis zurückkommt (verschoben, umbenannt oder nicht eingehängt); nichts wurde installiert"},
     {"IDS_DIRECTORY_NESTED_BUSY", "Eine andere Installation läuft in einen Ordner innerhalb dieses Vorlagenverzeichnisses oder in ein Verzeichnis, das es enthält. Warten Sie, bis sie beendet ist, und starten Sie das Installationsprogramm dann erneut."},
     {"IDS_ERROR_FILESIZE_LIMIT", "Das Installationspaket konnte nicht entpackt werden: Die Dateigrößenbeschränkung dieser Sitzung (ulimit -f) ist kleiner als das entpackte Paket. Heben Sie die Beschränkung an und starten Sie das Installationsprogramm erneut."},
+    {"IDS_RECORD_SET_ASIDE", "Die Aufzeichnung der früher installierten Dateien konnte nicht gelesen werden oder hat ihre Prüfung nicht bestanden. Sie wird nicht verwendet und entfernt nichts; sie wurde hier beiseitegelegt:"},
+    {"IDS_RECORD_DAMAGED", "Die Aufzeichnung der früher installierten Dateien konnte nicht gelesen werden oder hat ihre Prüfung nicht bestanden und wird nicht verwendet:"},
+    {"IDS_NO_RECORD", "Dieses Vorlagenverzeichnis enthält keine Aufzeichnung einer Installation dieses Pakets. Nichts wurde geändert. Vorlagenverzeichnis:"},
+    {"IDS_UNINSTALL_FINISH", "Entfernen abgeschlossen..."},
+    {"IDS_UNINSTALL_SUCCESS", "Konfiguration erfolgreich entfernt."},
+    {"IDS_UNINSTALL_CONFIRM", "Die Dateien des Pakets aus diesem Vorlagenverzeichnis entfernen? Von Ihnen geänderte Dateien bleiben erhalten. Vorlagenverzeichnis:"},
+    {"IDS_SUMMARY_KEPT_EDIT", "Sie hatten diese Datei geändert; Ihre Fassung wurde aufbewahrt als:"},
+    {"IDS_SUMMARY_KEPT_IN_PLACE", "Sie hatten diese Datei geändert, die das Paket nicht mehr enthält; sie wurde behalten:"},
+    {"IDS_SUMMARY_REMOVED", "Entfernte Dateien:"},
+    {"IDS_DRYRUN_DONE", "Probelauf: nichts wurde geändert. Vorlagenverzeichnis:"},
+    {"IDS_VERIFY_SAME", "Alle installierten Dateien stimmen mit der Aufzeichnung überein. Vorlagenverzeichnis:"},
+    {"IDS_VERIFY_DIFFERENT", "Dateien, die von der Aufzeichnung abweichen:"},
+    {"IDS_HELP_RECORD",
+     "Aufzeichnung, Entfernen und Prüfen (die Aufzeichnung liegt in .qorn-record im Vorlagenverzeichnis):\n"
+     "  -N, --dry-run, /N    zeigen, was eine Installation täte, ohne etwas zu ändern; eine Zeile je Datei auf der Standardausgabe\n"
+     "  -V, --verify, /V     die installierten Dateien mit der Aufzeichnung des Pakets vergleichen; eine Zeile je Abweichung auf der Standardausgabe\n"
+     "  -U, --uninstall, /U  die Dateien des Pakets entfernen, die noch so sind wie installiert; von Ihnen geänderte Dateien bleiben erhalten\n"
+     "Exit-Status:\n"
+     "  6  --verify hat Abweichungen gefunden\n"
+     "  7  das Verzeichnis enthält keine Aufzeichnung dieses Pakets (--verify, --uninstall); nichts wurde geändert"},
+    {"IDS_HELP_JSON", "Mit --json gibt der Lauf an seinem Ende ein JSON-Dokument, das ihn beschreibt, auf der Standardausgabe aus (Status, Vorlagenverzeichnis, Dateien); alles andere geht auf die Standardfehlerausgabe. Gedacht für -S, --dry-run, --verify und --uninstall."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

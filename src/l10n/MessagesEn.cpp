@@ -76,6 +76,27 @@ constexpr MessageText kTexts[] = {
     {"IDS_HELP_JOURNALWAITING", "  8  an interrupted installation waits for its template directory to come back (moved, renamed or not mounted); nothing was installed"},
     {"IDS_DIRECTORY_NESTED_BUSY", "Another installation is running in a folder inside this template directory, or in a directory that holds it. Wait until it has ended, then start the installation program again."},
     {"IDS_ERROR_FILESIZE_LIMIT", "The installation package could not be unpacked: the file size limit of this session (ulimit -f) is smaller than the unpacked package. Raise the limit and start the installation program again."},
+    {"IDS_RECORD_SET_ASIDE", "The record of the files installed earlier could not be read or failed its checks. It is not used and removes nothing; it was set aside here:"},
+    {"IDS_RECORD_DAMAGED", "The record of the files installed earlier could not be read or failed its checks, and is not used:"},
+    {"IDS_NO_RECORD", "This template directory holds no record of an installation of this kit. Nothing has been changed. Template directory:"},
+    {"IDS_UNINSTALL_FINISH", "Removal complete..."},
+    {"IDS_UNINSTALL_SUCCESS", "Configuration removed successfully."},
+    {"IDS_UNINSTALL_CONFIRM", "Remove the kit's files from this template directory? Files you have changed are kept. Template directory:"},
+    {"IDS_SUMMARY_KEPT_EDIT", "You had changed this file; your version was kept as:"},
+    {"IDS_SUMMARY_KEPT_IN_PLACE", "You had changed this file, which the kit no longer contains; it was kept:"},
+    {"IDS_SUMMARY_REMOVED", "Files removed:"},
+    {"IDS_DRYRUN_DONE", "Dry run: nothing has been changed. Template directory:"},
+    {"IDS_VERIFY_SAME", "Every installed file matches the record. Template directory:"},
+    {"IDS_VERIFY_DIFFERENT", "Files that differ from the record:"},
+    {"IDS_HELP_RECORD",
+     "Record, removal and checks (the record is kept in .qorn-record in the template directory):\n"
+     "  -N, --dry-run, /N    show what an installation would do and change nothing; one line per file on standard output\n"
+     "  -V, --verify, /V     compare the installed files with the kit's record; one line per difference on standard output\n"
+     "  -U, --uninstall, /U  remove the kit's files that are still as installed; files you have changed are kept\n"
+     "Exit status:\n"
+     "  6  --verify found differences\n"
+     "  7  the directory holds no record of this kit (--verify, --uninstall); nothing was changed"},
+    {"IDS_HELP_JSON", "With --json the run ends by printing one JSON document that describes it on standard output (status, template directory, files); everything else goes to standard error. Meant for -S, --dry-run, --verify and --uninstall."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -76,6 +76,27 @@ constexpr MessageText kTexts[] = {
     {"IDS_HELP_JOURNALWAITING", "  8  una instalación interrumpida espera a que vuelva su directorio de plantillas (movido, renombrado o sin montar); no se instaló nada"},
     {"IDS_DIRECTORY_NESTED_BUSY", "Otra instalación está en curso en una carpeta dentro de este directorio de plantillas o en un directorio que lo contiene. Espere a que termine y vuelva a iniciar el programa de instalación."},
     {"IDS_ERROR_FILESIZE_LIMIT", "No se pudo descomprimir el paquete de instalación: el límite de tamaño de archivo de esta sesión (ulimit -f) es menor que el paquete descomprimido. Aumente el límite y vuelva a iniciar el programa de instalación."},
+    {"IDS_RECORD_SET_ASIDE", "No se pudo leer el registro de los archivos instalados anteriormente o no superó sus comprobaciones. No se usa y no elimina nada; se ha apartado aquí:"},
+    {"IDS_RECORD_DAMAGED", "No se pudo leer el registro de los archivos instalados anteriormente o no superó sus comprobaciones, y no se usa:"},
+    {"IDS_NO_RECORD", "Este catálogo de modelos no contiene ningún registro de una instalación de este conjunto. No se ha cambiado nada. Catálogo de modelos:"},
+    {"IDS_UNINSTALL_FINISH", "Eliminación completada..."},
+    {"IDS_UNINSTALL_SUCCESS", "La configuración se ha eliminado con éxito."},
+    {"IDS_UNINSTALL_CONFIRM", "¿Eliminar los archivos del conjunto de este catálogo de modelos? Los archivos que usted ha modificado se conservan. Catálogo de modelos:"},
+    {"IDS_SUMMARY_KEPT_EDIT", "Usted había modificado este archivo; su versión se ha conservado como:"},
+    {"IDS_SUMMARY_KEPT_IN_PLACE", "Usted había modificado este archivo, que el conjunto ya no contiene; se ha conservado:"},
+    {"IDS_SUMMARY_REMOVED", "Archivos eliminados:"},
+    {"IDS_DRYRUN_DONE", "Ejecución de prueba: no se ha cambiado nada. Catálogo de modelos:"},
+    {"IDS_VERIFY_SAME", "Todos los archivos instalados coinciden con el registro. Catálogo de modelos:"},
+    {"IDS_VERIFY_DIFFERENT", "Archivos que difieren del registro:"},
+    {"IDS_HELP_RECORD",
+     "Registro, eliminación y comprobación (el registro se guarda en .qorn-record dentro del catálogo de modelos):\n"
+     "  -N, --dry-run, /N    muestra lo que haría una instalación sin cambiar nada; una línea por archivo en la salida estándar\n"
+     "  -V, --verify, /V     compara los archivos instalados con el registro del conjunto; una línea por diferencia en la salida estándar\n"
+     "  -U, --uninstall, /U  elimina los archivos del conjunto que siguen tal como se instalaron; los archivos que usted modificó se conservan\n"
+     "Estado de salida:\n"
+     "  6  --verify encontró diferencias\n"
+     "  7  el catálogo no contiene ningún registro de este conjunto (--verify, --uninstall); no se ha cambiado nada"},
+    {"IDS_HELP_JSON", "Con --json, al terminar, la ejecución imprime en la salida estándar un único documento JSON que la describe (estado, directorio de plantillas, archivos); todo lo demás va a la salida de errores estándar. Pensado para -S, --dry-run, --verify y --uninstall."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -76,6 +76,27 @@ constexpr MessageText kTexts[] = {
     {"IDS_HELP_JOURNALWAITING", "  8  un'installazione interrotta attende che torni la sua cartella dei modelli (spostata, rinominata o non montata); non è stato installato nulla"},
     {"IDS_DIRECTORY_NESTED_BUSY", "Un'altra installazione è in corso in una cartella dentro questa cartella dei modelli o in una cartella che la contiene. Attendere che termini, quindi avviare di nuovo il programma di installazione."},
     {"IDS_ERROR_FILESIZE_LIMIT", "Impossibile decomprimere il pacchetto di installazione: il limite di dimensione dei file di questa sessione (ulimit -f) è inferiore al pacchetto decompresso. Aumentare il limite e avviare di nuovo il programma di installazione."},
+    {"IDS_RECORD_SET_ASIDE", "La registrazione dei file installati in precedenza non è leggibile o non ha superato i controlli. Non viene usata e non rimuove nulla; è stata messa da parte qui:"},
+    {"IDS_RECORD_DAMAGED", "La registrazione dei file installati in precedenza non è leggibile o non ha superato i controlli, e non viene usata:"},
+    {"IDS_NO_RECORD", "Questa directory di modelli non contiene alcuna registrazione di un'installazione di questo pacchetto. Non è stato modificato nulla. Directory di modelli:"},
+    {"IDS_UNINSTALL_FINISH", "Rimozione completata..."},
+    {"IDS_UNINSTALL_SUCCESS", "La configurazione è stata rimossa con successo."},
+    {"IDS_UNINSTALL_CONFIRM", "Rimuovere i file del pacchetto da questa directory di modelli? I file che avete modificato vengono conservati. Directory di modelli:"},
+    {"IDS_SUMMARY_KEPT_EDIT", "Avevate modificato questo file; la vostra versione è stata conservata come:"},
+    {"IDS_SUMMARY_KEPT_IN_PLACE", "Avevate modificato questo file, che il pacchetto non contiene più; è stato conservato:"},
+    {"IDS_SUMMARY_REMOVED", "File rimossi:"},
+    {"IDS_DRYRUN_DONE", "Prova a vuoto: non è stato modificato nulla. Directory di modelli:"},
+    {"IDS_VERIFY_SAME", "Tutti i file installati corrispondono alla registrazione. Directory di modelli:"},
+    {"IDS_VERIFY_DIFFERENT", "File che differiscono dalla registrazione:"},
+    {"IDS_HELP_RECORD",
+     "Registrazione, rimozione e verifica (la registrazione è conservata in .qorn-record nella directory di modelli):\n"
+     "  -N, --dry-run, /N    mostra cosa farebbe un'installazione senza modificare nulla; una riga per file sull'output standard\n"
+     "  -V, --verify, /V     confronta i file installati con la registrazione del pacchetto; una riga per differenza sull'output standard\n"
+     "  -U, --uninstall, /U  rimuove i file del pacchetto ancora come installati; i file che avete modificato vengono conservati\n"
+     "Stato di uscita:\n"
+     "  6  --verify ha trovato differenze\n"
+     "  7  la directory non contiene alcuna registrazione di questo pacchetto (--verify, --uninstall); non è stato modificato nulla"},
+    {"IDS_HELP_JSON", "Con --json, al termine l'esecuzione stampa sullo standard output un solo documento JSON che la descrive (stato, directory dei modelli, file); tutto il resto va sullo standard error. Pensato per -S, --dry-run, --verify e --uninstall."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -76,6 +76,27 @@ constexpr MessageText kTexts[] = {
     {"IDS_HELP_JOURNALWAITING", "  8  nutrauktas diegimas laukia, kol grįš jo šablonų katalogas (perkeltas, pervadintas arba neprijungtas); niekas neįdiegta"},
     {"IDS_DIRECTORY_NESTED_BUSY", "Kitas diegimas vyksta į aplanką šiame šablonų kataloge arba į katalogą, kuriame šis yra. Palaukite, kol jis baigsis, ir vėl paleiskite diegimo programą."},
     {"IDS_ERROR_FILESIZE_LIMIT", "Diegimo paketo nepavyko išpakuoti: šio seanso failo dydžio riba (ulimit -f) mažesnė už išpakuotą paketą. Padidinkite ribą ir vėl paleiskite diegimo programą."},
+    {"IDS_RECORD_SET_ASIDE", "Anksčiau įdiegtų failų įrašo nepavyko perskaityti arba jis neišlaikė patikrinimo. Jis nenaudojamas ir nieko nešalina; jis padėtas į šalį čia:"},
+    {"IDS_RECORD_DAMAGED", "Anksčiau įdiegtų failų įrašo nepavyko perskaityti arba jis neišlaikė patikrinimo; jis nenaudojamas:"},
+    {"IDS_NO_RECORD", "Šiame šablonų kataloge nėra šio komplekto diegimo įrašo. Niekas nepakeista. Šablonų katalogas:"},
+    {"IDS_UNINSTALL_FINISH", "Šalinimas baigtas..."},
+    {"IDS_UNINSTALL_SUCCESS", "Konfigūracija sėkmingai pašalinta."},
+    {"IDS_UNINSTALL_CONFIRM", "Pašalinti komplekto failus iš šio šablonų katalogo? Jūsų pakeisti failai bus išsaugoti. Šablonų katalogas:"},
+    {"IDS_SUMMARY_KEPT_EDIT", "Buvote pakeitę šį failą; jūsų versija išsaugota kaip:"},
+    {"IDS_SUMMARY_KEPT_IN_PLACE", "Buvote pakeitę šį failą, kurio komplekte nebėra; jis išsaugotas:"},
+    {"IDS_SUMMARY_REMOVED", "Pašalinta failų:"},
+    {"IDS_DRYRUN_DONE", "Bandomasis paleidimas: niekas nepakeista. Šablonų katalogas:"},
+    {"IDS_VERIFY_SAME", "Visi įdiegti failai atitinka įrašą. Šablonų katalogas:"},
+    {"IDS_VERIFY_DIFFERENT", "Failų, kurie skiriasi nuo įrašo:"},
+    {"IDS_HELP_RECORD",
+     "Įrašas, šalinimas ir patikrinimas (įrašas laikomas šablonų katalogo aplanke .qorn-record):\n"
+     "  -N, --dry-run, /N    parodyti, ką padarytų diegimas, nieko nekeičiant; po eilutę kiekvienam failui į standartinę išvestį\n"
+     "  -V, --verify, /V     palyginti įdiegtus failus su komplekto įrašu; po eilutę kiekvienam skirtumui į standartinę išvestį\n"
+     "  -U, --uninstall, /U  pašalinti komplekto failus, kurie tebėra tokie, kokie buvo įdiegti; jūsų pakeisti failai išsaugomi\n"
+     "Išėjimo būsena:\n"
+     "  6  --verify rado skirtumų\n"
+     "  7  kataloge nėra šio komplekto įrašo (--verify, --uninstall); niekas nepakeista"},
+    {"IDS_HELP_JSON", "Su --json darbo pabaigoje į standartinę išvestį išvedamas vienas jį aprašantis JSON dokumentas (būsena, šablonų katalogas, failai); visa kita siunčiama į standartinį klaidų srautą. Skirta -S, --dry-run, --verify ir --uninstall."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -76,6 +76,27 @@ constexpr MessageText kTexts[] = {
     {"IDS_HELP_JOURNALWAITING", "  8  pārtraukta instalēšana gaida, kad atgriezīsies tās veidņu direktorija (pārvietota, pārdēvēta vai nav piemontēta); nekas netika instalēts"},
     {"IDS_DIRECTORY_NESTED_BUSY", "Cita instalēšana notiek mapē šajā veidņu direktorijā vai direktorijā, kurā tā atrodas. Pagaidiet, līdz tā beidzas, un palaidiet instalēšanas programmu vēlreiz."},
     {"IDS_ERROR_FILESIZE_LIMIT", "Instalācijas pakotni nevarēja izpakot: šīs sesijas faila izmēra ierobežojums (ulimit -f) ir mazāks par izpakoto pakotni. Palieliniet ierobežojumu un palaidiet instalēšanas programmu vēlreiz."},
+    {"IDS_RECORD_SET_ASIDE", "Iepriekš instalēto failu ierakstu nevarēja nolasīt, vai tas neizturēja pārbaudi. Tas netiek izmantots un neko nedzēš; tas ir novietots malā šeit:"},
+    {"IDS_RECORD_DAMAGED", "Iepriekš instalēto failu ierakstu nevarēja nolasīt, vai tas neizturēja pārbaudi; tas netiek izmantots:"},
+    {"IDS_NO_RECORD", "Šajā šablonu katalogā nav ieraksta par šī komplekta instalēšanu. Nekas nav mainīts. Šablonu katalogs:"},
+    {"IDS_UNINSTALL_FINISH", "Dzēšana pabeigta..."},
+    {"IDS_UNINSTALL_SUCCESS", "Konfigurācija veiksmīgi noņemta."},
+    {"IDS_UNINSTALL_CONFIRM", "Dzēst komplekta failus no šī šablonu kataloga? Jūsu mainītie faili tiks saglabāti. Šablonu katalogs:"},
+    {"IDS_SUMMARY_KEPT_EDIT", "Jūs bijāt mainījis šo failu; jūsu versija saglabāta kā:"},
+    {"IDS_SUMMARY_KEPT_IN_PLACE", "Jūs bijāt mainījis šo failu, kura komplektā vairs nav; tas ir saglabāts:"},
+    {"IDS_SUMMARY_REMOVED", "Dzēsti faili:"},
+    {"IDS_DRYRUN_DONE", "Izmēģinājuma palaišana: nekas nav mainīts. Šablonu katalogs:"},
+    {"IDS_VERIFY_SAME", "Visi instalētie faili atbilst ierakstam. Šablonu katalogs:"},
+    {"IDS_VERIFY_DIFFERENT", "Faili, kas atšķiras no ieraksta:"},
+    {"IDS_HELP_RECORD",
+     "Ieraksts, dzēšana un pārbaude (ieraksts glabājas .qorn-record šablonu katalogā):\n"
+     "  -N, --dry-run, /N    parādīt, ko darītu instalēšana, neko nemainot; pa rindai par katru failu standarta izvadē\n"
+     "  -V, --verify, /V     salīdzināt instalētos failus ar komplekta ierakstu; pa rindai par katru atšķirību standarta izvadē\n"
+     "  -U, --uninstall, /U  dzēst komplekta failus, kas joprojām ir tādi, kādi instalēti; jūsu mainītie faili tiek saglabāti\n"
+     "Beigu statuss:\n"
+     "  6  --verify atrada atšķirības\n"
+     "  7  katalogā nav ieraksta par šo komplektu (--verify, --uninstall); nekas nav mainīts"},
+    {"IDS_HELP_JSON", "Ar --json darba beigās standarta izvadē tiek izvadīts viens JSON dokuments, kas to apraksta (statuss, veidņu direktorija, faili); viss pārējais tiek izvadīts standarta kļūdu plūsmā. Paredzēts opcijām -S, --dry-run, --verify un --uninstall."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

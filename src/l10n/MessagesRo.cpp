@@ -76,6 +76,27 @@ constexpr MessageText kTexts[] = {
     {"IDS_HELP_JOURNALWAITING", "  8  o instalare întreruptă așteaptă să revină directorul ei de șabloane (mutat, redenumit sau nemontat); nu s-a instalat nimic"},
     {"IDS_DIRECTORY_NESTED_BUSY", "O altă instalare este în curs într-un folder din acest director de șabloane sau într-un director care îl conține. Așteptați să se termine, apoi porniți din nou programul de instalare."},
     {"IDS_ERROR_FILESIZE_LIMIT", "Pachetul de instalare nu a putut fi despachetat: limita de dimensiune a fișierelor din această sesiune (ulimit -f) este mai mică decât pachetul despachetat. Măriți limita și porniți din nou programul de instalare."},
+    {"IDS_RECORD_SET_ASIDE", "Înregistrarea fișierelor instalate anterior nu a putut fi citită sau nu a trecut verificarea. Nu este folosită și nu șterge nimic; a fost pusă deoparte aici:"},
+    {"IDS_RECORD_DAMAGED", "Înregistrarea fișierelor instalate anterior nu a putut fi citită sau nu a trecut verificarea și nu este folosită:"},
+    {"IDS_NO_RECORD", "Acest catalog de șabloane nu conține nicio înregistrare a instalării acestui kit. Nu s-a modificat nimic. Catalogul şabloanelor:"},
+    {"IDS_UNINSTALL_FINISH", "Eliminare finalizată..."},
+    {"IDS_UNINSTALL_SUCCESS", "Configurația a fost eliminată cu succes."},
+    {"IDS_UNINSTALL_CONFIRM", "Eliminați fișierele kit-ului din acest catalog de șabloane? Fișierele modificate de dumneavoastră se păstrează. Catalogul şabloanelor:"},
+    {"IDS_SUMMARY_KEPT_EDIT", "Ați modificat acest fișier; versiunea dumneavoastră a fost păstrată ca:"},
+    {"IDS_SUMMARY_KEPT_IN_PLACE", "Ați modificat acest fișier, pe care kit-ul nu îl mai conține; a fost păstrat:"},
+    {"IDS_SUMMARY_REMOVED", "Fișiere eliminate:"},
+    {"IDS_DRYRUN_DONE", "Rulare de probă: nu s-a modificat nimic. Catalogul şabloanelor:"},
+    {"IDS_VERIFY_SAME", "Toate fișierele instalate corespund înregistrării. Catalogul şabloanelor:"},
+    {"IDS_VERIFY_DIFFERENT", "Fișiere care diferă de înregistrare:"},
+    {"IDS_HELP_RECORD",
+     "Înregistrare, eliminare și verificare (înregistrarea se păstrează în .qorn-record în catalogul șabloanelor):\n"
+     "  -N, --dry-run, /N    arată ce ar face o instalare, fără a modifica nimic; câte o linie pentru fiecare fișier la ieșirea standard\n"
+     "  -V, --verify, /V     compară fișierele instalate cu înregistrarea kit-ului; câte o linie pentru fiecare diferență la ieșirea standard\n"
+     "  -U, --uninstall, /U  elimină fișierele kit-ului care sunt încă așa cum au fost instalate; fișierele modificate de dumneavoastră se păstrează\n"
+     "Cod de ieșire:\n"
+     "  6  --verify a găsit diferențe\n"
+     "  7  catalogul nu conține nicio înregistrare a acestui kit (--verify, --uninstall); nu s-a modificat nimic"},
+    {"IDS_HELP_JSON", "Cu --json, la sfârșit rularea afișează la ieșirea standard un singur document JSON care o descrie (starea, directorul de șabloane, fișierele); tot restul merge la ieșirea standard de erori. Destinat pentru -S, --dry-run, --verify și --uninstall."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

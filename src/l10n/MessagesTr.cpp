@@ -76,6 +76,27 @@ constexpr MessageText kTexts[] = {
     {"IDS_HELP_JOURNALWAITING", "  8  yarıda kalmış bir kurulum şablon dizininin geri gelmesini bekliyor (taşınmış, yeniden adlandırılmış ya da bağlanmamış); hiçbir şey kurulmadı"},
     {"IDS_DIRECTORY_NESTED_BUSY", "Başka bir kurulum, bu şablon dizininin içindeki bir klasöre ya da onu içeren bir dizine sürüyor. Bitmesini bekleyin, ardından kurulum programını yeniden başlatın."},
     {"IDS_ERROR_FILESIZE_LIMIT", "Kurulum paketi açılamadı: bu oturumun dosya boyutu sınırı (ulimit -f) açılmış paketten küçük. Sınırı yükseltin ve kurulum programını yeniden başlatın."},
+    {"IDS_RECORD_SET_ASIDE", "Daha önce yüklenen dosyaların kaydı okunamadı veya denetimden geçemedi. Kullanılmıyor ve hiçbir şeyi silmiyor; şuraya kenara konuldu:"},
+    {"IDS_RECORD_DAMAGED", "Daha önce yüklenen dosyaların kaydı okunamadı veya denetimden geçemedi; kullanılmıyor:"},
+    {"IDS_NO_RECORD", "Bu şablon klasöründe bu takımın yüklendiğine dair kayıt yok. Hiçbir şey değiştirilmedi. Şablon klasörü:"},
+    {"IDS_UNINSTALL_FINISH", "Kaldırma tamamlandı..."},
+    {"IDS_UNINSTALL_SUCCESS", "Konfigürasyon başarıyla kaldırıldı."},
+    {"IDS_UNINSTALL_CONFIRM", "Takımın dosyaları bu şablon klasöründen kaldırılsın mı? Değiştirdiğiniz dosyalar korunur. Şablon klasörü:"},
+    {"IDS_SUMMARY_KEPT_EDIT", "Bu dosyayı değiştirmiştiniz; sizin sürümünüz şu adla korundu:"},
+    {"IDS_SUMMARY_KEPT_IN_PLACE", "Bu dosyayı değiştirmiştiniz ve takımda artık yok; korundu:"},
+    {"IDS_SUMMARY_REMOVED", "Kaldırılan dosyalar:"},
+    {"IDS_DRYRUN_DONE", "Deneme çalıştırması: hiçbir şey değiştirilmedi. Şablon klasörü:"},
+    {"IDS_VERIFY_SAME", "Yüklenen tüm dosyalar kayıtla uyuşuyor. Şablon klasörü:"},
+    {"IDS_VERIFY_DIFFERENT", "Kayıttan farklı olan dosyalar:"},
+    {"IDS_HELP_RECORD",
+     "Kayıt, kaldırma ve denetim (kayıt, şablon klasöründeki .qorn-record içinde tutulur):\n"
+     "  -N, --dry-run, /N    bir yüklemenin ne yapacağını hiçbir şeyi değiştirmeden gösterir; standart çıktıya dosya başına bir satır\n"
+     "  -V, --verify, /V     yüklenen dosyaları takımın kaydıyla karşılaştırır; standart çıktıya fark başına bir satır\n"
+     "  -U, --uninstall, /U  takımın yüklendiği gibi duran dosyalarını kaldırır; değiştirdiğiniz dosyalar korunur\n"
+     "Çıkış durumu:\n"
+     "  6  --verify farklar buldu\n"
+     "  7  klasörde bu takımın kaydı yok (--verify, --uninstall); hiçbir şey değiştirilmedi"},
+    {"IDS_HELP_JSON", "--json ile çalışma sona erdiğinde standart çıktıya onu anlatan tek bir JSON belgesi yazılır (durum, şablon dizini, dosyalar); geri kalan her şey standart hata akışına gider. -S, --dry-run, --verify ve --uninstall için tasarlanmıştır."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -76,6 +76,27 @@ constexpr MessageText kTexts[] = {
     {"IDS_HELP_JOURNALWAITING", "  8  một lần cài đặt bị gián đoạn đang chờ thư mục mẫu của nó trở lại (đã bị di chuyển, đổi tên hoặc chưa được gắn); không có gì được cài đặt"},
     {"IDS_DIRECTORY_NESTED_BUSY", "Một quá trình cài đặt khác đang chạy vào một thư mục bên trong thư mục mẫu này, hoặc vào thư mục chứa nó. Hãy đợi nó kết thúc rồi khởi động lại chương trình cài đặt."},
     {"IDS_ERROR_FILESIZE_LIMIT", "Không thể giải nén gói cài đặt: giới hạn kích thước tệp của phiên này (ulimit -f) nhỏ hơn gói đã giải nén. Hãy nâng giới hạn rồi khởi động lại chương trình cài đặt."},
+    {"IDS_RECORD_SET_ASIDE", "Không thể đọc bản ghi các tệp đã cài trước đó hoặc bản ghi không qua được kiểm tra. Bản ghi này không được dùng và không xóa gì; nó đã được để riêng tại đây:"},
+    {"IDS_RECORD_DAMAGED", "Không thể đọc bản ghi các tệp đã cài trước đó hoặc bản ghi không qua được kiểm tra, nên không được dùng:"},
+    {"IDS_NO_RECORD", "Thư mục khuôn mẫu này không có bản ghi nào về việc cài đặt bộ cài này. Không có gì thay đổi. Thư mục các khuôn mẫu:"},
+    {"IDS_UNINSTALL_FINISH", "Đã gỡ bỏ xong..."},
+    {"IDS_UNINSTALL_SUCCESS", "Cấu hình đã được gỡ bỏ thành công."},
+    {"IDS_UNINSTALL_CONFIRM", "Gỡ bỏ các tệp của bộ cài khỏi thư mục khuôn mẫu này? Các tệp bạn đã sửa sẽ được giữ lại. Thư mục các khuôn mẫu:"},
+    {"IDS_SUMMARY_KEPT_EDIT", "Bạn đã sửa tệp này; phiên bản của bạn được giữ lại với tên:"},
+    {"IDS_SUMMARY_KEPT_IN_PLACE", "Bạn đã sửa tệp này, tệp không còn trong bộ cài; tệp được giữ lại:"},
+    {"IDS_SUMMARY_REMOVED", "Số tệp đã gỡ bỏ:"},
+    {"IDS_DRYRUN_DONE", "Chạy thử: không có gì thay đổi. Thư mục các khuôn mẫu:"},
+    {"IDS_VERIFY_SAME", "Mọi tệp đã cài đều khớp với bản ghi. Thư mục các khuôn mẫu:"},
+    {"IDS_VERIFY_DIFFERENT", "Số tệp khác với bản ghi:"},
+    {"IDS_HELP_RECORD",
+     "Bản ghi, gỡ bỏ và kiểm tra (bản ghi được lưu trong .qorn-record của thư mục khuôn mẫu):\n"
+     "  -N, --dry-run, /N    cho biết việc cài đặt sẽ làm gì mà không thay đổi gì; mỗi tệp một dòng trên đầu ra chuẩn\n"
+     "  -V, --verify, /V     so sánh các tệp đã cài với bản ghi của bộ cài; mỗi khác biệt một dòng trên đầu ra chuẩn\n"
+     "  -U, --uninstall, /U  gỡ bỏ các tệp của bộ cài còn nguyên như khi cài; các tệp bạn đã sửa được giữ lại\n"
+     "Mã thoát:\n"
+     "  6  --verify đã tìm thấy khác biệt\n"
+     "  7  thư mục không có bản ghi của bộ cài này (--verify, --uninstall); không có gì thay đổi"},
+    {"IDS_HELP_JSON", "Với --json, khi kết thúc, lần chạy in ra đầu ra chuẩn một tài liệu JSON mô tả nó (trạng thái, thư mục mẫu, các tệp); mọi thứ khác được ghi vào luồng lỗi chuẩn. Dành cho -S, --dry-run, --verify và --uninstall."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -1,5 +1,7 @@
 #include "launcher/TemplateDirectory.h"
 
+#include <algorithm>
+
 #include "launcher/LauncherConfig.h"
 #include "launcher/LocationCleaning.h"
 #include "launcher/TemplateLocations.h"
@@ -50,6 +52,20 @@ std::vector<WString> RecordTemplateDirectory(const WString& usedDirectory, std::
                                              bool alternativeFilePresent, bool locationsFromAlternative) {
     locations.insert(locations.begin(), ConfigValue{WithoutTrailingSeparator(usedDirectory), {}, 0, true});
     std::vector<WString> unrecorded;
+    if (!locationsFromAlternative) Record(locations, false, unrecorded);
+    if (alternativeFilePresent) Record(locations, true, unrecorded);
+    return unrecorded;
+}
+
+std::vector<WString> ForgetTemplateDirectory(const WString& removedDirectory, std::vector<ConfigValue>& locations,
+                                             bool alternativeFilePresent, bool locationsFromAlternative) {
+    const WString removed = WithoutTrailingSeparator(removedDirectory);
+    const auto named = [&](const ConfigValue& location) {
+        return location.TextIsExact() && WithoutTrailingSeparator(LocalDirectoryOf(location.text)) == removed;
+    };
+    std::vector<WString> unrecorded;
+    if (std::none_of(locations.begin(), locations.end(), named)) return unrecorded;
+    locations.erase(std::remove_if(locations.begin(), locations.end(), named), locations.end());
     if (!locationsFromAlternative) Record(locations, false, unrecorded);
     if (alternativeFilePresent) Record(locations, true, unrecorded);
     return unrecorded;

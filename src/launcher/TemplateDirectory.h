@@ -27,3 +27,8 @@ TemplateDirectoryChoice ChooseTemplateDirectory();
 // directory but were left as they were: unreadable, or not writable.
 std::vector<WString> RecordTemplateDirectory(const WString& usedDirectory, std::vector<ConfigValue>& locations,
                                              bool alternativeFilePresent, bool locationsFromAlternative);
+// Takes every location naming `removedDirectory` out of `locations` and
+// writes the list back as RecordTemplateDirectory does (nothing is written
+// when no location named it). Returns the launcher files left as they were.
+std::vector<WString> ForgetTemplateDirectory(const WString& removedDirectory, std::vector<ConfigValue>& locations,
+                                             bool alternativeFilePresent, bool locationsFromAlternative);

@@ -26,3 +26,4 @@ constexpr ErrorCode ERR_FILE_TOO_LARGE = 223;
 constexpr ErrorCode ERR_DISK_FULL = 112;  // the files do not fit into the template directory's file system
 constexpr ErrorCode ERR_CANT_WRITE = 1013;
 constexpr ErrorCode ERR_CANCELLED = 1223;
+constexpr ErrorCode ERR_NO_RECORD = 1168;  // the directory holds no sound record of this kit

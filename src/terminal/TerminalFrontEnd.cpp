@@ -32,7 +32,11 @@ void TerminalFrontEnd::ConnectController(InstallerController* controller) {
 }
 
 std::int32_t TerminalFrontEnd::ShowMessage(const WString& text, std::uint32_t flags) {
-    return console_.ShowMessage(text, flags);
+    if (flags != MB_QUESTION_YESNO) return console_.ShowMessage(text, flags);
+    // A question is answered as the welcome is: Enter says yes, Ctrl+C no.
+    WriteLine(text);
+    const bool yes = reader_.ReadLine(ToAString(LoadResString("IDS_TERMINAL_CONTINUE") + u" "), AString()).has_value();
+    return yes ? IDYES : IDNO;
 }
 
 void TerminalFrontEnd::ShowWelcome(const WString& text, bool) { welcome_ = text; }

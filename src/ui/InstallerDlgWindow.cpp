@@ -106,8 +106,14 @@ void CInstallerDlg::ShowOutcome(const ProgressReport& report, ExitStatus status)
     if (pollSource_ != 0) g_source_remove(pollSource_);
     pollSource_ = 0;
     switch (status) {
-    case ExitStatus::Success: ShowSuccessPage(); break;
+    case ExitStatus::Success:
+        successHeadline_ = LoadResString(report.summary != nullptr && report.summary->kind == RunSummary::Kind::Uninstall
+                                             ? "IDS_UNINSTALL_SUCCESS"
+                                             : "IDS_SUCCESS_FINISH");
+        ShowSuccessPage();
+        break;
     case ExitStatus::Cancelled: ShowErrorPage(LoadResString("IDS_CANCEL_FINISH")); break;
+    case ExitStatus::NoRecord: ShowErrorPage(report.message); break;  // it says that nothing was changed
     case ExitStatus::RollbackIncomplete: {
         // Not everything is as it was: the page must not say otherwise.
         // Without a kept backup the job's message says what stayed.
@@ -192,7 +198,8 @@ void CInstallerDlg::SetFinishButtons() {
 
 void CInstallerDlg::ShowNote(const WString& text) {
     if (silent_) std::fprintf(stderr, "%s: %s\n", title_.c_str(), ToAString(text).c_str());
-    if (successPage_) successPage_->SetText(LoadResString("IDS_SUCCESS_FINISH") + u"\n\n" + text);
+    const WString headline = successHeadline_.empty() ? LoadResString("IDS_SUCCESS_FINISH") : successHeadline_;
+    if (successPage_) successPage_->SetText(headline + u"\n\n" + text);
 }
 
 void CInstallerDlg::OfferDescriptionDocument(const WString& path) {
@@ -202,10 +209,11 @@ void CInstallerDlg::OfferDescriptionDocument(const WString& path) {
 }
 
 void CInstallerDlg::ShowSuccessPage() {
+    if (successHeadline_.empty()) successHeadline_ = LoadResString("IDS_SUCCESS_FINISH");
     if (!successPage_ && fixed_ != nullptr) {
-        successPage_ = std::make_unique<SuccessFinalPage>(fixed_, bannerPixbuf_.get(),
-                                                          LoadResString("IDS_SUCCESS_FINISH"));
+        successPage_ = std::make_unique<SuccessFinalPage>(fixed_, bannerPixbuf_.get(), successHeadline_);
     }
+    if (successPage_) successPage_->SetText(successHeadline_);
     SetFinishButtons();
     ShowPage(successPage_.get());
 }

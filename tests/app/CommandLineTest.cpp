@@ -18,6 +18,10 @@ std::string Summary(const CommandLineOptions& options) {
     if (options.hasTargetOption) summary += " D=" + std::string(options.targetDirectory.c_str());
     if (options.showHelp) summary += " help";
     if (options.terminal) summary += " terminal";
+    if (options.dryRun) summary += " dry-run";
+    if (options.verify) summary += " verify";
+    if (options.uninstall) summary += " uninstall";
+    if (options.json) summary += " json";
     return summary.empty() ? summary : summary.substr(1);
 }
 
@@ -50,7 +54,12 @@ const std::tuple<const char*, std::vector<const char*>, const char*> kCases[] = 
     {"solidus question mark after L", {"-Lde", "/?"}, "L=de help"},
     {"help look-alikes", {"-H", "-help", "--HELP", "/h", "?", "-?"}, ""},
     {"hyphen lower-case t", {"-t"}, "terminal"},
-    {"solidus T after L and S", {"-S", "-Lru", "/T"}, "silent L=ru terminal"},};
+    {"solidus T after L and S", {"-S", "-Lru", "/T"}, "silent L=ru terminal"},
+    {"run kinds, long forms, after usecwd", {"usecwd", "--dry-run", "--verify", "--uninstall"}, "usecwd dry-run verify uninstall"},
+    {"run kinds, short forms, any case, after L", {"-Lde", "-n", "/V", "/u"}, "L=de dry-run verify uninstall"},
+    {"run-kind look-alikes", {"-Verbose", "-Nope", "--DRY-RUN", "--uninstal", "/Ux"}, ""},
+    {"json after L and D, its look-alikes passed over", {"-S", "-Lru", "-D/a", "--json", "-json", "/json", "--JSON"},
+     "silent L=ru D=/a json"},};
 
 TEST(ParseCommandLine, RecognisesTheDocumentedForms) {
     for (const auto& [name, arguments, options] : kCases) {

@@ -1,0 +1,104 @@
+#include "app/ContentChecksum.h"
+
+#include <unistd.h>
+#include <xxhash.h>
+
+#include <cerrno>
+#include <memory>
+
+namespace {
+
+struct StateFree {
+    void operator()(XXH3_state_t* state) const { XXH3_freeState(state); }
+};
+using State = std::unique_ptr<XXH3_state_t, StateFree>;
+
+State NewState() {
+    State state(XXH3_createState());
+    if (state != nullptr) XXH3_128bits_reset(state.get());
+    return state;
+}
+
+Checksum128 Digest(XXH3_state_t* state) {
+    const XXH128_hash_t hash = XXH3_128bits_digest(state);
+    return {hash.high64, hash.low64};
+}
+
+// Reads into `buffer` from `offset` (or, with a negative one, from the
+// current position); retried on a signal.
+ssize_t ReadSome(int descriptor, std::span<unsigned char> buffer, std::size_t wanted, off_t offset) {
+    for (;;) {
+        const ssize_t got = offset < 0 ? read(descriptor, buffer.data(), wanted)
+                                       : pread(descriptor, buffer.data(), wanted, offset);
+        if (got >= 0 || errno != EINTR) return got;
+    }
+}
+
+}  // namespace
+
+std::string Checksum128::Hex() const {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string text(32, '0');
+    for (int i = 0; i < 16; ++i) {
+        text[static_cast<std::size_t>(15 - i)] = kDigits[(high >> (4 * i)) & 0xF];
+        text[static_cast<std::size_t>(31 - i)] = kDigits[(low >> (4 * i)) & 0xF];
+    }
+    return text;
+}
+
+bool Checksum128::FromHex(std::string_view text, Checksum128* checksum) {
+    if (text.size() != 32) return false;
+    Checksum128 value;
+    for (std::size_t i = 0; i < 32; ++i) {
+        const char c = text[i];
+        unsigned digit = 0;
+        if (c >= '0' && c <= '9') {
+            digit = static_cast<unsigned>(c - '0');
+        } else if (c >= 'a' && c <= 'f') {
+            digit = static_cast<unsigned>(c - 'a' + 10);
+        } else {
+            return false;
+        }
+        std::uint64_t& half = i < 16 ? value.high : value.low;
+        half = (half << 4) | digit;
+    }
+    *checksum = value;
+    return true;
+}
+
+Checksum128 ChecksumOfBytes(std::string_view bytes) {
+    const XXH128_hash_t hash = XXH3_128bits(bytes.data(), bytes.size());
+    return {hash.high64, hash.low64};
+}
+
+bool ChecksumOfRange(int descriptor, off_t offset, std::uint64_t size, std::span<unsigned char> buffer,
+                     Checksum128* checksum) {
+    const State state = NewState();
+    if (state == nullptr || buffer.empty()) return false;
+    while (size > 0) {
+        const std::size_t wanted = size < buffer.size() ? static_cast<std::size_t>(size) : buffer.size();
+        const ssize_t got = ReadSome(descriptor, buffer, wanted, offset);
+        if (got <= 0) return false;
+        XXH3_128bits_update(state.get(), buffer.data(), static_cast<std::size_t>(got));
+        offset += got;
+        size -= static_cast<std::uint64_t>(got);
+    }
+    *checksum = Digest(state.get());
+    return true;
+}
+
+bool ChecksumOfFile(int descriptor, std::span<unsigned char> buffer, Checksum128* checksum, std::uint64_t* size) {
+    const State state = NewState();
+    if (state == nullptr || buffer.empty()) return false;
+    std::uint64_t total = 0;
+    for (;;) {
+        const ssize_t got = ReadSome(descriptor, buffer, buffer.size(), -1);
+        if (got < 0) return false;
+        if (got == 0) break;
+        XXH3_128bits_update(state.get(), buffer.data(), static_cast<std::size_t>(got));
+        total += static_cast<std::uint64_t>(got);
+    }
+    *checksum = Digest(state.get());
+    *size = total;
+    return true;
+}

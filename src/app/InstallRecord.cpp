@@ -1,0 +1,254 @@
+#include "app/InstallRecord.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <unordered_set>
+
+#include "platform/FolderBeneath.h"
+
+namespace {
+
+constexpr char kHeader[] = "qorn-setup-record 1";
+// Larger than any record a kit within its limits gives.
+constexpr std::uint64_t kMaxRecordBytes = 512ull << 20;
+// The shortest line of a file ("f 0 0 0 <32 digits> x\n").
+constexpr std::size_t kShortestFileLine = 41;
+constexpr std::size_t kMaxPath = 4095;
+constexpr std::size_t kMaxComponent = 255;
+
+bool NeedsEscape(unsigned char c) { return c <= 0x20 || c == 0x7F || c == '%'; }
+
+std::string Escape(std::string_view text) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (NeedsEscape(byte)) {
+            out += '%';
+            out += kDigits[byte >> 4];
+            out += kDigits[byte & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// Only the form Escape writes: a byte that needs it is always escaped, and nothing else is.
+bool Unescape(std::string_view text, std::string* out) {
+    out->clear();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte != '%') {
+            if (NeedsEscape(byte)) return false;
+            *out += text[i];
+            continue;
+        }
+        if (i + 2 >= text.size()) return false;
+        const int high = HexDigit(text[i + 1]);
+        const int low = HexDigit(text[i + 2]);
+        if (high < 0 || low < 0) return false;
+        const auto decoded = static_cast<unsigned char>(high * 16 + low);
+        if (!NeedsEscape(decoded) || decoded == 0) return false;
+        *out += static_cast<char>(decoded);
+        i += 2;
+    }
+    return true;
+}
+
+// Only the form std::to_string writes: one record, one spelling.
+template <typename Number>
+bool ParseNumber(std::string_view text, Number* number) {
+    const std::string_view digits = !text.empty() && text[0] == '-' ? text.substr(1) : text;
+    if (digits.empty() || (digits[0] == '0' && (digits.size() > 1 || text.size() > 1))) return false;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), *number);
+    return error == std::errc() && end == text.data() + text.size();
+}
+
+// Lines of a record, each without its "\n"; the last line must end in one.
+class LineReader {
+public:
+    explicit LineReader(std::string_view bytes) : bytes_(bytes) {}
+    bool Next(std::string_view* line) {
+        const std::size_t end = bytes_.find('\n', at_);
+        if (end == std::string_view::npos) return false;
+        *line = bytes_.substr(at_, end - at_);
+        at_ = end + 1;
+        return true;
+    }
+    std::size_t at() const { return at_; }
+    std::size_t left() const { return bytes_.size() - at_; }
+
+private:
+    std::string_view bytes_;
+    std::size_t at_ = 0;
+};
+
+// "<key> <rest>": the rest, or false when the line has another key.
+bool Field(std::string_view line, std::string_view key, std::string_view* rest) {
+    if (line.size() <= key.size() || line.substr(0, key.size()) != key || line[key.size()] != ' ') return false;
+    *rest = line.substr(key.size() + 1);
+    return true;
+}
+
+// The next blank-separated word of `rest`, taken off it.
+std::string_view Word(std::string_view* rest) {
+    const std::size_t blank = rest->find(' ');
+    const std::string_view word = rest->substr(0, blank);
+    *rest = blank == std::string_view::npos ? std::string_view() : rest->substr(blank + 1);
+    return word;
+}
+
+bool IsRecordablePath(const std::string& path) {
+    if (path.size() > kMaxPath || !IsPlainRelative(path)) return false;
+    for (std::string_view rest = path; !rest.empty();) {
+        const std::size_t slash = rest.find('/');
+        if (rest.substr(0, slash).size() > kMaxComponent) return false;
+        rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
+    }
+    // The record folder is the installer's own, never a kit's file.
+    const std::string_view first = std::string_view(path).substr(0, path.find('/'));
+    return first != kRecordFolder;
+}
+
+bool ParsePath(std::string_view text, std::unordered_set<std::string>& seen, std::string* path) {
+    return Unescape(text, path) && IsRecordablePath(*path) && seen.insert(*path).second;
+}
+
+bool ParseFileLine(std::string_view line, std::unordered_set<std::string>& seen, RecordedFile* file) {
+    std::string_view rest;
+    if (!Field(line, "f", &rest)) return false;
+    return ParseNumber(Word(&rest), &file->size) && ParseNumber(Word(&rest), &file->seconds) &&
+           ParseNumber(Word(&rest), &file->nanoseconds) && file->nanoseconds >= 0 &&
+           file->nanoseconds < 1000000000 && Checksum128::FromHex(Word(&rest), &file->checksum) &&
+           ParsePath(rest, seen, &file->path);
+}
+
+bool ParseCount(LineReader& lines, std::string_view key, std::size_t* count) {
+    std::string_view line;
+    std::string_view rest;
+    return lines.Next(&line) && Field(line, key, &rest) && ParseNumber(rest, count) && *count <= kMaxRecordedFiles;
+}
+
+bool ParseBody(LineReader& lines, const KitIdentity& expected, InstallRecord& record) {
+    std::string_view line;
+    std::string_view rest;
+    if (!lines.Next(&line) || line != kHeader) return false;
+    if (!lines.Next(&line) || !Field(line, "product", &rest) || !Unescape(rest, &record.identity.product)) return false;
+    if (!lines.Next(&line) || !Field(line, "provider", &rest) || !Unescape(rest, &record.identity.provider)) return false;
+    if (!(record.identity == expected)) return false;
+    if (!lines.Next(&line) || (line != "target-created 0" && line != "target-created 1")) return false;
+    record.createdTarget = line.back() == '1';
+    std::size_t folders = 0;
+    std::size_t files = 0;
+    if (!ParseCount(lines, "folders", &folders) || !ParseCount(lines, "files", &files)) return false;
+    // A count is believed only as far as the bytes left can hold its lines.
+    if (folders > lines.left() / 4 || files > lines.left() / kShortestFileLine) return false;
+    std::unordered_set<std::string> seen;
+    record.createdFolders.resize(folders);
+    for (std::string& folder : record.createdFolders) {
+        if (!lines.Next(&line) || !Field(line, "d", &rest) || !ParsePath(rest, seen, &folder)) return false;
+    }
+    record.files.resize(files);
+    for (RecordedFile& file : record.files) {
+        if (!lines.Next(&line) || !ParseFileLine(line, seen, &file)) return false;
+    }
+    return true;
+}
+
+std::string EndLine(std::string_view body) { return "end " + ChecksumOfBytes(body).Hex() + "\n"; }
+
+int OpenRecordFolder(int target) {
+    return openat(target, kRecordFolder, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+}
+
+// The whole regular file `name` in `folder`, never through a link; false
+// with errno (ENOENT when there is none).
+bool ReadWhole(int folder, const std::string& name, std::string* bytes) {
+    const FolderDescriptor file(openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat status {};
+    if (!file.valid() || fstat(file.get(), &status) != 0) return false;
+    if (!S_ISREG(status.st_mode) || static_cast<std::uint64_t>(status.st_size) > kMaxRecordBytes) {
+        errno = EINVAL;
+        return false;
+    }
+    bytes->resize(static_cast<std::size_t>(status.st_size));
+    std::size_t done = 0;
+    while (done < bytes->size()) {
+        const ssize_t got = read(file.get(), bytes->data() + done, bytes->size() - done);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) {
+            errno = got == 0 ? EINVAL : errno;  // cut while being read
+            return false;
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string SerializeRecord(const InstallRecord& record) {
+    std::string body = kHeader;
+    body += "\nproduct " + Escape(record.identity.product) + "\nprovider " + Escape(record.identity.provider);
+    body += record.createdTarget ? "\ntarget-created 1" : "\ntarget-created 0";
+    body += "\nfolders " + std::to_string(record.createdFolders.size());
+    body += "\nfiles " + std::to_string(record.files.size()) + "\n";
+    for (const std::string& folder : record.createdFolders) body += "d " + Escape(folder) + "\n";
+    for (const RecordedFile& file : record.files) {
+        body += "f " + std::to_string(file.size) + " " + std::to_string(file.seconds) + " " +
+                std::to_string(file.nanoseconds) + " " + file.checksum.Hex() + " " + Escape(file.path) + "\n";
+    }
+    return body + EndLine(body);
+}
+
+bool ParseRecord(std::string_view bytes, const KitIdentity& expected, InstallRecord* record) {
+    LineReader lines(bytes);
+    InstallRecord parsed;
+    if (!ParseBody(lines, expected, parsed)) return false;
+    const std::size_t bodyEnd = lines.at();
+    std::string_view line;
+    if (!lines.Next(&line) || lines.left() != 0) return false;
+    if (std::string(line) + "\n" != EndLine(bytes.substr(0, bodyEnd))) return false;
+    *record = std::move(parsed);
+    return true;
+}
+
+std::string RecordPath(const KitIdentity& identity) {
+    return std::string(kRecordFolder) + "/" + RecordFileName(identity);
+}
+
+RecordState ReadRecord(int target, const KitIdentity& identity, InstallRecord* record) {
+    const FolderDescriptor folder(OpenRecordFolder(target));
+    if (!folder.valid()) return errno == ENOENT ? RecordState::Missing : RecordState::Damaged;
+    std::string bytes;
+    if (!ReadWhole(folder.get(), RecordFileName(identity), &bytes)) {
+        return errno == ENOENT ? RecordState::Missing : RecordState::Damaged;
+    }
+    return ParseRecord(bytes, identity, record) ? RecordState::Found : RecordState::Damaged;
+}
+
+std::string SetRecordAside(int target, const KitIdentity& identity) {
+    const FolderDescriptor folder(OpenRecordFolder(target));
+    if (!folder.valid()) return std::string();
+    const std::string name = RecordFileName(identity);
+    for (int number = 0; number < 1000; ++number) {
+        const std::string aside = name + ".bad" + (number == 0 ? std::string() : std::to_string(number));
+        if (renameat2(folder.get(), name.c_str(), folder.get(), aside.c_str(), RENAME_NOREPLACE) == 0) {
+            return std::string(kRecordFolder) + "/" + aside;
+        }
+        if (errno != EEXIST) return std::string();
+    }
+    return std::string();
+}

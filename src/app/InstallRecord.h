@@ -1,0 +1,60 @@
+// The record of what an installation put into a template directory, one file
+// per kit in the directory's hidden folder ".qorn-record": every file of the
+// kit it installed or found up to date (path, size, time, content checksum),
+// the folders it created, and whether it created the directory itself. It is
+// written like the kit's own files, inside the run's transaction, and read
+// with suspicion: a record that fails any check is never trusted to remove
+// anything.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/ContentChecksum.h"
+#include "app/KitIdentity.h"
+
+inline constexpr char kRecordFolder[] = ".qorn-record";
+// As many as a kit may list.
+inline constexpr std::size_t kMaxRecordedFiles = 1000000;
+
+struct RecordedFile {
+    std::string path;  // below the template directory, "/" between components, system bytes
+    std::uint64_t size = 0;
+    std::int64_t seconds = 0;
+    std::int64_t nanoseconds = 0;
+    Checksum128 checksum;
+};
+
+struct InstallRecord {
+    KitIdentity identity;
+    bool createdTarget = false;               // the directory itself was made by the kit's first installation
+    std::vector<std::string> createdFolders;  // below the directory, outer before inner
+    std::vector<RecordedFile> files;          // in the kit's order
+};
+
+// The record's bytes: a header line, then one line per item, every name
+// escaped ("%XX" for a control byte, a blank, DEL and "%"), and a last line
+// with a checksum of everything before it.
+std::string SerializeRecord(const InstallRecord& record);
+// Parses and checks `bytes` as the record of `expected`: header, counts (at
+// most kMaxRecordedFiles, and no more than the bytes can hold), every path
+// plain and below the directory and outside the record folder, no path
+// twice, numbers whole, the identity and the closing checksum. False, with
+// `record` unchanged, on the first fault.
+bool ParseRecord(std::string_view bytes, const KitIdentity& expected, InstallRecord* record);
+
+// The record's path below the template directory.
+std::string RecordPath(const KitIdentity& identity);
+
+enum class RecordState : std::uint8_t { Missing, Found, Damaged };
+// Reads the record of `identity` below the open template directory
+// `target`: the folder and the file are never followed through a link and
+// the file must be a regular one. Missing when there is none; Damaged when
+// it cannot be read or fails ParseRecord.
+RecordState ReadRecord(int target, const KitIdentity& identity, InstallRecord* record);
+// Renames a damaged record to "<name>.bad" (".bad1", ".bad2"... when taken)
+// beside it, never over another file. Its new path below the directory,
+// empty when it could not be moved.
+std::string SetRecordAside(int target, const KitIdentity& identity);

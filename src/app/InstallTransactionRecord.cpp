@@ -1,0 +1,399 @@
+// The record's part of an installation run: reading the kit's previous
+// record, the user's edits kept aside, the files and folders the kit no
+// longer ships, and the new record, all planned with the rest of the run and
+// journaled with it, so that a rollback or a recovery undoes them too.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <memory>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "app/FileDecision.h"
+#include "app/InstallTransaction.h"
+#include "platform/FileCopy.h"
+#include "platform/SystemPath.h"
+
+namespace {
+
+constexpr char kKeptSuffix[] = ".qorn-old";
+constexpr std::size_t kChecksumBuffer = 64 * 1024;
+constexpr int kMaxKeptNumber = 1000;
+
+bool WritesFile(EntryAction action) { return action == EntryAction::Create || action == EntryAction::Replace; }
+
+FileIdentity IdentityOfStatus(const struct stat& status) {
+    return {status.st_size, status.st_mtim.tv_sec, status.st_mtim.tv_nsec};
+}
+
+// Every folder that holds a path of `paths`, the outer ones included.
+std::unordered_set<std::string> FoldersHolding(const std::unordered_set<std::string>& paths) {
+    std::unordered_set<std::string> folders;
+    for (const std::string& path : paths) {
+        for (std::string_view folder = FolderPart(path); !folder.empty(); folder = FolderPart(folder)) {
+            if (!folders.emplace(folder).second) break;
+        }
+    }
+    return folders;
+}
+
+// The names in an open folder, without "." and ".."; false when it cannot be read.
+bool ListFolder(int folder, std::vector<std::string>* names) {
+    const int copy = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (copy < 0) return false;
+    DIR* listing = fdopendir(copy);
+    if (listing == nullptr) {
+        close(copy);
+        return false;
+    }
+    const std::unique_ptr<DIR, int (*)(DIR*)> owner(listing, closedir);
+    while (const dirent* entry = readdir(listing)) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..") names->emplace_back(name);
+    }
+    return true;
+}
+
+}  // namespace
+
+ErrorCode InstallTransaction::LoadRecord() {
+    // A directory the run creates holds no record yet.
+    if (!createdAbove_.empty()) return uninstall_ ? ERR_NO_RECORD : ERR_NONE;
+    previousState_ = ReadRecord(targetFolder_.get(), options_.identity, &previous_);
+    if (previousState_ == RecordState::Damaged) {
+        // Never trusted with anything: set aside like a damaged journal, and
+        // the run goes on as though there were none.
+        recordDamaged_ = true;
+        previous_ = InstallRecord{};
+        recordSetAside_ = readOnly_ ? RecordPath(options_.identity) : SetRecordAside(targetFolder_.get(), options_.identity);
+    }
+    if (uninstall_ && previousState_ != RecordState::Found) return ERR_NO_RECORD;
+    return ERR_NONE;
+}
+
+ErrorCode InstallTransaction::PlanRecord() {
+    PlanKeptEdits();
+    PlanNoLongerShipped();
+    PlanRemovedFolders();
+    if (!uninstall_ && !PlanNewRecord()) return ERR_INVALID_PARAMETER;
+    if (!removals_.empty()) replacesAny_ = true;
+    if (!removals_.empty() || !removedFolders_.empty() || writesRecord_) writesAny_ = true;
+    return ERR_NONE;
+}
+
+bool InstallTransaction::Edited(const std::string& relative, const RecordedFile& recorded,
+                                FileIdentity* identity) const {
+    const FolderDescriptor folder(OpenFolderBeneath(targetFolder_.get(), FolderPart(relative), links_));
+    struct stat status {};
+    const std::string name(NamePart(relative));
+    if (!folder.valid() || fstatat(folder.get(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) return false;
+    *identity = IdentityOfStatus(status);
+    // What cannot be read as the recorded file is kept: when in doubt, the user's.
+    if (!S_ISREG(status.st_mode) || static_cast<std::uint64_t>(status.st_size) != recorded.size) return true;
+    const FolderDescriptor file(openat(folder.get(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    std::unique_ptr<unsigned char[]> buffer(new unsigned char[kChecksumBuffer]);
+    Checksum128 found;
+    std::uint64_t size = 0;
+    if (!file.valid() || !ChecksumOfFile(file.get(), {buffer.get(), kChecksumBuffer}, &found, &size)) return true;
+    return !(found == recorded.checksum) || size != recorded.size;
+}
+
+std::string InstallTransaction::FreeKeptName(const std::string& relative) const {
+    for (int number = 0; number < kMaxKeptNumber; ++number) {
+        const std::string candidate = relative + kKeptSuffix + (number == 0 ? std::string() : std::to_string(number));
+        struct stat status {};
+        if (fstatat(targetFolder_.get(), candidate.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT) {
+            return candidate;
+        }
+    }
+    return relative + kKeptSuffix;  // taken: keeping it fails the run, which loses nothing
+}
+
+void InstallTransaction::PlanKeptEdits() {
+    if (previous_.files.empty()) return;
+    std::unordered_map<std::string_view, std::size_t> recorded;
+    for (std::size_t i = 0; i < previous_.files.size(); ++i) recorded.emplace(previous_.files[i].path, i);
+    for (std::size_t i = 0; i < plan_.size(); ++i) {
+        if (plan_[i].action != EntryAction::Replace) continue;
+        const std::string relative = RelativePath(i);
+        const auto found = recorded.find(relative);
+        FileIdentity identity;
+        const bool edited = found != recorded.end() && Edited(relative, previous_.files[found->second], &identity);
+        const FileDecision decision =
+            Decide({.inKit = true, .onDisk = true, .olderThanKit = true, .recorded = found != recorded.end(),
+                    .asRecorded = !edited});
+        if (decision == FileDecision::ReplaceKeepingEdit) keptAside_.push_back({i, FreeKeptName(relative), identity});
+    }
+}
+
+void InstallTransaction::SaveParentTime(const std::string& relative) {
+    const std::string parent(FolderPart(relative));
+    const FolderDescriptor folder(OpenFolderBeneath(targetFolder_.get(), parent, links_));
+    struct stat status {};
+    if (!folder.valid() || fstat(folder.get(), &status) != 0) return;
+    const std::string below = JoinRelative(targetBelowAnchor_, parent);
+    for (const JournalFolderTime& saved : extraFolderTimes_) {
+        if (saved.path == below) return;
+    }
+    extraFolderTimes_.push_back({below, status.st_mtim.tv_sec, status.st_mtim.tv_nsec});
+}
+
+void InstallTransaction::PlanNoLongerShipped() {
+    std::unordered_set<std::string> shipped;
+    for (std::size_t i = 0; i < plan_.size(); ++i) shipped.insert(RelativePath(i));
+    for (const RecordedFile& file : previous_.files) {
+        if (shipped.count(file.path) != 0) continue;
+        const FolderDescriptor folder(OpenFolderBeneath(targetFolder_.get(), FolderPart(file.path), links_));
+        struct stat status {};
+        const bool onDisk = folder.valid() &&
+                            fstatat(folder.get(), std::string(NamePart(file.path)).c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0;
+        FileIdentity identity;
+        const bool edited = onDisk && Edited(file.path, file, &identity);
+        switch (Decide({.inKit = false, .onDisk = onDisk, .recorded = true, .asRecorded = !edited})) {
+            case FileDecision::Remove:
+                removals_.push_back({file.path, IdentityOfStatus(status), false});
+                bytesRemoved_ += file.size;
+                SaveParentTime(file.path);
+                break;
+            case FileDecision::KeepEdited: keptEdited_.push_back(file.path); break;
+            default: break;
+        }
+    }
+    if (uninstall_) {
+        const std::string record = RecordPath(options_.identity);
+        struct stat status {};
+        if (fstatat(targetFolder_.get(), record.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0) {
+            removals_.push_back({record, IdentityOfStatus(status), true});
+            SaveParentTime(record);
+        }
+    }
+}
+
+void InstallTransaction::PlanRemovedFolders() {
+    std::unordered_set<std::string> shipped;
+    for (std::size_t i = 0; i < plan_.size(); ++i) shipped.insert(RelativePath(i));
+    const std::unordered_set<std::string> kept = FoldersHolding(shipped);
+    std::vector<std::string> candidates;
+    for (const std::string& folder : previous_.createdFolders) {
+        if (kept.count(folder) == 0) candidates.push_back(folder);
+    }
+    if (uninstall_) candidates.emplace_back(kRecordFolder);
+    // Inner before outer: a folder is empty once what goes from it has gone.
+    std::sort(candidates.begin(), candidates.end(),
+              [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+    std::unordered_set<std::string> going;
+    for (const Removal& removal : removals_) going.insert(removal.path);
+    for (const std::string& candidate : candidates) {
+        const FolderDescriptor folder(OpenFolderBeneath(targetFolder_.get(), candidate, links_));
+        std::vector<std::string> names;
+        struct stat status {};
+        if (!folder.valid() || fstat(folder.get(), &status) != 0 || !ListFolder(folder.get(), &names)) continue;
+        const bool empties = std::all_of(names.begin(), names.end(), [&](const std::string& name) {
+            return going.count(JoinRelative(candidate, name)) != 0;
+        });
+        if (!empties) continue;
+        going.insert(candidate);
+        removedFolders_.push_back(candidate);
+        extraFolderTimes_.push_back(
+            {JoinRelative(targetBelowAnchor_, candidate), status.st_mtim.tv_sec, status.st_mtim.tv_nsec});
+        SaveParentTime(candidate);
+    }
+}
+
+bool InstallTransaction::PlanNewRecord() {
+    InstallRecord record;
+    record.identity = options_.identity;
+    record.createdTarget = previous_.createdTarget || !createdAbove_.empty();
+    // The folders it made, earlier runs' that stay and this run's own.
+    for (const std::string& folder : previous_.createdFolders) {
+        if (std::find(removedFolders_.begin(), removedFolders_.end(), folder) == removedFolders_.end()) {
+            record.createdFolders.push_back(folder);
+        }
+    }
+    for (const std::uint32_t folder : createdBelow_) record.createdFolders.emplace_back(folders_.PathOf(folder));
+    std::sort(record.createdFolders.begin(), record.createdFolders.end(),
+              [](const std::string& a, const std::string& b) { return a.size() < b.size() || (a.size() == b.size() && a < b); });
+    record.createdFolders.erase(std::unique(record.createdFolders.begin(), record.createdFolders.end()),
+                                record.createdFolders.end());
+    // One line a path: the entry that writes it, else the first that lists it.
+    std::unordered_set<std::string> seen;
+    std::vector<std::size_t> chosen;
+    for (const bool writing : {true, false}) {
+        for (std::size_t i = 0; i < plan_.size(); ++i) {
+            if (WritesFile(plan_[i].action) != writing || plan_[i].action == EntryAction::Superseded) continue;
+            if (seen.insert(RelativePath(i)).second) chosen.push_back(i);
+        }
+    }
+    std::sort(chosen.begin(), chosen.end());
+    std::unique_ptr<unsigned char[]> buffer(new unsigned char[kChecksumBuffer]);
+    for (const std::size_t i : chosen) {
+        const KitEntry& entry = (*entries_)[i];
+        const timespec time = TimespecFromFileTime(entry.lastWriteTime);
+        RecordedFile file{RelativePath(i), entry.size, time.tv_sec, time.tv_nsec, {}};
+        if (options_.kit != nullptr && !readOnly_) {
+            (void)ChecksumOfRange(static_cast<int>(options_.kit->handle), entry.offset, entry.size,
+                                  {buffer.get(), kChecksumBuffer}, &file.checksum);  // a short image fails its install anyway
+        }
+        record.files.push_back(std::move(file));
+    }
+    recordBytes_ = SerializeRecord(record);
+    writesRecord_ = previousState_ != RecordState::Found || SerializeRecord(previous_) != recordBytes_;
+    if (!writesRecord_ || readOnly_) return true;
+    // Something else of that name where the record folder must be is an obstacle, as in a kit's path.
+    const std::uint32_t folder = FolderAt(kRecordFolder);
+    if (folder == FolderTable::kNone) return false;
+    SaveFolderTime(folder);
+    const std::string path = RecordPath(options_.identity);
+    struct stat status {};
+    if (folders_[folder].exists && fstatat(targetFolder_.get(), path.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0) {
+        recordReplaces_ = true;
+        recordOriginal_ = IdentityOfStatus(status);
+        replacesAny_ = true;
+    }
+    // The record takes the time of the kit's newest file: the same kit over
+    // the same tree gives the same record, byte for byte and time for time.
+    // Never the identity of the record it replaces: a rollback tells the two
+    // apart by size and time.
+    timespec newest{0, 0};
+    for (const std::size_t i : chosen) {
+        const timespec time = TimespecFromFileTime((*entries_)[i].lastWriteTime);
+        if (time.tv_sec > newest.tv_sec || (time.tv_sec == newest.tv_sec && time.tv_nsec > newest.tv_nsec)) newest = time;
+    }
+    recordWritten_ = {static_cast<std::int64_t>(recordBytes_.size()), newest.tv_sec, newest.tv_nsec};
+    if (recordReplaces_ && recordWritten_.size == recordOriginal_.size &&
+        recordWritten_.seconds == recordOriginal_.seconds) {
+        ++recordWritten_.seconds;
+    }
+    return true;
+}
+
+void InstallTransaction::JournalRecordChanges() {
+    if (!recordKept_) return;
+    if (writesRecord_) {
+        journal_.File({RecordPath(options_.identity), ExtraIndex(0), recordReplaces_, recordWritten_, recordOriginal_, {}, {}});
+    }
+    for (std::size_t k = 0; k < keptAside_.size(); ++k) {
+        journal_.File({keptAside_[k].keptPath, ExtraIndex(1 + k), false, keptAside_[k].identity, {}, {}, {}});
+    }
+    for (std::size_t r = 0; r < removals_.size(); ++r) {
+        JournalFile file{removals_[r].path, ExtraIndex(1 + keptAside_.size() + r), true, {}, removals_[r].identity, {}, {}};
+        file.removes = true;
+        journal_.File(file);
+    }
+    for (const std::string& folder : removedFolders_) journal_.RemovedDir(JoinRelative(targetBelowAnchor_, folder));
+    for (const JournalFolderTime& time : extraFolderTimes_) journal_.FolderTime(time);
+}
+
+const InstallTransaction::KeptAside* InstallTransaction::KeptAsideOf(std::size_t index) const {
+    const auto found = std::lower_bound(keptAside_.begin(), keptAside_.end(), index,
+                                        [](const KeptAside& kept, std::size_t entry) { return kept.entry < entry; });
+    return found != keptAside_.end() && found->entry == index ? &*found : nullptr;
+}
+
+ErrorCode InstallTransaction::KeepAside(int folder, const KeptAside& kept) {
+    const std::string name(NamePart(RelativePath(kept.entry)));
+    const std::string keptName(NamePart(kept.keptPath));
+    // A second name for the user's file: the same bytes and time, never over another file.
+    if (linkat(folder, name.c_str(), folder, keptName.c_str(), 0) != 0) return ErrorFromErrno(errno);
+    // The undo removes this name only while it is still the user's file it was made for.
+    const std::size_t number = static_cast<std::size_t>(&kept - keptAside_.data());
+    if (!journal_.Written(ExtraIndex(1 + number), InstanceAt(folder, keptName.c_str()))) return ERR_CANT_WRITE;
+    Step();
+    return ERR_NONE;
+}
+
+ErrorCode InstallTransaction::RemoveNoLongerShipped(std::size_t number) {
+    const Removal& removal = removals_[number];
+    const int folder = FolderOf(removal.path);
+    if (folder < 0) return ERR_NONE;  // no longer reachable below the target: not touched
+    const std::string name(NamePart(removal.path));
+    struct stat status {};
+    // Changed or gone since the plan: somebody else's now, and it stays.
+    if (fstatat(folder, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0 || !(IdentityOfStatus(status) == removal.identity)) {
+        return ERR_NONE;
+    }
+    const ErrorCode saved = SaveOriginal(folder, removal.path, ExtraIndex(1 + keptAside_.size() + number));
+    if (saved != ERR_NONE) return saved;
+    Step();
+    if (unlinkat(folder, name.c_str(), 0) != 0) return ErrorFromErrno(errno);
+    Step();
+    return ERR_NONE;
+}
+
+ErrorCode InstallTransaction::WriteRecord() {
+    const std::string path = RecordPath(options_.identity);
+    const int folder = FolderOf(path);
+    if (folder < 0) return ERR_PATH_NOT_FOUND;
+    if (recordReplaces_) {
+        const ErrorCode saved = SaveOriginal(folder, path, ExtraIndex(0));
+        if (saved != ERR_NONE) return saved;
+    }
+    const std::string temporary = TemporaryName(tag_, ExtraIndex(0));
+    const int file = openat(folder, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (file < 0) return ErrorFromErrno(errno);
+    ErrorCode code = ERR_NONE;
+    for (std::size_t done = 0; code == ERR_NONE && done < recordBytes_.size();) {
+        const ssize_t put = write(file, recordBytes_.data() + done, recordBytes_.size() - done);
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) code = ErrorFromErrno(put < 0 ? errno : ENOSPC);
+        else done += static_cast<std::size_t>(put);
+    }
+    const timespec time{static_cast<time_t>(recordWritten_.seconds), static_cast<long>(recordWritten_.nanoseconds)};
+    const timespec times[2] = {time, time};
+    if (code == ERR_NONE && futimens(file, times) != 0) code = ErrorFromErrno(errno);
+    if (code == ERR_NONE && fsync(file) != 0) code = ErrorFromErrno(errno);
+    // Known to the journal before the record is in place: the undo removes only this file.
+    if (code == ERR_NONE && !journal_.Written(ExtraIndex(0), InstanceAt(file, ""))) code = ERR_CANT_WRITE;
+    if (close(file) != 0 && code == ERR_NONE) code = ErrorFromErrno(errno);
+    if (code == ERR_NONE && renameat(folder, temporary.c_str(), folder, NamePart(path).data()) != 0) {
+        code = ErrorFromErrno(errno);
+    }
+    if (code != ERR_NONE) (void)unlinkat(folder, temporary.c_str(), 0);  // the rollback would remove it too
+    Step();
+    return code;
+}
+
+ErrorCode InstallTransaction::FinishRecord() {
+    if (!recordKept_ || !begun_) return ERR_NONE;
+    for (std::size_t r = 0; r < removals_.size(); ++r) {
+        const ErrorCode code = RemoveNoLongerShipped(r);
+        if (code != ERR_NONE) return code;
+    }
+    for (const std::string& path : removedFolders_) {
+        const FolderDescriptor parent(OpenFolderBeneath(targetFolder_.get(), FolderPart(path), links_));
+        // One that somebody filled meanwhile stays, with what is in it.
+        if (parent.valid() && unlinkat(parent.get(), std::string(NamePart(path)).c_str(), AT_REMOVEDIR) != 0 &&
+            errno != ENOTEMPTY && errno != EEXIST && errno != ENOENT) {
+            return ErrorFromErrno(errno);
+        }
+        Step();
+    }
+    return writesRecord_ ? WriteRecord() : ERR_NONE;
+}
+
+void InstallTransaction::Describe(RunSummary& summary) const {
+    summary.templateDirectory = target_;
+    summary.product = options_.identity.product;
+    summary.provider = options_.identity.provider;
+    for (std::size_t i = 0; i < plan_.size(); ++i) {
+        switch (plan_[i].action) {
+            case EntryAction::Create: summary.created.push_back(RelativePath(i)); break;
+            case EntryAction::Replace: summary.replaced.push_back(RelativePath(i)); break;
+            case EntryAction::Skip: summary.upToDate.push_back(RelativePath(i)); break;
+            case EntryAction::Superseded: break;
+        }
+    }
+    for (const KeptAside& kept : keptAside_) summary.keptEdits.push_back({RelativePath(kept.entry), kept.keptPath});
+    for (const std::string& path : keptEdited_) summary.keptEdits.push_back({path, path});
+    for (const Removal& removal : removals_) {
+        if (!removal.isRecord) summary.removed.push_back(removal.path);
+    }
+    summary.bytesWritten = bytesToWrite_;
+    summary.bytesRemoved = bytesRemoved_;
+    summary.keptBackupFolder = keptByEarlierRun_;
+    if (recordDamaged_) summary.recordSetAside = target_ + recordSetAside_;
+}

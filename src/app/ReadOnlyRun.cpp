@@ -1,0 +1,106 @@
+// The controller's runs that change nothing: a dry run plans an installation
+// as a real one would and prints what it would do; a verification compares
+// the installed files with the kit's record. Neither takes a display, asks a
+// question or runs the worker: the summary is made here and handed over at once.
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+
+#include "app/InstallTransaction.h"
+#include "app/InstallerController.h"
+#include "app/MessageFlags.h"
+#include "app/SummaryLines.h"
+#include "app/Verification.h"
+#include "l10n/Messages.h"
+#include "launcher/LauncherPaths.h"
+#include "platform/SystemPath.h"
+#include "platform/TempSpace.h"
+#include "app/TerminationSignals.h"
+#include "text/Convert.h"
+
+namespace {
+
+// On standard output, for scripts; everything for people goes through the front end.
+void PrintLines(const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+}
+
+std::string TempFolder() {
+    WString temp;
+    (void)GetTempDirectory(&temp);  // always succeeds
+    AString system;
+    return ToSystemPath(temp, &system) ? std::string(system.c_str(), system.size()) : std::string();
+}
+
+}  // namespace
+
+ExitStatus InstallerController::RunReadOnlyKeepingTemp() {
+    const std::string temp = TempFolder();
+    struct stat before {};
+    const bool known = !temp.empty() && stat(temp.c_str(), &before) == 0;
+    ExitStatus status = ExitStatus::CouldNotStart;
+    if (PrepareInstallation()) status = TerminationSignals::Requested() ? ExitStatus::Cancelled : RunReadOnly();
+    KitClose(kit_);
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    // Only its times: the folder's names are as they were once the image is gone.
+    if (known) (void)utimensat(AT_FDCWD, temp.c_str(), times, 0);
+    return status;
+}
+
+ExitStatus InstallerController::RunReadOnly() {
+    if (targetDirectory_.empty()) targetDirectory_ = DefaultTemplateDirectory();
+    AString system;
+    if (!ToSystemPath(targetDirectory_, &system) || system.empty() || system.c_str()[0] != '/') {
+        frontEnd_.ShowMessage(LoadResString("IDS_SETUP_EMPTYTARGET"), MB_ERROR_OK);
+        return ExitStatus::CouldNotStart;
+    }
+    std::string target(system.c_str(), system.size());
+    if (target.back() != '/') target += '/';
+    return runKind_ == RunSummary::Kind::Verify ? RunVerification(target) : RunDryRun(target);
+}
+
+ExitStatus InstallerController::RunDryRun(const std::string& target) {
+    InstallTransaction transaction;
+    const RecordOptions options{RecordOptions::Kind::DryRun, IdentityOfKit(kit_.descriptions), &kit_};
+    const ErrorCode code = transaction.Plan(ToWString(target.c_str()), kit_.entries, options);
+    if (transaction.recordDamaged()) {
+        frontEnd_.ShowNote(LoadResString("IDS_RECORD_DAMAGED") + u" " + ToWString((target + transaction.recordSetAside()).c_str()));
+    }
+    auto summary = std::make_shared<RunSummary>();
+    summary->kind = RunSummary::Kind::DryRun;
+    if (code != ERR_NONE) {
+        summary->templateDirectory = target;
+        progress_.SetSummary(summary);
+        frontEnd_.ShowMessage(LoadResString(code == ERR_BUSY ? "IDS_DIRECTORY_BUSY" : "IDS_INSTALL_ERROR"), MB_ERROR_OK);
+        return code == ERR_BUSY ? ExitStatus::CouldNotStart : ExitStatus::Failed;
+    }
+    transaction.Describe(*summary);
+    progress_.SetSummary(summary);
+    PrintLines(DryRunLines(*summary));
+    frontEnd_.ShowNote(LoadResString("IDS_DRYRUN_DONE") + u" " + ToWString(target.c_str()));
+    return ExitStatus::Success;
+}
+
+ExitStatus InstallerController::RunVerification(const std::string& target) {
+    VerificationResult result = VerifyInstallation(target, kit_);
+    auto summary = std::make_shared<RunSummary>(std::move(result.summary));
+    progress_.SetSummary(summary);
+    if (result.record == RecordState::Damaged) {
+        frontEnd_.ShowMessage(LoadResString("IDS_RECORD_DAMAGED") + u" " +
+                                  ToWString((target + RecordPath(IdentityOfKit(kit_.descriptions))).c_str()),
+                              MB_ERROR_OK);
+        return ExitStatus::NoRecord;
+    }
+    if (result.record == RecordState::Missing) {
+        frontEnd_.ShowMessage(LoadResString("IDS_NO_RECORD") + u" " + ToWString(target.c_str()), MB_ERROR_OK);
+        return ExitStatus::NoRecord;
+    }
+    PrintLines(VerifyLines(*summary));
+    const bool same = summary->differences.empty();
+    frontEnd_.ShowNote(same ? LoadResString("IDS_VERIFY_SAME") + u" " + ToWString(target.c_str())
+                            : LoadResString("IDS_VERIFY_DIFFERENT") + u" " +
+                                  IntToWString(static_cast<std::int32_t>(summary->differences.size()), 10));
+    return same ? ExitStatus::Success : ExitStatus::Differences;
+}

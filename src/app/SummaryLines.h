@@ -1,0 +1,22 @@
+// The lines a dry run and a verification print on standard output, one per
+// file, in a stable format that scripts may read (documented in setup(1)):
+// a keyword, a blank, the path below the template directory with every
+// control byte, blank, DEL and "%" written "%XX". The words are never
+// translated; the people's texts go to the front end.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/RunSummary.h"
+
+// "create P", "replace P", "up-to-date P", "keep-aside P K" (the user's
+// version kept as K), "keep-edited P", "remove P", in that order, then
+// "total create=N replace=N up-to-date=N keep-aside=N keep-edited=N remove=N
+// bytes-written=B bytes-removed=B".
+std::vector<std::string> DryRunLines(const RunSummary& summary);
+// "missing P", "changed P" (content), "time P", "new P" (a file the kit now
+// ships that is not there), in the order found.
+std::vector<std::string> VerifyLines(const RunSummary& summary);
+// A path as these lines write it.
+std::string EscapedPath(const std::string& path);

@@ -1,0 +1,21 @@
+// A verification: the installed files compared with the kit's record,
+// read-only and without the directory's lock (it reads nothing another run
+// could leave half-written: a file is always either the old or the new one).
+#pragma once
+
+#include <string>
+
+#include "app/InstallRecord.h"
+#include "app/RunSummary.h"
+#include "kit/KitReader.h"
+
+struct VerificationResult {
+    RecordState record = RecordState::Missing;  // differences are only looked for with a Found record
+    RunSummary summary;                         // kind Verify, its differences in the record's order
+};
+
+// Compares every recorded file below `target` (absolute, system bytes, "/"
+// at the end) with the record: missing, another content (size or checksum),
+// or only another time; then every file of `kit` the record does not list
+// and that is not there. Changes nothing.
+VerificationResult VerifyInstallation(const std::string& target, const KitReader& kit);

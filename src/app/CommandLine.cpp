@@ -34,6 +34,8 @@ CommandLineOptions ParseCommandLine(int argc, const char* const* argv) {
         }
         if (IsHelpRequest(argument)) {
             options.showHelp = true;
+        } else if (std::strcmp(argument, "--progress-lines") == 0) {
+            options.progressLines = true;
         } else if (IsOption(argument, 'D')) {
             if (!options.hasTargetOption) options.targetDirectory = AString(argument + 2);
             options.hasTargetOption = true;

@@ -1,6 +1,7 @@
 // What the installer takes from its command line: "usecwd" as the very first
 // argument, the S (silent) option, the first L (language) option, the first
-// D (target directory) option, the T (terminal) option and a request for help.
+// D (target directory) option, the T (terminal) option, "--progress-lines" and
+// a request for help.
 #pragma once
 
 #include "text/WString.h"
@@ -14,10 +15,11 @@ struct CommandLineOptions {
     AString targetDirectory;           // what followed its letter, possibly empty
     bool showHelp = false;             // "-h", "--help" or "/?"
     bool terminal = false;             // ask in the terminal even where a display can be opened
+    bool progressLines = false;        // "--progress-lines": progress as lines that stay
 };
 
 // Scans argv[1..argc) (from argv[2] after "usecwd"). S counts only before the
-// first L option, as it always has; D, T and the help forms count anywhere, so
+// first L option, as it always has; D, T, --progress-lines and the help forms count anywhere, so
 // that no order of options makes a script install somewhere else. Unknown
 // arguments are passed over. Never fails.
 CommandLineOptions ParseCommandLine(int argc, const char* const* argv);

@@ -73,8 +73,9 @@ ExitStatus RunInstaller(StartupContext& context) {
 
     if (options.showHelp) {
         WriteNotices(context.title, notices);
-        std::printf("%s\n%s\n", ToAString(LoadResString("IDS_HELP_USAGE")).c_str(),
-                    ToAString(LoadResString("IDS_HELP_TERMINAL")).c_str());
+        std::printf("%s\n%s\n%s\n", ToAString(LoadResString("IDS_HELP_USAGE")).c_str(),
+                    ToAString(LoadResString("IDS_HELP_TERMINAL")).c_str(),
+                    ToAString(LoadResString("IDS_HELP_PROGRESSLINES")).c_str());
         return ExitStatus::Success;
     }
     // An empty -D, or one the locale cannot read whole, would silently mean

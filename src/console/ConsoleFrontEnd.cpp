@@ -4,7 +4,9 @@
 #include <utility>
 
 #include "l10n/Messages.h"
+#include "platform/TerminalWidth.h"
 #include "text/Convert.h"
+#include "text/WordWrap.h"
 #include "app/MessageFlags.h"
 
 namespace {
@@ -53,6 +55,10 @@ void ConsoleFrontEnd::BeginInstallation(const WString& directory, ProgressState&
 }
 
 void ConsoleFrontEnd::ShowProgress(const ProgressReport& report) {
+    if (progressLines_) {
+        if (report.status == ERR_NONE) WriteProgressLine(report.percent);
+        return;
+    }
     if (!terminal_ || report.status != ERR_NONE || report.percent == drawnPercent_) return;
     const std::int64_t now = clock_();
     if (progressLineOpen_ && now - drawnAt_ < kRedrawIntervalMs) return;
@@ -93,8 +99,15 @@ void ConsoleFrontEnd::ShowOutcome(const ProgressReport& report, ExitStatus statu
     }
 }
 
+void ConsoleFrontEnd::WriteProgressLine(std::int32_t percent) {
+    if (percent < nextProgressLine_) return;
+    WriteLine(LoadResString("IDS_PROGRESS_START") + u" " + IntToWString(percent, 10) + u"%");
+    nextProgressLine_ = (percent / 10 + 1) * 10;
+}
+
 void ConsoleFrontEnd::WriteLine(const WString& text) {
-    std::fprintf(out_, "%s\n", ToAString(text).c_str());
+    const std::size_t columns = terminal_ ? TerminalColumns(out_) : 0;
+    std::fprintf(out_, "%s\n", ToAString(WrapWords(text, columns)).c_str());
     std::fflush(out_);
 }
 

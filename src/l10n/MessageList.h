@@ -14,7 +14,7 @@ struct MessageText {
     const char* text;
 };
 
-inline constexpr std::size_t kMessageCount = 49;
+inline constexpr std::size_t kMessageCount = 50;
 
 // A language's number, its two-letter code and its list of texts.
 struct LanguageMessages {

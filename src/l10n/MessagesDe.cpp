@@ -67,6 +67,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_JOURNAL_SET_ASIDE", "Die Aufzeichnung einer unterbrochenen Installation konnte nicht verwendet werden: Sie ist beschädigt oder passt nicht mehr zu ihrem Vorlagenverzeichnis. Damit wurde nichts geändert; sie wurde hier beiseitegelegt:"},
     {"IDS_RECOVERED_PARTLY", "Eine unterbrochene Installation wurde gefunden und überall dort rückgängig gemacht, wo ihre Dateien noch so waren, wie sie sie hinterlassen hatte; seither geänderte Dateien blieben, wie sie sind. Vorlagenverzeichnis:"},
     {"IDS_ERROR_JOURNALDIR", "Dieser Ordner für das Installationsprotokoll konnte nicht verwendet werden (setzen Sie XDG_STATE_HOME auf einen beschreibbaren Ordner und starten Sie das Installationsprogramm erneut):"},
+    {"IDS_HELP_PROGRESSLINES", "Mit --progress-lines wird der Fortschritt bei jedem Zehntel des Weges als neue Zeile ausgegeben statt als eine Zeile, die an Ort und Stelle neu gezeichnet wird, damit ein Bildschirmleser oder eine Braillezeile ihm folgen kann; ebenso, wenn TERM dumb ist."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

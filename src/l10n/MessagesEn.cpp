@@ -67,6 +67,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_JOURNAL_SET_ASIDE", "The record of an interrupted installation could not be used: it is damaged or no longer matches its template directory. Nothing was changed with it; it was set aside here:"},
     {"IDS_RECOVERED_PARTLY", "An interrupted installation was found and undone wherever its files were still as it had left them; files changed since then were left as they are. Template directory:"},
     {"IDS_ERROR_JOURNALDIR", "This journal folder could not be used (set XDG_STATE_HOME to a writable folder and start the installation program again):"},
+    {"IDS_HELP_PROGRESSLINES", "With --progress-lines the progress is written as a new line at every tenth of the way instead of one line redrawn in place, so that a screen reader or a braille display can follow it; this is also done when TERM is dumb."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -67,6 +67,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_JOURNAL_SET_ASIDE", "No se pudo usar el registro de una instalación interrumpida: está dañado o ya no corresponde a su directorio de plantillas. No se cambió nada con él; se ha apartado aquí:"},
     {"IDS_RECOVERED_PARTLY", "Se encontró una instalación interrumpida y se deshizo allí donde sus archivos seguían como los había dejado; los archivos cambiados desde entonces se dejaron como están. Directorio de plantillas:"},
     {"IDS_ERROR_JOURNALDIR", "No se pudo usar esta carpeta para el registro de la instalación (indique en XDG_STATE_HOME una carpeta con permiso de escritura y vuelva a iniciar el programa de instalación):"},
+    {"IDS_HELP_PROGRESSLINES", "Con --progress-lines el progreso se escribe como una línea nueva en cada décima parte del camino en lugar de una sola línea redibujada en su sitio, para que un lector de pantalla o una línea braille puedan seguirlo; lo mismo ocurre cuando TERM es dumb."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -67,6 +67,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_JOURNAL_SET_ASIDE", "Non è stato possibile usare la registrazione di un'installazione interrotta: è danneggiata o non corrisponde più alla sua cartella dei modelli. Non è stato cambiato nulla in base a essa; è stata messa da parte qui:"},
     {"IDS_RECOVERED_PARTLY", "È stata trovata un'installazione interrotta ed è stata annullata ovunque i suoi file fossero ancora come li aveva lasciati; i file modificati da allora sono rimasti come sono. Cartella dei modelli:"},
     {"IDS_ERROR_JOURNALDIR", "Non è stato possibile usare questa cartella per il registro dell'installazione (impostare in XDG_STATE_HOME una cartella scrivibile e avviare di nuovo il programma di installazione):"},
+    {"IDS_HELP_PROGRESSLINES", "Con --progress-lines l'avanzamento viene scritto come una nuova riga a ogni decimo del percorso invece che come un'unica riga ridisegnata sul posto, così che un lettore di schermo o un display braille possano seguirlo; lo stesso avviene quando TERM è dumb."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

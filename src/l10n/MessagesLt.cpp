@@ -67,6 +67,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_JOURNAL_SET_ASIDE", "Nutraukto diegimo įrašo nepavyko panaudoti: jis sugadintas arba nebeatitinka savo šablonų katalogo. Pagal jį niekas nepakeista; jis padėtas čia:"},
     {"IDS_RECOVERED_PARTLY", "Rastas nutrauktas diegimas ir atšauktas visur, kur jo failai liko tokie, kokius jis paliko; vėliau pakeisti failai palikti kaip yra. Šablonų katalogas:"},
     {"IDS_ERROR_JOURNALDIR", "Šio diegimo žurnalo aplanko nepavyko naudoti (nurodykite XDG_STATE_HOME aplanką, į kurį galima rašyti, ir vėl paleiskite diegimo programą):"},
+    {"IDS_HELP_PROGRESSLINES", "Su parinktimi --progress-lines eiga rašoma nauja eilute kas dešimtadalį kelio, o ne viena vietoje perpiešiama eilute, kad ją galėtų sekti ekrano skaityklė ar Brailio ekranas; taip pat daroma, kai TERM yra dumb."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -67,6 +67,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_JOURNAL_SET_ASIDE", "Pārtrauktās instalēšanas ierakstu nevarēja izmantot: tas ir bojāts vai vairs neatbilst savai veidņu direktorijai. Ar to nekas netika mainīts; tas ir nolikts malā šeit:"},
     {"IDS_RECOVERED_PARTLY", "Tika atrasta pārtraukta instalēšana, un tā tika atsaukta visur, kur tās faili bija palikuši tādi, kādus tā tos atstāja; vēlāk mainītie faili ir atstāti, kā ir. Veidņu direktorija:"},
     {"IDS_ERROR_JOURNALDIR", "Šo instalācijas žurnāla mapi nevarēja izmantot (norādiet XDG_STATE_HOME mapi, kurā var rakstīt, un palaidiet instalācijas programmu vēlreiz):"},
+    {"IDS_HELP_PROGRESSLINES", "Ar opciju --progress-lines gaita tiek rakstīta jaunā rindā pie katras ceļa desmitās daļas, nevis vienā uz vietas pārzīmētā rindā, lai tai varētu sekot ekrāna lasītājs vai Braila displejs; tāpat notiek, ja TERM ir dumb."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -67,6 +67,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_JOURNAL_SET_ASIDE", "Înregistrarea unei instalări întrerupte nu a putut fi folosită: este deteriorată sau nu mai corespunde directorului său de șabloane. Nu s-a schimbat nimic pe baza ei; a fost pusă deoparte aici:"},
     {"IDS_RECOVERED_PARTLY", "A fost găsită o instalare întreruptă și a fost anulată oriunde fișierele ei erau încă așa cum le lăsase; fișierele modificate de atunci au rămas așa cum sunt. Directorul de șabloane:"},
     {"IDS_ERROR_JOURNALDIR", "Acest dosar pentru jurnalul instalării nu a putut fi folosit (indicați în XDG_STATE_HOME un dosar în care se poate scrie și porniți din nou programul de instalare):"},
+    {"IDS_HELP_PROGRESSLINES", "Cu --progress-lines progresul este scris ca o linie nouă la fiecare zecime din drum în loc de o singură linie redesenată pe loc, astfel încât un cititor de ecran sau un afișaj braille să îl poată urmări; la fel se întâmplă când TERM este dumb."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

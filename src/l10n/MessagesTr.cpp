@@ -67,6 +67,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_JOURNAL_SET_ASIDE", "Yarıda kalmış bir kurulumun kaydı kullanılamadı: kayıt hasarlı ya da artık kendi şablon dizinine uymuyor. Bu kayda göre hiçbir şey değiştirilmedi; kayıt buraya ayrıldı:"},
     {"IDS_RECOVERED_PARTLY", "Yarıda kalmış bir kurulum bulundu ve dosyalarının onun bıraktığı gibi kaldığı her yerde geri alındı; o zamandan beri değiştirilen dosyalar olduğu gibi bırakıldı. Şablon dizini:"},
     {"IDS_ERROR_JOURNALDIR", "Yükleme günlüğünün bu klasörü kullanılamadı (XDG_STATE_HOME için yazılabilir bir klasör belirtin ve yükleme programını yeniden başlatın):"},
+    {"IDS_HELP_PROGRESSLINES", "--progress-lines ile ilerleme, yerinde yeniden çizilen tek bir satır yerine yolun her onda birinde yeni bir satır olarak yazılır; böylece bir ekran okuyucu veya Braille ekranı onu izleyebilir; TERM dumb olduğunda da böyle yapılır."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -67,6 +67,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_JOURNAL_SET_ASIDE", "Không thể dùng bản ghi của một lần cài đặt bị gián đoạn: bản ghi bị hỏng hoặc không còn khớp với thư mục mẫu của nó. Không có gì bị thay đổi theo bản ghi này; bản ghi đã được để riêng tại đây:"},
     {"IDS_RECOVERED_PARTLY", "Đã tìm thấy một lần cài đặt bị gián đoạn và đã hoàn tác ở mọi nơi mà các tệp của nó vẫn như khi nó để lại; các tệp đã thay đổi sau đó được giữ nguyên. Thư mục mẫu:"},
     {"IDS_ERROR_JOURNALDIR", "Không thể dùng thư mục nhật ký cài đặt này (hãy đặt XDG_STATE_HOME là một thư mục có quyền ghi và chạy lại chương trình cài đặt):"},
+    {"IDS_HELP_PROGRESSLINES", "Với --progress-lines, tiến trình được ghi thành một dòng mới ở mỗi một phần mười chặng đường thay vì một dòng được vẽ lại tại chỗ, để trình đọc màn hình hoặc màn hình chữ nổi có thể theo dõi; điều này cũng xảy ra khi TERM là dumb."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

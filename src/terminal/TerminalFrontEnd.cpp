@@ -4,7 +4,9 @@
 #include "app/MessageFlags.h"
 #include "l10n/Messages.h"
 #include "launcher/LauncherPaths.h"
+#include "platform/TerminalWidth.h"
 #include "text/Convert.h"
+#include "text/WordWrap.h"
 
 namespace {
 
@@ -122,6 +124,6 @@ void TerminalFrontEnd::OfferDescriptionDocument(const WString& path) {
 }
 
 void TerminalFrontEnd::WriteLine(const WString& text) {
-    std::fprintf(out_, "%s\n", ToAString(text).c_str());
+    std::fprintf(out_, "%s\n", ToAString(WrapWords(text, TerminalColumns(out_))).c_str());
     std::fflush(out_);
 }

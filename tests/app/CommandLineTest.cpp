@@ -18,6 +18,7 @@ std::string Summary(const CommandLineOptions& options) {
     if (options.hasTargetOption) summary += " D=" + std::string(options.targetDirectory.c_str());
     if (options.showHelp) summary += " help";
     if (options.terminal) summary += " terminal";
+    if (options.progressLines) summary += " lines";
     return summary.empty() ? summary : summary.substr(1);
 }
 
@@ -50,7 +51,9 @@ const std::tuple<const char*, std::vector<const char*>, const char*> kCases[] = 
     {"solidus question mark after L", {"-Lde", "/?"}, "L=de help"},
     {"help look-alikes", {"-H", "-help", "--HELP", "/h", "?", "-?"}, ""},
     {"hyphen lower-case t", {"-t"}, "terminal"},
-    {"solidus T after L and S", {"-S", "-Lru", "/T"}, "silent L=ru terminal"},};
+    {"solidus T after L and S", {"-S", "-Lru", "/T"}, "silent L=ru terminal"},
+    {"progress lines after L and S", {"-S", "-Lru", "--progress-lines"}, "silent L=ru lines"},
+    {"progress-lines look-alikes", {"--progress-line", "--PROGRESS-LINES", "/progress-lines"}, ""},};
 
 TEST(ParseCommandLine, RecognisesTheDocumentedForms) {
     for (const auto& [name, arguments, options] : kCases) {

@@ -94,4 +94,17 @@ TEST(ConsoleFrontEndTest, ProgressIsRedrawnInPlaceOnATerminalAtMostFourTimesASec
     }
 }
 
+// For a screen reader: a line that stays at each new tenth reached, into a file as on a terminal.
+TEST(ConsoleFrontEndTest, ProgressLinesComeEveryTenthOfTheWay) {
+    CapturedStream out;
+    ConsoleFrontEnd console(out.file, false, u"Setup", [] { return 0; });
+    console.SetProgressLines(true);
+    for (const std::int32_t percent : {0, 0, 5, 10, 19, 20, 47, 48, 99, 100}) {
+        console.ShowProgress(Report(ERR_NONE, u"/t/file.tpl", percent));
+    }
+    console.ShowProgress(Report(ERR_CANCELLED, u"", 100));
+    EXPECT_EQ(out.text(), "Files being copied... 0%\nFiles being copied... 10%\nFiles being copied... 20%\n"
+                          "Files being copied... 47%\nFiles being copied... 99%\nFiles being copied... 100%\n");
+}
+
 }  // namespace

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# The wizard through a screen reader's eyes: the accessibility bridge loaded (GTK_MODULES=gail:atk-bridge) on a
-# D-Bus session with the AT-SPI registry, the accessible tree of every page read with pyatspi while keys alone
-# drive the wizard (helpers/a11y_walk.py says what is checked). Every language installs; English, Russian and
-# Georgian also walk Tab and Shift+Tab and meet the cancel question; a cancelled run ends on the error page.
+# The wizard as a screen reader reads it (GTK_MODULES=gail:atk-bridge, a D-Bus session, the AT-SPI registry) in
+# every language, driven by keys alone (helpers/a11y_walk.py); English, Russian and Georgian also walk Tab and
+# Shift+Tab and meet the cancel question; a cancelled run ends on the error page.
 source "$(dirname "$0")/lib.sh"
 bus_launcher=/usr/libexec/at-spi-bus-launcher
 e2e_need dbus-launch /usr/bin/python3 "$bus_launcher"
@@ -22,6 +21,7 @@ walk() {
     e2e_use_home "home-$1-$2"
     e2e_start_setup "-L$1"
     e2e_wait_wizard
+    e2e_wait_for "the focus on the wizard" _e2e_has_focus "$E2E_WIZARD"
     e2e_check "-L$1 $2: the pages as a screen reader reads them" \
         /usr/bin/python3 "$E2E_SRC/tests/e2e/helpers/a11y_walk.py" "$E2E_BIN/print_message" "$E2E_SETUP_PID" "$1" "$2" "${@:4}"
     e2e_wait_exit "$3"

@@ -33,10 +33,7 @@ t_wait_exit() {
     e2e_check_tmpdir_clean
 }
 # Every word of $1 whole on a row of the pane as it shows (-J would join a row the terminal wrapped).
-whole_words() {
-    local word
-    for word in $1; do pane capture-pane -p -S - | sed 's/.*/ & /' | grep -qF -- " $word " || return 1; done
-}
+whole_words() { local w; for w in $1; do pane capture-pane -p -S - | sed 's/.*/ & /' | grep -qF -- " $w " || return 1; done; }
 # The text of ID in the run's language.
 say() { e2e_message "$1" "${lang:-en}"; }
 question() { echo "$(say IDS_TEMPLATE_CATALOG | sed 's/:$//') [~/.qorn/Vq/vq8/tmplts/]: "; }

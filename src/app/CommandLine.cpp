@@ -48,6 +48,8 @@ CommandLineOptions ParseCommandLine(int argc, const char* const* argv) {
             options.verify = true;
         } else if (IsKindOption(argument, 'U', "--uninstall")) {
             options.uninstall = true;
+        } else if (std::strcmp(argument, "--progress-lines") == 0) {
+            options.progressLines = true;
         } else if (IsOption(argument, 'D')) {
             if (!options.hasTargetOption) options.targetDirectory = AString(argument + 2);
             options.hasTargetOption = true;

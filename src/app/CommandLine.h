@@ -2,7 +2,7 @@
 // argument, the S (silent) option, the first L (language) option, the first
 // D (target directory) option, the T (terminal) option, a request for help,
 // the run kind: a dry run (N), a verification (V) or an uninstallation (U),
-// and "--json".
+// "--json" and "--progress-lines".
 #pragma once
 
 #include "text/WString.h"
@@ -20,10 +20,11 @@ struct CommandLineOptions {
     bool verify = false;               // "--verify", -V: compare the installed files with the kit's record
     bool uninstall = false;            // "--uninstall", -U: remove what the kit's record lists
     bool json = false;                 // "--json": one machine-readable document on standard output at the end
+    bool progressLines = false;        // "--progress-lines": progress as lines that stay
 };
 
 // Scans argv[1..argc) (from argv[2] after "usecwd"). S counts only before the
-// first L option, as it always has; D, T, --json and the help forms count anywhere, so
+// first L option, as it always has; D, T, --json, --progress-lines and the help forms count anywhere, so
 // that no order of options makes a script install somewhere else; so do the
 // run kinds, where uninstall outweighs verify and verify a dry run. Unknown
 // arguments are passed over. Never fails.

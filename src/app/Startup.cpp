@@ -94,6 +94,7 @@ ExitStatus RunWithOptions(StartupContext& context, const CommandLineOptions& opt
                           const std::vector<RecoveryNotice>& notices, ReportChannel* report) {
     if (options.showHelp) {
         const WString usage = LoadResString("IDS_HELP_USAGE") + u"\n" + LoadResString("IDS_HELP_TERMINAL") + u"\n" +
+                              LoadResString("IDS_HELP_PROGRESSLINES") + u"\n" +
                               LoadResString("IDS_HELP_JOURNALWAITING") + u"\n" +
                               LoadResString("IDS_HELP_RECORD") + u"\n" + LoadResString("IDS_HELP_JSON");
         return EndBeforeFrontEnd(context.title, notices, ExitStatus::Success, usage, report);

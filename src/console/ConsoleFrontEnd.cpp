@@ -4,8 +4,10 @@
 #include <utility>
 
 #include "l10n/Messages.h"
+#include "platform/TerminalWidth.h"
 #include "text/Convert.h"
 #include "text/VisibleText.h"
+#include "text/WordWrap.h"
 #include "app/MessageFlags.h"
 
 namespace {
@@ -54,6 +56,10 @@ void ConsoleFrontEnd::BeginInstallation(const WString& directory, ProgressState&
 }
 
 void ConsoleFrontEnd::ShowProgress(const ProgressReport& report) {
+    if (progressLines_) {
+        if (report.status == ERR_NONE) WriteProgressLine(report.percent);
+        return;
+    }
     if (!terminal_ || report.status != ERR_NONE || report.percent == drawnPercent_) return;
     const std::int64_t now = clock_();
     if (progressLineOpen_ && now - drawnAt_ < kRedrawIntervalMs) return;
@@ -104,9 +110,16 @@ void ConsoleFrontEnd::ShowOutcome(const ProgressReport& report, ExitStatus statu
     }
 }
 
+void ConsoleFrontEnd::WriteProgressLine(std::int32_t percent) {
+    if (percent < nextProgressLine_) return;
+    WriteLine(LoadResString("IDS_PROGRESS_START") + u" " + IntToWString(percent, 10) + u"%");
+    nextProgressLine_ = (percent / 10 + 1) * 10;
+}
+
 void ConsoleFrontEnd::WriteLine(const WString& text) {
     // A kit's names and file names are part of what is written: their control characters are shown.
-    std::fprintf(out_, "%s\n", ToAString(Visible(text, true)).c_str());
+    const std::size_t columns = terminal_ ? TerminalColumns(out_) : 0;
+    std::fprintf(out_, "%s\n", ToAString(WrapWords(Visible(text, true), columns)).c_str());
     std::fflush(out_);
 }
 

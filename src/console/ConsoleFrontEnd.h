@@ -1,7 +1,9 @@
 // The front end of a silent run without a display: every message, the
 // template directory and the outcome with its file counts become lines on one
 // stream (standard error); while the job runs, a progress line is redrawn in
-// place, only when the stream is a terminal and at most a few times a second.
+// place, only when the stream is a terminal and at most a few times a second,
+// or, for a screen reader, written as a new line every tenth of the way. On a
+// terminal, lines are broken at blanks to its width.
 #pragma once
 
 #include <cstdint>
@@ -37,8 +39,12 @@ public:
     // The line "<Template directory:> <directory>".
     void BeginInstallation(const WString& directory, ProgressState& progress) override;
     // Redraws the progress line on a terminal when the percent changed and
-    // the last drawing is old enough; writes nothing otherwise.
+    // the last drawing is old enough; writes nothing otherwise. With progress
+    // lines: a line of its own when the percent reaches the next tenth, on a
+    // terminal or not.
     void ShowProgress(const ProgressReport& report) override;
+    // Progress as lines that stay, which a screen reader reads as they come.
+    void SetProgressLines(bool lines) { progressLines_ = lines; }
     // Sleeps a tenth of a second.
     void WaitForProgress(ProgressState& progress) override;
     // Ends an open progress line, then the outcome: on success the success
@@ -56,11 +62,14 @@ private:
     void WriteLine(const WString& text);
     void WriteCount(const char* labelId, std::uint32_t count);
     void EndProgressLine();
+    void WriteProgressLine(std::int32_t percent);
 
     std::FILE* out_;
     bool terminal_;
     WString title_;
     Clock clock_;
+    bool progressLines_ = false;
+    std::int32_t nextProgressLine_ = 0;  // the percent that earns the next progress line
     bool progressLineOpen_ = false;
     std::int32_t drawnPercent_ = -1;
     std::int64_t drawnAt_ = 0;

@@ -9,6 +9,8 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <memory>
 #include <vector>
@@ -20,6 +22,19 @@
 
 namespace {
 
+// A screen reader follows lines that stay, not one redrawn in place; a dumb
+// terminal cannot redraw at all.
+bool WantsProgressLines(const CommandLineOptions& options) {
+    const char* term = std::getenv("TERM");
+    return options.progressLines || (term != nullptr && std::strcmp(term, "dumb") == 0);
+}
+
+std::unique_ptr<InstallerFrontEnd> MakeTerminalFrontEnd(const StartupContext& context, const CommandLineOptions& options) {
+    auto frontEnd = std::make_unique<TerminalFrontEnd>(stdin, stderr, context.title);
+    frontEnd->SetProgressLines(WantsProgressLines(options));
+    return frontEnd;
+}
+
 std::unique_ptr<InstallerFrontEnd> ChooseFrontEnd(const StartupContext& context, const CommandLineOptions& options) {
     // Piped input or a captured error stream means nobody is there to answer:
     // such a run is told that it needs a display or -S, without waiting.
@@ -28,7 +43,7 @@ std::unique_ptr<InstallerFrontEnd> ChooseFrontEnd(const StartupContext& context,
         if (!options.uninstall) return std::make_unique<ConsoleFrontEnd>(stderr, false, context.title);
     }
     const bool canAskInTerminal = !options.silent && isatty(STDIN_FILENO) != 0 && isatty(STDERR_FILENO) != 0;
-    if (canAskInTerminal && options.terminal) return std::make_unique<TerminalFrontEnd>(stdin, stderr, context.title);
+    if (canAskInTerminal && options.terminal) return MakeTerminalFrontEnd(context, options);
     // The toolkit gets its own copy of the arguments, which it may rearrange,
     // for the whole run.
     static std::vector<char*> toolkitArgs;
@@ -41,8 +56,10 @@ std::unique_ptr<InstallerFrontEnd> ChooseFrontEnd(const StartupContext& context,
     if (gtk_init_check(&toolkitArgc, &toolkitArgv) != FALSE) {
         return std::make_unique<CInstallerDlg>(options.silent, context.title);
     }
-    if (canAskInTerminal) return std::make_unique<TerminalFrontEnd>(stdin, stderr, context.title);
-    return std::make_unique<ConsoleFrontEnd>(stderr, isatty(STDERR_FILENO) != 0, context.title);
+    if (canAskInTerminal) return MakeTerminalFrontEnd(context, options);
+    auto console = std::make_unique<ConsoleFrontEnd>(stderr, isatty(STDERR_FILENO) != 0, context.title);
+    console->SetProgressLines(WantsProgressLines(options));
+    return console;
 }
 
 }  // namespace

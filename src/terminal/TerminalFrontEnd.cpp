@@ -4,8 +4,10 @@
 #include "app/MessageFlags.h"
 #include "l10n/Messages.h"
 #include "launcher/LauncherPaths.h"
+#include "platform/TerminalWidth.h"
 #include "text/Convert.h"
 #include "text/VisibleText.h"
+#include "text/WordWrap.h"
 
 WString AbbreviateHome(const WString& path) {
     WString home = HomeDirectory();
@@ -113,6 +115,6 @@ void TerminalFrontEnd::OfferDescriptionDocument(const WString& path) {
 
 void TerminalFrontEnd::WriteLine(const WString& text) {
     // A kit's names and file names are part of what is written: their control characters are shown.
-    std::fprintf(out_, "%s\n", ToAString(Visible(text, true)).c_str());
+    std::fprintf(out_, "%s\n", ToAString(WrapWords(Visible(text, true), TerminalColumns(out_))).c_str());
     std::fflush(out_);
 }

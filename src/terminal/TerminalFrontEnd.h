@@ -2,7 +2,8 @@
 // as a dialogue on the terminal. The welcome waits for Enter; the directory
 // question offers the proposal to edit; the progress line, the outcome and
 // the notes are the console's; at the end the description document is named,
-// not opened. Ctrl+C at a question ends the dialogue as cancelled.
+// not opened. Ctrl+C at a question ends the dialogue as cancelled. Its
+// paragraphs are broken at blanks to the terminal's width.
 #pragma once
 
 #include <cstdio>
@@ -33,6 +34,8 @@ public:
     void Close() override;
     void BeginInstallation(const WString& directory, ProgressState& progress) override;
     void ShowProgress(const ProgressReport& report) override;
+    // As the console's: a new line every tenth of the way instead of one redrawn.
+    void SetProgressLines(bool lines) { console_.SetProgressLines(lines); }
     void WaitForProgress(ProgressState& progress) override;
     void ShowOutcome(const ProgressReport& report, ExitStatus status) override;
     void ShowNote(const WString& text) override;

@@ -12,6 +12,10 @@ public:
     DirSelectPage(GtkFixed* container, GdkPixbuf* banner);
 
     void OnShow() override;
+    // The entry: a person confirms or types the path first.
+    GtkWidget* FirstControl() const override;
+    // The prompt above the entry.
+    AString Summary() const override;
 
     // Puts the path, in the locale's encoding, into the entry.
     void SetPath(const WString& path);
@@ -19,8 +23,9 @@ public:
     // entry is empty or when its text does not survive the decoding whole
     // (it would name another directory).
     WString GetPath() const;
-    // Runs a modal folder chooser; an accepted folder replaces the entry's
-    // text, any other answer leaves it unchanged.
+    // Runs a modal folder chooser over the wizard; an accepted folder
+    // replaces the entry's text, any other answer leaves it unchanged. The
+    // focus then returns to the wizard's control that had it.
     void ChooseFolder();
 
     GtkWidget* image;
@@ -28,4 +33,8 @@ public:
     GtkWidget* promptLabel;
     GtkWidget* catalogLabel;
     GtkWidget* browseButton;
+
+private:
+    // Asks, and puts an accepted folder into the entry.
+    void RunFolderChooser(GtkWindow* wizard);
 };

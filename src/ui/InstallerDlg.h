@@ -73,6 +73,9 @@ public:
 
 private:
     void HandleNext();
+    // Gives the focus to what a person uses first on `page`, which also
+    // carries the page's text for a screen reader.
+    void FocusFirstControl(const WizardDialogPage& page);
     void HandleCancel();
     static void OnTerminationSignal(void* dialog);
     [[noreturn]] static void OnDisplayLost(void* dialog);

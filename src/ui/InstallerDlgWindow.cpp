@@ -12,6 +12,7 @@
 #include "l10n/Messages.h"
 #include "platform/DesktopOpen.h"
 #include "text/Convert.h"
+#include "ui/Accessible.h"
 #include "ui/ButtonRow.h"
 #include "ui/DirSelectPage.h"
 #include "ui/DisplayLoss.h"
@@ -97,6 +98,7 @@ void CInstallerDlg::ShowProgress(const ProgressReport& report) {
     const bool ended = report.status != ERR_NONE || report.percent >= 100;
     if (ended || progressPacer_.Admit(report.percent, g_get_monotonic_time())) {
         progressPage_->SetProgress(report.percent);
+        if (!ended) progressPage_->SetCurrentFile(ToAString(report.message));
     }
 }
 
@@ -183,6 +185,28 @@ void CInstallerDlg::ShowPage(WizardDialogPage* page) {
     if (page == nullptr) return;
     for (GtkWidget* widget : page->widgets) gtk_widget_show(widget);
     page->OnShow();
+    FocusFirstControl(*page);
+}
+
+namespace {
+
+bool Usable(GtkWidget* widget) {
+    return widget != nullptr && GTK_WIDGET_VISIBLE(widget) && GTK_WIDGET_IS_SENSITIVE(widget);
+}
+
+}  // namespace
+
+// The focus moves with every page, so a screen reader announces the change:
+// the control that gets it carries the page's text as its description.
+void CInstallerDlg::FocusFirstControl(const WizardDialogPage& page) {
+    for (GtkWidget* button : {backButton_, nextButton_, cancelButton_}) {
+        if (button != nullptr) SetAccessibleDescription(button, AString());
+    }
+    GtkWidget* first = page.FirstControl();
+    if (first == nullptr) first = Usable(nextButton_) ? nextButton_ : Usable(cancelButton_) ? cancelButton_ : nullptr;
+    if (first == nullptr) return;
+    SetAccessibleDescription(first, page.Summary());
+    gtk_widget_grab_focus(first);
 }
 
 void CInstallerDlg::SetFinishButtons() {
@@ -198,8 +222,10 @@ void CInstallerDlg::SetFinishButtons() {
 
 void CInstallerDlg::ShowNote(const WString& text) {
     if (silent_) std::fprintf(stderr, "%s: %s\n", title_.c_str(), ToAString(text).c_str());
+    if (!successPage_) return;
     const WString headline = successHeadline_.empty() ? LoadResString("IDS_SUCCESS_FINISH") : successHeadline_;
-    if (successPage_) successPage_->SetText(headline + u"\n\n" + text);
+    successPage_->SetText(headline + u"\n\n" + text);
+    if (currentPage_ == successPage_.get()) FocusFirstControl(*successPage_);
 }
 
 void CInstallerDlg::OfferDescriptionDocument(const WString& path) {

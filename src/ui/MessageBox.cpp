@@ -37,14 +37,44 @@ std::int32_t AnswerFor(gint response) {
 
 AString TitleOf(const CWnd* owner) { return owner != nullptr ? ToAString(owner->GetTitle()) : AString(); }
 
+// The owner's window on the screen (the visible one with its title), which
+// the box stands over and which gets the focus back; null when none shows.
+GtkWindow* ShownWindowTitled(const AString& title) {
+    GList* windows = gtk_window_list_toplevels();
+    GtkWindow* found = nullptr;
+    for (GList* item = windows; item != nullptr && found == nullptr; item = item->next) {
+        auto* window = GTK_WINDOW(item->data);
+        const gchar* shown = gtk_window_get_title(window);
+        if (GTK_WIDGET_VISIBLE(GTK_WIDGET(window)) && shown != nullptr && title == AString(shown)) found = window;
+    }
+    g_list_free(windows);
+    return found;
+}
+
+// Enter answers what changes nothing: No to a question, otherwise OK.
+gint DefaultResponseFor(std::uint32_t flags) { return HasYesNo(flags) ? GTK_RESPONSE_NO : GTK_RESPONSE_OK; }
+
 }  // namespace
 
 std::int32_t MessageBox(const CWnd* owner, const WString& text, std::uint32_t flags) {
     const AString message = ToAString(text);
-    ToplevelWidget dialog(gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, MessageTypeFor(flags),
-                                                 ButtonsTypeFor(flags), "%s", message.c_str()));
-    if (owner != nullptr) {
-        gtk_window_set_title(GTK_WINDOW(dialog.get()), TitleOf(owner).c_str());
+    GtkWindow* parent = owner != nullptr ? ShownWindowTitled(TitleOf(owner)) : nullptr;
+    // Cleared if the window goes away while the box waits (a signal ends the run).
+    if (parent != nullptr) g_object_add_weak_pointer(G_OBJECT(parent), reinterpret_cast<gpointer*>(&parent));
+    gint response = GTK_RESPONSE_NONE;
+    {
+        ToplevelWidget dialog(gtk_message_dialog_new(parent, GTK_DIALOG_MODAL, MessageTypeFor(flags),
+                                                     ButtonsTypeFor(flags), "%s", message.c_str()));
+        if (owner != nullptr) {
+            gtk_window_set_title(GTK_WINDOW(dialog.get()), TitleOf(owner).c_str());
+        }
+        gtk_dialog_set_default_response(GTK_DIALOG(dialog.get()), DefaultResponseFor(flags));
+        response = gtk_dialog_run(GTK_DIALOG(dialog.get()));
     }
-    return AnswerFor(gtk_dialog_run(GTK_DIALOG(dialog.get())));
+    // The keyboard's focus returns to the control of the window that had it.
+    if (parent != nullptr) {
+        g_object_remove_weak_pointer(G_OBJECT(parent), reinterpret_cast<gpointer*>(&parent));
+        gtk_window_present(parent);
+    }
+    return AnswerFor(response);
 }

@@ -11,5 +11,7 @@
 
 // Shows `text` literally (never as a format) in a modal dialog titled with
 // the owner's title (no title without an owner) and waits for the answer:
-// IDYES, IDNO, IDOK or IDNONE.
+// IDYES, IDNO, IDOK or IDNONE. The box stands over the owner's window when
+// one shows, Enter answers No to a question (OK otherwise), and the owner's
+// window has the focus back afterwards.
 std::int32_t MessageBox(const CWnd* owner, const WString& text, std::uint32_t flags);

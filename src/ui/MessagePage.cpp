@@ -1,6 +1,7 @@
 #include "ui/MessagePage.h"
 
 #include "text/Convert.h"
+#include "ui/Accessible.h"
 #include "ui/TextFit.h"
 #include "ui/TextLabel.h"
 
@@ -11,6 +12,7 @@ MessagePage::MessagePage(GtkFixed* fixed, GdkPixbuf* banner, const WString& text
     : WizardDialogPage(fixed), textHeight_(textHeight) {
     image = gtk_image_new_from_pixbuf(banner);
     gtk_container_add(GTK_CONTAINER(container), image);
+    MarkDecoration(image);
     Track(image);
     label = Track(MakeTextLabel(container));
     SetText(text);
@@ -20,3 +22,5 @@ void MessagePage::SetText(const WString& text) {
     gtk_label_set_text(GTK_LABEL(label), ToAString(text).c_str());
     FitText(label, kTextBlockWidth, textHeight_);
 }
+
+AString MessagePage::Summary() const { return AString(gtk_label_get_text(GTK_LABEL(label))); }

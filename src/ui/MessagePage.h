@@ -14,6 +14,8 @@ public:
     // Replaces the text of the text block, drawn smaller where it would
     // not fit whole.
     void SetText(const WString& text);
+    // The text block's text.
+    AString Summary() const override;
 
     GtkWidget* image;
     GtkWidget* label;

@@ -4,6 +4,7 @@
 
 #include "l10n/Messages.h"
 #include "text/Convert.h"
+#include "ui/Accessible.h"
 #include "ui/TextFit.h"
 
 namespace {
@@ -29,6 +30,7 @@ void ProgressPage::SetProgress(std::int32_t percent) {
         gtk_label_set_text(GTK_LABEL(statusLabel), status->c_str());
         // The line above the bar is as wide as the bar.
         FitText(statusLabel, barWidth_, kStatusHeight);
+        LabelWidget(progressBar, statusLabel);
         shownStatus_ = status;
     }
     // A value the worker should never post must not become a toolkit warning.
@@ -38,3 +40,7 @@ void ProgressPage::SetProgress(std::int32_t percent) {
         shownFraction_ = fraction;
     }
 }
+
+void ProgressPage::SetCurrentFile(const AString& path) { SetAccessibleDescription(progressBar, path); }
+
+AString ProgressPage::Summary() const { return *shownStatus_; }

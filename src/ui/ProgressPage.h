@@ -18,6 +18,11 @@ public:
     // A widget is touched only when what it shows changes, so that a repeated
     // value costs no layout and no repaint.
     void SetProgress(std::int32_t percent);
+    // The file being installed, for a screen reader: the bar's description
+    // (its name is the status line, its value the percent).
+    void SetCurrentFile(const AString& path);
+    // The status line.
+    AString Summary() const override;
 
     GtkWidget* statusLabel;
     GtkWidget* progressBar;

@@ -6,6 +6,10 @@ WizardDialogPage::~WizardDialogPage() = default;
 
 void WizardDialogPage::OnShow() {}
 
+GtkWidget* WizardDialogPage::FirstControl() const { return nullptr; }
+
+AString WizardDialogPage::Summary() const { return AString(); }
+
 GtkWidget* WizardDialogPage::Place(GtkWidget* widget, gint x, gint y) {
     gtk_fixed_put(container, widget, x, y);
     return Track(widget);

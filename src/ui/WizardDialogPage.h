@@ -7,6 +7,8 @@
 
 #include <vector>
 
+#include "text/WString.h"
+
 class WizardDialogPage {
 public:
     explicit WizardDialogPage(GtkFixed* container);
@@ -16,6 +18,12 @@ public:
 
     // Called after the page's widgets were shown; pages need no work there.
     virtual void OnShow();
+    // The control a person uses first on this page; null: the window's
+    // default button.
+    virtual GtkWidget* FirstControl() const;
+    // What the page says, read out with the first control when the page
+    // appears; empty on a page without text.
+    virtual AString Summary() const;
 
     GtkFixed* container;                // the wizard's container; not owned
     std::vector<GtkWidget*> widgets;    // the page's widgets; the container owns them

@@ -22,6 +22,7 @@ std::string Summary(const CommandLineOptions& options) {
     if (options.verify) summary += " verify";
     if (options.uninstall) summary += " uninstall";
     if (options.json) summary += " json";
+    if (options.progressLines) summary += " lines";
     return summary.empty() ? summary : summary.substr(1);
 }
 
@@ -59,7 +60,9 @@ const std::tuple<const char*, std::vector<const char*>, const char*> kCases[] = 
     {"run kinds, short forms, any case, after L", {"-Lde", "-n", "/V", "/u"}, "L=de dry-run verify uninstall"},
     {"run-kind look-alikes", {"-Verbose", "-Nope", "--DRY-RUN", "--uninstal", "/Ux"}, ""},
     {"json after L and D, its look-alikes passed over", {"-S", "-Lru", "-D/a", "--json", "-json", "/json", "--JSON"},
-     "silent L=ru D=/a json"},};
+     "silent L=ru D=/a json"},
+    {"progress lines after L and S", {"-S", "-Lru", "--progress-lines"}, "silent L=ru lines"},
+    {"progress-lines look-alikes", {"--progress-line", "--PROGRESS-LINES", "/progress-lines"}, ""},};
 
 TEST(ParseCommandLine, RecognisesTheDocumentedForms) {
     for (const auto& [name, arguments, options] : kCases) {

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The installer in a tmux pane without a display: "~/my te" completed with Tab, in Russian; an empty and an
-# undecodable answer refused, then the proposal accepted; file names with escape sequences listed by Tab as
-# text; Ctrl+C at the welcome, the question and mid-copy;
-# input that is no terminal ends at once with status 2.
+# undecodable answer refused, then the proposal accepted; paragraphs broken at blanks; file names with escape
+# sequences listed by Tab as text; with TERM=dumb a progress line every tenth; Ctrl+C at the welcome, the
+# question and mid-copy; input that is no terminal ends at once with status 2.
 source "$(dirname "$0")/lib.sh"
 e2e_need tmux
 e2e_init
@@ -19,10 +19,11 @@ t_start() {
     e2e_log "run $E2E_RUN: setup $* (in a terminal)"
     (cd "$E2E_WORK" && env -u DISPLAY ${E2E_SETUP_ENV[@]+"${E2E_SETUP_ENV[@]}"} \
         tmux -L "qorn-e2e-$$-$E2E_RUN" -f "$E2E_ROOT/tmux.conf" new-session -d -x 100 -y 30 \
-        "$(printf '%q ' "$E2E_INSTALL/setup" "$@"); echo \$? >$(printf '%q' "$T_STATUS")")
+        "$(printf '%q ' env ${T_ENV[@]+"${T_ENV[@]}"} "$E2E_INSTALL/setup" "$@"); echo \$? >$(printf '%q' "$T_STATUS")")
 }
 t_screen() { pane capture-pane -p -J -S - 2>/dev/null; }
-t_shows() { local line; for line in "$@"; do t_screen | grep -qF -- "$line" || return 1; done; }
+# A paragraph the installer broke at blanks reads whole again with its lines joined by blanks.
+t_shows() { local line; for line in "$@"; do t_screen | tr '\n' ' ' | grep -qF -- "$line" || return 1; done; }
 t_wait_text() { e2e_wait_for "the terminal to show: $1" t_shows "$1"; }
 t_keys() { pane send-keys "$@"; }
 t_type() { pane send-keys -l -- "$1"; }
@@ -31,6 +32,8 @@ t_wait_exit() {
     [ "$(cat "$T_STATUS")" -eq "$1" ] || { t_screen >&2; e2e_fail "the installer ended with status $(cat "$T_STATUS"), not $1"; }
     e2e_check_tmpdir_clean
 }
+# Every word of $1 whole on a row of the pane as it shows (-J would join a row the terminal wrapped).
+whole_words() { local w; for w in $1; do pane capture-pane -p -S - | sed 's/.*/ & /' | grep -qF -- " $w " || return 1; done; }
 # The text of ID in the run's language.
 say() { e2e_message "$1" "${lang:-en}"; }
 question() { echo "$(say IDS_TEMPLATE_CATALOG | sed 's/:$//') [~/.qorn/Vq/vq8/tmplts/]: "; }
@@ -48,6 +51,7 @@ for how in typed refused-first; do
         t_shows "$(say IDS_WELCOME_TITLE) Test Templates (Test Provider)."     # (the Russian one is wrapped)
     t_keys Enter
     t_wait_text "$(question)~/.qorn/Vq/vq8/tmplts/"
+    e2e_check "$how: every word of the prompt is whole on its line" whole_words "$(say IDS_DESTINATION_PROMPT)"
     case $how in
         typed)
             target="$HOME/my templates/new"
@@ -86,8 +90,24 @@ e2e_check "escape sequences in file names: the pane's title is not theirs" \
 t_keys C-c
 t_wait_exit 4
 
-# ---- Ctrl+C: cancelled (4), the tree as before, no launcher file
+# ---- TERM=dumb: the progress as lines that stay, each a new tenth of the way, the last at 100%
 e2e_large_kit
+e2e_install_kit "$E2E_WORK/large.efd"
+e2e_use_home home-dumb
+E2E_SETUP_ENV=("LD_PRELOAD=$E2E_BIN/slow_futimes.so" QORN_E2E_FUTIMES_DELAY_US=300) T_ENV=(TERM=dumb)
+t_start
+E2E_SETUP_ENV=() T_ENV=()
+t_wait_text "$(say IDS_TERMINAL_CONTINUE)"
+t_keys Enter
+t_wait_text "$(question)"
+t_keys Enter
+t_wait_exit 0
+tenths=$(t_screen | sed -n "s/^$(say IDS_PROGRESS_START | sed 's/\./\\./g') \([0-9]*\)%\$/\1/p" | awk '{printf "%d ", $1 / 10}')
+e2e_check "TERM=dumb: progress lines at tenths \"$tenths\", more than two, each a new tenth, the last 100%" \
+    awk -v t="$tenths" 'BEGIN { n = split(t, a, " "); for (i = 2; i <= n; i++) if (a[i] <= a[i-1]) exit 1; exit !(n > 2 && a[n] == 10) }'
+
+# ---- Ctrl+C: cancelled (4), the tree as before, no launcher file
+e2e_install_kit "$E2E_WORK/small.efd"
 for how in welcome question copy; do
     e2e_use_home "home-ctrl-c-$how"
     target=$E2E_DEFAULT_DIR

@@ -89,6 +89,7 @@ TEST_F(MessagesTest, OriginalTextsStayAndEveryTableIsCompleteAndWhole) {
         for (const char* shown : kHelpMustShow) EXPECT_NE(help.find(shown), std::string::npos) << shown;
         EXPECT_NE(Raw(language, "IDS_ERROR_TEMPDIR").find("Temp (TMPDIR)"), std::string::npos);
         EXPECT_NE(Raw(language, "IDS_ERROR_JOURNALDIR").find("XDG_STATE_HOME"), std::string::npos);
+        EXPECT_NE(Raw(language, "IDS_HELP_PROGRESSLINES").find("--progress-lines"), std::string::npos);
     }
 }
 

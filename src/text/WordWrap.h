@@ -1,0 +1,14 @@
+// Paragraphs broken into lines at blanks for a terminal of a given width, so
+// that a person, or a braille display, reads whole words: a terminal left to
+// itself cuts a word at its last column.
+#pragma once
+
+#include <cstddef>
+
+#include "text/WString.h"
+
+// `text` with each of its lines broken at blanks into lines of at most
+// `columns` columns (a character takes the columns the locale gives it); the
+// blank at a break is dropped, and only a word wider than a whole line is
+// cut. With `columns` 0 (width unknown) the text comes back unchanged.
+WString WrapWords(const WString& text, std::size_t columns);

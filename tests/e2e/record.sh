@@ -73,9 +73,10 @@ e2e_check "verify after the upgrade prints nothing" test -z "$(out)"
 run v2 0 -S -U
 e2e_check "uninstall leaves exactly the user's file and the kept edit" \
     test "$(cd "$dir" && find . | sort | tr '\n' ' ')" = ". ./tpl ./tpl/b.tpl.qorn-old ./tpl/mine.tpl "
-snapshot >"$E2E_ROOT/before"
+# The lock it takes to read the record comes and goes in the lock folder: that folder's time may move.
+snapshot | grep -v 'qorn-setup-locks ' >"$E2E_ROOT/before"
 run v2 7 -S -U
-snapshot >"$E2E_ROOT/after"
+snapshot | grep -v 'qorn-setup-locks ' >"$E2E_ROOT/after"
 e2e_check "a second uninstall finds no record and changes nothing" cmp -s "$E2E_ROOT/before" "$E2E_ROOT/after"
 run v2 7 -V
 

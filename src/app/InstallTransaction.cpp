@@ -218,8 +218,8 @@ ErrorCode InstallTransaction::Plan(const WString& target, const std::vector<KitE
                                    const RecordOptions& options) {
     options_ = options;
     recordKept_ = true;
-    readOnly_ = options.kind == RecordOptions::Kind::DryRun;
-    uninstall_ = options.kind == RecordOptions::Kind::Uninstall;
+    readOnly_ = options.kind == RecordOptions::Kind::DryRun || options.kind == RecordOptions::Kind::UninstallDryRun;
+    uninstall_ = options.kind == RecordOptions::Kind::Uninstall || options.kind == RecordOptions::Kind::UninstallDryRun;
     ErrorCode code = Plan(target, uninstall_ ? noEntries_ : entries);
     if (code == ERR_NONE) code = LoadRecord();
     if (code == ERR_NONE) code = PlanRecord();

@@ -35,7 +35,8 @@ enum class EntryAction : std::uint8_t { Skip, Create, Replace, Superseded };
 
 // How a run uses the kit's record (see InstallRecord.h).
 struct RecordOptions {
-    enum class Kind : std::uint8_t { Install, DryRun, Uninstall };
+    // UninstallDryRun: plans an uninstallation and says what it would do, changing nothing.
+    enum class Kind : std::uint8_t { Install, DryRun, Uninstall, UninstallDryRun };
     Kind kind = Kind::Install;
     KitIdentity identity;
     const KitReader* kit = nullptr;  // for the checksums of its files; null for an uninstallation

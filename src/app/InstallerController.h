@@ -37,7 +37,11 @@ public:
 
     // What the run is to do: install (the default), uninstall, or, without
     // any dialogue, a dry run or a verification. Before RunWizard.
-    void SetRunKind(RunSummary::Kind kind) { runKind_ = kind; }
+    // `previewsUninstall`: a dry run says what an uninstallation would do.
+    void SetRunKind(RunSummary::Kind kind, bool previewsUninstall = false) {
+        runKind_ = kind;
+        previewsUninstall_ = previewsUninstall;
+    }
 
     // Prepares, runs the front end's dialogue and returns when the installer
     // is finished, with the status the process ends with.
@@ -118,6 +122,7 @@ private:
     bool useCurrentDirectory_ = false;
     bool silent_ = false;
     RunSummary::Kind runKind_ = RunSummary::Kind::Install;
+    bool previewsUninstall_ = false;
     WString targetOption_;
     ExitStatus exitStatus_ = ExitStatus::Cancelled;
     bool outcomeSettled_ = false;

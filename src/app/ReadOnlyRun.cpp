@@ -63,7 +63,8 @@ ExitStatus InstallerController::RunReadOnly() {
 
 ExitStatus InstallerController::RunDryRun(const std::string& target) {
     InstallTransaction transaction;
-    const RecordOptions options{RecordOptions::Kind::DryRun, IdentityOfKit(kit_.descriptions), &kit_};
+    const RecordOptions options{previewsUninstall_ ? RecordOptions::Kind::UninstallDryRun : RecordOptions::Kind::DryRun,
+                                IdentityOfKit(kit_.descriptions), &kit_};
     const ErrorCode code = transaction.Plan(ToWString(target.c_str()), kit_.entries, options);
     if (transaction.recordDamaged()) {
         frontEnd_.ShowNote(LoadResString("IDS_RECORD_DAMAGED") + u" " + ToWString((target + transaction.recordSetAside()).c_str()));
@@ -73,6 +74,10 @@ ExitStatus InstallerController::RunDryRun(const std::string& target) {
     if (code != ERR_NONE) {
         summary->templateDirectory = target;
         progress_.SetSummary(summary);
+        if (code == ERR_NO_RECORD) {
+            frontEnd_.ShowMessage(LoadResString("IDS_NO_RECORD") + u" " + ToWString(target.c_str()), MB_ERROR_OK);
+            return ExitStatus::NoRecord;
+        }
         frontEnd_.ShowMessage(LoadResString(code == ERR_BUSY ? "IDS_DIRECTORY_BUSY" : "IDS_INSTALL_ERROR"), MB_ERROR_OK);
         return code == ERR_BUSY ? ExitStatus::CouldNotStart : ExitStatus::Failed;
     }

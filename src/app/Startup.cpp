@@ -115,7 +115,7 @@ ExitStatus RunWithOptions(StartupContext& context, const CommandLineOptions& opt
         frontEnd = std::move(wrapped);
     }
     InstallerController dialog(*frontEnd, options.silent, choice.code, options.useCurrentDirectory, targetOption);
-    dialog.SetRunKind(RunKindOf(options));
+    dialog.SetRunKind(RunKindOf(options), options.dryRun && options.uninstall);
     for (const RecoveryNotice& notice : notices) dialog.Tell(notice.text, notice.flags);
     const ExitStatus status = dialog.RunWizard();
     if (reporting != nullptr) report->Write(reporting->Ending(status, dialog.Summary()));
@@ -125,9 +125,11 @@ ExitStatus RunWithOptions(StartupContext& context, const CommandLineOptions& opt
 }  // namespace
 
 RunSummary::Kind RunKindOf(const CommandLineOptions& options) {
+    // A dry run changes nothing whatever else is asked: with --uninstall it
+    // says what the uninstallation would do.
+    if (options.dryRun && (options.uninstall || !options.verify)) return RunSummary::Kind::DryRun;
     if (options.uninstall) return RunSummary::Kind::Uninstall;
     if (options.verify) return RunSummary::Kind::Verify;
-    if (options.dryRun) return RunSummary::Kind::DryRun;
     return RunSummary::Kind::Install;
 }
 

@@ -39,8 +39,8 @@ std::unique_ptr<InstallerFrontEnd> ChooseFrontEnd(const StartupContext& context,
     // Piped input or a captured error stream means nobody is there to answer:
     // such a run is told that it needs a display or -S, without waiting.
     // A dry run and a verification ask nothing and need no display.
-    if (options.dryRun || options.verify) {
-        if (!options.uninstall) return std::make_unique<ConsoleFrontEnd>(stderr, false, context.title);
+    if (options.dryRun || (options.verify && !options.uninstall)) {
+        return std::make_unique<ConsoleFrontEnd>(stderr, false, context.title);
     }
     const bool canAskInTerminal = !options.silent && isatty(STDIN_FILENO) != 0 && isatty(STDERR_FILENO) != 0;
     if (canAskInTerminal && options.terminal) return MakeTerminalFrontEnd(context, options);

@@ -70,6 +70,13 @@ e2e_check "the dropped file and its folder are gone" test ! -e "$dir/gone"
 run v2 0 -V
 e2e_check "verify after the upgrade prints nothing" test -z "$(out)"
 
+# A dry run outweighs --uninstall: it says what the uninstallation would remove and changes nothing.
+snapshot >"$E2E_ROOT/before"
+run v2 0 -U -N
+snapshot >"$E2E_ROOT/after"
+e2e_check "an uninstallation's dry run changes nothing" cmp -s "$E2E_ROOT/before" "$E2E_ROOT/after"
+e2e_check "an uninstallation's dry run names what would go" \
+    test "$(out | grep -c '^remove ')" -eq "$(out | sed -n 's/^total .* remove=\([0-9]*\) .*/\1/p')" -a "$(out | grep -c '^remove ')" -gt 0
 run v2 0 -S -U
 e2e_check "uninstall leaves exactly the user's file and the kept edit" \
     test "$(cd "$dir" && find . | sort | tr '\n' ' ')" = ". ./tpl ./tpl/b.tpl.qorn-old ./tpl/mine.tpl "

@@ -2,7 +2,7 @@
 # The Ansible module (contrib/ansible) with the real engine: ansible-playbook against three "hosts", each a
 # local account of its own reached through the local connection and su, the installer under it. Check mode
 # predicts the first run, the first run changes every host and the second none, --diff lists the files,
-# absent removes and is then idempotent, a run killed half-way is repaired by the next, and a read-only
+# absent, predicted by check mode, removes and is then idempotent, a run killed half-way is repaired by the next, and a read-only
 # template directory fails its host alone. Every report the installer printed is checked against the schema,
 # and ansible-doc shows the module's documentation.
 . "$(dirname "$0")/lib.sh"
@@ -113,9 +113,14 @@ play second
 EXPECTED="ann false false bob false false cid false false "
 e2e_check "the second run changes no host" expect task_changes second
 
-play absent -e kit_state=absent
+play absent-check -e kit_state=absent --check
 EXPECTED="ann true false bob true false cid true false "
+e2e_check "check mode of absent predicts a change on every host" expect task_changes absent-check
+e2e_check "check mode of absent removes nothing" all_installed
+play absent -e kit_state=absent
 e2e_check "absent removes the kit from every host" expect task_changes absent
+e2e_check "check mode of absent predicted exactly the files removed" \
+    test "$(changed_files absent-check)" = "$(changed_files absent)"
 e2e_check "nothing of the kit is left" none_installed
 play absent-again -e kit_state=absent
 EXPECTED="ann false false bob false false cid false false "

@@ -50,7 +50,7 @@ options:
       - Language code of the installer's messages (C(en), C(ru), C(de), ...), passed as C(-L).
     type: str
 notes:
-  - Check mode runs the installer's C(--dry-run) (for C(state=present)) or C(--verify) (for C(state=absent));
+  - Check mode runs the installer's C(--dry-run) (with C(--uninstall) for C(state=absent));
     nothing changes on the host, and the result lists what a real run would do.
   - Diff mode shows the files created, replaced, kept aside and removed.
   - Paths whose bytes are not valid UTF-8 come back as objects with one key, C(base64), holding their bytes,
@@ -164,8 +164,8 @@ def installer_arguments(params, check_mode):
     # -S first: the installer takes it only before an -L.
     arguments = ["-S", "--json"]
     if params["state"] == "absent":
-        arguments.append("--verify" if check_mode else "--uninstall")
-    elif check_mode:
+        arguments.append("--uninstall")
+    if check_mode:
         arguments.append("--dry-run")
     if params["language"]:
         arguments.append("-L" + params["language"])
@@ -219,13 +219,6 @@ def outcome(params, check_mode, report):
     if params["state"] == "absent":
         if status == 7:  # no record of the kit: nothing to remove
             return False, False, dict((name, []) for name in LISTS)
-        if check_mode and status in (0, 6):
-            # A verification found the record: an uninstallation would remove
-            # the files still as installed and keep the user's changes aside.
-            predicted = dict((name, []) for name in LISTS)
-            predicted["removed"] = list(summary["up_to_date"])
-            predicted["differences"] = list(summary["differences"])
-            return False, True, predicted
     if status != 0:
         return True, False, summary
     return False, any(summary[name] for name in CHANGING), summary

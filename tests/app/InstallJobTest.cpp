@@ -191,14 +191,10 @@ extern "C" int futimens(int descriptor, const struct timespec times[2]) {
     return static_cast<int>(syscall(SYS_utimensat, descriptor, nullptr, times, 0));
 }
 
-extern "C" ssize_t pread64(int descriptor, void* buffer, size_t count, off_t offset) {
+extern "C" ssize_t pread(int descriptor, void* buffer, size_t count, off_t offset) {
     if (gReadsFail) {
         errno = EIO;
         return -1;
     }
     return static_cast<ssize_t>(syscall(SYS_pread64, descriptor, buffer, count, offset));
-}
-
-extern "C" ssize_t pread(int descriptor, void* buffer, size_t count, off_t offset) {
-    return pread64(descriptor, buffer, count, offset);
 }

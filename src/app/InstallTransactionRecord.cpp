@@ -79,7 +79,10 @@ ErrorCode InstallTransaction::PlanRecord() {
     PlanKeptEdits();
     PlanNoLongerShipped();
     PlanRemovedFolders();
-    if (!uninstall_ && !PlanNewRecord()) return ERR_INVALID_PARAMETER;
+    if (!uninstall_) {
+        const ErrorCode planned = PlanNewRecord();
+        if (planned != ERR_NONE) return planned;
+    }
     if (!removals_.empty()) replacesAny_ = true;
     if (!removals_.empty() || !removedFolders_.empty() || writesRecord_) writesAny_ = true;
     return ERR_NONE;
@@ -204,7 +207,7 @@ void InstallTransaction::PlanRemovedFolders() {
     }
 }
 
-bool InstallTransaction::PlanNewRecord() {
+ErrorCode InstallTransaction::PlanNewRecord() {
     InstallRecord record;
     record.identity = options_.identity;
     record.createdTarget = previous_.createdTarget || !createdAbove_.empty();
@@ -234,18 +237,22 @@ bool InstallTransaction::PlanNewRecord() {
         const KitEntry& entry = (*entries_)[i];
         const timespec time = TimespecFromFileTime(entry.lastWriteTime);
         RecordedFile file{RelativePath(i), entry.size, time.tv_sec, time.tv_nsec, {}};
-        if (options_.kit != nullptr && !readOnly_) {
-            (void)ChecksumOfRange(static_cast<int>(options_.kit->handle), entry.offset, entry.size,
-                                  {buffer.get(), kChecksumBuffer}, &file.checksum);  // a short image fails its install anyway
+        // A record that reports success holds every file's true checksum: a
+        // read that fails (or a kit cut short) fails the run before any change.
+        errno = 0;
+        if (options_.kit != nullptr && !readOnly_ &&
+            !ChecksumOfRange(static_cast<int>(options_.kit->handle), entry.offset, entry.size,
+                             {buffer.get(), kChecksumBuffer}, &file.checksum)) {
+            return errno == 0 || errno == EIO ? ERR_INVALID_DATA : ErrorFromErrno(errno);
         }
         record.files.push_back(std::move(file));
     }
     recordBytes_ = SerializeRecord(record);
     writesRecord_ = previousState_ != RecordState::Found || SerializeRecord(previous_) != recordBytes_;
-    if (!writesRecord_ || readOnly_) return true;
+    if (!writesRecord_ || readOnly_) return ERR_NONE;
     // Something else of that name where the record folder must be is an obstacle, as in a kit's path.
     const std::uint32_t folder = FolderAt(kRecordFolder);
-    if (folder == FolderTable::kNone) return false;
+    if (folder == FolderTable::kNone) return ERR_INVALID_PARAMETER;
     SaveFolderTime(folder);
     const std::string path = RecordPath(options_.identity);
     struct stat status {};
@@ -268,7 +275,7 @@ bool InstallTransaction::PlanNewRecord() {
         recordWritten_.seconds == recordOriginal_.seconds) {
         ++recordWritten_.seconds;
     }
-    return true;
+    return ERR_NONE;
 }
 
 void InstallTransaction::JournalRecordChanges() {

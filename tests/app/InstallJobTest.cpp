@@ -28,6 +28,7 @@ using namespace scratch;
 // entry there.
 std::function<int(bool onTestThread)> gTimeHook;  // nonzero: fail with EIO
 const std::thread::id gTestThread = std::this_thread::get_id();
+std::atomic<bool> gReadsFail{false};  // every pread (this test's, below) fails with EIO; copying the kit uses none
 
 class InstallJobTest : public InstallFixture {
 protected:
@@ -167,6 +168,19 @@ TEST_F(InstallJobTest, AStopEndsBothThreadsAndRollsBackToTheExactEarlierTree) {
     }
 }
 
+// The record's checksums come from the kit: a read that fails there must fail the run, not leave a record of wrong ones.
+TEST_F(InstallJobTest, AKitReadFailingWhileTheRecordIsPlannedFailsTheRunBeforeAnyChange) {
+    AddFile("a.tpl", "kit a");
+    UserFile("a.tpl", "user a", kKitSeconds - 10);
+    const TreeState before = Snapshot(target_);
+    OpenKit();
+    gReadsFail = true;
+    EXPECT_EQ(Run(target_), ERR_INVALID_DATA);
+    gReadsFail = false;
+    EXPECT_EQ(Snapshot(target_), before);
+    ExpectOnlyImageInTemp();
+}
+
 }  // namespace
 
 extern "C" int futimens(int descriptor, const struct timespec times[2]) {
@@ -175,4 +189,12 @@ extern "C" int futimens(int descriptor, const struct timespec times[2]) {
         return -1;
     }
     return static_cast<int>(syscall(SYS_utimensat, descriptor, nullptr, times, 0));
+}
+
+extern "C" ssize_t pread(int descriptor, void* buffer, size_t count, off_t offset) {
+    if (gReadsFail) {
+        errno = EIO;
+        return -1;
+    }
+    return static_cast<ssize_t>(syscall(SYS_pread64, descriptor, buffer, count, offset));
 }

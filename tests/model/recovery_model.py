@@ -135,6 +135,11 @@ class Engine(RuleBasedStateMachine):
             assert fits, "%s holds %r: neither the original %r nor the kit's %r" % (name, found, was, kit)
             common &= fits
         assert common and (not self.committed or "installed" in common), "a tree half before, half installed"
+        # The kit's record goes and comes with its files: the tree before has none.
+        record_folder = os.path.join(self.target, ".qorn-record")
+        records = os.listdir(record_folder) if os.path.isdir(record_folder) else []
+        if common != {"before", "installed"}:
+            assert len(records) == ("installed" in common), "records %s over the tree %s" % (records, common)
         for name, data in self.user.items():
             assert data is None or read(os.path.join(self.target, name)) == data, "the user's %s was lost" % name
 

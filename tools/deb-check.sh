@@ -20,11 +20,11 @@ lintian --fail-on error "$deb" >/dev/null 2>&1 || fail "lintian reports errors"
 
 # Only GTK+ 2 and the libraries it depends on itself (GLib, Pango, X11...),
 # zlib, ISA-L, libedit (the terminal's line editing), json-glib (the --json
-# report) and what every C++
+# report), xxHash (the record's checksums) and what every C++
 # program needs: nothing that apt would fetch for us alone.
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "depends: $depends"
-allowed=$( (echo libgtk2.0-0 zlib1g libisal2 libedit2 libjson-glib-1.0-0 libc6 libgcc-s1 libstdc++6
+allowed=$( (echo libgtk2.0-0 zlib1g libisal2 libedit2 libjson-glib-1.0-0 libxxhash0 libc6 libgcc-s1 libstdc++6
             dpkg-query -W -f='${Depends}' libgtk2.0-0) | tr ', ' '\n\n' | grep -E '^[a-z0-9][a-z0-9.+-]+$')
 extra=$(tr ',' '\n' <<<"$depends" | awk '{print $1}' | grep -vxF -f <(echo "$allowed") || true)
 [ -z "$extra" ] || fail "unexpected dependencies: $extra"

@@ -45,7 +45,10 @@ run() {
   mkdir -p "$home" "$home-tmp"
   (cd "$dir" && env -u DISPLAY HOME="$home" TMPDIR="$home-tmp" LC_ALL=C.UTF-8 "$@" -S -Len) 2>"$home.log" ||
     fail "$* ended with status $?: $(cat "$home.log")"
-  diff -r "$root/examples/sample" "$home/.qorn/Vq/vq8/tmplts" >/dev/null || fail "$*: the installed files differ from the sample"
+  # The kit's record lies beside its files, in a hidden folder of their own.
+  diff -r -x .qorn-record "$root/examples/sample" "$home/.qorn/Vq/vq8/tmplts" >/dev/null ||
+    fail "$*: the installed files differ from the sample"
+  [ -n "$(ls -A "$home/.qorn/Vq/vq8/tmplts/.qorn-record")" ] || fail "$*: no record of the kit"
   [ -z "$(ls -A "$home-tmp")" ] || fail "$*: files left in TMPDIR"
 }
 mkdir -p "$scratch/kit"

@@ -22,30 +22,13 @@ constexpr std::size_t kMaxComponent = 255;
 
 bool NeedsEscape(unsigned char c) { return c <= 0x20 || c == 0x7F || c == '%'; }
 
-std::string Escape(std::string_view text) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (NeedsEscape(byte)) {
-            out += '%';
-            out += kDigits[byte >> 4];
-            out += kDigits[byte & 0xF];
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
 }
 
-// Only the form Escape writes: a byte that needs it is always escaped, and nothing else is.
+// Only the form EscapePathBytes writes: a byte that needs it is always escaped, and nothing else is.
 bool Unescape(std::string_view text, std::string* out) {
     out->clear();
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -199,16 +182,33 @@ bool ReadWhole(int folder, const std::string& name, std::string* bytes) {
 
 }  // namespace
 
+std::string EscapePathBytes(std::string_view text) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (NeedsEscape(byte)) {
+            out += '%';
+            out += kDigits[byte >> 4];
+            out += kDigits[byte & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 std::string SerializeRecord(const InstallRecord& record) {
     std::string body = kHeader;
-    body += "\nproduct " + Escape(record.identity.product) + "\nprovider " + Escape(record.identity.provider);
+    body += "\nproduct " + EscapePathBytes(record.identity.product) + "\nprovider " + EscapePathBytes(record.identity.provider);
     body += record.createdTarget ? "\ntarget-created 1" : "\ntarget-created 0";
     body += "\nfolders " + std::to_string(record.createdFolders.size());
     body += "\nfiles " + std::to_string(record.files.size()) + "\n";
-    for (const std::string& folder : record.createdFolders) body += "d " + Escape(folder) + "\n";
+    for (const std::string& folder : record.createdFolders) body += "d " + EscapePathBytes(folder) + "\n";
     for (const RecordedFile& file : record.files) {
         body += "f " + std::to_string(file.size) + " " + std::to_string(file.seconds) + " " +
-                std::to_string(file.nanoseconds) + " " + file.checksum.Hex() + " " + Escape(file.path) + "\n";
+                std::to_string(file.nanoseconds) + " " + file.checksum.Hex() + " " + EscapePathBytes(file.path) + "\n";
     }
     return body + EndLine(body);
 }

@@ -38,6 +38,9 @@ struct InstallRecord {
 // escaped ("%XX" for a control byte, a blank, DEL and "%"), and a last line
 // with a checksum of everything before it.
 std::string SerializeRecord(const InstallRecord& record);
+// `text` as the record and the dry run's and verification's lines write a
+// path: control bytes, blanks, DEL and "%" as "%XX".
+std::string EscapePathBytes(std::string_view text);
 // Parses and checks `bytes` as the record of `expected`: header, counts (at
 // most kMaxRecordedFiles, and no more than the bytes can hold), every path
 // plain and below the directory and outside the record folder, no path

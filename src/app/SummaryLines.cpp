@@ -1,5 +1,7 @@
 #include "app/SummaryLines.h"
 
+#include "app/InstallRecord.h"
+
 namespace {
 
 void AddAll(std::vector<std::string>& lines, const char* word, const std::vector<std::string>& paths) {
@@ -8,21 +10,7 @@ void AddAll(std::vector<std::string>& lines, const char* word, const std::vector
 
 }  // namespace
 
-std::string EscapedPath(const std::string& path) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string out;
-    for (const char c : path) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte <= 0x20 || byte == 0x7F || byte == '%') {
-            out += '%';
-            out += kDigits[byte >> 4];
-            out += kDigits[byte & 0xF];
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
+std::string EscapedPath(const std::string& path) { return EscapePathBytes(path); }
 
 std::vector<std::string> DryRunLines(const RunSummary& summary) {
     std::vector<std::string> lines;

@@ -36,6 +36,18 @@ ssize_t ReadSome(int descriptor, std::span<unsigned char> buffer, std::size_t wa
 
 }  // namespace
 
+ChecksumStream::ChecksumStream() : state_(NewState().release()) {}
+
+ChecksumStream::~ChecksumStream() { XXH3_freeState(static_cast<XXH3_state_t*>(state_)); }
+
+void ChecksumStream::Add(const unsigned char* piece, std::size_t size) {
+    if (state_ != nullptr) XXH3_128bits_update(static_cast<XXH3_state_t*>(state_), piece, size);
+}
+
+Checksum128 ChecksumStream::Result() const {
+    return state_ == nullptr ? Checksum128{} : Digest(static_cast<XXH3_state_t*>(state_));
+}
+
 std::string Checksum128::Hex() const {
     static constexpr char kDigits[] = "0123456789abcdef";
     std::string text(32, '0');

@@ -6,6 +6,7 @@
 
 #include <sys/types.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -23,6 +24,23 @@ struct Checksum128 {
 };
 
 Checksum128 ChecksumOfBytes(std::string_view bytes);
+
+// A checksum taken piece by piece: the same as ChecksumOfBytes of the pieces joined.
+class ChecksumStream {
+public:
+    ChecksumStream();
+    ~ChecksumStream();
+    ChecksumStream(const ChecksumStream&) = delete;
+    ChecksumStream& operator=(const ChecksumStream&) = delete;
+
+    // False when there was no memory for its state: Add then does nothing.
+    bool valid() const { return state_ != nullptr; }
+    void Add(const unsigned char* piece, std::size_t size);
+    Checksum128 Result() const;
+
+private:
+    void* state_;  // xxHash's, kept out of this header
+};
 // The checksum of `size` bytes of `descriptor` from `offset` on, read through
 // `buffer` with pread (no shared position). False when the file ends early
 // or a read fails.

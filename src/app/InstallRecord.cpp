@@ -199,7 +199,9 @@ std::string EscapePathBytes(std::string_view text) {
     return out;
 }
 
-std::string SerializeRecord(const InstallRecord& record) {
+std::string SerializeRecord(const InstallRecord& record) { return SerializeRecord(record, nullptr); }
+
+std::string SerializeRecord(const InstallRecord& record, std::vector<std::size_t>* checksumOffsets) {
     std::string body = kHeader;
     body += "\nproduct " + EscapePathBytes(record.identity.product) + "\nprovider " + EscapePathBytes(record.identity.provider);
     body += record.createdTarget ? "\ntarget-created 1" : "\ntarget-created 0";
@@ -208,9 +210,22 @@ std::string SerializeRecord(const InstallRecord& record) {
     for (const std::string& folder : record.createdFolders) body += "d " + EscapePathBytes(folder) + "\n";
     for (const RecordedFile& file : record.files) {
         body += "f " + std::to_string(file.size) + " " + std::to_string(file.seconds) + " " +
-                std::to_string(file.nanoseconds) + " " + file.checksum.Hex() + " " + EscapePathBytes(file.path) + "\n";
+                std::to_string(file.nanoseconds) + " ";
+        if (checksumOffsets != nullptr) checksumOffsets->push_back(body.size());
+        body += file.checksum.Hex() + " " + EscapePathBytes(file.path) + "\n";
     }
     return body + EndLine(body);
+}
+
+void PutRecordChecksum(std::string& bytes, std::size_t offset, const Checksum128& checksum) {
+    const std::string hex = checksum.Hex();
+    bytes.replace(offset, hex.size(), hex);
+}
+
+void SealRecord(std::string& bytes) {
+    // The last line is the only one after the body's last newline.
+    const std::size_t bodyEnd = bytes.rfind('\n', bytes.size() - 2) + 1;
+    bytes.replace(bodyEnd, std::string::npos, EndLine(std::string_view(bytes).substr(0, bodyEnd)));
 }
 
 bool ParseRecord(std::string_view bytes, const KitIdentity& expected, InstallRecord* record) {

@@ -38,6 +38,12 @@ struct InstallRecord {
 // escaped ("%XX" for a control byte, a blank, DEL and "%"), and a last line
 // with a checksum of everything before it.
 std::string SerializeRecord(const InstallRecord& record);
+// The same, with where each file's checksum stands in the bytes (by file, in
+// order), for a checksum known only later: PutRecordChecksum puts it there,
+// and SealRecord then makes the last line right again.
+std::string SerializeRecord(const InstallRecord& record, std::vector<std::size_t>* checksumOffsets);
+void PutRecordChecksum(std::string& bytes, std::size_t offset, const Checksum128& checksum);
+void SealRecord(std::string& bytes);
 // `text` as the record and the dry run's and verification's lines write a
 // path: control bytes, blanks, DEL and "%" as "%XX".
 std::string EscapePathBytes(std::string_view text);

@@ -16,6 +16,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "app/DirectoryLock.h"
@@ -98,6 +99,26 @@ public:
     // it. Safe to call from several threads at once for different entries,
     // each with its own buffer.
     ErrorCode Install(const KitReader& kit, std::size_t index, std::span<unsigned char> buffer);
+
+    // The files one thread has written under their temporary names and not
+    // yet put in place, with the folders that hold them.
+    struct StagedFiles {
+        struct File {
+            std::size_t index = 0;
+            int folder = -1;
+            FileInstance instance;
+        };
+        std::vector<File> files;
+        std::vector<FolderDescriptor> held;  // folders of files here that the thread has left since
+    };
+    // Install in two steps, so that many files cost one journal write: Stage
+    // does all but the rename (putting earlier files in place first once a
+    // few folders are held); PutInPlace journals what is staged in one write
+    // and renames it into place. Each returns as Install does; on a failure
+    // the files not in place are removed. Discard removes them unplaced.
+    ErrorCode Stage(const KitReader& kit, std::size_t index, std::span<unsigned char> buffer, StagedFiles& staged);
+    ErrorCode PutInPlace(StagedFiles& staged);
+    void Discard(StagedFiles& staged);
     // After every entry: removes the files no longer shipped (each into the
     // backup first, and only while it is still as planned), the recorded
     // folders left empty, and writes or removes the record. 0, else the
@@ -166,7 +187,11 @@ private:
     bool DropBackup();
     // The descriptor of the folder holding `relative`, resolved below the
     // target; -1 when it is no longer the folder planned.
-    int FolderOf(const std::string& relative);
+    // The folder the thread had open before goes into `keep` when given.
+    int FolderOf(const std::string& relative, std::vector<FolderDescriptor>* keep = nullptr);
+    static constexpr std::size_t kMostHeldFolders = 8;
+    // Copies the entry's data into `file`, its checksum into the record on the way when the record takes it.
+    ErrorCode CopyEntry(const KitReader& kit, std::size_t index, int file, std::span<unsigned char> buffer);
     // Writes the temporary file; `instance` tells which file it is.
     ErrorCode WriteEntry(const KitReader& kit, std::size_t index, int folder, const std::string& temporary,
                          std::span<unsigned char> buffer, FileInstance& instance);
@@ -188,8 +213,9 @@ private:
     ErrorCode LoadRecord();
     ErrorCode PlanRecord();
     void PlanKeptEdits();
-    void PlanNoLongerShipped();
-    void PlanRemovedFolders();
+    // `shipped`: the kit's paths, when an earlier run recorded anything.
+    void PlanNoLongerShipped(const std::unordered_set<std::string>& shipped);
+    void PlanRemovedFolders(const std::unordered_set<std::string>& shipped);
     // The new record, its checksums read from the kit: a kit that cannot be read fails the plan.
     ErrorCode PlanNewRecord();
     bool Edited(const std::string& relative, const RecordedFile& recorded, FileIdentity* identity) const;
@@ -211,7 +237,13 @@ private:
     std::string recordSetAside_;
     RecordState previousState_ = RecordState::Missing;
     InstallRecord previous_;
-    std::vector<Checksum128> checksums_;  // of the kit's entries, by index
+    // Where the checksum of a file the run writes goes into recordBytes_,
+    // by entry; taken from its data on the way (a kit file is read once).
+    struct PendingChecksum {
+        std::size_t entry = 0;
+        std::size_t offset = 0;
+    };
+    std::vector<PendingChecksum> pendingChecksums_;
     std::vector<KeptAside> keptAside_;    // by entry
     std::vector<std::string> keptEdited_;  // no longer shipped, edited: left where they are
     std::vector<Removal> removals_;
@@ -255,6 +287,7 @@ private:
     bool writesAny_ = false;
     InstallJournal journal_;
     bool begun_ = false;
+    std::optional<mode_t> umask_;  // read at Begin
     std::uint64_t run_ = 0;  // this transaction among the process's, for FolderOf's per-thread memory
     long crashAt_ = -1;
     std::atomic<long> steps_{0};

@@ -77,8 +77,14 @@ ErrorCode InstallTransaction::LoadRecord() {
 
 ErrorCode InstallTransaction::PlanRecord() {
     PlanKeptEdits();
-    PlanNoLongerShipped();
-    PlanRemovedFolders();
+    // Only what an earlier run recorded can be no longer shipped.
+    std::unordered_set<std::string> shipped;
+    if (!previous_.files.empty() || !previous_.createdFolders.empty()) {
+        shipped.reserve(plan_.size());
+        for (std::size_t i = 0; i < plan_.size(); ++i) shipped.insert(RelativePath(i));
+    }
+    PlanNoLongerShipped(shipped);
+    PlanRemovedFolders(shipped);
     if (!uninstall_) {
         const ErrorCode planned = PlanNewRecord();
         if (planned != ERR_NONE) return planned;
@@ -145,9 +151,7 @@ void InstallTransaction::SaveParentTime(const std::string& relative) {
     extraFolderTimes_.push_back({below, status.st_mtim.tv_sec, status.st_mtim.tv_nsec});
 }
 
-void InstallTransaction::PlanNoLongerShipped() {
-    std::unordered_set<std::string> shipped;
-    for (std::size_t i = 0; i < plan_.size(); ++i) shipped.insert(RelativePath(i));
+void InstallTransaction::PlanNoLongerShipped(const std::unordered_set<std::string>& shipped) {
     for (const RecordedFile& file : previous_.files) {
         if (shipped.count(file.path) != 0) continue;
         const FolderDescriptor folder(OpenFolderBeneath(targetFolder_.get(), FolderPart(file.path), links_));
@@ -176,9 +180,7 @@ void InstallTransaction::PlanNoLongerShipped() {
     }
 }
 
-void InstallTransaction::PlanRemovedFolders() {
-    std::unordered_set<std::string> shipped;
-    for (std::size_t i = 0; i < plan_.size(); ++i) shipped.insert(RelativePath(i));
+void InstallTransaction::PlanRemovedFolders(const std::unordered_set<std::string>& shipped) {
     const std::unordered_set<std::string> kept = FoldersHolding(shipped);
     std::vector<std::string> candidates;
     for (const std::string& folder : previous_.createdFolders) {
@@ -232,23 +234,41 @@ ErrorCode InstallTransaction::PlanNewRecord() {
         }
     }
     std::sort(chosen.begin(), chosen.end());
+    std::unordered_map<std::string_view, const RecordedFile*> recorded;
+    for (const RecordedFile& file : previous_.files) recorded.emplace(file.path, &file);
     std::unique_ptr<unsigned char[]> buffer(new unsigned char[kChecksumBuffer]);
+    std::vector<std::pair<std::size_t, std::size_t>> takenByWriting;  // line, entry
     for (const std::size_t i : chosen) {
         const KitEntry& entry = (*entries_)[i];
         const timespec time = TimespecFromFileTime(entry.lastWriteTime);
         RecordedFile file{RelativePath(i), entry.size, time.tv_sec, time.tv_nsec, {}};
-        // A record that reports success holds every file's true checksum: a
-        // read that fails (or a kit cut short) fails the run before any change.
-        errno = 0;
-        if (options_.kit != nullptr && !readOnly_ &&
-            !ChecksumOfRange(static_cast<int>(options_.kit->handle), entry.offset, entry.size,
-                             {buffer.get(), kChecksumBuffer}, &file.checksum)) {
-            return errno == 0 || errno == EIO ? ERR_INVALID_DATA : ErrorFromErrno(errno);
+        const auto previous = recorded.find(file.path);
+        if (options_.kit == nullptr || readOnly_) {
+            // A dry run says what would happen; the checksums are the writing's business.
+        } else if (WritesFile(plan_[i].action)) {
+            takenByWriting.emplace_back(record.files.size(), i);  // its data passes through a buffer anyway
+        } else if (previous != recorded.end() && previous->second->size == file.size &&
+                   previous->second->seconds == file.seconds && previous->second->nanoseconds == file.nanoseconds) {
+            // The file the record describes, which the time rule keeps: the same kit file as then.
+            file.checksum = previous->second->checksum;
+        } else {
+            // A record that reports success holds every file's true checksum: a
+            // read that fails (or a kit cut short) fails the run before any change.
+            errno = 0;
+            if (!ChecksumOfRange(static_cast<int>(options_.kit->handle), entry.offset, entry.size,
+                                 {buffer.get(), kChecksumBuffer}, &file.checksum)) {
+                return errno == 0 || errno == EIO ? ERR_INVALID_DATA : ErrorFromErrno(errno);
+            }
         }
         record.files.push_back(std::move(file));
     }
-    recordBytes_ = SerializeRecord(record);
-    writesRecord_ = previousState_ != RecordState::Found || SerializeRecord(previous_) != recordBytes_;
+    std::vector<std::size_t> offsets;
+    recordBytes_ = SerializeRecord(record, &offsets);
+    pendingChecksums_.clear();
+    for (const auto& [line, entry] : takenByWriting) pendingChecksums_.push_back({entry, offsets[line]});
+    // A checksum still to come may change the record; without one, an equal record is left as it is.
+    writesRecord_ = previousState_ != RecordState::Found || !pendingChecksums_.empty() ||
+                    SerializeRecord(previous_) != recordBytes_;
     if (!writesRecord_ || readOnly_) return ERR_NONE;
     // Something else of that name where the record folder must be is an obstacle, as in a kit's path.
     const std::uint32_t folder = FolderAt(kRecordFolder);
@@ -339,6 +359,7 @@ ErrorCode InstallTransaction::WriteRecord() {
         const ErrorCode saved = SaveOriginal(folder, path, ExtraIndex(0));
         if (saved != ERR_NONE) return saved;
     }
+    if (!pendingChecksums_.empty()) SealRecord(recordBytes_);
     const std::string temporary = TemporaryName(tag_, ExtraIndex(0));
     const int file = openat(folder, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (file < 0) return ErrorFromErrno(errno);

@@ -12,6 +12,9 @@
 #include <string>
 #include <string_view>
 
+#define XXH_STATIC_LINKING_ONLY  // the state's layout, so that it can be held in place
+#include <xxhash.h>
+
 struct Checksum128 {
     std::uint64_t high = 0;
     std::uint64_t low = 0;
@@ -29,17 +32,11 @@ Checksum128 ChecksumOfBytes(std::string_view bytes);
 class ChecksumStream {
 public:
     ChecksumStream();
-    ~ChecksumStream();
-    ChecksumStream(const ChecksumStream&) = delete;
-    ChecksumStream& operator=(const ChecksumStream&) = delete;
-
-    // False when there was no memory for its state: Add then does nothing.
-    bool valid() const { return state_ != nullptr; }
     void Add(const unsigned char* piece, std::size_t size);
     Checksum128 Result() const;
 
 private:
-    void* state_;  // xxHash's, kept out of this header
+    XXH3_state_t state_;  // held here: taking a checksum never fails for want of memory
 };
 // The checksum of `size` bytes of `descriptor` from `offset` on, read through
 // `buffer` with pread (no shared position). False when the file ends early

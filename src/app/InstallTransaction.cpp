@@ -12,6 +12,7 @@
 #include <cstdlib>
 
 #include "app/DirectoryLock.h"
+#include "app/EntryPathOrder.h"
 #include "app/Recovery.h"
 #include "platform/FileCopy.h"
 #include "platform/SystemPath.h"
@@ -94,24 +95,6 @@ std::optional<mode_t> ReadUmask() {
 
 bool Writes(EntryAction action) { return action == EntryAction::Create || action == EntryAction::Replace; }
 
-// Entry names as the paths they become: "\\" and "/" both separate folders.
-char16_t PathUnit(char16_t unit) { return unit == u'\\' ? u'/' : unit; }
-
-std::uint32_t PathHash(const WString& name) {
-    std::uint32_t hash = 2166136261u;  // FNV-1a
-    for (std::size_t i = 0; i < name.length(); ++i) hash = (hash ^ PathUnit(name.data()[i])) * 16777619u;
-    return hash;
-}
-
-int ComparePaths(const WString& a, const WString& b) {
-    const std::size_t common = std::min(a.length(), b.length());
-    for (std::size_t i = 0; i < common; ++i) {
-        const char16_t left = PathUnit(a.data()[i]);
-        const char16_t right = PathUnit(b.data()[i]);
-        if (left != right) return left < right ? -1 : 1;
-    }
-    return a.length() == b.length() ? 0 : (a.length() < b.length() ? -1 : 1);
-}
 
 // An existing regular file is as new as the entry.
 bool UpToDate(const struct stat& status, FileTime entryTime) {
@@ -371,7 +354,7 @@ ErrorCode InstallTransaction::CheckSpace() const {
     if (fstatvfs(anchorFolder_.get(), &space) != 0) return ERR_NONE;  // unknown: the writes will tell
     // Every file takes at least part of a block more than its bytes.
     const std::uint64_t blockSize = space.f_frsize != 0 ? space.f_frsize : 4096;
-    std::uint64_t needed = bytesToWrite_ + (writesRecord_ ? recordBytes_.size() + blockSize : 0);
+    std::uint64_t needed = bytesToWrite_ + (writesRecord_ ? recordSize_ + blockSize : 0);
     for (const Planned& planned : plan_) {
         if (Writes(planned.action)) needed += blockSize;
     }
@@ -547,16 +530,14 @@ ErrorCode InstallTransaction::CopyOriginal(int folder, const std::string& relati
 
 ErrorCode InstallTransaction::CopyEntry(const KitReader& kit, std::size_t index, int file,
                                        std::span<unsigned char> buffer) {
-    const auto pending = std::lower_bound(pendingChecksums_.begin(), pendingChecksums_.end(), index,
-                                          [](const PendingChecksum& p, std::size_t entry) { return p.entry < entry; });
-    if (pending == pendingChecksums_.end() || pending->entry != index) return KitCopyEntryData(kit, index, file, buffer);
+    const auto line = std::lower_bound(recordLines_.begin(), recordLines_.end(), index);
+    if (line == recordLines_.end() || *line != index) return KitCopyEntryData(kit, index, file, buffer);
     ChecksumStream checksum;
-    if (!checksum.valid()) return ERR_CANT_WRITE;
     const ErrorCode code = KitCopyEntryData(kit, index, file, buffer, [&checksum](const unsigned char* piece, std::size_t size) {
         checksum.Add(piece, size);
     });
-    // Each thread writes only its own entries' digits: no two touch the same bytes.
-    if (code == ERR_NONE) PutRecordChecksum(recordBytes_, pending->offset, checksum.Result());
+    // Each thread writes only its own entries' lines: no two touch the same one.
+    if (code == ERR_NONE) lineChecksums_[static_cast<std::size_t>(line - recordLines_.begin())] = checksum.Result();
     return code;
 }
 
@@ -638,6 +619,7 @@ ErrorCode InstallTransaction::Stage(const KitReader& kit, std::size_t index, std
         const ErrorCode placed = PutInPlace(staged);
         if (placed != ERR_NONE) return placed;
     }
+    if (staged.files.empty()) staged.firstStaged = std::chrono::steady_clock::now();
     const std::string relative = RelativePath(index);
     const int folder = FolderOf(relative, &staged.held);
     if (folder < 0) return ERR_PATH_NOT_FOUND;
@@ -659,7 +641,7 @@ ErrorCode InstallTransaction::Stage(const KitReader& kit, std::size_t index, std
         return code;
     }
     staged.files.push_back({index, folder, instance});
-    return ERR_NONE;
+    return std::chrono::steady_clock::now() - staged.firstStaged >= kLongestStaging ? PutInPlace(staged) : ERR_NONE;
 }
 
 ErrorCode InstallTransaction::PutInPlace(StagedFiles& staged) {

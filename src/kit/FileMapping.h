@@ -48,7 +48,7 @@ public:
     }
 
 private:
-    static constexpr std::size_t kReleaseStep = 8u << 20;
+    static constexpr std::size_t kReleaseStep = 4u << 20;
     static std::size_t PageSize() { return static_cast<std::size_t>(::sysconf(_SC_PAGESIZE)); }
 
     unsigned char* base_ = nullptr;  // the page-aligned start of the mapping

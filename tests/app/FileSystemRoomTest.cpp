@@ -3,34 +3,24 @@
 
 #include "app/FileSystemRoom.h"
 
-namespace {
-
-struct statvfs FileSystem(std::uint64_t freeBlocks, std::uint64_t totalInodes, std::uint64_t freeInodes) {
-    struct statvfs space {};
-    space.f_frsize = 4096;
-    space.f_bavail = freeBlocks;
-    space.f_files = totalInodes;
-    space.f_favail = freeInodes;
-    return space;
-}
-
 TEST(FileSystemRoomTest, RefusesWhenBlocksOrInodesFallShort) {
     struct Case {
         const char* name;
-        struct statvfs space;
-        RoomNeeded needed;
+        std::uint64_t freeBlocks, totalInodes, freeInodes;  // of 4 KiB blocks
+        RoomNeeded needed;                                   // bytes, files, folders
         ErrorCode expected;
+    } const cases[] = {
+        {"inodes exactly enough", 1000, 100, 15, {40960, 10, 5}, ERR_NONE},
+        {"one inode short", 1000, 100, 14, {0, 10, 5}, ERR_DISK_FULL},
+        {"no inode count (btrfs): no limit", 1000, 0, 0, {0, 10, 5}, ERR_NONE},
+        {"each file's part block counts", 10, 100, 50, {4096, 10, 0}, ERR_DISK_FULL},
     };
-    const Case cases[] = {
-        {"both fit", FileSystem(1000, 100, 50), {40960, 10, 5}, ERR_NONE},
-        {"inodes exactly enough", FileSystem(1000, 100, 15), {0, 10, 5}, ERR_NONE},
-        {"one inode short", FileSystem(1000, 100, 14), {0, 10, 5}, ERR_DISK_FULL},
-        {"folders alone take the inodes", FileSystem(1000, 100, 4), {0, 0, 5}, ERR_DISK_FULL},
-        {"no inode count (btrfs): no limit", FileSystem(1000, 0, 0), {0, 10, 5}, ERR_NONE},
-        {"bytes short", FileSystem(10, 100, 50), {40961, 0, 0}, ERR_DISK_FULL},
-        {"each file's part block counts", FileSystem(10, 100, 50), {4096, 10, 0}, ERR_DISK_FULL},
-    };
-    for (const Case& c : cases) EXPECT_EQ(CheckRoom(c.space, c.needed), c.expected) << c.name;
+    for (const Case& c : cases) {
+        struct statvfs space {};
+        space.f_frsize = 4096;
+        space.f_bavail = c.freeBlocks;
+        space.f_files = c.totalInodes;
+        space.f_favail = c.freeInodes;
+        EXPECT_EQ(CheckRoom(space, c.needed), c.expected) << c.name;
+    }
 }
-
-}  // namespace

@@ -349,13 +349,20 @@ ErrorCode InstallTransaction::CheckSpace() const {
     for (const Planned& planned : plan_) {
         if (Writes(planned.action)) ++needed.files;
     }
-    needed.folders = createdAbove_.size() + createdBelow_.size() + BackupFolderCount();
+    // The backup mirrors the folders of what it keeps. Files no longer
+    // shipped are rare: every folder on their way is counted.
+    std::uint64_t made = createdAbove_.size() + createdBelow_.size();
+    for (const Removal& removal : removals_) made += std::count(removal.path.begin(), removal.path.end(), '/');
+    // Every folder the plan met is the most the backup can mirror for the
+    // originals; counted exactly only when that does not fit, so that a
+    // roomy file system costs an update nothing.
+    needed.folders = made + (replacesAny_ ? folders_.size() : 0);
+    if (CheckRoom(space, needed) == ERR_NONE) return ERR_NONE;
+    needed.folders = made + OriginalFolderCount();
     return CheckRoom(space, needed);
 }
 
-std::uint64_t InstallTransaction::BackupFolderCount() const {
-    // Each replaced original's folder and its parents, once; the backup may
-    // lie on another file system, but beside the target is where it goes first.
+std::uint64_t InstallTransaction::OriginalFolderCount() const {
     std::vector<bool> counted(folders_.size());
     std::uint64_t count = 0;
     for (const Original& original : originals_) {
@@ -367,8 +374,6 @@ std::uint64_t InstallTransaction::BackupFolderCount() const {
             ++count;
         }
     }
-    // Files no longer shipped go into the backup too; rare enough to count every folder on their way.
-    for (const Removal& removal : removals_) count += std::count(removal.path.begin(), removal.path.end(), '/');
     return count;
 }
 

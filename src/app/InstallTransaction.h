@@ -160,8 +160,8 @@ private:
     // ones go to the plan. FolderTable::kNone for an obstacle.
     std::uint32_t FolderAt(const std::string& relative);
     void SaveFolderTime(std::uint32_t folder);
-    // Folders the backup will mirror at most, for the inode count of CheckSpace.
-    std::uint64_t BackupFolderCount() const;
+    // The folders of the replaced originals and their parents, each once: what the backup mirrors for them.
+    std::uint64_t OriginalFolderCount() const;
     ErrorCode ClaimBackup();
     void JournalPlan();
     ErrorCode CreateFolders();

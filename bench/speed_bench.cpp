@@ -6,11 +6,15 @@
 // per-round ratios, so that a machine that slows down for a while slows both
 // sides of a ratio alike.
 //
-//   speed_bench --bin DIR --root DIR [--full] [--display :N]
+//   speed_bench --bin DIR --root DIR [--disk DIR] [--full] [--display :N]
 //
-// --bin holds setup and efdkit; --root is the scratch directory (tmpfs, so
-// that a disk's noise stays out); --display names an X server for the row
-// that runs the wizard. Prints the table and exits 1 when a goal is missed.
+// --bin holds setup, efdkit and floor_bench; --root is the scratch directory
+// (tmpfs, so that a disk's noise stays out); --disk, when given, a scratch
+// directory on a disk file system (ext4) for the rows where syncs count: there
+// tar's side is `tar` followed by `sync -f` of its output, timed as one, and
+// the file system is synced before every timed run. --display names an X
+// server for the row that runs the wizard. Prints the table and exits 1 when
+// a goal is missed.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -48,6 +52,7 @@ constexpr std::time_t kOldTime = 978307200;  // 2001-01-01: older than any kit e
 struct Options {
     std::string bin;
     std::string root;
+    std::string disk;
     std::string display;
     bool full = false;
 };
@@ -93,6 +98,12 @@ Outcome Run(const std::vector<std::string>& argv, const std::string& directory,
     outcome.peakKiB = usage.ru_maxrss;
     outcome.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     return outcome;
+}
+
+// One run after the other, timed as one.
+Outcome Then(const Outcome& first, const Outcome& second) {
+    return {first.ok && second.ok, first.wall + second.wall, first.cpu + second.cpu,
+            std::max(first.peakKiB, second.peakKiB)};
 }
 
 std::vector<std::string> BaseEnvironment() {
@@ -210,9 +221,11 @@ bool WriteTree(const std::string& root, Layout layout, int files, std::size_t by
 // places both sides install into.
 class Workload {
 public:
-    Workload(const Options& options, Layout layout, int files, std::size_t bytes = 4096)
-        : options_(options), layout_(layout), files_(files),
-          dir_(options.root + "/w-" + std::to_string(static_cast<int>(layout)) + "-" + std::to_string(files)) {
+    // On `root`; `onDisk` for a file system whose writes a sync must reach the disk.
+    Workload(const Options& options, const std::string& root, bool onDisk, Layout layout, int files,
+             std::size_t bytes = 4096)
+        : options_(options), onDisk_(onDisk), layout_(layout), files_(files),
+          dir_(root + "/w-" + std::to_string(static_cast<int>(layout)) + "-" + std::to_string(files)) {
         fs::remove_all(dir_);
         fs::create_directories(dir_ + "/kit");
         fs::create_directories(dir_ + "/tmp");
@@ -227,8 +240,10 @@ public:
     bool ok() const { return ok_; }
     int files() const { return files_; }
     Layout layout() const { return layout_; }
+    bool onDisk() const { return onDisk_; }
     std::string installed() const { return dir_ + "/home" + kTemplateDirectory; }
     std::string untarred() const { return dir_ + "/tar"; }
+    std::string floored() const { return dir_ + "/floor"; }
 
     // The destination of one side removed; with `old`, it holds the older copy.
     bool Reset(bool installerSide, bool old) {
@@ -241,12 +256,57 @@ public:
         } else {
             fs::remove_all(destination);
         }
-        if (!old) return installerSide || fs::create_directories(destination);
+        if (!old) return (installerSide || fs::create_directories(destination)) && Settle();
         if (!fs::exists(dir_ + "/old") && !WriteTree(dir_ + "/old", layout_, files_, 4096, 2, kOldTime)) return false;
-        return Tool({"cp", "-a", dir_ + "/old", destination});
+        return Tool({"cp", "-a", dir_ + "/old", destination}) && Settle();
+    }
+    bool ResetFloor() {
+        fs::remove_all(floored());
+        return fs::create_directories(floored()) && Settle();
+    }
+    // On a disk, the writes of whatever ran before reach it now, outside the
+    // measured time, so that the next run's sync does not pay for them.
+    bool Settle() const {
+        if (!onDisk_) return true;
+        const int fd = ::open(dir_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const bool synced = fd >= 0 && ::syncfs(fd) == 0;
+        if (fd >= 0) ::close(fd);
+        return synced;
     }
 
-    Outcome Install(bool withDisplay) const {
+    Outcome Install(bool withDisplay) const { return Setup({"-S"}, withDisplay); }
+    Outcome Verify() const { return Setup({"-V"}, false); }
+    Outcome DryRun() const { return Setup({"-S", "-N"}, false); }
+
+    // tar; on a disk followed by `sync -f` of its output, as the installer syncs its own at the commit.
+    Outcome Untar(bool skipOld) const {
+        std::vector<std::string> argv = {"tar", "-C", untarred(), "-xzf", dir_ + "/tree.tar.gz"};
+        if (skipOld) argv.push_back("--skip-old-files");
+        const Outcome untarred = Run(argv, dir_, BaseEnvironment(), dir_ + "/tar.log");
+        if (!onDisk_ || !untarred.ok) return untarred;
+        return Then(untarred, Run({"sync", "-f", this->untarred()}, dir_, BaseEnvironment(), dir_ + "/sync.log"));
+    }
+
+    Outcome Floor() const {
+        std::vector<std::string> argv = {options_.bin + "/floor_bench", dir_ + "/kit/qorn.efd", floored()};
+        if (onDisk_) argv.push_back("--sync");
+        return Run(argv, dir_, BaseEnvironment(), dir_ + "/floor.log");
+    }
+
+    // Whether the installer (or the floor) left exactly the kit's files.
+    // The record's folder is the installer's own.
+    bool InstalledMatches() const {
+        return Tool({"diff", "-r", "-q", "-x", ".qorn-record", dir_ + "/src", installed()});
+    }
+    bool FloorMatches() const { return Tool({"diff", "-r", "-q", dir_ + "/src", floored()}); }
+
+    std::string Log() const {
+        std::ifstream in(dir_ + "/setup.log");
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+private:
+    Outcome Setup(const std::vector<std::string>& options, bool withDisplay) const {
         std::vector<std::string> env = BaseEnvironment();
         env.push_back("HOME=" + dir_ + "/home");
         env.push_back("TMPDIR=" + dir_ + "/tmp");
@@ -255,29 +315,17 @@ public:
             env.push_back("NO_AT_BRIDGE=1");
             env.push_back("GTK2_RC_FILES=/dev/null");
         }
-        return Run({options_.bin + "/setup", "usecwd", "-S"}, dir_ + "/kit", env, dir_ + "/setup.log");
+        std::vector<std::string> argv = {options_.bin + "/setup", "usecwd"};
+        argv.insert(argv.end(), options.begin(), options.end());
+        return Run(argv, dir_ + "/kit", env, dir_ + "/setup.log");
     }
 
-    Outcome Untar(bool skipOld) const {
-        std::vector<std::string> argv = {"tar", "-C", untarred(), "-xzf", dir_ + "/tree.tar.gz"};
-        if (skipOld) argv.push_back("--skip-old-files");
-        return Run(argv, dir_, BaseEnvironment(), dir_ + "/tar.log");
-    }
-
-    // Whether the installer left exactly the kit's files.
-    bool InstalledMatches() const { return Tool({"diff", "-r", "-q", dir_ + "/src", installed()}); }
-
-    std::string Log() const {
-        std::ifstream in(dir_ + "/setup.log");
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-
-private:
     bool Tool(const std::vector<std::string>& argv) const {
         return Run(argv, dir_, BaseEnvironment(), dir_ + "/tool.log").ok;
     }
 
     const Options& options_;
+    bool onDisk_;
     Layout layout_;
     int files_;
     std::string dir_;
@@ -296,6 +344,7 @@ struct Row {
     double goal = 0;
     std::string referenceName;
     bool measured = false;
+    bool informative = false;  // no goal: shown for scale
     bool pass = false;
     std::string note;
 };
@@ -384,32 +433,71 @@ Side CheckedInstall(Workload& workload, bool withDisplay) {
     };
 }
 
-Row Fresh(Workload& w, int rounds) {
-    return Compare("fresh installation, " + Count(w.files()) + " files " + LayoutName(w.layout()) + ", headless",
-                   "tar -xzf", 1.0, rounds, false, [&](bool side) { return w.Reset(side, false); },
+// The figures of one file system: on a disk, tar's side ends with its sync.
+std::string Where(const Workload& w) { return w.onDisk() ? ", ext4" : ""; }
+std::string Tar(const Workload& w, const std::string& options) {
+    return "tar -xzf" + options + (w.onDisk() ? " && sync -f" : "");
+}
+
+Row Fresh(Workload& w, int rounds, double goal) {
+    return Compare("fresh installation, " + Count(w.files()) + " files " + LayoutName(w.layout()) + ", headless" +
+                       Where(w),
+                   Tar(w, ""), goal, rounds, false, [&](bool side) { return w.Reset(side, false); },
                    CheckedInstall(w, false), [&] { return IfOk(w.Untar(false)); });
 }
 
 Row Wizard(Workload& w, int rounds) {
     Row row = Compare("fresh installation of " + Count(w.files()) + " files with the wizard on Xvfb (CPU)",
-                      "the same run headless (CPU)", 1.1, rounds, true,
+                      "the same run headless (CPU)", 1.05, rounds, true,
                       [&](bool) { return w.Reset(true, false); }, CheckedInstall(w, true),
                       [&] { return IfOk(w.Install(false)); });
     row.unit = "s CPU";
     return row;
 }
 
-Row Reinstall(Workload& w, int rounds) {
+Row Reinstall(Workload& w, int rounds, double goal) {
     // Both sides start from a complete, up-to-date copy and leave it so.
     const bool ready = w.Reset(true, false) && w.Reset(false, false) && w.Install(false).ok && w.Untar(false).ok;
-    return Compare("reinstallation, every file up to date", "tar -xzf --skip-old-files", 0.7, rounds, false,
-                   [&](bool) { return ready; }, CheckedInstall(w, false), [&] { return IfOk(w.Untar(true)); });
+    return Compare("reinstallation, " + Count(w.files()) + " files, every file up to date" + Where(w),
+                   Tar(w, " --skip-old-files"), goal, rounds, false, [&](bool) { return ready && w.Settle(); },
+                   CheckedInstall(w, false), [&] { return IfOk(w.Untar(true)); });
 }
 
-Row Update(Workload& w, int rounds) {
-    return Compare("update of " + Count(w.files()) + " older files " + LayoutName(w.layout()),
-                   "tar -xzf over the old copy", 1.5, rounds, false, [&](bool side) { return w.Reset(side, true); },
-                   CheckedInstall(w, false), [&] { return IfOk(w.Untar(false)); });
+Row Update(Workload& w, int rounds, double goal) {
+    return Compare("update of " + Count(w.files()) + " older files " + LayoutName(w.layout()) + Where(w),
+                   Tar(w, " over the old copy"), goal, rounds, false,
+                   [&](bool side) { return w.Reset(side, true); }, CheckedInstall(w, false),
+                   [&] { return IfOk(w.Untar(false)); });
+}
+
+// `--verify` or `--dry-run` over the installed files against a fresh
+// installation of them, in the same rounds.
+Row ReadOnly(Workload& w, int rounds, bool verify) {
+    const Side readOnly = [&w, verify] { return IfOk(verify ? w.Verify() : w.DryRun()); };
+    return Compare(std::string(verify ? "--verify (setup -V)" : "--dry-run (setup -S -N)") + " of " +
+                       Count(w.files()) + " installed files" + Where(w),
+                   "fresh installation", 0.25, rounds, false,
+                   [&](bool readOnlyTurn) {
+                       return w.Reset(true, false) && (!readOnlyTurn || (w.Install(false).ok && w.Settle()));
+                   },
+                   readOnly, CheckedInstall(w, false));
+}
+
+// The floor: the same files written with nothing around them, for scale.
+Row Floor(Workload& w, int rounds) {
+    auto checked = std::make_shared<bool>(false);
+    Row row = Compare("floor: the kit's files written bare (floor_bench)" + Where(w), Tar(w, ""), 0, rounds, false,
+                      [&](bool floorTurn) { return floorTurn ? w.ResetFloor() : w.Reset(false, false); },
+                      [&w, checked]() -> std::optional<Outcome> {
+                          const Outcome outcome = w.Floor();
+                          if (!outcome.ok || (!*checked && !w.FloorMatches())) return std::nullopt;
+                          *checked = true;
+                          return outcome;
+                      },
+                      [&] { return IfOk(w.Untar(false)); });
+    row.informative = true;
+    row.pass = row.measured;
+    return row;
 }
 
 // Peak memory of a fresh installation against the goal; the reference
@@ -437,14 +525,18 @@ Row Memory(Workload& w) {
 
 void Print(const Row& row) {
     if (!row.measured) {
-        std::printf("| %s | - | %s | - | - | <= %.2g | FAIL (%s) |\n", row.work.c_str(), row.referenceName.c_str(),
+        std::printf("| %s | - | %s | - | - | <= %.3g | FAIL (%s) |\n", row.work.c_str(), row.referenceName.c_str(),
                     row.goal, row.note.c_str());
     } else if (row.unit == "MiB") {
         std::printf("| %s | %.1f MiB | %s %.1f MiB | %.1f MiB | | < %.0f MiB | %s |\n", row.work.c_str(),
                     row.installer, row.referenceName.c_str(), row.reference, row.ratio, row.goal,
                     row.pass ? "PASS" : "FAIL");
+    } else if (row.informative) {
+        std::printf("| %s | %.3f %s | %s %.3f %s | %.2f | %.2f | - | info |\n", row.work.c_str(), row.installer,
+                    row.unit.c_str(), row.referenceName.c_str(), row.reference, row.unit.c_str(), row.ratio,
+                    row.cpuRatio);
     } else {
-        std::printf("| %s | %.3f %s | %s %.3f %s | %.2f | %.2f | <= %.2g | %s |\n", row.work.c_str(), row.installer,
+        std::printf("| %s | %.3f %s | %s %.3f %s | %.2f | %.2f | <= %.3g | %s |\n", row.work.c_str(), row.installer,
                     row.unit.c_str(), row.referenceName.c_str(), row.reference, row.unit.c_str(), row.ratio,
                     row.cpuRatio, row.goal, row.pass ? "PASS" : "FAIL");
     }
@@ -471,8 +563,10 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             options.full = true;
         } else if (arg == "--quick") {
             options.full = false;
-        } else if ((arg == "--bin" || arg == "--root" || arg == "--display") && i + 1 < argc) {
-            (arg == "--bin" ? options.bin : arg == "--root" ? options.root : options.display) = argv[++i];
+        } else if ((arg == "--bin" || arg == "--root" || arg == "--disk" || arg == "--display") && i + 1 < argc) {
+            (arg == "--bin" ? options.bin : arg == "--root" ? options.root : arg == "--disk" ? options.disk
+                                                                                                : options.display) =
+                argv[++i];
         } else {
             return false;
         }
@@ -485,11 +579,12 @@ bool ParseOptions(int argc, char** argv, Options& options) {
 int main(int argc, char** argv) {
     Options options;
     if (!ParseOptions(argc, argv, options)) {
-        std::fprintf(stderr, "usage: speed_bench --bin DIR --root DIR [--full|--quick] [--display :N]\n");
+        std::fprintf(stderr, "usage: speed_bench --bin DIR --root DIR [--disk DIR] [--full|--quick] [--display :N]\n");
         return 2;
     }
     const int rounds = options.full ? 5 : 3;
-    const int mainCount = options.full ? 20000 : 4000;
+    const int freshCount = options.full ? 20000 : 4000;
+    const int updateCount = options.full ? 40000 : 8000;
     constexpr int kWizardFiles = 20000;
     const std::vector<int> counts =
         options.full ? std::vector<int>{10000, 20000, 40000} : std::vector<int>{1000, 2000, 4000};
@@ -500,46 +595,60 @@ int main(int argc, char** argv) {
         Print(row);
     };
 
-    std::printf("%s mode, %d rounds, scratch %s\n\n", options.full ? "full" : "quick", rounds, options.root.c_str());
+    std::printf("%s mode, %d rounds, scratch %s%s%s\n\n", options.full ? "full" : "quick", rounds,
+                options.root.c_str(), options.disk.empty() ? "" : ", ext4 scratch ", options.disk.c_str());
     std::printf("| work | installer | reference | ratio | CPU ratio | goal | result |\n|---|---|---|---|---|---|---|\n");
-    {
-        Workload spread(options, Layout::kFolders200, mainCount);
-        if (!spread.ok()) {
-            std::fprintf(stderr, "cannot prepare the kit of %d files\n", mainCount);
-            return 2;
+    // The rows the goals are set on, on tmpfs, then on the disk with the same goals.
+    for (const bool onDisk : {false, true}) {
+        if (onDisk && options.disk.empty()) {
+            std::printf("| fresh installation, reinstallation, update, floor on ext4 | - | - | - | - | - | "
+                        "SKIP (no loop-mounted ext4: not root, or no loop device) |\n");
+            continue;
         }
-        report(Fresh(spread, rounds));
-        report(Reinstall(spread, rounds));
-        report(Update(spread, rounds));
+        const std::string& root = onDisk ? options.disk : options.root;
+        {
+            Workload nested(options, root, onDisk, Layout::kNested, freshCount);
+            if (!nested.ok()) {
+                std::fprintf(stderr, "cannot prepare the kit of %d files in %s\n", freshCount, root.c_str());
+                return 2;
+            }
+            report(Fresh(nested, rounds, 0.60));
+            report(Reinstall(nested, rounds, 0.30));
+            if (!onDisk) {
+                report(ReadOnly(nested, rounds, true));
+                report(ReadOnly(nested, rounds, false));
+            }
+            report(Floor(nested, rounds));
+        }
+        {
+            Workload each(options, root, onDisk, Layout::kFolderEach, updateCount);
+            report(Update(each, rounds, 1.00));
+        }
     }
     // What the window costs is measured on a kit of the size the goal was set
     // on: against a few thousand files the toolkit's fixed start-up (about
     // 15 ms of CPU) alone is a tenth of the run.
     if (options.display.empty()) {
-        std::printf("| fresh installation with the wizard on Xvfb (CPU) | - | - | - | - | <= 1.1 | SKIP (no display) |\n");
+        std::printf("| fresh installation with the wizard on Xvfb (CPU) | - | - | - | - | <= 1.05 | SKIP (no display) |\n");
     } else {
-        Workload spread(options, Layout::kFolders200, kWizardFiles);
+        Workload spread(options, options.root, false, Layout::kFolders200, kWizardFiles);
         report(Wizard(spread, rounds));
-    }
-    {
-        Workload each(options, Layout::kFolderEach, mainCount);
-        report(Update(each, rounds));
     }
     for (Layout layout : {Layout::kNested, Layout::kFolderEach, Layout::kOneFolder}) {
         std::vector<Row> rows;
         for (int count : counts) {
-            Workload w(options, layout, count);
-            rows.push_back(Update(w, rounds));
+            Workload w(options, options.root, false, layout, count);
+            rows.push_back(Update(w, rounds, 1.5));
             report(rows.back());
         }
         PrintGrowth(LayoutName(layout), rows, counts, allPass);
     }
     {
-        Workload many(options, Layout::kNested, manyEntries, 256);
+        Workload many(options, options.root, false, Layout::kNested, manyEntries, 256);
         report(Memory(many));
     }
     {
-        Workload large(options, Layout::kLarge, 2, (options.full ? 256U : 64U) << 20);
+        Workload large(options, options.root, false, Layout::kLarge, 2, (options.full ? 256U : 64U) << 20);
         report(Memory(large));
     }
     std::printf("\n%s\n", allPass ? "every goal met" : "some goals missed");

@@ -13,6 +13,7 @@
 
 #include "app/DirectoryLock.h"
 #include "app/EntryPathOrder.h"
+#include "app/FileSystemRoom.h"
 #include "app/Recovery.h"
 #include "platform/FileCopy.h"
 #include "platform/SystemPath.h"
@@ -352,14 +353,39 @@ void InstallTransaction::SaveFolderTime(std::uint32_t folder) {
 ErrorCode InstallTransaction::CheckSpace() const {
     struct statvfs space {};
     if (fstatvfs(anchorFolder_.get(), &space) != 0) return ERR_NONE;  // unknown: the writes will tell
-    // Every file takes at least part of a block more than its bytes.
-    const std::uint64_t blockSize = space.f_frsize != 0 ? space.f_frsize : 4096;
-    std::uint64_t needed = bytesToWrite_ + (writesRecord_ ? recordSize_ + blockSize : 0);
+    RoomNeeded needed;
+    needed.bytes = bytesToWrite_ + (writesRecord_ ? recordSize_ : 0);
+    // A replaced file is a new inode too: its original stays in the backup until the commit.
+    needed.files = (writesRecord_ ? 1 : 0) + keptAside_.size() + kRunOwnInodes;
     for (const Planned& planned : plan_) {
-        if (Writes(planned.action)) needed += blockSize;
+        if (Writes(planned.action)) ++needed.files;
     }
-    const std::uint64_t available = static_cast<std::uint64_t>(space.f_bavail) * blockSize;
-    return needed > available ? ERR_DISK_FULL : ERR_NONE;
+    // The backup mirrors the folders of what it keeps. Files no longer
+    // shipped are rare: every folder on their way is counted.
+    std::uint64_t made = createdAbove_.size() + createdBelow_.size();
+    for (const Removal& removal : removals_) made += std::count(removal.path.begin(), removal.path.end(), '/');
+    // Every folder the plan met is the most the backup can mirror for the
+    // originals; counted exactly only when that does not fit, so that a
+    // roomy file system costs an update nothing.
+    needed.folders = made + (replacesAny_ ? folders_.size() : 0);
+    if (CheckRoom(space, needed) == ERR_NONE) return ERR_NONE;
+    needed.folders = made + OriginalFolderCount();
+    return CheckRoom(space, needed);
+}
+
+std::uint64_t InstallTransaction::OriginalFolderCount() const {
+    std::vector<bool> counted(folders_.size());
+    std::uint64_t count = 0;
+    for (const Original& original : originals_) {
+        const std::string path = RelativePath(original.index);
+        for (std::string_view folder = FolderPart(path); !folder.empty(); folder = FolderPart(folder)) {
+            const std::uint32_t number = folders_.Find(folder);
+            if (number == FolderTable::kNone || counted[number]) break;
+            counted[number] = true;
+            ++count;
+        }
+    }
+    return count;
 }
 
 ErrorCode InstallTransaction::ClaimBackup() {

@@ -80,7 +80,8 @@ public:
     // ERR_NO_RECORD when there is no sound record. Other codes as Plan.
     ErrorCode Plan(const WString& target, const std::vector<KitEntry>& entries, const RecordOptions& options);
     // 0, or ERR_DISK_FULL when what the plan writes does not fit into the
-    // free space of the target's file system.
+    // free space of the target's file system, or the files and folders it
+    // makes (backup folders and the run's own files included) exceed its free inodes.
     ErrorCode CheckSpace() const;
     // Writes and syncs the journal, claims the backup folder (beside the
     // target, else in the journal folder; never in TMPDIR) and creates the
@@ -156,6 +157,8 @@ public:
 
 private:
     static constexpr mode_t kNewFileMode = ~mode_t{0};  // a created file's mode, from the umask
+    // The journal, the record's and the journal's temporaries, the backup folder, with room to spare.
+    static constexpr std::uint64_t kRunOwnInodes = 8;
 
     // Kept small: a kit may list a million entries. The path is converted
     // again from the entry's name where it is needed.
@@ -180,6 +183,8 @@ private:
     // ones go to the plan. FolderTable::kNone for an obstacle.
     std::uint32_t FolderAt(const std::string& relative);
     void SaveFolderTime(std::uint32_t folder);
+    // The folders of the replaced originals and their parents, each once: what the backup mirrors for them.
+    std::uint64_t OriginalFolderCount() const;
     ErrorCode ClaimBackup();
     void JournalPlan();
     ErrorCode CreateFolders();

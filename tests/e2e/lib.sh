@@ -51,6 +51,12 @@ e2e_cleanup() {
 
 # e2e_mount_tmpfs DIR OPTIONS: a tmpfs at DIR (needs root), unmounted on exit.
 e2e_mount_tmpfs() { mkdir -p "$1" && mount -t tmpfs -o "$2" tmpfs "$1" 2>/dev/null && E2E_MOUNTS+=("$1"); }
+# e2e_mount_ext4 DIR SIZE INODES: an ext4 image of SIZE with INODES inodes, loop-mounted at DIR (needs root and
+# a loop device), unmounted on exit.
+e2e_mount_ext4() {
+    truncate -s "$2" "$1.img" && mkfs.ext4 -q -F -N "$3" "$1.img" >/dev/null 2>&1 && mkdir -p "$1" &&
+        mount -o loop "$1.img" "$1" 2>/dev/null && E2E_MOUNTS+=("$1")
+}
 
 # The installer is copied so that /proc/self/exe names the install directory; bin/ comes first on PATH.
 e2e_init() {

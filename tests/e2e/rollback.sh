@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Hard rollbacks, each back to the exact tree of before with nothing left and no backup in TMPDIR: TMPDIR on
 # /dev/shm, the target's file system filling up, the target a mount point (also read-only, and with Ctrl+C
-# again mid-rollback); a kit that cannot fit; then a full or unwritable TMPDIR. Needs root (else 77).
+# again mid-rollback); a kit that cannot fit, in bytes or in inodes; then a full or unwritable TMPDIR. Needs root (else 77).
 source "$(dirname "$0")/lib.sh"
 e2e_init
 
@@ -76,6 +76,21 @@ e2e_start_headless -S -Len
 rolled_back "no room" 3
 e2e_check "no room: said so" grep -q 'Insufficient space available in the template directory' "$E2E_SETUP_ERR"
 e2e_check "no room: no journal was begun" test ! -e "$HOME/.local/state/qorn-setup"
+
+# ---- the same for a kit of more files than the file system has inodes left (an ext4 of 48), blocks to spare
+if e2e_mount_ext4 "$E2E_ROOT/few-inodes" 8M 48; then
+    mkdir -p "$E2E_WORK/many/a" "$E2E_WORK/many/b" && touch "$E2E_WORK"/many/{a,b}/{1..30}.tpl
+    e2e_run "packing the kit of 60 files" "$E2E_BIN/efdkit" pack "$E2E_WORK/many" "$E2E_INSTALL/qorn.efd"
+    e2e_use_home few-inodes/home
+    mkdir -p "$E2E_DEFAULT_DIR/a" && printf 'mine\n' >"$E2E_DEFAULT_DIR/a/1.tpl"
+    before=$(e2e_tree_fingerprint "$E2E_DEFAULT_DIR")
+    e2e_start_headless -S -Len
+    rolled_back "few inodes" 3
+    e2e_check "few inodes: said so" grep -q 'Insufficient space available in the template directory' "$E2E_SETUP_ERR"
+    e2e_check "few inodes: no journal was begun" test ! -e "$HOME/.local/state/qorn-setup"
+else
+    e2e_log "SKIP few inodes: cannot loop-mount an ext4 image (not root, or no loop device)"
+fi
 
 # ---- TMPDIR's own trouble told as such, not as a damaged kit, and nothing left in it
 mkdir -p "$E2E_WORK/big"

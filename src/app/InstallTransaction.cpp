@@ -96,7 +96,6 @@ std::optional<mode_t> ReadUmask() {
 
 bool Writes(EntryAction action) { return action == EntryAction::Create || action == EntryAction::Replace; }
 
-
 // An existing regular file is as new as the entry.
 bool UpToDate(const struct stat& status, FileTime entryTime) {
     return S_ISREG(status.st_mode) && IsUpToDate(status.st_mtim.tv_sec, entryTime);

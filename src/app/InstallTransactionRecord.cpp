@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <memory>
-#include <unordered_map>
 #include <unordered_set>
 
 #include "app/EntryPathOrder.h"

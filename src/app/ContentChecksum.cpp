@@ -19,7 +19,7 @@ State NewState() {
     return state;
 }
 
-Checksum128 Digest(XXH3_state_t* state) {
+Checksum128 Digest(const XXH3_state_t* state) {
     const XXH128_hash_t hash = XXH3_128bits_digest(state);
     return {hash.high64, hash.low64};
 }
@@ -35,6 +35,12 @@ ssize_t ReadSome(int descriptor, std::span<unsigned char> buffer, std::size_t wa
 }
 
 }  // namespace
+
+ChecksumStream::ChecksumStream() { XXH3_128bits_reset(&state_); }
+
+void ChecksumStream::Add(const unsigned char* piece, std::size_t size) { XXH3_128bits_update(&state_, piece, size); }
+
+Checksum128 ChecksumStream::Result() const { return Digest(&state_); }
 
 std::string Checksum128::Hex() const {
     static constexpr char kDigits[] = "0123456789abcdef";

@@ -6,10 +6,14 @@
 
 #include <sys/types.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
+
+#define XXH_STATIC_LINKING_ONLY  // the state's layout, so that it can be held in place
+#include <xxhash.h>
 
 struct Checksum128 {
     std::uint64_t high = 0;
@@ -23,6 +27,17 @@ struct Checksum128 {
 };
 
 Checksum128 ChecksumOfBytes(std::string_view bytes);
+
+// A checksum taken piece by piece: the same as ChecksumOfBytes of the pieces joined.
+class ChecksumStream {
+public:
+    ChecksumStream();
+    void Add(const unsigned char* piece, std::size_t size);
+    Checksum128 Result() const;
+
+private:
+    XXH3_state_t state_;  // held here: taking a checksum never fails for want of memory
+};
 // The checksum of `size` bytes of `descriptor` from `offset` on, read through
 // `buffer` with pread (no shared position). False when the file ends early
 // or a read fails.

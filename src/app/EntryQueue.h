@@ -18,8 +18,8 @@ public:
     bool Take(std::size_t* first, std::size_t* last);
     // Ends the handing out. The first code given is the run's.
     void Stop(ErrorCode code);
-    // One more entry handled.
-    void Done() { done_.fetch_add(1, std::memory_order_relaxed); }
+    // `count` more entries handled.
+    void Done(std::size_t count) { done_.fetch_add(count, std::memory_order_relaxed); }
 
     std::size_t count() const { return count_; }
     std::size_t done() const { return done_.load(std::memory_order_relaxed); }

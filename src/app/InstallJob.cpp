@@ -61,6 +61,7 @@ void InstallChunks(JobRun& run, std::span<unsigned char> buffer, bool reports) {
     FileCounts counts;
     std::size_t first = 0;
     std::size_t last = 0;
+    InstallTransaction::StagedFiles staged;
     while (run.queue.Take(&first, &last)) {
         for (std::size_t i = first; i < last && !run.queue.stopped(); ++i) {
             if (reports && run.progress.IsCancelRequested()) {
@@ -71,15 +72,23 @@ void InstallChunks(JobRun& run, std::span<unsigned char> buffer, bool reports) {
                 run.progress.PostProgress(ERR_NONE, DestinationOf(run.target, run.kit.entries[i]),
                                           PercentBefore(run.queue.done(), count));
             }
-            const ErrorCode code = run.transaction.Install(run.kit, i, buffer);
+            const ErrorCode code = run.transaction.Stage(run.kit, i, buffer, staged);
             if (code != ERR_NONE) {
                 run.queue.Stop(code);
                 break;
             }
             Tally(counts, run.transaction.ActionOf(i));
-            run.queue.Done();
+            run.queue.Done(1);
+        }
+        if (run.queue.stopped()) break;
+        // A chunk's files go into place together: one journal write for them all.
+        const ErrorCode code = run.transaction.PutInPlace(staged);
+        if (code != ERR_NONE) {
+            run.queue.Stop(code);
+            break;
         }
     }
+    run.transaction.Discard(staged);
     run.progress.AddCounts(counts);
 }
 

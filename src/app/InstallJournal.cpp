@@ -314,6 +314,10 @@ FileInstance InstanceAt(int folder, const char* name) {
     struct statx found {};
     const int flags = AT_SYMLINK_NOFOLLOW | (name[0] == '\0' ? AT_EMPTY_PATH : 0);
     if (statx(folder, name, flags, STATX_INO | STATX_BTIME, &found) != 0) return FileInstance{};
+    return InstanceOf(found);
+}
+
+FileInstance InstanceOf(const struct statx& found) {
     FileInstance instance;
     instance.inode = found.stx_ino;
     if ((found.stx_mask & STATX_BTIME) != 0) {
@@ -389,18 +393,26 @@ void InstallJournal::RemovedDir(const std::string& path) { Record('Y', {path}); 
 void InstallJournal::PlanComplete() { Record('P', {}); }
 
 bool InstallJournal::Written(std::uint64_t index, const FileInstance& instance) {
-    // One write() each, before the rename: a killed process leaves every one it made.
-    std::string record = "W";
-    for (const std::uint64_t field : {index, instance.inode}) {
-        record += std::to_string(field);
-        record += '\0';
-    }
-    for (const std::int64_t field : {instance.birthSeconds, instance.birthNanoseconds}) {
-        record += std::to_string(field);
-        record += '\0';
+    const WrittenFile file{index, instance};
+    return Written(std::span<const WrittenFile>(&file, 1));
+}
+
+bool InstallJournal::Written(std::span<const WrittenFile> files) {
+    // One write() for them all, before any is renamed: a killed process leaves every one it made.
+    std::string records;
+    for (const WrittenFile& file : files) {
+        records += 'W';
+        for (const std::uint64_t field : {file.index, file.instance.inode}) {
+            records += std::to_string(field);
+            records += '\0';
+        }
+        for (const std::int64_t field : {file.instance.birthSeconds, file.instance.birthNanoseconds}) {
+            records += std::to_string(field);
+            records += '\0';
+        }
     }
     const std::lock_guard<std::mutex> lock(writtenMutex_);
-    return descriptor_ >= 0 && buffer_.empty() && WriteAll(descriptor_, record);
+    return descriptor_ >= 0 && buffer_.empty() && WriteAll(descriptor_, records);
 }
 
 bool InstallJournal::Flush() {

@@ -4,9 +4,12 @@
 // whose lock nobody holds belongs to a dead run and tells how to undo it.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <initializer_list>
 #include <mutex>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -41,6 +44,8 @@ struct FileInstance {
 // The instance of the file `name` in `folder` ("" for the file open at
 // `folder`), a link itself not followed; all zero when it cannot be asked.
 FileInstance InstanceAt(int folder, const char* name);
+// The same from what statx found (asked at least for STATX_INO).
+FileInstance InstanceOf(const struct statx& found);
 
 // One file the run writes; `path` is below the target.
 struct JournalFile {
@@ -131,6 +136,12 @@ public:
     // at once (before the file is renamed into place) but not synced. Safe
     // to call from several threads once the plan is synced. False on failure.
     bool Written(std::uint64_t index, const FileInstance& instance);
+    struct WrittenFile {
+        std::uint64_t index = 0;
+        FileInstance instance;
+    };
+    // The same for several files in one write.
+    bool Written(std::span<const WrittenFile> files);
     // Writes what is buffered, without waiting for the disk: enough for a
     // later start to find it after the process dies. False on failure.
     bool Flush();

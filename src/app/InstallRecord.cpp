@@ -150,7 +150,8 @@ bool ParseBody(LineReader& lines, const KitIdentity& expected, InstallRecord& re
     return true;
 }
 
-std::string EndLine(std::string_view body) { return "end " + ChecksumOfBytes(body).Hex() + "\n"; }
+std::string EndLine(const Checksum128& body) { return "end " + body.Hex() + "\n"; }
+std::string EndLine(std::string_view body) { return EndLine(ChecksumOfBytes(body)); }
 
 int OpenRecordFolder(int target) {
     return openat(target, kRecordFolder, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
@@ -200,17 +201,33 @@ std::string EscapePathBytes(std::string_view text) {
 }
 
 std::string SerializeRecord(const InstallRecord& record) {
-    std::string body = kHeader;
-    body += "\nproduct " + EscapePathBytes(record.identity.product) + "\nprovider " + EscapePathBytes(record.identity.provider);
-    body += record.createdTarget ? "\ntarget-created 1" : "\ntarget-created 0";
-    body += "\nfolders " + std::to_string(record.createdFolders.size());
-    body += "\nfiles " + std::to_string(record.files.size()) + "\n";
-    for (const std::string& folder : record.createdFolders) body += "d " + EscapePathBytes(folder) + "\n";
-    for (const RecordedFile& file : record.files) {
-        body += "f " + std::to_string(file.size) + " " + std::to_string(file.seconds) + " " +
-                std::to_string(file.nanoseconds) + " " + file.checksum.Hex() + " " + EscapePathBytes(file.path) + "\n";
+    std::string bytes;
+    WriteRecordBytes(record, record.files.size(), [&record](std::size_t k) { return record.files[k]; },
+                     [&bytes](std::string_view piece) { bytes += piece; });
+    return bytes;
+}
+
+void WriteRecordBytes(const InstallRecord& header, std::size_t fileCount,
+                      const std::function<RecordedFile(std::size_t)>& fileAt,
+                      const std::function<void(std::string_view)>& sink) {
+    ChecksumStream body;
+    const auto put = [&](const std::string& piece) {
+        body.Add(reinterpret_cast<const unsigned char*>(piece.data()), piece.size());
+        sink(piece);
+    };
+    std::string text = kHeader;
+    text += "\nproduct " + EscapePathBytes(header.identity.product) + "\nprovider " + EscapePathBytes(header.identity.provider);
+    text += header.createdTarget ? "\ntarget-created 1" : "\ntarget-created 0";
+    text += "\nfolders " + std::to_string(header.createdFolders.size());
+    text += "\nfiles " + std::to_string(fileCount) + "\n";
+    for (const std::string& folder : header.createdFolders) text += "d " + EscapePathBytes(folder) + "\n";
+    put(text);
+    for (std::size_t k = 0; k < fileCount; ++k) {
+        const RecordedFile file = fileAt(k);
+        put("f " + std::to_string(file.size) + " " + std::to_string(file.seconds) + " " + std::to_string(file.nanoseconds) +
+            " " + file.checksum.Hex() + " " + EscapePathBytes(file.path) + "\n");
     }
-    return body + EndLine(body);
+    sink(EndLine(body.Result()));
 }
 
 bool ParseRecord(std::string_view bytes, const KitIdentity& expected, InstallRecord* record) {
@@ -221,6 +238,7 @@ bool ParseRecord(std::string_view bytes, const KitIdentity& expected, InstallRec
     std::string_view line;
     if (!lines.Next(&line) || lines.left() != 0) return false;
     if (std::string(line) + "\n" != EndLine(bytes.substr(0, bodyEnd))) return false;
+    parsed.sealed = ChecksumOfBytes(bytes);
     *record = std::move(parsed);
     return true;
 }

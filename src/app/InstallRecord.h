@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,12 +33,19 @@ struct InstallRecord {
     bool createdTarget = false;               // the directory itself was made by the kit's first installation
     std::vector<std::string> createdFolders;  // below the directory, outer before inner
     std::vector<RecordedFile> files;          // in the kit's order
+    Checksum128 sealed;                       // of the bytes it was read from; zero for one made here
 };
 
 // The record's bytes: a header line, then one line per item, every name
 // escaped ("%XX" for a control byte, a blank, DEL and "%"), and a last line
 // with a checksum of everything before it.
 std::string SerializeRecord(const InstallRecord& record);
+// The same bytes handed to `sink` a piece at a time, the files' lines made
+// by `fileAt` (0 to fileCount - 1) only when their turn comes: a large kit's
+// record never stands in memory whole.
+void WriteRecordBytes(const InstallRecord& header, std::size_t fileCount,
+                      const std::function<RecordedFile(std::size_t)>& fileAt,
+                      const std::function<void(std::string_view)>& sink);
 // `text` as the record and the dry run's and verification's lines write a
 // path: control bytes, blanks, DEL and "%" as "%XX".
 std::string EscapePathBytes(std::string_view text);

@@ -12,6 +12,7 @@
 #include <cstdlib>
 
 #include "app/DirectoryLock.h"
+#include "app/EntryPathOrder.h"
 #include "app/FileSystemRoom.h"
 #include "app/Recovery.h"
 #include "platform/FileCopy.h"
@@ -68,26 +69,32 @@ FileIdentity IdentityOfEntry(const KitEntry& entry) {
 // The name is whole once the folder holding it is synced.
 bool SyncFolder(int folder) { return fsync(folder) == 0; }
 
-bool Writes(EntryAction action) { return action == EntryAction::Create || action == EntryAction::Replace; }
-
-// Entry names as the paths they become: "\\" and "/" both separate folders.
-char16_t PathUnit(char16_t unit) { return unit == u'\\' ? u'/' : unit; }
-
-std::uint32_t PathHash(const WString& name) {
-    std::uint32_t hash = 2166136261u;  // FNV-1a
-    for (std::size_t i = 0; i < name.length(); ++i) hash = (hash ^ PathUnit(name.data()[i])) * 16777619u;
-    return hash;
+// The fields of a struct stat that the plan reads, from a statx.
+struct stat StatOf(const struct statx& found) {
+    struct stat status {};
+    status.st_mode = found.stx_mode;
+    status.st_size = static_cast<off_t>(found.stx_size);
+    status.st_ino = found.stx_ino;
+    status.st_mtim = {found.stx_mtime.tv_sec, found.stx_mtime.tv_nsec};
+    return status;
 }
 
-int ComparePaths(const WString& a, const WString& b) {
-    const std::size_t common = std::min(a.length(), b.length());
-    for (std::size_t i = 0; i < common; ++i) {
-        const char16_t left = PathUnit(a.data()[i]);
-        const char16_t right = PathUnit(b.data()[i]);
-        if (left != right) return left < right ? -1 : 1;
+// The process's umask as the kernel reports it, without changing it (other
+// threads may create files meanwhile); none where it cannot be read.
+std::optional<mode_t> ReadUmask() {
+    std::FILE* status = std::fopen("/proc/self/status", "re");
+    if (status == nullptr) return std::nullopt;
+    std::optional<mode_t> mask;
+    char line[256];
+    unsigned value = 0;
+    while (!mask && std::fgets(line, sizeof line, status) != nullptr) {
+        if (std::sscanf(line, "Umask: %o", &value) == 1) mask = static_cast<mode_t>(value & 0777);
     }
-    return a.length() == b.length() ? 0 : (a.length() < b.length() ? -1 : 1);
+    std::fclose(status);
+    return mask;
 }
+
+bool Writes(EntryAction action) { return action == EntryAction::Create || action == EntryAction::Replace; }
 
 // An existing regular file is as new as the entry.
 bool UpToDate(const struct stat& status, FileTime entryTime) {
@@ -279,8 +286,11 @@ ErrorCode InstallTransaction::PlanEntry(std::size_t index, const KitEntry& entry
     if (folderNumber == FolderTable::kNone) return ERR_INVALID_PARAMETER;
     // A folder the run creates holds nothing yet: there is nothing to ask.
     const bool mayExist = folders_[folderNumber].exists;
-    struct stat status {};
-    if (mayExist && fstatat(targetFolder_.get(), relative.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0) {
+    // One statx tells the time rule what it needs and the journal which file it is.
+    struct statx found {};
+    if (mayExist && statx(targetFolder_.get(), relative.c_str(), AT_SYMLINK_NOFOLLOW,
+                          STATX_BASIC_STATS | STATX_BTIME, &found) == 0) {
+        const struct stat status = StatOf(found);
         struct stat followed = status;
         // A link is judged by what it leads to, and replaced as a link.
         if (S_ISLNK(status.st_mode) && fstatat(targetFolder_.get(), relative.c_str(), &followed, 0) != 0) {
@@ -294,7 +304,7 @@ ErrorCode InstallTransaction::PlanEntry(std::size_t index, const KitEntry& entry
         // A link's own bits say nothing; a replaced file never keeps set-id bits.
         planned.mode = S_ISLNK(status.st_mode) ? kNewFileMode : (status.st_mode & 0777);
         originals_.push_back({index, {status.st_size, status.st_mtim.tv_sec, status.st_mtim.tv_nsec},
-                              InstanceAt(targetFolder_.get(), relative.c_str())});
+                              InstanceOf(found)});
         replacesAny_ = true;
     } else if (mayExist && errno != ENOENT) {
         return errno == ENOTDIR ? ERR_INVALID_PARAMETER : ErrorFromErrno(errno);
@@ -343,7 +353,7 @@ ErrorCode InstallTransaction::CheckSpace() const {
     struct statvfs space {};
     if (fstatvfs(anchorFolder_.get(), &space) != 0) return ERR_NONE;  // unknown: the writes will tell
     RoomNeeded needed;
-    needed.bytes = bytesToWrite_ + (writesRecord_ ? recordBytes_.size() : 0);
+    needed.bytes = bytesToWrite_ + (writesRecord_ ? recordSize_ : 0);
     // A replaced file is a new inode too: its original stays in the backup until the commit.
     needed.files = (writesRecord_ ? 1 : 0) + keptAside_.size() + kRunOwnInodes;
     for (const Planned& planned : plan_) {
@@ -453,6 +463,7 @@ ErrorCode InstallTransaction::Begin() {
     tag_ = RunTag();
     journal_.Target(target_, tag_, anchor_, anchorIdentity_);
     if (replacesAny_) {
+        umask_ = ReadUmask();
         const ErrorCode claimed = ClaimBackup();
         if (claimed != ERR_NONE) return claimed;
     }
@@ -542,15 +553,33 @@ ErrorCode InstallTransaction::CopyOriginal(int folder, const std::string& relati
     return saved.valid() && SyncFolder(saved.get()) ? ERR_NONE : ERR_CANT_WRITE;
 }
 
+ErrorCode InstallTransaction::CopyEntry(const KitReader& kit, std::size_t index, int file,
+                                       std::span<unsigned char> buffer) {
+    const auto line = std::lower_bound(recordLines_.begin(), recordLines_.end(), index);
+    if (line == recordLines_.end() || *line != index) return KitCopyEntryData(kit, index, file, buffer);
+    ChecksumStream checksum;
+    const ErrorCode code = KitCopyEntryData(kit, index, file, buffer, [&checksum](const unsigned char* piece, std::size_t size) {
+        checksum.Add(piece, size);
+    });
+    // Each thread writes only its own entries' lines: no two touch the same one.
+    if (code == ERR_NONE) lineChecksums_[static_cast<std::size_t>(line - recordLines_.begin())] = checksum.Result();
+    return code;
+}
+
 ErrorCode InstallTransaction::WriteEntry(const KitReader& kit, std::size_t index, int folder,
                                          const std::string& temporary, std::span<unsigned char> buffer,
                                          FileInstance& instance) {
-    const int file = openat(folder, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, kCreateMode);
-    if (file < 0) return ErrorFromErrno(errno);
-    ErrorCode code = KitCopyEntryData(kit, index, file, buffer);
-    Step();
     const Planned& entry = plan_[index];
-    if (code == ERR_NONE && entry.mode != kNewFileMode && fchmod(file, entry.mode) != 0) code = ErrorFromErrno(errno);
+    // A replaced file's bits that the umask leaves as they are need no fchmod.
+    const bool modeAtOpen = entry.mode != kNewFileMode && umask_ && (entry.mode & *umask_) == 0;
+    const int file = openat(folder, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
+                            modeAtOpen ? entry.mode : kCreateMode);
+    if (file < 0) return ErrorFromErrno(errno);
+    ErrorCode code = CopyEntry(kit, index, file, buffer);
+    Step();
+    if (code == ERR_NONE && entry.mode != kNewFileMode && !modeAtOpen && fchmod(file, entry.mode) != 0) {
+        code = ErrorFromErrno(errno);
+    }
     const timespec time = TimespecFromFileTime((*entries_)[index].lastWriteTime);
     const timespec times[2] = {time, time};
     if (code == ERR_NONE && futimens(file, times) != 0) code = ErrorFromErrno(errno);
@@ -586,9 +615,10 @@ std::string InstallTransaction::appearedFile() const {
     return appeared_;
 }
 
-int InstallTransaction::FolderOf(const std::string& relative) {
+int InstallTransaction::FolderOf(const std::string& relative, std::vector<FolderDescriptor>* keep) {
     const std::string_view path = FolderPart(relative);
     if (lastFolder.run == run_ && lastFolder.path == path && lastFolder.folder.valid()) return lastFolder.folder.get();
+    if (keep != nullptr && lastFolder.run == run_ && lastFolder.folder.valid()) keep->push_back(std::move(lastFolder.folder));
     // A folder that became a link since the plan is an obstacle, never followed.
     lastFolder.folder.reset(OpenFolderBeneath(targetFolder_.get(), path, links_));
     lastFolder.run = run_;
@@ -597,9 +627,26 @@ int InstallTransaction::FolderOf(const std::string& relative) {
 }
 
 ErrorCode InstallTransaction::Install(const KitReader& kit, std::size_t index, std::span<unsigned char> buffer) {
+    StagedFiles staged;
+    const ErrorCode code = Stage(kit, index, buffer, staged);
+    if (code != ERR_NONE) {
+        Discard(staged);
+        return code;
+    }
+    return PutInPlace(staged);
+}
+
+ErrorCode InstallTransaction::Stage(const KitReader& kit, std::size_t index, std::span<unsigned char> buffer,
+                                    StagedFiles& staged) {
     if (!Writes(plan_[index].action)) return ERR_NONE;
+    // Each held folder is a descriptor: files in many folders go into place in steps.
+    if (staged.held.size() >= kMostHeldFolders) {
+        const ErrorCode placed = PutInPlace(staged);
+        if (placed != ERR_NONE) return placed;
+    }
+    if (staged.files.empty()) staged.firstStaged = std::chrono::steady_clock::now();
     const std::string relative = RelativePath(index);
-    const int folder = FolderOf(relative);
+    const int folder = FolderOf(relative, &staged.held);
     if (folder < 0) return ERR_PATH_NOT_FOUND;
     if (plan_[index].action == EntryAction::Replace) {
         // The user's edit is kept under its own name before anything else happens to it.
@@ -611,17 +658,43 @@ ErrorCode InstallTransaction::Install(const KitReader& kit, std::size_t index, s
         if (saved != ERR_NONE) return saved;
         Step();
     }
-    const std::string name(NamePart(relative));
     const std::string temporary = TemporaryName(tag_, index);
     FileInstance instance;
-    ErrorCode code = WriteEntry(kit, index, folder, temporary, buffer, instance);
-    // Known to the journal before the file is in place: the undo removes only this file.
-    if (code == ERR_NONE && !journal_.Written(index, instance)) code = ERR_CANT_WRITE;
-    if (code == ERR_NONE) code = PutInPlace(index, folder, temporary, name);
-    // A temporary file that did not make it into place goes; the rollback would remove it too.
-    if (code != ERR_NONE) (void)unlinkat(folder, temporary.c_str(), 0);
-    Step();
+    const ErrorCode code = WriteEntry(kit, index, folder, temporary, buffer, instance);
+    if (code != ERR_NONE) {
+        (void)unlinkat(folder, temporary.c_str(), 0);  // the rollback would remove it too
+        return code;
+    }
+    staged.files.push_back({index, folder, instance});
+    return std::chrono::steady_clock::now() - staged.firstStaged >= kLongestStaging ? PutInPlace(staged) : ERR_NONE;
+}
+
+ErrorCode InstallTransaction::PutInPlace(StagedFiles& staged) {
+    std::vector<InstallJournal::WrittenFile> written;
+    written.reserve(staged.files.size());
+    for (const StagedFiles::File& file : staged.files) written.push_back({file.index, file.instance});
+    // Known to the journal before any is in place: the undo removes only these files.
+    ErrorCode code = written.empty() || journal_.Written(written) ? ERR_NONE : ERR_CANT_WRITE;
+    std::size_t placed = 0;
+    for (; placed < staged.files.size() && code == ERR_NONE; ++placed) {
+        const StagedFiles::File& file = staged.files[placed];
+        code = PutInPlace(file.index, file.folder, TemporaryName(tag_, file.index),
+                          std::string(NamePart(RelativePath(file.index))));
+        if (code != ERR_NONE) break;
+        Step();
+    }
+    staged.files.erase(staged.files.begin(), staged.files.begin() + static_cast<std::ptrdiff_t>(placed));
+    Discard(staged);  // what did not make it into place
     return code;
+}
+
+void InstallTransaction::Discard(StagedFiles& staged) {
+    // The rollback would remove them too; a run that stops leaves fewer behind.
+    for (const StagedFiles::File& file : staged.files) {
+        (void)unlinkat(file.folder, TemporaryName(tag_, file.index).c_str(), 0);
+    }
+    staged.files.clear();
+    staged.held.clear();
 }
 
 ErrorCode InstallTransaction::Commit() {

@@ -11,6 +11,7 @@
 #include <sys/types.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <mutex>
 #include <optional>
@@ -99,6 +100,28 @@ public:
     // it. Safe to call from several threads at once for different entries,
     // each with its own buffer.
     ErrorCode Install(const KitReader& kit, std::size_t index, std::span<unsigned char> buffer);
+
+    // The files one thread has written under their temporary names and not
+    // yet put in place, with the folders that hold them.
+    struct StagedFiles {
+        struct File {
+            std::size_t index = 0;
+            int folder = -1;
+            FileInstance instance;
+        };
+        std::vector<File> files;
+        std::vector<FolderDescriptor> held;  // folders of files here that the thread has left since
+        std::chrono::steady_clock::time_point firstStaged;
+    };
+    // Install in two steps, so that many files cost one journal write: Stage
+    // does all but the rename (and puts what it staged in place once a few
+    // folders are held or the first file has waited kLongestStaging);
+    // PutInPlace journals what is staged in one write
+    // and renames it into place. Each returns as Install does; on a failure
+    // the files not in place are removed. Discard removes them unplaced.
+    ErrorCode Stage(const KitReader& kit, std::size_t index, std::span<unsigned char> buffer, StagedFiles& staged);
+    ErrorCode PutInPlace(StagedFiles& staged);
+    void Discard(StagedFiles& staged);
     // After every entry: removes the files no longer shipped (each into the
     // backup first, and only while it is still as planned), the recorded
     // folders left empty, and writes or removes the record. 0, else the
@@ -171,7 +194,14 @@ private:
     bool DropBackup();
     // The descriptor of the folder holding `relative`, resolved below the
     // target; -1 when it is no longer the folder planned.
-    int FolderOf(const std::string& relative);
+    // The folder the thread had open before goes into `keep` when given.
+    int FolderOf(const std::string& relative, std::vector<FolderDescriptor>* keep = nullptr);
+    static constexpr std::size_t kMostHeldFolders = 8;
+    // On a slow file system a chunk takes long: its files still appear (and
+    // a stop is still quick) at about this pace.
+    static constexpr std::chrono::milliseconds kLongestStaging{50};
+    // Copies the entry's data into `file`, its checksum into the record on the way when the record takes it.
+    ErrorCode CopyEntry(const KitReader& kit, std::size_t index, int file, std::span<unsigned char> buffer);
     // Writes the temporary file; `instance` tells which file it is.
     ErrorCode WriteEntry(const KitReader& kit, std::size_t index, int folder, const std::string& temporary,
                          std::span<unsigned char> buffer, FileInstance& instance);
@@ -193,8 +223,16 @@ private:
     ErrorCode LoadRecord();
     ErrorCode PlanRecord();
     void PlanKeptEdits();
-    void PlanNoLongerShipped();
+    // The previous record's files by path, looked up without a copy of every path.
+    void IndexPreviousRecord();
+    const RecordedFile* PreviouslyRecorded(std::string_view path) const;
+    // By file of the previous record: whether the kit still holds it.
+    std::vector<bool> PreviousStillShipped() const;
+    void PlanNoLongerShipped(const std::vector<bool>& shipped);
     void PlanRemovedFolders();
+    // The entries the new record lists, in kit order: for each path the entry that writes it, else the first.
+    std::vector<std::uint32_t> RecordedEntries() const;
+    RecordedFile RecordLine(std::size_t line) const;
     // The new record, its checksums read from the kit: a kit that cannot be read fails the plan.
     ErrorCode PlanNewRecord();
     bool Edited(const std::string& relative, const RecordedFile& recorded, FileIdentity* identity) const;
@@ -216,13 +254,19 @@ private:
     std::string recordSetAside_;
     RecordState previousState_ = RecordState::Missing;
     InstallRecord previous_;
-    std::vector<Checksum128> checksums_;  // of the kit's entries, by index
+    std::vector<std::uint32_t> previousByPath_;  // previous_.files, sorted by path
+    // The new record, its files' lines made again whenever its bytes are
+    // needed: the entries it lists (in kit order) and their checksums, a
+    // written file's taken from its data on the way (a kit file is read once).
+    InstallRecord recordHeader_;  // without files
+    std::vector<std::uint32_t> recordLines_;
+    std::vector<Checksum128> lineChecksums_;
+    std::uint64_t recordSize_ = 0;
     std::vector<KeptAside> keptAside_;    // by entry
     std::vector<std::string> keptEdited_;  // no longer shipped, edited: left where they are
     std::vector<Removal> removals_;
     std::vector<std::string> removedFolders_;  // deepest first; each goes when empty
     std::vector<JournalFolderTime> extraFolderTimes_;
-    std::string recordBytes_;
     FileIdentity recordWritten_;
     bool writesRecord_ = false;
     bool recordReplaces_ = false;
@@ -260,6 +304,7 @@ private:
     bool writesAny_ = false;
     InstallJournal journal_;
     bool begun_ = false;
+    std::optional<mode_t> umask_;  // read at Begin
     std::uint64_t run_ = 0;  // this transaction among the process's, for FolderOf's per-thread memory
     long crashAt_ = -1;
     std::atomic<long> steps_{0};

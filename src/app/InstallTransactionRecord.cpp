@@ -10,9 +10,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <memory>
-#include <unordered_map>
 #include <unordered_set>
 
+#include "app/EntryPathOrder.h"
 #include "app/FileDecision.h"
 #include "app/InstallTransaction.h"
 #include "platform/FileCopy.h"
@@ -28,17 +28,6 @@ bool WritesFile(EntryAction action) { return action == EntryAction::Create || ac
 
 FileIdentity IdentityOfStatus(const struct stat& status) {
     return {status.st_size, status.st_mtim.tv_sec, status.st_mtim.tv_nsec};
-}
-
-// Every folder that holds a path of `paths`, the outer ones included.
-std::unordered_set<std::string> FoldersHolding(const std::unordered_set<std::string>& paths) {
-    std::unordered_set<std::string> folders;
-    for (const std::string& path : paths) {
-        for (std::string_view folder = FolderPart(path); !folder.empty(); folder = FolderPart(folder)) {
-            if (!folders.emplace(folder).second) break;
-        }
-    }
-    return folders;
 }
 
 // The names in an open folder, without "." and ".."; false when it cannot be read.
@@ -76,8 +65,10 @@ ErrorCode InstallTransaction::LoadRecord() {
 }
 
 ErrorCode InstallTransaction::PlanRecord() {
+    IndexPreviousRecord();
     PlanKeptEdits();
-    PlanNoLongerShipped();
+    const std::vector<bool> shipped = PreviousStillShipped();
+    PlanNoLongerShipped(shipped);
     PlanRemovedFolders();
     if (!uninstall_) {
         const ErrorCode planned = PlanNewRecord();
@@ -118,16 +109,14 @@ std::string InstallTransaction::FreeKeptName(const std::string& relative) const 
 
 void InstallTransaction::PlanKeptEdits() {
     if (previous_.files.empty()) return;
-    std::unordered_map<std::string_view, std::size_t> recorded;
-    for (std::size_t i = 0; i < previous_.files.size(); ++i) recorded.emplace(previous_.files[i].path, i);
     for (std::size_t i = 0; i < plan_.size(); ++i) {
         if (plan_[i].action != EntryAction::Replace) continue;
         const std::string relative = RelativePath(i);
-        const auto found = recorded.find(relative);
+        const RecordedFile* found = PreviouslyRecorded(relative);
         FileIdentity identity;
-        const bool edited = found != recorded.end() && Edited(relative, previous_.files[found->second], &identity);
+        const bool edited = found != nullptr && Edited(relative, *found, &identity);
         const FileDecision decision =
-            Decide({.inKit = true, .onDisk = true, .olderThanKit = true, .recorded = found != recorded.end(),
+            Decide({.inKit = true, .onDisk = true, .olderThanKit = true, .recorded = found != nullptr,
                     .asRecorded = !edited});
         if (decision == FileDecision::ReplaceKeepingEdit) keptAside_.push_back({i, FreeKeptName(relative), identity});
     }
@@ -145,11 +134,10 @@ void InstallTransaction::SaveParentTime(const std::string& relative) {
     extraFolderTimes_.push_back({below, status.st_mtim.tv_sec, status.st_mtim.tv_nsec});
 }
 
-void InstallTransaction::PlanNoLongerShipped() {
-    std::unordered_set<std::string> shipped;
-    for (std::size_t i = 0; i < plan_.size(); ++i) shipped.insert(RelativePath(i));
-    for (const RecordedFile& file : previous_.files) {
-        if (shipped.count(file.path) != 0) continue;
+void InstallTransaction::PlanNoLongerShipped(const std::vector<bool>& shipped) {
+    for (std::size_t k = 0; k < previous_.files.size(); ++k) {
+        if (shipped[k]) continue;
+        const RecordedFile& file = previous_.files[k];
         const FolderDescriptor folder(OpenFolderBeneath(targetFolder_.get(), FolderPart(file.path), links_));
         struct stat status {};
         const bool onDisk = folder.valid() &&
@@ -177,9 +165,20 @@ void InstallTransaction::PlanNoLongerShipped() {
 }
 
 void InstallTransaction::PlanRemovedFolders() {
-    std::unordered_set<std::string> shipped;
-    for (std::size_t i = 0; i < plan_.size(); ++i) shipped.insert(RelativePath(i));
-    const std::unordered_set<std::string> kept = FoldersHolding(shipped);
+    if (previous_.createdFolders.empty() && !uninstall_) return;
+    // A recorded folder that holds a path of the kit stays.
+    std::unordered_set<std::string_view> holding(previous_.createdFolders.begin(), previous_.createdFolders.end());
+    std::unordered_set<std::string_view> kept;
+    std::string lastFolder;
+    for (std::size_t i = 0; i < plan_.size() && kept.size() < holding.size(); ++i) {
+        const std::string relative = RelativePath(i);
+        if (FolderPart(relative) == lastFolder) continue;
+        lastFolder = FolderPart(relative);
+        for (std::string_view folder = FolderPart(relative); !folder.empty(); folder = FolderPart(folder)) {
+            const auto found = holding.find(folder);
+            if (found != holding.end()) kept.insert(*found);
+        }
+    }
     std::vector<std::string> candidates;
     for (const std::string& folder : previous_.createdFolders) {
         if (kept.count(folder) == 0) candidates.push_back(folder);
@@ -207,6 +206,64 @@ void InstallTransaction::PlanRemovedFolders() {
     }
 }
 
+void InstallTransaction::IndexPreviousRecord() {
+    previousByPath_.resize(previous_.files.size());
+    for (std::uint32_t k = 0; k < previousByPath_.size(); ++k) previousByPath_[k] = k;
+    std::sort(previousByPath_.begin(), previousByPath_.end(),
+              [this](std::uint32_t a, std::uint32_t b) { return previous_.files[a].path < previous_.files[b].path; });
+}
+
+const RecordedFile* InstallTransaction::PreviouslyRecorded(std::string_view path) const {
+    const auto found = std::lower_bound(previousByPath_.begin(), previousByPath_.end(), path,
+                                        [this](std::uint32_t k, std::string_view p) { return previous_.files[k].path < p; });
+    return found != previousByPath_.end() && previous_.files[*found].path == path ? &previous_.files[*found] : nullptr;
+}
+
+std::vector<bool> InstallTransaction::PreviousStillShipped() const {
+    std::vector<bool> shipped(previous_.files.size(), false);
+    if (previous_.files.empty()) return shipped;
+    for (std::size_t i = 0; i < plan_.size(); ++i) {
+        if (const RecordedFile* found = PreviouslyRecorded(RelativePath(i)); found != nullptr) {
+            shipped[static_cast<std::size_t>(found - previous_.files.data())] = true;
+        }
+    }
+    return shipped;
+}
+
+std::vector<std::uint32_t> InstallTransaction::RecordedEntries() const {
+    // Sorted by name, the entry that writes it first, then in kit order: the first of each name is the one.
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> byName;  // hash of the name, entry
+    byName.reserve(plan_.size());
+    for (std::size_t i = 0; i < plan_.size(); ++i) {
+        if (plan_[i].action != EntryAction::Superseded) {
+            byName.emplace_back(PathHash((*entries_)[i].name), static_cast<std::uint32_t>(i));
+        }
+    }
+    std::sort(byName.begin(), byName.end(), [this](const auto& a, const auto& b) {
+        if (a.first != b.first) return a.first < b.first;
+        const int order = ComparePaths((*entries_)[a.second].name, (*entries_)[b.second].name);
+        if (order != 0) return order < 0;
+        const bool aWrites = WritesFile(plan_[a.second].action);
+        if (aWrites != WritesFile(plan_[b.second].action)) return aWrites;
+        return a.second < b.second;
+    });
+    std::vector<std::uint32_t> chosen;
+    for (std::size_t k = 0; k < byName.size(); ++k) {
+        const bool sameName = k > 0 && byName[k - 1].first == byName[k].first &&
+                              ComparePaths((*entries_)[byName[k - 1].second].name, (*entries_)[byName[k].second].name) == 0;
+        if (!sameName) chosen.push_back(byName[k].second);
+    }
+    std::sort(chosen.begin(), chosen.end());
+    return chosen;
+}
+
+RecordedFile InstallTransaction::RecordLine(std::size_t line) const {
+    const std::uint32_t i = recordLines_[line];
+    const KitEntry& entry = (*entries_)[i];
+    const timespec time = TimespecFromFileTime(entry.lastWriteTime);
+    return {RelativePath(i), entry.size, time.tv_sec, time.tv_nsec, lineChecksums_[line]};
+}
+
 ErrorCode InstallTransaction::PlanNewRecord() {
     InstallRecord record;
     record.identity = options_.identity;
@@ -222,33 +279,43 @@ ErrorCode InstallTransaction::PlanNewRecord() {
               [](const std::string& a, const std::string& b) { return a.size() < b.size() || (a.size() == b.size() && a < b); });
     record.createdFolders.erase(std::unique(record.createdFolders.begin(), record.createdFolders.end()),
                                 record.createdFolders.end());
-    // One line a path: the entry that writes it, else the first that lists it.
-    std::unordered_set<std::string> seen;
-    std::vector<std::size_t> chosen;
-    for (const bool writing : {true, false}) {
-        for (std::size_t i = 0; i < plan_.size(); ++i) {
-            if (WritesFile(plan_[i].action) != writing || plan_[i].action == EntryAction::Superseded) continue;
-            if (seen.insert(RelativePath(i)).second) chosen.push_back(i);
-        }
-    }
-    std::sort(chosen.begin(), chosen.end());
+    recordLines_ = RecordedEntries();
+    lineChecksums_.assign(recordLines_.size(), Checksum128{});
     std::unique_ptr<unsigned char[]> buffer(new unsigned char[kChecksumBuffer]);
-    for (const std::size_t i : chosen) {
+    bool takenOnTheWay = false;
+    for (std::size_t line = 0; line < recordLines_.size() && options_.kit != nullptr && !readOnly_; ++line) {
+        const std::uint32_t i = recordLines_[line];
         const KitEntry& entry = (*entries_)[i];
         const timespec time = TimespecFromFileTime(entry.lastWriteTime);
-        RecordedFile file{RelativePath(i), entry.size, time.tv_sec, time.tv_nsec, {}};
-        // A record that reports success holds every file's true checksum: a
-        // read that fails (or a kit cut short) fails the run before any change.
-        errno = 0;
-        if (options_.kit != nullptr && !readOnly_ &&
-            !ChecksumOfRange(static_cast<int>(options_.kit->handle), entry.offset, entry.size,
-                             {buffer.get(), kChecksumBuffer}, &file.checksum)) {
-            return errno == 0 || errno == EIO ? ERR_INVALID_DATA : ErrorFromErrno(errno);
+        const RecordedFile* previous = WritesFile(plan_[i].action) ? nullptr : PreviouslyRecorded(RelativePath(i));
+        if (WritesFile(plan_[i].action)) {
+            takenOnTheWay = true;  // its data passes through a buffer anyway
+        } else if (previous != nullptr && previous->size == entry.size && previous->seconds == time.tv_sec &&
+                   previous->nanoseconds == time.tv_nsec) {
+            // The file the record describes, which the time rule keeps: the same kit file as then.
+            lineChecksums_[line] = previous->checksum;
+        } else {
+            // A record that reports success holds every file's true checksum: a
+            // read that fails (or a kit cut short) fails the run before any change.
+            errno = 0;
+            if (!ChecksumOfRange(static_cast<int>(options_.kit->handle), entry.offset, entry.size,
+                                 {buffer.get(), kChecksumBuffer}, &lineChecksums_[line])) {
+                return errno == 0 || errno == EIO ? ERR_INVALID_DATA : ErrorFromErrno(errno);
+            }
         }
-        record.files.push_back(std::move(file));
     }
-    recordBytes_ = SerializeRecord(record);
-    writesRecord_ = previousState_ != RecordState::Found || SerializeRecord(previous_) != recordBytes_;
+    recordHeader_ = std::move(record);
+    // Its size and checksum without keeping its bytes: a large kit's record is made again when it is written.
+    std::uint64_t size = 0;
+    ChecksumStream whole;
+    WriteRecordBytes(recordHeader_, recordLines_.size(), [this](std::size_t line) { return RecordLine(line); },
+                     [&](std::string_view piece) {
+                         size += piece.size();
+                         whole.Add(reinterpret_cast<const unsigned char*>(piece.data()), piece.size());
+                     });
+    recordSize_ = size;
+    // A checksum still to come may change the record; without one, an equal record is left as it is.
+    writesRecord_ = previousState_ != RecordState::Found || takenOnTheWay || !(whole.Result() == previous_.sealed);
     if (!writesRecord_ || readOnly_) return ERR_NONE;
     // Something else of that name where the record folder must be is an obstacle, as in a kit's path.
     const std::uint32_t folder = FolderAt(kRecordFolder);
@@ -266,11 +333,11 @@ ErrorCode InstallTransaction::PlanNewRecord() {
     // Never the identity of the record it replaces: a rollback tells the two
     // apart by size and time.
     timespec newest{0, 0};
-    for (const std::size_t i : chosen) {
+    for (const std::uint32_t i : recordLines_) {
         const timespec time = TimespecFromFileTime((*entries_)[i].lastWriteTime);
         if (time.tv_sec > newest.tv_sec || (time.tv_sec == newest.tv_sec && time.tv_nsec > newest.tv_nsec)) newest = time;
     }
-    recordWritten_ = {static_cast<std::int64_t>(recordBytes_.size()), newest.tv_sec, newest.tv_nsec};
+    recordWritten_ = {static_cast<std::int64_t>(recordSize_), newest.tv_sec, newest.tv_nsec};
     if (recordReplaces_ && recordWritten_.size == recordOriginal_.size &&
         recordWritten_.seconds == recordOriginal_.seconds) {
         ++recordWritten_.seconds;
@@ -343,12 +410,22 @@ ErrorCode InstallTransaction::WriteRecord() {
     const int file = openat(folder, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (file < 0) return ErrorFromErrno(errno);
     ErrorCode code = ERR_NONE;
-    for (std::size_t done = 0; code == ERR_NONE && done < recordBytes_.size();) {
-        const ssize_t put = write(file, recordBytes_.data() + done, recordBytes_.size() - done);
-        if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) code = ErrorFromErrno(put < 0 ? errno : ENOSPC);
-        else done += static_cast<std::size_t>(put);
-    }
+    std::string pending;
+    const auto flush = [&] {
+        for (std::size_t done = 0; code == ERR_NONE && done < pending.size();) {
+            const ssize_t put = write(file, pending.data() + done, pending.size() - done);
+            if (put < 0 && errno == EINTR) continue;
+            if (put <= 0) code = ErrorFromErrno(put < 0 ? errno : ENOSPC);
+            else done += static_cast<std::size_t>(put);
+        }
+        pending.clear();
+    };
+    WriteRecordBytes(recordHeader_, recordLines_.size(), [this](std::size_t line) { return RecordLine(line); },
+                     [&](std::string_view piece) {
+                         pending += piece;
+                         if (pending.size() >= kChecksumBuffer) flush();
+                     });
+    flush();
     const timespec time{static_cast<time_t>(recordWritten_.seconds), static_cast<long>(recordWritten_.nanoseconds)};
     const timespec times[2] = {time, time};
     if (code == ERR_NONE && futimens(file, times) != 0) code = ErrorFromErrno(errno);
@@ -360,6 +437,11 @@ ErrorCode InstallTransaction::WriteRecord() {
         code = ErrorFromErrno(errno);
     }
     if (code != ERR_NONE) (void)unlinkat(folder, temporary.c_str(), 0);  // the rollback would remove it too
+    if (code == ERR_NONE) {
+        // Written: not needed again, and the summary that follows takes as much room.
+        std::vector<std::uint32_t>().swap(recordLines_);
+        std::vector<Checksum128>().swap(lineChecksums_);
+    }
     Step();
     return code;
 }
@@ -386,6 +468,14 @@ void InstallTransaction::Describe(RunSummary& summary) const {
     summary.templateDirectory = target_;
     summary.product = options_.identity.product;
     summary.provider = options_.identity.provider;
+    // Sized at once: a large kit's lists grown by doubling would stand in memory nearly twice over.
+    const auto count = [this](EntryAction action) {
+        return static_cast<std::size_t>(
+            std::count_if(plan_.begin(), plan_.end(), [action](const Planned& p) { return p.action == action; }));
+    };
+    summary.created.reserve(count(EntryAction::Create));
+    summary.replaced.reserve(count(EntryAction::Replace));
+    summary.upToDate.reserve(count(EntryAction::Skip));
     for (std::size_t i = 0; i < plan_.size(); ++i) {
         switch (plan_[i].action) {
             case EntryAction::Create: summary.created.push_back(RelativePath(i)); break;

@@ -120,15 +120,32 @@ ErrorCode KitExtractEntry(KitReader& reader, std::size_t index, const WString& d
     return FileClose(out.release());
 }
 
-ErrorCode KitCopyEntryData(const KitReader& reader, std::size_t index, int destination,
-                           std::span<unsigned char> buffer) {
+namespace {
+
+ErrorCode CopyEntryData(const KitReader& reader, std::size_t index, int destination, std::span<unsigned char> buffer,
+                        const CopyObserver* observe) {
     if (index >= reader.entries.size()) return ERR_INVALID_PARAMETER;
     if (reader.handle == INVALID_FILE_HANDLE) return ERR_INVALID_HANDLE;
     const KitEntry& entry = reader.entries[index];
-    const int error = CopyRange(static_cast<int>(reader.handle), entry.offset, entry.size, destination,
-                                buffer.data(), static_cast<unsigned>(buffer.size()));
+    const int source = static_cast<int>(reader.handle);
+    const auto size = static_cast<unsigned>(buffer.size());
+    const int error = observe != nullptr
+                          ? CopyRangeObserved(source, entry.offset, entry.size, destination, buffer.data(), size, *observe)
+                          : CopyRange(source, entry.offset, entry.size, destination, buffer.data(), size);
     if (error == EIO) return ERR_INVALID_DATA;
     return error == 0 ? ERR_NONE : ErrorFromErrno(error);
+}
+
+}  // namespace
+
+ErrorCode KitCopyEntryData(const KitReader& reader, std::size_t index, int destination,
+                           std::span<unsigned char> buffer) {
+    return CopyEntryData(reader, index, destination, buffer, nullptr);
+}
+
+ErrorCode KitCopyEntryData(const KitReader& reader, std::size_t index, int destination,
+                           std::span<unsigned char> buffer, const CopyObserver& observe) {
+    return CopyEntryData(reader, index, destination, buffer, &observe);
 }
 
 void KitFindDescription(const std::vector<KitDescription>& descriptions, const WString& language,

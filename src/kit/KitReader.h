@@ -12,6 +12,7 @@
 #include "kit/InflateFile.h"
 #include "platform/ErrorCode.h"
 #include "platform/File.h"
+#include "platform/FileCopy.h"
 #include "platform/TempSpace.h"
 #include "text/WString.h"
 
@@ -83,6 +84,10 @@ ErrorCode KitExtractEntry(KitReader& reader, std::size_t index, const WString& d
 // failed write (a full disk or a size limit among them).
 ErrorCode KitCopyEntryData(const KitReader& reader, std::size_t index, int destination,
                            std::span<unsigned char> buffer);
+// The same, always through `buffer`, handing every piece of the data to
+// `observe` before it is written.
+ErrorCode KitCopyEntryData(const KitReader& reader, std::size_t index, int destination,
+                           std::span<unsigned char> buffer, const CopyObserver& observe);
 
 // Product and provider of the first description whose language matches
 // (ignoring case); both empty when there is none.

@@ -14,12 +14,14 @@ namespace {
 
 constexpr unsigned kCopyBuffer = 1024 * 1024;
 
-int BufferedCopy(int source, off_t offset, off_t length, int destination, unsigned char* buffer, unsigned size) {
+int BufferedCopy(int source, off_t offset, off_t length, int destination, unsigned char* buffer, unsigned size,
+                 const CopyObserver* observe = nullptr) {
     while (length > 0) {
         const ssize_t got = pread(source, buffer, static_cast<size_t>(length < size ? length : size), offset);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) return errno;
         if (got == 0) return EIO;
+        if (observe != nullptr) (*observe)(buffer, static_cast<std::size_t>(got));
         for (ssize_t done = 0; done < got;) {
             const ssize_t put = write(destination, buffer + done, static_cast<size_t>(got - done));
             if (put < 0 && errno == EINTR) continue;
@@ -74,6 +76,12 @@ int CopyRange(int source, long long offset, long long length, int destination, u
         return errno;
     }
     return 0;
+}
+
+int CopyRangeObserved(int source, long long offset, long long length, int destination, unsigned char* buffer,
+                      unsigned bufferSize, const CopyObserver& observe) {
+    return BufferedCopy(source, static_cast<off_t>(offset), static_cast<off_t>(length), destination, buffer, bufferSize,
+                        &observe);
 }
 
 int CopyFileSynced(int fromFolder, const char* from, int toFolder, const char* to) {

@@ -28,7 +28,7 @@ using namespace scratch;
 // entry there.
 std::function<int(bool onTestThread)> gTimeHook;  // nonzero: fail with EIO
 const std::thread::id gTestThread = std::this_thread::get_id();
-std::atomic<bool> gReadsFail{false};  // every pread (this test's, below) fails with EIO; copying the kit uses none
+std::atomic<bool> gReadsFail{false};  // every pread (this test's, below) fails with EIO
 
 class InstallJobTest : public InstallFixture {
 protected:
@@ -168,10 +168,11 @@ TEST_F(InstallJobTest, AStopEndsBothThreadsAndRollsBackToTheExactEarlierTree) {
     }
 }
 
-// The record's checksums come from the kit: a read that fails there must fail the run, not leave a record of wrong ones.
+// The record's checksums come from the kit: a read that fails there must fail the run, not leave a record of wrong
+// ones. A file the run writes has its checksum taken on the way; one it finds up to date is read at the plan.
 TEST_F(InstallJobTest, AKitReadFailingWhileTheRecordIsPlannedFailsTheRunBeforeAnyChange) {
     AddFile("a.tpl", "kit a");
-    UserFile("a.tpl", "user a", kKitSeconds - 10);
+    UserFile("a.tpl", "user a", kKitSeconds + 10);
     const TreeState before = Snapshot(target_);
     OpenKit();
     gReadsFail = true;

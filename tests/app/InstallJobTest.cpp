@@ -1,4 +1,5 @@
 // The installation job as the worker runs it, on a real kit and scratch folders.
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -15,6 +16,8 @@
 
 #include "app/InstallFixture.h"
 #include "app/InstallJob.h"
+#include "app/InstallRecord.h"
+#include "app/KitIdentity.h"
 #include "app/InstallTransaction.h"
 #include "app/ProgressState.h"
 #include "l10n/Messages.h"
@@ -180,6 +183,23 @@ TEST_F(InstallJobTest, AKitReadFailingWhileTheRecordIsPlannedFailsTheRunBeforeAn
     gReadsFail = false;
     EXPECT_EQ(Snapshot(target_), before);
     ExpectOnlyImageInTemp();
+}
+
+// A name the kit lists twice is recorded as the file the run leaves there, whichever entry comes first: here the
+// later one, which is newer than the user's file where the earlier one is not.
+TEST_F(InstallJobTest, ANameListedTwiceIsRecordedAsTheEntryThatWritesIt) {
+    AddFile("t.tpl", "first, older", kKitSeconds);
+    AddFile("t.tpl", "second", kKitSeconds + 20);
+    UserFile("t.tpl", "the user's", kKitSeconds + 10);
+    OpenKit();
+    ASSERT_EQ(Run(target_), ERR_NONE);
+    const FolderDescriptor target(open(target_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    InstallRecord record;
+    ASSERT_EQ(ReadRecord(target.get(), IdentityOfKit(kit_.descriptions), &record), RecordState::Found);
+    ASSERT_EQ(record.files.size(), 1u);
+    EXPECT_EQ(record.files[0].size, 6u);
+    EXPECT_TRUE(record.files[0].checksum == ChecksumOfBytes("second"));
+    EXPECT_EQ(ReadBytes(target_ + "t.tpl"), "second");
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "app/InstallerController.h"
 #include "app/MessageFlags.h"
 #include "kit/KitBundle.h"
+#include "kit/KitDirectoryOpen.h"
 #include "kit/KitEntryName.h"
 #include "l10n/Messages.h"
 #include "launcher/LauncherPaths.h"
@@ -181,8 +182,10 @@ bool InstallerController::PrepareInstallation() {
     if (!targetOption_.empty()) targetDirectory_ = WithoutDotsInMissingPart(CleanTypedDirectory(targetOption_));
 
     // The free space is watched while the kit is unpacked, against what its
-    // image really needs, rather than guessed from the kit's size.
-    const ErrorCode opened = KitOpen(kit_, kitPath_, kitSlice);
+    // image really needs, rather than guessed from the kit's size. A run
+    // that changes nothing needs no file's data, and unpacks nothing.
+    const bool readOnly = runKind_ == RunSummary::Kind::DryRun || runKind_ == RunSummary::Kind::Verify;
+    const ErrorCode opened = readOnly ? KitOpenDirectory(kit_, kitPath_, kitSlice) : KitOpen(kit_, kitPath_, kitSlice);
     if (opened != ERR_NONE) {
         frontEnd_.ShowMessage(LoadResString(KitOpenFailureMessage(opened)), MB_ERROR_OK);
         return false;

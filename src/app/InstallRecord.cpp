@@ -139,6 +139,7 @@ bool ParseBody(LineReader& lines, const KitIdentity& expected, InstallRecord& re
     // A count is believed only as far as the bytes left can hold its lines.
     if (folders > lines.left() / 4 || files > lines.left() / kShortestFileLine) return false;
     std::unordered_set<std::string> seen;
+    seen.reserve(folders + files);
     record.createdFolders.resize(folders);
     for (std::string& folder : record.createdFolders) {
         if (!lines.Next(&line) || !Field(line, "d", &rest) || !ParsePath(rest, seen, &folder)) return false;

@@ -16,6 +16,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "app/DirectoryLock.h"
@@ -188,8 +189,9 @@ private:
     ErrorCode LoadRecord();
     ErrorCode PlanRecord();
     void PlanKeptEdits();
-    void PlanNoLongerShipped();
-    void PlanRemovedFolders();
+    // `shipped`: the paths of the kit's entries.
+    void PlanNoLongerShipped(const std::unordered_set<std::string>& shipped);
+    void PlanRemovedFolders(const std::unordered_set<std::string>& shipped);
     // The new record, its checksums read from the kit: a kit that cannot be read fails the plan.
     ErrorCode PlanNewRecord();
     bool Edited(const std::string& relative, const RecordedFile& recorded, FileIdentity* identity) const;

@@ -77,9 +77,13 @@ ErrorCode InstallTransaction::LoadRecord() {
 
 ErrorCode InstallTransaction::PlanRecord() {
     PlanKeptEdits();
-    PlanNoLongerShipped();
-    PlanRemovedFolders();
-    if (!uninstall_) {
+    std::unordered_set<std::string> shipped;
+    shipped.reserve(plan_.size());
+    for (std::size_t i = 0; i < plan_.size(); ++i) shipped.insert(RelativePath(i));
+    PlanNoLongerShipped(shipped);
+    PlanRemovedFolders(shipped);
+    // A run that changes nothing writes no record, and shows none.
+    if (!uninstall_ && !readOnly_) {
         const ErrorCode planned = PlanNewRecord();
         if (planned != ERR_NONE) return planned;
     }
@@ -145,9 +149,7 @@ void InstallTransaction::SaveParentTime(const std::string& relative) {
     extraFolderTimes_.push_back({below, status.st_mtim.tv_sec, status.st_mtim.tv_nsec});
 }
 
-void InstallTransaction::PlanNoLongerShipped() {
-    std::unordered_set<std::string> shipped;
-    for (std::size_t i = 0; i < plan_.size(); ++i) shipped.insert(RelativePath(i));
+void InstallTransaction::PlanNoLongerShipped(const std::unordered_set<std::string>& shipped) {
     for (const RecordedFile& file : previous_.files) {
         if (shipped.count(file.path) != 0) continue;
         const FolderDescriptor folder(OpenFolderBeneath(targetFolder_.get(), FolderPart(file.path), links_));
@@ -176,9 +178,7 @@ void InstallTransaction::PlanNoLongerShipped() {
     }
 }
 
-void InstallTransaction::PlanRemovedFolders() {
-    std::unordered_set<std::string> shipped;
-    for (std::size_t i = 0; i < plan_.size(); ++i) shipped.insert(RelativePath(i));
+void InstallTransaction::PlanRemovedFolders(const std::unordered_set<std::string>& shipped) {
     const std::unordered_set<std::string> kept = FoldersHolding(shipped);
     std::vector<std::string> candidates;
     for (const std::string& folder : previous_.createdFolders) {
@@ -240,7 +240,7 @@ ErrorCode InstallTransaction::PlanNewRecord() {
         // A record that reports success holds every file's true checksum: a
         // read that fails (or a kit cut short) fails the run before any change.
         errno = 0;
-        if (options_.kit != nullptr && !readOnly_ &&
+        if (options_.kit != nullptr &&
             !ChecksumOfRange(static_cast<int>(options_.kit->handle), entry.offset, entry.size,
                              {buffer.get(), kChecksumBuffer}, &file.checksum)) {
             return errno == 0 || errno == EIO ? ERR_INVALID_DATA : ErrorFromErrno(errno);
@@ -249,7 +249,7 @@ ErrorCode InstallTransaction::PlanNewRecord() {
     }
     recordBytes_ = SerializeRecord(record);
     writesRecord_ = previousState_ != RecordState::Found || SerializeRecord(previous_) != recordBytes_;
-    if (!writesRecord_ || readOnly_) return ERR_NONE;
+    if (!writesRecord_) return ERR_NONE;
     // Something else of that name where the record folder must be is an obstacle, as in a kit's path.
     const std::uint32_t folder = FolderAt(kRecordFolder);
     if (folder == FolderTable::kNone) return ERR_INVALID_PARAMETER;

@@ -202,7 +202,8 @@ void InstallerController::ShowWelcomePage() {
     state_ = STATE_WELCOME;
     // One line each, whatever the kit holds: a line break or an escape sequence is shown, not obeyed.
     const WString names = Visible(product) + u" (" + Visible(provider) + u").";
-    frontEnd_.ShowWelcome(LoadResString("IDS_WELCOME_TITLE") + u" " + names, silent_);
+    const char* welcome = runKind_ == RunSummary::Kind::Uninstall ? "IDS_UNINSTALL_WELCOME" : "IDS_WELCOME_TITLE";
+    frontEnd_.ShowWelcome(LoadResString(welcome) + u" " + names, silent_);
 }
 
 void InstallerController::ShowDirectoryPage() {
@@ -242,7 +243,8 @@ void InstallerController::AcceptDirectory(const WString& typed) {
 void InstallerController::FinishWizard() {
     // A rollback or commit still running finishes before anything else.
     worker_.Join();
-    if (state_ == STATE_SUCCESS) OpenDescriptionDocument();
+    // An uninstallation took the document away, or kept it as the user's own.
+    if (state_ == STATE_SUCCESS && runKind_ != RunSummary::Kind::Uninstall) OpenDescriptionDocument();
     frontEnd_.Close();
 }
 

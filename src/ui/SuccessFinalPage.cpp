@@ -24,6 +24,10 @@ SuccessFinalPage::SuccessFinalPage(GtkFixed* fixed, GdkPixbuf* banner, const WSt
     gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(openDescriptionCheck), TRUE);
 }
 
+void SuccessFinalPage::OnShow() {
+    if (!offered_) gtk_widget_hide(openDescriptionCheck);
+}
+
 bool SuccessFinalPage::IsOpenDescriptionChecked() const {
-    return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(openDescriptionCheck)) != FALSE;
+    return offered_ && gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(openDescriptionCheck)) != FALSE;
 }

@@ -10,8 +10,16 @@ public:
     // 170, 170, ticked.
     SuccessFinalPage(GtkFixed* container, GdkPixbuf* banner, const WString& text);
 
-    // Whether the user left the check box ticked.
+    // Whether the check box is there at all (after an uninstallation there
+    // is no document to open); it is, unless told otherwise before showing.
+    void OfferDescription(bool offered) { offered_ = offered; }
+    // Hides the check box when it is not offered.
+    void OnShow() override;
+    // Whether the check box is offered and the user left it ticked.
     bool IsOpenDescriptionChecked() const;
 
     GtkWidget* openDescriptionCheck;
+
+private:
+    bool offered_ = true;
 };

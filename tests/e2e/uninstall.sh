@@ -3,17 +3,10 @@
 # that Enter answers No (nothing changes) and Tab, Enter Yes, the progress, and an outcome page that says the
 # kit is gone and offers no description to open; the kit's files go, the user's own file stays.
 source "$(dirname "$0")/lib.sh"
-bus_launcher=/usr/libexec/at-spi-bus-launcher
-e2e_need dbus-launch /usr/bin/python3 "$bus_launcher" import
-/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || { e2e_log "SKIP: python3-pyatspi is not installed"; exit 77; }
+e2e_need_a11y
 e2e_init
 e2e_default_kit
-eval "$(dbus-launch --sh-syntax)"
-"$bus_launcher" --launch-immediately >"$E2E_ROOT/bus.log" 2>&1 &
-bus_pid=$!
-e2e_on_exit() { kill "$bus_pid" "$DBUS_SESSION_BUS_PID" 2>/dev/null; }
-unset NO_AT_BRIDGE
-export GTK_MODULES=gail:atk-bridge
+e2e_start_a11y
 
 k() { e2e_keys "$E2E_WIZARD" "$@"; }
 page() { /usr/bin/python3 "$E2E_SRC/tests/e2e/helpers/a11y_page.py" "$E2E_SETUP_PID"; }

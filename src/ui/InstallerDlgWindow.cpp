@@ -69,6 +69,7 @@ std::int32_t CInstallerDlg::ShowMessage(const WString& text, std::uint32_t flags
 void CInstallerDlg::ShowWelcome(const WString& text, bool silent) {
     if (window_ == nullptr) CreateWizardWindow();
     if (!welcomePage_) welcomePage_ = std::make_unique<MessagePage>(fixed_, bannerPixbuf_.get(), text);
+    else welcomePage_->SetText(text);
     if (silent) {
         gtk_widget_hide(backButton_);
         gtk_widget_hide(nextButton_);

@@ -183,9 +183,10 @@ bool InstallerController::PrepareInstallation() {
 
     // The free space is watched while the kit is unpacked, against what its
     // image really needs, rather than guessed from the kit's size. A run
-    // that changes nothing needs no file's data, and unpacks nothing.
-    const bool readOnly = runKind_ == RunSummary::Kind::DryRun || runKind_ == RunSummary::Kind::Verify;
-    const ErrorCode opened = readOnly ? KitOpenDirectory(kit_, kitPath_, kitSlice) : KitOpen(kit_, kitPath_, kitSlice);
+    // that writes none of the kit's files needs none of their data, and
+    // unpacks nothing.
+    const bool writesNoFile = runKind_ != RunSummary::Kind::Install;
+    const ErrorCode opened = writesNoFile ? KitOpenDirectory(kit_, kitPath_, kitSlice) : KitOpen(kit_, kitPath_, kitSlice);
     if (opened != ERR_NONE) {
         frontEnd_.ShowMessage(LoadResString(KitOpenFailureMessage(opened)), MB_ERROR_OK);
         return false;

@@ -186,7 +186,8 @@ bool InstallerController::PrepareInstallation() {
     // that writes none of the kit's files needs none of their data, and
     // unpacks nothing.
     const bool writesNoFile = runKind_ != RunSummary::Kind::Install;
-    const ErrorCode opened = writesNoFile ? KitOpenDirectory(kit_, kitPath_, kitSlice) : KitOpen(kit_, kitPath_, kitSlice);
+    const ErrorCode opened =
+        writesNoFile ? KitOpenDirectory(kit_, kitPath_, kitSlice) : KitOpen(kit_, kitPath_, kitSlice);
     if (opened != ERR_NONE) {
         frontEnd_.ShowMessage(LoadResString(KitOpenFailureMessage(opened)), MB_ERROR_OK);
         return false;

@@ -67,12 +67,11 @@ protected:
     static std::string Listing(const KitReader& reader) {
         std::string all;
         for (const KitDescription& d : reader.descriptions) {
-            all += Narrow(d.language) + "|" + Narrow(d.productName) + "|" + Narrow(d.providerName) + "|" +
-                   Narrow(d.descriptionFile) + "\n";
+            all += Narrow(d.language + u"|" + d.productName + u"|" + d.providerName + u"|" + d.descriptionFile) + "\n";
         }
         for (const KitEntry& e : reader.entries) {
-            all += Narrow(e.name) + "|" + std::to_string(e.lastWriteTime.high) + "." +
-                   std::to_string(e.lastWriteTime.low) + "|" + std::to_string(e.offset) + "+" +
+            const std::uint64_t time = std::uint64_t{e.lastWriteTime.high} << 32 | e.lastWriteTime.low;
+            all += Narrow(e.name) + "|" + std::to_string(time) + "|" + std::to_string(e.offset) + "+" +
                    std::to_string(e.size) + "\n";
         }
         return all;

@@ -42,7 +42,8 @@ const struct Step {
          d.ShowWelcome(Text("IDS_WELCOME_TITLE") + u" " + kit, false);
      }},
     {"uninstall welcome", nullptr, [](Dialog& d, Progress&) {
-         d.ShowWelcome(Text("IDS_UNINSTALL_WELCOME") + u" " + Text("IDS_DEFPRODUCT") + u" (" + Text("IDS_DEFPROVIDER") + u").", false);
+         const WString kit = Text("IDS_DEFPRODUCT") + u" (" + Text("IDS_DEFPROVIDER") + u").";
+         d.ShowWelcome(Text("IDS_UNINSTALL_WELCOME") + u" " + kit, false);
      }},
     {"directory", nullptr, [](Dialog& d, Progress&) { d.AskDirectory(u"/home/user/.qorn/Vq/vq8/tmplts/"); }},
     {"directory", "IDS_SETUP_EMPTYTARGET",

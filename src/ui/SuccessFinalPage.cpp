@@ -1,5 +1,7 @@
 #include "ui/SuccessFinalPage.h"
 
+#include <algorithm>
+
 #include "l10n/Messages.h"
 #include "text/Convert.h"
 #include "ui/TextFit.h"
@@ -24,8 +26,15 @@ SuccessFinalPage::SuccessFinalPage(GtkFixed* fixed, GdkPixbuf* banner, const WSt
     gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(openDescriptionCheck), TRUE);
 }
 
-void SuccessFinalPage::OnShow() {
-    if (!offered_) gtk_widget_hide(openDescriptionCheck);
+void SuccessFinalPage::OfferDescription(bool offered) {
+    const auto listed = std::find(widgets.begin(), widgets.end(), openDescriptionCheck);
+    if (!offered && listed != widgets.end()) {
+        widgets.erase(listed);
+        gtk_widget_hide(openDescriptionCheck);
+    } else if (offered && listed == widgets.end()) {
+        widgets.push_back(openDescriptionCheck);  // placed last, listed last
+    }
+    offered_ = offered;
 }
 
 bool SuccessFinalPage::IsOpenDescriptionChecked() const {

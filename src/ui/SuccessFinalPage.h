@@ -12,9 +12,8 @@ public:
 
     // Whether the check box is there at all (after an uninstallation there
     // is no document to open); it is, unless told otherwise before showing.
-    void OfferDescription(bool offered) { offered_ = offered; }
-    // Hides the check box when it is not offered.
-    void OnShow() override;
+    // One not offered is never shown, not even for an instant.
+    void OfferDescription(bool offered);
     // Whether the check box is offered and the user left it ticked.
     bool IsOpenDescriptionChecked() const;
 

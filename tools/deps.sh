@@ -9,7 +9,7 @@ run_packages=(g++ make cmake pkg-config libgtk2.0-dev zlib1g-dev libisal-dev lib
 test_packages=(build-essential  # dpkg-dev: dpkg-shlibdeps for the package's dependencies
                libgtest-dev xvfb xauth openbox xdotool imagemagick x11-utils python3 locales
                tmux  # the terminal front end driven as a person would (tests/e2e/terminal.sh)
-               python3-pyatspi libatk-adaptor at-spi2-core dbus-x11  # the wizard as a screen reader reads it (tests/e2e/a11y.sh)
+               python3-pyatspi libatk-adaptor at-spi2-core dbus-x11  # the wizard as a screen reader reads it (tests/e2e/a11y.sh, uninstall.sh)
                e2fsprogs mount  # a loop-mounted ext4 with few inodes (tests/e2e/rollback.sh), the bench's ext4 rows
                man-db strace lintian  # manual pages, the bundle and the .deb (tests/e2e/ship.sh, tools/test.sh)
                fiu-utils libfiu-dev  # random I/O faults in real runs (tests/e2e/faults.sh)

@@ -105,11 +105,12 @@ bool IsRecordablePath(const std::string& path) {
     return first != kRecordFolder;
 }
 
-bool ParsePath(std::string_view text, std::unordered_set<std::string>& seen, std::string* path) {
+// `seen` holds views of the paths parsed before, which stay where they are.
+bool ParsePath(std::string_view text, std::unordered_set<std::string_view>& seen, std::string* path) {
     return Unescape(text, path) && IsRecordablePath(*path) && seen.insert(*path).second;
 }
 
-bool ParseFileLine(std::string_view line, std::unordered_set<std::string>& seen, RecordedFile* file) {
+bool ParseFileLine(std::string_view line, std::unordered_set<std::string_view>& seen, RecordedFile* file) {
     std::string_view rest;
     if (!Field(line, "f", &rest)) return false;
     return ParseNumber(Word(&rest), &file->size) && ParseNumber(Word(&rest), &file->seconds) &&
@@ -138,7 +139,9 @@ bool ParseBody(LineReader& lines, const KitIdentity& expected, InstallRecord& re
     if (!ParseCount(lines, "folders", &folders) || !ParseCount(lines, "files", &files)) return false;
     // A count is believed only as far as the bytes left can hold its lines.
     if (folders > lines.left() / 4 || files > lines.left() / kShortestFileLine) return false;
-    std::unordered_set<std::string> seen;
+    // Both lists are sized before the first path is parsed into them.
+    std::unordered_set<std::string_view> seen;
+    seen.reserve(folders + files);
     record.createdFolders.resize(folders);
     for (std::string& folder : record.createdFolders) {
         if (!lines.Next(&line) || !Field(line, "d", &rest) || !ParsePath(rest, seen, &folder)) return false;

@@ -70,7 +70,8 @@ ErrorCode InstallTransaction::PlanRecord() {
     const std::vector<bool> shipped = PreviousStillShipped();
     PlanNoLongerShipped(shipped);
     PlanRemovedFolders();
-    if (!uninstall_) {
+    // A run that changes nothing writes no record, and shows none.
+    if (!uninstall_ && !readOnly_) {
         const ErrorCode planned = PlanNewRecord();
         if (planned != ERR_NONE) return planned;
     }
@@ -283,7 +284,7 @@ ErrorCode InstallTransaction::PlanNewRecord() {
     lineChecksums_.assign(recordLines_.size(), Checksum128{});
     std::unique_ptr<unsigned char[]> buffer(new unsigned char[kChecksumBuffer]);
     bool takenOnTheWay = false;
-    for (std::size_t line = 0; line < recordLines_.size() && options_.kit != nullptr && !readOnly_; ++line) {
+    for (std::size_t line = 0; line < recordLines_.size() && options_.kit != nullptr; ++line) {
         const std::uint32_t i = recordLines_[line];
         const KitEntry& entry = (*entries_)[i];
         const timespec time = TimespecFromFileTime(entry.lastWriteTime);
@@ -316,7 +317,7 @@ ErrorCode InstallTransaction::PlanNewRecord() {
     recordSize_ = size;
     // A checksum still to come may change the record; without one, an equal record is left as it is.
     writesRecord_ = previousState_ != RecordState::Found || takenOnTheWay || !(whole.Result() == previous_.sealed);
-    if (!writesRecord_ || readOnly_) return ERR_NONE;
+    if (!writesRecord_) return ERR_NONE;
     // Something else of that name where the record folder must be is an obstacle, as in a kit's path.
     const std::uint32_t folder = FolderAt(kRecordFolder);
     if (folder == FolderTable::kNone) return ERR_INVALID_PARAMETER;

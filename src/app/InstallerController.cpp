@@ -12,6 +12,7 @@
 #include "app/InstallerController.h"
 #include "app/MessageFlags.h"
 #include "kit/KitBundle.h"
+#include "kit/KitDirectoryOpen.h"
 #include "kit/KitEntryName.h"
 #include "l10n/Messages.h"
 #include "launcher/LauncherPaths.h"
@@ -181,8 +182,12 @@ bool InstallerController::PrepareInstallation() {
     if (!targetOption_.empty()) targetDirectory_ = WithoutDotsInMissingPart(CleanTypedDirectory(targetOption_));
 
     // The free space is watched while the kit is unpacked, against what its
-    // image really needs, rather than guessed from the kit's size.
-    const ErrorCode opened = KitOpen(kit_, kitPath_, kitSlice);
+    // image really needs, rather than guessed from the kit's size. A run
+    // that writes none of the kit's files needs none of their data, and
+    // unpacks nothing.
+    const bool writesNoFile = runKind_ != RunSummary::Kind::Install;
+    const ErrorCode opened =
+        writesNoFile ? KitOpenDirectory(kit_, kitPath_, kitSlice) : KitOpen(kit_, kitPath_, kitSlice);
     if (opened != ERR_NONE) {
         frontEnd_.ShowMessage(LoadResString(KitOpenFailureMessage(opened)), MB_ERROR_OK);
         return false;
@@ -199,7 +204,8 @@ void InstallerController::ShowWelcomePage() {
     state_ = STATE_WELCOME;
     // One line each, whatever the kit holds: a line break or an escape sequence is shown, not obeyed.
     const WString names = Visible(product) + u" (" + Visible(provider) + u").";
-    frontEnd_.ShowWelcome(LoadResString("IDS_WELCOME_TITLE") + u" " + names, silent_);
+    const char* welcome = runKind_ == RunSummary::Kind::Uninstall ? "IDS_UNINSTALL_WELCOME" : "IDS_WELCOME_TITLE";
+    frontEnd_.ShowWelcome(LoadResString(welcome) + u" " + names, silent_);
 }
 
 void InstallerController::ShowDirectoryPage() {
@@ -239,7 +245,8 @@ void InstallerController::AcceptDirectory(const WString& typed) {
 void InstallerController::FinishWizard() {
     // A rollback or commit still running finishes before anything else.
     worker_.Join();
-    if (state_ == STATE_SUCCESS) OpenDescriptionDocument();
+    // An uninstallation took the document away, or kept it as the user's own.
+    if (state_ == STATE_SUCCESS && runKind_ != RunSummary::Kind::Uninstall) OpenDescriptionDocument();
     frontEnd_.Close();
 }
 

@@ -90,9 +90,8 @@ private:
     // lines for scripts on standard output, the rest through the front end;
     // nothing is changed. Returns the status.
     ExitStatus RunReadOnly();
-    // The same, the kit unpacked and removed again, and the temporary
-    // directory given back the times it had: a run that changes nothing
-    // leaves no trace there either.
+    // The same, the kit's directory read and no image unpacked: a run that
+    // changes nothing leaves no trace in the temporary directory either.
     ExitStatus RunReadOnlyKeepingTemp();
     ExitStatus RunDryRun(const std::string& target);
     ExitStatus RunVerification(const std::string& target);

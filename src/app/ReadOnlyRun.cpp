@@ -2,9 +2,6 @@
 // as a real one would and prints what it would do; a verification compares
 // the installed files with the kit's record. Neither takes a display, asks a
 // question or runs the worker: the summary is made here and handed over at once.
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <cstdio>
 
 #include "app/InstallTransaction.h"
@@ -15,7 +12,6 @@
 #include "l10n/Messages.h"
 #include "launcher/LauncherPaths.h"
 #include "platform/SystemPath.h"
-#include "platform/TempSpace.h"
 #include "app/TerminationSignals.h"
 #include "text/Convert.h"
 
@@ -27,25 +23,12 @@ void PrintLines(const std::vector<std::string>& lines) {
     std::fflush(stdout);
 }
 
-std::string TempFolder() {
-    WString temp;
-    (void)GetTempDirectory(&temp);  // always succeeds
-    AString system;
-    return ToSystemPath(temp, &system) ? std::string(system.c_str(), system.size()) : std::string();
-}
-
 }  // namespace
 
 ExitStatus InstallerController::RunReadOnlyKeepingTemp() {
-    const std::string temp = TempFolder();
-    struct stat before {};
-    const bool known = !temp.empty() && stat(temp.c_str(), &before) == 0;
     ExitStatus status = ExitStatus::CouldNotStart;
     if (PrepareInstallation()) status = TerminationSignals::Requested() ? ExitStatus::Cancelled : RunReadOnly();
     KitClose(kit_);
-    const timespec times[2] = {before.st_atim, before.st_mtim};
-    // Only its times: the folder's names are as they were once the image is gone.
-    if (known) (void)utimensat(AT_FDCWD, temp.c_str(), times, 0);
     return status;
 }
 

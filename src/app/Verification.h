@@ -17,5 +17,7 @@ struct VerificationResult {
 // Compares every recorded file below `target` (absolute, system bytes, "/"
 // at the end) with the record: missing, another content (size or checksum),
 // or only another time; then every file of `kit` the record does not list
-// and that is not there. Changes nothing.
+// and that is not there. A file whose size and time are the recorded ones
+// and whose status has not changed since the record was put in place is not
+// read again. Changes nothing.
 VerificationResult VerifyInstallation(const std::string& target, const KitReader& kit);

@@ -25,6 +25,37 @@ bool KitBytes(FileHandle file, const KitSlice& slice, std::uint64_t* length) {
            FileSeek(file, 0, nullptr, SEEK_FROM_BEGIN) == 0;
 }
 
+}  // namespace
+
+std::unique_ptr<FileMapping> MapKitBytes(FileHandle file, const KitSlice& slice) {
+    std::uint64_t size = 0;
+    if (!KitBytes(file, slice, &size)) return nullptr;
+    auto mapping = std::make_unique<FileMapping>(file, static_cast<std::size_t>(size), slice.offset);
+    return mapping->valid() ? std::move(mapping) : nullptr;
+}
+
+ErrorCode InflateKitBytes(FileMapping& mapping, const InflatedWindowSink& sink) {
+    RawInflater inflater(mapping.data(), mapping.size());
+    if (!inflater.valid()) return ERR_INVALID_DATA;
+    auto window = std::make_unique<unsigned char[]>(kWindowSize);
+    std::uint64_t total = 0;
+    for (;;) {
+        std::uint32_t produced = 0;
+        const RawInflater::Result result = inflater.Inflate(window.get(), kWindowSize, &produced);
+        if (result == RawInflater::Result::kInvalid) return ERR_INVALID_DATA;
+        if (total + produced > kLargestImage) return ERR_INVALID_DATA;
+        if (produced > 0) {
+            const ErrorCode code = sink(total, window.get(), produced);
+            if (code != ERR_NONE) return code;
+        }
+        total += produced;
+        if (result == RawInflater::Result::kEnd) return ERR_NONE;
+        mapping.ReleaseBefore(inflater.consumed());
+    }
+}
+
+namespace {
+
 // Keeps the image from taking the room the installation needs after it.
 class SpaceGuard {
 public:
@@ -53,28 +84,12 @@ ErrorCode WriteImage(FileHandle destination, const unsigned char* bytes, std::ui
     return ERR_CANT_WRITE;
 }
 
-// Runs the stream over the mapping in windows, writing each window out at
-// once. Only a stream that reaches its end counts as complete: a cut stream
-// is a damaged kit, not a shorter one.
+// Writes each window out at once, within the room the space guard allows.
 ErrorCode InflateInto(FileMapping& mapping, FileHandle destination, SpaceGuard& space) {
-    RawInflater inflater(mapping.data(), mapping.size());
-    if (!inflater.valid()) return ERR_INVALID_DATA;
-    auto window = std::make_unique<unsigned char[]>(kWindowSize);
-    std::uint64_t total = 0;
-    for (;;) {
-        std::uint32_t produced = 0;
-        const RawInflater::Result result = inflater.Inflate(window.get(), kWindowSize, &produced);
-        if (result == RawInflater::Result::kInvalid) return ERR_INVALID_DATA;
-        if (total + produced > kLargestImage) return ERR_INVALID_DATA;
-        if (produced > 0) {
-            if (!space.Allows(total, produced)) return ERR_DISK_FULL;
-            const ErrorCode code = WriteImage(destination, window.get(), produced);
-            if (code != ERR_NONE) return code;
-        }
-        total += produced;
-        if (result == RawInflater::Result::kEnd) return ERR_NONE;
-        mapping.ReleaseBefore(inflater.consumed());
-    }
+    return InflateKitBytes(mapping, [&](std::uint64_t total, const unsigned char* bytes, std::uint32_t count) {
+        if (!space.Allows(total, count)) return ERR_DISK_FULL;
+        return WriteImage(destination, bytes, count);
+    });
 }
 
 }  // namespace
@@ -91,12 +106,10 @@ ErrorCode InflateFile(const WString& source, const KitSlice& slice, const WStrin
     FileHandleGuard out;
     if (FileOpen(destination, ACCESS_WRITE, 0, OPEN_CREATE, out.out()) != ERR_NONE) return ERR_CANT_WRITE;
 
-    std::uint64_t size = 0;
-    if (!KitBytes(in.get(), slice, &size)) return ERR_INVALID_DATA;
-    FileMapping mapping(in.get(), static_cast<std::size_t>(size), slice.offset);
-    if (!mapping.valid()) return ERR_INVALID_DATA;
+    const std::unique_ptr<FileMapping> mapping = MapKitBytes(in.get(), slice);
+    if (!mapping) return ERR_INVALID_DATA;
     SpaceGuard space(freeSpace, out.get());
-    code = InflateInto(mapping, out.get(), space);
+    code = InflateInto(*mapping, out.get(), space);
     if (code != ERR_NONE) return code;
     // An older, longer destination keeps nothing of its own.
     if (FileSetEnd(out.get()) != ERR_NONE) return ERR_CANT_WRITE;

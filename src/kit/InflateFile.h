@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
+#include "kit/FileMapping.h"
 #include "platform/ErrorCode.h"
 #include "platform/File.h"
 #include "text/WString.h"
@@ -42,3 +44,17 @@ inline constexpr std::uint64_t kSpaceCheckInterval = 1ull << 20;
 ErrorCode InflateFile(const WString& source, const WString& destination, const FreeSpaceProbe& freeSpace);
 ErrorCode InflateFile(const WString& source, const KitSlice& slice, const WString& destination,
                       const FreeSpaceProbe& freeSpace);
+
+// The kit's bytes of the open `file` mapped, or nothing when the file is
+// shorter than the slice, the kit passes 4 GiB or cannot be mapped (an empty
+// kit among them).
+std::unique_ptr<FileMapping> MapKitBytes(FileHandle file, const KitSlice& slice);
+
+// Takes each inflated window: the bytes before it, the window and its length.
+using InflatedWindowSink =
+    std::function<ErrorCode(std::uint64_t before, const unsigned char* window, std::uint32_t count)>;
+// Runs the whole stream through `sink`, a window at a time. Only a stream
+// that reaches its end counts as complete: a cut stream is a damaged kit, not
+// a shorter one. 0; 13 for a damaged stream or an image past 4 GiB; else the
+// first code the sink returns.
+ErrorCode InflateKitBytes(FileMapping& mapping, const InflatedWindowSink& sink);

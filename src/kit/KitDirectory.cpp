@@ -92,10 +92,22 @@ void LocateEntryData(const KitImageReader& image, std::vector<KitEntry>& entries
 
 ErrorCode ReadKitDirectory(FileHandle image, std::vector<KitDescription>& descriptions,
                            std::vector<KitEntry>& entries) {
+    std::uint64_t size = 0;
+    try {
+        size = ImageSize(image);
+    } catch (ErrorCode code) {
+        std::vector<KitEntry>().swap(entries);
+        return code;
+    }
+    KitImageReader fields(image, size);
+    return ReadKitDirectory(fields, descriptions, entries);
+}
+
+ErrorCode ReadKitDirectory(KitImageReader& fields, std::vector<KitDescription>& descriptions,
+                           std::vector<KitEntry>& entries) {
     // Swapped with an empty list, so that a refused kit gives its memory back.
     std::vector<KitEntry>().swap(entries);
     try {
-        KitImageReader fields(image, ImageSize(image));
         ReadDescriptions(fields, descriptions);
         ReadEntries(fields, entries);
         LocateEntryData(fields, entries);

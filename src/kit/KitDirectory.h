@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "kit/KitImageReader.h"
 #include "kit/KitReader.h"
 #include "platform/ErrorCode.h"
 #include "platform/File.h"
@@ -31,4 +32,8 @@ inline constexpr std::uint64_t kKitMaxNameUnits = 32ull << 20;
 // entry name that is unsafe or too long for the file system (IsSafeEntryName);
 // the code of a failed read. `entries` is empty after a failure.
 ErrorCode ReadKitDirectory(FileHandle image, std::vector<KitDescription>& descriptions,
+                           std::vector<KitEntry>& entries);
+// The same over an image read in order from its start (`fields` knows the
+// image's whole size): the directory is all that is read.
+ErrorCode ReadKitDirectory(KitImageReader& fields, std::vector<KitDescription>& descriptions,
                            std::vector<KitEntry>& entries);

@@ -2,20 +2,10 @@
 
 #include <climits>
 #include <cstddef>
-#include <vector>
 
 namespace {
 
 bool IsSeparator(char16_t unit) { return unit == u'\\' || unit == u'/'; }
-
-std::vector<WString> Components(const WString& name) {
-    std::vector<WString> components(1);
-    for (WString::size_type i = 0; i < name.length(); ++i) {
-        if (IsSeparator(name[i])) components.emplace_back();
-        else components.back().push_back(name[i]);
-    }
-    return components;
-}
 
 // Bytes of the unit in UTF-8; each half of a surrogate pair counts 2.
 std::size_t Utf8Bytes(char16_t unit) {
@@ -53,8 +43,15 @@ bool HoldsControlUnit(const WString& name) {
 // match the kit's, so such a name is as bad as ".." is.
 bool IsSafeEntryName(const WString& name) {
     if (name.empty() || HoldsControlUnit(name) || !FitsFileSystem(name)) return false;
-    for (const WString& component : Components(name)) {
-        if (component.empty() || component == WString(u".") || component == WString(u"..")) return false;
+    // Each component in place, without a copy: the kit's entries are many.
+    WString::size_type start = 0;
+    for (WString::size_type i = 0; i <= name.length(); ++i) {
+        if (i < name.length() && !IsSeparator(name[i])) continue;
+        const WString::size_type length = i - start;
+        bool dots = length <= 2;
+        for (WString::size_type j = start; dots && j < i; ++j) dots = name[j] == u'.';
+        if (dots) return false;  // empty, "." or ".."
+        start = i + 1;
     }
     return true;
 }

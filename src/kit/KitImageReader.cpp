@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "platform/ErrorCode.h"
 
@@ -32,11 +33,16 @@ const unsigned char* Bytes(const std::string& block, std::size_t at) {
 }  // namespace
 
 KitImageReader::KitImageReader(FileHandle image, std::uint64_t imageSize)
-    : image_(image), size_(imageSize), buffer_(new unsigned char[kReadAhead]) {}
+    : KitImageReader([image](unsigned char* into, std::uint32_t capacity,
+                             std::uint32_t* got) { return FileRead(image, into, capacity, got); },
+                     imageSize) {}
+
+KitImageReader::KitImageReader(Source source, std::uint64_t imageSize)
+    : source_(std::move(source)), size_(imageSize), buffer_(new unsigned char[kReadAhead]) {}
 
 void KitImageReader::Refill() {
     std::uint32_t got = 0;
-    const ErrorCode code = FileRead(image_, buffer_.get(), kReadAhead, &got);
+    const ErrorCode code = source_(buffer_.get(), kReadAhead, &got);
     if (code != ERR_NONE) throw code;
     if (got == 0) throw ERR_INVALID_DATA;  // shorter than it said it was
     next_ = 0;

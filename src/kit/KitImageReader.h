@@ -5,9 +5,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
+#include "platform/ErrorCode.h"
 #include "platform/File.h"
 #include "text/WString.h"
 
@@ -17,7 +19,13 @@
 // ends before the field does, or the code of a failed read.
 class KitImageReader {
 public:
+    // Fills up to `capacity` bytes of `into`, telling how many in `got`;
+    // 0 bytes means the image ended.
+    using Source = std::function<ErrorCode(unsigned char* into, std::uint32_t capacity, std::uint32_t* got)>;
+
     KitImageReader(FileHandle image, std::uint64_t imageSize);
+    // The same over bytes that `source` produces in order, `imageSize` in all.
+    KitImageReader(Source source, std::uint64_t imageSize);
 
     std::uint32_t ReadU32();
     // A count of UTF-16LE units followed by the units; 13 past `mostUnits`.
@@ -32,7 +40,7 @@ private:
     std::string ReadBlock(std::uint64_t length);
     void Refill();
 
-    FileHandle image_;
+    Source source_;
     std::uint64_t size_;
     std::uint64_t position_ = 0;
     std::unique_ptr<unsigned char[]> buffer_;

@@ -98,6 +98,7 @@ constexpr MessageText kTexts[] = {
      "  7  das Verzeichnis enthält keine Aufzeichnung dieses Pakets (--verify, --uninstall); nichts wurde geändert"},
     {"IDS_HELP_JSON", "Mit --json gibt der Lauf an seinem Ende ein JSON-Dokument, das ihn beschreibt, auf der Standardausgabe aus (Status, Vorlagenverzeichnis, Dateien); alles andere geht auf die Standardfehlerausgabe. Gedacht für -S, --dry-run, --verify und --uninstall."},
     {"IDS_HELP_PROGRESSLINES", "Mit --progress-lines wird der Fortschritt bei jedem Zehntel des Weges als neue Zeile ausgegeben statt als eine Zeile, die an Ort und Stelle neu gezeichnet wird, damit ein Bildschirmleser oder eine Braillezeile ihm folgen kann; ebenso, wenn TERM dumb ist."},
+    {"IDS_UNINSTALL_WELCOME", "Willkommen beim Deinstallationsprogramm des Produkts"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -98,6 +98,7 @@ constexpr MessageText kTexts[] = {
      "  7  the directory holds no record of this kit (--verify, --uninstall); nothing was changed"},
     {"IDS_HELP_JSON", "With --json the run ends by printing one JSON document that describes it on standard output (status, template directory, files); everything else goes to standard error. Meant for -S, --dry-run, --verify and --uninstall."},
     {"IDS_HELP_PROGRESSLINES", "With --progress-lines the progress is written as a new line at every tenth of the way instead of one line redrawn in place, so that a screen reader or a braille display can follow it; this is also done when TERM is dumb."},
+    {"IDS_UNINSTALL_WELCOME", "Welcome to the product removal program"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -98,6 +98,7 @@ constexpr MessageText kTexts[] = {
      "  7  el catálogo no contiene ningún registro de este conjunto (--verify, --uninstall); no se ha cambiado nada"},
     {"IDS_HELP_JSON", "Con --json, al terminar, la ejecución imprime en la salida estándar un único documento JSON que la describe (estado, directorio de plantillas, archivos); todo lo demás va a la salida de errores estándar. Pensado para -S, --dry-run, --verify y --uninstall."},
     {"IDS_HELP_PROGRESSLINES", "Con --progress-lines el progreso se escribe como una línea nueva en cada décima parte del camino en lugar de una sola línea redibujada en su sitio, para que un lector de pantalla o una línea braille puedan seguirlo; lo mismo ocurre cuando TERM es dumb."},
+    {"IDS_UNINSTALL_WELCOME", "Bienvenidos al programa de desinstalación del producto"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

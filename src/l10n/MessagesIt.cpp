@@ -98,6 +98,7 @@ constexpr MessageText kTexts[] = {
      "  7  la directory non contiene alcuna registrazione di questo pacchetto (--verify, --uninstall); non è stato modificato nulla"},
     {"IDS_HELP_JSON", "Con --json, al termine l'esecuzione stampa sullo standard output un solo documento JSON che la descrive (stato, directory dei modelli, file); tutto il resto va sullo standard error. Pensato per -S, --dry-run, --verify e --uninstall."},
     {"IDS_HELP_PROGRESSLINES", "Con --progress-lines l'avanzamento viene scritto come una nuova riga a ogni decimo del percorso invece che come un'unica riga ridisegnata sul posto, così che un lettore di schermo o un display braille possano seguirlo; lo stesso avviene quando TERM è dumb."},
+    {"IDS_UNINSTALL_WELCOME", "Benvenuti nel programma di disinstallazione del prodotto"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

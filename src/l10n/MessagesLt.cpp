@@ -98,6 +98,7 @@ constexpr MessageText kTexts[] = {
      "  7  kataloge nėra šio komplekto įrašo (--verify, --uninstall); niekas nepakeista"},
     {"IDS_HELP_JSON", "Su --json darbo pabaigoje į standartinę išvestį išvedamas vienas jį aprašantis JSON dokumentas (būsena, šablonų katalogas, failai); visa kita siunčiama į standartinį klaidų srautą. Skirta -S, --dry-run, --verify ir --uninstall."},
     {"IDS_HELP_PROGRESSLINES", "Su parinktimi --progress-lines eiga rašoma nauja eilute kas dešimtadalį kelio, o ne viena vietoje perpiešiama eilute, kad ją galėtų sekti ekrano skaityklė ar Brailio ekranas; taip pat daroma, kai TERM yra dumb."},
+    {"IDS_UNINSTALL_WELCOME", "Sveiki atvykę į šalinimo programą"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

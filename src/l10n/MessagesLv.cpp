@@ -98,6 +98,7 @@ constexpr MessageText kTexts[] = {
      "  7  katalogā nav ieraksta par šo komplektu (--verify, --uninstall); nekas nav mainīts"},
     {"IDS_HELP_JSON", "Ar --json darba beigās standarta izvadē tiek izvadīts viens JSON dokuments, kas to apraksta (statuss, veidņu direktorija, faili); viss pārējais tiek izvadīts standarta kļūdu plūsmā. Paredzēts opcijām -S, --dry-run, --verify un --uninstall."},
     {"IDS_HELP_PROGRESSLINES", "Ar opciju --progress-lines gaita tiek rakstīta jaunā rindā pie katras ceļa desmitās daļas, nevis vienā uz vietas pārzīmētā rindā, lai tai varētu sekot ekrāna lasītājs vai Braila displejs; tāpat notiek, ja TERM ir dumb."},
+    {"IDS_UNINSTALL_WELCOME", "Laipni lūdzam produkta noņemšanas programmā"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -98,6 +98,7 @@ constexpr MessageText kTexts[] = {
      "  7  catalogul nu conține nicio înregistrare a acestui kit (--verify, --uninstall); nu s-a modificat nimic"},
     {"IDS_HELP_JSON", "Cu --json, la sfârșit rularea afișează la ieșirea standard un singur document JSON care o descrie (starea, directorul de șabloane, fișierele); tot restul merge la ieșirea standard de erori. Destinat pentru -S, --dry-run, --verify și --uninstall."},
     {"IDS_HELP_PROGRESSLINES", "Cu --progress-lines progresul este scris ca o linie nouă la fiecare zecime din drum în loc de o singură linie redesenată pe loc, astfel încât un cititor de ecran sau un afișaj braille să îl poată urmări; la fel se întâmplă când TERM este dumb."},
+    {"IDS_UNINSTALL_WELCOME", "Bine aţi venit în programul de dezinstalare a produsului"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

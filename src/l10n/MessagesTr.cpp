@@ -98,6 +98,7 @@ constexpr MessageText kTexts[] = {
      "  7  klasörde bu takımın kaydı yok (--verify, --uninstall); hiçbir şey değiştirilmedi"},
     {"IDS_HELP_JSON", "--json ile çalışma sona erdiğinde standart çıktıya onu anlatan tek bir JSON belgesi yazılır (durum, şablon dizini, dosyalar); geri kalan her şey standart hata akışına gider. -S, --dry-run, --verify ve --uninstall için tasarlanmıştır."},
     {"IDS_HELP_PROGRESSLINES", "--progress-lines ile ilerleme, yerinde yeniden çizilen tek bir satır yerine yolun her onda birinde yeni bir satır olarak yazılır; böylece bir ekran okuyucu veya Braille ekranı onu izleyebilir; TERM dumb olduğunda da böyle yapılır."},
+    {"IDS_UNINSTALL_WELCOME", "Ürün kaldırma programına hoş geldiniz"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -98,6 +98,7 @@ constexpr MessageText kTexts[] = {
      "  7  thư mục không có bản ghi của bộ cài này (--verify, --uninstall); không có gì thay đổi"},
     {"IDS_HELP_JSON", "Với --json, khi kết thúc, lần chạy in ra đầu ra chuẩn một tài liệu JSON mô tả nó (trạng thái, thư mục mẫu, các tệp); mọi thứ khác được ghi vào luồng lỗi chuẩn. Dành cho -S, --dry-run, --verify và --uninstall."},
     {"IDS_HELP_PROGRESSLINES", "Với --progress-lines, tiến trình được ghi thành một dòng mới ở mỗi một phần mười chặng đường thay vì một dòng được vẽ lại tại chỗ, để trình đọc màn hình hoặc màn hình chữ nổi có thể theo dõi; điều này cũng xảy ra khi TERM là dumb."},
+    {"IDS_UNINSTALL_WELCOME", "Chào mừng Bạn đến với chương trình gỡ bỏ sản phẩm"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -105,5 +105,6 @@ private:
     // Last, so that it goes first: no signal reaches a half-destroyed window.
     std::unique_ptr<MainLoopSignals> signals_;
     WString successHeadline_;  // an installation's, or an uninstallation's; the former until the outcome says
+    bool offersDescription_ = true;  // the success page's check box: not after an uninstallation
 
 };

@@ -69,6 +69,7 @@ std::int32_t CInstallerDlg::ShowMessage(const WString& text, std::uint32_t flags
 void CInstallerDlg::ShowWelcome(const WString& text, bool silent) {
     if (window_ == nullptr) CreateWizardWindow();
     if (!welcomePage_) welcomePage_ = std::make_unique<MessagePage>(fixed_, bannerPixbuf_.get(), text);
+    else welcomePage_->SetText(text);
     if (silent) {
         gtk_widget_hide(backButton_);
         gtk_widget_hide(nextButton_);
@@ -108,12 +109,13 @@ void CInstallerDlg::ShowOutcome(const ProgressReport& report, ExitStatus status)
     if (pollSource_ != 0) g_source_remove(pollSource_);
     pollSource_ = 0;
     switch (status) {
-    case ExitStatus::Success:
-        successHeadline_ = LoadResString(report.summary != nullptr && report.summary->kind == RunSummary::Kind::Uninstall
-                                             ? "IDS_UNINSTALL_SUCCESS"
-                                             : "IDS_SUCCESS_FINISH");
+    case ExitStatus::Success: {
+        const bool uninstalled = report.summary != nullptr && report.summary->kind == RunSummary::Kind::Uninstall;
+        successHeadline_ = LoadResString(uninstalled ? "IDS_UNINSTALL_SUCCESS" : "IDS_SUCCESS_FINISH");
+        offersDescription_ = !uninstalled;
         ShowSuccessPage();
         break;
+    }
     case ExitStatus::Cancelled: ShowErrorPage(LoadResString("IDS_CANCEL_FINISH")); break;
     case ExitStatus::NoRecord: ShowErrorPage(report.message); break;  // it says that nothing was changed
     case ExitStatus::RollbackIncomplete: {
@@ -239,7 +241,10 @@ void CInstallerDlg::ShowSuccessPage() {
     if (!successPage_ && fixed_ != nullptr) {
         successPage_ = std::make_unique<SuccessFinalPage>(fixed_, bannerPixbuf_.get(), successHeadline_);
     }
-    if (successPage_) successPage_->SetText(successHeadline_);
+    if (successPage_) {
+        successPage_->SetText(successHeadline_);
+        successPage_->OfferDescription(offersDescription_);
+    }
     SetFinishButtons();
     ShowPage(successPage_.get());
 }

@@ -1,5 +1,7 @@
 #include "ui/SuccessFinalPage.h"
 
+#include <algorithm>
+
 #include "l10n/Messages.h"
 #include "text/Convert.h"
 #include "ui/TextFit.h"
@@ -24,6 +26,17 @@ SuccessFinalPage::SuccessFinalPage(GtkFixed* fixed, GdkPixbuf* banner, const WSt
     gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(openDescriptionCheck), TRUE);
 }
 
+void SuccessFinalPage::OfferDescription(bool offered) {
+    const auto listed = std::find(widgets.begin(), widgets.end(), openDescriptionCheck);
+    if (!offered && listed != widgets.end()) {
+        widgets.erase(listed);
+        gtk_widget_hide(openDescriptionCheck);
+    } else if (offered && listed == widgets.end()) {
+        widgets.push_back(openDescriptionCheck);  // placed last, listed last
+    }
+    offered_ = offered;
+}
+
 bool SuccessFinalPage::IsOpenDescriptionChecked() const {
-    return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(openDescriptionCheck)) != FALSE;
+    return offered_ && gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(openDescriptionCheck)) != FALSE;
 }

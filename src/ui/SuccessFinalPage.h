@@ -10,8 +10,15 @@ public:
     // 170, 170, ticked.
     SuccessFinalPage(GtkFixed* container, GdkPixbuf* banner, const WString& text);
 
-    // Whether the user left the check box ticked.
+    // Whether the check box is there at all (after an uninstallation there
+    // is no document to open); it is, unless told otherwise before showing.
+    // One not offered is never shown, not even for an instant.
+    void OfferDescription(bool offered);
+    // Whether the check box is offered and the user left it ticked.
     bool IsOpenDescriptionChecked() const;
 
     GtkWidget* openDescriptionCheck;
+
+private:
+    bool offered_ = true;
 };

@@ -3,17 +3,10 @@
 # every language, driven by keys alone (helpers/a11y_walk.py); English, Russian and Georgian also walk Tab and
 # Shift+Tab and meet the cancel question; a cancelled run ends on the error page.
 source "$(dirname "$0")/lib.sh"
-bus_launcher=/usr/libexec/at-spi-bus-launcher
-e2e_need dbus-launch /usr/bin/python3 "$bus_launcher"
-/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || { e2e_log "SKIP: python3-pyatspi is not installed"; exit 77; }
+e2e_need_a11y
 e2e_init
 e2e_default_kit
-eval "$(dbus-launch --sh-syntax)"
-"$bus_launcher" --launch-immediately >"$E2E_ROOT/bus.log" 2>&1 &
-bus_pid=$!
-e2e_on_exit() { kill "$bus_pid" "$DBUS_SESSION_BUS_PID" 2>/dev/null; }
-unset NO_AT_BRIDGE
-export GTK_MODULES=gail:atk-bridge
+e2e_start_a11y
 e2e_slow_installs 250000   # the five entries keep the progress page up for over a second
 
 # walk LANGUAGE ENDING STATUS [full]

@@ -40,13 +40,29 @@ e2e_on_exit() { :; }
 e2e_cleanup() {
     local status=$? point
     e2e_on_exit
-    kill ${E2E_SETUP_PID:-} ${E2E_WM_PID:-} ${E2E_XVFB_PID:-} 2>/dev/null
+    kill ${E2E_SETUP_PID:-} ${E2E_WM_PID:-} ${E2E_XVFB_PID:-} ${E2E_A11Y_PIDS:-} 2>/dev/null
     wait ${E2E_SETUP_PID:-} ${E2E_WM_PID:-} ${E2E_XVFB_PID:-} 2>/dev/null
     for point in ${E2E_MOUNTS[@]+"${E2E_MOUNTS[@]}"}; do umount -l "$point" 2>/dev/null; done
     [ -z "${E2E_KEEP:-}" ] || { e2e_log "kept scratch root $E2E_ROOT"; exit "$status"; }
     chmod -R u+rwx "$E2E_ROOT" 2>/dev/null
     rm -rf "$E2E_ROOT"
     exit "$status"
+}
+
+# The wizard as a screen reader meets it: e2e_need_a11y before e2e_init skips the test (77) without the
+# tools; e2e_start_a11y then starts a D-Bus session and the AT-SPI registry, and loads the bridge into the
+# installer runs that follow.
+E2E_BUS_LAUNCHER=/usr/libexec/at-spi-bus-launcher
+e2e_need_a11y() {
+    e2e_need dbus-launch /usr/bin/python3 "$E2E_BUS_LAUNCHER"
+    /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || { e2e_log "SKIP: python3-pyatspi is not installed"; exit 77; }
+}
+e2e_start_a11y() {
+    eval "$(dbus-launch --sh-syntax)"
+    "$E2E_BUS_LAUNCHER" --launch-immediately >"$E2E_ROOT/bus.log" 2>&1 &
+    E2E_A11Y_PIDS="$! $DBUS_SESSION_BUS_PID"
+    unset NO_AT_BRIDGE
+    export GTK_MODULES=gail:atk-bridge
 }
 
 # e2e_mount_tmpfs DIR OPTIONS: a tmpfs at DIR (needs root), unmounted on exit.

@@ -47,8 +47,12 @@ e2e_check "verify of a fresh installation prints nothing" test -z "$(out)"
 printf 'my edit\n' >"$dir/tpl/b.tpl"; touch -d @1600000000 "$dir/tpl/b.tpl"
 rm "$dir/tpl/c.tpl"
 printf 'mine\n' >"$dir/tpl/mine.tpl"
+# a.tpl rewritten with its size and time kept: only its status-change time tells, and it is read.
+printf 'x\n' >"$dir/tpl/a.tpl"; touch -d @1500000000 "$dir/tpl/a.tpl"
 run v1 6 -V
-e2e_check "verify names the edited and the deleted template" e2e_said out "changed tpl/b.tpl" "missing tpl/c.tpl"
+e2e_check "verify names the edited and the deleted template" e2e_said out "changed tpl/a.tpl" "changed tpl/b.tpl" \
+    "missing tpl/c.tpl"
+printf 'a\n' >"$dir/tpl/a.tpl"; touch -d @1500000000 "$dir/tpl/a.tpl"
 
 snapshot "$TMPDIR" >"$E2E_ROOT/before"
 run v2 0 -N

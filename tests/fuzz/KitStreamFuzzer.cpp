@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to KitOpen as the kit file: a kit is opened or
 // refused as damaged (13), what is opened keeps every promise the installer
-// relies on, and either way the temporary directory holds nothing of it once
-// the reader is gone. The first byte chooses whether the rest is the kit
+// relies on, reading its directory alone (KitOpenDirectory) agrees, and either
+// way the temporary directory holds nothing of it once the reader is gone. The first byte chooses whether the rest is the kit
 // file itself (inflation is fuzzed) or an image that is deflated first, so
 // that mutations reach the reader of the image behind a valid stream.
 #include <cstddef>
@@ -12,6 +12,7 @@
 
 #include "FuzzScratch.h"
 #include "kit/KitDirectory.h"
+#include "kit/KitDirectoryOpen.h"
 #include "kit/KitEntryName.h"
 #include "kit/KitWriter.h"
 #include "text/Convert.h"
@@ -42,6 +43,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const KitEntry& entry : reader.entries) {
             const auto imageSize = std::filesystem::file_size(ToAString(reader.tempPath).c_str());
             if (std::uint64_t{entry.offset} + entry.size > imageSize || !IsSafeEntryName(entry.name)) std::abort();
+        }
+        // Reading the directory alone gives the same answer and list, and unpacks nothing.
+        KitReader listed;
+        if (KitOpenDirectory(listed, ToWString(kitPath.c_str())) != code || listed.handle != INVALID_FILE_HANDLE ||
+            listed.entries.size() != reader.entries.size() || listed.descriptions.size() != reader.descriptions.size()) {
+            std::abort();
+        }
+        for (std::size_t i = 0; i < listed.entries.size(); ++i) {
+            const KitEntry& a = listed.entries[i];
+            const KitEntry& b = reader.entries[i];
+            if (a.name != b.name || a.offset != b.offset || a.size != b.size) std::abort();
         }
     }
     if (!std::filesystem::is_empty(tempDirectory)) std::abort();

@@ -6,7 +6,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "kit/KitDirectoryOpen.h"
 #include "kit/KitWriter.h"
 #include "launcher/ScratchDirectory.h"
 
@@ -48,7 +50,31 @@ protected:
     // Opens `image`, deflated, as the kit.
     ErrorCode Open(KitReader& reader, const std::string& image) {
         scratch::WriteBytes(kit, DeflateRaw(image));
-        return KitOpen(reader, Wide(kit));
+        return OpenKit(reader);
+    }
+    // Opens the kit file; reading its directory alone must give the same
+    // answer and listing, and leave TMPDIR as it was.
+    ErrorCode OpenKit(KitReader& reader) {
+        const std::vector<std::string> before = scratch::Names(env.temp());
+        KitReader directory;
+        const ErrorCode listed = KitOpenDirectory(directory, Wide(kit));
+        EXPECT_EQ(scratch::Names(env.temp()), before);
+        const ErrorCode code = KitOpen(reader, Wide(kit));
+        EXPECT_EQ(listed, code);
+        EXPECT_EQ(Listing(directory), Listing(reader));
+        return code;
+    }
+    static std::string Listing(const KitReader& reader) {
+        std::string all;
+        for (const KitDescription& d : reader.descriptions) {
+            all += Narrow(d.language + u"|" + d.productName + u"|" + d.providerName + u"|" + d.descriptionFile) + "\n";
+        }
+        for (const KitEntry& e : reader.entries) {
+            const std::uint64_t time = std::uint64_t{e.lastWriteTime.high} << 32 | e.lastWriteTime.low;
+            all += Narrow(e.name) + "|" + std::to_string(time) + "|" + std::to_string(e.offset) + "+" +
+                   std::to_string(e.size) + "\n";
+        }
+        return all;
     }
 };
 

@@ -101,13 +101,14 @@ TEST_F(KitReaderTest, DamagedKitsAreRefusedWithThirteenAndLeaveNothing) {
     for (const auto& [what, kitBytes] : cases) {
         scratch::WriteBytes(kit, kitBytes);
         KitReader reader;
-        EXPECT_EQ(KitOpen(reader, Wide(kit)), ERR_INVALID_DATA) << what;
+        EXPECT_EQ(OpenKit(reader), ERR_INVALID_DATA) << what;
         EXPECT_TRUE(reader.entries.empty()) << what;
         EXPECT_EQ(reader.handle, INVALID_FILE_HANDLE) << what;
         EXPECT_TRUE(scratch::Names(env.temp()).empty()) << what;
     }
     KitReader missing;
     EXPECT_EQ(KitOpen(missing, Wide(env / "missing.efd")), ERR_FILE_NOT_FOUND);
+    EXPECT_EQ(KitOpenDirectory(missing, Wide(env / "missing.efd")), ERR_FILE_NOT_FOUND);
     EXPECT_TRUE(scratch::Names(env.temp()).empty());
 }
 

@@ -41,6 +41,10 @@ const struct Step {
          const WString kit = Text("IDS_DEFPRODUCT") + u" (" + Text("IDS_DEFPROVIDER") + u").";
          d.ShowWelcome(Text("IDS_WELCOME_TITLE") + u" " + kit, false);
      }},
+    {"uninstall welcome", nullptr, [](Dialog& d, Progress&) {
+         const WString kit = Text("IDS_DEFPRODUCT") + u" (" + Text("IDS_DEFPROVIDER") + u").";
+         d.ShowWelcome(Text("IDS_UNINSTALL_WELCOME") + u" " + kit, false);
+     }},
     {"directory", nullptr, [](Dialog& d, Progress&) { d.AskDirectory(u"/home/user/.qorn/Vq/vq8/tmplts/"); }},
     {"directory", "IDS_SETUP_EMPTYTARGET",
      [](Dialog& d, Progress&) { d.ShowMessage(Text("IDS_SETUP_EMPTYTARGET"), MB_PLAIN_OK); }},

@@ -12,8 +12,10 @@
 #include "app/InstallJournal.h"
 #include "app/InstallTransaction.h"
 #include "app/KitIdentity.h"
+#include "app/KitOpenFailure.h"
 #include "app/ProgressState.h"
 #include "app/RecoveredRunText.h"
+#include "kit/KitDirectoryOpen.h"
 #include "kit/KitReader.h"
 #include "l10n/Messages.h"
 #include "text/Convert.h"
@@ -187,6 +189,16 @@ ErrorCode RunInstallJob(InstallTransaction& transaction, ProgressState& progress
     if (code == ERR_NONE) code = transaction.CheckSpace();
     // The lock file lives beside the journals: a folder for them is needed from the plan on.
     if (code != ERR_NONE) return EndWithRollback(transaction, progress, code, 0, BeginFailureMessage(code));
+    if (transaction.NeedsKitData()) {
+        // A kit read for its directory first is unpacked now, before anything changes.
+        const ErrorCode unpacked = KitOpenImage(kit);
+        if (unpacked != ERR_NONE) {
+            return EndWithRollback(transaction, progress, ERR_KIT_NOT_UNPACKED, 0,
+                                   LoadResString(KitOpenFailureMessage(unpacked)));
+        }
+        code = transaction.ReadKitChecksums();
+        if (code != ERR_NONE) return EndWithRollback(transaction, progress, code, 0);
+    }
     code = transaction.Begin();
     if (code != ERR_NONE) return EndWithRollback(transaction, progress, code, 0, BeginFailureMessage(code));
 

@@ -312,6 +312,7 @@ ErrorCode InstallTransaction::PlanEntry(std::size_t index, const KitEntry& entry
         planned.action = EntryAction::Create;
     }
     writesAny_ = true;
+    writesFiles_ = true;
     SaveFolderTime(folderNumber);
     bytesToWrite_ += entry.size;
     return ERR_NONE;

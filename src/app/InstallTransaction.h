@@ -83,6 +83,15 @@ public:
     // free space of the target's file system, or the files and folders it
     // makes (backup folders and the run's own files included) exceed its free inodes.
     ErrorCode CheckSpace() const;
+    // Whether the run reads the kit's files: it writes some, or its record
+    // takes a checksum from the kit (a file found up to date that the
+    // previous record does not describe). A run that does not needs only the
+    // kit's directory.
+    bool NeedsKitData() const { return writesFiles_ || !linesReadFromKit_.empty(); }
+    // The record's checksums that come from the kit's files, read once the
+    // kit is unpacked and before Begin: 0, or 13 (or a read's code) when the
+    // kit cannot be read there, and the run goes no further.
+    ErrorCode ReadKitChecksums();
     // Writes and syncs the journal, claims the backup folder (beside the
     // target, else in the journal folder; never in TMPDIR) and creates the
     // missing folders; a plan that writes nothing needs none of it. 0; 1013
@@ -261,6 +270,7 @@ private:
     InstallRecord recordHeader_;  // without files
     std::vector<std::uint32_t> recordLines_;
     std::vector<Checksum128> lineChecksums_;
+    std::vector<std::uint32_t> linesReadFromKit_;  // lines whose checksum ReadKitChecksums takes
     std::uint64_t recordSize_ = 0;
     std::vector<KeptAside> keptAside_;    // by entry
     std::vector<std::string> keptEdited_;  // no longer shipped, edited: left where they are
@@ -302,6 +312,7 @@ private:
     std::uint64_t bytesToWrite_ = 0;
     bool replacesAny_ = false;
     bool writesAny_ = false;
+    bool writesFiles_ = false;  // some of the kit's
     InstallJournal journal_;
     bool begun_ = false;
     std::optional<mode_t> umask_;  // read at Begin

@@ -282,9 +282,9 @@ ErrorCode InstallTransaction::PlanNewRecord() {
                                 record.createdFolders.end());
     recordLines_ = RecordedEntries();
     lineChecksums_.assign(recordLines_.size(), Checksum128{});
-    std::unique_ptr<unsigned char[]> buffer(new unsigned char[kChecksumBuffer]);
+    linesReadFromKit_.clear();
     bool takenOnTheWay = false;
-    for (std::size_t line = 0; line < recordLines_.size() && options_.kit != nullptr; ++line) {
+    for (std::size_t line = 0; line < recordLines_.size(); ++line) {
         const std::uint32_t i = recordLines_[line];
         const KitEntry& entry = (*entries_)[i];
         const timespec time = TimespecFromFileTime(entry.lastWriteTime);
@@ -296,13 +296,7 @@ ErrorCode InstallTransaction::PlanNewRecord() {
             // The file the record describes, which the time rule keeps: the same kit file as then.
             lineChecksums_[line] = previous->checksum;
         } else {
-            // A record that reports success holds every file's true checksum: a
-            // read that fails (or a kit cut short) fails the run before any change.
-            errno = 0;
-            if (!ChecksumOfRange(static_cast<int>(options_.kit->handle), entry.offset, entry.size,
-                                 {buffer.get(), kChecksumBuffer}, &lineChecksums_[line])) {
-                return errno == 0 || errno == EIO ? ERR_INVALID_DATA : ErrorFromErrno(errno);
-            }
+            linesReadFromKit_.push_back(static_cast<std::uint32_t>(line));  // ReadKitChecksums
         }
     }
     recordHeader_ = std::move(record);
@@ -316,7 +310,9 @@ ErrorCode InstallTransaction::PlanNewRecord() {
                      });
     recordSize_ = size;
     // A checksum still to come may change the record; without one, an equal record is left as it is.
-    writesRecord_ = previousState_ != RecordState::Found || takenOnTheWay || !(whole.Result() == previous_.sealed);
+    // A line still to be read from the kit differs from the previous record's: its size or time does.
+    writesRecord_ = previousState_ != RecordState::Found || takenOnTheWay || !linesReadFromKit_.empty() ||
+                    !(whole.Result() == previous_.sealed);
     if (!writesRecord_) return ERR_NONE;
     // Something else of that name where the record folder must be is an obstacle, as in a kit's path.
     const std::uint32_t folder = FolderAt(kRecordFolder);
@@ -343,6 +339,24 @@ ErrorCode InstallTransaction::PlanNewRecord() {
         recordWritten_.seconds == recordOriginal_.seconds) {
         ++recordWritten_.seconds;
     }
+    return ERR_NONE;
+}
+
+ErrorCode InstallTransaction::ReadKitChecksums() {
+    if (linesReadFromKit_.empty()) return ERR_NONE;
+    if (options_.kit == nullptr || options_.kit->handle == INVALID_FILE_HANDLE) return ERR_INVALID_HANDLE;
+    std::unique_ptr<unsigned char[]> buffer(new unsigned char[kChecksumBuffer]);
+    for (const std::uint32_t line : linesReadFromKit_) {
+        const KitEntry& entry = (*entries_)[recordLines_[line]];
+        // A record that reports success holds every file's true checksum: a
+        // read that fails (or a kit cut short) fails the run before any change.
+        errno = 0;
+        if (!ChecksumOfRange(static_cast<int>(options_.kit->handle), entry.offset, entry.size,
+                             {buffer.get(), kChecksumBuffer}, &lineChecksums_[line])) {
+            return errno == 0 || errno == EIO ? ERR_INVALID_DATA : ErrorFromErrno(errno);
+        }
+    }
+    std::vector<std::uint32_t>().swap(linesReadFromKit_);
     return ERR_NONE;
 }
 

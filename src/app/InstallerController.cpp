@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/InstallerController.h"
+#include "app/KitOpenFailure.h"
 #include "app/MessageFlags.h"
 #include "kit/KitBundle.h"
 #include "kit/KitDirectoryOpen.h"
@@ -58,15 +59,6 @@ bool EndsWithSeparator(const WString& text) {
 
 bool StartsWithSeparator(const WString& text) {
     return !text.empty() && (text[0] == u'/' || text[0] == u'\\');
-}
-
-// The message for a kit that could not be opened: the temporary directory's
-// own trouble is told apart from a damaged kit.
-const char* KitOpenFailureMessage(ErrorCode code) {
-    if (code == ERR_DISK_FULL) return "IDS_ERROR_NOSPACE";
-    if (code == ERR_CANT_WRITE) return "IDS_ERROR_TEMPDIR";
-    if (code == ERR_FILE_TOO_LARGE) return "IDS_ERROR_FILESIZE_LIMIT";
-    return "IDS_ERROR_DAMAGEDSOURCE";
 }
 
 // "/a/b" from the first `count` of {"a", "b", ...}.
@@ -185,9 +177,12 @@ bool InstallerController::PrepareInstallation() {
     // image really needs, rather than guessed from the kit's size. A run
     // that writes none of the kit's files needs none of their data, and
     // unpacks nothing.
+    // A silent installation, which asks nothing, reads the directory first
+    // and unpacks the rest only when the plan finds a file to write.
     const bool writesNoFile = runKind_ != RunSummary::Kind::Install;
-    const ErrorCode opened =
-        writesNoFile ? KitOpenDirectory(kit_, kitPath_, kitSlice) : KitOpen(kit_, kitPath_, kitSlice);
+    const ErrorCode opened = writesNoFile ? KitOpenDirectory(kit_, kitPath_, kitSlice)
+                             : silent_    ? KitOpenDirectoryFirst(kit_, kitPath_, kitSlice)
+                                          : KitOpen(kit_, kitPath_, kitSlice);
     if (opened != ERR_NONE) {
         frontEnd_.ShowMessage(LoadResString(KitOpenFailureMessage(opened)), MB_ERROR_OK);
         return false;

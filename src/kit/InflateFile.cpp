@@ -9,7 +9,6 @@
 namespace {
 
 constexpr std::uint32_t kWindowSize = 256 * 1024;
-constexpr std::uint64_t kLargestImage = 0xFFFFFFFFull;
 
 // The length of the kit's bytes in an open file: the slice, or the rest of
 // the file from its offset; nothing when the file is shorter than the slice
@@ -21,7 +20,7 @@ bool KitBytes(FileHandle file, const KitSlice& slice, std::uint64_t* length) {
     const std::uint64_t fileSize = (high << 32) | low;
     if (slice.offset > fileSize) return false;
     *length = slice.length == KitSlice::kToEnd ? fileSize - slice.offset : slice.length;
-    return *length <= fileSize - slice.offset && *length <= kLargestImage &&
+    return *length <= fileSize - slice.offset && *length <= kLargestKitImage &&
            FileSeek(file, 0, nullptr, SEEK_FROM_BEGIN) == 0;
 }
 
@@ -43,7 +42,7 @@ ErrorCode InflateKitBytes(FileMapping& mapping, const InflatedWindowSink& sink) 
         std::uint32_t produced = 0;
         const RawInflater::Result result = inflater.Inflate(window.get(), kWindowSize, &produced);
         if (result == RawInflater::Result::kInvalid) return ERR_INVALID_DATA;
-        if (total + produced > kLargestImage) return ERR_INVALID_DATA;
+        if (total + produced > kLargestKitImage) return ERR_INVALID_DATA;
         if (produced > 0) {
             const ErrorCode code = sink(total, window.get(), produced);
             if (code != ERR_NONE) return code;

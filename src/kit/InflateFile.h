@@ -27,6 +27,8 @@ struct KitSlice {
 // backup of each file it replaces in the same directory, up to the image's
 // own size, and needs some room for its own small files.
 inline constexpr std::uint64_t kImageSpaceMargin = 16ull << 20;
+// The most an image may hold: the format addresses it in 32 bits.
+inline constexpr std::uint64_t kLargestKitImage = 0xFFFFFFFFull;
 // How much may be written between two questions to the file system.
 inline constexpr std::uint64_t kSpaceCheckInterval = 1ull << 20;
 

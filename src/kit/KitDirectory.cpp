@@ -1,11 +1,11 @@
 #include "kit/KitDirectory.h"
 
+#include "kit/InflateFile.h"
 #include "kit/KitEntryName.h"
 #include "kit/KitImageReader.h"
 
 namespace {
 
-constexpr std::uint64_t kLargestImage = 0xFFFFFFFFull;
 // The smallest records the format allows: a size word and four empty
 // strings; a size word, a name of one unit, the time, offset and size.
 constexpr std::uint64_t kSmallestDescriptionRecord = 4 + 4 * 4;
@@ -16,7 +16,7 @@ std::uint64_t ImageSize(FileHandle image) {
     const std::uint32_t low = FileSeek(image, 0, &high, SEEK_FROM_END);
     if (high == 0xFFFFFFFFull) throw ERR_INVALID_DATA;
     const std::uint64_t size = (high << 32) | low;
-    if (size > kLargestImage || FileSeek(image, 0, nullptr, SEEK_FROM_BEGIN) != 0) throw ERR_INVALID_DATA;
+    if (size > kLargestKitImage || FileSeek(image, 0, nullptr, SEEK_FROM_BEGIN) != 0) throw ERR_INVALID_DATA;
     return size;
 }
 

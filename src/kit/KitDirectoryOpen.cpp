@@ -1,5 +1,6 @@
 #include "kit/KitDirectoryOpen.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "kit/KitDirectory.h"
@@ -29,6 +30,21 @@ KitImageReader::Source StreamFrom(RawInflater& inflater) {
     };
 }
 
+// The same directory, description by description and entry by entry.
+bool SameDirectory(const KitReader& a, const KitReader& b) {
+    const auto sameDescription = [](const KitDescription& x, const KitDescription& y) {
+        return x.language == y.language && x.productName == y.productName && x.providerName == y.providerName &&
+               x.descriptionFile == y.descriptionFile;
+    };
+    const auto sameEntry = [](const KitEntry& x, const KitEntry& y) {
+        return x.name == y.name && x.lastWriteTime.value() == y.lastWriteTime.value() && x.offset == y.offset &&
+               x.size == y.size;
+    };
+    return std::equal(a.descriptions.begin(), a.descriptions.end(), b.descriptions.begin(), b.descriptions.end(),
+                      sameDescription) &&
+           std::equal(a.entries.begin(), a.entries.end(), b.entries.begin(), b.entries.end(), sameEntry);
+}
+
 }  // namespace
 
 ErrorCode KitOpenDirectory(KitReader& reader, const WString& path, const KitSlice& slice) {
@@ -46,4 +62,39 @@ ErrorCode KitOpenDirectory(KitReader& reader, const WString& path, const KitSlic
     if (!inflater.valid()) return ERR_INVALID_DATA;
     KitImageReader fields(StreamFrom(inflater), size);
     return ReadKitDirectory(fields, reader.descriptions, reader.entries);
+}
+
+ErrorCode KitOpenDirectoryFirst(KitReader& reader, const WString& path, const KitSlice& slice) {
+    KitClose(reader);
+    std::vector<KitEntry>().swap(reader.entries);
+    reader.descriptions.clear();
+    FileHandleGuard in;
+    const ErrorCode opened = FileOpen(path, ACCESS_READ, 0, OPEN_EXISTING, in.out());
+    if (opened != ERR_NONE) return opened;
+    const std::unique_ptr<FileMapping> mapping = MapKitBytes(in.get(), slice);
+    if (!mapping) return ERR_INVALID_DATA;
+    RawInflater inflater(mapping->data(), mapping->size());
+    if (!inflater.valid()) return ERR_INVALID_DATA;
+    // The image's length is not known without inflating it all: the most the
+    // format addresses bounds the fields instead, and the kit's own limits
+    // bound what they may make the reader hold.
+    KitImageReader fields(StreamFrom(inflater), kLargestKitImage);
+    const ErrorCode code = ReadKitDirectory(fields, reader.descriptions, reader.entries);
+    if (code != ERR_NONE) return code;
+    reader.sourcePath = path;
+    reader.sourceSlice = slice;
+    return ERR_NONE;
+}
+
+ErrorCode KitOpenImage(KitReader& reader, const FreeSpaceProbe& freeSpace) {
+    if (reader.handle != INVALID_FILE_HANDLE) return ERR_NONE;
+    KitReader whole;
+    const ErrorCode code = KitOpen(whole, reader.sourcePath, reader.sourceSlice, freeSpace);
+    if (code != ERR_NONE) return code;
+    if (!SameDirectory(whole, reader)) return ERR_INVALID_DATA;  // `whole` removes its image
+    // The image changes hands; the entries the run has planned on stay where they are.
+    std::swap(reader.tempPath, whole.tempPath);
+    std::swap(reader.handle, whole.handle);
+    std::swap(reader.imageLock, whole.imageLock);
+    return ERR_NONE;
 }

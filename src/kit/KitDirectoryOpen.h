@@ -6,6 +6,7 @@
 #include "kit/InflateFile.h"
 #include "kit/KitReader.h"
 #include "platform/ErrorCode.h"
+#include "platform/TempSpace.h"
 #include "text/WString.h"
 
 // Fills `reader` as KitOpen would (the same descriptions, the same entries
@@ -15,3 +16,16 @@
 // kit; 2 or 87 for failed opens and reads of the kit. The entries are empty
 // after a failure.
 ErrorCode KitOpenDirectory(KitReader& reader, const WString& path, const KitSlice& slice = KitSlice{});
+
+// Reads the descriptions and entries as KitOpenDirectory does, but inflates
+// the stream only as far as the directory goes: a run that needs none of the
+// files' data (every file already up to date) never unpacks the rest. What
+// lies past the directory is looked at only by KitOpenImage, which needs
+// where the kit came from: `reader` keeps it. The same codes as
+// KitOpenDirectory for what the directory itself holds.
+ErrorCode KitOpenDirectoryFirst(KitReader& reader, const WString& path, const KitSlice& slice = KitSlice{});
+// Unpacks the whole kit of a reader opened by KitOpenDirectoryFirst into its
+// image, as KitOpen does (and with its codes); 13 too when the image's
+// directory is not the one read before (the kit file changed since). 0 at
+// once for a reader whose image is open.
+ErrorCode KitOpenImage(KitReader& reader, const FreeSpaceProbe& freeSpace = GetFileSystemFreeSpace);

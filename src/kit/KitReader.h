@@ -51,6 +51,9 @@ public:
     FileHandle imageLock = INVALID_FILE_HANDLE;
     std::uint32_t copyBufferSize;
     std::unique_ptr<unsigned char[]> copyBuffer;
+    // Where a kit opened for its directory first came from, for KitOpenImage.
+    WString sourcePath;
+    KitSlice sourceSlice;
 };
 
 // Inflates the kit into a new temporary image (InflateFile, watching the

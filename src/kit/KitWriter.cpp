@@ -4,9 +4,10 @@
 
 #include <stdexcept>
 
+#include "kit/InflateFile.h"
+
 namespace {
 
-constexpr std::uint64_t kLargestImage = 0xFFFFFFFFull;
 constexpr std::uint32_t kReadChunk = 1048576;
 
 // Owns a raw deflate stream for one compression.
@@ -37,7 +38,7 @@ ErrorCode ReadWholeFile(const WString& path, std::string* content) {
         if ((code = FileRead(file.get(), chunk.data(), kReadChunk, &got)) != ERR_NONE) return code;
         content->append(chunk, 0, got);
         if (got < kReadChunk) return ERR_NONE;
-        if (content->size() > kLargestImage) return ERR_INVALID_PARAMETER;
+        if (content->size() > kLargestKitImage) return ERR_INVALID_PARAMETER;
     }
 }
 
@@ -112,13 +113,13 @@ ErrorCode BuildKitImage(const KitSource& source, std::string* image) {
         std::string data;
         const ErrorCode code = EntryData(file, &data);
         if (code != ERR_NONE) return code;
-        if (dataArea.size() + data.size() > kLargestImage) return ERR_INVALID_PARAMETER;
+        if (dataArea.size() + data.size() > kLargestKitImage) return ERR_INVALID_PARAMETER;
         directory += EncodeEntryRecord(file.name, file.lastWriteTime, static_cast<std::uint32_t>(dataArea.size()),
                                        static_cast<std::uint32_t>(data.size()));
         dataArea += data;
     }
     *image = EncodeHeader(source) + directory + dataArea;
-    return image->size() > kLargestImage ? ERR_INVALID_PARAMETER : ERR_NONE;
+    return image->size() > kLargestKitImage ? ERR_INVALID_PARAMETER : ERR_NONE;
 }
 
 std::string DeflateRaw(const std::string& data) {

@@ -20,6 +20,7 @@
 #include "app/KitIdentity.h"
 #include "app/InstallTransaction.h"
 #include "app/ProgressState.h"
+#include "kit/KitDirectoryOpen.h"
 #include "l10n/Messages.h"
 #include "platform/SystemPath.h"
 
@@ -200,6 +201,31 @@ TEST_F(InstallJobTest, ANameListedTwiceIsRecordedAsTheEntryThatWritesIt) {
     EXPECT_EQ(record.files[0].size, 6u);
     EXPECT_TRUE(record.files[0].checksum == ChecksumOfBytes("second"));
     EXPECT_EQ(ReadBytes(target_ + "t.tpl"), "second");
+}
+
+// A kit read for its directory first (as a silent run reads it) is unpacked only when the run needs its files: damaged
+// past its directory, it then stops the run before any change, as a kit that cannot be opened does.
+TEST_F(InstallJobTest, AKitReadForItsDirectoryFirstIsUnpackedOnlyForFilesItWrites) {
+    AddFile("a.tpl", std::string(200000, 'a'));
+    AddFile("b.tpl", "kit b");
+    OpenKit();
+    ASSERT_EQ(Run(target_), ERR_NONE);  // the record now describes both
+    KitClose(kit_);
+    const std::string kitFile = env_ / "qorn.efd";
+    const std::string whole = ReadBytes(kitFile);
+    WriteBytes(kitFile, whole.substr(0, whole.size() - 8));
+    const TreeState installed = Snapshot(target_);
+    ASSERT_EQ(KitOpenDirectoryFirst(kit_, Wide(kitFile)), ERR_NONE);
+    EXPECT_EQ(Run(target_), ERR_NONE);
+    EXPECT_EQ(progress_.ReadProgress().counts.upToDate, 2u);
+    EXPECT_TRUE(Names(env_.temp()).empty());
+    SetTime(target_ + "b.tpl", kKitSeconds - 10);  // now older than the kit's
+    const TreeState older = Snapshot(target_);
+    EXPECT_EQ(Run(target_), ERR_KIT_NOT_UNPACKED);
+    EXPECT_TRUE(progress_.ReadProgress().message == LoadResString("IDS_ERROR_DAMAGEDSOURCE"));
+    EXPECT_EQ(Snapshot(target_), older);
+    EXPECT_TRUE(Names(env_.temp()).empty());
+    EXPECT_NE(older, installed);
 }
 
 }  // namespace

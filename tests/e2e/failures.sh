@@ -84,4 +84,22 @@ for how in committing success-page; do
     e2e_start_x
 done
 
+# ---- a kit cut short past its list of files, silently: a run with a file to write says the kit is damaged (status 2)
+# and changes nothing; a run that finds every file up to date needs nothing from it
+e2e_use_home home-cut-kit
+target=$E2E_DEFAULT_DIR
+e2e_install_kit "$E2E_WORK/large.efd"
+e2e_run_silent "$E2E_INSTALL"
+e2e_check "cut kit: the whole kit installs first (status $status)" test "$status" -eq 0
+head -c -64 "$E2E_WORK/large.efd" >"$E2E_INSTALL/qorn.efd"
+e2e_run_silent "$E2E_INSTALL"
+e2e_check "cut kit: every file up to date, nothing needed from it (status $status)" test "$status" -eq 0
+touch -d '2001-02-03 04:05:06' "$target/part02/t00.tpl"
+before=$(e2e_tree_fingerprint "$target")
+e2e_run_silent "$E2E_INSTALL"
+e2e_check "cut kit: a file to write, told as damaged (status $status)" test "$status" -eq 2
+e2e_check "cut kit: the damaged kit's message" grep -qF "$(e2e_message IDS_ERROR_DAMAGEDSOURCE)" "$E2E_ROOT/run.err"
+e2e_check "cut kit: nothing changed" e2e_tree_is "$target" "$before"
+e2e_check "cut kit: nothing left behind" test -z "$(e2e_leftovers "$target")"
+
 e2e_finish

@@ -112,6 +112,17 @@ TEST_F(KitReaderTest, DamagedKitsAreRefusedWithThirteenAndLeaveNothing) {
     EXPECT_TRUE(scratch::Names(env.temp()).empty());
 }
 
+// A kit read for its directory first is unpacked as it was read: one changed in between is refused, and leaves nothing.
+TEST_F(KitReaderTest, AKitChangedAfterItsDirectoryWasReadIsNotUnpacked) {
+    scratch::WriteBytes(kit, DeflateRaw(Multi(U32(1) + Entry(u"a", 0, 4) + "data")));
+    KitReader reader;
+    ASSERT_EQ(KitOpenDirectoryFirst(reader, Wide(kit)), ERR_NONE);
+    scratch::WriteBytes(kit, DeflateRaw(Multi(U32(1) + Entry(u"b", 0, 4) + "data")));
+    EXPECT_EQ(KitOpenImage(reader), ERR_INVALID_DATA);
+    EXPECT_EQ(reader.handle, INVALID_FILE_HANDLE);
+    EXPECT_TRUE(scratch::Names(env.temp()).empty());
+}
+
 // A session's file size limit (ulimit -f) is told apart from an unwritable TMPDIR, and does not end the process.
 TEST_F(KitReaderTest, AFileSizeLimitWhileUnpackingIsToldApart) {
     scratch::WriteBytes(kit, DeflateRaw(Multi(U32(1) + Entry(u"a", 0, 65536) + std::string(65536, 'x'))));

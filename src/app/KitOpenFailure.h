@@ -1,0 +1,8 @@
+// What a user is told when the kit cannot be read or unpacked.
+#pragma once
+
+#include "platform/ErrorCode.h"
+
+// The message's identifier for the code of a failed open or unpacking: the
+// temporary directory's own trouble is told apart from a damaged kit.
+const char* KitOpenFailureMessage(ErrorCode code);

@@ -192,10 +192,12 @@ ErrorCode RunInstallJob(InstallTransaction& transaction, ProgressState& progress
     if (transaction.NeedsKitData()) {
         // A kit read for its directory first is unpacked now, before anything changes.
         const ErrorCode unpacked = KitOpenImage(kit);
-        if (unpacked != ERR_NONE) {
+        // The kit's or TMPDIR's own trouble is told as at a start; what else the run met is its failure.
+        if (unpacked != ERR_NONE && IsKitOpenFailure(unpacked)) {
             return EndWithRollback(transaction, progress, ERR_KIT_NOT_UNPACKED, 0,
                                    LoadResString(KitOpenFailureMessage(unpacked)));
         }
+        if (unpacked != ERR_NONE) return EndWithRollback(transaction, progress, unpacked, 0);
         code = transaction.ReadKitChecksums();
         if (code != ERR_NONE) return EndWithRollback(transaction, progress, code, 0);
     }

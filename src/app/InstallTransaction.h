@@ -241,6 +241,9 @@ private:
     void PlanRemovedFolders();
     // The entries the new record lists, in kit order: for each path the entry that writes it, else the first.
     std::vector<std::uint32_t> RecordedEntries() const;
+    // The new record's lines and the checksums known without the kit; the
+    // others go to linesReadFromKit_. Whether any is taken on the way.
+    bool PlanRecordLines();
     RecordedFile RecordLine(std::size_t line) const;
     // The new record, its checksums read from the kit: a kit that cannot be read fails the plan.
     ErrorCode PlanNewRecord();

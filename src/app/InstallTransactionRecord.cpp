@@ -70,7 +70,9 @@ ErrorCode InstallTransaction::PlanRecord() {
     const std::vector<bool> shipped = PreviousStillShipped();
     PlanNoLongerShipped(shipped);
     PlanRemovedFolders();
-    // A run that changes nothing writes no record, and shows none.
+    // A run that changes nothing writes no record, and shows none: it only
+    // learns whether the run it stands for would read the kit's files.
+    if (!uninstall_ && readOnly_) PlanRecordLines();
     if (!uninstall_ && !readOnly_) {
         const ErrorCode planned = PlanNewRecord();
         if (planned != ERR_NONE) return planned;
@@ -265,21 +267,7 @@ RecordedFile InstallTransaction::RecordLine(std::size_t line) const {
     return {RelativePath(i), entry.size, time.tv_sec, time.tv_nsec, lineChecksums_[line]};
 }
 
-ErrorCode InstallTransaction::PlanNewRecord() {
-    InstallRecord record;
-    record.identity = options_.identity;
-    record.createdTarget = previous_.createdTarget || !createdAbove_.empty();
-    // The folders it made, earlier runs' that stay and this run's own.
-    for (const std::string& folder : previous_.createdFolders) {
-        if (std::find(removedFolders_.begin(), removedFolders_.end(), folder) == removedFolders_.end()) {
-            record.createdFolders.push_back(folder);
-        }
-    }
-    for (const std::uint32_t folder : createdBelow_) record.createdFolders.emplace_back(folders_.PathOf(folder));
-    std::sort(record.createdFolders.begin(), record.createdFolders.end(),
-              [](const std::string& a, const std::string& b) { return a.size() < b.size() || (a.size() == b.size() && a < b); });
-    record.createdFolders.erase(std::unique(record.createdFolders.begin(), record.createdFolders.end()),
-                                record.createdFolders.end());
+bool InstallTransaction::PlanRecordLines() {
     recordLines_ = RecordedEntries();
     lineChecksums_.assign(recordLines_.size(), Checksum128{});
     linesReadFromKit_.clear();
@@ -299,6 +287,25 @@ ErrorCode InstallTransaction::PlanNewRecord() {
             linesReadFromKit_.push_back(static_cast<std::uint32_t>(line));  // ReadKitChecksums
         }
     }
+    return takenOnTheWay;
+}
+
+ErrorCode InstallTransaction::PlanNewRecord() {
+    InstallRecord record;
+    record.identity = options_.identity;
+    record.createdTarget = previous_.createdTarget || !createdAbove_.empty();
+    // The folders it made, earlier runs' that stay and this run's own.
+    for (const std::string& folder : previous_.createdFolders) {
+        if (std::find(removedFolders_.begin(), removedFolders_.end(), folder) == removedFolders_.end()) {
+            record.createdFolders.push_back(folder);
+        }
+    }
+    for (const std::uint32_t folder : createdBelow_) record.createdFolders.emplace_back(folders_.PathOf(folder));
+    std::sort(record.createdFolders.begin(), record.createdFolders.end(),
+              [](const std::string& a, const std::string& b) { return a.size() < b.size() || (a.size() == b.size() && a < b); });
+    record.createdFolders.erase(std::unique(record.createdFolders.begin(), record.createdFolders.end()),
+                                record.createdFolders.end());
+    const bool takenOnTheWay = PlanRecordLines();
     recordHeader_ = std::move(record);
     // Its size and checksum without keeping its bytes: a large kit's record is made again when it is written.
     std::uint64_t size = 0;

@@ -178,11 +178,12 @@ bool InstallerController::PrepareInstallation() {
     // that writes none of the kit's files needs none of their data, and
     // unpacks nothing.
     // A silent installation, which asks nothing, reads the directory first
-    // and unpacks the rest only when the plan finds a file to write.
+    // and unpacks the rest only when the plan finds a file to write; a run
+    // that writes none of the kit's files reads only the directory (a dry
+    // run looks at the rest when the run it stands for would).
     const bool writesNoFile = runKind_ != RunSummary::Kind::Install;
-    const ErrorCode opened = writesNoFile ? KitOpenDirectory(kit_, kitPath_, kitSlice)
-                             : silent_    ? KitOpenDirectoryFirst(kit_, kitPath_, kitSlice)
-                                          : KitOpen(kit_, kitPath_, kitSlice);
+    const ErrorCode opened = writesNoFile || silent_ ? KitOpenDirectoryFirst(kit_, kitPath_, kitSlice)
+                                                     : KitOpen(kit_, kitPath_, kitSlice);
     if (opened != ERR_NONE) {
         frontEnd_.ShowMessage(LoadResString(KitOpenFailureMessage(opened)), MB_ERROR_OK);
         return false;

@@ -6,9 +6,11 @@
 
 #include "app/InstallTransaction.h"
 #include "app/InstallerController.h"
+#include "app/KitOpenFailure.h"
 #include "app/MessageFlags.h"
 #include "app/SummaryLines.h"
 #include "app/Verification.h"
+#include "kit/KitDirectoryOpen.h"
 #include "l10n/Messages.h"
 #include "launcher/LauncherPaths.h"
 #include "platform/SystemPath.h"
@@ -63,6 +65,15 @@ ExitStatus InstallerController::RunDryRun(const std::string& target) {
         }
         frontEnd_.ShowMessage(LoadResString(code == ERR_BUSY ? "IDS_DIRECTORY_BUSY" : "IDS_INSTALL_ERROR"), MB_ERROR_OK);
         return code == ERR_BUSY ? ExitStatus::CouldNotStart : ExitStatus::Failed;
+    }
+    // The run it stands for unpacks the kit only for files it needs; so it
+    // finds a kit damaged past its directory only then, and so does this.
+    const ErrorCode whole = transaction.NeedsKitData() ? KitCheckWholeStream(kit_) : ERR_NONE;
+    if (whole != ERR_NONE) {
+        summary->templateDirectory = target;
+        progress_.SetSummary(summary);
+        frontEnd_.ShowMessage(LoadResString(KitOpenFailureMessage(whole)), MB_ERROR_OK);
+        return ExitStatus::CouldNotStart;
     }
     transaction.Describe(*summary);
     progress_.SetSummary(summary);

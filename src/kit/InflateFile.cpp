@@ -1,10 +1,12 @@
 #include "kit/InflateFile.h"
 
+#include <cerrno>
 #include <memory>
 
 #include "kit/FileMapping.h"
 #include "kit/RawInflater.h"
 #include "platform/File.h"
+#include "platform/SystemPath.h"
 
 namespace {
 
@@ -103,7 +105,10 @@ ErrorCode InflateFile(const WString& source, const KitSlice& slice, const WStrin
     ErrorCode code = FileOpen(source, ACCESS_READ, 0, OPEN_EXISTING, in.out());
     if (code != ERR_NONE) return code;
     FileHandleGuard out;
-    if (FileOpen(destination, ACCESS_WRITE, 0, OPEN_CREATE, out.out()) != ERR_NONE) return ERR_CANT_WRITE;
+    if (FileOpen(destination, ACCESS_WRITE, 0, OPEN_CREATE, out.out()) != ERR_NONE) {
+        // A process out of descriptors is not the temporary folder's fault.
+        return errno == EMFILE || errno == ENFILE ? ErrorFromErrno(errno) : ERR_CANT_WRITE;
+    }
 
     const std::unique_ptr<FileMapping> mapping = MapKitBytes(in.get(), slice);
     if (!mapping) return ERR_INVALID_DATA;

@@ -48,20 +48,13 @@ bool SameDirectory(const KitReader& a, const KitReader& b) {
 }  // namespace
 
 ErrorCode KitOpenDirectory(KitReader& reader, const WString& path, const KitSlice& slice) {
-    KitClose(reader);
-    std::vector<KitEntry>().swap(reader.entries);
-    FileHandleGuard in;
-    const ErrorCode opened = FileOpen(path, ACCESS_READ, 0, OPEN_EXISTING, in.out());
-    if (opened != ERR_NONE) return opened;
-    const std::unique_ptr<FileMapping> mapping = MapKitBytes(in.get(), slice);
-    if (!mapping) return ERR_INVALID_DATA;
-    std::uint64_t size = 0;
-    const ErrorCode measured = MeasureImage(*mapping, &size);
-    if (measured != ERR_NONE) return measured;
-    RawInflater inflater(mapping->data(), mapping->size());
-    if (!inflater.valid()) return ERR_INVALID_DATA;
-    KitImageReader fields(StreamFrom(inflater), size);
-    return ReadKitDirectory(fields, reader.descriptions, reader.entries);
+    ErrorCode code = KitOpenDirectoryFirst(reader, path, slice);
+    if (code == ERR_NONE) code = KitCheckWholeStream(reader);
+    if (code != ERR_NONE) {
+        std::vector<KitEntry>().swap(reader.entries);
+        reader.descriptions.clear();
+    }
+    return code;
 }
 
 ErrorCode KitOpenDirectoryFirst(KitReader& reader, const WString& path, const KitSlice& slice) {
@@ -80,7 +73,10 @@ ErrorCode KitOpenDirectoryFirst(KitReader& reader, const WString& path, const Ki
     // bound what they may make the reader hold.
     KitImageReader fields(StreamFrom(inflater), kLargestKitImage);
     const ErrorCode code = ReadKitDirectory(fields, reader.descriptions, reader.entries);
-    if (code != ERR_NONE) return code;
+    if (code != ERR_NONE) {
+        reader.descriptions.clear();
+        return code;
+    }
     reader.sourcePath = path;
     reader.sourceSlice = slice;
     return ERR_NONE;
@@ -97,4 +93,19 @@ ErrorCode KitOpenImage(KitReader& reader, const FreeSpaceProbe& freeSpace) {
     std::swap(reader.handle, whole.handle);
     std::swap(reader.imageLock, whole.imageLock);
     return ERR_NONE;
+}
+
+ErrorCode KitCheckWholeStream(const KitReader& reader) {
+    FileHandleGuard in;
+    const ErrorCode opened = FileOpen(reader.sourcePath, ACCESS_READ, 0, OPEN_EXISTING, in.out());
+    if (opened != ERR_NONE) return opened;
+    const std::unique_ptr<FileMapping> mapping = MapKitBytes(in.get(), reader.sourceSlice);
+    if (!mapping) return ERR_INVALID_DATA;
+    std::uint64_t size = 0;
+    const ErrorCode measured = MeasureImage(*mapping, &size);
+    if (measured != ERR_NONE) return measured;
+    const bool holdsAll = std::all_of(reader.entries.begin(), reader.entries.end(), [size](const KitEntry& entry) {
+        return std::uint64_t{entry.offset} + entry.size <= size;
+    });
+    return holdsAll ? ERR_NONE : ERR_INVALID_DATA;
 }

@@ -29,3 +29,7 @@ ErrorCode KitOpenDirectoryFirst(KitReader& reader, const WString& path, const Ki
 // directory is not the one read before (the kit file changed since). 0 at
 // once for a reader whose image is open.
 ErrorCode KitOpenImage(KitReader& reader, const FreeSpaceProbe& freeSpace = GetFileSystemFreeSpace);
+// Whether the whole stream of a kit opened by KitOpenDirectoryFirst holds
+// together and holds every entry's data, as KitOpen would find, without
+// keeping any of it: 0, or KitOpen's code.
+ErrorCode KitCheckWholeStream(const KitReader& reader);

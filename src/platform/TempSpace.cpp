@@ -95,6 +95,8 @@ ErrorCode CreateTempFile(const WString& directory, const WString& prefix, WStrin
         *path = candidate;
         const int error = CreateExclusively(systemPath);
         if (error == 0) return ERR_NONE;
+        // A process out of descriptors is not the folder's fault, and is not told as such.
+        if (error == EMFILE || error == ENFILE) return ErrorFromErrno(error);
         if (error != EEXIST) return ERR_CANT_WRITE;
     }
     return ERR_CANT_WRITE;

@@ -94,8 +94,12 @@ e2e_check "cut kit: the whole kit installs first (status $status)" test "$status
 head -c -64 "$E2E_WORK/large.efd" >"$E2E_INSTALL/qorn.efd"
 e2e_run_silent "$E2E_INSTALL"
 e2e_check "cut kit: every file up to date, nothing needed from it (status $status)" test "$status" -eq 0
+cut_dry_run() { (cd "$E2E_WORK" && unset DISPLAY && "$E2E_INSTALL/setup" -S -N -Len) >/dev/null 2>&1; }
+cut_dry_run && e2e_log "ok: cut kit: the dry run of that says the same (status 0)" || e2e_fail "cut kit: the dry run failed"
 touch -d '2001-02-03 04:05:06' "$target/part02/t00.tpl"
 before=$(e2e_tree_fingerprint "$target")
+status=0; cut_dry_run || status=$?
+e2e_check "cut kit: the dry run of a run with a file to write tells the damage too (status $status)" test "$status" -eq 2
 e2e_run_silent "$E2E_INSTALL"
 e2e_check "cut kit: a file to write, told as damaged (status $status)" test "$status" -eq 2
 e2e_check "cut kit: the damaged kit's message" grep -qF "$(e2e_message IDS_ERROR_DAMAGEDSOURCE)" "$E2E_ROOT/run.err"

@@ -72,7 +72,7 @@ ErrorCode InstallTransaction::PlanRecord() {
     PlanRemovedFolders();
     // A run that changes nothing writes no record, and shows none: it only
     // learns whether the run it stands for would read the kit's files.
-    if (!uninstall_ && readOnly_) PlanRecordLines();
+    if (!uninstall_ && readOnly_ && !writesFiles_) PlanRecordLines();
     if (!uninstall_ && !readOnly_) {
         const ErrorCode planned = PlanNewRecord();
         if (planned != ERR_NONE) return planned;

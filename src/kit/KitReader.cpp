@@ -100,7 +100,9 @@ ErrorCode KitOpen(KitReader& reader, const WString& path, const KitSlice& slice,
         OpenImage(reader, path, slice, freeSpace);
         return ERR_NONE;
     } catch (ErrorCode code) {
+        // Nothing of a kit that failed stays, whichever field it failed at.
         std::vector<KitEntry>().swap(reader.entries);
+        reader.descriptions.clear();
         CloseImage(reader);
         return code;
     }

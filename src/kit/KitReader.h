@@ -63,7 +63,8 @@ public:
 // announces, a limit passed, an entry name that would leave the target
 // directory); 112 when the temporary directory lacks the room; 1013 when the
 // image cannot be created or written there; 2 or 87 for failed opens and
-// reads of the kit. On failure the entries are emptied and the image removed.
+// reads of the kit. On failure the entries and descriptions are emptied and
+// the image removed.
 ErrorCode KitOpen(KitReader& reader, const WString& kitPath,
                   const FreeSpaceProbe& freeSpace = GetFileSystemFreeSpace);
 // The same for a kit that is `slice` of the file at `path` (the kit a

@@ -26,6 +26,8 @@
 #include <vector>
 
 #include "kit/RawInflater.h"
+#include "platform/SystemPath.h"
+#include "text/WString.h"
 
 namespace {
 
@@ -127,45 +129,26 @@ public:
         position_ += bytes;
         return image_.WaitFor(position_);
     }
-    // A count of UTF-16LE units and the units, as UTF-8 with "\" turned into "/".
+    // A count of UTF-16LE units and the units, as the system's bytes with "\" turned into "/" (the
+    // installer's own conversion: its cost is part of the floor).
     bool Name(std::string& name) {
         std::uint32_t units = 0;
         if (!U32(units) || !image_.WaitFor(position_ + 2ull * units)) return false;
-        name.clear();
+        WString wide;
         const unsigned char* unit = image_.bytes() + position_;
         for (std::uint32_t i = 0; i < units; ++i, unit += 2) {
-            std::uint32_t code = unit[0] | (unit[1] << 8);
-            if (code >= 0xD800 && code < 0xDC00 && i + 1 < units) {
-                code = 0x10000 + ((code - 0xD800) << 10) + ((unit[2] | (unit[3] << 8)) - 0xDC00);
-                ++i;
-                unit += 2;
-            }
-            Append(name, code == '\\' ? '/' : code);
+            const char16_t code = static_cast<char16_t>(unit[0] | (unit[1] << 8));
+            wide += code == u'\\' ? u'/' : code;
         }
         position_ += 2ull * units;
+        AString system;
+        if (!ToSystemPath(wide, &system)) return false;
+        name.assign(system.c_str(), system.size());
         return true;
     }
     std::uint64_t position() const { return position_; }
 
 private:
-    static void Append(std::string& text, std::uint32_t code) {
-        if (code < 0x80) {
-            text += static_cast<char>(code);
-        } else if (code < 0x800) {
-            text += static_cast<char>(0xC0 | (code >> 6));
-            text += static_cast<char>(0x80 | (code & 0x3F));
-        } else if (code < 0x10000) {
-            text += static_cast<char>(0xE0 | (code >> 12));
-            text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            text += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            text += static_cast<char>(0xF0 | (code >> 18));
-            text += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-            text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            text += static_cast<char>(0x80 | (code & 0x3F));
-        }
-    }
-
     GrowingImage& image_;
     std::uint64_t position_ = 0;
 };

@@ -1,6 +1,10 @@
 #include "kit/KitDirectoryOpen.h"
 
+#include <malloc.h>
+#include <zlib.h>
+
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 
 #include "kit/KitDirectory.h"
@@ -30,19 +34,28 @@ KitImageReader::Source StreamFrom(RawInflater& inflater) {
     };
 }
 
-// The same directory, description by description and entry by entry.
-bool SameDirectory(const KitReader& a, const KitReader& b) {
-    const auto sameDescription = [](const KitDescription& x, const KitDescription& y) {
-        return x.language == y.language && x.productName == y.productName && x.providerName == y.providerName &&
-               x.descriptionFile == y.descriptionFile;
+// A digest of the directory, field by field: the descriptions and the entries.
+std::uint64_t DirectoryDigest(const KitReader& reader) {
+    uLong crc = crc32(0, nullptr, 0);
+    uLong adler = adler32(0, nullptr, 0);
+    const auto add = [&](const void* bytes, std::size_t size) {
+        crc = crc32(crc, static_cast<const Bytef*>(bytes), static_cast<uInt>(size));
+        adler = adler32(adler, static_cast<const Bytef*>(bytes), static_cast<uInt>(size));
     };
-    const auto sameEntry = [](const KitEntry& x, const KitEntry& y) {
-        return x.name == y.name && x.lastWriteTime.value() == y.lastWriteTime.value() && x.offset == y.offset &&
-               x.size == y.size;
+    const auto addText = [&](const WString& text) {
+        const std::uint64_t length = text.length();
+        add(&length, sizeof length);
+        add(text.data(), text.length() * sizeof(char16_t));
     };
-    return std::equal(a.descriptions.begin(), a.descriptions.end(), b.descriptions.begin(), b.descriptions.end(),
-                      sameDescription) &&
-           std::equal(a.entries.begin(), a.entries.end(), b.entries.begin(), b.entries.end(), sameEntry);
+    for (const KitDescription& d : reader.descriptions) {
+        for (const WString* text : {&d.language, &d.productName, &d.providerName, &d.descriptionFile}) addText(*text);
+    }
+    for (const KitEntry& e : reader.entries) {
+        addText(e.name);
+        const std::uint64_t fields[] = {e.lastWriteTime.value(), e.offset, e.size};
+        add(fields, sizeof fields);
+    }
+    return (std::uint64_t{crc} << 32) | (adler & 0xFFFFFFFFu);
 }
 
 }  // namespace
@@ -84,11 +97,25 @@ ErrorCode KitOpenDirectoryFirst(KitReader& reader, const WString& path, const Ki
 
 ErrorCode KitOpenImage(KitReader& reader, const FreeSpaceProbe& freeSpace) {
     if (reader.handle != INVALID_FILE_HANDLE) return ERR_NONE;
+    const std::uint64_t planned = DirectoryDigest(reader);
+    const WString path = reader.sourcePath;
+    const KitSlice slice = reader.sourceSlice;
+    // The image's own list takes the place of the one read first, which goes
+    // before it is read: a large kit's list never stands in memory twice.
+    std::vector<KitEntry>().swap(reader.entries);
+    // The list was most likely made on another thread, whose freed memory
+    // the allocator keeps for it: given back now, not held beside the new one.
+    (void)malloc_trim(0);
     KitReader whole;
-    const ErrorCode code = KitOpen(whole, reader.sourcePath, reader.sourceSlice, freeSpace);
-    if (code != ERR_NONE) return code;
-    if (!SameDirectory(whole, reader)) return ERR_INVALID_DATA;  // `whole` removes its image
-    // The image changes hands; the entries the run has planned on stay where they are.
+    ErrorCode code = KitOpen(whole, path, slice, freeSpace);
+    // Another list than the one the run planned on: the kit file changed since.
+    if (code == ERR_NONE && DirectoryDigest(whole) != planned) code = ERR_INVALID_DATA;
+    if (code != ERR_NONE) {
+        (void)KitOpenDirectoryFirst(reader, path, slice);  // the list back, as far as the kit still gives it
+        return code;
+    }
+    std::swap(reader.entries, whole.entries);
+    std::swap(reader.descriptions, whole.descriptions);
     std::swap(reader.tempPath, whole.tempPath);
     std::swap(reader.handle, whole.handle);
     std::swap(reader.imageLock, whole.imageLock);

@@ -165,7 +165,11 @@ bool InstallerController::PrepareInstallation() {
         kitPath_ = candidate;
     }
 
-    TemplateDirectoryChoice choice = ChooseTemplateDirectory();
+    // A file is created in a recorded location only to find out whether the
+    // run could write there: a run that only reads, or one told its
+    // directory, leaves every location as it is.
+    const bool writes = runKind_ == RunSummary::Kind::Install || runKind_ == RunSummary::Kind::Uninstall;
+    TemplateDirectoryChoice choice = ChooseTemplateDirectory(writes && targetOption_.empty());
     targetDirectory_ = choice.directory;
     templateLocations_ = std::move(choice.locations);
     alternativeFilePresent_ = choice.alternativeFilePresent;

@@ -31,7 +31,7 @@ void Record(const std::vector<ConfigValue>& locations, bool alternative, std::ve
 
 }  // namespace
 
-TemplateDirectoryChoice ChooseTemplateDirectory() {
+TemplateDirectoryChoice ChooseTemplateDirectory(bool forWriting) {
     TemplateDirectoryChoice choice;
     choice.alternativeFilePresent = PathExists(LauncherConfigPath(true));
     choice.locations = RecordedLocations(choice);
@@ -39,7 +39,7 @@ TemplateDirectoryChoice ChooseTemplateDirectory() {
         // A text that does not stand for the recorded bytes would name some other folder.
         if (!location.TextIsExact()) continue;
         const WString directory = LocalDirectoryOf(location.text);
-        if (!directory.empty() && CanCreateFileIn(directory)) {
+        if (!directory.empty() && (forWriting ? CanCreateFileIn(directory) : IsDirectory(directory))) {
             choice.directory = directory;
             return choice;
         }

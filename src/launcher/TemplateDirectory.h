@@ -18,8 +18,10 @@ struct TemplateDirectoryChoice {
 // which a file can be created, else the default template directory. Remote
 // locations, and locations whose bytes the locale cannot decode, are never
 // proposed. The normal launcher file is preferred; the alternative one is
-// read only when the normal one is missing.
-TemplateDirectoryChoice ChooseTemplateDirectory();
+// read only when the normal one is missing. Without `forWriting` (a run that
+// only reads, or one told its directory) the first that is a folder is
+// proposed, and nothing is created to find out.
+TemplateDirectoryChoice ChooseTemplateDirectory(bool forWriting = true);
 // Puts `usedDirectory` (without one trailing separator) at the front of
 // `locations` and writes the list into the normal launcher file unless the
 // locations came from the alternative one, and into the alternative file when

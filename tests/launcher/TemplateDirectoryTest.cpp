@@ -111,6 +111,19 @@ TEST_F(LauncherLocationsTest, ProposalAndRecordFollowTheLauncherFilesAndKeepEver
     }
 }
 
+// A run that only reads proposes the first recorded folder without creating a probe in it: its status-change
+// time, which the probe's removal and the restored modification time would both move, stays as it was.
+TEST_F(LauncherLocationsTest, ChoiceForReadingCreatesNothing) {
+    Lay(normal_, Expand(Line("~/plain") + Line("~/missing") + Line("@")));
+    struct stat before {};
+    ASSERT_EQ(stat(usable_.c_str(), &before), 0);
+    EXPECT_EQ(Narrow(ChooseTemplateDirectory(false).directory), usable_);
+    struct stat after {};
+    ASSERT_EQ(stat(usable_.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ctim.tv_sec, before.st_ctim.tv_sec);
+    EXPECT_EQ(after.st_ctim.tv_nsec, before.st_ctim.tv_nsec);
+}
+
 // Duplicates by case, trailing "/" or in the shared file count once, the own file's first.
 TEST_F(LauncherLocationsTest, SharedLocationsFollowTheOwnOnesOnce) {
     Lay(normal_, Line("\\data\\Templates") + Line("/DATA/templates/") + Line("/other"));

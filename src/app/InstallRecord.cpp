@@ -6,7 +6,7 @@
 
 #include <cerrno>
 #include <charconv>
-#include <unordered_set>
+#include <algorithm>
 
 #include "platform/FolderBeneath.h"
 
@@ -105,24 +105,41 @@ bool IsRecordablePath(const std::string& path) {
     return first != kRecordFolder;
 }
 
-// `seen` holds views of the paths parsed before, which stay where they are.
-bool ParsePath(std::string_view text, std::unordered_set<std::string_view>& seen, std::string* path) {
-    return Unescape(text, path) && IsRecordablePath(*path) && seen.insert(*path).second;
-}
+bool ParsePath(std::string_view text, std::string* path) { return Unescape(text, path) && IsRecordablePath(*path); }
 
-bool ParseFileLine(std::string_view line, std::unordered_set<std::string_view>& seen, RecordedFile* file) {
+bool ParseFileLine(std::string_view line, RecordedFile* file) {
     std::string_view rest;
     if (!Field(line, "f", &rest)) return false;
     return ParseNumber(Word(&rest), &file->size) && ParseNumber(Word(&rest), &file->seconds) &&
            ParseNumber(Word(&rest), &file->nanoseconds) && file->nanoseconds >= 0 &&
            file->nanoseconds < 1000000000 && Checksum128::FromHex(Word(&rest), &file->checksum) &&
-           ParsePath(rest, seen, &file->path);
+           ParsePath(rest, &file->path);
 }
 
 bool ParseCount(LineReader& lines, std::string_view key, std::size_t* count) {
     std::string_view line;
     std::string_view rest;
     return lines.Next(&line) && Field(line, key, &rest) && ParseNumber(rest, count) && *count <= kMaxRecordedFiles;
+}
+
+// Indexes the files by path, and says whether every path is there once,
+// none both a folder and a file. A kit packed from a folder lists its files
+// in path order already, and so does its record: then nothing is sorted.
+bool IndexPaths(InstallRecord& record) {
+    const std::vector<RecordedFile>& files = record.files;
+    std::vector<std::uint32_t>& index = record.filesByPath;
+    index.resize(files.size());
+    for (std::uint32_t k = 0; k < index.size(); ++k) index[k] = k;
+    const auto before = [&files](std::uint32_t a, std::uint32_t b) { return files[a].path < files[b].path; };
+    if (!std::is_sorted(index.begin(), index.end(), before)) std::sort(index.begin(), index.end(), before);
+    for (std::size_t k = 1; k < index.size(); ++k) {
+        if (files[index[k - 1]].path == files[index[k]].path) return false;
+    }
+    std::vector<std::string_view> folders(record.createdFolders.begin(), record.createdFolders.end());
+    std::sort(folders.begin(), folders.end());
+    if (std::adjacent_find(folders.begin(), folders.end()) != folders.end()) return false;
+    return std::none_of(folders.begin(), folders.end(),
+                        [&record](std::string_view folder) { return FindRecordedFile(record, folder) != nullptr; });
 }
 
 bool ParseBody(LineReader& lines, const KitIdentity& expected, InstallRecord& record) {
@@ -139,18 +156,15 @@ bool ParseBody(LineReader& lines, const KitIdentity& expected, InstallRecord& re
     if (!ParseCount(lines, "folders", &folders) || !ParseCount(lines, "files", &files)) return false;
     // A count is believed only as far as the bytes left can hold its lines.
     if (folders > lines.left() / 4 || files > lines.left() / kShortestFileLine) return false;
-    // Both lists are sized before the first path is parsed into them.
-    std::unordered_set<std::string_view> seen;
-    seen.reserve(folders + files);
     record.createdFolders.resize(folders);
     for (std::string& folder : record.createdFolders) {
-        if (!lines.Next(&line) || !Field(line, "d", &rest) || !ParsePath(rest, seen, &folder)) return false;
+        if (!lines.Next(&line) || !Field(line, "d", &rest) || !ParsePath(rest, &folder)) return false;
     }
     record.files.resize(files);
     for (RecordedFile& file : record.files) {
-        if (!lines.Next(&line) || !ParseFileLine(line, seen, &file)) return false;
+        if (!lines.Next(&line) || !ParseFileLine(line, &file)) return false;
     }
-    return true;
+    return IndexPaths(record);
 }
 
 std::string EndLine(const Checksum128& body) { return "end " + body.Hex() + "\n"; }
@@ -244,6 +258,13 @@ bool ParseRecord(std::string_view bytes, const KitIdentity& expected, InstallRec
     parsed.sealed = ChecksumOfBytes(bytes);
     *record = std::move(parsed);
     return true;
+}
+
+const RecordedFile* FindRecordedFile(const InstallRecord& record, std::string_view path) {
+    const std::vector<RecordedFile>& files = record.files;
+    const auto found = std::lower_bound(record.filesByPath.begin(), record.filesByPath.end(), path,
+                                        [&files](std::uint32_t k, std::string_view p) { return files[k].path < p; });
+    return found != record.filesByPath.end() && files[*found].path == path ? &files[*found] : nullptr;
 }
 
 std::string RecordPath(const KitIdentity& identity) {

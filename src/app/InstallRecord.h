@@ -33,6 +33,7 @@ struct InstallRecord {
     bool createdTarget = false;               // the directory itself was made by the kit's first installation
     std::vector<std::string> createdFolders;  // below the directory, outer before inner
     std::vector<RecordedFile> files;          // in the kit's order
+    std::vector<std::uint32_t> filesByPath;   // indices of `files` in path order, made by the reader
     Checksum128 sealed;                       // of the bytes it was read from; zero for one made here
 };
 
@@ -55,6 +56,8 @@ std::string EscapePathBytes(std::string_view text);
 // twice, numbers whole, the identity and the closing checksum. False, with
 // `record` unchanged, on the first fault.
 bool ParseRecord(std::string_view bytes, const KitIdentity& expected, InstallRecord* record);
+// The file of a parsed record at `path`, or nullptr: a binary search of filesByPath.
+const RecordedFile* FindRecordedFile(const InstallRecord& record, std::string_view path);
 
 // The record's path below the template directory.
 std::string RecordPath(const KitIdentity& identity);

@@ -10,11 +10,13 @@
 #include <cstdio>
 #include <csignal>
 #include <cstdlib>
+#include <optional>
 
 #include "app/DirectoryLock.h"
 #include "app/EntryPathOrder.h"
 #include "app/FileSystemRoom.h"
 #include "app/Recovery.h"
+#include "app/SideThread.h"
 #include "platform/FileCopy.h"
 #include "platform/SystemPath.h"
 
@@ -207,19 +209,16 @@ ErrorCode InstallTransaction::LockTarget() {
     return busy ? ERR_BUSY : ERR_NONE;
 }
 
-ErrorCode InstallTransaction::Plan(const WString& target, const std::vector<KitEntry>& entries) {
+ErrorCode InstallTransaction::ReachTarget(const WString& target) {
     ErrorCode code = LocateTarget(target);
     if (code == ERR_NONE) code = LockTarget();
     if (code == ERR_NONE) code = LocateTarget(target);
-    if (code != ERR_NONE) return code;
-    entries_ = &entries;
-    plan_.resize(entries.size());
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const ErrorCode planned = PlanEntry(i, entries[i]);
-        if (planned != ERR_NONE) return planned;
-    }
-    SupersedeRepeatedNames();
-    return ERR_NONE;
+    return code;
+}
+
+ErrorCode InstallTransaction::Plan(const WString& target, const std::vector<KitEntry>& entries) {
+    const ErrorCode code = ReachTarget(target);
+    return code == ERR_NONE ? PlanEntries(entries) : code;
 }
 
 ErrorCode InstallTransaction::Plan(const WString& target, const std::vector<KitEntry>& entries,
@@ -228,10 +227,69 @@ ErrorCode InstallTransaction::Plan(const WString& target, const std::vector<KitE
     recordKept_ = true;
     readOnly_ = options.kind == RecordOptions::Kind::DryRun || options.kind == RecordOptions::Kind::UninstallDryRun;
     uninstall_ = options.kind == RecordOptions::Kind::Uninstall || options.kind == RecordOptions::Kind::UninstallDryRun;
-    ErrorCode code = Plan(target, uninstall_ ? noEntries_ : entries);
+    ErrorCode code = ReachTarget(target);
+    if (code != ERR_NONE) return code;
+    {
+        // Neither needs the other: the previous record is read while the entries are looked at.
+        const SideThread reader([this] { ReadPreviousRecord(); });
+        code = PlanEntries(uninstall_ ? noEntries_ : entries);
+    }
     if (code == ERR_NONE) code = LoadRecord();
     if (code == ERR_NONE) code = PlanRecord();
     return code;
+}
+
+ErrorCode InstallTransaction::PlanEntries(const std::vector<KitEntry>& entries) {
+    entries_ = &entries;
+    plan_.resize(entries.size());
+    std::vector<std::string> relative;
+    std::vector<std::uint32_t> folders;
+    for (std::size_t first = 0; first < entries.size(); first += kPlanChunk) {
+        const std::size_t count = std::min(kPlanChunk, entries.size() - first);
+        // The folders in the kit's order, by this thread alone: the table is
+        // its own, and which folders exist says which files may.
+        relative.resize(count);
+        folders.resize(count);
+        std::size_t mayExist = 0;
+        for (std::size_t k = 0; k < count; ++k) {
+            relative[k] = RelativePath(first + k);
+            if (relative[k].empty()) return ERR_INVALID_PARAMETER;
+            folders[k] = FolderAt(std::string(FolderPart(relative[k])));
+            if (folders[k] == FolderTable::kNone) return ERR_INVALID_PARAMETER;
+            if (folders_[folders[k]].exists) ++mayExist;
+        }
+        // Looking at a file is the kernel's work, and a second thread does
+        // half of it beside the first.
+        const std::size_t half = mayExist > kLookAlone ? count / 2 : count;
+        Look ahead;
+        Look behind;
+        {
+            std::optional<SideThread> helper;
+            if (half < count) helper.emplace([&] { LookAt(first, half, count, relative, folders, &behind); });
+            LookAt(first, 0, half, relative, folders, &ahead);
+        }
+        for (Look* look : {&ahead, &behind}) {
+            if (look->error != ERR_NONE) return look->error;
+            originals_.insert(originals_.end(), look->originals.begin(), look->originals.end());
+            bytesToWrite_ += look->bytes;
+            replacesAny_ = replacesAny_ || look->replaces;
+            writesAny_ = writesAny_ || look->writes;
+            writesFiles_ = writesFiles_ || look->writes;
+        }
+        for (std::size_t k = 0; k < count; ++k) {
+            if (Writes(plan_[first + k].action)) SaveFolderTime(folders[k]);
+        }
+    }
+    SupersedeRepeatedNames();
+    return ERR_NONE;
+}
+
+void InstallTransaction::LookAt(std::size_t first, std::size_t from, std::size_t to,
+                                const std::vector<std::string>& relative, const std::vector<std::uint32_t>& folders,
+                                Look* look) {
+    for (std::size_t k = from; k < to && look->error == ERR_NONE; ++k) {
+        look->error = PlanEntry(first + k, relative[k], folders_[folders[k]].exists, look);
+    }
 }
 
 std::string InstallTransaction::RelativePath(std::size_t index) const {
@@ -278,15 +336,11 @@ void InstallTransaction::SupersedeRepeatedNames() {
     }
 }
 
-ErrorCode InstallTransaction::PlanEntry(std::size_t index, const KitEntry& entry) {
+ErrorCode InstallTransaction::PlanEntry(std::size_t index, const std::string& relative, bool mayExist, Look* look) {
     Planned& planned = plan_[index];
-    const std::string relative = RelativePath(index);
-    if (relative.empty()) return ERR_INVALID_PARAMETER;
-    const std::uint32_t folderNumber = FolderAt(std::string(FolderPart(relative)));
-    if (folderNumber == FolderTable::kNone) return ERR_INVALID_PARAMETER;
-    // A folder the run creates holds nothing yet: there is nothing to ask.
-    const bool mayExist = folders_[folderNumber].exists;
-    // One statx tells the time rule what it needs and the journal which file it is.
+    const KitEntry& entry = (*entries_)[index];
+    // One statx tells the time rule what it needs and the journal which file
+    // it is. A folder the run creates holds nothing yet: there is nothing to ask.
     struct statx found {};
     if (mayExist && statx(targetFolder_.get(), relative.c_str(), AT_SYMLINK_NOFOLLOW,
                           STATX_BASIC_STATS | STATX_BTIME, &found) == 0) {
@@ -303,18 +357,16 @@ ErrorCode InstallTransaction::PlanEntry(std::size_t index, const KitEntry& entry
         planned.action = EntryAction::Replace;
         // A link's own bits say nothing; a replaced file never keeps set-id bits.
         planned.mode = S_ISLNK(status.st_mode) ? kNewFileMode : (status.st_mode & 0777);
-        originals_.push_back({index, {status.st_size, status.st_mtim.tv_sec, status.st_mtim.tv_nsec},
-                              InstanceOf(found)});
-        replacesAny_ = true;
+        look->originals.push_back({index, {status.st_size, status.st_mtim.tv_sec, status.st_mtim.tv_nsec},
+                                   InstanceOf(found)});
+        look->replaces = true;
     } else if (mayExist && errno != ENOENT) {
         return errno == ENOTDIR ? ERR_INVALID_PARAMETER : ErrorFromErrno(errno);
     } else {
         planned.action = EntryAction::Create;
     }
-    writesAny_ = true;
-    writesFiles_ = true;
-    SaveFolderTime(folderNumber);
-    bytesToWrite_ += entry.size;
+    look->writes = true;
+    look->bytes += entry.size;
     return ERR_NONE;
 }
 

@@ -182,9 +182,28 @@ private:
         FileInstance instance;
     };
 
+    // What looking at a run of entries found: kept apart per thread, and
+    // added to the plan in the entries' order.
+    struct Look {
+        std::vector<Original> originals;
+        std::uint64_t bytes = 0;
+        bool replaces = false;
+        bool writes = false;
+        ErrorCode error = ERR_NONE;
+    };
+    // Entries planned at a time; fewer files that may exist than kLookAlone are looked at by one thread.
+    static constexpr std::size_t kPlanChunk = 4096;
+    static constexpr std::size_t kLookAlone = 256;
+
     ErrorCode LocateTarget(const WString& target);
     ErrorCode LockTarget();
-    ErrorCode PlanEntry(std::size_t index, const KitEntry& entry);
+    // Locates the target, takes its lock, locates it again under the lock.
+    ErrorCode ReachTarget(const WString& target);
+    ErrorCode PlanEntries(const std::vector<KitEntry>& entries);
+    // Plans entries first + [from, to) into plan_ and `look`; touches nothing else of this object.
+    void LookAt(std::size_t first, std::size_t from, std::size_t to, const std::vector<std::string>& relative,
+                const std::vector<std::uint32_t>& folders, Look* look);
+    ErrorCode PlanEntry(std::size_t index, const std::string& relative, bool mayExist, Look* look);
     void SupersedeRepeatedNames();
     // Entry `index`'s path below the target, in the system's bytes.
     std::string RelativePath(std::size_t index) const;
@@ -229,12 +248,12 @@ private:
         FileIdentity identity;
         bool isRecord = false;
     };
+    // Reads the previous record, and only that: it runs beside the plan of the entries.
+    void ReadPreviousRecord();
+    // What the record read means for the run: a damaged one set aside; ERR_NO_RECORD for an uninstallation without one.
     ErrorCode LoadRecord();
     ErrorCode PlanRecord();
     void PlanKeptEdits();
-    // The previous record's files by path, looked up without a copy of every path.
-    void IndexPreviousRecord();
-    const RecordedFile* PreviouslyRecorded(std::string_view path) const;
     // By file of the previous record: whether the kit still holds it.
     std::vector<bool> PreviousStillShipped() const;
     void PlanNoLongerShipped(const std::vector<bool>& shipped);
@@ -266,7 +285,6 @@ private:
     std::string recordSetAside_;
     RecordState previousState_ = RecordState::Missing;
     InstallRecord previous_;
-    std::vector<std::uint32_t> previousByPath_;  // previous_.files, sorted by path
     // The new record, its files' lines made again whenever its bytes are
     // needed: the entries it lists (in kit order) and their checksums, a
     // written file's taken from its data on the way (a kit file is read once).

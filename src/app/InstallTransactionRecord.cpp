@@ -49,10 +49,13 @@ bool ListFolder(int folder, std::vector<std::string>* names) {
 
 }  // namespace
 
-ErrorCode InstallTransaction::LoadRecord() {
+void InstallTransaction::ReadPreviousRecord() {
     // A directory the run creates holds no record yet.
+    if (createdAbove_.empty()) previousState_ = ReadRecord(targetFolder_.get(), options_.identity, &previous_);
+}
+
+ErrorCode InstallTransaction::LoadRecord() {
     if (!createdAbove_.empty()) return uninstall_ ? ERR_NO_RECORD : ERR_NONE;
-    previousState_ = ReadRecord(targetFolder_.get(), options_.identity, &previous_);
     if (previousState_ == RecordState::Damaged) {
         // Never trusted with anything: set aside like a damaged journal, and
         // the run goes on as though there were none.
@@ -65,7 +68,6 @@ ErrorCode InstallTransaction::LoadRecord() {
 }
 
 ErrorCode InstallTransaction::PlanRecord() {
-    IndexPreviousRecord();
     PlanKeptEdits();
     const std::vector<bool> shipped = PreviousStillShipped();
     PlanNoLongerShipped(shipped);
@@ -115,7 +117,7 @@ void InstallTransaction::PlanKeptEdits() {
     for (std::size_t i = 0; i < plan_.size(); ++i) {
         if (plan_[i].action != EntryAction::Replace) continue;
         const std::string relative = RelativePath(i);
-        const RecordedFile* found = PreviouslyRecorded(relative);
+        const RecordedFile* found = FindRecordedFile(previous_, relative);
         FileIdentity identity;
         const bool edited = found != nullptr && Edited(relative, *found, &identity);
         const FileDecision decision =
@@ -209,24 +211,11 @@ void InstallTransaction::PlanRemovedFolders() {
     }
 }
 
-void InstallTransaction::IndexPreviousRecord() {
-    previousByPath_.resize(previous_.files.size());
-    for (std::uint32_t k = 0; k < previousByPath_.size(); ++k) previousByPath_[k] = k;
-    std::sort(previousByPath_.begin(), previousByPath_.end(),
-              [this](std::uint32_t a, std::uint32_t b) { return previous_.files[a].path < previous_.files[b].path; });
-}
-
-const RecordedFile* InstallTransaction::PreviouslyRecorded(std::string_view path) const {
-    const auto found = std::lower_bound(previousByPath_.begin(), previousByPath_.end(), path,
-                                        [this](std::uint32_t k, std::string_view p) { return previous_.files[k].path < p; });
-    return found != previousByPath_.end() && previous_.files[*found].path == path ? &previous_.files[*found] : nullptr;
-}
-
 std::vector<bool> InstallTransaction::PreviousStillShipped() const {
     std::vector<bool> shipped(previous_.files.size(), false);
     if (previous_.files.empty()) return shipped;
     for (std::size_t i = 0; i < plan_.size(); ++i) {
-        if (const RecordedFile* found = PreviouslyRecorded(RelativePath(i)); found != nullptr) {
+        if (const RecordedFile* found = FindRecordedFile(previous_, RelativePath(i)); found != nullptr) {
             shipped[static_cast<std::size_t>(found - previous_.files.data())] = true;
         }
     }
@@ -276,7 +265,7 @@ bool InstallTransaction::PlanRecordLines() {
         const std::uint32_t i = recordLines_[line];
         const KitEntry& entry = (*entries_)[i];
         const timespec time = TimespecFromFileTime(entry.lastWriteTime);
-        const RecordedFile* previous = WritesFile(plan_[i].action) ? nullptr : PreviouslyRecorded(RelativePath(i));
+        const RecordedFile* previous = WritesFile(plan_[i].action) ? nullptr : FindRecordedFile(previous_, RelativePath(i));
         if (WritesFile(plan_[i].action)) {
             takenOnTheWay = true;  // its data passes through a buffer anyway
         } else if (previous != nullptr && previous->size == entry.size && previous->seconds == time.tv_sec &&

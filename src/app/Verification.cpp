@@ -6,10 +6,11 @@
 
 #include <memory>
 #include <span>
-#include <thread>
+#include <optional>
 #include <vector>
 #include <unordered_set>
 
+#include "app/SideThread.h"
 #include "platform/FolderBeneath.h"
 #include "platform/SystemPath.h"
 
@@ -80,19 +81,16 @@ void CompareAll(int target, std::span<const RecordedFile> files, timespec record
 
 // Opening, reading and closing small files is mostly the kernel's work, and
 // a second thread does half of it beside the first, as in an installation.
-// Without the thread the first compares every file alone.
 Differences CompareRecorded(int target, const std::vector<RecordedFile>& files, timespec recordChanged) {
     const std::span<const RecordedFile> all(files);
     const std::size_t half = files.size() > kAloneUpTo ? files.size() / 2 : files.size();
     Differences first;
     Differences second;
-    std::thread helper;
-    try {
-        if (half < files.size()) helper = std::thread(CompareAll, target, all.subspan(half), recordChanged, &second);
-    } catch (const std::exception&) {  // no thread: the first goes alone
+    {
+        std::optional<SideThread> helper;
+        if (half < files.size()) helper.emplace([&] { CompareAll(target, all.subspan(half), recordChanged, &second); });
+        CompareAll(target, all.first(half), recordChanged, &first);
     }
-    CompareAll(target, helper.joinable() ? all.first(half) : all, recordChanged, &first);
-    if (helper.joinable()) helper.join();
     first.insert(first.end(), second.begin(), second.end());
     return first;
 }
@@ -115,18 +113,17 @@ VerificationResult VerifyInstallation(const std::string& target, const KitReader
     result.record = folder.valid() ? ReadRecord(folder.get(), identity, &record) : RecordState::Missing;
     if (result.record != RecordState::Found) return result;
     result.summary.differences = CompareRecorded(folder.get(), record.files, dated ? recordStatus.st_ctim : timespec{});
-    std::unordered_set<std::string> recorded;
-    recorded.reserve(record.files.size());
-    for (const RecordedFile& file : record.files) recorded.insert(file.path);
+    std::unordered_set<std::string> reported;  // a name the kit lists twice is told once
     for (const KitEntry& entry : kit.entries) {
         WString name = entry.name;
         ReplaceAll(name, u"\\", u"/");
         AString system;
         if (!ToSystemPath(name, &system)) continue;
-        const std::string path(system.c_str(), system.size());
+        std::string path(system.c_str(), system.size());
         struct stat status {};
-        if (recorded.insert(path).second && fstatat(folder.get(), path.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
-            result.summary.differences.push_back({path, What::NewInKit});
+        if (FindRecordedFile(record, path) == nullptr &&
+            fstatat(folder.get(), path.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0 && reported.insert(path).second) {
+            result.summary.differences.push_back({std::move(path), What::NewInKit});
         }
     }
     return result;

@@ -31,12 +31,20 @@ TEST(InstallRecord, WhatIsWrittenIsReadBackExactly) {
     record.createdTarget = true;
     record.createdFolders = {"a b", "a b/100%"};
     record.files = {{"a b/100%/x\ny.tpl", 12, 1700000000, 123456789, ChecksumOfBytes("x")},
-                    {"Отчёт.tpl", 0, 0, 0, ChecksumOfBytes("")}};
+                    {"Отчёт.tpl", 0, 0, 0, ChecksumOfBytes("")},
+                    {"0.tpl", 1, 0, 0, ChecksumOfBytes("0")}};  // out of path order, as a kit may list them
     InstallRecord read;
     ASSERT_TRUE(ParseRecord(SerializeRecord(record), kKit, &read));
     EXPECT_EQ(SerializeRecord(read), SerializeRecord(record));
     EXPECT_EQ(read.files[0].path, "a b/100%/x\ny.tpl");
     EXPECT_TRUE(read.createdTarget);
+    for (const RecordedFile& file : record.files) {
+        const RecordedFile* found = FindRecordedFile(read, file.path);
+        ASSERT_NE(found, nullptr) << file.path;
+        EXPECT_EQ(found->size, file.size) << file.path;
+    }
+    EXPECT_EQ(FindRecordedFile(read, "a b"), nullptr);
+    EXPECT_EQ(FindRecordedFile(read, "1.tpl"), nullptr);
 }
 
 TEST(InstallRecord, DamagedOrHostileRecordsAreRefusedWhole) {
@@ -50,6 +58,9 @@ TEST(InstallRecord, DamagedOrHostileRecordsAreRefusedWhole) {
         {"a folder outside", Sealed(Body("folders 1\nfiles 0\n", "d ..\n"))},
         {"the record folder itself", Sealed(Body("folders 0\nfiles 1\n", file + ".qorn-record/x.record\n"))},
         {"a path twice", Sealed(Body("folders 0\nfiles 2\n", file + "a\n" + file + "a\n"))},
+        {"a path twice, apart", Sealed(Body("folders 0\nfiles 3\n", file + "b\n" + file + "a\n" + file + "b\n"))},
+        {"a folder twice", Sealed(Body("folders 2\nfiles 0\n", "d a\nd a\n"))},
+        {"a folder that is also a file", Sealed(Body("folders 1\nfiles 2\n", "d b\n" + file + "c\n" + file + "b\n"))},
         {"a huge count", Sealed(Body("folders 0\nfiles 1000001\n", file + "a\n"))},
         {"a count the bytes cannot hold", Sealed(Body("folders 0\nfiles 900000\n", file + "a\n"))},
         {"fewer lines than counted", Sealed(Body("folders 0\nfiles 2\n", file + "a\n"))},

@@ -96,6 +96,50 @@ TEST_F(InstallTransactionTest, PlanJudgesEachDestinationAndTheInstalledModeNever
     umask(mask);
 }
 
+// A plan large enough for two threads judges each half as one thread would: the originals it found reach the journal
+// in the kit's order (the install then finds each one it replaces), and an obstacle the helper meets stops the plan.
+TEST_F(InstallTransactionTest, APlanSharedByTwoThreadsJudgesEveryEntryAsOneWould) {
+    constexpr int kEntries = 1200;
+    std::uint64_t written = 0;
+    for (int i = 0; i < kEntries; ++i) {
+        const std::string name = "d/t" + std::to_string(i);
+        AddFile(name, "kit's " + std::to_string(i));
+        if (i % 3 != 2) UserFile(name, "old", i % 3 == 0 ? kKitSeconds - 10 - i : kKitSeconds);  // each its own time
+        if (i % 3 != 1) written += source_.files.back().data.size();
+    }
+    OpenKit();
+    {
+        MakeDirectories(target_ + "d/t1100");  // where the helper looks
+        InstallTransaction tx;
+        EXPECT_EQ(tx.Plan(Wide(target_), kit_.entries), ERR_INVALID_PARAMETER);
+        RemoveTree(Wide(target_ + "d/t1100"));
+    }
+    const TreeState before = Snapshot(target_);
+    const EntryAction expected[] = {EntryAction::Replace, EntryAction::Skip, EntryAction::Create};
+    const auto planAndInstall = [&](InstallTransaction& tx) {
+        ASSERT_EQ(tx.Plan(Wide(target_), kit_.entries), ERR_NONE);
+        EXPECT_EQ(Snapshot(target_), before);
+        EXPECT_EQ(tx.bytesToWrite(), written);
+        for (int i = 0; i < kEntries; ++i) ASSERT_EQ(tx.ActionOf(static_cast<std::size_t>(i)), expected[i % 3]) << i;
+        ASSERT_EQ(tx.Begin(), ERR_NONE);
+        for (std::size_t i = 0; i < kit_.entries.size(); ++i) ASSERT_EQ(tx.Install(kit_, i, Buffer()), ERR_NONE) << i;
+    };
+    {
+        InstallTransaction dies;
+        planAndInstall(dies);
+    }
+    // The next start puts back each original only as the journal knows it.
+    ASSERT_EQ(Recover().size(), 1u);
+    EXPECT_EQ(Snapshot(target_), before);
+    InstallTransaction tx;
+    planAndInstall(tx);
+    ASSERT_EQ(tx.Commit(), ERR_NONE);
+    const TreeState after = Snapshot(target_);
+    for (int i = 0; i < kEntries; ++i) {
+        EXPECT_EQ(after.at("d/t" + std::to_string(i)).content, i % 3 == 1 ? "old" : "kit's " + std::to_string(i)) << i;
+    }
+}
+
 // A folder swapped for a link after the plan stops the run; nothing is written where the link leads.
 TEST_F(InstallTransactionTest, OnlyLinksThePlanFoundAreFollowed) {
     AddFile("sub\\a.tpl", "kit's");

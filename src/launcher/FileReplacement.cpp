@@ -5,7 +5,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
+
+#include "platform/FolderBeneath.h"
 
 namespace {
 
@@ -95,10 +98,32 @@ void WriteAll(const TemporaryFile& file, const std::string& content) {
     if (fsync(file.descriptor()) != 0) throw kCannotWrite;
 }
 
+// Whether `path` is a regular file of exactly `content`: never waits on a pipe.
+bool HoldsExactly(const std::string& path, const std::string& content) {
+    const FolderDescriptor file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat status {};
+    if (!file.valid() || fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode) ||
+        static_cast<std::uint64_t>(status.st_size) != content.size()) {
+        return false;
+    }
+    // One byte more than expected: a file that grew meanwhile is not the same.
+    std::string held(content.size() + 1, '\0');
+    std::size_t done = 0;
+    while (done < held.size()) {
+        const ssize_t got = read(file.get(), held.data() + done, held.size() - done);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        done += static_cast<std::size_t>(got);
+    }
+    return done == content.size() && held.compare(0, done, content) == 0;
+}
+
 }  // namespace
 
 void ReplaceFileContent(const std::string& path, const std::string& content) {
     const std::string target = FollowLinks(path);
+    // Already the same bytes: its time, inode and the disk are left alone.
+    if (HoldsExactly(target, content)) return;
     TemporaryFile file(target);
     TakeOverOwnerAndMode(file, target);
     WriteAll(file, content);

@@ -1,4 +1,5 @@
 #include <sys/resource.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -75,6 +76,27 @@ TEST_F(ConfigFileTest, ReplacingThroughSymbolicLinkKeepsLinkAndPermissionBits) {
     EXPECT_EQ(ReadBytes(env_ / "real.cfg"), "new=2\n");
     EXPECT_TRUE(std::filesystem::is_symlink(env_ / "out.cfg"));
     EXPECT_EQ(std::filesystem::status(env_ / "real.cfg").permissions(), static_cast<std::filesystem::perms>(0604));
+}
+
+// A file that already holds the bytes keeps its inode and times; one byte otherwise, and it is replaced.
+TEST_F(ConfigFileTest, AFileAlreadyHoldingTheBytesIsLeftAsItIs) {
+    const std::string path = env_ / "out.cfg";
+    const auto identity = [&path] {
+        struct stat status {};
+        EXPECT_EQ(stat(path.c_str(), &status), 0);
+        return std::tuple(status.st_ino, status.st_mtim.tv_sec, status.st_ctim.tv_sec, status.st_ctim.tv_nsec);
+    };
+    for (const auto& [held, written, replaced] : {std::tuple{"a=1\n", "a=1\n", false}, {"a=2\n", "a=1\n", true},
+                                                   {"a=1\nb", "a=1\n", true}, {"a=1", "a=1\n", true}}) {
+        SCOPED_TRACE(held);
+        WriteBytes(path, held);
+        const timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
+        ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), old, 0), 0);
+        const auto before = identity();
+        EXPECT_EQ(Write(Read(written)), 0);
+        EXPECT_EQ(ReadBytes(path), written);
+        EXPECT_EQ(identity() != before, replaced);
+    }
 }
 
 // Each failure leaves the old file whole, with no temporary file beside it.

@@ -253,6 +253,10 @@ private:
     // What the record read means for the run: a damaged one set aside; ERR_NO_RECORD for an uninstallation without one.
     ErrorCode LoadRecord();
     ErrorCode PlanRecord();
+    // Finds each entry's file in the previous record once, for PreviousOf.
+    void MatchPreviousRecord();
+    // Entry `index`'s file in the previous record, or nullptr; only while the record is planned.
+    const RecordedFile* PreviousOf(std::size_t index) const;
     void PlanKeptEdits();
     // By file of the previous record: whether the kit still holds it.
     std::vector<bool> PreviousStillShipped() const;
@@ -284,6 +288,8 @@ private:
     bool recordDamaged_ = false;
     std::string recordSetAside_;
     RecordState previousState_ = RecordState::Missing;
+    static constexpr std::uint32_t kNotRecorded = ~std::uint32_t{0};
+    std::vector<std::uint32_t> previousOf_;  // by entry: its index in previous_.files, or kNotRecorded
     InstallRecord previous_;
     // The new record, its files' lines made again whenever its bytes are
     // needed: the entries it lists (in kit order) and their checksums, a

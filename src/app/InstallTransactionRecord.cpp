@@ -68,6 +68,7 @@ ErrorCode InstallTransaction::LoadRecord() {
 }
 
 ErrorCode InstallTransaction::PlanRecord() {
+    MatchPreviousRecord();
     PlanKeptEdits();
     const std::vector<bool> shipped = PreviousStillShipped();
     PlanNoLongerShipped(shipped);
@@ -81,7 +82,26 @@ ErrorCode InstallTransaction::PlanRecord() {
     }
     if (!removals_.empty()) replacesAny_ = true;
     if (!removals_.empty() || !removedFolders_.empty() || writesRecord_) writesAny_ = true;
+    std::vector<std::uint32_t>().swap(previousOf_);
     return ERR_NONE;
+}
+
+void InstallTransaction::MatchPreviousRecord() {
+    previousOf_.assign(previous_.files.empty() ? 0 : plan_.size(), kNotRecorded);
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < previousOf_.size(); ++i) {
+        const std::string relative = RelativePath(i);
+        const RecordedFile* found = next < previous_.files.size() && previous_.files[next].path == relative
+                                        ? &previous_.files[next]
+                                        : FindRecordedFile(previous_, relative);
+        if (found == nullptr) continue;
+        previousOf_[i] = static_cast<std::uint32_t>(found - previous_.files.data());
+        next = previousOf_[i] + 1;
+    }
+}
+
+const RecordedFile* InstallTransaction::PreviousOf(std::size_t index) const {
+    return previousOf_.empty() || previousOf_[index] == kNotRecorded ? nullptr : &previous_.files[previousOf_[index]];
 }
 
 bool InstallTransaction::Edited(const std::string& relative, const RecordedFile& recorded,
@@ -117,7 +137,7 @@ void InstallTransaction::PlanKeptEdits() {
     for (std::size_t i = 0; i < plan_.size(); ++i) {
         if (plan_[i].action != EntryAction::Replace) continue;
         const std::string relative = RelativePath(i);
-        const RecordedFile* found = FindRecordedFile(previous_, relative);
+        const RecordedFile* found = PreviousOf(i);
         FileIdentity identity;
         const bool edited = found != nullptr && Edited(relative, *found, &identity);
         const FileDecision decision =
@@ -215,7 +235,7 @@ std::vector<bool> InstallTransaction::PreviousStillShipped() const {
     std::vector<bool> shipped(previous_.files.size(), false);
     if (previous_.files.empty()) return shipped;
     for (std::size_t i = 0; i < plan_.size(); ++i) {
-        if (const RecordedFile* found = FindRecordedFile(previous_, RelativePath(i)); found != nullptr) {
+        if (const RecordedFile* found = PreviousOf(i); found != nullptr) {
             shipped[static_cast<std::size_t>(found - previous_.files.data())] = true;
         }
     }
@@ -265,7 +285,7 @@ bool InstallTransaction::PlanRecordLines() {
         const std::uint32_t i = recordLines_[line];
         const KitEntry& entry = (*entries_)[i];
         const timespec time = TimespecFromFileTime(entry.lastWriteTime);
-        const RecordedFile* previous = WritesFile(plan_[i].action) ? nullptr : FindRecordedFile(previous_, RelativePath(i));
+        const RecordedFile* previous = WritesFile(plan_[i].action) ? nullptr : PreviousOf(i);
         if (WritesFile(plan_[i].action)) {
             takenOnTheWay = true;  // its data passes through a buffer anyway
         } else if (previous != nullptr && previous->size == entry.size && previous->seconds == time.tv_sec &&

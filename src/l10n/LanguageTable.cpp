@@ -1,6 +1,7 @@
 #include "l10n/LanguageTable.h"
 
-#include "l10n/MessageList.h"
+#include <iterator>
+#include <mutex>
 
 namespace {
 
@@ -33,20 +34,18 @@ MessageTable BuildMessageTable(const LanguageMessages& language) {
     return table;
 }
 
-LanguageTable BuildLanguageTable() {
-    LanguageTable languages;
-    for (const LanguageMessages* language : kAllLanguages) {
-        languages.emplace(language->number, std::make_pair(AString(language->code), BuildMessageTable(*language)));
-    }
-    return languages;
-}
-
-// Builds the tables during static initialisation, while only one thread runs.
-[[maybe_unused]] const LanguageTable& kBuiltBeforeMain = Languages();
-
 }  // namespace
 
-const LanguageTable& Languages() {
-    static const LanguageTable languages = BuildLanguageTable();
-    return languages;
+std::span<const LanguageMessages* const> AllLanguages() { return kAllLanguages; }
+
+const MessageTable* MessageTableOf(std::int32_t number) {
+    constexpr std::size_t kCount = std::size(kAllLanguages);
+    static std::once_flag built[kCount];
+    static MessageTable tables[kCount];
+    for (std::size_t i = 0; i < kCount; ++i) {
+        if (kAllLanguages[i]->number != number) continue;
+        std::call_once(built[i], [i] { tables[i] = BuildMessageTable(*kAllLanguages[i]); });
+        return &tables[i];
+    }
+    return nullptr;
 }

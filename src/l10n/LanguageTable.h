@@ -1,20 +1,20 @@
-// The message tables of all languages, keyed by language number: built once
-// from the constant lists before the program's entry point runs and only
-// read afterwards, so lookups from any thread need no lock.
+// The message tables of the languages, keyed by language number: each built
+// from its constant list on its first lookup, once, whichever thread asks
+// first, and only read afterwards. A run reads one or two languages of the
+// sixteen, and builds no others.
 #pragma once
 
 #include <cstdint>
 #include <map>
-#include <utility>
+#include <span>
 
+#include "l10n/MessageList.h"
 #include "text/WString.h"
 
 // Identifier (ASCII) to text (UTF-8), ordered byte-wise.
 using MessageTable = std::map<AString, AString>;
 
-// Language number to (two-letter code, table).
-using LanguageTable = std::map<std::int32_t, std::pair<AString, MessageTable>>;
-
-// The one table of all 16 languages; built on first use, which a static
-// initialiser of this library makes happen before main.
-const LanguageTable& Languages();
+// Every language the installer speaks: number, two-letter code, texts.
+std::span<const LanguageMessages* const> AllLanguages();
+// The table of language `number`, or nullptr when there is no such language.
+const MessageTable* MessageTableOf(std::int32_t number);

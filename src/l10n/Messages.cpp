@@ -10,14 +10,8 @@ namespace {
 // Written once at start-up; atomic so that a late writer cannot tear a read.
 std::atomic<std::int32_t> currentLanguage{kDefaultLanguage};
 
-const MessageTable* FindMessageTable(std::int32_t language) {
-    const LanguageTable& languages = Languages();
-    const auto found = languages.find(language);
-    return found == languages.end() ? nullptr : &found->second.second;
-}
-
 const AString* FindText(std::int32_t language, const AString& id) {
-    const MessageTable* table = FindMessageTable(language);
+    const MessageTable* table = MessageTableOf(language);
     if (table == nullptr) {
         return nullptr;
     }
@@ -33,9 +27,9 @@ WString LoadResString(const AString& id) {
 }
 
 std::int32_t LanguageFromCode(const AString& code) {
-    for (const auto& [number, language] : Languages()) {
-        if (language.first == code) {
-            return number;
+    for (const LanguageMessages* language : AllLanguages()) {
+        if (AString(language->code) == code) {
+            return language->number;
         }
     }
     return 0;
@@ -47,7 +41,7 @@ std::int32_t CurrentLanguage() { return currentLanguage.load(std::memory_order_r
 
 std::vector<AString> MessageIdentifiers(std::int32_t language) {
     std::vector<AString> identifiers;
-    if (const MessageTable* table = FindMessageTable(language)) {
+    if (const MessageTable* table = MessageTableOf(language)) {
         for (const auto& entry : *table) {
             identifiers.push_back(entry.first);
         }

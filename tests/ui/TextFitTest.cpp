@@ -142,12 +142,12 @@ using TextFitTest = ToolkitTest;
 
 TEST_F(TextFitTest, EveryTextOfEveryPageAndBoxIsWholeInEveryLanguage) {
     const scratch::Environment env;  // the converters follow the locale: UTF-8 for the test
-    for (const auto& [language, table] : Languages()) {
-        SetCurrentLanguage(language);
+    for (const LanguageMessages* language : AllLanguages()) {
+        SetCurrentLanguage(language->number);
         CInstallerDlg dialog(false, Text("IDR_MAINFRAME"));
         ProgressState progress;
         for (const Step& step : kSteps) {
-            const std::string where = std::string(table.first.c_str()) + ", " + step.page;
+            const std::string where = std::string(language->code) + ", " + step.page;
             bool boxShown = false;
             if (step.box != nullptr) {
                 WhenDialogRuns(GTK_TYPE_MESSAGE_DIALOG, [&](GtkWidget* box) {

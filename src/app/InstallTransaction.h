@@ -257,6 +257,8 @@ private:
     void MatchPreviousRecord();
     // Entry `index`'s file in the previous record, or nullptr; only while the record is planned.
     const RecordedFile* PreviousOf(std::size_t index) const;
+    // Whether the planned record, each line's checksum taken from the previous one, is that record line for line.
+    bool RepeatsPreviousRecord() const;
     void PlanKeptEdits();
     // By file of the previous record: whether the kit still holds it.
     std::vector<bool> PreviousStillShipped() const;

@@ -269,6 +269,19 @@ std::vector<std::uint32_t> InstallTransaction::RecordedEntries() const {
     return chosen;
 }
 
+bool InstallTransaction::RepeatsPreviousRecord() const {
+    if (!(recordHeader_.identity == previous_.identity) || recordHeader_.createdTarget != previous_.createdTarget ||
+        recordHeader_.createdFolders != previous_.createdFolders || recordLines_.size() != previous_.files.size()) {
+        return false;
+    }
+    // Every line took its size, time and checksum from the recorded file of
+    // its path (PlanRecordLines): it is that file's line when it stands in its place.
+    for (std::size_t line = 0; line < recordLines_.size(); ++line) {
+        if (previousOf_.empty() || previousOf_[recordLines_[line]] != line) return false;
+    }
+    return true;
+}
+
 RecordedFile InstallTransaction::RecordLine(std::size_t line) const {
     const std::uint32_t i = recordLines_[line];
     const KitEntry& entry = (*entries_)[i];
@@ -316,6 +329,11 @@ ErrorCode InstallTransaction::PlanNewRecord() {
                                 record.createdFolders.end());
     const bool takenOnTheWay = PlanRecordLines();
     recordHeader_ = std::move(record);
+    // What a reinstallation mostly finds: nothing to write, nor even to make again.
+    if (previousState_ == RecordState::Found && !takenOnTheWay && linesReadFromKit_.empty() && RepeatsPreviousRecord()) {
+        writesRecord_ = false;
+        return ERR_NONE;
+    }
     // Its size and checksum without keeping its bytes: a large kit's record is made again when it is written.
     std::uint64_t size = 0;
     ChecksumStream whole;

@@ -203,6 +203,44 @@ TEST_F(InstallJobTest, ANameListedTwiceIsRecordedAsTheEntryThatWritesIt) {
     EXPECT_EQ(ReadBytes(target_ + "t.tpl"), "second");
 }
 
+// The record is written again whenever it would change, even with no file written (a file dropped, the kit's order
+// changed); one that would repeat itself line for line is left as it is.
+TEST_F(InstallJobTest, TheRecordIsLeftAsItIsOnlyWhenItWouldRepeatItself) {
+    for (const char* name : {"a.tpl", "b.tpl", "c.tpl"}) AddFile(name, std::string("kit ") + name);
+    OpenKit();
+    ASSERT_EQ(Run(target_), ERR_NONE);
+    const std::string recordPath = target_ + RecordPath(IdentityOfKit(kit_.descriptions));
+    const auto recorded = [this] {
+        const FolderDescriptor target(open(target_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        InstallRecord record;
+        EXPECT_EQ(ReadRecord(target.get(), IdentityOfKit(kit_.descriptions), &record), RecordState::Found);
+        std::vector<std::string> paths;
+        for (const RecordedFile& file : record.files) paths.push_back(file.path);
+        return paths;
+    };
+    const auto inode = [&recordPath] {
+        struct stat status {};
+        EXPECT_EQ(stat(recordPath.c_str(), &status), 0);
+        return status.st_ino;
+    };
+    const ino_t first = inode();
+    ASSERT_EQ(Run(target_), ERR_NONE);
+    EXPECT_EQ(inode(), first);
+
+    const auto reinstall = [this](std::vector<KitFileSource> files) {
+        KitClose(kit_);
+        source_.files = std::move(files);
+        OpenKit();
+        ASSERT_EQ(Run(target_), ERR_NONE);
+        EXPECT_EQ(progress_.ReadProgress().counts.written, 0u);
+    };
+    const KitFileSource a = source_.files[0], b = source_.files[1], c = source_.files[2];
+    reinstall({c, b, a});
+    EXPECT_EQ(recorded(), (std::vector<std::string>{"c.tpl", "b.tpl", "a.tpl"}));
+    reinstall({a});
+    EXPECT_EQ(recorded(), std::vector<std::string>{"a.tpl"});
+}
+
 // A kit read for its directory first (as a silent run reads it) is unpacked only when the run needs its files: damaged
 // past its directory, it then stops the run before any change, as a kit that cannot be opened does.
 TEST_F(InstallJobTest, AKitReadForItsDirectoryFirstIsUnpackedOnlyForFilesItWrites) {

@@ -231,8 +231,9 @@ ErrorCode InstallTransaction::Plan(const WString& target, const std::vector<KitE
     if (code != ERR_NONE) return code;
     {
         // Neither needs the other: the previous record is read while the entries are looked at.
-        const SideThread reader([this] { ReadPreviousRecord(); });
+        SideThread reader([this] { ReadPreviousRecord(); });
         code = PlanEntries(uninstall_ ? noEntries_ : entries);
+        reader.Wait();
     }
     if (code == ERR_NONE) code = LoadRecord();
     if (code == ERR_NONE) code = PlanRecord();
@@ -267,6 +268,7 @@ ErrorCode InstallTransaction::PlanEntries(const std::vector<KitEntry>& entries) 
             std::optional<SideThread> helper;
             if (half < count) helper.emplace([&] { LookAt(first, half, count, relative, folders, &behind); });
             LookAt(first, 0, half, relative, folders, &ahead);
+            if (helper) helper->Wait();
         }
         for (Look* look : {&ahead, &behind}) {
             if (look->error != ERR_NONE) return look->error;

@@ -90,6 +90,7 @@ Differences CompareRecorded(int target, const std::vector<RecordedFile>& files, 
         std::optional<SideThread> helper;
         if (half < files.size()) helper.emplace([&] { CompareAll(target, all.subspan(half), recordChanged, &second); });
         CompareAll(target, all.first(half), recordChanged, &first);
+        if (helper) helper->Wait();
     }
     first.insert(first.end(), second.begin(), second.end());
     return first;

@@ -51,9 +51,10 @@ public:
     InstallTransaction& operator=(const InstallTransaction&) = delete;
 
     // Takes the template directory's lock, settles dead runs' journals for
-    // it, then looks at each entry's destination below `target` (one fstatat
-    // each) and decides what to do with it: skip a file as new as the entry
-    // (whole seconds), create a missing one, replace an older one; of entries
+    // it, then looks at each entry's destination below `target` (one statx
+    // each, on two threads for a large kit) and decides what to do with it:
+    // skip a file as new as the entry (whole seconds), create a missing one,
+    // replace an older one; of entries
     // that name the same file, the one installing them in kit order would
     // leave writes it (a later one only when newer). Linked folders found
     // here are the only links later steps follow. Changes nothing of the

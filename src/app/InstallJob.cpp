@@ -4,8 +4,8 @@
 #include <unistd.h>
 
 #include <memory>
-#include <span>
 #include <exception>
+#include <span>
 #include <thread>
 
 #include "app/EntryQueue.h"
@@ -16,6 +16,7 @@
 #include "app/ProgressState.h"
 #include "app/RecoveredRunText.h"
 #include "kit/KitDirectoryOpen.h"
+#include "kit/KitEntryData.h"
 #include "kit/KitReader.h"
 #include "l10n/Messages.h"
 #include "text/Convert.h"
@@ -42,6 +43,7 @@ struct JobRun {
     ProgressState& progress;
     const WString& target;
     EntryQueue queue;
+    KitStream* stream = nullptr;  // the kit's data as it is inflated; else its unpacked image
 };
 
 void Tally(FileCounts& counts, EntryAction action) {
@@ -58,7 +60,8 @@ void Tally(FileCounts& counts, EntryAction action) {
 // Only the reporting thread talks to the progress record while it works (so
 // the percentage never goes back and the other thread never waits for its
 // lock); each thread adds its counts once, at its end.
-void InstallChunks(JobRun& run, std::span<unsigned char> buffer, bool reports) {
+// `data` goes with the thread's work: a stream's reader that is done lets it go on.
+void InstallChunks(JobRun& run, std::unique_ptr<KitEntryData> data, bool reports) {
     const std::size_t count = run.queue.count();
     FileCounts counts;
     std::size_t first = 0;
@@ -74,7 +77,7 @@ void InstallChunks(JobRun& run, std::span<unsigned char> buffer, bool reports) {
                 run.progress.PostProgress(ERR_NONE, DestinationOf(run.target, run.kit.entries[i]),
                                           PercentBefore(run.queue.done(), count));
             }
-            const ErrorCode code = run.transaction.Stage(run.kit, i, buffer, staged);
+            const ErrorCode code = run.transaction.Stage(*data, i, staged);
             if (code != ERR_NONE) {
                 run.queue.Stop(code);
                 break;
@@ -94,21 +97,33 @@ void InstallChunks(JobRun& run, std::span<unsigned char> buffer, bool reports) {
     run.progress.AddCounts(counts);
 }
 
+std::size_t InstallingThreads(std::size_t entries) { return entries > kChunk ? 2 : 1; }
+
+// Each installing thread's way to the data: reader `reader` of the stream,
+// or the image through `buffer`.
+std::unique_ptr<KitEntryData> DataFor(const JobRun& run, std::size_t reader, std::span<unsigned char> buffer) {
+    if (run.stream != nullptr) return std::make_unique<StreamEntryData>(*run.stream, run.kit.entries, reader);
+    return std::make_unique<ImageEntryData>(run.kit, buffer);
+}
+
 // Creating, writing and renaming small files is mostly the kernel's work, and
 // a second thread does it beside the first at nearly no cost. Without the
 // thread the worker installs every entry alone.
 void InstallAllEntries(JobRun& run) {
     std::unique_ptr<unsigned char[]> helperBuffer;
     std::thread helper;
-    if (run.queue.count() > kChunk) {
+    if (InstallingThreads(run.queue.count()) > 1) {
+        // Destroyed here unless the thread took it: a stream's reader that never starts leaves at once.
+        std::unique_ptr<KitEntryData> helperData;
         try {
-            helperBuffer.reset(new unsigned char[run.kit.copyBufferSize]);
-            helper = std::thread(InstallChunks, std::ref(run),
-                                 std::span<unsigned char>(helperBuffer.get(), run.kit.copyBufferSize), false);
+            // Reading from the stream, a thread needs no buffer of its own.
+            if (run.stream == nullptr) helperBuffer.reset(new unsigned char[run.kit.copyBufferSize]);
+            helperData = DataFor(run, 1, {helperBuffer.get(), helperBuffer ? run.kit.copyBufferSize : 0});
+            helper = std::thread(InstallChunks, std::ref(run), std::move(helperData), false);
         } catch (const std::exception&) {  // no thread or no buffer: the worker goes alone
         }
     }
-    InstallChunks(run, std::span<unsigned char>(run.kit.copyBuffer.get(), run.kit.copyBufferSize), true);
+    InstallChunks(run, DataFor(run, 0, {run.kit.copyBuffer.get(), run.kit.copyBufferSize}), true);
     if (helper.joinable()) helper.join();
 }
 
@@ -153,6 +168,22 @@ ErrorCode EndWithRollback(InstallTransaction& transaction, ProgressState& progre
     return code;
 }
 
+// A kit that cannot be unpacked, or whose data turns out damaged while it is
+// installed: told as the same trouble found at the start would be.
+ErrorCode EndWithKitFailure(InstallTransaction& transaction, ProgressState& progress, ErrorCode kitCode,
+                            std::int32_t percent) {
+    if (!IsKitOpenFailure(kitCode)) return EndWithRollback(transaction, progress, kitCode, percent);
+    return EndWithRollback(transaction, progress, ERR_KIT_NOT_UNPACKED, percent,
+                           LoadResString(KitOpenFailureMessage(kitCode)));
+}
+
+// The kit's data for the run, as it is inflated when the entries lie in
+// their order (and a thread can be started), else from its unpacked image.
+ErrorCode PrepareKitData(KitReader& kit, std::size_t threads, std::unique_ptr<KitStream>* stream) {
+    if (EntriesInStreamOrder(kit.entries)) *stream = KitStream::Start(kit, threads);
+    return *stream ? ERR_NONE : KitOpenImage(kit);
+}
+
 bool IsUsableFolder(const std::string& folder) {
     struct stat status {};
     return !folder.empty() && stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode) &&
@@ -184,30 +215,31 @@ ErrorCode RunInstallJob(InstallTransaction& transaction, ProgressState& progress
     KitReader& kit = *job.job;
     const bool uninstall = job.kind == RunSummary::Kind::Uninstall;
     const RecordOptions options{uninstall ? RecordOptions::Kind::Uninstall : RecordOptions::Kind::Install,
-                                IdentityOfKit(kit.descriptions), &kit};
+                                IdentityOfKit(kit.descriptions)};
     ErrorCode code = transaction.Plan(job.target, kit.entries, options);
     if (code == ERR_NONE) code = transaction.CheckSpace();
     // The lock file lives beside the journals: a folder for them is needed from the plan on.
     if (code != ERR_NONE) return EndWithRollback(transaction, progress, code, 0, BeginFailureMessage(code));
+    // A kit read for its directory first: its data is inflated while the
+    // files are written, or, where its entries are out of order, unpacked
+    // now, before anything changes.
+    std::unique_ptr<KitStream> stream;
+    const std::size_t count = uninstall ? 0 : kit.entries.size();
     if (transaction.NeedsKitData()) {
-        // A kit read for its directory first is unpacked now, before anything changes.
-        const ErrorCode unpacked = KitOpenImage(kit);
-        // The kit's or TMPDIR's own trouble is told as at a start; what else the run met is its failure.
-        if (unpacked != ERR_NONE && IsKitOpenFailure(unpacked)) {
-            return EndWithRollback(transaction, progress, ERR_KIT_NOT_UNPACKED, 0,
-                                   LoadResString(KitOpenFailureMessage(unpacked)));
-        }
-        if (unpacked != ERR_NONE) return EndWithRollback(transaction, progress, unpacked, 0);
-        code = transaction.ReadKitChecksums();
-        if (code != ERR_NONE) return EndWithRollback(transaction, progress, code, 0);
+        code = PrepareKitData(kit, InstallingThreads(count), &stream);
+        if (code != ERR_NONE) return EndWithKitFailure(transaction, progress, code, 0);
     }
     code = transaction.Begin();
     if (code != ERR_NONE) return EndWithRollback(transaction, progress, code, 0, BeginFailureMessage(code));
 
     // An uninstallation writes none of the kit's files: all it does is in FinishRecord.
-    const std::size_t count = uninstall ? 0 : kit.entries.size();
-    JobRun run{transaction, kit, progress, job.target, EntryQueue(count, kChunk)};
+    JobRun run{transaction, kit, progress, job.target, EntryQueue(count, kChunk), stream.get()};
     InstallAllEntries(run);
+    // Damage found in the stream, or a stream shorter than its directory says, is the kit's.
+    code = stream ? stream->damage() : ERR_NONE;
+    if (code == ERR_NONE && stream && !run.queue.stopped()) code = stream->Finish(KitImageEnd(kit.entries));
+    stream.reset();
+    if (code != ERR_NONE) return EndWithKitFailure(transaction, progress, code, PercentBefore(run.queue.done(), count));
     if (run.queue.stopped()) {
         return EndWithRollback(transaction, progress, run.queue.failure(), PercentBefore(run.queue.done(), count));
     }

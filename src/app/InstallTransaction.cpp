@@ -608,29 +608,42 @@ ErrorCode InstallTransaction::CopyOriginal(int folder, const std::string& relati
     return saved.valid() && SyncFolder(saved.get()) ? ERR_NONE : ERR_CANT_WRITE;
 }
 
-ErrorCode InstallTransaction::CopyEntry(const KitReader& kit, std::size_t index, int file,
-                                       std::span<unsigned char> buffer) {
+ErrorCode InstallTransaction::CopyEntry(KitEntryData& data, std::size_t index, int file) {
     const auto line = std::lower_bound(recordLines_.begin(), recordLines_.end(), index);
-    if (line == recordLines_.end() || *line != index) return KitCopyEntryData(kit, index, file, buffer);
+    if (line == recordLines_.end() || *line != index) return data.Copy(index, file, nullptr);
     ChecksumStream checksum;
-    const ErrorCode code = KitCopyEntryData(kit, index, file, buffer, [&checksum](const unsigned char* piece, std::size_t size) {
-        checksum.Add(piece, size);
-    });
+    const CopyObserver observe = [&checksum](const unsigned char* piece, std::size_t size) { checksum.Add(piece, size); };
+    const ErrorCode code = data.Copy(index, file, &observe);
     // Each thread writes only its own entries' lines: no two touch the same one.
     if (code == ERR_NONE) lineChecksums_[static_cast<std::size_t>(line - recordLines_.begin())] = checksum.Result();
     return code;
 }
 
-ErrorCode InstallTransaction::WriteEntry(const KitReader& kit, std::size_t index, int folder,
-                                         const std::string& temporary, std::span<unsigned char> buffer,
-                                         FileInstance& instance) {
+// A file the run leaves as it is, whose record line needs the kit's checksum
+// of it: a reading that fails fails the run, so that a record that reports
+// success holds every file's true checksum.
+ErrorCode InstallTransaction::ChecksumFromKit(KitEntryData& data, std::size_t index) {
+    if (linesReadFromKit_.empty()) return ERR_NONE;
+    const auto line = std::lower_bound(recordLines_.begin(), recordLines_.end(), index);
+    if (line == recordLines_.end() || *line != index) return ERR_NONE;
+    const auto lineNumber = static_cast<std::uint32_t>(line - recordLines_.begin());
+    if (!std::binary_search(linesReadFromKit_.begin(), linesReadFromKit_.end(), lineNumber)) return ERR_NONE;
+    ChecksumStream checksum;
+    const ErrorCode code =
+        data.Look(index, [&checksum](const unsigned char* piece, std::size_t size) { checksum.Add(piece, size); });
+    if (code == ERR_NONE) lineChecksums_[lineNumber] = checksum.Result();
+    return code;
+}
+
+ErrorCode InstallTransaction::WriteEntry(KitEntryData& data, std::size_t index, int folder,
+                                         const std::string& temporary, FileInstance& instance) {
     const Planned& entry = plan_[index];
     // A replaced file's bits that the umask leaves as they are need no fchmod.
     const bool modeAtOpen = entry.mode != kNewFileMode && umask_ && (entry.mode & *umask_) == 0;
     const int file = openat(folder, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
                             modeAtOpen ? entry.mode : kCreateMode);
     if (file < 0) return ErrorFromErrno(errno);
-    ErrorCode code = CopyEntry(kit, index, file, buffer);
+    ErrorCode code = CopyEntry(data, index, file);
     Step();
     if (code == ERR_NONE && entry.mode != kNewFileMode && !modeAtOpen && fchmod(file, entry.mode) != 0) {
         code = ErrorFromErrno(errno);
@@ -681,9 +694,9 @@ int InstallTransaction::FolderOf(const std::string& relative, std::vector<Folder
     return lastFolder.folder.get();
 }
 
-ErrorCode InstallTransaction::Install(const KitReader& kit, std::size_t index, std::span<unsigned char> buffer) {
+ErrorCode InstallTransaction::Install(KitEntryData& data, std::size_t index) {
     StagedFiles staged;
-    const ErrorCode code = Stage(kit, index, buffer, staged);
+    const ErrorCode code = Stage(data, index, staged);
     if (code != ERR_NONE) {
         Discard(staged);
         return code;
@@ -691,9 +704,8 @@ ErrorCode InstallTransaction::Install(const KitReader& kit, std::size_t index, s
     return PutInPlace(staged);
 }
 
-ErrorCode InstallTransaction::Stage(const KitReader& kit, std::size_t index, std::span<unsigned char> buffer,
-                                    StagedFiles& staged) {
-    if (!Writes(plan_[index].action)) return ERR_NONE;
+ErrorCode InstallTransaction::Stage(KitEntryData& data, std::size_t index, StagedFiles& staged) {
+    if (!Writes(plan_[index].action)) return ChecksumFromKit(data, index);
     // Each held folder is a descriptor: files in many folders go into place in steps.
     if (staged.held.size() >= kMostHeldFolders) {
         const ErrorCode placed = PutInPlace(staged);
@@ -715,7 +727,7 @@ ErrorCode InstallTransaction::Stage(const KitReader& kit, std::size_t index, std
     }
     const std::string temporary = TemporaryName(tag_, index);
     FileInstance instance;
-    const ErrorCode code = WriteEntry(kit, index, folder, temporary, buffer, instance);
+    const ErrorCode code = WriteEntry(data, index, folder, temporary, instance);
     if (code != ERR_NONE) {
         (void)unlinkat(folder, temporary.c_str(), 0);  // the rollback would remove it too
         return code;

@@ -27,6 +27,7 @@
 #include "app/RunSummary.h"
 #include "app/RunRollback.h"
 #include "platform/FolderBeneath.h"
+#include "kit/KitEntryData.h"
 #include "kit/KitReader.h"
 #include "platform/ErrorCode.h"
 #include "text/WString.h"
@@ -40,7 +41,6 @@ struct RecordOptions {
     enum class Kind : std::uint8_t { Install, DryRun, Uninstall, UninstallDryRun };
     Kind kind = Kind::Install;
     KitIdentity identity;
-    const KitReader* kit = nullptr;  // for the checksums of its files; null for an uninstallation
 };
 
 class InstallTransaction {
@@ -86,13 +86,9 @@ public:
     ErrorCode CheckSpace() const;
     // Whether the run reads the kit's files: it writes some, or its record
     // takes a checksum from the kit (a file found up to date that the
-    // previous record does not describe). A run that does not needs only the
-    // kit's directory.
+    // previous record does not describe; Stage reads it). A run that does
+    // not needs only the kit's directory.
     bool NeedsKitData() const { return writesFiles_ || !linesReadFromKit_.empty(); }
-    // The record's checksums that come from the kit's files, read once the
-    // kit is unpacked and before Begin: 0, or 13 (or a read's code) when the
-    // kit cannot be read there, and the run goes no further.
-    ErrorCode ReadKitChecksums();
     // Writes and syncs the journal, claims the backup folder (beside the
     // target, else in the journal folder; never in TMPDIR) and creates the
     // missing folders; a plan that writes nothing needs none of it. 0; 1013
@@ -102,14 +98,15 @@ public:
     EntryAction ActionOf(std::size_t index) const { return plan_[index].action; }
     // Writes entry `index` as planned: original into the backup first (a
     // copy under its backup name only once whole and synced), data under a
-    // temporary name (copied through `buffer` where that is faster), the
+    // temporary name (from `data`, the calling thread's own), the
     // entry's time, then the rename into place. 0; 3 when its folder is no
     // longer the one planned (a link now); else the failing step's code (the
     // temporary file is removed); ERR_FILE_APPEARED when a file now stands
     // where the plan found none: it stays as it is, and appearedFile() names
     // it. Safe to call from several threads at once for different entries,
-    // each with its own buffer.
-    ErrorCode Install(const KitReader& kit, std::size_t index, std::span<unsigned char> buffer);
+    // each with its own `data`. An entry the run does not write whose
+    // checksum the record takes from the kit is read from `data` for it.
+    ErrorCode Install(KitEntryData& data, std::size_t index);
 
     // The files one thread has written under their temporary names and not
     // yet put in place, with the folders that hold them.
@@ -129,7 +126,7 @@ public:
     // PutInPlace journals what is staged in one write
     // and renames it into place. Each returns as Install does; on a failure
     // the files not in place are removed. Discard removes them unplaced.
-    ErrorCode Stage(const KitReader& kit, std::size_t index, std::span<unsigned char> buffer, StagedFiles& staged);
+    ErrorCode Stage(KitEntryData& data, std::size_t index, StagedFiles& staged);
     ErrorCode PutInPlace(StagedFiles& staged);
     void Discard(StagedFiles& staged);
     // After every entry: removes the files no longer shipped (each into the
@@ -230,10 +227,11 @@ private:
     // a stop is still quick) at about this pace.
     static constexpr std::chrono::milliseconds kLongestStaging{50};
     // Copies the entry's data into `file`, its checksum into the record on the way when the record takes it.
-    ErrorCode CopyEntry(const KitReader& kit, std::size_t index, int file, std::span<unsigned char> buffer);
+    ErrorCode CopyEntry(KitEntryData& data, std::size_t index, int file);
+    ErrorCode ChecksumFromKit(KitEntryData& data, std::size_t index);
     // Writes the temporary file; `instance` tells which file it is.
-    ErrorCode WriteEntry(const KitReader& kit, std::size_t index, int folder, const std::string& temporary,
-                         std::span<unsigned char> buffer, FileInstance& instance);
+    ErrorCode WriteEntry(KitEntryData& data, std::size_t index, int folder, const std::string& temporary,
+                         FileInstance& instance);
     // Renames the written file into place; a created one never over a file that appeared since the plan.
     ErrorCode PutInPlace(std::size_t index, int folder, const std::string& temporary, const std::string& name);
     void Step();
@@ -300,7 +298,7 @@ private:
     InstallRecord recordHeader_;  // without files
     std::vector<std::uint32_t> recordLines_;
     std::vector<Checksum128> lineChecksums_;
-    std::vector<std::uint32_t> linesReadFromKit_;  // lines whose checksum ReadKitChecksums takes
+    std::vector<std::uint32_t> linesReadFromKit_;  // lines whose checksum Stage reads from the kit, in order
     std::uint64_t recordSize_ = 0;
     std::vector<KeptAside> keptAside_;    // by entry
     std::vector<std::string> keptEdited_;  // no longer shipped, edited: left where they are

@@ -306,7 +306,7 @@ bool InstallTransaction::PlanRecordLines() {
             // The file the record describes, which the time rule keeps: the same kit file as then.
             lineChecksums_[line] = previous->checksum;
         } else {
-            linesReadFromKit_.push_back(static_cast<std::uint32_t>(line));  // ReadKitChecksums
+            linesReadFromKit_.push_back(static_cast<std::uint32_t>(line));  // read by Stage
         }
     }
     return takenOnTheWay;
@@ -373,24 +373,6 @@ ErrorCode InstallTransaction::PlanNewRecord() {
         recordWritten_.seconds == recordOriginal_.seconds) {
         ++recordWritten_.seconds;
     }
-    return ERR_NONE;
-}
-
-ErrorCode InstallTransaction::ReadKitChecksums() {
-    if (linesReadFromKit_.empty()) return ERR_NONE;
-    if (options_.kit == nullptr || options_.kit->handle == INVALID_FILE_HANDLE) return ERR_INVALID_HANDLE;
-    std::unique_ptr<unsigned char[]> buffer(new unsigned char[kChecksumBuffer]);
-    for (const std::uint32_t line : linesReadFromKit_) {
-        const KitEntry& entry = (*entries_)[recordLines_[line]];
-        // A record that reports success holds every file's true checksum: a
-        // read that fails (or a kit cut short) fails the run before any change.
-        errno = 0;
-        if (!ChecksumOfRange(static_cast<int>(options_.kit->handle), entry.offset, entry.size,
-                             {buffer.get(), kChecksumBuffer}, &lineChecksums_[line])) {
-            return errno == 0 || errno == EIO ? ERR_INVALID_DATA : ErrorFromErrno(errno);
-        }
-    }
-    std::vector<std::uint32_t>().swap(linesReadFromKit_);
     return ERR_NONE;
 }
 

@@ -177,17 +177,15 @@ bool InstallerController::PrepareInstallation() {
     // A directory named on the command line replaces the proposal, as if typed.
     if (!targetOption_.empty()) targetDirectory_ = WithoutDotsInMissingPart(CleanTypedDirectory(targetOption_));
 
-    // The free space is watched while the kit is unpacked, against what its
-    // image really needs, rather than guessed from the kit's size. A run
-    // that writes none of the kit's files needs none of their data, and
-    // unpacks nothing.
-    // A silent installation, which asks nothing, reads the directory first
-    // and unpacks the rest only when the plan finds a file to write; a run
-    // that writes none of the kit's files reads only the directory (a dry
-    // run looks at the rest when the run it stands for would).
-    const bool writesNoFile = runKind_ != RunSummary::Kind::Install;
-    const ErrorCode opened = writesNoFile || silent_ ? KitOpenDirectoryFirst(kit_, kitPath_, kitSlice)
-                                                     : KitOpen(kit_, kitPath_, kitSlice);
+    // Every run reads the kit's directory first; an installation inflates the
+    // rest while it writes the files. A small kit is checked to its end at
+    // once when somebody is asked questions, so that its damage is told
+    // before the first page; a large one would keep the window waiting, and
+    // is checked as it is installed (damage there undoes the run). A silent
+    // run and one that writes no file read the rest only when they need it.
+    ErrorCode opened = KitOpenDirectoryFirst(kit_, kitPath_, kitSlice);
+    const bool asks = !silent_ && runKind_ == RunSummary::Kind::Install;
+    if (opened == ERR_NONE && asks && KitStreamBytes(kit_) <= kKitCheckedAtStart) opened = KitCheckWholeStream(kit_);
     if (opened != ERR_NONE) {
         frontEnd_.ShowMessage(LoadResString(KitOpenFailureMessage(opened)), MB_ERROR_OK);
         return false;

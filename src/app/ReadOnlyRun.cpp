@@ -49,7 +49,7 @@ ExitStatus InstallerController::RunReadOnly() {
 ExitStatus InstallerController::RunDryRun(const std::string& target) {
     InstallTransaction transaction;
     const RecordOptions options{previewsUninstall_ ? RecordOptions::Kind::UninstallDryRun : RecordOptions::Kind::DryRun,
-                                IdentityOfKit(kit_.descriptions), &kit_};
+                                IdentityOfKit(kit_.descriptions)};
     const ErrorCode code = transaction.Plan(ToWString(target.c_str()), kit_.entries, options);
     if (transaction.recordDamaged()) {
         frontEnd_.ShowNote(LoadResString("IDS_RECORD_DAMAGED") + u" " + ToWString((target + transaction.recordSetAside()).c_str()));

@@ -1,6 +1,8 @@
 #include "kit/KitDirectoryOpen.h"
 
 #include <malloc.h>
+#include <cerrno>
+#include <sys/stat.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -9,8 +11,10 @@
 
 #include "kit/KitDirectory.h"
 #include "kit/KitImageReader.h"
+#include "kit/KitTail.h"
 #include "kit/RawInflater.h"
 #include "platform/File.h"
+#include "platform/SystemPath.h"
 
 namespace {
 
@@ -23,13 +27,15 @@ ErrorCode MeasureImage(FileMapping& mapping, std::uint64_t* size) {
     });
 }
 
-// The image's bytes in order, inflated only as far as they are asked for.
-KitImageReader::Source StreamFrom(RawInflater& inflater) {
-    return [&inflater, ended = false](unsigned char* into, std::uint32_t capacity, std::uint32_t* got) mutable {
+// The image's bytes in order, inflated only as far as they are asked for;
+// the kit's pages behind the inflater are let go as it goes.
+KitImageReader::Source StreamFrom(KitTail& tail) {
+    return [&tail](unsigned char* into, std::uint32_t capacity, std::uint32_t* got) {
         *got = 0;
-        if (ended) return ERR_NONE;
-        const RawInflater::Result result = inflater.Inflate(into, capacity, got);
-        ended = result == RawInflater::Result::kEnd;
+        if (tail.ended) return ERR_NONE;
+        const RawInflater::Result result = tail.inflater->Inflate(into, capacity, got);
+        tail.ended = result == RawInflater::Result::kEnd;
+        tail.mapping->ReleaseBefore(tail.inflater->consumed());
         return result == RawInflater::Result::kInvalid ? ERR_INVALID_DATA : ERR_NONE;
     };
 }
@@ -60,6 +66,13 @@ std::uint64_t DirectoryDigest(const KitReader& reader) {
 
 }  // namespace
 
+bool KitTail::Unchanged() const {
+    struct stat now {};
+    return fstat(static_cast<int>(file.get()), &now) == 0 && now.st_size == opened.st_size &&
+           now.st_mtim.tv_sec == opened.st_mtim.tv_sec && now.st_mtim.tv_nsec == opened.st_mtim.tv_nsec &&
+           now.st_ctim.tv_sec == opened.st_ctim.tv_sec && now.st_ctim.tv_nsec == opened.st_ctim.tv_nsec;
+}
+
 ErrorCode KitOpenDirectory(KitReader& reader, const WString& path, const KitSlice& slice) {
     ErrorCode code = KitOpenDirectoryFirst(reader, path, slice);
     if (code == ERR_NONE) code = KitCheckWholeStream(reader);
@@ -74,22 +87,26 @@ ErrorCode KitOpenDirectoryFirst(KitReader& reader, const WString& path, const Ki
     KitClose(reader);
     std::vector<KitEntry>().swap(reader.entries);
     reader.descriptions.clear();
-    FileHandleGuard in;
-    const ErrorCode opened = FileOpen(path, ACCESS_READ, 0, OPEN_EXISTING, in.out());
+    auto tail = std::make_unique<KitTail>();
+    const ErrorCode opened = FileOpen(path, ACCESS_READ, 0, OPEN_EXISTING, tail->file.out());
     if (opened != ERR_NONE) return opened;
-    const std::unique_ptr<FileMapping> mapping = MapKitBytes(in.get(), slice);
-    if (!mapping) return ERR_INVALID_DATA;
-    RawInflater inflater(mapping->data(), mapping->size());
-    if (!inflater.valid()) return ERR_INVALID_DATA;
+    if (fstat(static_cast<int>(tail->file.get()), &tail->opened) != 0) return ErrorFromErrno(errno);
+    tail->mapping = MapKitBytes(tail->file.get(), slice);
+    if (!tail->mapping) return ERR_INVALID_DATA;
+    tail->inflater = std::make_unique<RawInflater>(tail->mapping->data(), tail->mapping->size());
+    if (!tail->inflater->valid()) return ERR_INVALID_DATA;
     // The image's length is not known without inflating it all: the most the
     // format addresses bounds the fields instead, and the kit's own limits
     // bound what they may make the reader hold.
-    KitImageReader fields(StreamFrom(inflater), kLargestKitImage);
+    KitImageReader fields(StreamFrom(*tail), kLargestKitImage);
     const ErrorCode code = ReadKitDirectory(fields, reader.descriptions, reader.entries);
     if (code != ERR_NONE) {
         reader.descriptions.clear();
         return code;
     }
+    tail->dataStart = fields.position();
+    tail->unread = fields.TakeReadAhead();
+    reader.tail = std::move(tail);
     reader.sourcePath = path;
     reader.sourceSlice = slice;
     return ERR_NONE;
@@ -119,8 +136,11 @@ ErrorCode KitOpenImage(KitReader& reader, const FreeSpaceProbe& freeSpace) {
     std::swap(reader.tempPath, whole.tempPath);
     std::swap(reader.handle, whole.handle);
     std::swap(reader.imageLock, whole.imageLock);
+    reader.tail.reset();  // the image holds the data now
     return ERR_NONE;
 }
+
+std::uint64_t KitStreamBytes(const KitReader& reader) { return reader.tail ? reader.tail->mapping->size() : 0; }
 
 ErrorCode KitCheckWholeStream(const KitReader& reader) {
     FileHandleGuard in;

@@ -21,7 +21,8 @@ ErrorCode KitOpenDirectory(KitReader& reader, const WString& path, const KitSlic
 // the stream only as far as the directory goes: a run that needs none of the
 // files' data (every file already up to date) never unpacks the rest. What
 // lies past the directory is looked at only by KitOpenImage, which needs
-// where the kit came from: `reader` keeps it. The same codes as
+// where the kit came from, or by a KitStream, which goes on from where the
+// directory ends: `reader` keeps both (sourcePath, tail). The same codes as
 // KitOpenDirectory for what the directory itself holds.
 ErrorCode KitOpenDirectoryFirst(KitReader& reader, const WString& path, const KitSlice& slice = KitSlice{});
 // Unpacks the whole kit of a reader opened by KitOpenDirectoryFirst into its
@@ -29,6 +30,11 @@ ErrorCode KitOpenDirectoryFirst(KitReader& reader, const WString& path, const Ki
 // directory is not the one read before (the kit file changed since). 0 at
 // once for a reader whose image is open.
 ErrorCode KitOpenImage(KitReader& reader, const FreeSpaceProbe& freeSpace = GetFileSystemFreeSpace);
+// The length of the kit's own bytes (deflated) of a reader opened by
+// KitOpenDirectoryFirst and not yet streamed; 0 otherwise.
+std::uint64_t KitStreamBytes(const KitReader& reader);
+// A kit up to this long is inflated to its end in a few hundredths of a second.
+inline constexpr std::uint64_t kKitCheckedAtStart = 8ull << 20;
 // Whether the whole stream of a kit opened by KitOpenDirectoryFirst holds
 // together and holds every entry's data, as KitOpen would find, without
 // keeping any of it: 0, or KitOpen's code.

@@ -65,6 +65,12 @@ std::string KitImageReader::ReadBlock(std::uint64_t length) {
     return block;
 }
 
+std::string KitImageReader::TakeReadAhead() {
+    std::string bytes(reinterpret_cast<const char*>(buffer_.get()) + next_, end_ - next_);
+    next_ = end_;
+    return bytes;
+}
+
 std::uint32_t KitImageReader::ReadU32() { return DecodeU32(Bytes(ReadBlock(4), 0)); }
 
 WString KitImageReader::ReadString(std::uint32_t mostUnits) {

@@ -35,6 +35,8 @@ public:
     std::string ReadRecord(std::uint32_t largest);
     std::uint64_t position() const { return position_; }
     std::uint64_t size() const { return size_; }
+    // The bytes read ahead past position(), handed over and forgotten.
+    std::string TakeReadAhead();
 
 private:
     std::string ReadBlock(std::uint64_t length);

@@ -6,6 +6,7 @@
 #include <cerrno>
 
 #include "kit/KitDirectory.h"
+#include "kit/KitTail.h"
 #include "kit/TemporaryFileGuard.h"
 #include "platform/FileCopy.h"
 #include "platform/FileTree.h"

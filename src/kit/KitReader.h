@@ -20,6 +20,8 @@
 // installer's own, so that nothing else there is ever taken for one.
 inline constexpr char kImagePrefix[] = "qorn-setup-image-";
 
+struct KitTail;
+
 struct KitDescription {
     WString language;
     WString productName;
@@ -54,6 +56,9 @@ public:
     // Where a kit opened for its directory first came from, for KitOpenImage.
     WString sourcePath;
     KitSlice sourceSlice;
+    // A kit opened for its directory first: the stream where the directory
+    // ends, for the files' data (KitStream), until something takes it.
+    std::unique_ptr<KitTail> tail;
 };
 
 // Inflates the kit into a new temporary image (InflateFile, watching the

@@ -52,7 +52,8 @@ TEST_F(DirectoryLockTest, ARunAndARecoveringStartNeverShareADeadRunsDirectory) {
             InstallTransaction dead;
             ASSERT_EQ(dead.Plan(Wide(env_ / "x/new"), kit_.entries), ERR_NONE);
             ASSERT_EQ(dead.Begin(), ERR_NONE);
-            ASSERT_EQ(dead.Install(kit_, 0, {kit_.copyBuffer.get(), kit_.copyBufferSize}), ERR_NONE);
+            ImageEntryData data(kit_, {kit_.copyBuffer.get(), kit_.copyBufferSize});
+            ASSERT_EQ(dead.Install(data, 0), ERR_NONE);
         }  // killed: its journal stays, unlocked
         const std::vector<std::string> journals = Names(JournalFolderPath());
         ASSERT_EQ(journals.size(), 1u);

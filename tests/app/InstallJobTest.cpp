@@ -32,7 +32,7 @@ using namespace scratch;
 // entry there.
 std::function<int(bool onTestThread)> gTimeHook;  // nonzero: fail with EIO
 const std::thread::id gTestThread = std::this_thread::get_id();
-std::atomic<bool> gReadsFail{false};  // every pread (this test's, below) fails with EIO
+std::atomic<int> gFailingReads{-1};  // every pread of this descriptor (this test's, below) fails with EIO
 
 class InstallJobTest : public InstallFixture {
 protected:
@@ -172,16 +172,17 @@ TEST_F(InstallJobTest, AStopEndsBothThreadsAndRollsBackToTheExactEarlierTree) {
     }
 }
 
-// The record's checksums come from the kit: a read that fails there must fail the run, not leave a record of wrong
-// ones. A file the run writes has its checksum taken on the way; one it finds up to date is read at the plan.
-TEST_F(InstallJobTest, AKitReadFailingWhileTheRecordIsPlannedFailsTheRunBeforeAnyChange) {
+// The record's checksums come from the kit: a read that fails there must fail the run and undo it, not leave a
+// record of wrong ones. A file the run writes has its checksum taken on the way; one it finds up to date (here) is
+// read for it alone.
+TEST_F(InstallJobTest, AKitReadFailingForTheRecordFailsTheRunAndLeavesTheTreeAsItWas) {
     AddFile("a.tpl", "kit a");
     UserFile("a.tpl", "user a", kKitSeconds + 10);
     const TreeState before = Snapshot(target_);
     OpenKit();
-    gReadsFail = true;
+    gFailingReads = static_cast<int>(kit_.handle);
     EXPECT_EQ(Run(target_), ERR_INVALID_DATA);
-    gReadsFail = false;
+    gFailingReads = -1;
     EXPECT_EQ(Snapshot(target_), before);
     ExpectOnlyImageInTemp();
 }
@@ -277,7 +278,7 @@ extern "C" int futimens(int descriptor, const struct timespec times[2]) {
 }
 
 extern "C" ssize_t pread(int descriptor, void* buffer, size_t count, off_t offset) {
-    if (gReadsFail) {
+    if (descriptor == gFailingReads) {
         errno = EIO;
         return -1;
     }

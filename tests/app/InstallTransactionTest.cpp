@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
+#include <span>
 #include <string_view>
 
 #include "app/InstallFixture.h"
@@ -23,16 +25,24 @@ using namespace std::string_view_literals;
 
 class InstallTransactionTest : public InstallFixture {
 protected:
-    std::span<unsigned char> Buffer() { return {kit_.copyBuffer.get(), kit_.copyBufferSize}; }
+    // The kit's data as the single-threaded tests read it: from its image.
+    KitEntryData& Data() {
+        const std::span<unsigned char> buffer(kit_.copyBuffer.get(), kit_.copyBufferSize);
+        if (!data_) data_ = std::make_unique<ImageEntryData>(kit_, buffer);
+        return *data_;
+    }
 
     // Plans, begins and installs the first `count` entries.
     void InstallFirst(InstallTransaction& tx, std::size_t count) {
         ASSERT_EQ(tx.Plan(Wide(target_), kit_.entries), ERR_NONE);
         ASSERT_EQ(tx.Begin(), ERR_NONE);
-        for (std::size_t i = 0; i < count; ++i) ASSERT_EQ(tx.Install(kit_, i, Buffer()), ERR_NONE) << i;
+        for (std::size_t i = 0; i < count; ++i) ASSERT_EQ(tx.Install(Data(), i), ERR_NONE) << i;
     }
 
     std::vector<RecoveredRun> Recover() { return RecoverDeadRuns(JournalFolderPath(), env_.temp()); }
+
+private:
+    std::unique_ptr<ImageEntryData> data_;
 };
 
 // The plan changes nothing; the mode comes from the replaced file (never set-id bits), else the umask.
@@ -87,7 +97,7 @@ TEST_F(InstallTransactionTest, PlanJudgesEachDestinationAndTheInstalledModeNever
         if (c.planned != ERR_NONE) continue;
         EXPECT_EQ(tx.ActionOf(0), c.action);
         ASSERT_EQ(tx.Begin(), ERR_NONE);
-        ASSERT_EQ(tx.Install(kit_, 0, Buffer()), ERR_NONE);
+        ASSERT_EQ(tx.Install(Data(), 0), ERR_NONE);
         ASSERT_EQ(tx.Commit(), ERR_NONE);
         const EntryState after = Snapshot(target_)["d/e/t"];
         EXPECT_EQ(after.mode, S_IFREG | c.mode);
@@ -122,7 +132,7 @@ TEST_F(InstallTransactionTest, APlanSharedByTwoThreadsJudgesEveryEntryAsOneWould
         EXPECT_EQ(tx.bytesToWrite(), written);
         for (int i = 0; i < kEntries; ++i) ASSERT_EQ(tx.ActionOf(static_cast<std::size_t>(i)), expected[i % 3]) << i;
         ASSERT_EQ(tx.Begin(), ERR_NONE);
-        for (std::size_t i = 0; i < kit_.entries.size(); ++i) ASSERT_EQ(tx.Install(kit_, i, Buffer()), ERR_NONE) << i;
+        for (std::size_t i = 0; i < kit_.entries.size(); ++i) ASSERT_EQ(tx.Install(Data(), i), ERR_NONE) << i;
     };
     {
         InstallTransaction dies;
@@ -159,7 +169,7 @@ TEST_F(InstallTransactionTest, OnlyLinksThePlanFoundAreFollowed) {
         InstallTransaction tx;
         InstallFirst(tx, 0);
         if (!linkedAtPlan) link();
-        EXPECT_EQ(tx.Install(kit_, 0, Buffer()), linkedAtPlan ? ERR_NONE : ERR_PATH_NOT_FOUND);
+        EXPECT_EQ(tx.Install(Data(), 0), linkedAtPlan ? ERR_NONE : ERR_PATH_NOT_FOUND);
         EXPECT_EQ(Names(elsewhere), linkedAtPlan ? Listing{"a.tpl"} : Listing{});
         tx.Rollback();
         EXPECT_EQ(Names(elsewhere), Listing{});
@@ -180,7 +190,7 @@ TEST_F(InstallTransactionTest, AFileThatAppearsAfterThePlanIsTheUsersAndStays) {
             InstallTransaction run;
             InstallFirst(run, 1);
             WriteBytes(target_ + "sub/b.tpl", "the user's");
-            EXPECT_EQ(run.Install(kit_, 1, Buffer()), ERR_FILE_APPEARED);
+            EXPECT_EQ(run.Install(Data(), 1), ERR_FILE_APPEARED);
             EXPECT_EQ(run.appearedFile(), "sub/b.tpl");
             if (!dies) run.Rollback();
         }
@@ -203,7 +213,7 @@ TEST_F(InstallTransactionTest, AHomeThatDoesNotExistYetIsMadeOnceForTheJournalAn
     InstallTransaction run;
     EXPECT_EQ(run.Plan(Wide(home + "/Templates/"), kit_.entries), ERR_NONE);
     EXPECT_EQ(run.Begin(), ERR_NONE);
-    EXPECT_EQ(run.Install(kit_, 0, Buffer()), ERR_NONE);
+    EXPECT_EQ(run.Install(Data(), 0), ERR_NONE);
     EXPECT_EQ(run.Commit(), ERR_NONE);
     EXPECT_EQ(ReadBytes(home + "/Templates/a.tpl"), "kit a");
     ASSERT_EQ(setenv("HOME", env_.home().c_str(), 1), 0);

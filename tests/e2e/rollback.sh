@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Hard rollbacks, each back to the exact tree of before with nothing left and no backup in TMPDIR: TMPDIR on
 # /dev/shm, the target's file system filling up, the target a mount point (also read-only, and with Ctrl+C
-# again mid-rollback); a kit that cannot fit, in bytes or in inodes; then a full or unwritable TMPDIR. Needs root (else 77).
+# again mid-rollback); a kit that cannot fit, in bytes or in inodes; then a full or unwritable TMPDIR, which an
+# installation no longer needs. Needs root (else 77).
 source "$(dirname "$0")/lib.sh"
 e2e_init
 
@@ -92,19 +93,18 @@ else
     e2e_log "SKIP few inodes: cannot loop-mount an ext4 image (not root, or no loop device)"
 fi
 
-# ---- TMPDIR's own trouble told as such, not as a damaged kit, and nothing left in it
+# ---- a full or read-only TMPDIR does not matter: the kit is inflated in memory as it is installed, nothing goes there
 mkdir -p "$E2E_WORK/big"
 head -c $((80 << 20)) /dev/zero >"$E2E_WORK/big/zeros.bin"
 e2e_run "packing the kit of an 80 MiB image" "$E2E_BIN/efdkit" pack "$E2E_WORK/big" "$E2E_INSTALL/qorn.efd"
-for how in full:size=64m:IDS_ERROR_NOSPACE read-only:size=64m,ro:IDS_ERROR_TEMPDIR; do
-    IFS=: read -r how options message <<<"$how"
+for how in full:size=64m read-only:size=64m,ro; do
+    IFS=: read -r how options <<<"$how"
     small_fs "$E2E_ROOT/tmp-$how" "$options"
     e2e_use_home "home-tmp-$how"
     e2e_start_headless "TMPDIR=$E2E_ROOT/tmp-$how" -S -Len
-    e2e_wait_exit 2
-    e2e_check "$how temp: the box says $message" grep -qF "$(e2e_message "$message")" "$E2E_SETUP_ERR"
-    e2e_check "$how temp: nothing left in it" test -z "$(ls -A "$E2E_ROOT/tmp-$how")"
-    e2e_check "$how temp: nothing installed" test ! -e "$E2E_DEFAULT_DIR"
+    e2e_wait_exit 0
+    e2e_check "$how temp: nothing put in it" test -z "$(ls -A "$E2E_ROOT/tmp-$how")"
+    e2e_check "$how temp: the kit installed whole" cmp -s "$E2E_WORK/big/zeros.bin" "$E2E_DEFAULT_DIR/zeros.bin"
 done
 
 e2e_finish

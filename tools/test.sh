@@ -36,8 +36,9 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs" -LE gui
 
 echo "== worker and progress tests under ThreadSanitizer"
-bash tools/build.sh build-tsan thread test_app test_text   # only what this run tests
+bash tools/build.sh build-tsan thread test_app test_text test_kit   # only what this run tests
 TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure -j"$jobs" -L '^(app|text)$'
+TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure -j"$jobs" -R '^KitStream'
 
 echo "== fuzz harnesses, a short run each (clang, libFuzzer, ASan + UBSan)"
 bash tools/fuzz.sh --smoke 30

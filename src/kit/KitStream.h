@@ -31,7 +31,7 @@ std::uint64_t KitImageEnd(const std::vector<KitEntry>& entries);
 class KitStream {
 public:
     static constexpr std::size_t kMostReaders = 4;
-    static constexpr std::size_t kRingBytes = 2u << 20;
+    static constexpr std::size_t kRingBytes = 1u << 20;
     // The most a reader is handed at once, and the most the inflater adds at once.
     static constexpr std::size_t kPieceBytes = 512u << 10;
     static constexpr std::size_t kWindowBytes = 256u << 10;

@@ -267,6 +267,49 @@ TEST_F(InstallJobTest, AKitReadForItsDirectoryFirstIsUnpackedOnlyForFilesItWrite
     EXPECT_NE(older, installed);
 }
 
+// Bytes that hardly compress, so that most of the kit file is its files' data.
+std::string Noise(int seed, std::size_t size) {
+    std::string bytes(size, '\0');
+    std::uint32_t state = static_cast<std::uint32_t>(seed) * 2654435761u + 7;
+    for (char& byte : bytes) {
+        state = state * 1103515245u + 12345u;
+        byte = static_cast<char>(state >> 23);
+    }
+    return bytes;
+}
+
+// Read for its directory first, a kit is installed by both threads straight from its stream, and nothing is
+// unpacked into TMPDIR; a kit cut short midway is found damaged by whichever thread reads there, and one cut in the
+// last file, which the run leaves as it is, at the stream's end: either way the run undoes what both had written.
+TEST_F(InstallJobTest, BothThreadsInstallFromTheStreamAndItsDamageUndoesWhatTheyWrote) {
+    for (int i = 0; i < 200; ++i) AddFile("d" + std::to_string(i % 7) + "/f" + std::to_string(i), Noise(i, 20000));
+    UserFile("d0/f0", "older", kKitSeconds - 10);
+    UserFile("d3/f199", "newer", kKitSeconds + 10);
+    const WString kitPath = Wide(env_ / "qorn.efd");
+    ASSERT_EQ(WriteKit(source_, kitPath), ERR_NONE);
+    const std::string whole = ReadBytes(Narrow(kitPath));
+    const TreeState before = Snapshot(target_);
+    for (const std::size_t cut : {whole.size() / 3, whole.size() - 100}) {
+        WriteBytes(Narrow(kitPath), whole.substr(0, cut));
+        ASSERT_EQ(KitOpenDirectoryFirst(kit_, kitPath), ERR_NONE) << cut;
+        EXPECT_EQ(Run(target_), ERR_KIT_NOT_UNPACKED) << cut;
+        EXPECT_TRUE(progress_.ReadProgress().message == LoadResString("IDS_ERROR_DAMAGEDSOURCE"));
+        EXPECT_EQ(Snapshot(target_), before) << cut;
+        EXPECT_TRUE(Names(env_.temp()).empty());
+        EXPECT_EQ(Names(JournalFolderPath()), std::vector<std::string>{});
+    }
+    WriteBytes(Narrow(kitPath), whole);
+    ASSERT_EQ(KitOpenDirectoryFirst(kit_, kitPath), ERR_NONE);
+    ASSERT_EQ(Run(target_), ERR_NONE);
+    const TreeState installed = Snapshot(target_);
+    for (int i = 0; i < 199; ++i) {
+        EXPECT_TRUE(installed.at("d" + std::to_string(i % 7) + "/f" + std::to_string(i)).content == Noise(i, 20000)) << i;
+    }
+    EXPECT_EQ(installed.at("d3/f199").content, "newer");
+    EXPECT_EQ(progress_.ReadProgress().counts.written, 199u);
+    EXPECT_TRUE(Names(env_.temp()).empty());
+}
+
 }  // namespace
 
 extern "C" int futimens(int descriptor, const struct timespec times[2]) {

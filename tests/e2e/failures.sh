@@ -108,8 +108,8 @@ e2e_check "cut kit: nothing left behind" test -z "$(e2e_leftovers "$target")"
 # Where somebody would be asked (here in a terminal), a kit this small is checked whole first: the damage is told
 # before the welcome, with the same status.
 status=0
-(cd "$E2E_WORK" && env -u DISPLAY script -qec "$(printf '%q ' "$E2E_INSTALL/setup" -T -Len)" "$E2E_ROOT/asked.out" \
-    </dev/null >/dev/null 2>&1) || status=$?
+(cd "$E2E_WORK" && env -u DISPLAY timeout 60 script -qec "$(printf '%q ' "$E2E_INSTALL/setup" -T -Len)" \
+    "$E2E_ROOT/asked.out" </dev/null >/dev/null 2>&1) || status=$?   # a question asked would wait for ever
 e2e_check "cut kit, asked in a terminal: told as damaged (status $status)" test "$status" -eq 2
 e2e_check "cut kit, asked in a terminal: before the welcome" \
     eval 'grep -qF "$(e2e_message IDS_ERROR_DAMAGEDSOURCE)" "$E2E_ROOT/asked.out" &&

@@ -28,10 +28,13 @@ public:
     ~BasicString();
     void swap(BasicString& other) noexcept;
 
-    size_type length() const noexcept;
+    // Defined here, where every caller can inline them: paths go through them a unit at a time.
+    size_type length() const noexcept {
+        return isHeap() ? static_cast<size_type>(storage_.heap.end - storage_.heap.buffer) - kHeaderUnits : tag_;
+    }
     size_type size() const noexcept { return length(); }
     bool empty() const noexcept { return length() == 0; }
-    const Unit* c_str() const noexcept;              // always zero-terminated
+    const Unit* c_str() const noexcept { return chars(); }  // always zero-terminated
     const Unit* data() const noexcept { return c_str(); }
     Unit operator[](size_type pos) const noexcept { return c_str()[pos]; }
     Unit back() const noexcept { return c_str()[length() - 1]; }
@@ -111,8 +114,8 @@ private:
 
     bool isHeap() const noexcept { return tag_ == kHeapTag; }
     // The first character, in either form.
-    Unit* chars() noexcept;
-    const Unit* chars() const noexcept;
+    Unit* chars() noexcept { return isHeap() ? storage_.heap.buffer + kHeaderUnits : storage_.units; }
+    const Unit* chars() const noexcept { return isHeap() ? storage_.heap.buffer + kHeaderUnits : storage_.units; }
     // Whether [first, first + count) touches this string's characters.
     bool overlaps(const Unit* first, size_type count) const noexcept;
 

@@ -99,19 +99,6 @@ void QORN_BASIC_STRING::swap(BasicString& other) noexcept {
 // ---- reading ----------------------------------------------------------------
 
 QORN_BASIC_STRING_TEMPLATE
-typename QORN_BASIC_STRING::size_type QORN_BASIC_STRING::length() const noexcept {
-    if (!isHeap()) {
-        return tag_;
-    }
-    return static_cast<size_type>(storage_.heap.end - storage_.heap.buffer) - kHeaderUnits;
-}
-
-QORN_BASIC_STRING_TEMPLATE
-const Unit* QORN_BASIC_STRING::c_str() const noexcept {
-    return chars();
-}
-
-QORN_BASIC_STRING_TEMPLATE
 bool QORN_BASIC_STRING::isInline() const noexcept {
     return !isHeap();
 }
@@ -316,16 +303,6 @@ int QORN_BASIC_STRING::compareUnits(const Unit* a, const Unit* b, size_type coun
 }
 
 // ---- storage policy -----------------------------------------------------------
-
-QORN_BASIC_STRING_TEMPLATE
-Unit* QORN_BASIC_STRING::chars() noexcept {
-    return isHeap() ? storage_.heap.buffer + kHeaderUnits : storage_.units;
-}
-
-QORN_BASIC_STRING_TEMPLATE
-const Unit* QORN_BASIC_STRING::chars() const noexcept {
-    return isHeap() ? storage_.heap.buffer + kHeaderUnits : storage_.units;
-}
 
 QORN_BASIC_STRING_TEMPLATE
 bool QORN_BASIC_STRING::overlaps(const Unit* first, size_type count) const noexcept {

@@ -59,7 +59,10 @@ void OpenImage(KitReader& reader, const WString& kitPath, const KitSlice& slice,
 
 }  // namespace
 
-void KitClose(KitReader& reader) { CloseImage(reader); }
+void KitClose(KitReader& reader) {
+    CloseImage(reader);
+    reader.tail.reset();
+}
 
 namespace {
 
@@ -96,7 +99,7 @@ ErrorCode KitOpen(KitReader& reader, const WString& kitPath, const FreeSpaceProb
 }
 
 ErrorCode KitOpen(KitReader& reader, const WString& path, const KitSlice& slice, const FreeSpaceProbe& freeSpace) {
-    CloseImage(reader);
+    KitClose(reader);
     try {
         OpenImage(reader, path, slice, freeSpace);
         return ERR_NONE;

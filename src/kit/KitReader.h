@@ -77,7 +77,8 @@ ErrorCode KitOpen(KitReader& reader, const WString& kitPath,
 ErrorCode KitOpen(KitReader& reader, const WString& path, const KitSlice& slice,
                   const FreeSpaceProbe& freeSpace = GetFileSystemFreeSpace);
 
-// Closes the unpacked image and removes it now, as the destructor would.
+// Closes the unpacked image and removes it now, as the destructor would, and
+// lets go of a kit read for its directory first (its tail).
 void KitClose(KitReader& reader);
 
 // Writes entry `index` to `destination` (created or overwritten, cut to the

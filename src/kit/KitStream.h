@@ -52,9 +52,10 @@ public:
     KitStream& operator=(const KitStream&) = delete;
 
     // Hands the image's bytes [offset, offset + size) to `take`, waiting for
-    // them; reader `reader` needs nothing before their end afterwards. 0; 13
-    // when the stream is damaged or ends before them, or `offset` lies
-    // behind the reader's place; ERR_CANCELLED after Stop; else the sink's code.
+    // them; reader `reader` needs nothing before their end afterwards. 0 at
+    // once for no bytes; 13 when the stream is damaged or ends before them,
+    // or `offset` lies behind the reader's place; ERR_CANCELLED after Stop;
+    // else the sink's code.
     ErrorCode Read(std::size_t reader, std::uint64_t offset, std::uint64_t size, const PieceSink& take);
     // Reader `reader` needs nothing more.
     void Leave(std::size_t reader);

@@ -165,6 +165,7 @@ TEST_F(KitStreamTest, AStopReachesAReaderWaitingBehindAnother) {
     EXPECT_TRUE(bytes.empty());
     const auto ignore = [](const unsigned char*, std::size_t) { return ERR_NONE; };
     EXPECT_EQ(stream->Read(1, reader.entries[0].offset, 1, ignore), ERR_INVALID_DATA);  // behind its place
+    EXPECT_EQ(stream->Read(1, 0, 0, ignore), ERR_NONE);  // an empty file, wherever its offset points
     EXPECT_EQ(stream->Finish(KitImageEnd(reader.entries)), ERR_CANCELLED);
     stream.reset();
 }

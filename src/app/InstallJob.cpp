@@ -3,8 +3,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <memory>
+#include <cerrno>
 #include <exception>
+#include <memory>
 #include <span>
 #include <thread>
 
@@ -19,6 +20,7 @@
 #include "kit/KitEntryData.h"
 #include "kit/KitReader.h"
 #include "l10n/Messages.h"
+#include "platform/SystemPath.h"
 #include "text/Convert.h"
 
 namespace {
@@ -59,14 +61,12 @@ void Tally(FileCounts& counts, EntryAction action) {
 // Installs the chunks it is handed until none is left or the run stops.
 // Only the reporting thread talks to the progress record while it works (so
 // the percentage never goes back and the other thread never waits for its
-// lock); each thread adds its counts once, at its end.
-// `data` goes with the thread's work: a stream's reader that is done lets it go on.
-void InstallChunks(JobRun& run, std::unique_ptr<KitEntryData> data, bool reports) {
+// lock).
+void InstallTakenChunks(JobRun& run, KitEntryData& data, bool reports, FileCounts& counts,
+                        InstallTransaction::StagedFiles& staged) {
     const std::size_t count = run.queue.count();
-    FileCounts counts;
     std::size_t first = 0;
     std::size_t last = 0;
-    InstallTransaction::StagedFiles staged;
     while (run.queue.Take(&first, &last)) {
         for (std::size_t i = first; i < last && !run.queue.stopped(); ++i) {
             if (reports && run.progress.IsCancelRequested()) {
@@ -77,7 +77,7 @@ void InstallChunks(JobRun& run, std::unique_ptr<KitEntryData> data, bool reports
                 run.progress.PostProgress(ERR_NONE, DestinationOf(run.target, run.kit.entries[i]),
                                           PercentBefore(run.queue.done(), count));
             }
-            const ErrorCode code = run.transaction.Stage(*data, i, staged);
+            const ErrorCode code = run.transaction.Stage(data, i, staged);
             if (code != ERR_NONE) {
                 run.queue.Stop(code);
                 break;
@@ -92,6 +92,20 @@ void InstallChunks(JobRun& run, std::unique_ptr<KitEntryData> data, bool reports
             run.queue.Stop(code);
             break;
         }
+    }
+}
+
+// One installing thread's work; it adds its counts once, at its end.
+// `data` goes with it: a stream's reader that is done lets the stream go on.
+void InstallChunks(JobRun& run, std::unique_ptr<KitEntryData> data, bool reports) {
+    FileCounts counts;
+    InstallTransaction::StagedFiles staged;
+    try {
+        InstallTakenChunks(run, *data, reports, counts, staged);
+    } catch (const std::exception&) {
+        // Out of memory on either thread: the run stops and is undone, where
+        // the exception would have ended the process.
+        run.queue.Stop(ErrorFromErrno(ENOMEM));
     }
     run.transaction.Discard(staged);
     run.progress.AddCounts(counts);
@@ -110,6 +124,13 @@ std::unique_ptr<KitEntryData> DataFor(const JobRun& run, std::size_t reader, std
 // a second thread does it beside the first at nearly no cost. Without the
 // thread the worker installs every entry alone.
 void InstallAllEntries(JobRun& run) {
+    std::unique_ptr<KitEntryData> data;
+    try {
+        data = DataFor(run, 0, {run.kit.copyBuffer.get(), run.kit.copyBufferSize});
+    } catch (const std::exception&) {  // not even that: nothing is installed, and the run is undone
+        run.queue.Stop(ErrorFromErrno(ENOMEM));
+        return;
+    }
     std::unique_ptr<unsigned char[]> helperBuffer;
     std::thread helper;
     if (InstallingThreads(run.queue.count()) > 1) {
@@ -123,7 +144,7 @@ void InstallAllEntries(JobRun& run) {
         } catch (const std::exception&) {  // no thread or no buffer: the worker goes alone
         }
     }
-    InstallChunks(run, DataFor(run, 0, {run.kit.copyBuffer.get(), run.kit.copyBufferSize}), true);
+    InstallChunks(run, std::move(data), true);
     if (helper.joinable()) helper.join();
 }
 

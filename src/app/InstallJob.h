@@ -17,6 +17,8 @@ class ProgressState;
 // posts ERR_CANCELLED with the text of "IDS_CANCEL_FINISH". A rollback that
 // could not put every original back posts the kept backup folder with it;
 // so does a dead run's undo before the plan (with the text of
-// "IDS_RECOVERED_PARTLY" and the directory), and nothing is installed.
+// "IDS_RECOVERED_PARTLY" and the directory), and nothing is installed. Out
+// of memory while the entries are installed, on either thread, fails the
+// run (87) and is undone like any other failure.
 // Returns the code it ended with.
 ErrorCode RunInstallJob(InstallTransaction& transaction, ProgressState& progress);

@@ -33,6 +33,9 @@ using namespace scratch;
 std::function<int(bool onTestThread)> gTimeHook;  // nonzero: fail with EIO
 const std::thread::id gTestThread = std::this_thread::get_id();
 std::atomic<int> gFailingReads{-1};  // every pread of this descriptor (this test's, below) fails with EIO
+// Called by this test's pread of the kit's image (below), on whichever thread reads: it may throw, or wait.
+std::function<void(bool onTestThread)> gImageReadHook;
+std::atomic<int> gImageDescriptor{-1};
 
 class InstallJobTest : public InstallFixture {
 protected:
@@ -267,6 +270,29 @@ TEST_F(InstallJobTest, AKitReadForItsDirectoryFirstIsUnpackedOnlyForFilesItWrite
     EXPECT_NE(older, installed);
 }
 
+// Out of memory on either installing thread (here thrown where it reads the kit) stops the run and undoes it: an
+// installation error, where the exception used to end the process. The other thread goes slowly meanwhile, so that
+// the throwing one surely has entries of its own.
+TEST_F(InstallJobTest, AnExceptionOnEitherThreadIsAFailureUndoneNotTheEndOfTheProcess) {
+    for (int i = 0; i < 100; ++i) AddFile("folder" + std::to_string(i % 5) + "/template" + std::to_string(i), "kit");
+    UserFile("folder0/template0", "older", kKitSeconds - 10);
+    const TreeState before = Snapshot(target_);
+    OpenKit();
+    gImageDescriptor = static_cast<int>(kit_.handle);
+    for (const bool onTestThread : {false, true}) {
+        gImageReadHook = [onTestThread](bool testThread) {
+            if (testThread == onTestThread) throw std::bad_alloc();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        };
+        EXPECT_EQ(Run(target_), ErrorFromErrno(ENOMEM)) << onTestThread;
+        gImageReadHook = nullptr;
+        EXPECT_TRUE(progress_.ReadProgress().message == LoadResString("IDS_INSTALL_ERROR")) << onTestThread;
+        EXPECT_EQ(Snapshot(target_), before) << onTestThread;
+        ExpectOnlyImageInTemp();
+    }
+    gImageDescriptor = -1;
+}
+
 // Bytes that hardly compress, so that most of the kit file is its files' data.
 std::string Noise(int seed, std::size_t size) {
     std::string bytes(size, '\0');
@@ -321,6 +347,7 @@ extern "C" int futimens(int descriptor, const struct timespec times[2]) {
 }
 
 extern "C" ssize_t pread(int descriptor, void* buffer, size_t count, off_t offset) {
+    if (gImageReadHook && descriptor == gImageDescriptor) gImageReadHook(std::this_thread::get_id() == gTestThread);
     if (descriptor == gFailingReads) {
         errno = EIO;
         return -1;

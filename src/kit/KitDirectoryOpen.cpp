@@ -1,11 +1,11 @@
 #include "kit/KitDirectoryOpen.h"
 
 #include <malloc.h>
-#include <cerrno>
 #include <sys/stat.h>
 #include <zlib.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <memory>
 

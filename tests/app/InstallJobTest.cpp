@@ -293,22 +293,11 @@ TEST_F(InstallJobTest, AnExceptionOnEitherThreadIsAFailureUndoneNotTheEndOfThePr
     gImageDescriptor = -1;
 }
 
-// Bytes that hardly compress, so that most of the kit file is its files' data.
-std::string Noise(int seed, std::size_t size) {
-    std::string bytes(size, '\0');
-    std::uint32_t state = static_cast<std::uint32_t>(seed) * 2654435761u + 7;
-    for (char& byte : bytes) {
-        state = state * 1103515245u + 12345u;
-        byte = static_cast<char>(state >> 23);
-    }
-    return bytes;
-}
-
 // Read for its directory first, a kit is installed by both threads straight from its stream, and nothing is
 // unpacked into TMPDIR; a kit cut short midway is found damaged by whichever thread reads there, and one cut in the
 // last file, which the run leaves as it is, at the stream's end: either way the run undoes what both had written.
 TEST_F(InstallJobTest, BothThreadsInstallFromTheStreamAndItsDamageUndoesWhatTheyWrote) {
-    for (int i = 0; i < 200; ++i) AddFile("d" + std::to_string(i % 7) + "/f" + std::to_string(i), Noise(i, 20000));
+    for (std::size_t i = 0; i < 200; ++i) AddFile("d" + std::to_string(i % 7) + "/f" + std::to_string(i), Noise(i, 20000));
     UserFile("d0/f0", "older", kKitSeconds - 10);
     UserFile("d3/f199", "newer", kKitSeconds + 10);
     const WString kitPath = Wide(env_ / "qorn.efd");
@@ -328,7 +317,7 @@ TEST_F(InstallJobTest, BothThreadsInstallFromTheStreamAndItsDamageUndoesWhatThey
     ASSERT_EQ(KitOpenDirectoryFirst(kit_, kitPath), ERR_NONE);
     ASSERT_EQ(Run(target_), ERR_NONE);
     const TreeState installed = Snapshot(target_);
-    for (int i = 0; i < 199; ++i) {
+    for (std::size_t i = 0; i < 199; ++i) {
         EXPECT_TRUE(installed.at("d" + std::to_string(i % 7) + "/f" + std::to_string(i)).content == Noise(i, 20000)) << i;
     }
     EXPECT_EQ(installed.at("d3/f199").content, "newer");

@@ -18,24 +18,13 @@ namespace {
 // The smallest ring a stream takes: entries larger than it pass through in pieces.
 constexpr std::size_t kSmallRing = KitStream::kPieceBytes + KitStream::kWindowBytes;
 
-// Bytes that do not repeat within an entry, so that a piece taken from the wrong place in the ring shows.
-std::string Content(std::size_t index, std::size_t size) {
-    std::string bytes(size, '\0');
-    std::uint32_t state = static_cast<std::uint32_t>(index) * 2654435761u + 1;
-    for (char& byte : bytes) {
-        state = state * 1103515245u + 12345u;
-        byte = static_cast<char>(state >> 23);
-    }
-    return bytes;
-}
-
 class KitStreamTest : public KitTest {
 protected:
     // A kit of `sizes.size()` entries.
     void WriteKitOf(const std::vector<std::size_t>& sizes) {
         KitSource source;
         for (std::size_t i = 0; i < sizes.size(); ++i) {
-            source.files.push_back({Wide("e" + std::to_string(i)), FileTimeFromUnixSeconds(0), Content(i, sizes[i]), {}});
+            source.files.push_back({Wide("e" + std::to_string(i)), FileTimeFromUnixSeconds(0), scratch::Noise(i, sizes[i]), {}});
         }
         ASSERT_EQ(WriteKit(source, Wide(kit)), ERR_NONE);
     }
@@ -98,7 +87,7 @@ TEST_F(KitStreamTest, EveryReaderGetsExactlyItsEntriesThroughASmallRing) {
         std::map<std::size_t, std::string> got;
         EXPECT_EQ(ReadAll(*stream, reader.entries, readers, got), ERR_NONE) << readers;
         ASSERT_EQ(got.size(), sizes.size()) << readers;
-        for (std::size_t i = 0; i < sizes.size(); ++i) EXPECT_TRUE(got[i] == Content(i, sizes[i])) << readers << " " << i;
+        for (std::size_t i = 0; i < sizes.size(); ++i) EXPECT_TRUE(got[i] == scratch::Noise(i, sizes[i])) << readers << " " << i;
         EXPECT_EQ(stream->Finish(KitImageEnd(reader.entries)), ERR_NONE) << readers;
         EXPECT_EQ(stream->damage(), ERR_NONE);
     }
@@ -120,7 +109,7 @@ TEST_F(KitStreamTest, DamageAndMissingBytesReachTheReaderWaitingAndTheEnd) {
         std::map<std::size_t, std::string> got;
         EXPECT_EQ(ReadAll(*stream, cut.entries, 2, got), ERR_INVALID_DATA);
         EXPECT_LT(got.size(), sizes.size());
-        for (const auto& [i, bytes] : got) EXPECT_TRUE(bytes == Content(i, sizes[i])) << i;
+        for (const auto& [i, bytes] : got) EXPECT_TRUE(bytes == scratch::Noise(i, sizes[i])) << i;
         EXPECT_EQ(stream->damage(), ERR_INVALID_DATA);
         EXPECT_EQ(stream->Finish(KitImageEnd(cut.entries)), ERR_INVALID_DATA);
     }

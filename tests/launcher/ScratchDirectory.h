@@ -33,6 +33,18 @@ inline void WriteBytes(const std::string& path, const std::string& bytes) {
     ASSERT_TRUE((std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes).good()) << path;
 }
 
+// `size` bytes that hardly compress and differ with `seed`: a kit made of them is mostly its files' data, and a
+// piece taken from the wrong place shows.
+inline std::string Noise(std::size_t seed, std::size_t size) {
+    std::string bytes(size, '\0');
+    std::uint32_t state = static_cast<std::uint32_t>(seed) * 2654435761u + 7;
+    for (char& byte : bytes) {
+        state = state * 1103515245u + 12345u;
+        byte = static_cast<char>(state >> 23);
+    }
+    return bytes;
+}
+
 inline std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

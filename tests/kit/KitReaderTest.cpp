@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 
 #include "KitImages.h"
+#include "kit/InflateFile.h"
+#include "platform/SystemPath.h"
 
 using namespace kit_images;
 
@@ -123,8 +126,9 @@ TEST_F(KitReaderTest, AKitChangedAfterItsDirectoryWasReadIsNotUnpacked) {
     EXPECT_TRUE(scratch::Names(env.temp()).empty());
 }
 
-// A session's file size limit (ulimit -f) is told apart from an unwritable TMPDIR, and does not end the process.
-TEST_F(KitReaderTest, AFileSizeLimitWhileUnpackingIsToldApart) {
+// A session's file size limit (ulimit -f), and a process out of descriptors (ulimit -n), are told apart from an
+// unwritable TMPDIR; the first does not end the process.
+TEST_F(KitReaderTest, SessionLimitsWhileUnpackingAreToldApart) {
     scratch::WriteBytes(kit, DeflateRaw(Multi(U32(1) + Entry(u"a", 0, 65536) + std::string(65536, 'x'))));
     rlimit before{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
@@ -135,6 +139,18 @@ TEST_F(KitReaderTest, AFileSizeLimitWhileUnpackingIsToldApart) {
     EXPECT_EQ(KitOpen(reader, Wide(kit)), ERR_FILE_TOO_LARGE);
     EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &before) + (std::signal(SIGXFSZ, previous) == SIG_ERR), 0);
     EXPECT_TRUE(scratch::Names(env.temp()).empty());
+
+    // Room for the kit's descriptor, none for the image's.
+    const int lowestFree = dup(0);
+    ASSERT_GE(lowestFree, 0);
+    close(lowestFree);
+    rlimit descriptors{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &descriptors), 0);
+    const rlimit few{static_cast<rlim_t>(lowestFree) + 1, descriptors.rlim_max};
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &few), 0);
+    const ErrorCode unpacked = InflateFile(Wide(kit), Wide(env / "image"), GetFileSystemFreeSpace);
+    EXPECT_EQ(setrlimit(RLIMIT_NOFILE, &descriptors), 0);
+    EXPECT_EQ(unpacked, ErrorFromErrno(EMFILE));
 }
 
 TEST_F(KitReaderTest, EntryNamesThatWouldLeaveTheTargetOrNotFitItAreRefused) {

@@ -8,15 +8,18 @@
 #include <gtk/gtk.h>
 #include <unistd.h>
 
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/Startup.h"
 #include "console/ConsoleFrontEnd.h"
+#include "main/ToolkitLoader.h"
 #include "terminal/TerminalFrontEnd.h"
 #include "ui/InstallerDlg.h"
 
@@ -35,6 +38,20 @@ std::unique_ptr<InstallerFrontEnd> MakeTerminalFrontEnd(const StartupContext& co
     return frontEnd;
 }
 
+// Loads the toolkit and opens the display, where there may be one. The
+// checking variant of the toolkit's start: without a display the installer
+// can still work silently instead of being ended by the toolkit.
+bool OpenToolkit(int* argc, char*** argv) {
+    if (!MayOpenDisplay(*argc, *argv)) return false;
+    std::string why;
+    if (!LoadToolkit(&why)) {
+        std::fprintf(stderr, "setup: %s\n", why.c_str());
+        return false;
+    }
+    gdk_threads_init();
+    return gtk_init_check(argc, argv) != FALSE;
+}
+
 std::unique_ptr<InstallerFrontEnd> ChooseFrontEnd(const StartupContext& context, const CommandLineOptions& options) {
     // Piped input or a captured error stream means nobody is there to answer:
     // such a run is told that it needs a display or -S, without waiting.
@@ -51,9 +68,7 @@ std::unique_ptr<InstallerFrontEnd> ChooseFrontEnd(const StartupContext& context,
     toolkitArgs.push_back(nullptr);
     int toolkitArgc = context.argc;
     char** toolkitArgv = toolkitArgs.data();
-    // The checking variant: without a display the installer can still work
-    // silently instead of being ended by the toolkit.
-    if (gtk_init_check(&toolkitArgc, &toolkitArgv) != FALSE) {
+    if (OpenToolkit(&toolkitArgc, &toolkitArgv)) {
         return std::make_unique<CInstallerDlg>(options.silent, context.title);
     }
     if (canAskInTerminal) return MakeTerminalFrontEnd(context, options);
@@ -65,10 +80,13 @@ std::unique_ptr<InstallerFrontEnd> ChooseFrontEnd(const StartupContext& context,
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The user's locale for every run, as the toolkit's start would set it:
+    // line editing and the terminal's widths need the character set even
+    // where no window is ever opened.
+    std::setlocale(LC_ALL, "");
 #if !GLIB_CHECK_VERSION(2, 32, 0)
     g_thread_init(nullptr);
 #endif
-    gdk_threads_init();
     StartupContext context;
     context.argc = argc;
     context.argv = argv;

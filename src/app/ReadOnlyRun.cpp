@@ -20,9 +20,9 @@
 namespace {
 
 // On standard output, for scripts; everything for people goes through the front end.
-void PrintLines(const std::vector<std::string>& lines) {
-    for (const std::string& line : lines) std::printf("%s\n", line.c_str());
-    std::fflush(stdout);
+void PrintLine(std::string_view line) {
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fputc('\n', stdout);
 }
 
 }  // namespace
@@ -77,7 +77,8 @@ ExitStatus InstallerController::RunDryRun(const std::string& target) {
     }
     transaction.Describe(*summary);
     progress_.SetSummary(summary);
-    PrintLines(DryRunLines(*summary));
+    DryRunLines(*summary, PrintLine);
+    std::fflush(stdout);
     frontEnd_.ShowNote(LoadResString("IDS_DRYRUN_DONE") + u" " + ToWString(target.c_str()));
     return ExitStatus::Success;
 }
@@ -96,7 +97,8 @@ ExitStatus InstallerController::RunVerification(const std::string& target) {
         frontEnd_.ShowMessage(LoadResString("IDS_NO_RECORD") + u" " + ToWString(target.c_str()), MB_ERROR_OK);
         return ExitStatus::NoRecord;
     }
-    PrintLines(VerifyLines(*summary));
+    VerifyLines(*summary, PrintLine);
+    std::fflush(stdout);
     const bool same = summary->differences.empty();
     frontEnd_.ShowNote(same ? LoadResString("IDS_VERIFY_SAME") + u" " + ToWString(target.c_str())
                             : LoadResString("IDS_VERIFY_DIFFERENT") + u" " +

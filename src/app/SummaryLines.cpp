@@ -4,42 +4,60 @@
 
 namespace {
 
-void AddAll(std::vector<std::string>& lines, const char* word, const std::vector<std::string>& paths) {
-    for (const std::string& path : paths) lines.push_back(std::string(word) + " " + EscapedPath(path));
-}
+// One line at a time, in a buffer that the next line reuses.
+class LineMaker {
+public:
+    explicit LineMaker(const LineSink& sink) : sink_(sink) {}
+    void Put(const char* word, const std::string& path, const std::string* second = nullptr) {
+        line_.assign(word);
+        line_ += ' ';
+        line_ += EscapedPath(path);
+        if (second != nullptr) {
+            line_ += ' ';
+            line_ += EscapedPath(*second);
+        }
+        sink_(line_);
+    }
+    void PutAll(const char* word, const std::vector<std::string>& paths) {
+        for (const std::string& path : paths) Put(word, path);
+    }
+
+private:
+    const LineSink& sink_;
+    std::string line_;
+};
 
 }  // namespace
 
 std::string EscapedPath(const std::string& path) { return EscapePathBytes(path); }
 
-std::vector<std::string> DryRunLines(const RunSummary& summary) {
-    std::vector<std::string> lines;
-    AddAll(lines, "create", summary.created);
-    AddAll(lines, "replace", summary.replaced);
-    AddAll(lines, "up-to-date", summary.upToDate);
+void DryRunLines(const RunSummary& summary, const LineSink& sink) {
+    LineMaker lines(sink);
+    lines.PutAll("create", summary.created);
+    lines.PutAll("replace", summary.replaced);
+    lines.PutAll("up-to-date", summary.upToDate);
     std::size_t asideCount = 0;
     for (const RunSummary::KeptEdit& kept : summary.keptEdits) {
         if (kept.keptAs == kept.path) continue;
-        lines.push_back("keep-aside " + EscapedPath(kept.path) + " " + EscapedPath(kept.keptAs));
+        lines.Put("keep-aside", kept.path, &kept.keptAs);
         ++asideCount;
     }
     for (const RunSummary::KeptEdit& kept : summary.keptEdits) {
-        if (kept.keptAs == kept.path) lines.push_back("keep-edited " + EscapedPath(kept.path));
+        if (kept.keptAs == kept.path) lines.Put("keep-edited", kept.path);
     }
-    AddAll(lines, "remove", summary.removed);
-    lines.push_back("total create=" + std::to_string(summary.created.size()) +
-                    " replace=" + std::to_string(summary.replaced.size()) +
-                    " up-to-date=" + std::to_string(summary.upToDate.size()) +
-                    " keep-aside=" + std::to_string(asideCount) +
-                    " keep-edited=" + std::to_string(summary.keptEdits.size() - asideCount) +
-                    " remove=" + std::to_string(summary.removed.size()) +
-                    " bytes-written=" + std::to_string(summary.bytesWritten) +
-                    " bytes-removed=" + std::to_string(summary.bytesRemoved));
-    return lines;
+    lines.PutAll("remove", summary.removed);
+    sink("total create=" + std::to_string(summary.created.size()) +
+         " replace=" + std::to_string(summary.replaced.size()) +
+         " up-to-date=" + std::to_string(summary.upToDate.size()) +
+         " keep-aside=" + std::to_string(asideCount) +
+         " keep-edited=" + std::to_string(summary.keptEdits.size() - asideCount) +
+         " remove=" + std::to_string(summary.removed.size()) +
+         " bytes-written=" + std::to_string(summary.bytesWritten) +
+         " bytes-removed=" + std::to_string(summary.bytesRemoved));
 }
 
-std::vector<std::string> VerifyLines(const RunSummary& summary) {
-    std::vector<std::string> lines;
+void VerifyLines(const RunSummary& summary, const LineSink& sink) {
+    LineMaker lines(sink);
     for (const RunSummary::Difference& difference : summary.differences) {
         const char* word = "missing";
         switch (difference.what) {
@@ -48,7 +66,6 @@ std::vector<std::string> VerifyLines(const RunSummary& summary) {
             case RunSummary::Difference::What::TimeChanged: word = "time"; break;
             case RunSummary::Difference::What::NewInKit: word = "new"; break;
         }
-        lines.push_back(std::string(word) + " " + EscapedPath(difference.path));
+        lines.Put(word, difference.path);
     }
-    return lines;
 }

@@ -5,18 +5,23 @@
 // translated; the people's texts go to the front end.
 #pragma once
 
+#include <functional>
 #include <string>
-#include <vector>
+#include <string_view>
 
 #include "app/RunSummary.h"
+
+// Takes each line, without its "\n", as it is made: a run over many files
+// never holds them all.
+using LineSink = std::function<void(std::string_view line)>;
 
 // "create P", "replace P", "up-to-date P", "keep-aside P K" (the user's
 // version kept as K), "keep-edited P", "remove P", in that order, then
 // "total create=N replace=N up-to-date=N keep-aside=N keep-edited=N remove=N
 // bytes-written=B bytes-removed=B".
-std::vector<std::string> DryRunLines(const RunSummary& summary);
+void DryRunLines(const RunSummary& summary, const LineSink& sink);
 // "missing P", "changed P" (content), "time P", "new P" (a file the kit now
 // ships that is not there), in the order found.
-std::vector<std::string> VerifyLines(const RunSummary& summary);
+void VerifyLines(const RunSummary& summary, const LineSink& sink);
 // A path as these lines write it.
 std::string EscapedPath(const std::string& path);

@@ -3,6 +3,7 @@
 #include <unistd.h>
 #include <xxhash.h>
 
+#include <array>
 #include <cerrno>
 #include <memory>
 
@@ -52,22 +53,36 @@ std::string Checksum128::Hex() const {
     return text;
 }
 
-bool Checksum128::FromHex(std::string_view text, Checksum128* checksum) {
-    if (text.size() != 32) return false;
-    Checksum128 value;
-    for (std::size_t i = 0; i < 32; ++i) {
-        const char c = text[i];
-        unsigned digit = 0;
-        if (c >= '0' && c <= '9') {
-            digit = static_cast<unsigned>(c - '0');
-        } else if (c >= 'a' && c <= 'f') {
-            digit = static_cast<unsigned>(c - 'a' + 10);
-        } else {
-            return false;
-        }
-        std::uint64_t& half = i < 16 ? value.high : value.low;
-        half = (half << 4) | digit;
+namespace {
+
+// The value of each lower-case hexadecimal digit, 0xFF for every other byte.
+constexpr std::array<unsigned char, 256> HexValues() {
+    std::array<unsigned char, 256> values{};
+    values.fill(0xFF);
+    for (unsigned c = '0'; c <= '9'; ++c) values[c] = static_cast<unsigned char>(c - '0');
+    for (unsigned c = 'a'; c <= 'f'; ++c) values[c] = static_cast<unsigned char>(c - 'a' + 10);
+    return values;
+}
+constexpr std::array<unsigned char, 256> kHexValues = HexValues();
+
+// Sixteen digits as a number; false if one is not a digit.
+bool HexHalf(const char* text, std::uint64_t* half) {
+    std::uint64_t value = 0;
+    unsigned seen = 0;
+    for (int i = 0; i < 16; ++i) {
+        const unsigned digit = kHexValues[static_cast<unsigned char>(text[i])];
+        seen |= digit;
+        value = (value << 4) | (digit & 0xF);
     }
+    *half = value;
+    return seen <= 0xF;
+}
+
+}  // namespace
+
+bool Checksum128::FromHex(std::string_view text, Checksum128* checksum) {
+    Checksum128 value;
+    if (text.size() != 32 || !HexHalf(text.data(), &value.high) || !HexHalf(text.data() + 16, &value.low)) return false;
     *checksum = value;
     return true;
 }

@@ -70,6 +70,9 @@ TEST(InstallRecord, DamagedOrHostileRecordsAreRefusedWhole) {
         {"a negative size", Sealed(Body("folders 0\nfiles 1\n", "f -1 2 3 " + kSum + " a\n"))},
         {"nanoseconds out of range", Sealed(Body("folders 0\nfiles 1\n", "f 1 2 1000000000 " + kSum + " a\n"))},
         {"a short checksum", Sealed(Body("folders 0\nfiles 1\n", "f 1 2 3 abc a\n"))},
+        {"a capital in the checksum", Sealed(Body("folders 0\nfiles 1\n", "f 1 2 3 " + std::string(31, 'a') + "A a\n"))},
+        {"a non-digit in the checksum", Sealed(Body("folders 0\nfiles 1\n", "f 1 2 3 " + std::string(20, '0') + "g" +
+                                                                             std::string(11, '0') + " a\n"))},
         {"a wrong closing checksum", Body("folders 0\nfiles 0\n", "") + "end " + kSum + "\n"},
         {"no closing line", Body("folders 0\nfiles 0\n", "")},
         {"bytes after the end", Sealed(Body("folders 0\nfiles 0\n", "")) + "x"},

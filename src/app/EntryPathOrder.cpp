@@ -24,3 +24,10 @@ int ComparePaths(const WString& a, const WString& b) {
     }
     return a.length() == b.length() ? 0 : (a.length() < b.length() ? -1 : 1);
 }
+
+bool NamesInStrictOrder(const std::vector<KitEntry>& entries) {
+    for (std::size_t i = 1; i < entries.size(); ++i) {
+        if (ComparePaths(entries[i - 1].name, entries[i].name) >= 0) return false;
+    }
+    return true;
+}

@@ -242,6 +242,7 @@ ErrorCode InstallTransaction::Plan(const WString& target, const std::vector<KitE
 
 ErrorCode InstallTransaction::PlanEntries(const std::vector<KitEntry>& entries) {
     entries_ = &entries;
+    namesUnique_ = NamesInStrictOrder(entries);
     plan_.resize(entries.size());
     std::vector<std::string> relative;
     std::vector<std::uint32_t> folders;
@@ -307,6 +308,7 @@ void InstallTransaction::SupersedeRepeatedNames() {
     // replaces the earlier one's file only when it is newer (whole seconds):
     // writing only that entry gives the same file, and no two threads ever
     // write one path. Sorted by hash, then name, then index.
+    if (namesUnique_) return;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> byName;
     byName.reserve(static_cast<std::size_t>(
         std::count_if(plan_.begin(), plan_.end(), [](const Planned& p) { return Writes(p.action); })));

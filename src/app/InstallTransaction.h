@@ -285,6 +285,7 @@ private:
     std::vector<KitEntry> noEntries_;  // an uninstallation's kit
     bool recordKept_ = false;  // the run keeps the kit's record
     bool readOnly_ = false;    // a dry run
+    bool namesUnique_ = false;  // no two entries name one path (NamesInStrictOrder)
     bool uninstall_ = false;
     bool recordDamaged_ = false;
     std::string recordSetAside_;

@@ -243,6 +243,11 @@ std::vector<bool> InstallTransaction::PreviousStillShipped() const {
 }
 
 std::vector<std::uint32_t> InstallTransaction::RecordedEntries() const {
+    if (namesUnique_) {
+        std::vector<std::uint32_t> all(plan_.size());
+        for (std::uint32_t i = 0; i < all.size(); ++i) all[i] = i;
+        return all;
+    }
     // Sorted by name, the entry that writes it first, then in kit order: the first of each name is the one.
     std::vector<std::pair<std::uint32_t, std::uint32_t>> byName;  // hash of the name, entry
     byName.reserve(plan_.size());

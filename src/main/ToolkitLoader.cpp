@@ -43,9 +43,11 @@ constexpr ToolkitSlot kToolkitSlots[] = {
 };
 
 // The toolkit is never unloaded: its widgets, handlers and threads live
-// until the process ends.
+// until the process ends. Bound lazily, as a linked toolkit would be: the
+// functions the installer calls are looked up here, the rest as they are
+// first called.
 std::string LoadOnce() {
-    void* toolkit = dlopen("libgtk-x11-2.0.so.0", RTLD_NOW | RTLD_GLOBAL);
+    void* toolkit = dlopen("libgtk-x11-2.0.so.0", RTLD_LAZY | RTLD_GLOBAL);
     if (toolkit == nullptr) return dlerror();
     for (const ToolkitSlot& slot : kToolkitSlots) {
         void* function = dlsym(toolkit, slot.name);

@@ -23,6 +23,7 @@
 #include "app/FolderTable.h"
 #include "app/InstallJournal.h"
 #include "app/InstallRecord.h"
+#include "app/RecordReadAhead.h"
 #include "app/Recovery.h"
 #include "app/RunSummary.h"
 #include "app/RunRollback.h"
@@ -41,6 +42,9 @@ struct RecordOptions {
     enum class Kind : std::uint8_t { Install, DryRun, Uninstall, UninstallDryRun };
     Kind kind = Kind::Install;
     KitIdentity identity;
+    // A dry run's record, read while the kit's directory was; an
+    // installation reads it under its lock, and ignores this.
+    RecordReadAhead* readAhead = nullptr;
 };
 
 class InstallTransaction {

@@ -51,7 +51,15 @@ bool ListFolder(int folder, std::vector<std::string>* names) {
 
 void InstallTransaction::ReadPreviousRecord() {
     // A directory the run creates holds no record yet.
-    if (createdAbove_.empty()) previousState_ = ReadRecord(targetFolder_.get(), options_.identity, &previous_);
+    if (!createdAbove_.empty()) return;
+    DatedRecord ahead;
+    if (readOnly_ && options_.readAhead != nullptr &&
+        options_.readAhead->Take(targetFolder_.get(), options_.identity, &ahead)) {
+        previousState_ = ahead.state;
+        previous_ = std::move(ahead.record);
+        return;
+    }
+    previousState_ = ReadRecord(targetFolder_.get(), options_.identity, &previous_);
 }
 
 ErrorCode InstallTransaction::LoadRecord() {

@@ -183,7 +183,8 @@ bool InstallerController::PrepareInstallation() {
     // before the first page; a large one would keep the window waiting, and
     // is checked as it is installed (damage there undoes the run). A silent
     // run and one that writes no file read the rest only when they need it.
-    ErrorCode opened = KitOpenDirectoryFirst(kit_, kitPath_, kitSlice);
+    const bool onlyReads = runKind_ == RunSummary::Kind::DryRun || runKind_ == RunSummary::Kind::Verify;
+    ErrorCode opened = KitOpenDirectoryFirst(kit_, kitPath_, kitSlice, onlyReads ? RecordReaderAhead() : KitDescriptionsRead());
     const bool asks = !silent_ && runKind_ == RunSummary::Kind::Install;
     if (opened == ERR_NONE && asks && KitStreamBytes(kit_) <= kKitCheckedAtStart) opened = KitCheckWholeStream(kit_);
     if (opened != ERR_NONE) {

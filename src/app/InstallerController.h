@@ -11,7 +11,9 @@
 #include "app/ExitStatus.h"
 #include "app/InstallerFrontEnd.h"
 #include "app/ProgressState.h"
+#include "app/RecordReadAhead.h"
 #include "app/WorkerThread.h"
+#include "kit/KitDirectory.h"
 #include "kit/KitReader.h"
 #include "launcher/ConfigEntryList.h"
 #include "launcher/LocationCleaning.h"  // SanitizeTargetDirectory, as the wizard has always offered it
@@ -95,6 +97,12 @@ private:
     ExitStatus RunReadOnlyKeepingTemp();
     ExitStatus RunDryRun(const std::string& target);
     ExitStatus RunVerification(const std::string& target);
+    // The directory a dry run or a verification looks at (absolute, system
+    // bytes, "/" at the end); empty when it cannot be one.
+    std::string ReadOnlyTarget() const;
+    // For a run that only reads: starts reading the record of the kit whose
+    // descriptions these are, while the rest of its directory is read.
+    KitDescriptionsRead RecordReaderAhead();
     // The user's edits kept, the files removed and the launcher files that
     // do not name the directory, as one note; empty when there is nothing.
     WString OutcomeNote(const ProgressReport& report, const std::vector<WString>& unrecorded) const;
@@ -126,6 +134,7 @@ private:
     ExitStatus exitStatus_ = ExitStatus::Cancelled;
     bool outcomeSettled_ = false;
     KitReader kit_;
+    RecordReadAhead recordAhead_;  // a run that only reads: the record, read beside the kit's directory
 
     // Installation.
     ProgressState progress_;

@@ -10,6 +10,7 @@
 #include "app/MessageFlags.h"
 #include "app/SummaryLines.h"
 #include "app/Verification.h"
+#include "app/KitIdentity.h"
 #include "kit/KitDirectoryOpen.h"
 #include "l10n/Messages.h"
 #include "launcher/LauncherPaths.h"
@@ -34,22 +35,37 @@ ExitStatus InstallerController::RunReadOnlyKeepingTemp() {
     return status;
 }
 
+std::string InstallerController::ReadOnlyTarget() const {
+    AString system;
+    const WString directory = targetDirectory_.empty() ? DefaultTemplateDirectory() : targetDirectory_;
+    if (!ToSystemPath(directory, &system) || system.empty() || system.c_str()[0] != '/') return std::string();
+    std::string target(system.c_str(), system.size());
+    if (target.back() != '/') target += '/';
+    return target;
+}
+
+KitDescriptionsRead InstallerController::RecordReaderAhead() {
+    const std::string target = ReadOnlyTarget();
+    if (target.empty()) return {};
+    return [this, target](const std::vector<KitDescription>& descriptions) {
+        recordAhead_.Start(target, IdentityOfKit(descriptions));
+    };
+}
+
 ExitStatus InstallerController::RunReadOnly() {
     if (targetDirectory_.empty()) targetDirectory_ = DefaultTemplateDirectory();
-    AString system;
-    if (!ToSystemPath(targetDirectory_, &system) || system.empty() || system.c_str()[0] != '/') {
+    const std::string target = ReadOnlyTarget();
+    if (target.empty()) {
         frontEnd_.ShowMessage(LoadResString("IDS_SETUP_EMPTYTARGET"), MB_ERROR_OK);
         return ExitStatus::CouldNotStart;
     }
-    std::string target(system.c_str(), system.size());
-    if (target.back() != '/') target += '/';
     return runKind_ == RunSummary::Kind::Verify ? RunVerification(target) : RunDryRun(target);
 }
 
 ExitStatus InstallerController::RunDryRun(const std::string& target) {
     InstallTransaction transaction;
     const RecordOptions options{previewsUninstall_ ? RecordOptions::Kind::UninstallDryRun : RecordOptions::Kind::DryRun,
-                                IdentityOfKit(kit_.descriptions)};
+                                IdentityOfKit(kit_.descriptions), &recordAhead_};
     const ErrorCode code = transaction.Plan(ToWString(target.c_str()), kit_.entries, options);
     if (transaction.recordDamaged()) {
         frontEnd_.ShowNote(LoadResString("IDS_RECORD_DAMAGED") + u" " + ToWString((target + transaction.recordSetAside()).c_str()));
@@ -84,7 +100,7 @@ ExitStatus InstallerController::RunDryRun(const std::string& target) {
 }
 
 ExitStatus InstallerController::RunVerification(const std::string& target) {
-    VerificationResult result = VerifyInstallation(target, kit_);
+    VerificationResult result = VerifyInstallation(target, kit_, &recordAhead_);
     auto summary = std::make_shared<RunSummary>(std::move(result.summary));
     progress_.SetSummary(summary);
     if (result.record == RecordState::Damaged) {

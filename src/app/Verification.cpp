@@ -98,7 +98,7 @@ Differences CompareRecorded(int target, const std::vector<RecordedFile>& files, 
 
 }  // namespace
 
-VerificationResult VerifyInstallation(const std::string& target, const KitReader& kit) {
+VerificationResult VerifyInstallation(const std::string& target, const KitReader& kit, RecordReadAhead* ahead) {
     VerificationResult result;
     result.summary.kind = RunSummary::Kind::Verify;
     result.summary.templateDirectory = target;
@@ -106,14 +106,14 @@ VerificationResult VerifyInstallation(const std::string& target, const KitReader
     result.summary.product = identity.product;
     result.summary.provider = identity.provider;
     const FolderDescriptor folder(open(target.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    // Dated before it is read: a record put in place meanwhile only makes more files be read.
-    struct stat recordStatus {};
-    const bool dated = folder.valid() &&
-                       fstatat(folder.get(), RecordPath(identity).c_str(), &recordStatus, AT_SYMLINK_NOFOLLOW) == 0;
-    InstallRecord record;
-    result.record = folder.valid() ? ReadRecord(folder.get(), identity, &record) : RecordState::Missing;
+    DatedRecord read;
+    if (folder.valid() && (ahead == nullptr || !ahead->Take(folder.get(), identity, &read))) {
+        read = ReadDatedRecord(folder.get(), identity);
+    }
+    result.record = read.state;
     if (result.record != RecordState::Found) return result;
-    result.summary.differences = CompareRecorded(folder.get(), record.files, dated ? recordStatus.st_ctim : timespec{});
+    const InstallRecord& record = read.record;
+    result.summary.differences = CompareRecorded(folder.get(), record.files, read.dated ? read.changed : timespec{});
     std::unordered_set<std::string> reported;  // a name the kit lists twice is told once
     for (const KitEntry& entry : kit.entries) {
         WString name = entry.name;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/InstallRecord.h"
+#include "app/RecordReadAhead.h"
 #include "app/RunSummary.h"
 #include "kit/KitReader.h"
 
@@ -19,5 +20,7 @@ struct VerificationResult {
 // or only another time; then every file of `kit` the record does not list
 // and that is not there. A file whose size and time are the recorded ones
 // and whose status has not changed since the record was put in place is not
-// read again. Changes nothing.
-VerificationResult VerifyInstallation(const std::string& target, const KitReader& kit);
+// read again. Changes nothing. The record is taken from `ahead` where it
+// read this directory's.
+VerificationResult VerifyInstallation(const std::string& target, const KitReader& kit,
+                                      RecordReadAhead* ahead = nullptr);

@@ -104,11 +104,12 @@ ErrorCode ReadKitDirectory(FileHandle image, std::vector<KitDescription>& descri
 }
 
 ErrorCode ReadKitDirectory(KitImageReader& fields, std::vector<KitDescription>& descriptions,
-                           std::vector<KitEntry>& entries) {
+                           std::vector<KitEntry>& entries, const KitDescriptionsRead& onDescriptions) {
     // Swapped with an empty list, so that a refused kit gives its memory back.
     std::vector<KitEntry>().swap(entries);
     try {
         ReadDescriptions(fields, descriptions);
+        if (onDescriptions) onDescriptions(descriptions);
         ReadEntries(fields, entries);
         LocateEntryData(fields, entries);
         return ERR_NONE;

@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "kit/KitImageReader.h"
@@ -33,7 +34,12 @@ inline constexpr std::uint64_t kKitMaxNameUnits = 32ull << 20;
 // the code of a failed read. `entries` is empty after a failure.
 ErrorCode ReadKitDirectory(FileHandle image, std::vector<KitDescription>& descriptions,
                            std::vector<KitEntry>& entries);
+// Told the kit's descriptions as soon as they are read, before its entries:
+// what a reader needs to know which kit it is.
+using KitDescriptionsRead = std::function<void(const std::vector<KitDescription>&)>;
+
 // The same over an image read in order from its start (`fields` knows the
-// image's whole size): the directory is all that is read.
+// image's whole size): the directory is all that is read. `onDescriptions`,
+// where given, is called once the descriptions are read and sound.
 ErrorCode ReadKitDirectory(KitImageReader& fields, std::vector<KitDescription>& descriptions,
-                           std::vector<KitEntry>& entries);
+                           std::vector<KitEntry>& entries, const KitDescriptionsRead& onDescriptions = {});

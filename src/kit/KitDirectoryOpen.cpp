@@ -83,7 +83,8 @@ ErrorCode KitOpenDirectory(KitReader& reader, const WString& path, const KitSlic
     return code;
 }
 
-ErrorCode KitOpenDirectoryFirst(KitReader& reader, const WString& path, const KitSlice& slice) {
+ErrorCode KitOpenDirectoryFirst(KitReader& reader, const WString& path, const KitSlice& slice,
+                                const KitDescriptionsRead& onDescriptions) {
     KitClose(reader);
     std::vector<KitEntry>().swap(reader.entries);
     reader.descriptions.clear();
@@ -99,7 +100,7 @@ ErrorCode KitOpenDirectoryFirst(KitReader& reader, const WString& path, const Ki
     // format addresses bounds the fields instead, and the kit's own limits
     // bound what they may make the reader hold.
     KitImageReader fields(StreamFrom(*tail), kLargestKitImage);
-    const ErrorCode code = ReadKitDirectory(fields, reader.descriptions, reader.entries);
+    const ErrorCode code = ReadKitDirectory(fields, reader.descriptions, reader.entries, onDescriptions);
     if (code != ERR_NONE) {
         reader.descriptions.clear();
         return code;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "kit/InflateFile.h"
+#include "kit/KitDirectory.h"
 #include "kit/KitReader.h"
 #include "platform/ErrorCode.h"
 #include "platform/TempSpace.h"
@@ -23,8 +24,10 @@ ErrorCode KitOpenDirectory(KitReader& reader, const WString& path, const KitSlic
 // lies past the directory is looked at only by KitOpenImage, which needs
 // where the kit came from, or by a KitStream, which goes on from where the
 // directory ends: `reader` keeps both (sourcePath, tail). The same codes as
-// KitOpenDirectory for what the directory itself holds.
-ErrorCode KitOpenDirectoryFirst(KitReader& reader, const WString& path, const KitSlice& slice = KitSlice{});
+// KitOpenDirectory for what the directory itself holds. `onDescriptions` as
+// for ReadKitDirectory.
+ErrorCode KitOpenDirectoryFirst(KitReader& reader, const WString& path, const KitSlice& slice = KitSlice{},
+                                const KitDescriptionsRead& onDescriptions = {});
 // Unpacks the whole kit of a reader opened by KitOpenDirectoryFirst into its
 // image, as KitOpen does (and with its codes); 13 too when the image's
 // directory is not the one read before (the kit file changed since). 0 at

@@ -10,6 +10,7 @@
 
 #include "app/FileDecision.h"
 #include "app/InstallRecord.h"
+#include "app/RecordReadAhead.h"
 #include "platform/FolderBeneath.h"
 
 namespace {
@@ -115,6 +116,54 @@ TEST(InstallRecord, IsReadOnlyAsARegularFileAndSetAsideBesideItself) {
     write(path);
     EXPECT_EQ(SetRecordAside(target.get(), kKit), RecordPath(kKit) + ".bad1") << "never over an earlier one";
     EXPECT_TRUE(std::filesystem::exists(root / (RecordPath(kKit) + ".bad")));
+    std::filesystem::remove_all(root);
+}
+
+// A dry run's or a verification's record, read while the kit's directory is: handed over once, and only for the
+// directory and the kit it was read for; anything else reads it again.
+TEST(InstallRecord, IsReadAheadOnlyForTheDirectoryAndKitItWasStartedFor) {
+    const std::filesystem::path root = std::filesystem::temp_directory_path() / ("record-ahead-" + std::to_string(getpid()));
+    std::filesystem::remove_all(root);
+    std::filesystem::create_directories(root / "target" / kRecordFolder);
+    std::filesystem::create_directories(root / "other");
+    InstallRecord written;
+    written.identity = kKit;
+    written.files = {{"a.tpl", 1, 2, 3, ChecksumOfBytes("a")}};
+    const std::string bytes = SerializeRecord(written);
+    const int file = open((root / "target" / RecordPath(kKit)).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ASSERT_EQ(::write(file, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    close(file);
+    const FolderDescriptor target(open((root / "target").c_str(), O_RDONLY | O_DIRECTORY));
+    const FolderDescriptor other(open((root / "other").c_str(), O_RDONLY | O_DIRECTORY));
+    const std::string targetPath = (root / "target").string() + "/";
+    DatedRecord read;
+    {
+        RecordReadAhead ahead;
+        ahead.Start(targetPath, kKit);
+        ASSERT_TRUE(ahead.Take(target.get(), kKit, &read));
+        EXPECT_EQ(read.state, RecordState::Found);
+        EXPECT_TRUE(read.dated);
+        ASSERT_EQ(read.record.files.size(), 1u);
+        EXPECT_EQ(read.record.files[0].path, "a.tpl");
+        EXPECT_FALSE(ahead.Take(target.get(), kKit, &read)) << "handed over twice";
+    }
+    {
+        RecordReadAhead ahead;
+        ahead.Start(targetPath, kKit);
+        EXPECT_FALSE(ahead.Take(other.get(), kKit, &read)) << "another directory";
+    }
+    {
+        RecordReadAhead ahead;
+        ahead.Start(targetPath, KitIdentity{"Another", "Qorn"});
+        EXPECT_FALSE(ahead.Take(target.get(), kKit, &read)) << "another kit";
+    }
+    {
+        RecordReadAhead ahead;
+        ahead.Start((root / "missing").string() + "/", kKit);
+        EXPECT_FALSE(ahead.Take(target.get(), kKit, &read)) << "a directory it could not open";
+    }
+    RecordReadAhead never;
+    EXPECT_FALSE(never.Take(target.get(), kKit, &read)) << "never started";
     std::filesystem::remove_all(root);
 }
 

@@ -296,6 +296,8 @@ void InstallTransaction::LookAt(std::size_t first, std::size_t from, std::size_t
 }
 
 std::string InstallTransaction::RelativePath(std::size_t index) const {
+    std::string ascii;
+    if (AsciiEntryPath((*entries_)[index].name, &ascii)) return ascii;
     WString name = (*entries_)[index].name;
     ReplaceAll(name, u"\\", u"/");
     AString systemName;

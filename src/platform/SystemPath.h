@@ -12,6 +12,13 @@
 // shortened path would name some other file.
 bool ToSystemPath(const WString& path, AString* systemPath);
 
+// The 8-bit form of a kit entry's name ("\\" and "/" both separate folders;
+// "/" in the result) when the name is all ASCII and the locale's encoding
+// keeps ASCII as it is: the usual name, without a conversion. False, with
+// nothing stored, for any other name (a zero unit included) or encoding;
+// ToSystemPath then decides.
+bool AsciiEntryPath(const WString& name, std::string* path);
+
 // `path` without the slashes that end it; "/" stays "/".
 std::string WithoutTrailingSlashes(std::string path);
 

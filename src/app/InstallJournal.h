@@ -24,6 +24,11 @@ struct FileIdentity {
     friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
 };
 
+// The identity of the file a stat found.
+inline FileIdentity IdentityOfStatus(const struct stat& status) {
+    return {status.st_size, status.st_mtim.tv_sec, status.st_mtim.tv_nsec};
+}
+
 // Which file, not only what it holds: its inode, and its birth time where the
 // file system keeps one (zero when not), since a freed inode number is soon
 // given to the next new file. All zero when unknown.

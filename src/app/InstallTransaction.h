@@ -275,7 +275,6 @@ private:
     RecordedFile RecordLine(std::size_t line) const;
     // The new record, its checksums read from the kit: a kit that cannot be read fails the plan.
     ErrorCode PlanNewRecord();
-    bool Edited(const std::string& relative, const RecordedFile& recorded, FileIdentity* identity) const;
     std::string FreeKeptName(const std::string& relative) const;
     void SaveParentTime(const std::string& relative);
     void JournalRecordChanges();

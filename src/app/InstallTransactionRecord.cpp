@@ -15,6 +15,7 @@
 #include "app/EntryPathOrder.h"
 #include "app/FileDecision.h"
 #include "app/InstallTransaction.h"
+#include "app/RecordedFilesNow.h"
 #include "platform/FileCopy.h"
 #include "platform/SystemPath.h"
 
@@ -25,10 +26,6 @@ constexpr std::size_t kChecksumBuffer = 64 * 1024;
 constexpr int kMaxKeptNumber = 1000;
 
 bool WritesFile(EntryAction action) { return action == EntryAction::Create || action == EntryAction::Replace; }
-
-FileIdentity IdentityOfStatus(const struct stat& status) {
-    return {status.st_size, status.st_mtim.tv_sec, status.st_mtim.tv_nsec};
-}
 
 // The names in an open folder, without "." and ".."; false when it cannot be read.
 bool ListFolder(int folder, std::vector<std::string>* names) {
@@ -112,23 +109,6 @@ const RecordedFile* InstallTransaction::PreviousOf(std::size_t index) const {
     return previousOf_.empty() || previousOf_[index] == kNotRecorded ? nullptr : &previous_.files[previousOf_[index]];
 }
 
-bool InstallTransaction::Edited(const std::string& relative, const RecordedFile& recorded,
-                                FileIdentity* identity) const {
-    const FolderDescriptor folder(OpenFolderBeneath(targetFolder_.get(), FolderPart(relative), links_));
-    struct stat status {};
-    const std::string name(NamePart(relative));
-    if (!folder.valid() || fstatat(folder.get(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) return false;
-    *identity = IdentityOfStatus(status);
-    // What cannot be read as the recorded file is kept: when in doubt, the user's.
-    if (!S_ISREG(status.st_mode) || static_cast<std::uint64_t>(status.st_size) != recorded.size) return true;
-    const FolderDescriptor file(openat(folder.get(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    std::unique_ptr<unsigned char[]> buffer(new unsigned char[kChecksumBuffer]);
-    Checksum128 found;
-    std::uint64_t size = 0;
-    if (!file.valid() || !ChecksumOfFile(file.get(), {buffer.get(), kChecksumBuffer}, &found, &size)) return true;
-    return !(found == recorded.checksum) || size != recorded.size;
-}
-
 std::string InstallTransaction::FreeKeptName(const std::string& relative) const {
     for (int number = 0; number < kMaxKeptNumber; ++number) {
         const std::string candidate = relative + kKeptSuffix + (number == 0 ? std::string() : std::to_string(number));
@@ -142,16 +122,21 @@ std::string InstallTransaction::FreeKeptName(const std::string& relative) const 
 
 void InstallTransaction::PlanKeptEdits() {
     if (previous_.files.empty()) return;
+    // Only a file the kit replaces and the record knows can hold an edit to keep.
+    std::vector<std::uint32_t> replaced;
+    std::vector<std::uint32_t> recorded;
     for (std::size_t i = 0; i < plan_.size(); ++i) {
-        if (plan_[i].action != EntryAction::Replace) continue;
-        const std::string relative = RelativePath(i);
-        const RecordedFile* found = PreviousOf(i);
-        FileIdentity identity;
-        const bool edited = found != nullptr && Edited(relative, *found, &identity);
-        const FileDecision decision =
-            Decide({.inKit = true, .onDisk = true, .olderThanKit = true, .recorded = found != nullptr,
-                    .asRecorded = !edited});
-        if (decision == FileDecision::ReplaceKeepingEdit) keptAside_.push_back({i, FreeKeptName(relative), identity});
+        if (plan_[i].action != EntryAction::Replace || PreviousOf(i) == nullptr) continue;
+        replaced.push_back(static_cast<std::uint32_t>(i));
+        recorded.push_back(previousOf_[i]);
+    }
+    const std::vector<RecordedFileNow> now = LookAtRecordedFiles(targetFolder_.get(), links_, previous_, recorded);
+    for (std::size_t k = 0; k < replaced.size(); ++k) {
+        const FileDecision decision = Decide({.inKit = true, .onDisk = true, .olderThanKit = true, .recorded = true,
+                                              .asRecorded = !now[k].edited});
+        if (decision == FileDecision::ReplaceKeepingEdit) {
+            keptAside_.push_back({replaced[k], FreeKeptName(previous_.files[recorded[k]].path), now[k].identity});
+        }
     }
 }
 
@@ -168,18 +153,16 @@ void InstallTransaction::SaveParentTime(const std::string& relative) {
 }
 
 void InstallTransaction::PlanNoLongerShipped(const std::vector<bool>& shipped) {
+    std::vector<std::uint32_t> dropped;
     for (std::size_t k = 0; k < previous_.files.size(); ++k) {
-        if (shipped[k]) continue;
-        const RecordedFile& file = previous_.files[k];
-        const FolderDescriptor folder(OpenFolderBeneath(targetFolder_.get(), FolderPart(file.path), links_));
-        struct stat status {};
-        const bool onDisk = folder.valid() &&
-                            fstatat(folder.get(), std::string(NamePart(file.path)).c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0;
-        FileIdentity identity;
-        const bool edited = onDisk && Edited(file.path, file, &identity);
-        switch (Decide({.inKit = false, .onDisk = onDisk, .recorded = true, .asRecorded = !edited})) {
+        if (!shipped[k]) dropped.push_back(static_cast<std::uint32_t>(k));
+    }
+    const std::vector<RecordedFileNow> now = LookAtRecordedFiles(targetFolder_.get(), links_, previous_, dropped);
+    for (std::size_t j = 0; j < dropped.size(); ++j) {
+        const RecordedFile& file = previous_.files[dropped[j]];
+        switch (Decide({.inKit = false, .onDisk = now[j].onDisk, .recorded = true, .asRecorded = !now[j].edited})) {
             case FileDecision::Remove:
-                removals_.push_back({file.path, IdentityOfStatus(status), false});
+                removals_.push_back({file.path, now[j].identity, false});
                 bytesRemoved_ += file.size;
                 SaveParentTime(file.path);
                 break;

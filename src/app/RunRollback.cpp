@@ -11,6 +11,7 @@
 
 #include "platform/FileCopy.h"
 #include "platform/FolderBeneath.h"
+#include "platform/FolderCursor.h"
 #include "platform/Retried.h"
 
 namespace {
@@ -23,10 +24,6 @@ bool Unlink(int folder, const std::string& name, int flags = 0) {
 bool StatEntry(int folder, const std::string& name, struct stat& status) {
     return folder >= 0 &&
            Retried([&] { return fstatat(folder, name.c_str(), &status, AT_SYMLINK_NOFOLLOW); }) == 0;
-}
-
-FileIdentity IdentityOf(const struct stat& status) {
-    return {status.st_size, status.st_mtim.tv_sec, status.st_mtim.tv_nsec};
 }
 
 // The file the run wrote: its kind, the kit entry's size and time as the file
@@ -46,7 +43,7 @@ bool IsWritten(int folder, const std::string& name, const struct stat& status, c
 
 // The original itself: its size and exact time, and the very file where known.
 bool IsOriginal(int folder, const std::string& name, const struct stat& status, const JournalFile& file) {
-    return IdentityOf(status) == file.original &&
+    return IdentityOfStatus(status) == file.original &&
            (!file.originalInstance.known() || file.originalInstance.Matches(InstanceAt(folder, name.c_str())));
 }
 
@@ -70,33 +67,6 @@ bool SameBytes(int folderA, int folderB, const std::string& name) {
 void Note(bool done, RollbackOutcome& outcome) {
     if (!done && !IsAnswer(errno)) outcome.unfinished = true;
 }
-
-// Folders of one tree, opened once for consecutive paths in the same folder.
-class FolderCursor {
-public:
-    FolderCursor(int root, const std::vector<AllowedLink>& links) : root_(root), links_(links) {}
-    int At(std::string_view folder) {
-        if (root_ < 0) return -1;
-        if (!opened_ || folder != path_) {
-            folder_.reset();  // first: with few descriptors left, the next one may need its number
-            folder_.reset(Retried([&] { return OpenFolderBeneath(root_, folder, links_); }));
-            error_ = folder_.valid() ? 0 : errno;
-            path_ = folder;
-            opened_ = true;
-        }
-        return folder_.get();
-    }
-    // Why the last folder asked for could not be opened (ENOENT when there is no tree at all).
-    int error() const { return root_ < 0 ? ENOENT : error_; }
-
-private:
-    int root_;
-    const std::vector<AllowedLink>& links_;
-    FolderDescriptor folder_;
-    std::string path_;
-    bool opened_ = false;
-    int error_ = 0;
-};
 
 void RemoveCreated(const JournalContent& journal, int target, RollbackOutcome& outcome) {
     FolderCursor folders(target, journal.links);
@@ -152,10 +122,10 @@ bool RestoreOriginal(const JournalContent& journal, const JournalFile& file, int
     struct stat backup {};
     const bool present = StatEntry(folder, name, current);
     // A backup that is not whole (or not the original) is never put back.
-    const bool whole = StatEntry(saved, name, backup) && IdentityOf(backup) == file.original;
+    const bool whole = StatEntry(saved, name, backup) && IdentityOfStatus(backup) == file.original;
     // Never moved, or already back (a copy put back is another inode with the same bytes): the backup's name goes.
     if (present && (IsOriginal(folder, name, current, file) ||
-                    (whole && IdentityOf(current) == file.original && SameBytes(folder, saved, name)))) {
+                    (whole && IdentityOfStatus(current) == file.original && SameBytes(folder, saved, name)))) {
         return !whole || Unlink(saved, name);
     }
     errno = ENOENT;  // what follows keeps the original by choice, not by a fault

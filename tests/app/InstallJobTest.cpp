@@ -4,6 +4,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -323,6 +324,58 @@ TEST_F(InstallJobTest, BothThreadsInstallFromTheStreamAndItsDamageUndoesWhatThey
     EXPECT_EQ(installed.at("d3/f199").content, "newer");
     EXPECT_EQ(progress_.ReadProgress().counts.written, 199u);
     EXPECT_TRUE(Names(env_.temp()).empty());
+}
+
+// Hundreds of recorded files are looked at by two threads, each keeping its folder open while it can: an edit is found
+// wherever it lies, in either half and any folder, on an update (kept aside) and on an uninstallation (left in place),
+// and only files still as installed are removed.
+TEST_F(InstallJobTest, EditsAmongManyRecordedFilesAreFoundWhereverTheyLie) {
+    constexpr int kFiles = 600;
+    const auto name = [](int i) { return "f" + std::to_string(i / 100) + "/t" + std::to_string(i) + ".tpl"; };
+    const auto kit = [&](const char* version, int files, std::int64_t seconds) {
+        KitClose(kit_);
+        source_.files.clear();
+        for (int i = 0; i < files; ++i) AddFile(name(i), version + std::to_string(i), seconds);
+        OpenKit();
+    };
+    kit("v1 ", kFiles, kKitSeconds);
+    ASSERT_EQ(Run(target_), ERR_NONE);
+    // The user's changes, each older than the next kit: same size, another size, gone; among the files the next kit
+    // drops, one edited and one turned into a folder.
+    for (const int i : {5, 450, 595}) UserFile(name(i), "V1 " + std::to_string(i), kKitSeconds + 50);
+    UserFile(name(451), "a longer edit", kKitSeconds + 50);
+    ASSERT_EQ(unlink((target_ + name(300)).c_str()), 0);
+    ASSERT_EQ(unlink((target_ + name(597)).c_str()), 0);
+    MakeDirectories(target_ + name(597));
+
+    kit("v2 ", 590, kKitSeconds + 100);
+    ASSERT_EQ(Run(target_), ERR_NONE);
+    TreeState tree = Snapshot(target_);
+    for (const int i : {5, 450}) {
+        EXPECT_EQ(tree.at(name(i)).content, "v2 " + std::to_string(i));
+        EXPECT_EQ(tree.at(name(i) + ".qorn-old").content, "V1 " + std::to_string(i));
+    }
+    EXPECT_EQ(tree.at(name(451)).content, "v2 451");
+    EXPECT_EQ(tree.at(name(451) + ".qorn-old").content, "a longer edit");
+    EXPECT_EQ(tree.at(name(300)).content, "v2 300");
+    EXPECT_EQ(tree.count(name(300) + ".qorn-old"), 0u);
+    EXPECT_EQ(tree.at(name(595)).content, "V1 595");
+    EXPECT_TRUE(S_ISDIR(tree.at(name(597)).mode));
+    for (const int i : {590, 591, 596, 599}) EXPECT_EQ(tree.count(name(i)), 0u) << i;
+
+    // Uninstalled with two more edits, one in each half: they and the user's files are all that is left.
+    for (const int i : {10, 500}) UserFile(name(i), "V2 " + std::to_string(i), kKitSeconds + 200);
+    progress_.StartJob(kit_, Wide(target_), RunSummary::Kind::Uninstall);
+    InstallTransaction uninstall;
+    ASSERT_EQ(RunInstallJob(uninstall, progress_), ERR_NONE);
+    std::vector<std::string> files;
+    for (const auto& [path, state] : Snapshot(target_)) {
+        if (S_ISREG(state.mode)) files.push_back(path);
+    }
+    std::vector<std::string> expected{name(10),  name(450) + ".qorn-old", name(451) + ".qorn-old", name(5) + ".qorn-old",
+                                      name(500), name(595)};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(files, expected);
 }
 
 }  // namespace

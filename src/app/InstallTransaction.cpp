@@ -785,31 +785,46 @@ ErrorCode InstallTransaction::Commit() {
 
 bool InstallTransaction::DropBackup() {
     // Everything in it is known by name: unlinking it so spares reading back
-    // every folder, which costs more than the unlinking itself.
-    bool dropped = true;
+    // every folder, which costs more than the unlinking itself. Two threads
+    // share the names; a folder goes only after every deeper one.
+    std::vector<std::uint32_t> replaced;
     for (std::size_t i = 0; i < plan_.size(); ++i) {
-        if (plan_[i].action != EntryAction::Replace) continue;
-        dropped = (unlinkat(backupFolder_.get(), RelativePath(i).c_str(), 0) == 0 || errno == ENOENT) && dropped;
+        if (plan_[i].action == EntryAction::Replace) replaced.push_back(static_cast<std::uint32_t>(i));
     }
-    for (const Removal& removal : removals_) {
-        dropped = (unlinkat(backupFolder_.get(), removal.path.c_str(), 0) == 0 || errno == ENOENT) && dropped;
-    }
+    bool dropped = UnlinkInBackup(replaced.size(), 0, [&](std::size_t k) { return RelativePath(replaced[k]); });
+    dropped = UnlinkInBackup(removals_.size(), 0, [&](std::size_t k) { return removals_[k].path; }) && dropped;
     if (recordReplaces_) {
-        const std::string record = RecordPath(options_.identity);
-        dropped = (unlinkat(backupFolder_.get(), record.c_str(), 0) == 0 || errno == ENOENT) && dropped;
+        dropped = UnlinkInBackup(1, 0, [&](std::size_t) { return RecordPath(options_.identity); }) && dropped;
     }
     std::vector<std::uint32_t> folders(backupFolders_.size());
     for (std::uint32_t number = 0; number < folders.size(); ++number) folders[number] = number;
-    // A folder's path is longer than its parent's: the longest go first.
-    std::sort(folders.begin(), folders.end(), [this](std::uint32_t a, std::uint32_t b) {
-        return backupFolders_.PathOf(a).size() > backupFolders_.PathOf(b).size();
-    });
-    for (const std::uint32_t folder : folders) {
-        const std::string path(backupFolders_.PathOf(folder));
-        dropped = (unlinkat(backupFolder_.get(), path.c_str(), AT_REMOVEDIR) == 0 || errno == ENOENT) && dropped;
+    const auto depth = [this](std::uint32_t folder) {
+        const std::string_view path = backupFolders_.PathOf(folder);
+        return std::count(path.begin(), path.end(), '/');
+    };
+    std::stable_sort(folders.begin(), folders.end(), [&](std::uint32_t a, std::uint32_t b) { return depth(a) > depth(b); });
+    for (std::size_t level = 0; level < folders.size();) {
+        std::size_t next = level;
+        while (next < folders.size() && depth(folders[next]) == depth(folders[level])) ++next;
+        dropped = UnlinkInBackup(next - level, AT_REMOVEDIR, [&](std::size_t k) {
+            return std::string(backupFolders_.PathOf(folders[level + k]));
+        }) && dropped;
+        level = next;
     }
     // Only an empty folder goes; anything not foreseen keeps it, and the journal with it.
     return dropped && rmdir(backup_.c_str()) == 0;
+}
+
+bool InstallTransaction::UnlinkInBackup(std::size_t count, int flags,
+                                        const std::function<std::string(std::size_t)>& pathOf) const {
+    std::atomic<bool> unlinked{true};
+    InHalves(count, kLookAlone, [&](std::size_t from, std::size_t to) {
+        for (std::size_t k = from; k < to; ++k) {
+            const std::string path = pathOf(k);
+            if (unlinkat(backupFolder_.get(), path.c_str(), flags) != 0 && errno != ENOENT) unlinked = false;
+        }
+    });
+    return unlinked;
 }
 
 RollbackOutcome InstallTransaction::Rollback() {

@@ -13,6 +13,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <span>
@@ -222,6 +223,9 @@ private:
     ErrorCode CopyOriginal(int folder, const std::string& relative, std::size_t index);
     ErrorCode EnsureBackupFolder(const std::string& relative);
     bool DropBackup();
+    // Unlinks pathOf(0 .. count - 1) in the backup folder (AT_REMOVEDIR for folders) on two threads when there are
+    // many; whether each went or was not there.
+    bool UnlinkInBackup(std::size_t count, int flags, const std::function<std::string(std::size_t)>& pathOf) const;
     // The descriptor of the folder holding `relative`, resolved below the
     // target; -1 when it is no longer the folder planned.
     // The folder the thread had open before goes into `keep` when given.

@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "app/ContentChecksum.h"
@@ -51,10 +50,6 @@ std::vector<RecordedFileNow> LookAtRecordedFiles(int target, std::span<const All
         }
     };
     // Reading a file is the kernel's work: a second thread reads the second half beside this one.
-    const std::size_t half = which.size() > kLookAlone ? which.size() / 2 : which.size();
-    std::optional<SideThread> helper;
-    if (half < which.size()) helper.emplace([&] { lookAt(half, which.size()); });
-    lookAt(0, half);
-    if (helper) helper->Wait();
+    InHalves(which.size(), kLookAlone, lookAt);
     return now;
 }

@@ -1,5 +1,6 @@
 #include "app/SideThread.h"
 
+#include <optional>
 #include <system_error>
 #include <utility>
 
@@ -25,4 +26,12 @@ SideThread::~SideThread() {
 void SideThread::Wait() {
     if (thread_.joinable()) thread_.join();
     if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
+}
+
+void InHalves(std::size_t count, std::size_t alone, const std::function<void(std::size_t, std::size_t)>& work) {
+    const std::size_t half = count > alone && count > 1 ? count / 2 : count;
+    std::optional<SideThread> helper;
+    if (half < count) helper.emplace([&work, half, count] { work(half, count); });
+    work(0, half);
+    if (helper) helper->Wait();
 }

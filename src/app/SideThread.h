@@ -6,6 +6,7 @@
 // the caller is then leaving by an exception of its own.
 #pragma once
 
+#include <cstddef>
 #include <exception>
 #include <functional>
 #include <thread>
@@ -23,3 +24,9 @@ private:
     std::thread thread_;
     std::exception_ptr failure_;
 };
+
+// Work on `count` items in two halves at once: work(0, count / 2) on the
+// calling thread and work(count / 2, count) on a side thread, when there are
+// more than `alone` items; else work(0, count) alone. Returns once both are
+// done, rethrowing what the side thread threw.
+void InHalves(std::size_t count, std::size_t alone, const std::function<void(std::size_t from, std::size_t to)>& work);

@@ -6,7 +6,6 @@
 
 #include <memory>
 #include <span>
-#include <optional>
 #include <vector>
 #include <unordered_set>
 
@@ -83,15 +82,11 @@ void CompareAll(int target, std::span<const RecordedFile> files, timespec record
 // a second thread does half of it beside the first, as in an installation.
 Differences CompareRecorded(int target, const std::vector<RecordedFile>& files, timespec recordChanged) {
     const std::span<const RecordedFile> all(files);
-    const std::size_t half = files.size() > kAloneUpTo ? files.size() / 2 : files.size();
     Differences first;
     Differences second;
-    {
-        std::optional<SideThread> helper;
-        if (half < files.size()) helper.emplace([&] { CompareAll(target, all.subspan(half), recordChanged, &second); });
-        CompareAll(target, all.first(half), recordChanged, &first);
-        if (helper) helper->Wait();
-    }
+    InHalves(files.size(), kAloneUpTo, [&](std::size_t from, std::size_t to) {
+        CompareAll(target, all.subspan(from, to - from), recordChanged, from == 0 ? &first : &second);
+    });
     first.insert(first.end(), second.begin(), second.end());
     return first;
 }

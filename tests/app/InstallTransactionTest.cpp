@@ -148,6 +148,9 @@ TEST_F(InstallTransactionTest, APlanSharedByTwoThreadsJudgesEveryEntryAsOneWould
     for (int i = 0; i < kEntries; ++i) {
         EXPECT_EQ(after.at("d/t" + std::to_string(i)).content, i % 3 == 1 ? "old" : "kit's " + std::to_string(i)) << i;
     }
+    // The commit drops the whole backup, which two threads share, and the journal with it.
+    EXPECT_EQ(Names(env_.root()), (std::vector<std::string>{"Templates", "home", "qorn.efd", "tmp"}));
+    EXPECT_EQ(Names(JournalFolderPath()), std::vector<std::string>{});
 }
 
 // A folder swapped for a link after the plan stops the run; nothing is written where the link leads.

@@ -20,8 +20,11 @@ namespace {
 // Records are a kind letter followed by NUL-terminated fields; paths hold no
 // NUL, so any byte sequence of a path is kept exactly.
 // Version 3 adds the inodes of originals ('R') and of written files ('W'),
-// and the files ('X') and folders ('Y') a run removes.
-constexpr char kHeader[] = "qorn-setup-journal 3";
+// and the files ('X') and folders ('Y') a run removes; version 4 keeps the
+// originals in the backup folder itself, under BackupName. The records are
+// those of version 3.
+constexpr char kHeader[] = "qorn-setup-journal 4";
+constexpr char kHeaderMirroredBackup[] = "qorn-setup-journal 3";
 constexpr char kHeaderWithoutInodes[] = "qorn-setup-journal 2";
 constexpr std::size_t kFlushSize = 256 * 1024;
 
@@ -276,6 +279,14 @@ std::string TemporaryName(const std::string& tag, std::uint64_t index) {
     return ".qorn~" + tag + "." + std::to_string(index);
 }
 
+std::string BackupName(std::uint64_t index, std::string_view path) {
+    constexpr std::size_t kLongestName = 255;  // NAME_MAX on every file system the installer writes to
+    std::string name = std::to_string(index) + "-";
+    const std::string_view own = NamePart(path);
+    name.append(own.substr(0, kLongestName - name.size()));
+    return name;
+}
+
 std::string JournalFolder() {
     const char* state = std::getenv("XDG_STATE_HOME");
     if (state != nullptr && state[0] == '/') return std::string(state) + "/qorn-setup";
@@ -287,16 +298,21 @@ JournalContent ParseJournal(const std::string& bytes) {
     JournalContent content;
     // A run killed between making the file and its first write: it had
     // claimed nothing yet, and its journal only needs to go.
-    if (bytes.size() < sizeof kHeader && std::string_view(kHeader, sizeof kHeader).starts_with(bytes)) {
-        content.known = true;
-        return content;
+    for (const char* known : {kHeader, kHeaderMirroredBackup}) {
+        if (bytes.size() < sizeof kHeader && std::string_view(known, sizeof kHeader).starts_with(bytes)) {
+            content.known = true;
+            return content;
+        }
     }
     FieldReader reader(bytes);
     std::string header;
-    if (!reader.Next(header) || (header != kHeader && header != kHeaderWithoutInodes)) return content;
+    if (!reader.Next(header) || (header != kHeader && header != kHeaderMirroredBackup && header != kHeaderWithoutInodes)) {
+        return content;
+    }
     content.known = true;
-    const bool withInodes = header == kHeader;
+    const bool withInodes = header != kHeaderWithoutInodes;
     content.inodes = withInodes;
+    content.flatBackup = header == kHeader;
     while (!reader.AtEnd() && !reader.OnlyZerosLeft()) {
         if (ReadRecord(reader, withInodes, content)) continue;
         // Only the last record may be cut short; anything else is damage.

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/FolderBeneath.h"
@@ -103,8 +104,11 @@ struct JournalContent {
     bool planned = false;
     bool committed = false;
     bool undone = false;  // rolled back, only its backup folder is left to remove
-    bool damaged = false;
-    bool inodes = false;   // of version 3: every file the run put in place has its inode ('W') recorded  // a record other than the last one is not whole: nothing of it may be trusted
+    bool damaged = false;  // a record other than the last one is not whole: nothing of it may be trusted
+    bool inodes = false;   // of version 3 on: every file the run put in place has its inode ('W') recorded
+    // Of version 4: the originals lie in the backup folder itself, each under
+    // its BackupName; before, in a copy of their folders below it, under their own names.
+    bool flatBackup = false;
 
     // The target below the anchor ("" when they are one).
     std::string TargetBelowAnchor() const;
@@ -113,6 +117,11 @@ struct JournalContent {
 // The name under which file `index` of the run tagged `tag` is written in
 // its destination folder before it is renamed into place.
 std::string TemporaryName(const std::string& tag, std::uint64_t index);
+
+// The name the original of file `index` at `path` takes in the backup folder:
+// the index, a dash and as much of the file's own name as a name can hold,
+// so that a person looking into a kept backup can tell the files apart.
+std::string BackupName(std::uint64_t index, std::string_view path);
 
 // A journal being written by the running installation; closing it (the
 // destructor) releases the lock but keeps the file unless it was removed.
@@ -184,8 +193,9 @@ bool AppendUndoneMark(int descriptor);
 // zeros where a record would start, up to the end: a power cut's unwritten
 // tail), any other record that is not whole, or of an unknown kind, makes
 // the journal `damaged`. A file that holds no more than the start of the
-// header is a journal with nothing in it. Journals of the previous version
-// (without inodes) are read as well.
+// header is a journal with nothing in it. Journals of the two versions
+// before (a backup that mirrors the folders; before that, without inodes)
+// are read as well.
 JournalContent ParseJournal(const std::string& bytes);
 
 // Whether a journal may be acted on at all: this installer's, its target

@@ -418,32 +418,9 @@ ErrorCode InstallTransaction::CheckSpace() const {
     for (const Planned& planned : plan_) {
         if (Writes(planned.action)) ++needed.files;
     }
-    // The backup mirrors the folders of what it keeps. Files no longer
-    // shipped are rare: every folder on their way is counted.
-    std::uint64_t made = createdAbove_.size() + createdBelow_.size();
-    for (const Removal& removal : removals_) made += std::count(removal.path.begin(), removal.path.end(), '/');
-    // Every folder the plan met is the most the backup can mirror for the
-    // originals; counted exactly only when that does not fit, so that a
-    // roomy file system costs an update nothing.
-    needed.folders = made + (replacesAny_ ? folders_.size() : 0);
-    if (CheckRoom(space, needed) == ERR_NONE) return ERR_NONE;
-    needed.folders = made + OriginalFolderCount();
+    // The originals lie in the backup folder itself: only the folders the run creates count.
+    needed.folders = createdAbove_.size() + createdBelow_.size();
     return CheckRoom(space, needed);
-}
-
-std::uint64_t InstallTransaction::OriginalFolderCount() const {
-    std::vector<bool> counted(folders_.size());
-    std::uint64_t count = 0;
-    for (const Original& original : originals_) {
-        const std::string path = RelativePath(original.index);
-        for (std::string_view folder = FolderPart(path); !folder.empty(); folder = FolderPart(folder)) {
-            const std::uint32_t number = folders_.Find(folder);
-            if (number == FolderTable::kNone || counted[number]) break;
-            counted[number] = true;
-            ++count;
-        }
-    }
-    return count;
 }
 
 ErrorCode InstallTransaction::ClaimBackup() {
@@ -561,55 +538,34 @@ ErrorCode InstallTransaction::CreateFolders() {
     return ERR_NONE;
 }
 
-ErrorCode InstallTransaction::EnsureBackupFolder(const std::string& relative) {
-    if (relative.empty()) return ERR_NONE;
-    {
-        const std::lock_guard<std::mutex> lock(backupFoldersMutex_);
-        if (backupFolders_.Find(relative) != FolderTable::kNone) return ERR_NONE;
-    }
-    const std::size_t slash = relative.rfind('/');
-    if (slash != std::string::npos) {
-        const ErrorCode parent = EnsureBackupFolder(relative.substr(0, slash));
-        if (parent != ERR_NONE) return parent;
-    }
-    // Outside the lock: the other thread may make the same folder at once.
-    // The backup folder is private (0700): no other user's link can be in it.
-    if (mkdirat(backupFolder_.get(), relative.c_str(), 0700) != 0 && errno != EEXIST) return ERR_PATH_NOT_FOUND;
-    const std::lock_guard<std::mutex> lock(backupFoldersMutex_);
-    if (backupFolders_.Find(relative) == FolderTable::kNone) (void)backupFolders_.Add(relative, {});
-    return ERR_NONE;
-}
-
 ErrorCode InstallTransaction::SaveOriginal(int folder, const std::string& relative, std::size_t index) {
-    const ErrorCode made = EnsureBackupFolder(std::string(FolderPart(relative)));
-    if (made != ERR_NONE) return made;
     const std::string name(NamePart(relative));
-    if (copiesOriginals_) return CopyOriginal(folder, relative, index);
+    const std::string saved = BackupName(index, relative);
+    if (copiesOriginals_) return CopyOriginal(folder, name, saved, index);
     // The original stays in place until the new file is renamed over it.
-    if (linkat(folder, name.c_str(), backupFolder_.get(), relative.c_str(), 0) == 0) return ERR_NONE;
+    if (linkat(folder, name.c_str(), backupFolder_.get(), saved.c_str(), 0) == 0) return ERR_NONE;
     // A file system that ignores letter case takes two names of the kit for
     // one file: the backup already holds the user's version.
     if (errno == EEXIST) return ERR_NONE;
     if (errno != EXDEV && errno != EPERM && errno != EMLINK && errno != EOPNOTSUPP) return ErrorFromErrno(errno);
-    return CopyOriginal(folder, relative, index);
+    return CopyOriginal(folder, name, saved, index);
 }
 
-ErrorCode InstallTransaction::CopyOriginal(int folder, const std::string& relative, std::size_t index) {
+ErrorCode InstallTransaction::CopyOriginal(int folder, const std::string& name, const std::string& saved,
+                                           std::size_t index) {
     // The copy takes its backup name only once it is whole and synced, and
     // that name is on disk before the original can be replaced: a backup
     // under its name is always complete.
-    const std::string temporary = JoinRelative(FolderPart(relative), TemporaryName(tag_, index));
-    const int copied = CopyFileSynced(folder, std::string(NamePart(relative)).c_str(), backupFolder_.get(),
-                                      temporary.c_str());
-    if (copied != 0) return ErrorFromErrno(copied);
+    const std::string temporary = TemporaryName(tag_, index);
     const int backup = backupFolder_.get();
-    if (renameat2(backup, temporary.c_str(), backup, relative.c_str(), RENAME_NOREPLACE) != 0) {
+    const int copied = CopyFileSynced(folder, name.c_str(), backup, temporary.c_str());
+    if (copied != 0) return ErrorFromErrno(copied);
+    if (renameat2(backup, temporary.c_str(), backup, saved.c_str(), RENAME_NOREPLACE) != 0) {
         const int error = errno;
         (void)unlinkat(backup, temporary.c_str(), 0);  // the rollback would remove it too
         return error == EEXIST ? ERR_NONE : ErrorFromErrno(error);
     }
-    const FolderDescriptor saved(OpenFolderBeneath(backup, FolderPart(relative)));
-    return saved.valid() && SyncFolder(saved.get()) ? ERR_NONE : ERR_CANT_WRITE;
+    return SyncFolder(backup) ? ERR_NONE : ERR_CANT_WRITE;
 }
 
 ErrorCode InstallTransaction::CopyEntry(KitEntryData& data, std::size_t index, int file) {
@@ -785,43 +741,33 @@ ErrorCode InstallTransaction::Commit() {
 
 bool InstallTransaction::DropBackup() {
     // Everything in it is known by name: unlinking it so spares reading back
-    // every folder, which costs more than the unlinking itself. Two threads
-    // share the names; a folder goes only after every deeper one.
+    // the folder, which costs more than the unlinking itself.
     std::vector<std::uint32_t> replaced;
     for (std::size_t i = 0; i < plan_.size(); ++i) {
         if (plan_[i].action == EntryAction::Replace) replaced.push_back(static_cast<std::uint32_t>(i));
     }
-    bool dropped = UnlinkInBackup(replaced.size(), 0, [&](std::size_t k) { return RelativePath(replaced[k]); });
-    dropped = UnlinkInBackup(removals_.size(), 0, [&](std::size_t k) { return removals_[k].path; }) && dropped;
+    bool dropped = UnlinkInBackup(replaced.size(), [&](std::size_t k) {
+        return BackupName(replaced[k], RelativePath(replaced[k]));
+    });
+    const std::size_t firstRemoval = 1 + keptAside_.size();
+    dropped = UnlinkInBackup(removals_.size(), [&](std::size_t k) {
+        return BackupName(ExtraIndex(firstRemoval + k), removals_[k].path);
+    }) && dropped;
     if (recordReplaces_) {
-        dropped = UnlinkInBackup(1, 0, [&](std::size_t) { return RecordPath(options_.identity); }) && dropped;
-    }
-    std::vector<std::uint32_t> folders(backupFolders_.size());
-    for (std::uint32_t number = 0; number < folders.size(); ++number) folders[number] = number;
-    const auto depth = [this](std::uint32_t folder) {
-        const std::string_view path = backupFolders_.PathOf(folder);
-        return std::count(path.begin(), path.end(), '/');
-    };
-    std::stable_sort(folders.begin(), folders.end(), [&](std::uint32_t a, std::uint32_t b) { return depth(a) > depth(b); });
-    for (std::size_t level = 0; level < folders.size();) {
-        std::size_t next = level;
-        while (next < folders.size() && depth(folders[next]) == depth(folders[level])) ++next;
-        dropped = UnlinkInBackup(next - level, AT_REMOVEDIR, [&](std::size_t k) {
-            return std::string(backupFolders_.PathOf(folders[level + k]));
+        dropped = UnlinkInBackup(1, [&](std::size_t) {
+            return BackupName(ExtraIndex(0), RecordPath(options_.identity));
         }) && dropped;
-        level = next;
     }
     // Only an empty folder goes; anything not foreseen keeps it, and the journal with it.
     return dropped && rmdir(backup_.c_str()) == 0;
 }
 
-bool InstallTransaction::UnlinkInBackup(std::size_t count, int flags,
-                                        const std::function<std::string(std::size_t)>& pathOf) const {
+bool InstallTransaction::UnlinkInBackup(std::size_t count, const std::function<std::string(std::size_t)>& nameOf) const {
     std::atomic<bool> unlinked{true};
     InHalves(count, kLookAlone, [&](std::size_t from, std::size_t to) {
         for (std::size_t k = from; k < to; ++k) {
-            const std::string path = pathOf(k);
-            if (unlinkat(backupFolder_.get(), path.c_str(), flags) != 0 && errno != ENOENT) unlinked = false;
+            const std::string name = nameOf(k);
+            if (unlinkat(backupFolder_.get(), name.c_str(), 0) != 0 && errno != ENOENT) unlinked = false;
         }
     });
     return unlinked;

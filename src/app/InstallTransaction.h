@@ -214,18 +214,16 @@ private:
     // ones go to the plan. FolderTable::kNone for an obstacle.
     std::uint32_t FolderAt(const std::string& relative);
     void SaveFolderTime(std::uint32_t folder);
-    // The folders of the replaced originals and their parents, each once: what the backup mirrors for them.
-    std::uint64_t OriginalFolderCount() const;
     ErrorCode ClaimBackup();
     void JournalPlan();
     ErrorCode CreateFolders();
     ErrorCode SaveOriginal(int folder, const std::string& relative, std::size_t index);
-    ErrorCode CopyOriginal(int folder, const std::string& relative, std::size_t index);
-    ErrorCode EnsureBackupFolder(const std::string& relative);
+    // The original `name` in `folder` copied into the backup as `saved`, where no link can be made there.
+    ErrorCode CopyOriginal(int folder, const std::string& name, const std::string& saved, std::size_t index);
     bool DropBackup();
-    // Unlinks pathOf(0 .. count - 1) in the backup folder (AT_REMOVEDIR for folders) on two threads when there are
-    // many; whether each went or was not there.
-    bool UnlinkInBackup(std::size_t count, int flags, const std::function<std::string(std::size_t)>& pathOf) const;
+    // Unlinks nameOf(0 .. count - 1) in the backup folder, on two threads when there are many; whether each went
+    // or was not there.
+    bool UnlinkInBackup(std::size_t count, const std::function<std::string(std::size_t)>& nameOf) const;
     // The descriptor of the folder holding `relative`, resolved below the
     // target; -1 when it is no longer the folder planned.
     // The folder the thread had open before goes into `keep` when given.
@@ -339,8 +337,6 @@ private:
     std::vector<std::uint32_t> createdBelow_;  // in folders_, outer first
     std::vector<AllowedLink> links_;  // linked folders below the target, as the plan found them
     FolderTable folders_;
-    std::mutex backupFoldersMutex_;
-    FolderTable backupFolders_;  // made in the backup folder so far
     std::optional<JournalFolderTime> anchorTime_;  // when the target is created
     const std::vector<KitEntry>* entries_ = nullptr;  // the kit's, which outlive the run
     std::vector<Planned> plan_;

@@ -48,9 +48,9 @@ bool IsOriginal(int folder, const std::string& name, const struct stat& status, 
 }
 
 // Two files with the same bytes: dropping one of them loses nothing.
-bool SameBytes(int folderA, int folderB, const std::string& name) {
-    const FolderDescriptor a(openat(folderA, name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-    const FolderDescriptor b(openat(folderB, name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+bool SameBytes(int folderA, const std::string& nameA, int folderB, const std::string& nameB) {
+    const FolderDescriptor a(openat(folderA, nameA.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    const FolderDescriptor b(openat(folderB, nameB.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
     if (!a.valid() || !b.valid()) return false;
     char left[65536];
     char right[sizeof left];
@@ -102,15 +102,24 @@ void RemoveCreatedFolders(const JournalContent& journal, int anchor) {
 // Across file systems the copy goes to a temporary name first, so the
 // destination always holds one whole version, and the backup copy goes only
 // once the rename that replaces it is on disk.
-bool CopyBack(int from, const std::string& name, int to, const std::string& temporary) {
+bool CopyBack(int from, const std::string& saved, int to, const std::string& name, const std::string& temporary) {
     (void)unlinkat(to, temporary.c_str(), 0);  // a copy cut short by an earlier attempt
     const auto copy = [&] {
-        errno = CopyFileSynced(from, name.c_str(), to, temporary.c_str());
+        errno = CopyFileSynced(from, saved.c_str(), to, temporary.c_str());
         return errno == 0 ? 0 : -1;
     };
     return Retried(copy) == 0 &&
            Retried([&] { return renameat(to, temporary.c_str(), to, name.c_str()); }) == 0 &&
-           Retried([&] { return fsync(to); }) == 0 && Unlink(from, name);
+           Retried([&] { return fsync(to); }) == 0 && Unlink(from, saved);
+}
+
+// Where the backup keeps the original of `file`: in the backup folder itself
+// under its BackupName, or (older journals) in a copy of its folder under its own name.
+std::string_view SavedFolder(const JournalContent& journal, const JournalFile& file) {
+    return journal.flatBackup ? std::string_view() : FolderPart(file.path);
+}
+std::string SavedName(const JournalContent& journal, const JournalFile& file) {
+    return journal.flatBackup ? BackupName(file.index, file.path) : std::string(NamePart(file.path));
 }
 
 // One original back in place; true also when it never left. False when it
@@ -118,23 +127,24 @@ bool CopyBack(int from, const std::string& name, int to, const std::string& temp
 bool RestoreOriginal(const JournalContent& journal, const JournalFile& file, int folder, int saved) {
     if (folder < 0) return false;  // its folder is no longer reachable below the target
     const std::string name(NamePart(file.path));
+    const std::string savedName = SavedName(journal, file);
     struct stat current {};
     struct stat backup {};
     const bool present = StatEntry(folder, name, current);
     // A backup that is not whole (or not the original) is never put back.
-    const bool whole = StatEntry(saved, name, backup) && IdentityOfStatus(backup) == file.original;
+    const bool whole = StatEntry(saved, savedName, backup) && IdentityOfStatus(backup) == file.original;
     // Never moved, or already back (a copy put back is another inode with the same bytes): the backup's name goes.
     if (present && (IsOriginal(folder, name, current, file) ||
-                    (whole && IdentityOfStatus(current) == file.original && SameBytes(folder, saved, name)))) {
-        return !whole || Unlink(saved, name);
+                    (whole && IdentityOfStatus(current) == file.original && SameBytes(folder, name, saved, savedName)))) {
+        return !whole || Unlink(saved, savedName);
     }
     errno = ENOENT;  // what follows keeps the original by choice, not by a fault
     // Changed since the run by somebody else: theirs stays, the original stays
     // in the backup. Where the run removed the original, anything there now is somebody else's.
     if (present && (file.removes || !IsWritten(folder, name, current, file, journal.inodes))) return false;
     if (!whole) return false;  // replaced, and the original is not there to go back
-    if (Retried([&] { return renameat(saved, name.c_str(), folder, name.c_str()); }) == 0) return true;
-    return errno == EXDEV && CopyBack(saved, name, folder, TemporaryName(journal.tag, file.index));
+    if (Retried([&] { return renameat(saved, savedName.c_str(), folder, name.c_str()); }) == 0) return true;
+    return errno == EXDEV && CopyBack(saved, savedName, folder, name, TemporaryName(journal.tag, file.index));
 }
 
 // The folders the run removed, outer first, so that their files can go back.
@@ -153,9 +163,8 @@ void RestoreOriginals(const JournalContent& journal, int target, int backup, Rol
     FolderCursor saved(backup, none);
     for (const JournalFile& file : journal.files) {
         if (!file.replaces) continue;
-        const std::string_view folder = FolderPart(file.path);
-        const int at = folders.At(folder);
-        const int from = saved.At(folder);
+        const int at = folders.At(FolderPart(file.path));
+        const int from = saved.At(SavedFolder(journal, file));
         if (RestoreOriginal(journal, file, at, from)) continue;
         if (at < 0) errno = folders.error();
         outcome.originalsRestored = false;
@@ -188,12 +197,12 @@ bool RemoveBackup(const JournalContent& journal, int backup) {
     FolderCursor saved(backup, none);
     for (const JournalFile& file : journal.files) {
         if (!file.replaces) continue;
-        const std::string_view folder = FolderPart(file.path);
+        const std::string_view folder = SavedFolder(journal, file);
         // Its outer folders may have been made before the run died, the inner one not yet.
         for (std::string_view up = folder; !up.empty(); up = FolderPart(up)) folders.emplace(up);
         const int at = saved.At(folder);
         if (at < 0) continue;  // never made
-        removed = Unlink(at, std::string(NamePart(file.path))) && removed;
+        removed = Unlink(at, SavedName(journal, file)) && removed;
         removed = Unlink(at, TemporaryName(journal.tag, file.index)) && removed;
     }
     std::vector<std::string> deepestFirst(folders.begin(), folders.end());

@@ -382,56 +382,45 @@ TEST_F(InstallTransactionTest, ADeadRunIsUndoneAsFarAsTheTreeIsStillAsItLeftIt) 
 }
 
 // The backup keeps its originals side by side: two of the same name from different folders are two backups, and a dead
-// run's undo puts each back where it came from.
-TEST_F(InstallTransactionTest, OriginalsOfOneNameFromTwoFoldersAreEachKept) {
+// run's undo puts each back where it came from. A run of an earlier version kept each in a copy of its folders in the
+// backup, under its own name, and said so by its journal's version: such a run is still undone, folders and all.
+TEST_F(InstallTransactionTest, OriginalsLieSideBySideAndAnOlderRunsMirroredBackupIsStillUndone) {
     AddFile("a\\x.tpl", "kit a");
     AddFile("b\\x.tpl", "kit b");
-    OpenKit();
-    UserFile("a/x.tpl", "old a", 1000);
-    UserFile("b/x.tpl", "old b", 1000);
-    const TreeState before = Snapshot(target_);
-    {
-        InstallTransaction dies;
-        InstallFirst(dies, 2);
-    }
-    ASSERT_EQ(Recover().size(), 1u);
-    EXPECT_EQ(Snapshot(target_), before);
-}
-
-// A run of an earlier version kept each original in a copy of its folders in the backup, under its own name, and said
-// so by its journal's version: such a run is still undone, and its backup removed, folders and all.
-TEST_F(InstallTransactionTest, ARunWhoseBackupMirrorsTheFoldersIsStillUndone) {
-    AddFile("kept.tpl", "kit kept");
-    AddFile("sub\\deep.tpl", "kit deep");
     AddFile("made.tpl", "kit made");
     OpenKit();
-    UserFile("kept.tpl", "old", 1000);
-    UserFile("sub/deep.tpl", "old deep", 1000);
-    const TreeState before = Snapshot(target_);
-    std::string backup;
-    {
-        InstallTransaction dies;
-        InstallFirst(dies, 3);
-        backup = dies.backupFolder();
+    const std::pair<int, std::string> originals[] = {{0, "a/x.tpl"}, {1, "b/x.tpl"}};
+    for (const bool mirrored : {false, true}) {
+        SCOPED_TRACE(mirrored ? "mirrored" : "side by side");
+        RemoveTree(Wide(target_));
+        for (const auto& [index, path] : originals) UserFile(path, "old " + path, 1000);
+        const TreeState before = Snapshot(target_);
+        std::string backup;
+        {
+            InstallTransaction dies;
+            InstallFirst(dies, 3);
+            backup = dies.backupFolder();
+        }
+        if (mirrored) {
+            const Listing journals = Names(JournalFolderPath());
+            ASSERT_EQ(journals.size(), 1u);
+            const std::string journal = JournalFolderPath() + "/" + journals[0];
+            std::string bytes = ReadBytes(journal);
+            ASSERT_EQ(bytes.rfind("qorn-setup-journal 4", 0), 0u);
+            bytes[19] = '3';
+            WriteBytes(journal, bytes);
+            for (const auto& [index, path] : originals) {
+                MakeDirectories(backup + std::string(FolderPart(path)));
+                ASSERT_EQ(rename((backup + BackupName(index, path)).c_str(), (backup + path).c_str()), 0) << path;
+            }
+        }
+        const std::vector<RecoveredRun> runs = Recover();
+        ASSERT_EQ(runs.size(), 1u);
+        EXPECT_EQ(runs[0].keptBackup, "");
+        EXPECT_EQ(Snapshot(target_), before);
+        EXPECT_FALSE(Exists(backup));
+        EXPECT_EQ(Names(JournalFolderPath()), Listing{});
     }
-    // The same run as that version left it.
-    const Listing journals = Names(JournalFolderPath());
-    ASSERT_EQ(journals.size(), 1u);
-    const std::string journal = JournalFolderPath() + "/" + journals[0];
-    std::string bytes = ReadBytes(journal);
-    ASSERT_EQ(bytes.rfind("qorn-setup-journal 4", 0), 0u);
-    bytes[19] = '3';
-    WriteBytes(journal, bytes);
-    MakeDirectories(backup + "sub");
-    for (const auto& [index, path] : {std::pair<int, std::string>{0, "kept.tpl"}, {1, "sub/deep.tpl"}}) {
-        ASSERT_EQ(rename((backup + BackupName(index, path)).c_str(), (backup + path).c_str()), 0) << path;
-    }
-    const std::vector<RecoveredRun> runs = Recover();
-    ASSERT_EQ(runs.size(), 1u);
-    EXPECT_EQ(runs[0].keptBackup, "");
-    EXPECT_EQ(Snapshot(target_), before);
-    EXPECT_FALSE(Exists(backup));
-    EXPECT_EQ(Names(JournalFolderPath()), Listing{});
 }
 
 // A journal that fails a check is set aside as "*.bad", reported once; one whose directory is not found where it was

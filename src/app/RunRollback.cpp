@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <cerrno>
 #include <set>
@@ -214,6 +215,33 @@ bool RemoveBackup(const JournalContent& journal, int backup) {
     return removed && Unlink(AT_FDCWD, path, AT_REMOVEDIR);
 }
 
+// A backup kept for a person to restore from reads like the template
+// directory: each original still in it moves to its path below the backup
+// folder (its folders made private, as the backup is), as earlier versions
+// kept them all along. Done only once no start will read the journal again:
+// its names are then those of the folder. A name that cannot move keeps its
+// backup name; nothing leaves the backup folder.
+void LayOutKeptBackup(const JournalContent& journal, int backup) {
+    if (!journal.flatBackup || backup < 0) return;
+    for (const JournalFile& file : journal.files) {
+        if (!file.replaces) continue;
+        const std::string saved = BackupName(file.index, file.path);
+        struct stat status {};
+        if (!StatEntry(backup, saved, status)) continue;  // put back, or never kept
+        // One folder at a time, never through a link.
+        FolderDescriptor into(OpenFolderBeneath(backup, ""));
+        for (std::string_view rest = FolderPart(file.path); into.valid() && !rest.empty();) {
+            const std::size_t slash = rest.find('/');
+            const std::string name(rest.substr(0, slash));
+            rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
+            (void)mkdirat(into.get(), name.c_str(), 0700);
+            into.reset(OpenFolderBeneath(into.get(), name));
+        }
+        if (!into.valid()) continue;
+        (void)renameat2(backup, saved.c_str(), into.get(), std::string(NamePart(file.path)).c_str(), RENAME_NOREPLACE);
+    }
+}
+
 }  // namespace
 
 int OpenAnchor(const JournalContent& journal) {
@@ -262,6 +290,7 @@ RollbackOutcome RollBackRun(const JournalContent& journal, int anchor, int backu
     }
     if (!outcome.originalsRestored) {
         outcome.keptBackup = journal.backup;
+        if (!outcome.unfinished) LayOutKeptBackup(journal, backup);
         return outcome;
     }
     outcome.settled = RemoveBackup(journal, backup);

@@ -375,6 +375,11 @@ TEST_F(InstallTransactionTest, ADeadRunIsUndoneAsFarAsTheTreeIsStillAsItLeftIt) 
             EXPECT_EQ(Snapshot(target_), before);
         }
         EXPECT_EQ(Exists(backup), c.backupKept || !c.settled);
+        // A kept backup reads like the template directory: the original under its own path, as a person restores it.
+        if (c.backupKept) {
+            EXPECT_FALSE(Exists(backup + saved));
+            EXPECT_EQ(Exists(backup + "kept.tpl"), std::string(c.name) != "the backup is gone");
+        }
         EXPECT_EQ(Names(JournalFolderPath()).size(), c.settled ? 0u : 1u);
         RemoveTree(Wide(backup));
         RemoveTree(Wide(JournalFolderPath()));

@@ -30,16 +30,14 @@ make_original() { rm -rf "$target" "$E2E_LAUNCHER_CFG"; mkdir -p "$(dirname "$ta
 tree_is_before() { e2e_tree_is "$target" "$before"; }
 tree_is_installed() { [ "$(e2e_tree_fingerprint "$target" files-only)" = "$installed" ]; }
 stranded() { e2e_leftovers "$target" 2>/dev/null; }
-# Status 5's backup folder keeps some original that is not in place (a kept original is named "N-" and its own name).
+# Status 5's backup folder keeps some original that is not in place.
 backup_holds_missing_original() {
     local backup kept relative
     backup=$(sed -n 's/^.*kept in this folder: //p' "$E2E_ROOT/run.err" | tail -n 1)
     [ -n "$backup" ] && [ -d "$backup" ] || return 1
     while IFS= read -r -d '' kept; do
-        while IFS= read -r -d '' relative; do
-            relative=${relative#"$original/"}
-            cmp -s "$kept" "$original/$relative" && ! cmp -s "$kept" "$target/$relative" && return 0
-        done < <(find "$original" -type f -name "$(basename "$kept" | sed 's/^[0-9]*-//')" -print0)
+        relative=${kept#"${backup%/}/"}
+        cmp -s "$kept" "$original/$relative" && ! cmp -s "$kept" "$target/$relative" && return 0
     done < <(find "$backup" -type f -print0)
     return 1
 }

@@ -387,16 +387,19 @@ TEST_F(InstallTransactionTest, ADeadRunIsUndoneAsFarAsTheTreeIsStillAsItLeftIt) 
 }
 
 // The backup keeps its originals side by side: two of the same name from different folders are two backups, and a dead
-// run's undo puts each back where it came from. A run of an earlier version kept each in a copy of its folders in the
-// backup, under its own name, and said so by its journal's version: such a run is still undone, folders and all.
+// run's undo puts each back where it came from. A backup kept for the user (an original edited after the run died)
+// holds what is left in it under its path, folders and all. A run of an earlier version kept each original in a copy
+// of its folders in the backup, under its own name, and said so by its journal's version: such a run is still undone,
+// its mirrored folders removed.
 TEST_F(InstallTransactionTest, OriginalsLieSideBySideAndAnOlderRunsMirroredBackupIsStillUndone) {
     AddFile("a\\x.tpl", "kit a");
-    AddFile("b\\x.tpl", "kit b");
+    AddFile("b\\c\\x.tpl", "kit b");
     AddFile("made.tpl", "kit made");
     OpenKit();
-    const std::pair<int, std::string> originals[] = {{0, "a/x.tpl"}, {1, "b/x.tpl"}};
-    for (const bool mirrored : {false, true}) {
-        SCOPED_TRACE(mirrored ? "mirrored" : "side by side");
+    const std::pair<int, std::string> originals[] = {{0, "a/x.tpl"}, {1, "b/c/x.tpl"}};
+    enum Kind { kSideBySide, kKeptForTheUser, kMirrored };
+    for (const Kind kind : {kSideBySide, kKeptForTheUser, kMirrored}) {
+        SCOPED_TRACE(kind);
         RemoveTree(Wide(target_));
         for (const auto& [index, path] : originals) UserFile(path, "old " + path, 1000);
         const TreeState before = Snapshot(target_);
@@ -406,7 +409,8 @@ TEST_F(InstallTransactionTest, OriginalsLieSideBySideAndAnOlderRunsMirroredBacku
             InstallFirst(dies, 3);
             backup = dies.backupFolder();
         }
-        if (mirrored) {
+        if (kind == kKeptForTheUser) WriteBytes(target_ + "b/c/x.tpl", "the user's");
+        if (kind == kMirrored) {
             const Listing journals = Names(JournalFolderPath());
             ASSERT_EQ(journals.size(), 1u);
             const std::string journal = JournalFolderPath() + "/" + journals[0];
@@ -421,10 +425,19 @@ TEST_F(InstallTransactionTest, OriginalsLieSideBySideAndAnOlderRunsMirroredBacku
         }
         const std::vector<RecoveredRun> runs = Recover();
         ASSERT_EQ(runs.size(), 1u);
+        EXPECT_EQ(Names(JournalFolderPath()), Listing{});
+        if (kind == kKeptForTheUser) {
+            EXPECT_EQ(runs[0].keptBackup, backup);
+            EXPECT_EQ(ReadBytes(target_ + "a/x.tpl"), "old a/x.tpl");
+            EXPECT_EQ(ReadBytes(target_ + "b/c/x.tpl"), "the user's");
+            EXPECT_EQ(Names(backup), Listing{"b"});
+            EXPECT_EQ(ReadBytes(backup + "b/c/x.tpl"), "old b/c/x.tpl");
+            RemoveTree(Wide(backup));
+            continue;
+        }
         EXPECT_EQ(runs[0].keptBackup, "");
         EXPECT_EQ(Snapshot(target_), before);
         EXPECT_FALSE(Exists(backup));
-        EXPECT_EQ(Names(JournalFolderPath()), Listing{});
     }
 }
 

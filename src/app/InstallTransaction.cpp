@@ -749,9 +749,8 @@ bool InstallTransaction::DropBackup() {
     bool dropped = UnlinkInBackup(replaced.size(), [&](std::size_t k) {
         return BackupName(replaced[k], RelativePath(replaced[k]));
     });
-    const std::size_t firstRemoval = 1 + keptAside_.size();
     dropped = UnlinkInBackup(removals_.size(), [&](std::size_t k) {
-        return BackupName(ExtraIndex(firstRemoval + k), removals_[k].path);
+        return BackupName(RemovalIndex(k), removals_[k].path);
     }) && dropped;
     if (recordReplaces_) {
         dropped = UnlinkInBackup(1, [&](std::size_t) {

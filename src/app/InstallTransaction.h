@@ -285,6 +285,8 @@ private:
     ErrorCode RemoveNoLongerShipped(std::size_t number);
     ErrorCode WriteRecord();
     std::size_t ExtraIndex(std::size_t offset) const { return plan_.size() + offset; }
+    // The journal's index of removal `number`: after the record (ExtraIndex(0)) and the kept edits.
+    std::size_t RemovalIndex(std::size_t number) const { return ExtraIndex(1 + keptAside_.size() + number); }
 
     RecordOptions options_;
     std::vector<KitEntry> noEntries_;  // an uninstallation's kit

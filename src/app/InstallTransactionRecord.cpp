@@ -381,7 +381,7 @@ void InstallTransaction::JournalRecordChanges() {
         journal_.File({keptAside_[k].keptPath, ExtraIndex(1 + k), false, keptAside_[k].identity, {}, {}, {}});
     }
     for (std::size_t r = 0; r < removals_.size(); ++r) {
-        JournalFile file{removals_[r].path, ExtraIndex(1 + keptAside_.size() + r), true, {}, removals_[r].identity, {}, {}};
+        JournalFile file{removals_[r].path, RemovalIndex(r), true, {}, removals_[r].identity, {}, {}};
         file.removes = true;
         journal_.File(file);
     }
@@ -417,7 +417,7 @@ ErrorCode InstallTransaction::RemoveNoLongerShipped(std::size_t number) {
     if (fstatat(folder, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0 || !(IdentityOfStatus(status) == removal.identity)) {
         return ERR_NONE;
     }
-    const ErrorCode saved = SaveOriginal(folder, removal.path, ExtraIndex(1 + keptAside_.size() + number));
+    const ErrorCode saved = SaveOriginal(folder, removal.path, RemovalIndex(number));
     if (saved != ERR_NONE) return saved;
     Step();
     if (unlinkat(folder, name.c_str(), 0) != 0) return ErrorFromErrno(errno);

@@ -147,9 +147,10 @@ ErrorCode InstallTransaction::LocateTarget(const WString& target) {
     if (target_ != "/") target_ += "/";
     // A folder the journal's folder and the target both lack (HOME itself
     // missing) is made first, for the journal: the run then finds it made
-    // instead of making it a second time after its plan.
+    // instead of making it a second time after its plan. A dry run makes
+    // nothing anywhere.
     const std::string journals = JournalFolder();
-    if (MakesAFolderOf(journals, target_)) (void)MakeJournalFolder(journals);  // Begin says so when it cannot
+    if (!readOnly_ && MakesAFolderOf(journals, target_)) (void)MakeJournalFolder(journals);  // Begin says so when it cannot
     // The target and the parents it lacks are created by the run, below the
     // nearest folder that exists: the anchor every later step starts from.
     std::string existing = WithoutTrailingSlashes(target_);

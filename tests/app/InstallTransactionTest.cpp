@@ -207,12 +207,16 @@ TEST_F(InstallTransactionTest, AFileThatAppearsAfterThePlanIsTheUsersAndStays) {
 }
 
 // A HOME that does not exist yet: the journal's folder makes it before the plan looks, so the run does not try to
-// make it again.
+// make it again; a dry run of the same plan makes nothing.
 TEST_F(InstallTransactionTest, AHomeThatDoesNotExistYetIsMadeOnceForTheJournalAndTheTarget) {
     AddFile("a.tpl", "kit a");
     OpenKit();
     const std::string home = env_ / "new-home";
     ASSERT_EQ(setenv("HOME", home.c_str(), 1), 0);
+    // A dry run first: it plans the same run and makes nothing, not even the journal's folder.
+    InstallTransaction dryRun;
+    EXPECT_EQ(dryRun.Plan(Wide(home + "/Templates/"), kit_.entries, {RecordOptions::Kind::DryRun, {}}), ERR_NONE);
+    EXPECT_FALSE(Exists(home));
     InstallTransaction run;
     EXPECT_EQ(run.Plan(Wide(home + "/Templates/"), kit_.entries), ERR_NONE);
     EXPECT_EQ(run.Begin(), ERR_NONE);

@@ -21,17 +21,29 @@ jobs=$(nproc)
 tree=$scratch/tree build=$scratch/build
 if [ "$#" -eq 0 ]; then set -- "$root"/tests/mutants/*.diff; fi
 
-# A copy of the tree as it stands (tracked and new files); unchanged files
-# keep their times, so the build directory stays up to date between runs.
-# A run cut short with a fault applied may have left objects built from it,
-# newer than the clean copy below: that build starts afresh.
+# A copy of the tree as it stands (tracked and new files). A file whose bytes
+# are those of the last run's copy keeps that copy and its time, so the build
+# directory stays up to date between runs; any other is copied with the time
+# of now, newer than whatever a run built before (a file edited while a run
+# was building keeps an older time of its own). A run cut short with a fault
+# applied may have left objects built from it: that build starts afresh.
 [ ! -e "$scratch/applied" ] || rm -rf "$build" "$scratch/applied"
-rm -rf "$tree"
-mkdir -p "$tree" "$build"
+fresh=$scratch/fresh
+rm -rf "$fresh"
+mkdir -p "$tree" "$build" "$fresh"
 # (A file deleted but not yet committed is left out.)
 (cd "$root" && git ls-files -co --exclude-standard -z | tar --null --ignore-failed-read -T - -cf - 2>/dev/null) |
-    (cd "$tree" && tar -xf -) ||
-    { echo "mutate: cannot copy the tree to $tree" >&2; exit 2; }
+    (cd "$fresh" && tar -xf -) ||
+    { echo "mutate: cannot copy the tree to $fresh" >&2; exit 2; }
+while IFS= read -r -d '' file; do
+    cmp -s "$fresh/$file" "$tree/$file" && continue
+    mkdir -p "$(dirname "$tree/$file")"
+    cp --preserve=mode "$fresh/$file" "$tree/$file" && touch "$tree/$file"
+done < <(cd "$fresh" && find . -type f -print0)
+while IFS= read -r -d '' file; do
+    [ -e "$fresh/$file" ] || rm -f "$tree/$file"
+done < <(cd "$tree" && find . -type f -print0)
+rm -rf "$fresh"
 
 build_tree() {
     cmake -S "$tree" -B "$build" >"$scratch/cmake.log" 2>&1 &&

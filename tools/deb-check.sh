@@ -28,8 +28,10 @@ allowed=$( (echo libgtk2.0-0 zlib1g libisal2 libedit2 libjson-glib-1.0-0 libxxha
             dpkg-query -W -f='${Depends}' libgtk2.0-0) | tr ', ' '\n\n' | grep -E '^[a-z0-9][a-z0-9.+-]+$')
 extra=$(tr ',' '\n' <<<"$depends" | awk '{print $1}' | grep -vxF -f <(echo "$allowed") || true)
 [ -z "$extra" ] || fail "unexpected dependencies: $extra"
-# setup loads GTK+ itself, out of dpkg-shlibdeps' sight: the package must still name it.
-tr ',' '\n' <<<"$depends" | awk '{print $1}' | grep -qx libgtk2.0-0 || fail "GTK+ 2 is not a dependency"
+# setup loads GTK+, json-glib and libedit itself, out of dpkg-shlibdeps' sight: the package must still name them.
+for library in libgtk2.0-0 libjson-glib-1.0-0 libedit2; do
+  tr ',' '\n' <<<"$depends" | awk '{print $1}' | grep -qx "$library" || fail "$library is not a dependency"
+done
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/qorn-deb.XXXXXX")
 cleanup() {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <exception>
 #include <optional>
+#include <string>
 
 #include "app/CommandLine.h"
 #include "app/InstallJournal.h"
@@ -149,6 +150,12 @@ ExitStatus RunInstaller(StartupContext& context) {
     context.title = LoadResString("IDR_MAINFRAME");
     const std::vector<RecoveryNotice> notices = RecoveryNotices(recovered);
     if (!options.json) return RunWithOptions(context, options, choice, notices, nullptr);
+
+    std::string why;
+    if (context.loadReportLibrary && !context.loadReportLibrary(&why)) {
+        std::fprintf(stderr, "setup: %s\n", why.c_str());
+        return ExitStatus::Unexpected;
+    }
 
     ReportChannel report;
     try {

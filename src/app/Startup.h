@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "app/CommandLine.h"
 #include "app/ExitStatus.h"
@@ -25,6 +26,9 @@ struct StartupContext {
     std::uint32_t language = 0;
     WString title;
     FrontEndChooser chooseFrontEnd;
+    // Loads what the --json report is written with, where the program loads
+    // it only for a run that asks for it; false with the reason in *why.
+    std::function<bool(std::string* why)> loadReportLibrary;
 };
 
 // The run the options ask for: an uninstallation outweighs a verification,

@@ -19,7 +19,7 @@
 
 #include "app/Startup.h"
 #include "console/ConsoleFrontEnd.h"
-#include "main/ToolkitLoader.h"
+#include "main/LazyLibraries.h"
 #include "terminal/TerminalFrontEnd.h"
 #include "ui/InstallerDlg.h"
 
@@ -33,7 +33,7 @@ bool WantsProgressLines(const CommandLineOptions& options) {
 }
 
 std::unique_ptr<InstallerFrontEnd> MakeTerminalFrontEnd(const StartupContext& context, const CommandLineOptions& options) {
-    auto frontEnd = std::make_unique<TerminalFrontEnd>(stdin, stderr, context.title);
+    auto frontEnd = std::make_unique<TerminalFrontEnd>(stdin, stderr, context.title, LoadLineEditing());
     frontEnd->SetProgressLines(WantsProgressLines(options));
     return frontEnd;
 }
@@ -91,6 +91,7 @@ int main(int argc, char** argv) {
     context.argc = argc;
     context.argv = argv;
     context.chooseFrontEnd = &ChooseFrontEnd;
+    context.loadReportLibrary = &LoadJsonLibrary;
     try {
         return static_cast<int>(RunInstaller(context));
     } catch (const std::exception& error) {

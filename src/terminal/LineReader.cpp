@@ -116,8 +116,8 @@ struct LineReader::Editor {
     }
 };
 
-LineReader::LineReader(std::FILE* in, std::FILE* out) : in_(in), out_(out) {
-    if (isatty(fileno(in)) == 0) return;
+LineReader::LineReader(std::FILE* in, std::FILE* out, bool editing) : in_(in), out_(out) {
+    if (!editing || isatty(fileno(in)) == 0) return;
     editor_ = std::make_unique<Editor>();
     editor_->in = fileno(in);
     editor_->out = out;
@@ -165,7 +165,7 @@ std::optional<TypedLine> LineReader::ReadLine(const AString& prompt, const AStri
 
 struct LineReader::Editor {};
 
-LineReader::LineReader(std::FILE* in, std::FILE* out) : in_(in), out_(out) {}
+LineReader::LineReader(std::FILE* in, std::FILE* out, bool) : in_(in), out_(out) {}
 
 LineReader::~LineReader() = default;
 

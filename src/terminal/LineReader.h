@@ -17,8 +17,9 @@ struct TypedLine {
 
 class LineReader {
 public:
-    // Reads from `in`, writes the prompt and the edited line to `out`; neither is owned.
-    LineReader(std::FILE* in, std::FILE* out);
+    // Reads from `in`, writes the prompt and the edited line to `out`; neither
+    // is owned. With `editing` false, plain lines even where libedit is there.
+    LineReader(std::FILE* in, std::FILE* out, bool editing = true);
     ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;

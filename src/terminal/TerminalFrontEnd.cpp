@@ -25,8 +25,8 @@ WString DirectoryQuestion(const WString& shownProposal) {
     return label + u" [" + Visible(shownProposal) + u"]: ";
 }
 
-TerminalFrontEnd::TerminalFrontEnd(std::FILE* in, std::FILE* out, const WString& title)
-    : out_(out), title_(title), console_(out, true, title), reader_(in, out) {}
+TerminalFrontEnd::TerminalFrontEnd(std::FILE* in, std::FILE* out, const WString& title, bool lineEditing)
+    : out_(out), title_(title), console_(out, true, title), reader_(in, out, lineEditing) {}
 
 void TerminalFrontEnd::ConnectController(InstallerController* controller) {
     controller_ = controller;

@@ -17,7 +17,8 @@ class TerminalFrontEnd final : public InstallerFrontEnd {
 public:
     // Asks on `in` and writes to `out`, both terminals (not owned); `title`
     // heads the dialogue and prefixes every message.
-    TerminalFrontEnd(std::FILE* in, std::FILE* out, const WString& title);
+    // With `lineEditing` false the answers are read as plain lines.
+    TerminalFrontEnd(std::FILE* in, std::FILE* out, const WString& title, bool lineEditing = true);
 
     // As the console: the termination signals only raise the flag that the
     // questions and the controller watch.

@@ -21,6 +21,7 @@ extern "C" [[noreturn]] void qorn_toolkit_not_loaded() {
     extern "C" {                 \
     void (*qorn_slot_##name)() = &qorn_toolkit_not_loaded; \
     }
+#include "main/GLibFunctions.def"
 #include "main/JsonFunctions.def"
 #include "main/LineEditingFunctions.def"
 #include "main/ToolkitFunctions.def"
@@ -29,6 +30,7 @@ extern "C" [[noreturn]] void qorn_toolkit_not_loaded() {
 #define QORN_LAZY_FUNCTION(name)                                       \
     asm(".text\n.globl " #name "\n.type " #name ", @function\n" #name \
         ":\n\tjmp *qorn_slot_" #name "(%rip)\n.size " #name ", .-" #name "\n");
+#include "main/GLibFunctions.def"
 #include "main/JsonFunctions.def"
 #include "main/LineEditingFunctions.def"
 #include "main/ToolkitFunctions.def"
@@ -45,6 +47,9 @@ struct FunctionSlot {
 constexpr FunctionSlot kToolkitSlots[] = {
 #include "main/ToolkitFunctions.def"
 };
+constexpr FunctionSlot kGLibSlots[] = {
+#include "main/GLibFunctions.def"
+};
 constexpr FunctionSlot kJsonSlots[] = {
 #include "main/JsonFunctions.def"
 };
@@ -53,19 +58,27 @@ constexpr FunctionSlot kLineEditingSlots[] = {
 };
 #undef QORN_LAZY_FUNCTION
 
-// A library is never unloaded: its objects, handlers and threads live until
-// the process ends. Bound lazily, as a linked library would be: the functions
-// the installer calls are looked up here, the rest as they are first called.
 template <std::size_t count>
-std::string LoadOnce(const char* file, const FunctionSlot (&slots)[count]) {
-    void* library = dlopen(file, RTLD_LAZY | RTLD_GLOBAL);
-    if (library == nullptr) return dlerror();
+std::string FillSlots(void* library, const char* file, const FunctionSlot (&slots)[count]) {
     for (const FunctionSlot& slot : slots) {
         void* function = dlsym(library, slot.name);
         if (function == nullptr) return std::string(file) + ": no " + slot.name;
         *slot.slot = reinterpret_cast<void (*)()>(function);
     }
     return {};
+}
+
+// A library is never unloaded: its objects, handlers and threads live until
+// the process ends. Bound lazily, as a linked library would be: the functions
+// the installer calls are looked up here, the rest as they are first called.
+// GLib and GObject come with the toolkit and with json-glib alike
+// (`bringsGLib`), and their functions are found through either.
+template <std::size_t count>
+std::string LoadOnce(const char* file, const FunctionSlot (&slots)[count], bool bringsGLib) {
+    void* library = dlopen(file, RTLD_LAZY | RTLD_GLOBAL);
+    if (library == nullptr) return dlerror();
+    std::string failure = bringsGLib ? FillSlots(library, file, kGLibSlots) : std::string();
+    return failure.empty() ? FillSlots(library, file, slots) : failure;
 }
 
 bool Loaded(const std::string& failure, std::string* why) {
@@ -76,18 +89,18 @@ bool Loaded(const std::string& failure, std::string* why) {
 }  // namespace
 
 bool LoadToolkit(std::string* why) {
-    static const std::string failure = LoadOnce("libgtk-x11-2.0.so.0", kToolkitSlots);
+    static const std::string failure = LoadOnce("libgtk-x11-2.0.so.0", kToolkitSlots, true);
     return Loaded(failure, why);
 }
 
 bool LoadJsonLibrary(std::string* why) {
-    static const std::string failure = LoadOnce("libjson-glib-1.0.so.0", kJsonSlots);
+    static const std::string failure = LoadOnce("libjson-glib-1.0.so.0", kJsonSlots, true);
     return Loaded(failure, why);
 }
 
 bool LoadLineEditing() {
 #if QORN_HAVE_LIBEDIT
-    static const std::string failure = LoadOnce("libedit.so.2", kLineEditingSlots);
+    static const std::string failure = LoadOnce("libedit.so.2", kLineEditingSlots, false);
     return failure.empty();
 #else
     return false;

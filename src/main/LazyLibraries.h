@@ -1,10 +1,10 @@
 // Libraries that only some runs need are loaded by those runs alone: the
 // GTK+ 2 stack (GTK+, GDK, Pango, ATK, X11 and some fifty libraries below
 // them) by a run that may open a window, json-glib (and GIO below it) by a
-// run that writes the --json report, libedit by a run that asks at a
-// terminal. A headless installation, a verification or a dry run starts
-// without any of them, in a fraction of the time, and works on a machine
-// that has no toolkit installed.
+// run that writes the --json report, GLib and GObject with either of them,
+// libedit by a run that asks at a terminal. A headless installation, a
+// verification or a dry run starts without any of them, in a fraction of the
+// time, and works on a machine that has no toolkit installed.
 #pragma once
 
 #include <string>

@@ -88,12 +88,14 @@ e2e_check "pipe: the directory, the summary and the launcher file on standard er
     e2e_said err "$(summary "$E2E_DEFAULT_DIR/")" "Installing configuration: $(e2e_message IDS_LAUNCHER_NOTRECORDED)" \
     "$E2E_LAUNCHER_CFG"
 
-# ---- a machine without GTK+, json-glib or libedit (masked in a mount namespace of the run's own): a silent
+# ---- a machine without GTK+, json-glib, GLib or libedit (masked in a mount namespace of the run's own): a silent
 # installation needs none of them; a start that wants a window says why it has none and that -S installs without
 # one, as without a display; a run that wants the --json report says why it cannot write one
 library() { ldconfig -p | awk -v name="$1" '$1 == name { print $NF; exit }'; }
 toolkit=$(library libgtk-x11-2.0.so.0) json=$(library libjson-glib-1.0.so.0) editing=$(library libedit.so.2)
-if [ "$(id -u)" -eq 0 ] && [ -n "$toolkit" ] && [ -n "$json" ] && [ -n "$editing" ] && unshare -m true 2>/dev/null; then
+glib=$(library libglib-2.0.so.0)
+if [ "$(id -u)" -eq 0 ] && [ -n "$toolkit" ] && [ -n "$json" ] && [ -n "$editing" ] && [ -n "$glib" ] &&
+    unshare -m true 2>/dev/null; then
     # masked "LIBRARIES" DISPLAY ARGS...: the installer with the kit in the working directory, LIBRARIES masked.
     masked() {
         local libraries=$1; shift
@@ -102,7 +104,7 @@ if [ "$(id -u)" -eq 0 ] && [ -n "$toolkit" ] && [ -n "$json" ] && [ -n "$editing
                 "$libraries" "$E2E_INSTALL/setup" usecwd "$@") >"$E2E_ROOT/no-toolkit.out" 2>"$E2E_ROOT/no-toolkit.err"
     }
     e2e_use_home home-no-toolkit
-    status=0; masked "$toolkit $json $editing" "" -S || status=$?
+    status=0; masked "$toolkit $json $editing $glib" "" -S || status=$?
     e2e_check "no toolkit: the silent installation succeeds (status $status)" test "$status" -eq 0
     e2e_check "no toolkit: the kit's files are installed" e2e_tree_matches "$E2E_KIT_SOURCE" "$E2E_DEFAULT_DIR"
     e2e_check "no toolkit: a silent run without a display does not look for it" \
@@ -116,7 +118,7 @@ if [ "$(id -u)" -eq 0 ] && [ -n "$toolkit" ] && [ -n "$json" ] && [ -n "$editing
     e2e_check "no json-glib: --json ends with status 1 (was $status), no document, the loader's reason" \
         test "$status" -eq 1 -a ! -s "$E2E_ROOT/no-toolkit.out" -a -n "$(grep -F "$json" "$E2E_ROOT/no-toolkit.err")"
 else
-    e2e_log "skipped: masking GTK+, json-glib and libedit needs root, unshare and all three"
+    e2e_log "skipped: masking GTK+, json-glib, GLib and libedit needs root, unshare and all four"
 fi
 
 e2e_finish

@@ -202,20 +202,24 @@ std::string_view MappedBytes(const FileMapping& mapping) {
 }  // namespace
 
 std::string EscapePathBytes(std::string_view text) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(text.size());
+    AppendEscapedPathBytes(text, &out);
+    return out;
+}
+
+void AppendEscapedPathBytes(std::string_view text, std::string* out) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
         if (NeedsEscape(byte)) {
-            out += '%';
-            out += kDigits[byte >> 4];
-            out += kDigits[byte & 0xF];
+            *out += '%';
+            *out += kDigits[byte >> 4];
+            *out += kDigits[byte & 0xF];
         } else {
-            out += c;
+            *out += c;
         }
     }
-    return out;
 }
 
 std::string SerializeRecord(const InstallRecord& record) {

@@ -50,6 +50,8 @@ void WriteRecordBytes(const InstallRecord& header, std::size_t fileCount,
 // `text` as the record and the dry run's and verification's lines write a
 // path: control bytes, blanks, DEL and "%" as "%XX".
 std::string EscapePathBytes(std::string_view text);
+// The same, appended to *out.
+void AppendEscapedPathBytes(std::string_view text, std::string* out);
 // Parses and checks `bytes` as the record of `expected`: header, counts (at
 // most kMaxRecordedFiles, and no more than the bytes can hold), every path
 // plain and below the directory and outside the record folder, no path

@@ -121,6 +121,15 @@ void ForgetFolder() {
 // One directory holds the other (both "/"-ended).
 bool Overlaps(const std::string& a, const std::string& b) { return a.starts_with(b) || b.starts_with(a); }
 
+// Whether two entry names lie in one folder: the same units up to their last
+// separator, either of the two a kit may use.
+bool InOneFolder(const WString& a, const WString& b) {
+    const std::u16string_view one(a.c_str(), a.length());
+    const std::u16string_view other(b.c_str(), b.length());
+    const std::size_t end = one.find_last_of(u"\\/");
+    return end == other.find_last_of(u"\\/") && one.substr(0, end + 1) == other.substr(0, end + 1);
+}
+
 std::string RunTag() {
     return std::to_string(getpid()) + "-" + std::to_string(static_cast<unsigned>(time(nullptr)) % 100000);
 }
@@ -255,10 +264,15 @@ ErrorCode InstallTransaction::PlanEntries(const std::vector<KitEntry>& entries) 
         folders.resize(count);
         std::size_t mayExist = 0;
         for (std::size_t k = 0; k < count; ++k) {
-            relative[k] = RelativePath(first + k);
-            if (relative[k].empty()) return ERR_INVALID_PARAMETER;
-            folders[k] = FolderAt(std::string(FolderPart(relative[k])));
-            if (folders[k] == FolderTable::kNone) return ERR_INVALID_PARAMETER;
+            // A kit lists a folder's files together: most share the last
+            // one's folder, and the threads make their paths themselves.
+            if (k > 0 && InOneFolder(entries[first + k].name, entries[first + k - 1].name)) {
+                folders[k] = folders[k - 1];
+            } else {
+                if (!RelativePath(first + k, &relative[k]) || relative[k].empty()) return ERR_INVALID_PARAMETER;
+                folders[k] = FolderAt(std::string(FolderPart(relative[k])));
+                if (folders[k] == FolderTable::kNone) return ERR_INVALID_PARAMETER;
+            }
             if (folders_[folders[k]].exists) ++mayExist;
         }
         // Looking at a file is the kernel's work, and a second thread does
@@ -289,21 +303,30 @@ ErrorCode InstallTransaction::PlanEntries(const std::vector<KitEntry>& entries) 
 }
 
 void InstallTransaction::LookAt(std::size_t first, std::size_t from, std::size_t to,
-                                const std::vector<std::string>& relative, const std::vector<std::uint32_t>& folders,
+                                std::vector<std::string>& relative, const std::vector<std::uint32_t>& folders,
                                 Look* look) {
     for (std::size_t k = from; k < to && look->error == ERR_NONE; ++k) {
+        if (!RelativePath(first + k, &relative[k]) || relative[k].empty()) {
+            look->error = ERR_INVALID_PARAMETER;
+            break;
+        }
         look->error = PlanEntry(first + k, relative[k], folders_[folders[k]].exists, look);
     }
 }
 
 std::string InstallTransaction::RelativePath(std::size_t index) const {
-    std::string ascii;
-    if (AsciiEntryPath((*entries_)[index].name, &ascii)) return ascii;
+    std::string path;
+    return RelativePath(index, &path) ? path : std::string();
+}
+
+bool InstallTransaction::RelativePath(std::size_t index, std::string* path) const {
+    if (AsciiEntryPath((*entries_)[index].name, path)) return true;
     WString name = (*entries_)[index].name;
     ReplaceAll(name, u"\\", u"/");
     AString systemName;
-    if (!ToSystemPath(name, &systemName)) return std::string();
-    return std::string(systemName.c_str(), systemName.size());
+    if (!ToSystemPath(name, &systemName)) return false;
+    path->assign(systemName.c_str(), systemName.size());
+    return true;
 }
 
 void InstallTransaction::SupersedeRepeatedNames() {

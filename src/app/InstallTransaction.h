@@ -203,13 +203,17 @@ private:
     // Locates the target, takes its lock, locates it again under the lock.
     ErrorCode ReachTarget(const WString& target);
     ErrorCode PlanEntries(const std::vector<KitEntry>& entries);
-    // Plans entries first + [from, to) into plan_ and `look`; touches nothing else of this object.
-    void LookAt(std::size_t first, std::size_t from, std::size_t to, const std::vector<std::string>& relative,
+    // Plans entries first + [from, to) into plan_ and `look`, making their
+    // paths into `relative`; touches nothing else of this object.
+    void LookAt(std::size_t first, std::size_t from, std::size_t to, std::vector<std::string>& relative,
                 const std::vector<std::uint32_t>& folders, Look* look);
     ErrorCode PlanEntry(std::size_t index, const std::string& relative, bool mayExist, Look* look);
     void SupersedeRepeatedNames();
-    // Entry `index`'s path below the target, in the system's bytes.
+    // Entry `index`'s path below the target, in the system's bytes; empty
+    // when it has none. The second form reuses *path's memory, for loops
+    // over every entry; false when there is no such path.
     std::string RelativePath(std::size_t index) const;
+    bool RelativePath(std::size_t index, std::string* path) const;
     // The number of the folder below the target, looked up once; created
     // ones go to the plan. FolderTable::kNone for an obstacle.
     std::uint32_t FolderAt(const std::string& relative);

@@ -94,8 +94,9 @@ ErrorCode InstallTransaction::PlanRecord() {
 void InstallTransaction::MatchPreviousRecord() {
     previousOf_.assign(previous_.files.empty() ? 0 : plan_.size(), kNotRecorded);
     std::size_t next = 0;
+    std::string relative;
     for (std::size_t i = 0; i < previousOf_.size(); ++i) {
-        const std::string relative = RelativePath(i);
+        if (!RelativePath(i, &relative)) continue;
         const RecordedFile* found = next < previous_.files.size() && previous_.files[next].path == relative
                                         ? &previous_.files[next]
                                         : FindRecordedFile(previous_, relative);
@@ -186,8 +187,9 @@ void InstallTransaction::PlanRemovedFolders() {
     std::unordered_set<std::string_view> holding(previous_.createdFolders.begin(), previous_.createdFolders.end());
     std::unordered_set<std::string_view> kept;
     std::string lastFolder;
+    std::string relative;
     for (std::size_t i = 0; i < plan_.size() && kept.size() < holding.size(); ++i) {
-        const std::string relative = RelativePath(i);
+        if (!RelativePath(i, &relative)) continue;
         if (FolderPart(relative) == lastFolder) continue;
         lastFolder = FolderPart(relative);
         for (std::string_view folder = FolderPart(relative); !folder.empty(); folder = FolderPart(folder)) {
@@ -496,18 +498,26 @@ void InstallTransaction::Describe(RunSummary& summary) const {
     summary.product = options_.identity.product;
     summary.provider = options_.identity.provider;
     // Sized at once: a large kit's lists grown by doubling would stand in memory nearly twice over.
-    const auto count = [this](EntryAction action) {
-        return static_cast<std::size_t>(
-            std::count_if(plan_.begin(), plan_.end(), [action](const Planned& p) { return p.action == action; }));
+    const auto reserve = [this](PathList& list, EntryAction action) {
+        std::size_t count = 0;
+        std::size_t bytes = 0;
+        for (std::size_t i = 0; i < plan_.size(); ++i) {
+            if (plan_[i].action != action) continue;
+            ++count;
+            bytes += (*entries_)[i].name.length();  // a path's length, where it is ASCII
+        }
+        list.reserve(count, bytes);
     };
-    summary.created.reserve(count(EntryAction::Create));
-    summary.replaced.reserve(count(EntryAction::Replace));
-    summary.upToDate.reserve(count(EntryAction::Skip));
+    reserve(summary.created, EntryAction::Create);
+    reserve(summary.replaced, EntryAction::Replace);
+    reserve(summary.upToDate, EntryAction::Skip);
+    std::string path;
     for (std::size_t i = 0; i < plan_.size(); ++i) {
+        if (!RelativePath(i, &path)) path.clear();
         switch (plan_[i].action) {
-            case EntryAction::Create: summary.created.push_back(RelativePath(i)); break;
-            case EntryAction::Replace: summary.replaced.push_back(RelativePath(i)); break;
-            case EntryAction::Skip: summary.upToDate.push_back(RelativePath(i)); break;
+            case EntryAction::Create: summary.created.push_back(path); break;
+            case EntryAction::Replace: summary.replaced.push_back(path); break;
+            case EntryAction::Skip: summary.upToDate.push_back(path); break;
             case EntryAction::Superseded: break;
         }
     }

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "app/PathList.h"
+
 struct RunSummary {
     enum class Kind : std::uint8_t { Install, DryRun, Verify, Uninstall };
 
@@ -30,11 +32,11 @@ struct RunSummary {
     std::string provider;
 
     // Relative paths, system bytes, in the kit's order.
-    std::vector<std::string> created;
-    std::vector<std::string> replaced;
-    std::vector<std::string> upToDate;
+    PathList created;
+    PathList replaced;
+    PathList upToDate;
     std::vector<KeptEdit> keptEdits;
-    std::vector<std::string> removed;  // no longer shipped, or uninstalled
+    PathList removed;  // no longer shipped, or uninstalled
     std::vector<Difference> differences;
 
     std::uint64_t bytesWritten = 0;  // or, for a dry run, to be written

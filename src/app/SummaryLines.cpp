@@ -8,18 +8,18 @@ namespace {
 class LineMaker {
 public:
     explicit LineMaker(const LineSink& sink) : sink_(sink) {}
-    void Put(const char* word, const std::string& path, const std::string* second = nullptr) {
+    void Put(const char* word, std::string_view path, const std::string* second = nullptr) {
         line_.assign(word);
         line_ += ' ';
-        line_ += EscapedPath(path);
+        AppendEscapedPathBytes(path, &line_);
         if (second != nullptr) {
             line_ += ' ';
-            line_ += EscapedPath(*second);
+            AppendEscapedPathBytes(*second, &line_);
         }
         sink_(line_);
     }
-    void PutAll(const char* word, const std::vector<std::string>& paths) {
-        for (const std::string& path : paths) Put(word, path);
+    void PutAll(const char* word, const PathList& paths) {
+        for (const std::string_view path : paths) Put(word, path);
     }
 
 private:
@@ -28,8 +28,6 @@ private:
 };
 
 }  // namespace
-
-std::string EscapedPath(const std::string& path) { return EscapePathBytes(path); }
 
 void DryRunLines(const RunSummary& summary, const LineSink& sink) {
     LineMaker lines(sink);

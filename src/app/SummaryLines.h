@@ -23,5 +23,3 @@ void DryRunLines(const RunSummary& summary, const LineSink& sink);
 // "missing P", "changed P" (content), "time P", "new P" (a file the kit now
 // ships that is not there), in the order found.
 void VerifyLines(const RunSummary& summary, const LineSink& sink);
-// A path as these lines write it.
-std::string EscapedPath(const std::string& path);

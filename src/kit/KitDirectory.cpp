@@ -29,7 +29,7 @@ std::uint32_t ReadCount(KitImageReader& image, std::uint32_t most, std::uint64_t
 }
 
 KitDescription ReadDescriptionRecord(KitImageReader& image) {
-    const std::string record = image.ReadRecord(kKitMaxRecordBytes);
+    const std::string& record = image.ReadRecord(kKitMaxRecordBytes);
     KitRecordCursor cursor(record);
     KitDescription description;
     description.language = cursor.ReadString(kKitMaxTextUnits);
@@ -54,7 +54,7 @@ void ReadDescriptions(KitImageReader& image, std::vector<KitDescription>& descri
 }
 
 KitEntry ReadEntryRecord(KitImageReader& image) {
-    const std::string record = image.ReadRecord(kKitMaxRecordBytes);
+    const std::string& record = image.ReadRecord(kKitMaxRecordBytes);
     KitRecordCursor cursor(record);
     KitEntry entry;
     entry.name = cursor.ReadString(kKitMaxRecordBytes / 2);

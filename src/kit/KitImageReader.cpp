@@ -49,20 +49,19 @@ void KitImageReader::Refill() {
     end_ = got;
 }
 
-std::string KitImageReader::ReadBlock(std::uint64_t length) {
+void KitImageReader::ReadBlock(std::uint64_t length, std::string* block) {
     // Checked against the image before anything is allocated, so a hostile
     // count cannot ask for gigabytes.
     if (length > size_ - position_) throw ERR_INVALID_DATA;
-    std::string block(static_cast<std::size_t>(length), '\0');
+    block->resize(static_cast<std::size_t>(length));
     for (std::size_t filled = 0; filled < length;) {
         if (next_ == end_) Refill();
         const std::size_t take = std::min(static_cast<std::size_t>(length) - filled, end_ - next_);
-        std::memcpy(block.data() + filled, buffer_.get() + next_, take);
+        std::memcpy(block->data() + filled, buffer_.get() + next_, take);
         next_ += take;
         filled += take;
     }
     position_ += length;
-    return block;
 }
 
 std::string KitImageReader::TakeReadAhead() {
@@ -71,18 +70,23 @@ std::string KitImageReader::TakeReadAhead() {
     return bytes;
 }
 
-std::uint32_t KitImageReader::ReadU32() { return DecodeU32(Bytes(ReadBlock(4), 0)); }
+std::uint32_t KitImageReader::ReadU32() {
+    ReadBlock(4, &field_);
+    return DecodeU32(Bytes(field_, 0));
+}
 
 WString KitImageReader::ReadString(std::uint32_t mostUnits) {
     const std::uint32_t count = ReadU32();
     if (count > mostUnits) throw ERR_INVALID_DATA;
-    return DecodeUnits(Bytes(ReadBlock(std::uint64_t{count} * 2), 0), count);
+    ReadBlock(std::uint64_t{count} * 2, &field_);
+    return DecodeUnits(Bytes(field_, 0), count);
 }
 
-std::string KitImageReader::ReadRecord(std::uint32_t largest) {
+const std::string& KitImageReader::ReadRecord(std::uint32_t largest) {
     const std::uint32_t recordSize = ReadU32();
     if (recordSize < 4 || recordSize > largest) throw ERR_INVALID_DATA;
-    return ReadBlock(recordSize - 4);
+    ReadBlock(recordSize - 4, &field_);
+    return field_;
 }
 
 std::uint32_t KitRecordCursor::ReadU32() {

@@ -31,15 +31,16 @@ public:
     // A count of UTF-16LE units followed by the units; 13 past `mostUnits`.
     WString ReadString(std::uint32_t mostUnits);
     // A record that starts with its own 4-byte length (at least 4, at most
-    // `largest`): the bytes after it.
-    std::string ReadRecord(std::uint32_t largest);
+    // `largest`): the bytes after it, until the next read.
+    const std::string& ReadRecord(std::uint32_t largest);
     std::uint64_t position() const { return position_; }
     std::uint64_t size() const { return size_; }
     // The bytes read ahead past position(), handed over and forgotten.
     std::string TakeReadAhead();
 
 private:
-    std::string ReadBlock(std::uint64_t length);
+    // Into *block, whose memory a directory's many records share.
+    void ReadBlock(std::uint64_t length, std::string* block);
     void Refill();
 
     Source source_;
@@ -48,6 +49,7 @@ private:
     std::unique_ptr<unsigned char[]> buffer_;
     std::size_t next_ = 0;  // the unread bytes of buffer_ are [next_, end_)
     std::size_t end_ = 0;
+    std::string field_;  // the last field read
 };
 
 // The same fields taken from a record read before; throws 13 when a field

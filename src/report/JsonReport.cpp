@@ -70,10 +70,10 @@ public:
     // An empty path is "none" here.
     void BytesOrNull(const std::string& bytes) { bytes.empty() ? Null() : Bytes(bytes); }
 
-    void Paths(const char* name, const std::vector<std::string>& paths) {
+    void Paths(const char* name, const PathList& paths) {
         Key(name);
         BeginArray();
-        for (const std::string& path : paths) Bytes(path);
+        for (const std::string_view path : paths) Bytes(std::string(path));
         EndArray();
     }
 

@@ -201,6 +201,20 @@ std::string_view MappedBytes(const FileMapping& mapping) {
 
 }  // namespace
 
+bool SameRecordedTime(const struct stat& status, const RecordedFile& file) {
+    const std::int64_t found = status.st_mtim.tv_nsec;
+    return status.st_mtim.tv_sec == file.seconds &&
+           (found == file.nanoseconds || found == file.nanoseconds / 1000 * 1000 || found == 0);
+}
+
+bool UnchangedSinceRecord(const struct stat& status, const RecordedFile& file, const timespec& recordChanged) {
+    const timespec& changed = status.st_ctim;
+    const bool before = changed.tv_sec < recordChanged.tv_sec ||
+                        (changed.tv_sec == recordChanged.tv_sec && changed.tv_nsec < recordChanged.tv_nsec);
+    return S_ISREG(status.st_mode) && static_cast<std::uint64_t>(status.st_size) == file.size &&
+           SameRecordedTime(status, file) && before;
+}
+
 std::string EscapePathBytes(std::string_view text) {
     std::string out;
     out.reserve(text.size());

@@ -7,7 +7,10 @@
 // anything.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstdint>
+#include <ctime>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -27,6 +30,16 @@ struct RecordedFile {
     std::int64_t nanoseconds = 0;
     Checksum128 checksum;
 };
+
+// Whether `status` shows the recorded time, to the precision the file system keeps.
+bool SameRecordedTime(const struct stat& status, const RecordedFile& file);
+// Whether the file `status` describes is still the recorded one, known
+// without reading it: a regular file of the recorded size and time whose
+// status last changed before the record was put in place (`recordChanged`,
+// the record file's own status-change time; zero when unknown). Nobody can
+// write to a file, or set its time back, without moving its status-change
+// time to the present.
+bool UnchangedSinceRecord(const struct stat& status, const RecordedFile& file, const timespec& recordChanged);
 
 struct InstallRecord {
     KitIdentity identity;

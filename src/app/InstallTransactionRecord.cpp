@@ -49,14 +49,13 @@ bool ListFolder(int folder, std::vector<std::string>* names) {
 void InstallTransaction::ReadPreviousRecord() {
     // A directory the run creates holds no record yet.
     if (!createdAbove_.empty()) return;
-    DatedRecord ahead;
-    if (readOnly_ && options_.readAhead != nullptr &&
-        options_.readAhead->Take(targetFolder_.get(), options_.identity, &ahead)) {
-        previousState_ = ahead.state;
-        previous_ = std::move(ahead.record);
-        return;
-    }
-    previousState_ = ReadRecord(targetFolder_.get(), options_.identity, &previous_);
+    DatedRecord read;
+    const bool takenAhead = readOnly_ && options_.readAhead != nullptr &&
+                            options_.readAhead->Take(targetFolder_.get(), options_.identity, &read);
+    if (!takenAhead) read = ReadDatedRecord(targetFolder_.get(), options_.identity);
+    previousState_ = read.state;
+    previous_ = std::move(read.record);
+    previousChanged_ = read.dated ? read.changed : timespec{};
 }
 
 ErrorCode InstallTransaction::LoadRecord() {
@@ -131,7 +130,7 @@ void InstallTransaction::PlanKeptEdits() {
         replaced.push_back(static_cast<std::uint32_t>(i));
         recorded.push_back(previousOf_[i]);
     }
-    const std::vector<RecordedFileNow> now = LookAtRecordedFiles(targetFolder_.get(), links_, previous_, recorded);
+    const std::vector<RecordedFileNow> now = LookAtRecordedFiles(targetFolder_.get(), links_, previous_, recorded, previousChanged_);
     for (std::size_t k = 0; k < replaced.size(); ++k) {
         const FileDecision decision = Decide({.inKit = true, .onDisk = true, .olderThanKit = true, .recorded = true,
                                               .asRecorded = !now[k].edited});
@@ -158,7 +157,7 @@ void InstallTransaction::PlanNoLongerShipped(const std::vector<bool>& shipped) {
     for (std::size_t k = 0; k < previous_.files.size(); ++k) {
         if (!shipped[k]) dropped.push_back(static_cast<std::uint32_t>(k));
     }
-    const std::vector<RecordedFileNow> now = LookAtRecordedFiles(targetFolder_.get(), links_, previous_, dropped);
+    const std::vector<RecordedFileNow> now = LookAtRecordedFiles(targetFolder_.get(), links_, previous_, dropped, previousChanged_);
     for (std::size_t j = 0; j < dropped.size(); ++j) {
         const RecordedFile& file = previous_.files[dropped[j]];
         switch (Decide({.inKit = false, .onDisk = now[j].onDisk, .recorded = true, .asRecorded = !now[j].edited})) {

@@ -20,6 +20,8 @@ struct RecordedFileNow {
 
 // Looks at record.files[i] for each i of `which`, below the open folder
 // `target`, following only `links`; one answer per index, in that order.
-// Many files are looked at by two threads, each reading whole files.
+// A file unchanged since the record was put in place (`recordChanged`, see
+// UnchangedSinceRecord) is not read; many others are read by two threads.
 std::vector<RecordedFileNow> LookAtRecordedFiles(int target, std::span<const AllowedLink> links,
-                                                 const InstallRecord& record, std::span<const std::uint32_t> which);
+                                                 const InstallRecord& record, std::span<const std::uint32_t> which,
+                                                 const timespec& recordChanged);

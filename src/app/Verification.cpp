@@ -19,19 +19,7 @@ constexpr std::size_t kBuffer = 64 * 1024;
 // Fewer files than this are not worth a thread.
 constexpr std::size_t kAloneUpTo = 256;
 
-// The recorded time, to the precision the file system keeps.
-bool SameTime(const struct stat& status, const RecordedFile& file) {
-    const std::int64_t found = status.st_mtim.tv_nsec;
-    return status.st_mtim.tv_sec == file.seconds &&
-           (found == file.nanoseconds || found == file.nanoseconds / 1000 * 1000 || found == 0);
-}
-
 using What = RunSummary::Difference::What;
-
-// Whether `a` is strictly before `b`.
-bool Before(const timespec& a, const timespec& b) {
-    return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
-}
 
 // The hash of what is on disk, and the comparison with the record.
 bool ContentDiffers(int target, const RecordedFile& file, std::span<unsigned char> buffer) {
@@ -44,10 +32,8 @@ bool ContentDiffers(int target, const RecordedFile& file, std::span<unsigned cha
            !ChecksumOfRange(opened.get(), 0, file.size, buffer, &checksum) || !(checksum == file.checksum);
 }
 
-// What differs in one recorded file, or nothing (false). A file of the
-// recorded size and time whose status last changed before the record was
-// put in place is as it was then: nobody can write to it, or set its time
-// back, without moving its status-change time to the present. Every other
+// What differs in one recorded file, or nothing (false). A file unchanged
+// since the record (UnchangedSinceRecord) is as it was then; every other
 // file of the recorded size is read and its checksum compared.
 bool Compare(int target, const RecordedFile& file, const timespec& recordChanged, std::span<unsigned char> buffer,
              What* what) {
@@ -58,8 +44,8 @@ bool Compare(int target, const RecordedFile& file, const timespec& recordChanged
     }
     *what = What::ContentChanged;
     if (!S_ISREG(status.st_mode) || static_cast<std::uint64_t>(status.st_size) != file.size) return true;
-    const bool sameTime = SameTime(status, file);
-    if (sameTime && Before(status.st_ctim, recordChanged)) return false;
+    if (UnchangedSinceRecord(status, file, recordChanged)) return false;
+    const bool sameTime = SameRecordedTime(status, file);
     if (ContentDiffers(target, file, buffer)) return true;
     *what = What::TimeChanged;
     return !sameTime;

@@ -328,7 +328,8 @@ TEST_F(InstallJobTest, BothThreadsInstallFromTheStreamAndItsDamageUndoesWhatThey
 
 // Hundreds of recorded files are looked at by two threads, each keeping its folder open while it can: an edit is found
 // wherever it lies, in either half and any folder, on an update (kept aside) and on an uninstallation (left in place),
-// and only files still as installed are removed.
+// and only files still as installed are removed. A file untouched since the record was put in place is not even read;
+// one edited and given back its size and time is, and its edit is kept too.
 TEST_F(InstallJobTest, EditsAmongManyRecordedFilesAreFoundWhereverTheyLie) {
     constexpr int kFiles = 600;
     const auto name = [](int i) { return "f" + std::to_string(i / 100) + "/t" + std::to_string(i) + ".tpl"; };
@@ -347,10 +348,33 @@ TEST_F(InstallJobTest, EditsAmongManyRecordedFilesAreFoundWhereverTheyLie) {
     ASSERT_EQ(unlink((target_ + name(300)).c_str()), 0);
     ASSERT_EQ(unlink((target_ + name(597)).c_str()), 0);
     MakeDirectories(target_ + name(597));
+    UserFile(name(150), "V1 150", kKitSeconds);
 
     kit("v2 ", 590, kKitSeconds + 100);
+    // Read, a file installed with the kit's old time gets the present as its access time (relatime); where the file
+    // system keeps no access times, only the edit is checked.
+    const auto accessed = [&](int i) {
+        struct stat status {};
+        EXPECT_EQ(stat((target_ + name(i)).c_str(), &status), 0);
+        return status.st_atim.tv_sec;
+    };
+    const std::int64_t before = accessed(7);
+    InstallTransaction dryRun;
+    ASSERT_EQ(dryRun.Plan(Wide(target_), kit_.entries, {RecordOptions::Kind::DryRun, IdentityOfKit(kit_.descriptions)}),
+              ERR_NONE);
+    RunSummary planned;
+    dryRun.Describe(planned);
+    EXPECT_TRUE(std::any_of(planned.keptEdits.begin(), planned.keptEdits.end(),
+                            [&](const RunSummary::KeptEdit& kept) { return kept.path == name(150); }));
+    const std::int64_t after = accessed(7);
+    (void)ReadBytes(target_ + name(8));  // as untouched as the first, and surely read
+    if (accessed(8) != before) {
+        EXPECT_EQ(after, before) << "read, though unchanged since the record";
+    }
+
     ASSERT_EQ(Run(target_), ERR_NONE);
     TreeState tree = Snapshot(target_);
+    EXPECT_EQ(tree.at(name(150) + ".qorn-old").content, "V1 150");
     for (const int i : {5, 450}) {
         EXPECT_EQ(tree.at(name(i)).content, "v2 " + std::to_string(i));
         EXPECT_EQ(tree.at(name(i) + ".qorn-old").content, "V1 " + std::to_string(i));
@@ -372,8 +396,8 @@ TEST_F(InstallJobTest, EditsAmongManyRecordedFilesAreFoundWhereverTheyLie) {
     for (const auto& [path, state] : Snapshot(target_)) {
         if (S_ISREG(state.mode)) files.push_back(path);
     }
-    std::vector<std::string> expected{name(10),  name(450) + ".qorn-old", name(451) + ".qorn-old", name(5) + ".qorn-old",
-                                      name(500), name(595)};
+    std::vector<std::string> expected{name(10),  name(150) + ".qorn-old", name(450) + ".qorn-old", name(451) + ".qorn-old",
+                                      name(5) + ".qorn-old", name(500), name(595)};
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(files, expected);
 }

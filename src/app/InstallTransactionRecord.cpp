@@ -130,7 +130,8 @@ void InstallTransaction::PlanKeptEdits() {
         replaced.push_back(static_cast<std::uint32_t>(i));
         recorded.push_back(previousOf_[i]);
     }
-    const std::vector<RecordedFileNow> now = LookAtRecordedFiles(targetFolder_.get(), links_, previous_, recorded, previousChanged_);
+    const std::vector<RecordedFileNow> now =
+        LookAtRecordedFiles(targetFolder_.get(), links_, previous_, recorded, previousChanged_);
     for (std::size_t k = 0; k < replaced.size(); ++k) {
         const FileDecision decision = Decide({.inKit = true, .onDisk = true, .olderThanKit = true, .recorded = true,
                                               .asRecorded = !now[k].edited});
@@ -157,7 +158,8 @@ void InstallTransaction::PlanNoLongerShipped(const std::vector<bool>& shipped) {
     for (std::size_t k = 0; k < previous_.files.size(); ++k) {
         if (!shipped[k]) dropped.push_back(static_cast<std::uint32_t>(k));
     }
-    const std::vector<RecordedFileNow> now = LookAtRecordedFiles(targetFolder_.get(), links_, previous_, dropped, previousChanged_);
+    const std::vector<RecordedFileNow> now =
+        LookAtRecordedFiles(targetFolder_.get(), links_, previous_, dropped, previousChanged_);
     for (std::size_t j = 0; j < dropped.size(); ++j) {
         const RecordedFile& file = previous_.files[dropped[j]];
         switch (Decide({.inKit = false, .onDisk = now[j].onDisk, .recorded = true, .asRecorded = !now[j].edited})) {

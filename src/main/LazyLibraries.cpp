@@ -9,17 +9,17 @@
 
 #if QORN_LAZY_TOOLKIT
 
-extern "C" [[noreturn]] void qorn_toolkit_not_loaded() {
+extern "C" [[noreturn]] void qorn_library_not_loaded() {
     std::fputs("setup: a function of a library was called before the library was loaded\n", stderr);
     std::abort();
 }
 
 // Each function the installer calls in a library loaded on demand is defined
-// here as one jump through a slot, which holds qorn_toolkit_not_loaded until
+// here as one jump through a slot, which holds qorn_library_not_loaded until
 // the loader puts the library's own function there.
 #define QORN_LAZY_FUNCTION(name) \
     extern "C" {                 \
-    void (*qorn_slot_##name)() = &qorn_toolkit_not_loaded; \
+    void (*qorn_slot_##name)() = &qorn_library_not_loaded; \
     }
 #include "main/GLibFunctions.def"
 #include "main/JsonFunctions.def"

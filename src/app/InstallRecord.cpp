@@ -207,10 +207,10 @@ bool SameRecordedTime(const struct stat& status, const RecordedFile& file) {
            (found == file.nanoseconds || found == file.nanoseconds / 1000 * 1000 || found == 0);
 }
 
-bool UnchangedSinceRecord(const struct stat& status, const RecordedFile& file, const timespec& recordChanged) {
+bool UnchangedSinceRecord(const struct stat& status, const RecordedFile& file, const timespec& recordWritten) {
     const timespec& changed = status.st_ctim;
-    const bool before = changed.tv_sec < recordChanged.tv_sec ||
-                        (changed.tv_sec == recordChanged.tv_sec && changed.tv_nsec < recordChanged.tv_nsec);
+    const bool before = changed.tv_sec < recordWritten.tv_sec ||
+                        (changed.tv_sec == recordWritten.tv_sec && changed.tv_nsec < recordWritten.tv_nsec);
     return S_ISREG(status.st_mode) && static_cast<std::uint64_t>(status.st_size) == file.size &&
            SameRecordedTime(status, file) && before;
 }

@@ -35,11 +35,10 @@ struct RecordedFile {
 bool SameRecordedTime(const struct stat& status, const RecordedFile& file);
 // Whether the file `status` describes is still the recorded one, known
 // without reading it: a regular file of the recorded size and time whose
-// status last changed before the record was put in place (`recordChanged`,
-// the record file's own status-change time; zero when unknown). Nobody can
-// write to a file, or set its time back, without moving its status-change
-// time to the present.
-bool UnchangedSinceRecord(const struct stat& status, const RecordedFile& file, const timespec& recordChanged);
+// status last changed before the record was written (`recordWritten`, see
+// DatedRecord; zero when unknown). Nobody can write to a file, or set its
+// time back, without moving its status-change time to the present.
+bool UnchangedSinceRecord(const struct stat& status, const RecordedFile& file, const timespec& recordWritten);
 
 struct InstallRecord {
     KitIdentity identity;

@@ -304,7 +304,7 @@ private:
     static constexpr std::uint32_t kNotRecorded = ~std::uint32_t{0};
     std::vector<std::uint32_t> previousOf_;  // by entry: its index in previous_.files, or kNotRecorded
     InstallRecord previous_;
-    timespec previousChanged_{};  // its file's status-change time, before it was read; zero when unknown
+    timespec previousWritten_{};  // when its bytes were written (DatedRecord); zero when unknown
     // The new record, its files' lines made again whenever its bytes are
     // needed: the entries it lists (in kit order) and their checksums, a
     // written file's taken from its data on the way (a kit file is read once).

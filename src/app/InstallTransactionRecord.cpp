@@ -55,7 +55,7 @@ void InstallTransaction::ReadPreviousRecord() {
     if (!takenAhead) read = ReadDatedRecord(targetFolder_.get(), options_.identity);
     previousState_ = read.state;
     previous_ = std::move(read.record);
-    previousChanged_ = read.dated ? read.changed : timespec{};
+    previousWritten_ = read.dated ? read.written : timespec{};
 }
 
 ErrorCode InstallTransaction::LoadRecord() {
@@ -131,7 +131,7 @@ void InstallTransaction::PlanKeptEdits() {
         recorded.push_back(previousOf_[i]);
     }
     const std::vector<RecordedFileNow> now =
-        LookAtRecordedFiles(targetFolder_.get(), links_, previous_, recorded, previousChanged_);
+        LookAtRecordedFiles(targetFolder_.get(), links_, previous_, recorded, previousWritten_);
     for (std::size_t k = 0; k < replaced.size(); ++k) {
         const FileDecision decision = Decide({.inKit = true, .onDisk = true, .olderThanKit = true, .recorded = true,
                                               .asRecorded = !now[k].edited});
@@ -159,7 +159,7 @@ void InstallTransaction::PlanNoLongerShipped(const std::vector<bool>& shipped) {
         if (!shipped[k]) dropped.push_back(static_cast<std::uint32_t>(k));
     }
     const std::vector<RecordedFileNow> now =
-        LookAtRecordedFiles(targetFolder_.get(), links_, previous_, dropped, previousChanged_);
+        LookAtRecordedFiles(targetFolder_.get(), links_, previous_, dropped, previousWritten_);
     for (std::size_t j = 0; j < dropped.size(); ++j) {
         const RecordedFile& file = previous_.files[dropped[j]];
         switch (Decide({.inKit = false, .onDisk = now[j].onDisk, .recorded = true, .asRecorded = !now[j].edited})) {

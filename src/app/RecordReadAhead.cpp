@@ -13,11 +13,24 @@ void RecordReadAhead::Start(const std::string& target, const KitIdentity& identi
     thread_ = std::make_unique<SideThread>([this, target] { Read(target); });
 }
 
+namespace {
+
+bool Earlier(const statx_timestamp& a, const statx_timestamp& b) {
+    return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
+}
+
+}  // namespace
+
 DatedRecord ReadDatedRecord(int folder, const KitIdentity& identity) {
     DatedRecord read;
-    struct stat status {};
-    read.dated = fstatat(folder, RecordPath(identity).c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0;
-    if (read.dated) read.changed = status.st_ctim;
+    struct statx status {};
+    read.dated = statx(folder, RecordPath(identity).c_str(), AT_SYMLINK_NOFOLLOW, STATX_CTIME | STATX_BTIME,
+                       &status) == 0 && (status.stx_mask & STATX_CTIME) != 0;
+    if (read.dated) {
+        const bool born = (status.stx_mask & STATX_BTIME) != 0 && Earlier(status.stx_btime, status.stx_ctime);
+        const statx_timestamp& time = born ? status.stx_btime : status.stx_ctime;
+        read.written = {static_cast<time_t>(time.tv_sec), static_cast<long>(time.tv_nsec)};
+    }
     read.state = ReadRecord(folder, identity, &read.record);
     return read;
 }

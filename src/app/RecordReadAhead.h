@@ -14,12 +14,15 @@
 #include "app/KitIdentity.h"
 #include "app/SideThread.h"
 
-// A record as read, with the time its file's status last changed.
+// A record as read, with the time its bytes were written.
 struct DatedRecord {
     RecordState state = RecordState::Missing;
     InstallRecord record;
-    bool dated = false;    // the record file's status was found before it was read
-    timespec changed{};    // that status's change time
+    bool dated = false;  // the record file's status was found before it was read
+    // The file's birth time where the file system keeps one, else its
+    // status-change time. A rollback that puts the record back, or a change
+    // of its owner or mode, moves the second to the present, not the first.
+    timespec written{};
 };
 
 // The record of `identity` in the directory open in `folder`, dated before

@@ -16,7 +16,7 @@ constexpr std::size_t kChecksumBuffer = 64 * 1024;
 // Fewer files than this are looked at by one thread: a thread costs more than they do.
 constexpr std::size_t kLookAlone = 256;
 
-RecordedFileNow LookAtOne(FolderCursor& folders, const RecordedFile& recorded, const timespec& recordChanged,
+RecordedFileNow LookAtOne(FolderCursor& folders, const RecordedFile& recorded, const timespec& recordWritten,
                           std::span<unsigned char> buffer) {
     RecordedFileNow now;
     const int folder = folders.At(FolderPart(recorded.path));
@@ -29,7 +29,7 @@ RecordedFileNow LookAtOne(FolderCursor& folders, const RecordedFile& recorded, c
         now.edited = true;
         return now;
     }
-    if (UnchangedSinceRecord(status, recorded, recordChanged)) return now;
+    if (UnchangedSinceRecord(status, recorded, recordWritten)) return now;
     const FolderDescriptor file(openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     Checksum128 found;
     std::uint64_t size = 0;
@@ -42,14 +42,14 @@ RecordedFileNow LookAtOne(FolderCursor& folders, const RecordedFile& recorded, c
 
 std::vector<RecordedFileNow> LookAtRecordedFiles(int target, std::span<const AllowedLink> links,
                                                  const InstallRecord& record, std::span<const std::uint32_t> which,
-                                                 const timespec& recordChanged) {
+                                                 const timespec& recordWritten) {
     std::vector<RecordedFileNow> now(which.size());
     // Each thread its own folder and buffer; record and links are only read.
     const auto lookAt = [&](std::size_t from, std::size_t to) {
         FolderCursor folders(target, links);
         const std::unique_ptr<unsigned char[]> buffer(new unsigned char[kChecksumBuffer]);
         for (std::size_t k = from; k < to; ++k) {
-            now[k] = LookAtOne(folders, record.files[which[k]], recordChanged, {buffer.get(), kChecksumBuffer});
+            now[k] = LookAtOne(folders, record.files[which[k]], recordWritten, {buffer.get(), kChecksumBuffer});
         }
     };
     // Reading a file is the kernel's work: a second thread reads the second half beside this one.

@@ -20,8 +20,8 @@ struct RecordedFileNow {
 
 // Looks at record.files[i] for each i of `which`, below the open folder
 // `target`, following only `links`; one answer per index, in that order.
-// A file unchanged since the record was put in place (`recordChanged`, see
+// A file unchanged since the record was put in place (`recordWritten`, see
 // UnchangedSinceRecord) is not read; many others are read by two threads.
 std::vector<RecordedFileNow> LookAtRecordedFiles(int target, std::span<const AllowedLink> links,
                                                  const InstallRecord& record, std::span<const std::uint32_t> which,
-                                                 const timespec& recordChanged);
+                                                 const timespec& recordWritten);

@@ -35,7 +35,7 @@ bool ContentDiffers(int target, const RecordedFile& file, std::span<unsigned cha
 // What differs in one recorded file, or nothing (false). A file unchanged
 // since the record (UnchangedSinceRecord) is as it was then; every other
 // file of the recorded size is read and its checksum compared.
-bool Compare(int target, const RecordedFile& file, const timespec& recordChanged, std::span<unsigned char> buffer,
+bool Compare(int target, const RecordedFile& file, const timespec& recordWritten, std::span<unsigned char> buffer,
              What* what) {
     struct stat status {};
     if (fstatat(target, file.path.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
@@ -44,7 +44,7 @@ bool Compare(int target, const RecordedFile& file, const timespec& recordChanged
     }
     *what = What::ContentChanged;
     if (!S_ISREG(status.st_mode) || static_cast<std::uint64_t>(status.st_size) != file.size) return true;
-    if (UnchangedSinceRecord(status, file, recordChanged)) return false;
+    if (UnchangedSinceRecord(status, file, recordWritten)) return false;
     const bool sameTime = SameRecordedTime(status, file);
     if (ContentDiffers(target, file, buffer)) return true;
     *what = What::TimeChanged;
@@ -54,11 +54,11 @@ bool Compare(int target, const RecordedFile& file, const timespec& recordChanged
 using Differences = std::vector<RunSummary::Difference>;
 
 // The differences among `files`, in their order.
-void CompareAll(int target, std::span<const RecordedFile> files, timespec recordChanged, Differences* differences) {
+void CompareAll(int target, std::span<const RecordedFile> files, timespec recordWritten, Differences* differences) {
     std::unique_ptr<unsigned char[]> buffer(new unsigned char[kBuffer]);
     for (const RecordedFile& file : files) {
         What what = What::Missing;
-        if (Compare(target, file, recordChanged, {buffer.get(), kBuffer}, &what)) {
+        if (Compare(target, file, recordWritten, {buffer.get(), kBuffer}, &what)) {
             differences->push_back({file.path, what});
         }
     }
@@ -66,12 +66,12 @@ void CompareAll(int target, std::span<const RecordedFile> files, timespec record
 
 // Opening, reading and closing small files is mostly the kernel's work, and
 // a second thread does half of it beside the first, as in an installation.
-Differences CompareRecorded(int target, const std::vector<RecordedFile>& files, timespec recordChanged) {
+Differences CompareRecorded(int target, const std::vector<RecordedFile>& files, timespec recordWritten) {
     const std::span<const RecordedFile> all(files);
     Differences first;
     Differences second;
     InHalves(files.size(), kAloneUpTo, [&](std::size_t from, std::size_t to) {
-        CompareAll(target, all.subspan(from, to - from), recordChanged, from == 0 ? &first : &second);
+        CompareAll(target, all.subspan(from, to - from), recordWritten, from == 0 ? &first : &second);
     });
     first.insert(first.end(), second.begin(), second.end());
     return first;
@@ -94,7 +94,7 @@ VerificationResult VerifyInstallation(const std::string& target, const KitReader
     result.record = read.state;
     if (result.record != RecordState::Found) return result;
     const InstallRecord& record = read.record;
-    result.summary.differences = CompareRecorded(folder.get(), record.files, read.dated ? read.changed : timespec{});
+    result.summary.differences = CompareRecorded(folder.get(), record.files, read.dated ? read.written : timespec{});
     std::unordered_set<std::string> reported;  // a name the kit lists twice is told once
     for (const KitEntry& entry : kit.entries) {
         WString name = entry.name;

@@ -328,8 +328,8 @@ TEST_F(InstallJobTest, BothThreadsInstallFromTheStreamAndItsDamageUndoesWhatThey
 
 // Hundreds of recorded files are looked at by two threads, each keeping its folder open while it can: an edit is found
 // wherever it lies, in either half and any folder, on an update (kept aside) and on an uninstallation (left in place),
-// and only files still as installed are removed. A file untouched since the record was put in place is not even read;
-// one edited and given back its size and time is, and its edit is kept too.
+// and only files still as installed are removed. A file untouched since the record was written is not even read; one
+// edited and given back its size and time is, and its edit is kept too.
 TEST_F(InstallJobTest, EditsAmongManyRecordedFilesAreFoundWhereverTheyLie) {
     constexpr int kFiles = 600;
     const auto name = [](int i) { return "f" + std::to_string(i / 100) + "/t" + std::to_string(i) + ".tpl"; };
@@ -349,6 +349,13 @@ TEST_F(InstallJobTest, EditsAmongManyRecordedFilesAreFoundWhereverTheyLie) {
     ASSERT_EQ(unlink((target_ + name(597)).c_str()), 0);
     MakeDirectories(target_ + name(597));
     UserFile(name(150), "V1 150", kKitSeconds);
+    // The record's own status changes after that edit (as a rollback that puts it back would change it): it still
+    // tells when it was written.
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    const std::string record = target_ + RecordPath(IdentityOfKit(kit_.descriptions));
+    struct stat recordStatus {};
+    ASSERT_EQ(stat(record.c_str(), &recordStatus), 0);
+    ASSERT_EQ(chmod(record.c_str(), recordStatus.st_mode & 07777), 0);
 
     kit("v2 ", 590, kKitSeconds + 100);
     // Read, a file installed with the kit's old time gets the present as its access time (relatime); where the file

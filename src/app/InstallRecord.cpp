@@ -208,11 +208,8 @@ bool SameRecordedTime(const struct stat& status, const RecordedFile& file) {
 }
 
 bool UnchangedSinceRecord(const struct stat& status, const RecordedFile& file, const timespec& recordWritten) {
-    const timespec& changed = status.st_ctim;
-    const bool before = changed.tv_sec < recordWritten.tv_sec ||
-                        (changed.tv_sec == recordWritten.tv_sec && changed.tv_nsec < recordWritten.tv_nsec);
     return S_ISREG(status.st_mode) && static_cast<std::uint64_t>(status.st_size) == file.size &&
-           SameRecordedTime(status, file) && before;
+           SameRecordedTime(status, file) && Earlier(status.st_ctim, recordWritten);
 }
 
 std::string EscapePathBytes(std::string_view text) {

@@ -31,6 +31,11 @@ struct RecordedFile {
     Checksum128 checksum;
 };
 
+// Whether time `a` (a timespec or a statx_timestamp) is strictly before `b`.
+template <typename Time>
+bool Earlier(const Time& a, const Time& b) {
+    return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
+}
 // Whether `status` shows the recorded time, to the precision the file system keeps.
 bool SameRecordedTime(const struct stat& status, const RecordedFile& file);
 // Whether the file `status` describes is still the recorded one, known

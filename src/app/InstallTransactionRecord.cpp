@@ -365,7 +365,7 @@ ErrorCode InstallTransaction::PlanNewRecord() {
     timespec newest{0, 0};
     for (const std::uint32_t i : recordLines_) {
         const timespec time = TimespecFromFileTime((*entries_)[i].lastWriteTime);
-        if (time.tv_sec > newest.tv_sec || (time.tv_sec == newest.tv_sec && time.tv_nsec > newest.tv_nsec)) newest = time;
+        if (Earlier(newest, time)) newest = time;
     }
     recordWritten_ = {static_cast<std::int64_t>(recordSize_), newest.tv_sec, newest.tv_nsec};
     if (recordReplaces_ && recordWritten_.size == recordOriginal_.size &&

@@ -13,14 +13,6 @@ void RecordReadAhead::Start(const std::string& target, const KitIdentity& identi
     thread_ = std::make_unique<SideThread>([this, target] { Read(target); });
 }
 
-namespace {
-
-bool Earlier(const statx_timestamp& a, const statx_timestamp& b) {
-    return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
-}
-
-}  // namespace
-
 DatedRecord ReadDatedRecord(int folder, const KitIdentity& identity) {
     DatedRecord read;
     struct statx status {};

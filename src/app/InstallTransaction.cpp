@@ -254,63 +254,57 @@ ErrorCode InstallTransaction::PlanEntries(const std::vector<KitEntry>& entries) 
     entries_ = &entries;
     namesUnique_ = NamesInStrictOrder(entries);
     plan_.resize(entries.size());
-    std::vector<std::string> relative;
-    std::vector<std::uint32_t> folders;
-    for (std::size_t first = 0; first < entries.size(); first += kPlanChunk) {
-        const std::size_t count = std::min(kPlanChunk, entries.size() - first);
-        // The folders in the kit's order, by this thread alone: the table is
-        // its own, and which folders exist says which files may.
-        relative.resize(count);
-        folders.resize(count);
-        std::size_t mayExist = 0;
-        for (std::size_t k = 0; k < count; ++k) {
+    // The folders in the kit's order, by this thread alone: the table is its
+    // own, and which folders exist says which files may.
+    std::vector<std::uint32_t> folders(entries.size());
+    std::size_t mayExist = 0;
+    {
+        std::string relative;
+        for (std::size_t k = 0; k < entries.size(); ++k) {
             // A kit lists a folder's files together: most share the last
             // one's folder, and the threads make their paths themselves.
-            if (k > 0 && InOneFolder(entries[first + k].name, entries[first + k - 1].name)) {
+            if (k > 0 && InOneFolder(entries[k].name, entries[k - 1].name)) {
                 folders[k] = folders[k - 1];
             } else {
-                if (!RelativePath(first + k, &relative[k]) || relative[k].empty()) return ERR_INVALID_PARAMETER;
-                folders[k] = FolderAt(std::string(FolderPart(relative[k])));
+                if (!RelativePath(k, &relative) || relative.empty()) return ERR_INVALID_PARAMETER;
+                folders[k] = FolderAt(std::string(FolderPart(relative)));
                 if (folders[k] == FolderTable::kNone) return ERR_INVALID_PARAMETER;
             }
             if (folders_[folders[k]].exists) ++mayExist;
         }
-        // Looking at a file is the kernel's work, and a second thread does
-        // half of it beside the first.
-        const std::size_t half = mayExist > kLookAlone ? count / 2 : count;
-        Look ahead;
-        Look behind;
-        {
-            std::optional<SideThread> helper;
-            if (half < count) helper.emplace([&] { LookAt(first, half, count, relative, folders, &behind); });
-            LookAt(first, 0, half, relative, folders, &ahead);
-            if (helper) helper->Wait();
-        }
-        for (Look* look : {&ahead, &behind}) {
-            if (look->error != ERR_NONE) return look->error;
-            originals_.insert(originals_.end(), look->originals.begin(), look->originals.end());
-            bytesToWrite_ += look->bytes;
-            replacesAny_ = replacesAny_ || look->replaces;
-            writesAny_ = writesAny_ || look->writes;
-            writesFiles_ = writesFiles_ || look->writes;
-        }
-        for (std::size_t k = 0; k < count; ++k) {
-            if (Writes(plan_[first + k].action)) SaveFolderTime(folders[k]);
-        }
+    }
+    // Looking at a file is the kernel's work: a second thread takes blocks
+    // of files beside this one, each block's findings kept apart so that they
+    // join in the kit's order.
+    // Into new folders there is little to ask, and one thread asks it.
+    const std::size_t alone = mayExist > kLookAlone ? kLookAlone : entries.size();
+    std::vector<Look> looks((entries.size() + kLookBlock - 1) / kLookBlock);
+    InBlocks(entries.size(), kLookBlock, alone,
+             [&](std::size_t from, std::size_t to) { LookAt(from, to, folders, &looks[from / kLookBlock]); });
+    for (Look& look : looks) {
+        if (look.error != ERR_NONE) return look.error;
+        originals_.insert(originals_.end(), look.originals.begin(), look.originals.end());
+        bytesToWrite_ += look.bytes;
+        replacesAny_ = replacesAny_ || look.replaces;
+        writesAny_ = writesAny_ || look.writes;
+        writesFiles_ = writesFiles_ || look.writes;
+    }
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+        if (Writes(plan_[k].action)) SaveFolderTime(folders[k]);
     }
     SupersedeRepeatedNames();
     return ERR_NONE;
 }
 
-void InstallTransaction::LookAt(std::size_t first, std::size_t from, std::size_t to,
-                                std::vector<std::string>& relative, const std::vector<std::uint32_t>& folders,
+void InstallTransaction::LookAt(std::size_t from, std::size_t to, const std::vector<std::uint32_t>& folders,
                                 Look* look) {
+    std::string relative;
     for (std::size_t k = from; k < to && look->error == ERR_NONE; ++k) {
-        if (!RelativePath(first + k, &relative[k]) || relative[k].empty()) {
+        if (!RelativePath(k, &relative) || relative.empty()) {
             look->error = ERR_INVALID_PARAMETER;
             break;
         }
-        look->error = PlanEntry(first + k, relative[k], folders_[folders[k]].exists, look);
+        look->error = PlanEntry(k, relative, folders_[folders[k]].exists, look);
     }
 }
 
@@ -787,7 +781,7 @@ bool InstallTransaction::DropBackup() {
 
 bool InstallTransaction::UnlinkInBackup(std::size_t count, const std::function<std::string(std::size_t)>& nameOf) const {
     std::atomic<bool> unlinked{true};
-    InHalves(count, kLookAlone, [&](std::size_t from, std::size_t to) {
+    InBlocks(count, kLookBlock, kLookAlone, [&](std::size_t from, std::size_t to) {
         for (std::size_t k = from; k < to; ++k) {
             const std::string name = nameOf(k);
             if (unlinkat(backupFolder_.get(), name.c_str(), 0) != 0 && errno != ENOENT) unlinked = false;

@@ -194,8 +194,8 @@ private:
         bool writes = false;
         ErrorCode error = ERR_NONE;
     };
-    // Entries planned at a time; fewer files that may exist than kLookAlone are looked at by one thread.
-    static constexpr std::size_t kPlanChunk = 4096;
+    // Files looked at in a block; fewer files that may exist than kLookAlone are looked at by one thread.
+    static constexpr std::size_t kLookBlock = 256;
     static constexpr std::size_t kLookAlone = 256;
 
     ErrorCode LocateTarget(const WString& target);
@@ -205,8 +205,7 @@ private:
     ErrorCode PlanEntries(const std::vector<KitEntry>& entries);
     // Plans entries first + [from, to) into plan_ and `look`, making their
     // paths into `relative`; touches nothing else of this object.
-    void LookAt(std::size_t first, std::size_t from, std::size_t to, std::vector<std::string>& relative,
-                const std::vector<std::uint32_t>& folders, Look* look);
+    void LookAt(std::size_t from, std::size_t to, const std::vector<std::uint32_t>& folders, Look* look);
     ErrorCode PlanEntry(std::size_t index, const std::string& relative, bool mayExist, Look* look);
     void SupersedeRepeatedNames();
     // Entry `index`'s path below the target, in the system's bytes; empty

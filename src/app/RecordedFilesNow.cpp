@@ -15,6 +15,8 @@ namespace {
 constexpr std::size_t kChecksumBuffer = 64 * 1024;
 // Fewer files than this are looked at by one thread: a thread costs more than they do.
 constexpr std::size_t kLookAlone = 256;
+// A block that is read may be slow to read: small ones keep either thread from waiting long for the other.
+constexpr std::size_t kLookBlock = 64;
 
 RecordedFileNow LookAtOne(FolderCursor& folders, const RecordedFile& recorded, const timespec& recordWritten,
                           std::span<unsigned char> buffer) {
@@ -44,7 +46,7 @@ std::vector<RecordedFileNow> LookAtRecordedFiles(int target, std::span<const All
                                                  const InstallRecord& record, std::span<const std::uint32_t> which,
                                                  const timespec& recordWritten) {
     std::vector<RecordedFileNow> now(which.size());
-    // Each thread its own folder and buffer; record and links are only read.
+    // Each block its own folder and buffer; record and links are only read.
     const auto lookAt = [&](std::size_t from, std::size_t to) {
         FolderCursor folders(target, links);
         const std::unique_ptr<unsigned char[]> buffer(new unsigned char[kChecksumBuffer]);
@@ -52,7 +54,7 @@ std::vector<RecordedFileNow> LookAtRecordedFiles(int target, std::span<const All
             now[k] = LookAtOne(folders, record.files[which[k]], recordWritten, {buffer.get(), kChecksumBuffer});
         }
     };
-    // Reading a file is the kernel's work: a second thread reads the second half beside this one.
-    InHalves(which.size(), kLookAlone, lookAt);
+    // Reading a file is the kernel's work: a second thread takes blocks of files beside this one.
+    InBlocks(which.size(), kLookBlock, kLookAlone, lookAt);
     return now;
 }

@@ -1,6 +1,7 @@
 #include "app/SideThread.h"
 
-#include <optional>
+#include <algorithm>
+#include <atomic>
 #include <system_error>
 #include <utility>
 
@@ -28,10 +29,24 @@ void SideThread::Wait() {
     if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
 }
 
-void InHalves(std::size_t count, std::size_t alone, const std::function<void(std::size_t, std::size_t)>& work) {
-    const std::size_t half = count > alone && count > 1 ? count / 2 : count;
-    std::optional<SideThread> helper;
-    if (half < count) helper.emplace([&work, half, count] { work(half, count); });
-    work(0, half);
-    if (helper) helper->Wait();
+void InBlocks(std::size_t count, std::size_t block, std::size_t alone,
+              const std::function<void(std::size_t, std::size_t)>& work) {
+    if (count <= alone || count <= block) {
+        work(0, count);
+        return;
+    }
+    std::atomic<std::size_t> next{0};
+    const auto take = [&] {
+        try {
+            for (std::size_t from = next.fetch_add(block); from < count; from = next.fetch_add(block)) {
+                work(from, std::min(count, from + block));
+            }
+        } catch (...) {
+            next = count;  // the other thread stops at its next block
+            throw;
+        }
+    };
+    SideThread helper(take);
+    take();
+    helper.Wait();
 }

@@ -25,8 +25,10 @@ private:
     std::exception_ptr failure_;
 };
 
-// Work on `count` items in two halves at once: work(0, count / 2) on the
-// calling thread and work(count / 2, count) on a side thread, when there are
-// more than `alone` items; else work(0, count) alone. Returns once both are
-// done, rethrowing what the side thread threw.
-void InHalves(std::size_t count, std::size_t alone, const std::function<void(std::size_t from, std::size_t to)>& work);
+// Work on `count` items in blocks of `block`: the calling thread and, when
+// there are more than `alone` items, a side thread each take the next block
+// not yet taken, so that neither waits long for the other, however late the
+// side thread starts. work(from, to) runs once for each block; returns once
+// all are done, rethrowing what the side thread threw.
+void InBlocks(std::size_t count, std::size_t block, std::size_t alone,
+              const std::function<void(std::size_t from, std::size_t to)>& work);

@@ -18,6 +18,8 @@ namespace {
 constexpr std::size_t kBuffer = 64 * 1024;
 // Fewer files than this are not worth a thread.
 constexpr std::size_t kAloneUpTo = 256;
+// Files a thread takes at a time: few, since a block may have files to read.
+constexpr std::size_t kBlock = 64;
 
 using What = RunSummary::Difference::What;
 
@@ -65,16 +67,16 @@ void CompareAll(int target, std::span<const RecordedFile> files, timespec record
 }
 
 // Opening, reading and closing small files is mostly the kernel's work, and
-// a second thread does half of it beside the first, as in an installation.
+// a second thread takes blocks of them beside the first, as in an installation.
 Differences CompareRecorded(int target, const std::vector<RecordedFile>& files, timespec recordWritten) {
     const std::span<const RecordedFile> all(files);
-    Differences first;
-    Differences second;
-    InHalves(files.size(), kAloneUpTo, [&](std::size_t from, std::size_t to) {
-        CompareAll(target, all.subspan(from, to - from), recordWritten, from == 0 ? &first : &second);
+    std::vector<Differences> found((files.size() + kBlock - 1) / kBlock);
+    InBlocks(files.size(), kBlock, kAloneUpTo, [&](std::size_t from, std::size_t to) {
+        CompareAll(target, all.subspan(from, to - from), recordWritten, &found[from / kBlock]);
     });
-    first.insert(first.end(), second.begin(), second.end());
-    return first;
+    Differences differences;
+    for (const Differences& block : found) differences.insert(differences.end(), block.begin(), block.end());
+    return differences;
 }
 
 }  // namespace

@@ -1,8 +1,14 @@
 // Work done beside the caller: what it throws (out of memory, say) reaches the caller's Wait() instead of ending the
-// process; an object left without Wait() while its caller unwinds waits and drops it.
+// process; an object left without Wait() while its caller unwinds waits and drops it. Work shared out in blocks
+// reaches every item once, and what either thread throws reaches the caller.
+#include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <mutex>
 #include <new>
 #include <stdexcept>
+#include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -25,6 +31,47 @@ TEST(SideThread, WhatTheWorkThrowsIsThrownByWaitOnTheCallersThread) {
             throw std::logic_error("the caller's");
         },
         std::logic_error);
+}
+
+TEST(SideThread, BlocksShareOutEveryItemOnceWhateverTheCount) {
+    constexpr std::size_t kBlock = 8;
+    constexpr std::size_t kAlone = 20;
+    for (const std::size_t count : {std::size_t{0}, std::size_t{1}, kAlone, kAlone + 1, std::size_t{1001}}) {
+        SCOPED_TRACE(count);
+        std::vector<std::atomic<int>> seen(count);
+        std::mutex mutex;
+        std::vector<std::thread::id> threads;
+        InBlocks(count, kBlock, kAlone, [&](std::size_t from, std::size_t to) {
+            EXPECT_LE(to - from, count > kAlone ? kBlock : count);
+            for (std::size_t k = from; k < to; ++k) ++seen[k];
+            // Slow enough that a side thread started late still finds blocks left.
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+            const std::lock_guard<std::mutex> lock(mutex);
+            threads.push_back(std::this_thread::get_id());
+        });
+        for (std::size_t k = 0; k < count; ++k) EXPECT_EQ(seen[k], 1) << "item " << k;
+        if (count > kAlone) {
+            EXPECT_NE(std::count(threads.begin(), threads.end(), std::this_thread::get_id()), threads.size())
+                << "the side thread took no block";
+        }
+    }
+}
+
+TEST(SideThread, BlocksPassOnWhatEitherThreadThrows) {
+    const std::thread::id caller = std::this_thread::get_id();
+    for (const bool callerThrows : {true, false}) {
+        SCOPED_TRACE(callerThrows ? "the caller throws" : "the side thread throws");
+        std::atomic<int> blocks{0};
+        EXPECT_THROW(InBlocks(4096, 16, 0,
+                              [&](std::size_t, std::size_t) {
+                                  ++blocks;
+                                  std::this_thread::sleep_for(std::chrono::microseconds(100));
+                                  if ((std::this_thread::get_id() == caller) == callerThrows) throw std::bad_alloc();
+                              }),
+                     std::bad_alloc);
+        // The other thread stops at its next block instead of working through the rest.
+        EXPECT_LT(blocks, 4096 / 16);
+    }
 }
 
 }  // namespace

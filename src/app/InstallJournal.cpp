@@ -21,9 +21,10 @@ namespace {
 // NUL, so any byte sequence of a path is kept exactly.
 // Version 3 adds the inodes of originals ('R') and of written files ('W'),
 // and the files ('X') and folders ('Y') a run removes; version 4 keeps the
-// originals in the backup folder itself, under BackupName. The records are
-// those of version 3.
-constexpr char kHeader[] = "qorn-setup-journal 4";
+// originals in the backup folder itself, under BackupName, with the records
+// of version 3; version 5 adds the identity of the target the run made ('E').
+constexpr char kHeader[] = "qorn-setup-journal 5";
+constexpr char kHeaderFlatBackup[] = "qorn-setup-journal 4";
 constexpr char kHeaderMirroredBackup[] = "qorn-setup-journal 3";
 constexpr char kHeaderWithoutInodes[] = "qorn-setup-journal 2";
 constexpr std::size_t kFlushSize = 256 * 1024;
@@ -154,7 +155,7 @@ bool ReadWritten(FieldReader& reader, JournalContent& content) {
 
 // Reads one record into `content`; false at the end or at a record that is
 // not whole.
-bool ReadRecord(FieldReader& reader, bool withInodes, JournalContent& content) {
+bool ReadRecord(FieldReader& reader, bool withInodes, bool withMadeTarget, JournalContent& content) {
     char kind = 0;
     if (!reader.NextKind(kind)) return false;
     std::string a;
@@ -193,6 +194,7 @@ bool ReadRecord(FieldReader& reader, bool withInodes, JournalContent& content) {
             if (!reader.Next(a) || !reader.NextNumber(x) || !reader.NextNumber(y)) return false;
             content.folderTimes.push_back({a, x, y});
             return true;
+        case 'E': return withMadeTarget && NextFolder(reader, content.madeTarget);
         case 'P': content.planned = true; return true;
         case 'C': content.committed = content.planned; return true;
         case 'U': content.undone = content.planned; return true;
@@ -298,7 +300,7 @@ JournalContent ParseJournal(const std::string& bytes) {
     JournalContent content;
     // A run killed between making the file and its first write: it had
     // claimed nothing yet, and its journal only needs to go.
-    for (const char* known : {kHeader, kHeaderMirroredBackup}) {
+    for (const char* known : {kHeader, kHeaderFlatBackup, kHeaderMirroredBackup}) {
         if (bytes.size() < sizeof kHeader && std::string_view(known, sizeof kHeader).starts_with(bytes)) {
             content.known = true;
             return content;
@@ -306,15 +308,16 @@ JournalContent ParseJournal(const std::string& bytes) {
     }
     FieldReader reader(bytes);
     std::string header;
-    if (!reader.Next(header) || (header != kHeader && header != kHeaderMirroredBackup && header != kHeaderWithoutInodes)) {
+    if (!reader.Next(header) || (header != kHeader && header != kHeaderFlatBackup && header != kHeaderMirroredBackup &&
+                                 header != kHeaderWithoutInodes)) {
         return content;
     }
     content.known = true;
     const bool withInodes = header != kHeaderWithoutInodes;
     content.inodes = withInodes;
-    content.flatBackup = header == kHeader;
+    content.flatBackup = header == kHeader || header == kHeaderFlatBackup;
     while (!reader.AtEnd() && !reader.OnlyZerosLeft()) {
-        if (ReadRecord(reader, withInodes, content)) continue;
+        if (ReadRecord(reader, withInodes, header == kHeader, content)) continue;
         // Only the last record may be cut short; anything else is damage.
         content.damaged = !reader.exhausted();
         break;
@@ -407,6 +410,11 @@ void InstallJournal::FolderTime(const JournalFolderTime& time) {
 }
 void InstallJournal::RemovedDir(const std::string& path) { Record('Y', {path}); }
 void InstallJournal::PlanComplete() { Record('P', {}); }
+
+bool InstallJournal::MadeTarget(FolderIdentity identity) {
+    Record('E', {std::to_string(identity.device), std::to_string(identity.inode)});
+    return Flush();
+}
 
 bool InstallJournal::Written(std::uint64_t index, const FileInstance& instance) {
     const WrittenFile file{index, instance};

@@ -98,6 +98,8 @@ struct JournalContent {
     FolderIdentity backupIdentity;  // all zero while the run had named the folder but not made it yet
     std::vector<AllowedLink> links;          // linked folders below the target the plan found
     std::vector<std::string> createdDirs;  // below the anchor, outer before inner
+    // Of version 5: the target the run made, once it was made; all zero before, or when it was there already.
+    FolderIdentity madeTarget;
     std::vector<JournalFile> files;
     std::vector<JournalFolderTime> folderTimes;
     std::vector<std::string> removedDirs;  // below the anchor, inner before outer; each went only when empty
@@ -146,6 +148,9 @@ public:
     // A folder the run removes when it is left empty: a rollback makes it again.
     void RemovedDir(const std::string& path);
     void PlanComplete();
+    // Records the identity of the target the run made, once it is made:
+    // written at once but not synced. False on failure.
+    bool MadeTarget(FolderIdentity identity);
     // Records the inode of the file the run wrote for entry `index`, written
     // at once (before the file is renamed into place) but not synced. Safe
     // to call from several threads once the plan is synced. False on failure.

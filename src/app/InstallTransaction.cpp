@@ -544,6 +544,11 @@ ErrorCode InstallTransaction::CreateFolders() {
     if (!createdAbove_.empty()) {
         targetFolder_.reset(OpenFolderBeneath(anchorFolder_.get(), targetBelowAnchor_));
         if (!targetFolder_.valid()) return ERR_PATH_NOT_FOUND;
+        // Found gone later, it was moved away with the run's files in it, not never made.
+        struct stat status {};
+        if (fstat(targetFolder_.get(), &status) != 0 || !journal_.MadeTarget(IdentityOfFolder(status))) {
+            return ERR_CANT_WRITE;
+        }
     }
     for (const std::uint32_t folder : createdBelow_) {
         const std::string_view path = folders_.PathOf(folder);

@@ -138,6 +138,18 @@ void RemoveUnrecordedBackup(const JournalContent& content, const std::string& pa
     (void)rmdir(content.backup.c_str());
 }
 
+// False when the run had made its target and it is not there now, or
+// another folder is: its files went with it, and an undo would find nothing
+// to undo where it looks.
+bool MadeTargetThere(const JournalContent& content, int anchor) {
+    if (content.madeTarget == FolderIdentity{}) return true;
+    const FolderDescriptor target(Retried([&] { return OpenFolderBeneath(anchor, content.TargetBelowAnchor()); }));
+    struct stat status {};
+    return target.valid() && fstat(target.get(), &status) == 0 &&
+           FolderIdentity{static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)} ==
+               content.madeTarget;
+}
+
 // Settles one dead run's journal, already locked at `journal`; false when
 // it was left for another time (its directory is busy).
 bool SettleJournal(const std::string& path, int journal, const std::string& journalFolder, const DirectoryLock* held,
@@ -162,7 +174,7 @@ bool SettleJournal(const std::string& path, int journal, const std::string& jour
     }
     if (content.target.empty()) return unlink(path.c_str()) == 0;  // cut short before anything was claimed
     const FolderDescriptor anchor(OpenAnchor(content));
-    if (!anchor.valid()) {
+    if (!anchor.valid() || (!content.committed && !content.undone && !MadeTargetThere(content, anchor.get()))) {
         // Not where the journal says (moved, renamed, not mounted), or
         // another folder at its path: the journal waits for it to come back.
         RecoveredRun waiting;

@@ -390,6 +390,57 @@ TEST_F(InstallTransactionTest, ADeadRunIsUndoneAsFarAsTheTreeIsStillAsItLeftIt) 
     }
 }
 
+// A dead run that made its template directory: moved away with the run's files in it, or another folder at its path,
+// the directory is waited for, and undone once it is back. A journal that names the directory but never saw it made
+// (killed between its sync and the mkdir) is settled at once: nothing will ever come back.
+TEST_F(InstallTransactionTest, ADirectoryTheDeadRunMadeIsWaitedForWhileItIsAway) {
+    AddFile("a.tpl", "kit a");
+    AddFile("sub\\b.tpl", "kit b");
+    OpenKit();
+    RemoveTree(Wide(target_));
+    const std::string target = target_.substr(0, target_.size() - 1);
+    const std::string away = target + ".away";
+    {
+        InstallTransaction run;
+        InstallFirst(run, 2);
+    }
+    ASSERT_EQ(rename(target.c_str(), away.c_str()), 0);
+    const Listing left = Names(away);
+    for (const bool otherFolderThere : {false, true}) {
+        SCOPED_TRACE(otherFolderThere ? "another folder at its path" : "nothing at its path");
+        if (otherFolderThere) MakeDirectories(target_);
+        const std::vector<RecoveredRun> runs = Recover();
+        ASSERT_EQ(runs.size(), 1u);
+        EXPECT_TRUE(runs[0].waiting);
+        EXPECT_EQ(Names(JournalFolderPath()).size(), 1u);
+        EXPECT_EQ(Names(away), left);
+    }
+    ASSERT_EQ(rmdir(target.c_str()), 0);
+    ASSERT_EQ(rename(away.c_str(), target.c_str()), 0);
+    const std::vector<RecoveredRun> runs = Recover();
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_FALSE(runs[0].waiting);
+    EXPECT_FALSE(Exists(target_));
+    EXPECT_EQ(Names(JournalFolderPath()), Listing{});
+
+    {
+        InstallJournal dead;
+        ASSERT_TRUE(dead.Create(JournalFolderPath()));
+        const std::string anchor = target.substr(0, target.rfind('/'));
+        struct stat parent {};
+        ASSERT_EQ(stat(anchor.c_str(), &parent), 0);
+        dead.Target(target_, "1-2", anchor, {parent.st_dev, parent.st_ino});
+        dead.CreatedDir(std::string(NamePart(target)));
+        dead.File({"a.tpl", 0, false, {}, {}, {}, {}});
+        dead.PlanComplete();
+        ASSERT_TRUE(dead.Sync());
+    }
+    const std::vector<RecoveredRun> settled = Recover();
+    ASSERT_EQ(settled.size(), 1u);
+    EXPECT_FALSE(settled[0].waiting);
+    EXPECT_EQ(Names(JournalFolderPath()), Listing{});
+}
+
 // The backup keeps its originals side by side: two of the same name from different folders are two backups, and a dead
 // run's undo puts each back where it came from. A backup kept for the user (an original edited after the run died)
 // holds what is left in it under its path, folders and all. A run of an earlier version kept each original in a copy
@@ -419,7 +470,7 @@ TEST_F(InstallTransactionTest, OriginalsLieSideBySideAndAnOlderRunsMirroredBacku
             ASSERT_EQ(journals.size(), 1u);
             const std::string journal = JournalFolderPath() + "/" + journals[0];
             std::string bytes = ReadBytes(journal);
-            ASSERT_EQ(bytes.rfind("qorn-setup-journal 4", 0), 0u);
+            ASSERT_EQ(bytes.rfind("qorn-setup-journal 5", 0), 0u);
             bytes[19] = '3';
             WriteBytes(journal, bytes);
             for (const auto& [index, path] : originals) {

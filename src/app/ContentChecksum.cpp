@@ -44,13 +44,19 @@ void ChecksumStream::Add(const unsigned char* piece, std::size_t size) { XXH3_12
 Checksum128 ChecksumStream::Result() const { return Digest(&state_); }
 
 std::string Checksum128::Hex() const {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string text(32, '0');
-    for (int i = 0; i < 16; ++i) {
-        text[static_cast<std::size_t>(15 - i)] = kDigits[(high >> (4 * i)) & 0xF];
-        text[static_cast<std::size_t>(31 - i)] = kDigits[(low >> (4 * i)) & 0xF];
-    }
+    std::string text;
+    AppendHex(&text);
     return text;
+}
+
+void Checksum128::AppendHex(std::string* out) const {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    char text[32];
+    for (int i = 0; i < 16; ++i) {
+        text[15 - i] = kDigits[(high >> (4 * i)) & 0xF];
+        text[31 - i] = kDigits[(low >> (4 * i)) & 0xF];
+    }
+    out->append(text, sizeof text);
 }
 
 namespace {

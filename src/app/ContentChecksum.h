@@ -22,6 +22,8 @@ struct Checksum128 {
 
     // 32 lower-case hexadecimal digits, high half first.
     std::string Hex() const;
+    // The same 32 digits, appended to *out.
+    void AppendHex(std::string* out) const;
     // The reverse of Hex(); false for anything but exactly 32 hexadecimal digits.
     static bool FromHex(std::string_view text, Checksum128* checksum);
 };

@@ -170,6 +170,30 @@ bool ParseBody(LineReader& lines, const KitIdentity& expected, InstallRecord& re
 }
 
 std::string EndLine(const Checksum128& body) { return "end " + body.Hex() + "\n"; }
+
+constexpr std::size_t kRecordPiece = 64 * 1024;
+
+template <typename Number>
+void AppendNumber(Number number, std::string* out) {
+    char digits[24];
+    const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, number);
+    out->append(digits, end.ptr);
+}
+
+// "f SIZE SECONDS NANOSECONDS CHECKSUM PATH"
+void AppendFileLine(const RecordedFile& file, std::string* out) {
+    *out += "f ";
+    AppendNumber(file.size, out);
+    *out += ' ';
+    AppendNumber(file.seconds, out);
+    *out += ' ';
+    AppendNumber(file.nanoseconds, out);
+    *out += ' ';
+    file.checksum.AppendHex(out);
+    *out += ' ';
+    AppendEscapedPathBytes(file.path, out);
+    *out += '\n';
+}
 std::string EndLine(std::string_view body) { return EndLine(ChecksumOfBytes(body)); }
 
 int OpenRecordFolder(int target) {
@@ -221,45 +245,49 @@ std::string EscapePathBytes(std::string_view text) {
 
 void AppendEscapedPathBytes(std::string_view text, std::string* out) {
     static constexpr char kDigits[] = "0123456789ABCDEF";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (NeedsEscape(byte)) {
-            *out += '%';
-            *out += kDigits[byte >> 4];
-            *out += kDigits[byte & 0xF];
-        } else {
-            *out += c;
-        }
+    std::size_t plain = 0;  // the first byte not yet appended
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        const auto byte = static_cast<unsigned char>(text[k]);
+        if (!NeedsEscape(byte)) continue;
+        out->append(text.data() + plain, k - plain);
+        const char escaped[] = {'%', kDigits[byte >> 4], kDigits[byte & 0xF]};
+        out->append(escaped, sizeof escaped);
+        plain = k + 1;
     }
+    out->append(text.data() + plain, text.size() - plain);
 }
 
 std::string SerializeRecord(const InstallRecord& record) {
     std::string bytes;
-    WriteRecordBytes(record, record.files.size(), [&record](std::size_t k) { return record.files[k]; },
-                     [&bytes](std::string_view piece) { bytes += piece; });
+    WriteRecordBytes(
+        record, record.files.size(), [&record](std::size_t k, RecordedFile* file) { *file = record.files[k]; },
+        [&bytes](std::string_view piece) { bytes += piece; });
     return bytes;
 }
 
 void WriteRecordBytes(const InstallRecord& header, std::size_t fileCount,
-                      const std::function<RecordedFile(std::size_t)>& fileAt,
+                      const std::function<void(std::size_t, RecordedFile*)>& fileAt,
                       const std::function<void(std::string_view)>& sink) {
     ChecksumStream body;
-    const auto put = [&](const std::string& piece) {
-        body.Add(reinterpret_cast<const unsigned char*>(piece.data()), piece.size());
-        sink(piece);
-    };
     std::string text = kHeader;
     text += "\nproduct " + EscapePathBytes(header.identity.product) + "\nprovider " + EscapePathBytes(header.identity.provider);
     text += header.createdTarget ? "\ntarget-created 1" : "\ntarget-created 0";
     text += "\nfolders " + std::to_string(header.createdFolders.size());
     text += "\nfiles " + std::to_string(fileCount) + "\n";
     for (const std::string& folder : header.createdFolders) text += "d " + EscapePathBytes(folder) + "\n";
-    put(text);
+    // Handed on a few lines at a time: a call for each line would cost more than making it.
+    const auto put = [&] {
+        body.Add(reinterpret_cast<const unsigned char*>(text.data()), text.size());
+        sink(text);
+        text.clear();
+    };
+    RecordedFile file;
     for (std::size_t k = 0; k < fileCount; ++k) {
-        const RecordedFile file = fileAt(k);
-        put("f " + std::to_string(file.size) + " " + std::to_string(file.seconds) + " " + std::to_string(file.nanoseconds) +
-            " " + file.checksum.Hex() + " " + EscapePathBytes(file.path) + "\n");
+        fileAt(k, &file);
+        AppendFileLine(file, &text);
+        if (text.size() >= kRecordPiece) put();
     }
+    put();
     sink(EndLine(body.Result()));
 }
 

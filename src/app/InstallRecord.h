@@ -62,7 +62,7 @@ std::string SerializeRecord(const InstallRecord& record);
 // by `fileAt` (0 to fileCount - 1) only when their turn comes: a large kit's
 // record never stands in memory whole.
 void WriteRecordBytes(const InstallRecord& header, std::size_t fileCount,
-                      const std::function<RecordedFile(std::size_t)>& fileAt,
+                      const std::function<void(std::size_t, RecordedFile*)>& fileAt,
                       const std::function<void(std::string_view)>& sink);
 // `text` as the record and the dry run's and verification's lines write a
 // path: control bytes, blanks, DEL and "%" as "%XX".

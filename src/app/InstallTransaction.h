@@ -277,7 +277,8 @@ private:
     // The new record's lines and the checksums known without the kit; the
     // others go to linesReadFromKit_. Whether any is taken on the way.
     bool PlanRecordLines();
-    RecordedFile RecordLine(std::size_t line) const;
+    // Line `line` of the new record, into *file (its path's room reused).
+    void RecordLine(std::size_t line, RecordedFile* file) const;
     // The new record, its checksums read from the kit: a kit that cannot be read fails the plan.
     ErrorCode PlanNewRecord();
     std::string FreeKeptName(const std::string& relative) const;

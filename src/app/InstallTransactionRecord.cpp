@@ -281,11 +281,15 @@ bool InstallTransaction::RepeatsPreviousRecord() const {
     return true;
 }
 
-RecordedFile InstallTransaction::RecordLine(std::size_t line) const {
+void InstallTransaction::RecordLine(std::size_t line, RecordedFile* file) const {
     const std::uint32_t i = recordLines_[line];
     const KitEntry& entry = (*entries_)[i];
     const timespec time = TimespecFromFileTime(entry.lastWriteTime);
-    return {RelativePath(i), entry.size, time.tv_sec, time.tv_nsec, lineChecksums_[line]};
+    if (!RelativePath(i, &file->path)) file->path.clear();
+    file->size = entry.size;
+    file->seconds = time.tv_sec;
+    file->nanoseconds = time.tv_nsec;
+    file->checksum = lineChecksums_[line];
 }
 
 bool InstallTransaction::PlanRecordLines() {
@@ -336,7 +340,8 @@ ErrorCode InstallTransaction::PlanNewRecord() {
     // Its size and checksum without keeping its bytes: a large kit's record is made again when it is written.
     std::uint64_t size = 0;
     ChecksumStream whole;
-    WriteRecordBytes(recordHeader_, recordLines_.size(), [this](std::size_t line) { return RecordLine(line); },
+    const auto line = [this](std::size_t number, RecordedFile* file) { RecordLine(number, file); };
+    WriteRecordBytes(recordHeader_, recordLines_.size(), line,
                      [&](std::string_view piece) {
                          size += piece.size();
                          whole.Add(reinterpret_cast<const unsigned char*>(piece.data()), piece.size());
@@ -450,7 +455,8 @@ ErrorCode InstallTransaction::WriteRecord() {
         }
         pending.clear();
     };
-    WriteRecordBytes(recordHeader_, recordLines_.size(), [this](std::size_t line) { return RecordLine(line); },
+    const auto line = [this](std::size_t number, RecordedFile* file) { RecordLine(number, file); };
+    WriteRecordBytes(recordHeader_, recordLines_.size(), line,
                      [&](std::string_view piece) {
                          pending += piece;
                          if (pending.size() >= kChecksumBuffer) flush();

@@ -364,10 +364,10 @@ bool InstallJournal::Create(const std::string& folder) {
     return true;
 }
 
-void InstallJournal::Record(char kind, std::initializer_list<std::string> fields) {
+void InstallJournal::Record(char kind, std::initializer_list<Field> fields) {
     buffer_ += kind;
-    for (const std::string& field : fields) {
-        buffer_ += field;
+    for (const Field& field : fields) {
+        buffer_ += field.text();
         buffer_ += '\0';
     }
     if (buffer_.size() < kFlushSize) return;
@@ -377,42 +377,35 @@ void InstallJournal::Record(char kind, std::initializer_list<std::string> fields
 
 void InstallJournal::Target(const std::string& target, const std::string& tag, const std::string& anchor,
                             FolderIdentity anchorIdentity) {
-    Record('T', {target, tag, anchor, std::to_string(anchorIdentity.device), std::to_string(anchorIdentity.inode)});
+    Record('T', {target, tag, anchor, anchorIdentity.device, anchorIdentity.inode});
 }
 void InstallJournal::Backup(const std::string& backup, FolderIdentity identity) {
-    Record('B', {backup, std::to_string(identity.device), std::to_string(identity.inode)});
+    Record('B', {backup, identity.device, identity.inode});
 }
-void InstallJournal::Link(const AllowedLink& link) {
-    Record('L', {link.path, std::to_string(link.device), std::to_string(link.inode)});
-}
+void InstallJournal::Link(const AllowedLink& link) { Record('L', {link.path, link.device, link.inode}); }
 void InstallJournal::CreatedDir(const std::string& path) { Record('D', {path}); }
 void InstallJournal::File(const JournalFile& file) {
     const FileIdentity& w = file.written;
     const FileIdentity& o = file.original;
     if (file.removes) {
-        Record('X', {file.path, std::to_string(file.index), std::to_string(o.size), std::to_string(o.seconds),
-                     std::to_string(o.nanoseconds), std::to_string(file.originalInstance.inode),
-                     std::to_string(file.originalInstance.birthSeconds),
-                     std::to_string(file.originalInstance.birthNanoseconds)});
+        Record('X', {file.path, file.index, o.size, o.seconds, o.nanoseconds, file.originalInstance.inode,
+                     file.originalInstance.birthSeconds, file.originalInstance.birthNanoseconds});
     } else if (file.replaces) {
-        Record('R', {file.path, std::to_string(file.index), std::to_string(w.size), std::to_string(w.seconds),
-                     std::to_string(w.nanoseconds), std::to_string(o.size), std::to_string(o.seconds),
-                     std::to_string(o.nanoseconds), std::to_string(file.originalInstance.inode),
-                     std::to_string(file.originalInstance.birthSeconds),
-                     std::to_string(file.originalInstance.birthNanoseconds)});
+        Record('R', {file.path, file.index, w.size, w.seconds, w.nanoseconds, o.size, o.seconds, o.nanoseconds,
+                     file.originalInstance.inode, file.originalInstance.birthSeconds,
+                     file.originalInstance.birthNanoseconds});
     } else {
-        Record('N', {file.path, std::to_string(file.index), std::to_string(w.size), std::to_string(w.seconds),
-                     std::to_string(w.nanoseconds)});
+        Record('N', {file.path, file.index, w.size, w.seconds, w.nanoseconds});
     }
 }
 void InstallJournal::FolderTime(const JournalFolderTime& time) {
-    Record('M', {time.path, std::to_string(time.seconds), std::to_string(time.nanoseconds)});
+    Record('M', {time.path, time.seconds, time.nanoseconds});
 }
 void InstallJournal::RemovedDir(const std::string& path) { Record('Y', {path}); }
 void InstallJournal::PlanComplete() { Record('P', {}); }
 
 bool InstallJournal::MadeTarget(FolderIdentity identity) {
-    Record('E', {std::to_string(identity.device), std::to_string(identity.inode)});
+    Record('E', {identity.device, identity.inode});
     return Flush();
 }
 

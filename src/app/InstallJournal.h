@@ -6,6 +6,8 @@
 
 #include <sys/stat.h>
 
+#include <charconv>
+#include <concepts>
 #include <cstdint>
 #include <initializer_list>
 #include <mutex>
@@ -179,7 +181,23 @@ public:
     const std::string& folder() const { return folder_; }
 
 private:
-    void Record(char kind, std::initializer_list<std::string> fields);
+    // One field of a record: text as it is, or a number in decimal, made in place.
+    class Field {
+    public:
+        Field(std::string_view text) : text_(text) {}
+        Field(const std::string& text) : text_(text) {}
+        template <std::integral Number>
+        Field(Number number) : text_(digits_, static_cast<std::size_t>(
+                                                  std::to_chars(digits_, digits_ + sizeof digits_, number).ptr - digits_)) {}
+        Field(const Field&) = delete;  // text_ may point into digits_
+        Field& operator=(const Field&) = delete;
+        std::string_view text() const { return text_; }
+
+    private:
+        char digits_[24];
+        std::string_view text_;
+    };
+    void Record(char kind, std::initializer_list<Field> fields);
 
     std::string path_;
     std::string folder_;

@@ -481,19 +481,17 @@ void InstallTransaction::JournalPlan() {
         journal_.CreatedDir(JoinRelative(targetBelowAnchor_, folders_.PathOf(folder)));
     }
     std::size_t original = 0;
+    JournalFile file;  // one path's room for them all
     for (std::size_t i = 0; i < plan_.size(); ++i) {
         while (original < originals_.size() && originals_[original].index < i) ++original;
         if (!Writes(plan_[i].action)) continue;
         const bool replaces = plan_[i].action == EntryAction::Replace;
-        JournalFile file;
-        file.path = RelativePath(i);
+        if (!RelativePath(i, &file.path)) file.path.clear();
         file.index = i;
         file.replaces = replaces;
         file.written = IdentityOfEntry((*entries_)[i]);
-        if (replaces) {
-            file.original = originals_[original].identity;
-            file.originalInstance = originals_[original].instance;
-        }
+        file.original = replaces ? originals_[original].identity : FileIdentity{};
+        file.originalInstance = replaces ? originals_[original].instance : FileInstance{};
         journal_.File(file);
     }
     JournalRecordChanges();

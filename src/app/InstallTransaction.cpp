@@ -275,8 +275,8 @@ ErrorCode InstallTransaction::PlanEntries(const std::vector<KitEntry>& entries) 
     }
     // Looking at a file is the kernel's work: a second thread takes blocks
     // of files beside this one, each block's findings kept apart so that they
-    // join in the kit's order.
-    // Into new folders there is little to ask, and one thread asks it.
+    // join in the kit's order. Into new folders there is little to ask, and
+    // one thread asks it.
     const std::size_t alone = mayExist > kLookAlone ? kLookAlone : entries.size();
     std::vector<Look> looks((entries.size() + kLookBlock - 1) / kLookBlock);
     InBlocks(entries.size(), kLookBlock, alone,

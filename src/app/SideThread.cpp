@@ -31,6 +31,7 @@ void SideThread::Wait() {
 
 void InBlocks(std::size_t count, std::size_t block, std::size_t alone,
               const std::function<void(std::size_t, std::size_t)>& work) {
+    if (count == 0) return;
     if (count <= alone || count <= block) {
         work(0, count);
         return;

@@ -28,7 +28,7 @@ private:
 // Work on `count` items in blocks of `block`: the calling thread and, when
 // there are more than `alone` items, a side thread each take the next block
 // not yet taken, so that neither waits long for the other, however late the
-// side thread starts. work(from, to) runs once for each block; returns once
-// all are done, rethrowing what the side thread threw.
+// side thread starts. work(from, to) runs once for each block, and never for
+// no items; returns once all are done, rethrowing what the side thread threw.
 void InBlocks(std::size_t count, std::size_t block, std::size_t alone,
               const std::function<void(std::size_t from, std::size_t to)>& work);

@@ -42,15 +42,17 @@ TEST(SideThread, BlocksShareOutEveryItemOnceWhateverTheCount) {
         std::mutex mutex;
         std::vector<std::thread::id> threads;
         InBlocks(count, kBlock, kAlone, [&](std::size_t from, std::size_t to) {
+            EXPECT_LT(from, to);
             EXPECT_LE(to - from, count > kAlone ? kBlock : count);
             for (std::size_t k = from; k < to; ++k) ++seen[k];
-            // Slow enough that a side thread started late still finds blocks left.
+            // Slow enough that a side thread started late still finds blocks left among many.
             std::this_thread::sleep_for(std::chrono::microseconds(200));
             const std::lock_guard<std::mutex> lock(mutex);
             threads.push_back(std::this_thread::get_id());
         });
         for (std::size_t k = 0; k < count; ++k) EXPECT_EQ(seen[k], 1) << "item " << k;
-        if (count > kAlone) {
+        // Over a hundred blocks: however late it starts, the side thread takes some.
+        if (count > 100 * kBlock) {
             EXPECT_NE(std::count(threads.begin(), threads.end(), std::this_thread::get_id()), threads.size())
                 << "the side thread took no block";
         }
@@ -62,11 +64,18 @@ TEST(SideThread, BlocksPassOnWhatEitherThreadThrows) {
     for (const bool callerThrows : {true, false}) {
         SCOPED_TRACE(callerThrows ? "the caller throws" : "the side thread throws");
         std::atomic<int> blocks{0};
+        std::atomic<bool> sideStarted{false};
         EXPECT_THROW(InBlocks(4096, 16, 0,
                               [&](std::size_t, std::size_t) {
                                   ++blocks;
+                                  const bool onCaller = std::this_thread::get_id() == caller;
+                                  if (!onCaller) sideStarted = true;
+                                  // Both at work before either throws, however late the side thread starts.
+                                  for (int waited = 0; onCaller && !sideStarted && waited < 5000; ++waited) {
+                                      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                                  }
+                                  if (onCaller == callerThrows) throw std::bad_alloc();
                                   std::this_thread::sleep_for(std::chrono::microseconds(100));
-                                  if ((std::this_thread::get_id() == caller) == callerThrows) throw std::bad_alloc();
                               }),
                      std::bad_alloc);
         // The other thread stops at its next block instead of working through the rest.

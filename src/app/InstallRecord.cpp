@@ -170,6 +170,7 @@ bool ParseBody(LineReader& lines, const KitIdentity& expected, InstallRecord& re
 }
 
 std::string EndLine(const Checksum128& body) { return "end " + body.Hex() + "\n"; }
+std::string EndLine(std::string_view body) { return EndLine(ChecksumOfBytes(body)); }
 
 constexpr std::size_t kRecordPiece = 64 * 1024;
 
@@ -194,7 +195,6 @@ void AppendFileLine(const RecordedFile& file, std::string* out) {
     AppendEscapedPathBytes(file.path, out);
     *out += '\n';
 }
-std::string EndLine(std::string_view body) { return EndLine(ChecksumOfBytes(body)); }
 
 int OpenRecordFolder(int target) {
     return openat(target, kRecordFolder, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);

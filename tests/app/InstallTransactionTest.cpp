@@ -445,15 +445,15 @@ TEST_F(InstallTransactionTest, ADirectoryTheDeadRunMadeIsWaitedForWhileItIsAway)
 // run's undo puts each back where it came from. A backup kept for the user (an original edited after the run died)
 // holds what is left in it under its path, folders and all. A run of an earlier version kept each original in a copy
 // of its folders in the backup, under its own name, and said so by its journal's version: such a run is still undone,
-// its mirrored folders removed.
+// its mirrored folders removed. A run of the version before this one (no made directory journaled) is undone as today's.
 TEST_F(InstallTransactionTest, OriginalsLieSideBySideAndAnOlderRunsMirroredBackupIsStillUndone) {
     AddFile("a\\x.tpl", "kit a");
     AddFile("b\\c\\x.tpl", "kit b");
     AddFile("made.tpl", "kit made");
     OpenKit();
     const std::pair<int, std::string> originals[] = {{0, "a/x.tpl"}, {1, "b/c/x.tpl"}};
-    enum Kind { kSideBySide, kKeptForTheUser, kMirrored };
-    for (const Kind kind : {kSideBySide, kKeptForTheUser, kMirrored}) {
+    enum Kind { kSideBySide, kKeptForTheUser, kMirrored, kVersion4 };
+    for (const Kind kind : {kSideBySide, kKeptForTheUser, kMirrored, kVersion4}) {
         SCOPED_TRACE(kind);
         RemoveTree(Wide(target_));
         for (const auto& [index, path] : originals) UserFile(path, "old " + path, 1000);
@@ -465,14 +465,16 @@ TEST_F(InstallTransactionTest, OriginalsLieSideBySideAndAnOlderRunsMirroredBacku
             backup = dies.backupFolder();
         }
         if (kind == kKeptForTheUser) WriteBytes(target_ + "b/c/x.tpl", "the user's");
-        if (kind == kMirrored) {
+        if (kind == kMirrored || kind == kVersion4) {
             const Listing journals = Names(JournalFolderPath());
             ASSERT_EQ(journals.size(), 1u);
             const std::string journal = JournalFolderPath() + "/" + journals[0];
             std::string bytes = ReadBytes(journal);
             ASSERT_EQ(bytes.rfind("qorn-setup-journal 5", 0), 0u);
-            bytes[19] = '3';
+            bytes[19] = kind == kMirrored ? '3' : '4';
             WriteBytes(journal, bytes);
+        }
+        if (kind == kMirrored) {
             for (const auto& [index, path] : originals) {
                 MakeDirectories(backup + std::string(FolderPart(path)));
                 ASSERT_EQ(rename((backup + BackupName(index, path)).c_str(), (backup + path).c_str()), 0) << path;

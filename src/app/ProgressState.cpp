@@ -61,6 +61,7 @@ JobParameters ProgressState::ReadJob() {
 void ProgressState::PostProgress(ErrorCode status, const WString& message, std::int32_t percent,
                                  const WString& keptBackup) {
     bool changed = false;
+    bool ends = false;
     {
         Lock lock(mutex_);
         changed = status != status_ || percent != percent_;
@@ -70,10 +71,11 @@ void ProgressState::PostProgress(ErrorCode status, const WString& message, std::
         keptBackup_ = keptBackup;
         if (!endPosted_ && EndsTheJob(status, percent)) {
             endPosted_ = true;
+            ends = true;
             sem_post(&ended_);
         }
     }
-    if (changed && wakeUp_) wakeUp_();
+    if (changed && wakeUp_) wakeUp_(ends);
 }
 
 bool ProgressState::WaitForEnd(std::int32_t milliseconds) {
@@ -115,7 +117,7 @@ bool ProgressState::IsCancelRequested() {
     return cancelRequested_;
 }
 
-void ProgressState::SetWakeUp(std::function<void()> wakeUp) {
+void ProgressState::SetWakeUp(WakeUp wakeUp) {
     // Installed before the worker starts, so it needs no lock, like its reads.
     wakeUp_ = std::move(wakeUp);
 }

@@ -69,9 +69,11 @@ public:
     void RequestCancel();
     // Worker: whether a cancellation has been asked for.
     bool IsCancelRequested();
-    // Called after every PostProgress, outside the lock, on the posting thread.
-    // Install before the worker starts.
-    void SetWakeUp(std::function<void()> wakeUp);
+    // Called after a PostProgress that changed the status or the percentage,
+    // outside the lock, on the posting thread; `endsTheJob` for the report
+    // that ended the job. Install before the worker starts.
+    using WakeUp = std::function<void(bool endsTheJob)>;
+    void SetWakeUp(WakeUp wakeUp);
 
 private:
     class Lock;
@@ -90,5 +92,5 @@ private:
     FileCounts counts_;
     WString keptBackup_;
     std::shared_ptr<const RunSummary> summary_;
-    std::function<void()> wakeUp_;
+    WakeUp wakeUp_;
 };

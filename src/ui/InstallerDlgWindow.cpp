@@ -24,8 +24,11 @@
 
 namespace {
 
-// The progress loop wakes at least this often even if the worker's wake-ups were lost.
-constexpr guint kPollIntervalMs = 250;
+// While the worker runs, the progress loop looks at its progress this often,
+// a little less often than the pacer lets the page change, so that every look
+// may show what it finds. Woken for every percent instead, it spent more time
+// on a short installation than all of the window's drawing.
+constexpr guint kPollIntervalMs = ProgressPacer::kIntervalMicroseconds / 1000 + 7;
 
 gboolean KeepPolling(gpointer) { return TRUE; }
 
@@ -90,7 +93,10 @@ void CInstallerDlg::BeginInstallation(const WString&, ProgressState& progress) {
     gtk_widget_set_sensitive(backButton_, FALSE);
     gtk_widget_set_sensitive(nextButton_, FALSE);
     ShowPage(progressPage_.get());
-    progress.SetWakeUp([] { g_main_context_wakeup(nullptr); });
+    // The end is shown at once; the steps before it at the next look.
+    progress.SetWakeUp([](bool endsTheJob) {
+        if (endsTheJob) g_main_context_wakeup(nullptr);
+    });
     pollSource_ = g_timeout_add(kPollIntervalMs, &KeepPolling, nullptr);
 }
 

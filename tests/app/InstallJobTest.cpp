@@ -159,7 +159,7 @@ TEST_F(InstallJobTest, AStopEndsBothThreadsAndRollsBackToTheExactEarlierTree) {
             EXPECT_TRUE(Await([this] { return progress_.ReadProgress().counts.written > 0; }));
             return helperFails ? 1 : 0;
         };
-        progress_.SetWakeUp([&, held = false, cancelAt = cancelAt]() mutable {  // at the first, the helper holds its entry
+        progress_.SetWakeUp([&, held = false, cancelAt = cancelAt](bool) mutable {  // at the first, the helper holds its entry
             EXPECT_TRUE(std::exchange(held, true) || Await([&] { return helperEntries > 0; }));
             if (progress_.ReadProgress().percent == cancelAt) progress_.RequestCancel();
         });

@@ -2,18 +2,21 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
+#include <vector>
 
 #include "app/ProgressState.h"
 #include "kit/KitReader.h"
 
-TEST(ProgressStateTest, WaitersSeeTheEndUntilTheNextJobAndWakeUpsComeOncePerChange) {
-    const std::tuple<ErrorCode, std::int32_t, bool, int> cases[] = {{ERR_NONE, 0, false, 0}, {ERR_NONE, 99, false, 1},
-        {ERR_NONE, 100, true, 1}, {ERR_INVALID_DATA, 20, true, 1}, {ERR_CANCELLED, 0, true, 1}};
+// The window sleeps through the steps of a job but not through its end: the wake-up says which report ended it.
+TEST(ProgressStateTest, WaitersSeeTheEndUntilTheNextJobAndWakeUpsComeOncePerChangeNamingTheEnd) {
+    const std::tuple<ErrorCode, std::int32_t, bool, std::vector<bool>> cases[] = {{ERR_NONE, 0, false, {}},
+        {ERR_NONE, 99, false, {false}}, {ERR_NONE, 100, true, {true}}, {ERR_INVALID_DATA, 20, true, {true}},
+        {ERR_CANCELLED, 0, true, {true}}};
     for (const auto& [status, percent, ends, expectedWakeUps] : cases) {
         SCOPED_TRACE(testing::Message() << status << " " << percent);
         ProgressState progress;
-        int wakeUps = 0;
-        progress.SetWakeUp([&] { ++wakeUps; });
+        std::vector<bool> wakeUps;
+        progress.SetWakeUp([&](bool endsTheJob) { wakeUps.push_back(endsTheJob); });
         KitReader kit;
         progress.StartJob(kit, u"/t");
         progress.PostProgress(status, u"first", percent);

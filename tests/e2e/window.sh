@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The wizard on a desktop: fixed size, frame and focus, its title per language, the close question on
-# Escape, Cancel and the manager's close, the progress bar moving by itself (the folder chooser:
+# Escape, Cancel and the manager's close, the progress bar filling by itself (the folder chooser:
 # tests/ui/PagesTest.cpp).
 source "$(dirname "$0")/lib.sh"
 e2e_init
@@ -38,19 +38,21 @@ for code in ru ka en; do
     e2e_wait_exit 4
 done
 
-# ---- with nothing else happening on the desktop, the progress bar fills while the files are written, not
-# only at the end
-# The bar (10,150, 480 by 20) is partly filled: its left end is not the colour of its right end.
-_bar_partly_filled() {
-    local left right
-    read -r left right < <(timeout 20 import -window "$E2E_WIZARD" -crop 471x1+15+160 +repage \
-        -format '%[pixel:p{0,0}] %[pixel:p{470,0}]' info: 2>/dev/null)
-    [ -n "$right" ] && [ "$left" != "$right" ]
+# ---- with nothing else happening on the desktop, the progress bar fills step by step while the files are
+# written, not only at the end
+# How much of the bar (10,150, 480 by 20) is filled: the pixels of its middle row not of its right end's colour.
+_bar_filled() {
+    timeout 20 import -window "$E2E_WIZARD" -crop 471x1+15+160 +repage txt:- 2>/dev/null |
+        awk 'NR > 1 { colour[NR] = $3 } END { n = 0; for (i = 2; i <= NR; i++) n += colour[i] != colour[NR]; print n }'
 }
+_bar_fuller_than() { [ "$(_bar_filled)" -gt "$1" ]; }
+_progress_page() { ! _e2e_banner_shown; }
 e2e_slow_installs 400000
 e2e_start_setup -S -Len
 e2e_wait_wizard
-e2e_wait_for "the progress bar partly filled while the installation runs" _bar_partly_filled
+e2e_wait_for "the progress page (no banner)" _progress_page
+e2e_wait_for "the progress bar partly filled" _bar_fuller_than 0
+e2e_wait_for "the progress bar filling further by itself" _bar_fuller_than "$(_bar_filled)"
 e2e_wait_exit 0
 e2e_slow_installs 0
 

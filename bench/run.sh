@@ -14,7 +14,7 @@ mode=${1:---quick}
 build=${QORN_BENCH_BUILD:-$root/build}
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j"$(nproc)" --target setup efdkit floor_bench speed_bench >/dev/null
+cmake --build "$build" -j"$(nproc)" --target setup efdkit floor_bench toolkit_floor speed_bench >/dev/null
 
 base=/dev/shm
 [ -d "$base" ] && [ -w "$base" ] || base=${TMPDIR:-/tmp}

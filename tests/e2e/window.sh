@@ -47,7 +47,7 @@ _bar_filled() {
 }
 _bar_fuller_than() { [ "$(_bar_filled)" -gt "$1" ]; }
 _progress_page() { ! _e2e_banner_shown; }
-e2e_slow_installs 400000
+e2e_slow_installs 600000   # five steps of a fifth, 0.6 s apart
 e2e_start_setup -S -Len
 e2e_wait_wizard
 e2e_wait_for "the progress page (no banner)" _progress_page

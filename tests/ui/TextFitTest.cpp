@@ -91,7 +91,7 @@ GdkRectangle TextArea(GtkLabel* label) {
     return {x, y, width, height};
 }
 
-// Each label's text under `widgets` (side by side) lies inside its widget and the window, clear of the others.
+// Each label's text under `widgets` (side by side) lies whole inside its widget and the window, clear of the others.
 void ExpectWhole(const std::string& where, const std::vector<GtkWidget*>& widgets) {
     for (GtkWidget* widget : widgets) {
         const GtkAllocation& window = gtk_widget_get_toplevel(widget)->allocation;
@@ -101,6 +101,7 @@ void ExpectWhole(const std::string& where, const std::vector<GtkWidget*>& widget
             const GdkRectangle text = TextArea(label);
             const std::string said = where + ": \"" + gtk_label_get_text(label) + "\" ";
             EXPECT_TRUE(Inside(text, GTK_WIDGET(label)->allocation)) << said << "does not fit its widget";
+            EXPECT_FALSE(pango_layout_is_ellipsized(gtk_label_get_layout(label))) << said << "is cut short";
             EXPECT_TRUE(Inside(text, {0, 0, window.width, window.height})) << said << "runs out of the window";
             for (GtkWidget* other : widgets) {
                 const GdkRectangle taken = GTK_IS_LABEL(other) ? TextArea(GTK_LABEL(other)) : other->allocation;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The speed benchmark in one command: bash bench/run.sh [--full]
-# Builds setup, efdkit, floor_bench and the driver in build/, measures in a
+# Builds setup, efdkit, the two floors and the driver in build/, measures in a
 # scratch directory on tmpfs (/dev/shm when there is one) and, as root with a
 # loop device, again on an ext4 image loop-mounted for the run (a sparse file
 # in /var/tmp, one inode per 4 KiB, removed at the end), starts a private X

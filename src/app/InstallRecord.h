@@ -18,8 +18,8 @@
 
 #include "app/ContentChecksum.h"
 #include "app/KitIdentity.h"
+#include "kit/KitEntryName.h"  // kRecordFolder
 
-inline constexpr char kRecordFolder[] = ".qorn-record";
 // As many as a kit may list.
 inline constexpr std::size_t kMaxRecordedFiles = 1000000;
 

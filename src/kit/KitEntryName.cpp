@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstddef>
+#include <string_view>
 
 namespace {
 
@@ -36,6 +37,17 @@ bool HoldsControlUnit(const WString& name) {
     return false;
 }
 
+// The installer's record of a kit is its own: an entry there would change
+// or stand beside it, and the record would no longer be trusted.
+bool InRecordFolder(const WString& name, WString::size_type firstEnd) {
+    const std::string_view folder = kRecordFolder;
+    if (firstEnd != folder.size()) return false;
+    for (std::size_t i = 0; i < folder.size(); ++i) {
+        if (name[i] != static_cast<char16_t>(folder[i])) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 // An empty component (a leading, doubled or trailing separator) or a "."
@@ -51,6 +63,7 @@ bool IsSafeEntryName(const WString& name) {
         bool dots = length <= 2;
         for (WString::size_type j = start; dots && j < i; ++j) dots = name[j] == u'.';
         if (dots) return false;  // empty, "." or ".."
+        if (start == 0 && InRecordFolder(name, i)) return false;
         start = i + 1;
     }
     return true;

@@ -1,10 +1,13 @@
 #include "kit/KitWriter.h"
 
+#include <fcntl.h>
 #include <zlib.h>
 
+#include <cerrno>
 #include <stdexcept>
 
 #include "kit/InflateFile.h"
+#include "platform/SystemPath.h"
 
 namespace {
 
@@ -140,12 +143,15 @@ ErrorCode WriteKit(const KitSource& source, const WString& kitPath) {
     ErrorCode code = BuildKitImage(source, &image);
     if (code != ERR_NONE) return code;
     const std::string compressed = DeflateRaw(image);
-    FileHandleGuard kit;
-    if ((code = FileOpen(kitPath, ACCESS_WRITE, 0, OPEN_CREATE, kit.out())) != ERR_NONE) return code;
+    // A kit is for others to install: made as any file a user makes is
+    // (0666 less the umask), not with the installer's own files' 0660.
+    AString systemPath;
+    if (!ToSystemPath(kitPath, &systemPath)) return ERR_INVALID_PARAMETER;
+    FileHandleGuard kit(::open(systemPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    if (kit.get() == INVALID_FILE_HANDLE) return ErrorFromErrno(errno);
     std::uint32_t written = 0;
     if ((code = FileWrite(kit.get(), compressed.data(), static_cast<std::uint32_t>(compressed.size()), &written))) {
         return code;
     }
-    if ((code = FileSetEnd(kit.get())) != ERR_NONE) return code;
     return FileClose(kit.release());
 }

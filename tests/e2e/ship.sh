@@ -12,7 +12,8 @@ efdkit=$E2E_BIN/efdkit
 refuses() { ! "$efdkit" "$@" 2>"$E2E_ROOT/why" >/dev/null && test "$(wc -l <"$E2E_ROOT/why")" = 1; }
 
 # ---- efdkit packs a tree with nested folders, non-ASCII names, blanks, a quote and a "$" the same way
-# twice, lists and unpacks it with its times (fractions included), and leaves out a link
+# twice, lists and unpacks it with its times (fractions included), and leaves out a link and the
+# installer's record folder; the kit is readable by others as the umask allows
 tree="$E2E_WORK/source tree"
 mkdir -p "$tree/templates/Reports/monthly" "$tree/docs" "$tree/Отчёты"
 printf 'summary of the month\n' >"$tree/templates/Reports/monthly/summary.tpl"
@@ -22,12 +23,15 @@ printf 'x' >"$tree/with space \$HOME \"q\".tpl"
 : >"$tree/empty.tpl"
 find "$tree" -type f -exec touch -d @1500000000.1234567 {} +
 ln -s /etc/passwd "$tree/templates/outside-link"
+mkdir "$tree/.qorn-record" && printf 'x\n' >"$tree/.qorn-record/an installation.record"
+umask 022
 for kit in one two; do
     e2e_run "packing kit $kit" "$efdkit" pack --lang en --product "Sample Templates" --provider "Qorn Labs" \
         --description docs/readme.html --lang ru --product "Образцы шаблонов" --provider "Лаборатория Корн" \
         "$tree" "$E2E_WORK/$kit.efd"
 done
 e2e_check "the same tree packs into the same kit" cmp -s "$E2E_WORK/one.efd" "$E2E_WORK/two.efd"
+e2e_check "the kit is made as the umask says" test "$(stat -c %a "$E2E_WORK/one.efd")" = 644
 e2e_check "efdkit lists the descriptions and entries" diff -u - <("$efdkit" list "$E2E_WORK/one.efd") <<'LIST'
 description en: product "Sample Templates", provider "Qorn Labs", document "docs\readme.html"
 description ru: product "Образцы шаблонов", provider "Лаборатория Корн", document ""
@@ -38,7 +42,7 @@ with space $HOME "q".tpl	2017-07-14T02:40:00Z	1
 Отчёты\Отчёт.tpl	2017-07-14T02:40:00Z	11
 LIST
 e2e_run "unpacking" "$efdkit" unpack "$E2E_WORK/one.efd" "$E2E_WORK/out"
-rm "$tree/templates/outside-link"
+rm -r "$tree/templates/outside-link" "$tree/.qorn-record"
 files() { (cd "$1" && find . -type f -printf '%p %T@ ' -exec sha1sum {} \; | sort); }
 e2e_check "the unpacked files are the packed ones" test "$(files "$tree")" = "$(files "$E2E_WORK/out")"
 e2e_check "efdkit verifies the kit" test "$("$efdkit" verify "$E2E_WORK/one.efd")" = "OK: 5 entries, 47 bytes"

@@ -163,6 +163,10 @@ TEST_F(KitReaderTest, EntryNamesThatWouldLeaveTheTargetOrNotFitItAreRefused) {
         {u"a/../b", ERR_INVALID_DATA},        {u"..", ERR_INVALID_DATA},        {u"", ERR_INVALID_DATA},
         {u"\\", ERR_INVALID_DATA},            {u"\\\\", ERR_INVALID_DATA},      {u"dir\\", ERR_INVALID_DATA},
         {u"dir\\.", ERR_INVALID_DATA},        {std::u16string(u"a\0b", 3), ERR_INVALID_DATA},
+        // The installer's record folder is its own; a folder of that name further down is the kit's.
+        {u".qorn-record\\x.record", ERR_INVALID_DATA}, {u".qorn-record/x", ERR_INVALID_DATA},
+        {u".qorn-record", ERR_INVALID_DATA},  {u"a\\.qorn-record\\x", ERR_NONE},   {u".qorn-records\\x", ERR_NONE},
+        {u".qorn-recor", ERR_NONE},
         // Components of NAME_MAX bytes and one more, in one-, three- and two-byte characters; whole names of PATH_MAX.
         {std::u16string(255, u'a'), ERR_NONE}, {std::u16string(256, u'a'), ERR_INVALID_DATA},
         {std::u16string(85, u'あ'), ERR_NONE},  {std::u16string(128, u'é'), ERR_INVALID_DATA},

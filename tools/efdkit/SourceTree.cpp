@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "kit/KitEntryName.h"
+
 namespace {
 
 struct DirectoryCloser {
@@ -55,6 +57,12 @@ bool WalkDirectory(Walk& walk, const std::string& relative) {
     while (const dirent* entry = ::readdir(stream.get())) {
         const std::string name = entry->d_name;
         if (name == "." || name == "..") continue;
+        // An installed template directory packed again: its record describes
+        // that installation, and no kit may carry one.
+        if (relative.empty() && name == kRecordFolder) {
+            walk.tree->warnings.push_back(std::string("skipped the installer's record folder ") + kRecordFolder);
+            continue;
+        }
         if (!VisitEntry(walk, Join(relative, name))) return false;
     }
     return true;

@@ -238,6 +238,7 @@ ErrorCode RunInstallJob(InstallTransaction& transaction, ProgressState& progress
     const RecordOptions options{uninstall ? RecordOptions::Kind::Uninstall : RecordOptions::Kind::Install,
                                 IdentityOfKit(kit.descriptions)};
     ErrorCode code = transaction.Plan(job.target, kit.entries, options);
+    if (code == ERR_INVALID_DATA) return EndWithKitFailure(transaction, progress, code, 0);
     if (code == ERR_NONE) code = transaction.CheckSpace();
     // The lock file lives beside the journals: a folder for them is needed from the plan on.
     if (code != ERR_NONE) return EndWithRollback(transaction, progress, code, 0, BeginFailureMessage(code));

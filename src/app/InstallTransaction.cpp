@@ -304,6 +304,12 @@ void InstallTransaction::LookAt(std::size_t from, std::size_t to, const std::vec
             look->error = ERR_INVALID_PARAMETER;
             break;
         }
+        // A name the kit also lists files under would be a file and a folder
+        // at once: the kit is damaged, whichever of the two comes first.
+        if (folders_.Find(relative) != FolderTable::kNone) {
+            look->error = ERR_INVALID_DATA;
+            break;
+        }
         look->error = PlanEntry(k, relative, folders_[folders[k]].exists, look);
     }
 }

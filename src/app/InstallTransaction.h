@@ -64,7 +64,8 @@ public:
     // leave writes it (a later one only when newer). Linked folders found
     // here are the only links later steps follow. Changes nothing of the
     // tree. 0; 87 when a directory, pipe, socket or device stands at an
-    // entry's path or a file where a folder must be; 3 when the target
+    // entry's path or a file where a folder must be; 13 (ERR_INVALID_DATA)
+    // when the kit names a file that it also lists files under; 3 when the target
     // cannot be used; ERR_BUSY when another run holds the directory or a
     // dead run's journal for it is being settled by another start;
     // ERR_NESTED_BUSY when a run holds one inside or around it; 1013 when

@@ -79,6 +79,10 @@ ExitStatus InstallerController::RunDryRun(const std::string& target) {
             frontEnd_.ShowMessage(LoadResString("IDS_NO_RECORD") + u" " + ToWString(target.c_str()), MB_ERROR_OK);
             return ExitStatus::NoRecord;
         }
+        if (IsKitOpenFailure(code)) {
+            frontEnd_.ShowMessage(LoadResString(KitOpenFailureMessage(code)), MB_ERROR_OK);
+            return ExitStatus::CouldNotStart;
+        }
         frontEnd_.ShowMessage(LoadResString(code == ERR_BUSY ? "IDS_DIRECTORY_BUSY" : "IDS_INSTALL_ERROR"), MB_ERROR_OK);
         return code == ERR_BUSY ? ExitStatus::CouldNotStart : ExitStatus::Failed;
     }

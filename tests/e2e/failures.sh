@@ -116,4 +116,21 @@ e2e_check "cut kit, asked in a terminal: before the welcome" \
           ! grep -qF "$(e2e_message IDS_TERMINAL_CONTINUE)" "$E2E_ROOT/asked.out"'
 e2e_check "cut kit, asked in a terminal: nothing changed" e2e_tree_is "$target" "$before"
 
+# ---- a kit naming one path a file and a folder (no file system holds both): damaged, for the run and its dry run
+e2e_use_home home-clash
+mkdir -p "$E2E_ROOT/clash/zzz" && printf 'a' >"$E2E_ROOT/clash/qqq" && printf 'b' >"$E2E_ROOT/clash/zzz/t.tpl"
+e2e_run "packing the clash's tree" "$E2E_BIN/efdkit" pack "$E2E_ROOT/clash" "$E2E_ROOT/clash.efd"
+python3 - "$E2E_ROOT/clash.efd" "$E2E_INSTALL/qorn.efd" <<'PY'
+import sys, zlib
+image = zlib.decompress(open(sys.argv[1], 'rb').read(), -15).replace('qqq'.encode('utf-16-le'), 'zzz'.encode('utf-16-le'))
+packer = zlib.compressobj(9, zlib.DEFLATED, -15)
+open(sys.argv[2], 'wb').write(packer.compress(image) + packer.flush())
+PY
+for mode in -N ''; do
+    status=0; (cd "$E2E_WORK" && unset DISPLAY && "$E2E_INSTALL/setup" -S $mode -Len) >/dev/null 2>"$E2E_ROOT/run.err" || status=$?
+    e2e_check "file and folder alike${mode:+ (dry run)}: told as damaged (status $status)" \
+        eval 'test "$status" -eq 2 && grep -qF "$(e2e_message IDS_ERROR_DAMAGEDSOURCE)" "$E2E_ROOT/run.err"'
+    e2e_check "file and folder alike${mode:+ (dry run)}: nothing made" test ! -e "$E2E_DEFAULT_DIR"
+done
+
 e2e_finish

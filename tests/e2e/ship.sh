@@ -61,13 +61,18 @@ for option in --product --provider; do
     e2e_check "pack refuses a control character in $option" grep -qF -- "$option holds a control character" \
         <("$efdkit" pack "$option" "Bad$(printf '\033')]2;x" "$tree" "$E2E_WORK/bad.efd" 2>&1 && echo packed)
 done
-python3 - "$E2E_WORK/one.efd" "$E2E_WORK/hostile.efd" <<'PY'
+python3 - "$E2E_WORK/one.efd" "$E2E_WORK/hostile.efd" "$E2E_WORK/clash.efd" <<'PY'
 import sys, zlib
 image = zlib.decompress(open(sys.argv[1], 'rb').read(), -15)
-image = image.replace('Sample'.encode('utf-16-le'), '\x1b]2;\x07\x9b'.encode('utf-16-le'))
-packer = zlib.compressobj(9, zlib.DEFLATED, -15)
-open(sys.argv[2], 'wb').write(packer.compress(image) + packer.flush())
+def write(path, changed):
+    packer = zlib.compressobj(9, zlib.DEFLATED, -15)
+    open(path, 'wb').write(packer.compress(changed) + packer.flush())
+write(sys.argv[2], image.replace('Sample'.encode('utf-16-le'), '\x1b]2;\x07\x9b'.encode('utf-16-le')))
+# "empty.tpl" renamed "templates", a folder other entries lie in
+write(sys.argv[3], image.replace('empty.tpl'.encode('utf-16-le'), 'templates'.encode('utf-16-le')))
 PY
+e2e_check "verify refuses a kit naming one path a file and a folder, and names it" \
+    eval 'refuses verify "$E2E_WORK/clash.efd" && grep -q "entry templates is a file" "$E2E_ROOT/why"'
 e2e_check "list shows a kit's control characters as text" test "$("$efdkit" list "$E2E_WORK/hostile.efd" | head -1)" = \
     'description en: product "^[]2;^GM-^[ Templates", provider "Qorn Labs", document "docs\readme.html"'
 e2e_check "efdkit left nothing in TMPDIR" test -z "$(ls -A "$TMPDIR")"

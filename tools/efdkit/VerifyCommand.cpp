@@ -1,4 +1,7 @@
+#include <algorithm>
 #include <iostream>
+#include <set>
+#include <string>
 
 #include "Commands.h"
 #include "OpenedKit.h"
@@ -29,6 +32,30 @@ bool ExtractEveryEntry(KitReader& reader, std::string* reason) {
     return true;
 }
 
+// The installer refuses a kit that names one path both as a file and as a
+// folder other entries lie in; so does verify, naming that path.
+bool NamesAFileAsAFolder(const KitReader& reader, std::string* reason) {
+    const auto plain = [](const WString& name) {
+        std::u16string path(name.c_str(), name.length());
+        std::replace(path.begin(), path.end(), u'/', u'\\');
+        return path;
+    };
+    std::set<std::u16string> folders;
+    for (const KitEntry& entry : reader.entries) {
+        const std::u16string name = plain(entry.name);
+        for (std::size_t at = name.find(u'\\'); at != std::u16string::npos; at = name.find(u'\\', at + 1)) {
+            folders.insert(name.substr(0, at));
+        }
+    }
+    for (const KitEntry& entry : reader.entries) {
+        if (folders.count(plain(entry.name)) != 0) {
+            *reason = "entry " + FromKitText(entry.name) + " is a file, and other entries lie in a folder of that name";
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 int RunVerify(const Arguments& arguments) {
@@ -36,7 +63,9 @@ int RunVerify(const Arguments& arguments) {
     KitReader reader;
     std::string reason;
     if (!OpenKitForTool(reader, arguments[0], &reason)) return Fail(reason);
-    if (!ExtractEveryEntry(reader, &reason)) return Fail(arguments[0] + ": " + reason);
+    if (NamesAFileAsAFolder(reader, &reason) || !ExtractEveryEntry(reader, &reason)) {
+        return Fail(arguments[0] + ": " + reason);
+    }
     std::uint64_t bytes = 0;
     for (const KitEntry& entry : reader.entries) bytes += entry.size;
     std::cout << "OK: " << reader.entries.size() << " entries, " << bytes << " bytes\n";

@@ -7,6 +7,7 @@
 #include <exception>
 #include <memory>
 #include <span>
+#include <string_view>
 #include <thread>
 
 #include "app/EntryQueue.h"
@@ -16,6 +17,7 @@
 #include "app/KitOpenFailure.h"
 #include "app/ProgressState.h"
 #include "app/RecoveredRunText.h"
+#include "app/TargetProblem.h"
 #include "kit/KitDirectoryOpen.h"
 #include "kit/KitEntryData.h"
 #include "kit/KitReader.h"
@@ -148,6 +150,13 @@ void InstallAllEntries(JobRun& run) {
     if (helper.joinable()) helper.join();
 }
 
+// The run's template directory, also when the plan could not reach it.
+std::string JobTarget(const InstallTransaction& transaction, ProgressState& progress) {
+    if (!transaction.target().empty()) return transaction.target();
+    AString target;
+    return ToSystemPath(progress.ReadJob().target, &target) ? std::string(target.c_str(), target.size()) : std::string();
+}
+
 // The report follows the rollback, so no page claims an unchanged directory
 // while files are still being put back, or when some could not be.
 // A non-empty `reason` replaces the message the code would give.
@@ -161,6 +170,11 @@ ErrorCode EndWithRollback(InstallTransaction& transaction, ProgressState& progre
     if (code == ERR_NO_RECORD) text = "IDS_NO_RECORD";
     std::string kept = outcome.keptBackup;
     WString shown = reason.empty() ? LoadResString(text) : reason;
+    // A bare "installation error" names the cause when the directory shows it.
+    if (reason.empty() && std::string_view(text) == "IDS_INSTALL_ERROR") {
+        const std::string target = JobTarget(transaction, progress);
+        if (const char* problem = TargetProblem(target)) shown = LoadResString(problem) + u" " + ToWString(target.c_str());
+    }
     if (code == ERR_NO_RECORD) shown += u" " + progress.ReadJob().target;
     if (code == ERR_EARLIER_RUN_KEPT) {
         kept = transaction.keptByEarlierRun();

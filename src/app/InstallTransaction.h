@@ -95,6 +95,8 @@ public:
     // previous record does not describe; Stage reads it). A run that does
     // not needs only the kit's directory.
     bool NeedsKitData() const { return writesFiles_ || !linesReadFromKit_.empty(); }
+    // Whether the plan changes anything in the tree: a file, a removal, a folder or the record.
+    bool ChangesAnything() const { return writesAny_; }
     // Writes and syncs the journal, claims the backup folder (beside the
     // target, else in the journal folder; never in TMPDIR) and creates the
     // missing folders; a plan that writes nothing needs none of it. 0; 1013

@@ -188,7 +188,7 @@ bool InstallerController::PrepareInstallation() {
     const bool asks = !silent_ && runKind_ == RunSummary::Kind::Install;
     if (opened == ERR_NONE && asks && KitStreamBytes(kit_) <= kKitCheckedAtStart) opened = KitCheckWholeStream(kit_);
     if (opened != ERR_NONE) {
-        frontEnd_.ShowMessage(LoadResString(KitOpenFailureMessage(opened)), MB_ERROR_OK);
+        frontEnd_.ShowMessage(LoadResString(KitOpenFailureMessage(opened, kitPath_)), MB_ERROR_OK);
         return false;
     }
     return true;

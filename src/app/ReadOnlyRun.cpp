@@ -9,6 +9,7 @@
 #include "app/KitOpenFailure.h"
 #include "app/MessageFlags.h"
 #include "app/SummaryLines.h"
+#include "app/TargetProblem.h"
 #include "app/Verification.h"
 #include "app/KitIdentity.h"
 #include "kit/KitDirectoryOpen.h"
@@ -83,8 +84,26 @@ ExitStatus InstallerController::RunDryRun(const std::string& target) {
             frontEnd_.ShowMessage(LoadResString(KitOpenFailureMessage(code)), MB_ERROR_OK);
             return ExitStatus::CouldNotStart;
         }
-        frontEnd_.ShowMessage(LoadResString(code == ERR_BUSY ? "IDS_DIRECTORY_BUSY" : "IDS_INSTALL_ERROR"), MB_ERROR_OK);
-        return code == ERR_BUSY ? ExitStatus::CouldNotStart : ExitStatus::Failed;
+        if (code == ERR_BUSY) {
+            frontEnd_.ShowMessage(LoadResString("IDS_DIRECTORY_BUSY"), MB_ERROR_OK);
+            return ExitStatus::CouldNotStart;
+        }
+        const char* problem = TargetProblem(target);
+        frontEnd_.ShowMessage(problem != nullptr ? LoadResString(problem) + u" " + ToWString(target.c_str())
+                                                 : LoadResString("IDS_INSTALL_ERROR"),
+                              MB_ERROR_OK);
+        return ExitStatus::Failed;
+    }
+    // What would stop the run it stands for before it changed anything stops it too.
+    const char* problem = transaction.ChangesAnything() ? TargetProblem(target) : nullptr;
+    const bool fits = transaction.CheckSpace() == ERR_NONE;
+    if (problem != nullptr || !fits) {
+        summary->templateDirectory = target;
+        progress_.SetSummary(summary);
+        frontEnd_.ShowMessage(problem != nullptr ? LoadResString(problem) + u" " + ToWString(target.c_str())
+                                                 : LoadResString("IDS_ERROR_NOSPACE_TARGET"),
+                              MB_ERROR_OK);
+        return ExitStatus::Failed;
     }
     // The run it stands for unpacks the kit only for files it needs; so it
     // finds a kit damaged past its directory only then, and so does this.

@@ -99,6 +99,9 @@ constexpr MessageText kTexts[] = {
     {"IDS_HELP_JSON", "Mit --json gibt der Lauf an seinem Ende ein JSON-Dokument, das ihn beschreibt, auf der Standardausgabe aus (Status, Vorlagenverzeichnis, Dateien); alles andere geht auf die Standardfehlerausgabe. Gedacht für -S, --dry-run, --verify und --uninstall."},
     {"IDS_HELP_PROGRESSLINES", "Mit --progress-lines wird der Fortschritt bei jedem Zehntel des Weges als neue Zeile ausgegeben statt als eine Zeile, die an Ort und Stelle neu gezeichnet wird, damit ein Bildschirmleser oder eine Braillezeile ihm folgen kann; ebenso, wenn TERM dumb ist."},
     {"IDS_UNINSTALL_WELCOME", "Willkommen beim Deinstallationsprogramm des Produkts"},
+    {"IDS_ERROR_TARGET_NOTFOLDER", "An der Stelle des Vorlagenverzeichnisses oder eines der Ordner darüber steht eine Datei. Vorlagenverzeichnis:"},
+    {"IDS_ERROR_TARGET_READONLY", "In das Vorlagenverzeichnis kann nicht geschrieben werden (keine Berechtigung oder ein schreibgeschütztes Dateisystem). Vorlagenverzeichnis:"},
+    {"IDS_ERROR_KIT_UNREADABLE", "Die Installationsdatei qorn.efd kann nicht gelesen werden: Dieser Benutzer hat keine Leseberechtigung dafür."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -99,6 +99,9 @@ constexpr MessageText kTexts[] = {
     {"IDS_HELP_JSON", "With --json the run ends by printing one JSON document that describes it on standard output (status, template directory, files); everything else goes to standard error. Meant for -S, --dry-run, --verify and --uninstall."},
     {"IDS_HELP_PROGRESSLINES", "With --progress-lines the progress is written as a new line at every tenth of the way instead of one line redrawn in place, so that a screen reader or a braille display can follow it; this is also done when TERM is dumb."},
     {"IDS_UNINSTALL_WELCOME", "Welcome to the product removal program"},
+    {"IDS_ERROR_TARGET_NOTFOLDER", "A file stands where the template directory or one of the folders above it should be. Template directory:"},
+    {"IDS_ERROR_TARGET_READONLY", "The template directory cannot be written to (no permission, or a read-only file system). Template directory:"},
+    {"IDS_ERROR_KIT_UNREADABLE", "Distribution kit file qorn.efd cannot be read: this user has no permission to read it."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -99,6 +99,9 @@ constexpr MessageText kTexts[] = {
     {"IDS_HELP_JSON", "Con --json, al terminar, la ejecución imprime en la salida estándar un único documento JSON que la describe (estado, directorio de plantillas, archivos); todo lo demás va a la salida de errores estándar. Pensado para -S, --dry-run, --verify y --uninstall."},
     {"IDS_HELP_PROGRESSLINES", "Con --progress-lines el progreso se escribe como una línea nueva en cada décima parte del camino en lugar de una sola línea redibujada en su sitio, para que un lector de pantalla o una línea braille puedan seguirlo; lo mismo ocurre cuando TERM es dumb."},
     {"IDS_UNINSTALL_WELCOME", "Bienvenidos al programa de desinstalación del producto"},
+    {"IDS_ERROR_TARGET_NOTFOLDER", "Hay un archivo donde debería estar el catálogo de modelos o una de las carpetas que lo contienen. Catálogo de modelos:"},
+    {"IDS_ERROR_TARGET_READONLY", "No se puede escribir en el catálogo de modelos (sin permiso o en un sistema de archivos de solo lectura). Catálogo de modelos:"},
+    {"IDS_ERROR_KIT_UNREADABLE", "No se puede leer el archivo del conjunto de la instalación qorn.efd: este usuario no tiene permiso para leerlo."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -99,6 +99,9 @@ constexpr MessageText kTexts[] = {
     {"IDS_HELP_JSON", "Con --json, al termine l'esecuzione stampa sullo standard output un solo documento JSON che la descrive (stato, directory dei modelli, file); tutto il resto va sullo standard error. Pensato per -S, --dry-run, --verify e --uninstall."},
     {"IDS_HELP_PROGRESSLINES", "Con --progress-lines l'avanzamento viene scritto come una nuova riga a ogni decimo del percorso invece che come un'unica riga ridisegnata sul posto, così che un lettore di schermo o un display braille possano seguirlo; lo stesso avviene quando TERM è dumb."},
     {"IDS_UNINSTALL_WELCOME", "Benvenuti nel programma di disinstallazione del prodotto"},
+    {"IDS_ERROR_TARGET_NOTFOLDER", "Al posto della directory di modelli o di una delle cartelle che la contengono c'è un file. Directory di modelli:"},
+    {"IDS_ERROR_TARGET_READONLY", "Impossibile scrivere nella directory di modelli (permesso negato o file system di sola lettura). Directory di modelli:"},
+    {"IDS_ERROR_KIT_UNREADABLE", "Impossibile leggere il file di installazione qorn.efd: questo utente non ha il permesso di leggerlo."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -99,6 +99,9 @@ constexpr MessageText kTexts[] = {
     {"IDS_HELP_JSON", "Su --json darbo pabaigoje į standartinę išvestį išvedamas vienas jį aprašantis JSON dokumentas (būsena, šablonų katalogas, failai); visa kita siunčiama į standartinį klaidų srautą. Skirta -S, --dry-run, --verify ir --uninstall."},
     {"IDS_HELP_PROGRESSLINES", "Su parinktimi --progress-lines eiga rašoma nauja eilute kas dešimtadalį kelio, o ne viena vietoje perpiešiama eilute, kad ją galėtų sekti ekrano skaityklė ar Brailio ekranas; taip pat daroma, kai TERM yra dumb."},
     {"IDS_UNINSTALL_WELCOME", "Sveiki atvykę į šalinimo programą"},
+    {"IDS_ERROR_TARGET_NOTFOLDER", "Šablonų katalogo arba vieno iš virš jo esančių aplankų vietoje yra failas. Šablonų katalogas:"},
+    {"IDS_ERROR_TARGET_READONLY", "Į šablonų katalogą negalima rašyti (nėra leidimo arba failų sistema skirta tik skaityti). Šablonų katalogas:"},
+    {"IDS_ERROR_KIT_UNREADABLE", "Diegimo komplekto failo qorn.efd negalima perskaityti: šis naudotojas neturi leidimo jo skaityti."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -99,6 +99,9 @@ constexpr MessageText kTexts[] = {
     {"IDS_HELP_JSON", "Ar --json darba beigās standarta izvadē tiek izvadīts viens JSON dokuments, kas to apraksta (statuss, veidņu direktorija, faili); viss pārējais tiek izvadīts standarta kļūdu plūsmā. Paredzēts opcijām -S, --dry-run, --verify un --uninstall."},
     {"IDS_HELP_PROGRESSLINES", "Ar opciju --progress-lines gaita tiek rakstīta jaunā rindā pie katras ceļa desmitās daļas, nevis vienā uz vietas pārzīmētā rindā, lai tai varētu sekot ekrāna lasītājs vai Braila displejs; tāpat notiek, ja TERM ir dumb."},
     {"IDS_UNINSTALL_WELCOME", "Laipni lūdzam produkta noņemšanas programmā"},
+    {"IDS_ERROR_TARGET_NOTFOLDER", "Šablonu kataloga vai kādas virs tā esošas mapes vietā atrodas fails. Šablonu katalogs:"},
+    {"IDS_ERROR_TARGET_READONLY", "Šablonu katalogā nevar rakstīt (nav atļaujas vai failu sistēma ir tikai lasāma). Šablonu katalogs:"},
+    {"IDS_ERROR_KIT_UNREADABLE", "Instalēšanas komplekta failu qorn.efd nevar nolasīt: šim lietotājam nav atļaujas to lasīt."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

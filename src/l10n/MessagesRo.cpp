@@ -99,6 +99,9 @@ constexpr MessageText kTexts[] = {
     {"IDS_HELP_JSON", "Cu --json, la sfârșit rularea afișează la ieșirea standard un singur document JSON care o descrie (starea, directorul de șabloane, fișierele); tot restul merge la ieșirea standard de erori. Destinat pentru -S, --dry-run, --verify și --uninstall."},
     {"IDS_HELP_PROGRESSLINES", "Cu --progress-lines progresul este scris ca o linie nouă la fiecare zecime din drum în loc de o singură linie redesenată pe loc, astfel încât un cititor de ecran sau un afișaj braille să îl poată urmări; la fel se întâmplă când TERM este dumb."},
     {"IDS_UNINSTALL_WELCOME", "Bine aţi venit în programul de dezinstalare a produsului"},
+    {"IDS_ERROR_TARGET_NOTFOLDER", "În locul catalogului de șabloane sau al unuia dintre dosarele de deasupra lui se află un fișier. Catalogul şabloanelor:"},
+    {"IDS_ERROR_TARGET_READONLY", "Nu se poate scrie în catalogul de șabloane (lipsesc permisiunile sau sistemul de fișiere este doar pentru citire). Catalogul şabloanelor:"},
+    {"IDS_ERROR_KIT_UNREADABLE", "Fişierul kit-ului de instalare qorn.efd nu poate fi citit: acest utilizator nu are permisiunea de a-l citi."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -99,6 +99,9 @@ constexpr MessageText kTexts[] = {
     {"IDS_HELP_JSON", "--json ile çalışma sona erdiğinde standart çıktıya onu anlatan tek bir JSON belgesi yazılır (durum, şablon dizini, dosyalar); geri kalan her şey standart hata akışına gider. -S, --dry-run, --verify ve --uninstall için tasarlanmıştır."},
     {"IDS_HELP_PROGRESSLINES", "--progress-lines ile ilerleme, yerinde yeniden çizilen tek bir satır yerine yolun her onda birinde yeni bir satır olarak yazılır; böylece bir ekran okuyucu veya Braille ekranı onu izleyebilir; TERM dumb olduğunda da böyle yapılır."},
     {"IDS_UNINSTALL_WELCOME", "Ürün kaldırma programına hoş geldiniz"},
+    {"IDS_ERROR_TARGET_NOTFOLDER", "Şablon klasörünün ya da üstündeki klasörlerden birinin yerinde bir dosya var. Şablon klasörü:"},
+    {"IDS_ERROR_TARGET_READONLY", "Şablon klasörüne yazılamıyor (izin yok ya da dosya sistemi salt okunur). Şablon klasörü:"},
+    {"IDS_ERROR_KIT_UNREADABLE", "qorn.efd yükleme takımının dosyası okunamıyor: bu kullanıcının onu okuma izni yok."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -99,6 +99,9 @@ constexpr MessageText kTexts[] = {
     {"IDS_HELP_JSON", "Với --json, khi kết thúc, lần chạy in ra đầu ra chuẩn một tài liệu JSON mô tả nó (trạng thái, thư mục mẫu, các tệp); mọi thứ khác được ghi vào luồng lỗi chuẩn. Dành cho -S, --dry-run, --verify và --uninstall."},
     {"IDS_HELP_PROGRESSLINES", "Với --progress-lines, tiến trình được ghi thành một dòng mới ở mỗi một phần mười chặng đường thay vì một dòng được vẽ lại tại chỗ, để trình đọc màn hình hoặc màn hình chữ nổi có thể theo dõi; điều này cũng xảy ra khi TERM là dumb."},
     {"IDS_UNINSTALL_WELCOME", "Chào mừng Bạn đến với chương trình gỡ bỏ sản phẩm"},
+    {"IDS_ERROR_TARGET_NOTFOLDER", "Có một tệp nằm ở chỗ của thư mục khuôn mẫu hoặc của một thư mục chứa nó. Thư mục các khuôn mẫu:"},
+    {"IDS_ERROR_TARGET_READONLY", "Không thể ghi vào thư mục khuôn mẫu (không có quyền hoặc hệ thống tệp chỉ đọc). Thư mục các khuôn mẫu:"},
+    {"IDS_ERROR_KIT_UNREADABLE", "Không thể đọc tệp của bộ cài đặt qorn.efd: người dùng này không có quyền đọc tệp."},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -133,4 +133,38 @@ for mode in -N ''; do
     e2e_check "file and folder alike${mode:+ (dry run)}: nothing made" test ! -e "$E2E_DEFAULT_DIR"
 done
 
+# ---- a directory the run cannot use is named, by the run (status 3) and by its dry run alike; so is a kit that
+# is not there or may not be read (status 2)
+e2e_use_home home-unusable
+e2e_install_kit "$E2E_WORK/small.efd"
+: >"$E2E_ROOT/a-file"
+e2e_mount_tmpfs "$E2E_ROOT/ro" size=1m && mkdir "$E2E_ROOT/ro/t" && mount -o remount,ro "$E2E_ROOT/ro"
+e2e_mount_tmpfs "$E2E_ROOT/tiny" size=64k,nr_inodes=4
+# said DIR STATUS TEXT MODE: the run into DIR ends with STATUS and says TEXT followed by DIR.
+said() {
+    status=0; (cd "$E2E_WORK" && unset DISPLAY && "$E2E_INSTALL/setup" -S $4 -Len "-D$1") >/dev/null 2>"$E2E_ROOT/run.err" ||
+        status=$?
+    test "$status" -eq "$2" && grep -qF "$(e2e_message "$3") $1" "$E2E_ROOT/run.err"
+}
+for mode in -N ''; do
+    e2e_check "a file for the directory${mode:+ (dry run)}" said "$E2E_ROOT/a-file/templates/" 3 IDS_ERROR_TARGET_NOTFOLDER "$mode"
+    [ ! -d "$E2E_ROOT/ro/t" ] ||
+        e2e_check "a read-only directory${mode:+ (dry run)}" said "$E2E_ROOT/ro/t/" 3 IDS_ERROR_TARGET_READONLY "$mode"
+done
+[ ! -d "$E2E_ROOT/tiny" ] || e2e_check "no room for the kit's files, told by the dry run as by the run" eval \
+    'said "$E2E_ROOT/tiny/t" 3 IDS_ERROR_NOSPACE_TARGET -N; test ! -e "$E2E_ROOT/tiny/t"'
+chmod 600 "$E2E_INSTALL/qorn.efd"
+mkdir -m 777 "$E2E_ROOT/nobody"
+chmod 711 "$E2E_ROOT"   # the other user reaches the installer, and nothing else of the scratch root
+status=0
+(cd /tmp && setpriv --reuid=65534 --regid=65534 --clear-groups env -u DISPLAY HOME="$E2E_ROOT/nobody" \
+    "$E2E_INSTALL/setup" -S -Len) >/dev/null 2>"$E2E_ROOT/run.err" || status=$?
+e2e_check "a kit this user may not read is told so (status $status)" \
+    eval 'test "$status" -eq 2 && grep -qF "$(e2e_message IDS_ERROR_KIT_UNREADABLE)" "$E2E_ROOT/run.err"'
+rm "$E2E_INSTALL/qorn.efd" && ln -s "$E2E_ROOT/gone.efd" "$E2E_INSTALL/qorn.efd"
+e2e_run_silent "$E2E_INSTALL"
+e2e_check "a kit that is a link to nothing is not found (status $status)" \
+    eval 'test "$status" -eq 2 && grep -qF "$(e2e_message IDS_ERROR_NOSOURCE)" "$E2E_ROOT/run.err"'
+rm "$E2E_INSTALL/qorn.efd"
+
 e2e_finish

@@ -36,6 +36,8 @@ options:
     description:
       - The template directory. Without it, the installer's own proposal for the user (the location the
         launcher records, else C(~/.qorn/Vq/vq8/tmplts/)).
+      - It must be absolute, or start with C(~/). A relative path is refused before the installer runs (status
+        2), since a module's working directory on the managed host means nothing.
     type: path
   state:
     description:
@@ -91,8 +93,10 @@ EXAMPLES = r"""
 
 RETURN = r"""
 status:
-  description: The installer's exit status (0 success, 2 could not start, 3 failed and rolled back, 4 cancelled,
-    5 rollback incomplete, 6 differences, 7 no record of the kit, 8 an interrupted run waits).
+  description:
+    - The installer's exit status (0 success, 2 could not start, 3 failed and rolled back, 4 cancelled,
+      5 rollback incomplete, 6 differences, 7 no record of the kit, 8 an interrupted run waits).
+    - The module gives 2 itself when it refuses the task before running the installer (see I(dest)).
   returned: always
   type: int
   sample: 0
@@ -174,6 +178,20 @@ def installer_arguments(params, check_mode):
     return arguments
 
 
+def refuse(module, message):
+    """Fails the task before the installer runs, with the status the installer gives a bad option or no kit."""
+    module.fail_json(msg=message, message=message, status=2, name="could-not-start")
+
+
+def dest_problem(dest):
+    """Why dest cannot be used (None when it can)."""
+    # As the installer reads it: a backslash is a slash, and a leading "~/" is the home directory.
+    as_read = dest.replace("\\", "/")
+    if as_read.startswith("/") or as_read == "~" or as_read.startswith("~/"):
+        return None
+    return "The template directory %s is a relative path; give an absolute one." % dest
+
+
 def run_installer(module, arguments):
     """The installer's exit code, report (None when it printed none) and standard error."""
     os.environ.pop("DISPLAY", None)
@@ -235,6 +253,9 @@ def main():
         ),
         supports_check_mode=True,
     )
+    problem = module.params["dest"] and dest_problem(module.params["dest"])
+    if problem:
+        refuse(module, problem)
     rc, report, err = run_installer(module, installer_arguments(module.params, module.check_mode))
     stderr = err.decode("utf-8", "replace")
     if report is None:

@@ -3,7 +3,7 @@
 # local account of its own reached through the local connection and su, the installer under it. Check mode
 # predicts the first run, the first run changes every host and the second none, --diff lists the files,
 # absent, predicted by check mode, removes and is then idempotent, a run killed half-way is repaired by the next, and a read-only
-# template directory fails its host alone, as does bad input (a relative dest), before the installer runs. Every report the installer printed is checked against the schema,
+# template directory fails its host alone, as does bad input (a relative dest, a missing kit), before the installer runs. Every report the installer printed is checked against the schema,
 # and ansible-doc shows the module's documentation.
 . "$(dirname "$0")/lib.sh"
 e2e_need ansible-playbook useradd userdel python3
@@ -166,13 +166,15 @@ e2e_check "the run after a kill ends with the kit installed" kit_installed cid
 
 # Bad input fails its host at once, with a message naming the operator's path; the installer is not run.
 cat >"$E2E_ROOT/refused.json" <<EOF
-{"cases": {"ann": {"dest": "kit-templates"}, "bob": {"dest": "own-templates", "kit": ""}}}
+{"cases": {"ann": {"dest": "kit-templates"}, "bob": {"dest": "own-templates", "kit": ""},
+           "cid": {"kit": "$E2E_ROOT/opt/missing.efd"}}}
 EOF
-play refused -e "@$E2E_ROOT/refused.json" --limit ann,bob
-EXPECTED="ann false true bob false true cid none false "
+play refused -e "@$E2E_ROOT/refused.json"
+EXPECTED="ann false true bob false true cid false true "
 e2e_check "bad input fails its host" expect task_changes refused
 e2e_check "a relative dest beside a kit is refused" refused refused ann kit-templates relative
 e2e_check "a relative dest without a kit is refused too" refused refused bob own-templates relative
+e2e_check "a missing kit is named" refused refused cid "$E2E_ROOT/opt/missing.efd" "not found"
 
 e2e_check "every report the installer printed matches the schema" reports_valid
 e2e_finish

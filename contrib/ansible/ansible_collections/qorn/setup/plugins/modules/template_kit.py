@@ -31,6 +31,8 @@ options:
   kit:
     description:
       - A kit file on the managed host, for an installer that neither carries one nor has one beside it.
+      - A kit that is not there or cannot be read by the user the task runs as fails the task before the
+        installer runs (status 2), with a message naming it.
     type: path
   dest:
     description:
@@ -96,7 +98,8 @@ status:
   description:
     - The installer's exit status (0 success, 2 could not start, 3 failed and rolled back, 4 cancelled,
       5 rollback incomplete, 6 differences, 7 no record of the kit, 8 an interrupted run waits).
-    - The module gives 2 itself when it refuses the task before running the installer (see I(dest)).
+    - The module gives 2 itself when it refuses the task before running the installer (see I(dest) and
+      I(kit)).
   returned: always
   type: int
   sample: 0
@@ -153,9 +156,11 @@ report:
 """
 
 import base64
+import errno
 import json
 import os
 import shutil
+import stat
 import tempfile
 
 from ansible.module_utils.basic import AnsibleModule
@@ -190,6 +195,21 @@ def dest_problem(dest):
     if as_read.startswith("/") or as_read == "~" or as_read.startswith("~/"):
         return None
     return "The template directory %s is a relative path; give an absolute one." % dest
+
+
+def kit_problem(kit):
+    """Why the kit cannot be read (None when it can)."""
+    try:
+        if stat.S_ISDIR(os.stat(kit).st_mode):
+            return "The kit file %s is a folder." % kit
+        if os.access(kit, os.R_OK):
+            return None
+        why = os.strerror(errno.EACCES)
+    except OSError as error:
+        if error.errno in (errno.ENOENT, errno.ENOTDIR):
+            return "The kit file %s was not found." % kit
+        why = error.strerror
+    return "The kit file %s cannot be read: %s." % (kit, why)
 
 
 def run_installer(module, arguments):
@@ -253,7 +273,8 @@ def main():
         ),
         supports_check_mode=True,
     )
-    problem = module.params["dest"] and dest_problem(module.params["dest"])
+    problem = (module.params["dest"] and dest_problem(module.params["dest"])) or \
+        (module.params["kit"] and kit_problem(module.params["kit"]))
     if problem:
         refuse(module, problem)
     rc, report, err = run_installer(module, installer_arguments(module.params, module.check_mode))

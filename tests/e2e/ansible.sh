@@ -3,7 +3,7 @@
 # local account of its own reached through the local connection and su, the installer under it. Check mode
 # predicts the first run, the first run changes every host and the second none, --diff lists the files,
 # absent, predicted by check mode, removes and is then idempotent, a run killed half-way is repaired by the next, and a read-only
-# template directory fails its host alone, as does bad input (a relative dest, a missing kit), before the installer runs. Every report the installer printed is checked against the schema,
+# template directory fails its host alone, as does bad input (a relative dest, a missing kit or installer), before the installer runs. Every report the installer printed is checked against the schema,
 # and ansible-doc shows the module's documentation.
 . "$(dirname "$0")/lib.sh"
 e2e_need ansible-playbook useradd userdel python3
@@ -175,6 +175,15 @@ e2e_check "bad input fails its host" expect task_changes refused
 e2e_check "a relative dest beside a kit is refused" refused refused ann kit-templates relative
 e2e_check "a relative dest without a kit is refused too" refused refused bob own-templates relative
 e2e_check "a missing kit is named" refused refused cid "$E2E_ROOT/opt/missing.efd" "not found"
+cat >"$E2E_ROOT/refused-installer.json" <<EOF
+{"cases": {"ann": {"installer": "$E2E_ROOT/opt/missing"}, "bob": {"installer": "$E2E_ROOT/opt/qorn.efd"},
+           "cid": {"installer": "$E2E_ROOT/opt/src"}}}
+EOF
+play refused-installer -e "@$E2E_ROOT/refused-installer.json"
+e2e_check "an installer that cannot be run fails its host" expect task_changes refused-installer
+e2e_check "a missing installer is named" refused refused-installer ann "$E2E_ROOT/opt/missing" "not found"
+e2e_check "a file that is not a program is named" refused refused-installer bob "$E2E_ROOT/opt/qorn.efd" "cannot be run"
+e2e_check "a folder is named" refused refused-installer cid "$E2E_ROOT/opt/src" "is a folder"
 
 e2e_check "every report the installer printed matches the schema" reports_valid
 e2e_finish

@@ -26,6 +26,8 @@ options:
     description:
       - Path on the managed host of the installer, either a one-file installer that carries its kit or C(setup)
         with C(qorn.efd) beside it.
+      - An installer that is not there, is a folder or cannot be run fails the task with status 2 and a message
+        naming it.
     type: path
     required: true
   kit:
@@ -98,8 +100,8 @@ status:
   description:
     - The installer's exit status (0 success, 2 could not start, 3 failed and rolled back, 4 cancelled,
       5 rollback incomplete, 6 differences, 7 no record of the kit, 8 an interrupted run waits).
-    - The module gives 2 itself when it refuses the task before running the installer (see I(dest) and
-      I(kit)).
+    - The module gives 2 itself when it refuses the task before running the installer, or cannot start it
+      (see I(installer), I(kit) and I(dest)).
   returned: always
   type: int
   sample: 0
@@ -184,7 +186,8 @@ def installer_arguments(params, check_mode):
 
 
 def refuse(module, message):
-    """Fails the task before the installer runs, with the status the installer gives a bad option or no kit."""
+    """Fails the task without the installer's report, with the status the installer gives a bad option or no
+    kit."""
     module.fail_json(msg=message, message=message, status=2, name="could-not-start")
 
 
@@ -212,18 +215,35 @@ def kit_problem(kit):
     return "The kit file %s cannot be read: %s." % (kit, why)
 
 
+def start_problem(installer, error):
+    """What kept the installer from starting, from the error of its start."""
+    if os.path.isdir(installer):
+        return "The installer %s is a folder, not a program." % installer
+    if not os.path.lexists(installer):
+        return "The installer %s was not found." % installer
+    return "The installer %s cannot be run: %s." % (installer, error.strerror)
+
+
+def start(module, argv, cwd=None):
+    """run_command, failing the task with a clear message when the installer cannot be started."""
+    try:
+        return module.run_command(argv, cwd=cwd, encoding=None, handle_exceptions=False)
+    except OSError as error:
+        refuse(module, start_problem(argv[0], error))
+
+
 def run_installer(module, arguments):
     """The installer's exit code, report (None when it printed none) and standard error."""
     os.environ.pop("DISPLAY", None)
     installer = module.params["installer"]
     if not module.params["kit"]:
-        rc, out, err = module.run_command([installer] + arguments, encoding=None)
+        rc, out, err = start(module, [installer] + arguments)
         return rc, parse_report(out), err
     # "usecwd" takes qorn.efd from the working directory: a private one that names the kit.
     folder = tempfile.mkdtemp(prefix="qorn-kit-")
     try:
         os.symlink(os.path.abspath(module.params["kit"]), os.path.join(folder, "qorn.efd"))
-        rc, out, err = module.run_command([installer, "usecwd"] + arguments, cwd=folder, encoding=None)
+        rc, out, err = start(module, [installer, "usecwd"] + arguments, cwd=folder)
         return rc, parse_report(out), err
     finally:
         shutil.rmtree(folder, ignore_errors=True)

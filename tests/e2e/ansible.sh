@@ -29,6 +29,9 @@ e2e_run "packing the kit" "$E2E_BIN/efdkit" pack --lang en --product "Fleet Temp
 chmod -R a+rX "$E2E_ROOT/opt"
 
 HOSTS=(ann bob cid)
+# Each host's dest is its home's templates, written in a form the module documents: Ansible expands "~" and
+# "$HOME" as the user the task runs as, and the installer reads "\" as "/".
+declare -A DEST=([ann]='~/templates' [bob]='$HOME/templates' [cid]="'~\templates'")
 {
     echo "[desktops]"
     for host in "${HOSTS[@]}"; do
@@ -36,7 +39,7 @@ HOSTS=(ann bob cid)
         useradd -M -d "$E2E_ROOT/home-$host" -s /bin/sh "$user" || e2e_fail "useradd $user"
         USERS+=("$user")
         mkdir -p "$E2E_ROOT/home-$host" && chown "$user:" "$E2E_ROOT/home-$host"
-        echo "$host ansible_become_user=$user dest=$E2E_ROOT/home-$host/templates"
+        echo "$host ansible_become_user=$user dest=${DEST[$host]}"
     done
     echo "[desktops:vars]"
     printf '%s\n' ansible_connection=local ansible_become=true ansible_become_method=su \

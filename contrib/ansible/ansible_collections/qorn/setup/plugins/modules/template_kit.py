@@ -40,8 +40,11 @@ options:
     description:
       - The template directory. Without it, the installer's own proposal for the user (the location the
         launcher records, else C(~/.qorn/Vq/vq8/tmplts/)).
-      - It must be absolute, or start with C(~/). A relative path is refused before the installer runs (status
-        2), since a module's working directory on the managed host means nothing.
+      - Ansible expands environment variables (C($HOME)) and a leading C(~) in it on the managed host, as the
+        user the task runs as, before the module sees it; the installer then reads every backslash as a slash
+        (and a leading C(~/) as the home directory).
+      - It must then be absolute, or start with C(~/). A relative path is refused before the installer runs
+        (status 2), since a module's working directory on the managed host means nothing.
     type: path
   state:
     description:
@@ -116,9 +119,11 @@ message:
   type: str
   sample: Configuration installed successfully.
 template_directory:
-  description: The template directory the installer worked on.
+  description:
+    - The template directory the installer worked on, absolute.
+    - A string, or, when its bytes are not valid UTF-8, an object with one key, C(base64), holding its bytes.
   returned: when the installer got that far
-  type: str
+  type: raw
   sample: /home/ann/templates/sales/
 created:
   description: Files created, relative to the template directory (would be, in check mode).
@@ -147,7 +152,10 @@ removed:
   type: list
   elements: raw
 differences:
-  description: What a verification found (check mode with C(state=absent)).
+  description:
+    - Always empty, since only the installer's C(--verify) fills it and the module never verifies; it is here
+      because the installer's report has it. Check mode with C(state=absent) is a dry run of the removal, and
+      what it would remove is in I(removed).
   returned: success
   type: list
   elements: dict

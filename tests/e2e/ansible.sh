@@ -3,7 +3,7 @@
 # local account of its own reached through the local connection and su, the installer under it. Check mode
 # predicts the first run, the first run changes every host and the second none, --diff lists the files,
 # absent, predicted by check mode, removes and is then idempotent, a run killed half-way is repaired by the next, and a read-only
-# template directory fails its host alone. Every report the installer printed is checked against the schema,
+# template directory fails its host alone, as does bad input (a relative dest, a missing kit or installer), before the installer runs. Every report the installer printed is checked against the schema,
 # and ansible-doc shows the module's documentation.
 . "$(dirname "$0")/lib.sh"
 e2e_need ansible-playbook useradd userdel python3
@@ -29,6 +29,9 @@ e2e_run "packing the kit" "$E2E_BIN/efdkit" pack --lang en --product "Fleet Temp
 chmod -R a+rX "$E2E_ROOT/opt"
 
 HOSTS=(ann bob cid)
+# Each host's dest is its home's templates, written in a form the module documents: Ansible expands "~" and
+# "$HOME" as the user the task runs as, and the installer reads "\" as "/".
+declare -A DEST=([ann]='~/templates' [bob]='$HOME/templates' [cid]="'~\templates'")
 {
     echo "[desktops]"
     for host in "${HOSTS[@]}"; do
@@ -36,20 +39,23 @@ HOSTS=(ann bob cid)
         useradd -M -d "$E2E_ROOT/home-$host" -s /bin/sh "$user" || e2e_fail "useradd $user"
         USERS+=("$user")
         mkdir -p "$E2E_ROOT/home-$host" && chown "$user:" "$E2E_ROOT/home-$host"
-        echo "$host ansible_become_user=$user dest=$E2E_ROOT/home-$host/templates"
+        echo "$host ansible_become_user=$user dest=${DEST[$host]}"
     done
     echo "[desktops:vars]"
     printf '%s\n' ansible_connection=local ansible_become=true ansible_become_method=su \
         ansible_python_interpreter=/usr/bin/python3
 } >"$E2E_ROOT/inventory"
+# A host's entry in "cases" (given with -e) replaces its installer, kit (none when empty) or dest.
 cat >"$E2E_ROOT/site.yml" <<EOF
 - hosts: desktops
   gather_facts: false
+  vars:
+    case: "{{ (cases | default({})).get(inventory_hostname, {}) }}"
   tasks:
     - qorn.setup.template_kit:
-        installer: $E2E_ROOT/opt/setup
-        kit: $E2E_ROOT/opt/qorn.efd
-        dest: "{{ dest }}"
+        installer: "{{ case.installer | default('$E2E_ROOT/opt/setup') }}"
+        kit: "{{ case.kit | default('$E2E_ROOT/opt/qorn.efd') or omit }}"
+        dest: "{{ case.dest | default(dest) }}"
         state: "{{ kit_state | default('present') }}"
         language: en
       environment: "{{ setup_environment | default({}) }}"
@@ -94,6 +100,17 @@ reports_valid() {
 kit_installed() { diff -r -x '.*' "$E2E_ROOT/opt/src" "$E2E_ROOT/home-$1/templates" >/dev/null; }
 all_installed() { local host; for host in "${HOSTS[@]}"; do kit_installed "$host" || return 1; done; }
 none_installed() { ! find "$E2E_ROOT"/home-*/templates -type f ! -path '*/templates/.*' 2>/dev/null | grep -q .; }
+# refused NAME HOST PATH WORDS: in run NAME, HOST failed before the installer ran (no report), with the status of
+# an installer that could not start and a message that names PATH and says WORDS.
+refused() {
+    python3 -c '
+import json, sys
+r = json.load(open(sys.argv[1]))
+ok = (r.get("status"), r.get("name")) == (2, "could-not-start") and r.get("msg") == r.get("message") \
+    and sys.argv[2] in r["msg"] and sys.argv[3] in r["msg"] and "report" not in r
+ok or print("got:", {k: r.get(k) for k in ("status", "name", "msg", "report")}, file=sys.stderr)
+sys.exit(not ok)' "$E2E_ROOT/results/$1/$2" "$3" "$4"
+}
 expect() { [ "$("$@" | tr '\n' ' ')" = "$EXPECTED" ] || { e2e_log "got: $("$@" | tr '\n' ' ')"; return 1; }; }
 
 e2e_check "ansible-doc shows the options, the examples and the return values" eval \
@@ -149,6 +166,27 @@ r = json.load(open(sys.argv[1]))
 sys.exit(not (r["status"] == 3 and r["name"] == "failed" and r["msg"] == r["message"] != ""))' \
     "$E2E_ROOT/results/readonly/bob"
 e2e_check "the run after a kill ends with the kit installed" kit_installed cid
+
+# Bad input fails its host at once, with a message naming the operator's path; the installer is not run.
+cat >"$E2E_ROOT/refused.json" <<EOF
+{"cases": {"ann": {"dest": "kit-templates"}, "bob": {"dest": "own-templates", "kit": ""},
+           "cid": {"kit": "$E2E_ROOT/opt/missing.efd"}}}
+EOF
+play refused -e "@$E2E_ROOT/refused.json"
+EXPECTED="ann false true bob false true cid false true "
+e2e_check "bad input fails its host" expect task_changes refused
+e2e_check "a relative dest beside a kit is refused" refused refused ann kit-templates relative
+e2e_check "a relative dest without a kit is refused too" refused refused bob own-templates relative
+e2e_check "a missing kit is named" refused refused cid "$E2E_ROOT/opt/missing.efd" "not found"
+cat >"$E2E_ROOT/refused-installer.json" <<EOF
+{"cases": {"ann": {"installer": "$E2E_ROOT/opt/missing"}, "bob": {"installer": "$E2E_ROOT/opt/qorn.efd"},
+           "cid": {"installer": "$E2E_ROOT/opt/src"}}}
+EOF
+play refused-installer -e "@$E2E_ROOT/refused-installer.json"
+e2e_check "an installer that cannot be run fails its host" expect task_changes refused-installer
+e2e_check "a missing installer is named" refused refused-installer ann "$E2E_ROOT/opt/missing" "not found"
+e2e_check "a file that is not a program is named" refused refused-installer bob "$E2E_ROOT/opt/qorn.efd" "cannot be run"
+e2e_check "a folder is named" refused refused-installer cid "$E2E_ROOT/opt/src" "is a folder"
 
 e2e_check "every report the installer printed matches the schema" reports_valid
 e2e_finish

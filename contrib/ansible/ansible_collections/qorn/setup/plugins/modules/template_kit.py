@@ -26,16 +26,25 @@ options:
     description:
       - Path on the managed host of the installer, either a one-file installer that carries its kit or C(setup)
         with C(qorn.efd) beside it.
+      - An installer that is not there, is a folder or cannot be run fails the task with status 2 and a message
+        naming it.
     type: path
     required: true
   kit:
     description:
       - A kit file on the managed host, for an installer that neither carries one nor has one beside it.
+      - A kit that is not there or cannot be read by the user the task runs as fails the task before the
+        installer runs (status 2), with a message naming it.
     type: path
   dest:
     description:
       - The template directory. Without it, the installer's own proposal for the user (the location the
         launcher records, else C(~/.qorn/Vq/vq8/tmplts/)).
+      - Ansible expands environment variables (C($HOME)) and a leading C(~) in it on the managed host, as the
+        user the task runs as, before the module sees it; the installer then reads every backslash as a slash
+        (and a leading C(~/) as the home directory).
+      - It must then be absolute, or start with C(~/). A relative path is refused before the installer runs
+        (status 2), since a module's working directory on the managed host means nothing.
     type: path
   state:
     description:
@@ -91,8 +100,11 @@ EXAMPLES = r"""
 
 RETURN = r"""
 status:
-  description: The installer's exit status (0 success, 2 could not start, 3 failed and rolled back, 4 cancelled,
-    5 rollback incomplete, 6 differences, 7 no record of the kit, 8 an interrupted run waits).
+  description:
+    - The installer's exit status (0 success, 2 could not start, 3 failed and rolled back, 4 cancelled,
+      5 rollback incomplete, 6 differences, 7 no record of the kit, 8 an interrupted run waits).
+    - The module gives 2 itself when it refuses the task before running the installer, or cannot start it
+      (see I(installer), I(kit) and I(dest)).
   returned: always
   type: int
   sample: 0
@@ -107,9 +119,11 @@ message:
   type: str
   sample: Configuration installed successfully.
 template_directory:
-  description: The template directory the installer worked on.
+  description:
+    - The template directory the installer worked on, absolute.
+    - A string, or, when its bytes are not valid UTF-8, an object with one key, C(base64), holding its bytes.
   returned: when the installer got that far
-  type: str
+  type: raw
   sample: /home/ann/templates/sales/
 created:
   description: Files created, relative to the template directory (would be, in check mode).
@@ -138,7 +152,10 @@ removed:
   type: list
   elements: raw
 differences:
-  description: What a verification found (check mode with C(state=absent)).
+  description:
+    - Always empty, since only the installer's C(--verify) fills it and the module never verifies; it is here
+      because the installer's report has it. Check mode with C(state=absent) is a dry run of the removal, and
+      what it would remove is in I(removed).
   returned: success
   type: list
   elements: dict
@@ -149,9 +166,11 @@ report:
 """
 
 import base64
+import errno
 import json
 import os
 import shutil
+import stat
 import tempfile
 
 from ansible.module_utils.basic import AnsibleModule
@@ -174,18 +193,65 @@ def installer_arguments(params, check_mode):
     return arguments
 
 
+def refuse(module, message):
+    """Fails the task without the installer's report, with the status the installer gives a bad option or no
+    kit."""
+    module.fail_json(msg=message, message=message, status=2, name="could-not-start")
+
+
+def dest_problem(dest):
+    """Why dest cannot be used (None when it can)."""
+    # As the installer reads it: a backslash is a slash, and a leading "~/" is the home directory.
+    as_read = dest.replace("\\", "/")
+    if as_read.startswith("/") or as_read == "~" or as_read.startswith("~/"):
+        return None
+    return "The template directory %s is a relative path; give an absolute one." % dest
+
+
+def kit_problem(kit):
+    """Why the kit cannot be read (None when it can)."""
+    try:
+        if stat.S_ISDIR(os.stat(kit).st_mode):
+            return "The kit file %s is a folder." % kit
+        if os.access(kit, os.R_OK):
+            return None
+        why = os.strerror(errno.EACCES)
+    except OSError as error:
+        if error.errno in (errno.ENOENT, errno.ENOTDIR):
+            return "The kit file %s was not found." % kit
+        why = error.strerror
+    return "The kit file %s cannot be read: %s." % (kit, why)
+
+
+def start_problem(installer, error):
+    """What kept the installer from starting, from the error of its start."""
+    if os.path.isdir(installer):
+        return "The installer %s is a folder, not a program." % installer
+    if not os.path.lexists(installer):
+        return "The installer %s was not found." % installer
+    return "The installer %s cannot be run: %s." % (installer, error.strerror)
+
+
+def start(module, argv, cwd=None):
+    """run_command, failing the task with a clear message when the installer cannot be started."""
+    try:
+        return module.run_command(argv, cwd=cwd, encoding=None, handle_exceptions=False)
+    except OSError as error:
+        refuse(module, start_problem(argv[0], error))
+
+
 def run_installer(module, arguments):
     """The installer's exit code, report (None when it printed none) and standard error."""
     os.environ.pop("DISPLAY", None)
     installer = module.params["installer"]
     if not module.params["kit"]:
-        rc, out, err = module.run_command([installer] + arguments, encoding=None)
+        rc, out, err = start(module, [installer] + arguments)
         return rc, parse_report(out), err
     # "usecwd" takes qorn.efd from the working directory: a private one that names the kit.
     folder = tempfile.mkdtemp(prefix="qorn-kit-")
     try:
         os.symlink(os.path.abspath(module.params["kit"]), os.path.join(folder, "qorn.efd"))
-        rc, out, err = module.run_command([installer, "usecwd"] + arguments, cwd=folder, encoding=None)
+        rc, out, err = start(module, [installer, "usecwd"] + arguments, cwd=folder)
         return rc, parse_report(out), err
     finally:
         shutil.rmtree(folder, ignore_errors=True)
@@ -235,6 +301,10 @@ def main():
         ),
         supports_check_mode=True,
     )
+    problem = (module.params["dest"] and dest_problem(module.params["dest"])) or \
+        (module.params["kit"] and kit_problem(module.params["kit"]))
+    if problem:
+        refuse(module, problem)
     rc, report, err = run_installer(module, installer_arguments(module.params, module.check_mode))
     stderr = err.decode("utf-8", "replace")
     if report is None:

@@ -16,6 +16,7 @@
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <span>
 #include <string>
 #include <vector>
@@ -284,7 +285,8 @@ private:
     void RecordLine(std::size_t line, RecordedFile* file) const;
     // The new record, its checksums read from the kit: a kit that cannot be read fails the plan.
     ErrorCode PlanNewRecord();
-    std::string FreeKeptName(const std::string& relative) const;
+    // The name beside `relative` an edit is kept under: neither on disk nor in `taken`.
+    std::string FreeKeptName(const std::string& relative, const std::set<std::string>& taken) const;
     void SaveParentTime(const std::string& relative);
     void JournalRecordChanges();
     const KeptAside* KeptAsideOf(std::size_t index) const;

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <memory>
 #include <unordered_set>
 
@@ -26,6 +27,20 @@ constexpr std::size_t kChecksumBuffer = 64 * 1024;
 constexpr int kMaxKeptNumber = 1000;
 
 bool WritesFile(EntryAction action) { return action == EntryAction::Create || action == EntryAction::Replace; }
+
+// `relative` with `suffix` after its file name, that name cut short (at a
+// character's first byte) where both would not fit in one name: a kit's
+// name may use all of NAME_MAX, and its edit must still be kept.
+std::string WithSuffix(const std::string& relative, const std::string& suffix) {
+    const std::size_t slash = relative.rfind('/');
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    std::size_t end = relative.size();
+    if (end - nameStart + suffix.size() > NAME_MAX) {
+        end = nameStart + (NAME_MAX - suffix.size());
+        while (end > nameStart && (static_cast<unsigned char>(relative[end]) & 0xC0) == 0x80) --end;
+    }
+    return relative.substr(0, end) + suffix;
+}
 
 // The names in an open folder, without "." and ".."; false when it cannot be read.
 bool ListFolder(int folder, std::vector<std::string>* names) {
@@ -109,15 +124,17 @@ const RecordedFile* InstallTransaction::PreviousOf(std::size_t index) const {
     return previousOf_.empty() || previousOf_[index] == kNotRecorded ? nullptr : &previous_.files[previousOf_[index]];
 }
 
-std::string InstallTransaction::FreeKeptName(const std::string& relative) const {
+std::string InstallTransaction::FreeKeptName(const std::string& relative, const std::set<std::string>& taken) const {
     for (int number = 0; number < kMaxKeptNumber; ++number) {
-        const std::string candidate = relative + kKeptSuffix + (number == 0 ? std::string() : std::to_string(number));
+        const std::string candidate =
+            WithSuffix(relative, kKeptSuffix + (number == 0 ? std::string() : std::to_string(number)));
         struct stat status {};
-        if (fstatat(targetFolder_.get(), candidate.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT) {
+        if (taken.count(candidate) == 0 && fstatat(targetFolder_.get(), candidate.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0 &&
+            errno == ENOENT) {
             return candidate;
         }
     }
-    return relative + kKeptSuffix;  // taken: keeping it fails the run, which loses nothing
+    return WithSuffix(relative, kKeptSuffix);  // taken: keeping it fails the run, which loses nothing
 }
 
 void InstallTransaction::PlanKeptEdits() {
@@ -132,11 +149,13 @@ void InstallTransaction::PlanKeptEdits() {
     }
     const std::vector<RecordedFileNow> now =
         LookAtRecordedFiles(targetFolder_.get(), links_, previous_, recorded, previousWritten_);
+    std::set<std::string> taken;  // two long names may be cut to one
     for (std::size_t k = 0; k < replaced.size(); ++k) {
         const FileDecision decision = Decide({.inKit = true, .onDisk = true, .olderThanKit = true, .recorded = true,
                                               .asRecorded = !now[k].edited});
         if (decision == FileDecision::ReplaceKeepingEdit) {
-            keptAside_.push_back({replaced[k], FreeKeptName(previous_.files[recorded[k]].path), now[k].identity});
+            keptAside_.push_back({replaced[k], FreeKeptName(previous_.files[recorded[k]].path, taken), now[k].identity});
+            taken.insert(keptAside_.back().keptPath);
         }
     }
 }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <climits>
 #include <functional>
 #include <sstream>
 #include <thread>
@@ -324,6 +325,52 @@ TEST_F(InstallJobTest, BothThreadsInstallFromTheStreamAndItsDamageUndoesWhatThey
     EXPECT_EQ(installed.at("d3/f199").content, "newer");
     EXPECT_EQ(progress_.ReadProgress().counts.written, 199u);
     EXPECT_TRUE(Names(env_.temp()).empty());
+}
+
+// An edit of a file whose name leaves no room for the kept copy's suffix is
+// kept all the same, under the name cut short at a character's start; two
+// such names cut alike get two kept names. The dry run says the same names.
+TEST_F(InstallJobTest, EditsOfFilesWithTheLongestNamesAreKeptUnderShortenedNames) {
+    std::string accents;
+    for (int i = 0; i < 124; ++i) accents += "\u00e9";
+    const std::vector<std::string> names = {std::string(246, 'x') + "a.tpl", std::string(246, 'x') + "b.tpl",
+                                            "d/x" + accents + ".tpl"};
+    const auto kit = [&](const char* version, std::int64_t seconds) {
+        KitClose(kit_);
+        source_.files.clear();
+        for (const std::string& name : names) AddFile(name, version + name.substr(name.size() - 5), seconds);
+        OpenKit();
+    };
+    kit("v1 ", kKitSeconds);
+    ASSERT_EQ(Run(target_), ERR_NONE);
+    for (const std::string& name : names) UserFile(name, "edited " + name.substr(name.size() - 5), kKitSeconds + 50);
+    kit("v2 ", kKitSeconds + 100);
+    InstallTransaction dryRun;
+    ASSERT_EQ(dryRun.Plan(Wide(target_), kit_.entries, {RecordOptions::Kind::DryRun, IdentityOfKit(kit_.descriptions)}),
+              ERR_NONE);
+    RunSummary planned;
+    dryRun.Describe(planned);
+    ASSERT_EQ(Run(target_), ERR_NONE);
+    const TreeState tree = Snapshot(target_);
+    std::set<std::string> kept;
+    for (const auto& [path, state] : tree) {
+        if (path.find(".qorn-old") == std::string::npos) continue;
+        kept.insert(path);
+        EXPECT_LE(path.size() - (path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1), std::size_t{NAME_MAX});
+        // The kept copy of the edit of the file whose name it begins with, cut between two characters.
+        const std::string base = path.substr(0, path.find(".qorn-old"));
+        const auto original = std::find_if(names.begin(), names.end(), [&](const std::string& name) {
+            return name.compare(0, base.size(), base) == 0 && state.content == "edited " + name.substr(name.size() - 5);
+        });
+        ASSERT_NE(original, names.end()) << path;
+        EXPECT_TRUE(base.size() == original->size() || (static_cast<unsigned char>((*original)[base.size()]) & 0xC0) != 0x80)
+            << path << " cuts a character";
+    }
+    EXPECT_EQ(kept.size(), 3u);
+    std::set<std::string> planNamed;
+    for (const RunSummary::KeptEdit& edit : planned.keptEdits) planNamed.insert(edit.keptAs);
+    EXPECT_EQ(planNamed, kept);
+    for (const std::string& name : names) EXPECT_EQ(tree.at(name).content.substr(0, 3), "v2 ") << name;
 }
 
 // Hundreds of recorded files are looked at by two threads, each keeping its folder open while it can: an edit is found

@@ -20,6 +20,13 @@ sys.exit(not (document["status"] == int(sys.argv[2]) and document["name"] == sys
         "$out" "$1" "$2" "$3" || { e2e_log "it printed:"; cat "$out" >&2; return 1; }
 }
 
+# says EXPRESSION [ARG...]: the last run's document, `d`, makes the Python EXPRESSION true; the ARGs are `args`.
+says() {
+    local out=$E2E_ROOT/setup-$E2E_RUN.out
+    python3 -c 'import json, sys; d = json.load(open(sys.argv[1])); args = sys.argv[3:]; sys.exit(not eval(sys.argv[2]))' \
+        "$out" "$@" || { e2e_log "it printed:"; cat "$out" >&2; return 1; }
+}
+
 # run STATUS ARGS...: a headless run, waited for, ending with STATUS.
 run() { local status=$1; shift; e2e_start_headless "$@"; e2e_wait_exit "$status"; }
 
@@ -51,6 +58,13 @@ e2e_use_home fresh
 run 0 -S --json -Len
 e2e_check "a silent installation: the document says it succeeded" reported 0 success "$(e2e_message IDS_SUCCESS_FINISH)"
 e2e_check "the text for people is on standard error" grep -qF "$(e2e_message IDS_SUCCESS_FINISH)" "$E2E_SETUP_ERR"
+
+# A folder stands where the launcher file would be written: the installation stands, and the summary names the file.
+e2e_use_home unrecorded
+mkdir -p "$E2E_LAUNCHER_CFG"
+run 0 -S --json -Len
+e2e_check "a launcher file left as it was: the summary names it" \
+    says 'd["summary"]["launcher_file_not_written"] == args[0]' "$E2E_LAUNCHER_CFG"
 
 # The wizard of a silent run loses its display half-way: the run ends at once, with its document.
 e2e_use_home lost

@@ -181,9 +181,8 @@ ErrorCode EndWithRollback(InstallTransaction& transaction, ProgressState& progre
     // A run that ends so did nothing: its summary names only the directory, the kit and a kept backup.
     auto summary = std::make_shared<RunSummary>();
     summary->kind = progress.ReadJob().kind;
-    summary->templateDirectory = transaction.target();
+    transaction.DescribeSubject(*summary);
     summary->keptBackupFolder = kept;
-    if (transaction.recordDamaged()) summary->recordSetAside = transaction.target() + transaction.recordSetAside();
     progress.SetSummary(std::move(summary));
     progress.PostProgress(code, shown, percent, kept.empty() ? WString() : ToWString(kept.c_str()));
     return code;

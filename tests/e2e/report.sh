@@ -10,13 +10,15 @@ e2e_default_kit
 e2e_nokit_copy
 
 # reported STATUS NAME TEXT: the last run (e2e_start_setup's) printed one valid document saying STATUS and NAME,
-# whose message holds TEXT.
+# whose message holds TEXT; a summary, whatever became of the run, names the kit (e2e_default_kit's).
 reported() {
     local out=$E2E_ROOT/setup-$E2E_RUN.out
     python3 "$E2E_SRC/tests/e2e/helpers/check_report.py" "$out" && python3 -c '
 import json, sys
 document = json.load(open(sys.argv[1]))
-sys.exit(not (document["status"] == int(sys.argv[2]) and document["name"] == sys.argv[3] and sys.argv[4] in document["message"]))' \
+summary = document["summary"]
+sys.exit(not (document["status"] == int(sys.argv[2]) and document["name"] == sys.argv[3] and sys.argv[4] in document["message"]
+              and (summary is None or (summary["product"], summary["provider"]) == ("Test Templates", "Test Provider"))))' \
         "$out" "$1" "$2" "$3" || { e2e_log "it printed:"; cat "$out" >&2; return 1; }
 }
 
@@ -58,6 +60,13 @@ e2e_use_home fresh
 run 0 -S --json -Len
 e2e_check "a silent installation: the document says it succeeded" reported 0 success "$(e2e_message IDS_SUCCESS_FINISH)"
 e2e_check "the text for people is on standard error" grep -qF "$(e2e_message IDS_SUCCESS_FINISH)" "$E2E_SETUP_ERR"
+
+# Nothing of the kit to uninstall, for real or in a dry run.
+e2e_use_home norecord
+run 7 -S --json --uninstall -Len
+e2e_check "an uninstallation without a record: the document says so" reported 7 no-record "$(e2e_message IDS_NO_RECORD)"
+run 7 --json --uninstall --dry-run -Len
+e2e_check "its dry run: the document says so" reported 7 no-record "$(e2e_message IDS_NO_RECORD)"
 
 # A folder stands where the launcher file would be written: the installation stands, and the summary names the file.
 e2e_use_home unrecorded

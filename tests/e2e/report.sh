@@ -75,6 +75,29 @@ run 0 -S --json -Len
 e2e_check "a launcher file left as it was: the summary names it" \
     says 'd["summary"]["launcher_file_not_written"] == args[0]' "$E2E_LAUNCHER_CFG"
 
+# A stopped run whose undo a frozen folder refuses: the files it made there stay, and so does its journal. The document
+# says what standard error says: no kept backup folder is there to name.
+e2e_use_home frozen
+frozen=$E2E_ROOT/frozen-target
+made_in_folder() { find "$frozen" -mindepth 2 -type f ! -name '.*' -print -quit 2>/dev/null | grep .; }
+e2e_slow_installs 1000000
+e2e_start_headless -S --json -Len "-D$frozen"
+e2e_wait_for "a file in one of the kit's folders" made_in_folder
+folder=$(dirname "$(made_in_folder)")
+if chattr +i "$folder" 2>/dev/null; then
+    e2e_on_exit() { chattr -i "$folder"; }
+    kill -TERM "$E2E_SETUP_PID"
+    e2e_wait_exit 5
+    chattr -i "$folder"
+    e2e_check "an undo left unfinished: the document says so" \
+        reported 5 rollback-incomplete "$(e2e_message IDS_ROLLBACK_UNFINISHED)"
+    e2e_check "its message is the one on standard error" says 'd["message"] in open(args[0]).read()' "$E2E_SETUP_ERR"
+else
+    e2e_log "skipped the frozen folder: this file system has no immutable folders"
+    e2e_wait_exit 0
+fi
+e2e_slow_installs 0
+
 # The wizard of a silent run loses its display half-way: the run ends at once, with its document.
 e2e_use_home lost
 e2e_slow_installs 300000

@@ -76,7 +76,7 @@ e2e_check "a launcher file left as it was: the summary names it" \
     says 'd["summary"]["launcher_file_not_written"] == args[0]' "$E2E_LAUNCHER_CFG"
 
 # A stopped run whose undo a frozen folder refuses: the files it made there stay, and so does its journal. The document
-# says what standard error says: no kept backup folder is there to name.
+# says what standard error says (no kept backup folder is there to name) and lists the files left.
 e2e_use_home frozen
 frozen=$E2E_ROOT/frozen-target
 made_in_folder() { find "$frozen" -mindepth 2 -type f ! -name '.*' -print -quit 2>/dev/null | grep .; }
@@ -92,6 +92,8 @@ if chattr +i "$folder" 2>/dev/null; then
     e2e_check "an undo left unfinished: the document says so" \
         reported 5 rollback-incomplete "$(e2e_message IDS_ROLLBACK_UNFINISHED)"
     e2e_check "its message is the one on standard error" says 'd["message"] in open(args[0]).read()' "$E2E_SETUP_ERR"
+    e2e_check "the summary lists the files left, and only them" \
+        says 'args and sorted(d["summary"]["created"]) == sorted(args)' $(cd "$frozen" && find . -type f ! -name '.*' -printf '%P ')
 else
     e2e_log "skipped the frozen folder: this file system has no immutable folders"
     e2e_wait_exit 0

@@ -12,6 +12,7 @@
 
 #include "app/EntryQueue.h"
 #include "app/InstallJournal.h"
+#include "app/InstallRecord.h"
 #include "app/InstallTransaction.h"
 #include "app/KitIdentity.h"
 #include "app/KitOpenFailure.h"
@@ -157,6 +158,14 @@ std::string JobTarget(const InstallTransaction& transaction, ProgressState& prog
     return ToSystemPath(progress.ReadJob().target, &target) ? std::string(target.c_str(), target.size()) : std::string();
 }
 
+// The kit's files the undo left where the run had created them; the run's
+// own record is no file of the kit.
+void AddCreatedLeft(const RollbackOutcome& outcome, RunSummary& summary) {
+    for (const std::string& path : outcome.createdLeft) {
+        if (std::string_view(path).substr(0, path.find('/')) != kRecordFolder) summary.created.push_back(path);
+    }
+}
+
 // The report follows the rollback, so no page claims an unchanged directory
 // while files are still being put back, or when some could not be.
 // A non-empty `reason` replaces the message the code would give.
@@ -192,12 +201,13 @@ ErrorCode EndWithRollback(InstallTransaction& transaction, ProgressState& progre
         code = ERR_ROLLBACK_UNFINISHED;
         shown = LoadResString("IDS_ROLLBACK_UNFINISHED") + u" " + progress.ReadJob().target;
     }
-    // A run that ends so did nothing: its summary names only the directory, the kit and a kept backup.
+    // A run that ends so has undone what it could: its summary names only the directory, the kit, a kept backup
+    // and the files the undo had to leave.
     auto summary = std::make_shared<RunSummary>();
     summary->kind = progress.ReadJob().kind;
-    summary->templateDirectory = transaction.target();
+    transaction.DescribeSubject(*summary);
     summary->keptBackupFolder = kept;
-    if (transaction.recordDamaged()) summary->recordSetAside = transaction.target() + transaction.recordSetAside();
+    AddCreatedLeft(outcome, *summary);
     progress.SetSummary(std::move(summary));
     progress.PostProgress(code, shown, percent, kept.empty() ? WString() : ToWString(kept.c_str()));
     return code;

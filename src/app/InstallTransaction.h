@@ -144,8 +144,13 @@ public:
     // failing step's code.
     ErrorCode FinishRecord();
     // What the plan does (before Begin: would do) into `summary`: the
-    // files by what happens to them, kept edits, bytes.
+    // files by what happens to them, kept edits, bytes, and DescribeSubject's.
     void Describe(RunSummary& summary) const;
+    // What the run is about, known as soon as Plan is called, into
+    // `summary`: the kit's identity and the directory as far as the plan
+    // found it, and a record set aside. A run that ends before any change
+    // says this much.
+    void DescribeSubject(RunSummary& summary) const;
     // The record found damaged and set aside by the plan (below the
     // target), or in a dry run found damaged; empty otherwise.
     const std::string& recordSetAside() const { return recordSetAside_; }

@@ -519,10 +519,15 @@ ErrorCode InstallTransaction::FinishRecord() {
     return writesRecord_ ? WriteRecord() : ERR_NONE;
 }
 
-void InstallTransaction::Describe(RunSummary& summary) const {
+void InstallTransaction::DescribeSubject(RunSummary& summary) const {
     summary.templateDirectory = target_;
     summary.product = options_.identity.product;
     summary.provider = options_.identity.provider;
+    if (recordDamaged_) summary.recordSetAside = target_ + recordSetAside_;
+}
+
+void InstallTransaction::Describe(RunSummary& summary) const {
+    DescribeSubject(summary);
     // Sized at once: a large kit's lists grown by doubling would stand in memory nearly twice over.
     const auto reserve = [this](PathList& list, EntryAction action) {
         std::size_t count = 0;
@@ -555,5 +560,4 @@ void InstallTransaction::Describe(RunSummary& summary) const {
     summary.bytesWritten = bytesToWrite_;
     summary.bytesRemoved = bytesRemoved_;
     summary.keptBackupFolder = keptByEarlierRun_;
-    if (recordDamaged_) summary.recordSetAside = target_ + recordSetAside_;
 }

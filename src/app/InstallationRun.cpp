@@ -9,12 +9,22 @@
 #include "launcher/LauncherPaths.h"
 #include "launcher/TemplateDirectory.h"
 #include "platform/FindData.h"
+#include "platform/SystemPath.h"
 #include "text/Convert.h"
 
 namespace {
 
 // The job has failed, been cancelled, or reported its end.
 bool HasEnded(const ProgressReport& report) { return report.status != ERR_NONE || report.percent >= 100; }
+
+// The summary has room for one launcher file: the first that was left as it
+// was (the note names them all).
+std::shared_ptr<const RunSummary> WithLauncherFileNotWritten(const RunSummary& summary, const WString& file) {
+    auto noted = std::make_shared<RunSummary>(summary);
+    AString system;
+    if (ToSystemPath(file, &system)) noted->launcherFileNotWritten.assign(system.c_str(), system.size());
+    return noted;
+}
 
 }  // namespace
 
@@ -48,11 +58,12 @@ void InstallerController::FollowInstallation() {
     EndInstallation(progress_.ReadProgress());
 }
 
-void InstallerController::EndInstallation(const ProgressReport& report) {
+void InstallerController::EndInstallation(const ProgressReport& ended) {
     // Nothing of the job may still run when the outcome is shown or recorded.
     worker_.Join();
     // Settled before the outcome is told: a front end lost on the way finds
     // the run complete and recorded.
+    ProgressReport report = ended;
     const std::vector<WString> unrecorded = SettleOutcome(report);
     frontEnd_.ShowOutcome(report, exitStatus_);
     // Only now: while the outcome is being told the job still counts as running.
@@ -87,11 +98,20 @@ WString InstallerController::OutcomeNote(const ProgressReport& report, const std
 }
 
 // The installation stands whatever happens here; the user only learns which
-// launcher files do not name its directory.
-std::vector<WString> InstallerController::SettleOutcome(const ProgressReport& report) {
+// launcher files do not name its directory, and so does the run's summary.
+std::vector<WString> InstallerController::SettleOutcome(ProgressReport& report) {
     exitStatus_ = ExitStatusOf(report);
     outcomeSettled_ = true;
     if (exitStatus_ != ExitStatus::Success) return {};
+    const std::vector<WString> unrecorded = RecordDirectory();
+    if (!unrecorded.empty() && report.summary != nullptr) {
+        report.summary = WithLauncherFileNotWritten(*report.summary, unrecorded.front());
+        progress_.SetSummary(report.summary);
+    }
+    return unrecorded;
+}
+
+std::vector<WString> InstallerController::RecordDirectory() {
     // An uninstallation records nothing; a directory it removed is forgotten.
     if (runKind_ == RunSummary::Kind::Uninstall) {
         if (PathExists(targetDirectory_)) return {};
@@ -114,7 +134,7 @@ ExitStatus InstallerController::SettleAbandonedRun() {
     if (!outcomeSettled_ && state_ == STATE_INSTALLING) {
         worker_.RequestStop();
         worker_.Join();
-        const ProgressReport report = progress_.ReadProgress();
+        ProgressReport report = progress_.ReadProgress();
         // A job that never started has touched nothing.
         if (!HasEnded(report)) return ExitStatus::Cancelled;
         const std::vector<WString> unrecorded = SettleOutcome(report);

@@ -107,10 +107,15 @@ private:
     // do not name the directory, as one note; empty when there is nothing.
     WString OutcomeNote(const ProgressReport& report, const std::vector<WString>& unrecorded) const;
     void FollowInstallation();
-    void EndInstallation(const ProgressReport& report);
+    void EndInstallation(const ProgressReport& ended);
     // Sets the exit status from the job's report and, after a success,
-    // records the directory; returns the launcher files that do not name it.
-    std::vector<WString> SettleOutcome(const ProgressReport& report);
+    // records the directory; returns the launcher files that do not name it,
+    // the first of them also in the summary of `report` and of the progress
+    // record.
+    std::vector<WString> SettleOutcome(ProgressReport& report);
+    // Records the installed directory in the launcher files, or forgets the
+    // uninstalled one; returns the files left as they were.
+    std::vector<WString> RecordDirectory();
     static WString UnrecordedNote(const std::vector<WString>& unrecorded);
     // The status of a run whose front end is gone (see AbandonRun).
     ExitStatus SettleAbandonedRun();

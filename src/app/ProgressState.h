@@ -63,7 +63,8 @@ public:
     ProgressReport ReadProgress();
     // Worker: adds what one of the job's threads has counted.
     void AddCounts(const FileCounts& counts);
-    // Worker: what the run did, before the report that ends the job.
+    // Worker: what the run did, before the report that ends the job; UI
+    // thread, once the job has ended: the same with what came after it.
     void SetSummary(std::shared_ptr<const RunSummary> summary);
     // UI thread: asks the running job to stop after the entry in hand.
     void RequestCancel();

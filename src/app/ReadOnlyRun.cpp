@@ -73,8 +73,10 @@ ExitStatus InstallerController::RunDryRun(const std::string& target) {
     }
     auto summary = std::make_shared<RunSummary>();
     summary->kind = RunSummary::Kind::DryRun;
+    transaction.DescribeSubject(*summary);
+    // As asked for, even where the plan could not reach it.
+    summary->templateDirectory = target;
     if (code != ERR_NONE) {
-        summary->templateDirectory = target;
         progress_.SetSummary(summary);
         if (code == ERR_NO_RECORD) {
             frontEnd_.ShowMessage(LoadResString("IDS_NO_RECORD") + u" " + ToWString(target.c_str()), MB_ERROR_OK);
@@ -98,7 +100,6 @@ ExitStatus InstallerController::RunDryRun(const std::string& target) {
     const char* problem = transaction.ChangesAnything() ? TargetProblem(target) : nullptr;
     const bool fits = transaction.CheckSpace() == ERR_NONE;
     if (problem != nullptr || !fits) {
-        summary->templateDirectory = target;
         progress_.SetSummary(summary);
         frontEnd_.ShowMessage(problem != nullptr ? LoadResString(problem) + u" " + ToWString(target.c_str())
                                                  : LoadResString("IDS_ERROR_NOSPACE_TARGET"),
@@ -109,7 +110,6 @@ ExitStatus InstallerController::RunDryRun(const std::string& target) {
     // finds a kit damaged past its directory only then, and so does this.
     const ErrorCode whole = transaction.NeedsKitData() ? KitCheckWholeStream(kit_) : ERR_NONE;
     if (whole != ERR_NONE) {
-        summary->templateDirectory = target;
         progress_.SetSummary(summary);
         frontEnd_.ShowMessage(LoadResString(KitOpenFailureMessage(whole)), MB_ERROR_OK);
         return ExitStatus::CouldNotStart;

@@ -61,7 +61,10 @@ WString OutcomeText(const ProgressReport& report, ExitStatus status) {
         case ExitStatus::Success: return LoadResString(uninstall ? "IDS_UNINSTALL_SUCCESS" : "IDS_SUCCESS_FINISH");
         case ExitStatus::NoRecord: return report.message;  // it says that nothing was changed
         case ExitStatus::Cancelled: return LoadResString("IDS_CANCEL_FINISH");
-        case ExitStatus::RollbackIncomplete: return LoadResString("IDS_BACKUP_KEPT") + u" " + report.keptBackup;
+        case ExitStatus::RollbackIncomplete:
+            // Without a kept backup the job's message says what stayed, and where.
+            if (report.keptBackup.empty()) return report.message;
+            return LoadResString("IDS_BACKUP_KEPT") + u" " + report.keptBackup;
         default: return report.message + u"\n" + LoadResString("IDS_ERROR_FINISH");
     }
 }

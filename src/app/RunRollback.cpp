@@ -86,7 +86,9 @@ void RemoveCreated(const JournalContent& journal, int target, RollbackOutcome& o
         const std::string name(NamePart(file.path));
         // Only the file the run wrote: one made since by somebody else stays.
         if (!file.replaces && StatEntry(folder, name, status) && IsWritten(folder, name, status, file, journal.inodes)) {
-            Note(Unlink(folder, name), outcome);
+            const bool removed = Unlink(folder, name);
+            Note(removed, outcome);
+            if (!removed) outcome.createdLeft.push_back(file.path);
         }
     }
 }

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "app/InstallJournal.h"
 
@@ -26,6 +27,9 @@ struct RollbackOutcome {
     // descriptors, an I/O error, a folder that refused): the undo is not
     // complete, the journal stays, and a later start tries again.
     bool unfinished = false;
+    // The files the run created that are still there because they could
+    // not be removed: paths below the target, in the journal's order.
+    std::vector<std::string> createdLeft;
 };
 
 // Opens the journal's anchor by its path and checks it is the folder the run

@@ -10,14 +10,23 @@ e2e_default_kit
 e2e_nokit_copy
 
 # reported STATUS NAME TEXT: the last run (e2e_start_setup's) printed one valid document saying STATUS and NAME,
-# whose message holds TEXT.
+# whose message holds TEXT; a summary, whatever became of the run, names the kit (e2e_default_kit's).
 reported() {
     local out=$E2E_ROOT/setup-$E2E_RUN.out
     python3 "$E2E_SRC/tests/e2e/helpers/check_report.py" "$out" && python3 -c '
 import json, sys
 document = json.load(open(sys.argv[1]))
-sys.exit(not (document["status"] == int(sys.argv[2]) and document["name"] == sys.argv[3] and sys.argv[4] in document["message"]))' \
+summary = document["summary"]
+sys.exit(not (document["status"] == int(sys.argv[2]) and document["name"] == sys.argv[3] and sys.argv[4] in document["message"]
+              and (summary is None or (summary["product"], summary["provider"]) == ("Test Templates", "Test Provider"))))' \
         "$out" "$1" "$2" "$3" || { e2e_log "it printed:"; cat "$out" >&2; return 1; }
+}
+
+# says EXPRESSION [ARG...]: the last run's document, `d`, makes the Python EXPRESSION true; the ARGs are `args`.
+says() {
+    local out=$E2E_ROOT/setup-$E2E_RUN.out
+    python3 -c 'import json, sys; d = json.load(open(sys.argv[1])); args = sys.argv[3:]; sys.exit(not eval(sys.argv[2]))' \
+        "$out" "$@" || { e2e_log "it printed:"; cat "$out" >&2; return 1; }
 }
 
 # run STATUS ARGS...: a headless run, waited for, ending with STATUS.
@@ -51,6 +60,45 @@ e2e_use_home fresh
 run 0 -S --json -Len
 e2e_check "a silent installation: the document says it succeeded" reported 0 success "$(e2e_message IDS_SUCCESS_FINISH)"
 e2e_check "the text for people is on standard error" grep -qF "$(e2e_message IDS_SUCCESS_FINISH)" "$E2E_SETUP_ERR"
+
+# Nothing of the kit to uninstall, for real or in a dry run.
+e2e_use_home norecord
+run 7 -S --json --uninstall -Len
+e2e_check "an uninstallation without a record: the document says so" reported 7 no-record "$(e2e_message IDS_NO_RECORD)"
+run 7 --json --uninstall --dry-run -Len
+e2e_check "its dry run: the document says so" reported 7 no-record "$(e2e_message IDS_NO_RECORD)"
+
+# A folder stands where the launcher file would be written: the installation stands, and the summary names the file.
+e2e_use_home unrecorded
+mkdir -p "$E2E_LAUNCHER_CFG"
+run 0 -S --json -Len
+e2e_check "a launcher file left as it was: the summary names it" \
+    says 'd["summary"]["launcher_file_not_written"] == args[0]' "$E2E_LAUNCHER_CFG"
+
+# A stopped run whose undo a frozen folder refuses: the files it made there stay, and so does its journal. The document
+# says what standard error says (no kept backup folder is there to name) and lists the files left.
+e2e_use_home frozen
+frozen=$E2E_ROOT/frozen-target
+made_in_folder() { find "$frozen" -mindepth 2 -type f ! -name '.*' -print -quit 2>/dev/null | grep .; }
+e2e_slow_installs 1000000
+e2e_start_headless -S --json -Len "-D$frozen"
+e2e_wait_for "a file in one of the kit's folders" made_in_folder
+folder=$(dirname "$(made_in_folder)")
+if chattr +i "$folder" 2>/dev/null; then
+    e2e_on_exit() { chattr -i "$folder"; }
+    kill -TERM "$E2E_SETUP_PID"
+    e2e_wait_exit 5
+    chattr -i "$folder"
+    e2e_check "an undo left unfinished: the document says so" \
+        reported 5 rollback-incomplete "$(e2e_message IDS_ROLLBACK_UNFINISHED)"
+    e2e_check "its message is the one on standard error" says 'd["message"] in open(args[0]).read()' "$E2E_SETUP_ERR"
+    e2e_check "the summary lists the files left, and only them" \
+        says 'args and sorted(d["summary"]["created"]) == sorted(args)' $(cd "$frozen" && find . -type f ! -name '.*' -printf '%P ')
+else
+    e2e_log "skipped the frozen folder: this file system has no immutable folders"
+    e2e_wait_exit 0
+fi
+e2e_slow_installs 0
 
 # The wizard of a silent run loses its display half-way: the run ends at once, with its document.
 e2e_use_home lost

@@ -140,19 +140,20 @@ e2e_install_kit "$E2E_WORK/small.efd"
 : >"$E2E_ROOT/a-file"
 e2e_mount_tmpfs "$E2E_ROOT/ro" size=1m && mkdir "$E2E_ROOT/ro/t" && mount -o remount,ro "$E2E_ROOT/ro"
 e2e_mount_tmpfs "$E2E_ROOT/tiny" size=64k,nr_inodes=4
-# said DIR STATUS TEXT MODE: the run into DIR ends with STATUS and says TEXT followed by DIR.
+# said DIR STATUS TEXT MODE [AFTER]: the run into DIR ends with STATUS and says TEXT, followed by AFTER.
 said() {
     status=0; (cd "$E2E_WORK" && unset DISPLAY && "$E2E_INSTALL/setup" -S $4 -Len "-D$1") >/dev/null 2>"$E2E_ROOT/run.err" ||
         status=$?
-    test "$status" -eq "$2" && grep -qF "$(e2e_message "$3") $1" "$E2E_ROOT/run.err"
+    test "$status" -eq "$2" && grep -qF "$(e2e_message "$3")${5:+ $5}" "$E2E_ROOT/run.err"
 }
 for mode in -N ''; do
-    e2e_check "a file for the directory${mode:+ (dry run)}" said "$E2E_ROOT/a-file/templates/" 3 IDS_ERROR_TARGET_NOTFOLDER "$mode"
-    [ ! -d "$E2E_ROOT/ro/t" ] ||
-        e2e_check "a read-only directory${mode:+ (dry run)}" said "$E2E_ROOT/ro/t/" 3 IDS_ERROR_TARGET_READONLY "$mode"
+    e2e_check "a file for the directory${mode:+ (dry run)}" \
+        said "$E2E_ROOT/a-file/templates/" 3 IDS_ERROR_TARGET_NOTFOLDER "$mode" "$E2E_ROOT/a-file/templates/"
+    [ ! -d "$E2E_ROOT/ro/t" ] || e2e_check "a read-only directory${mode:+ (dry run)}" \
+        said "$E2E_ROOT/ro/t/" 3 IDS_ERROR_TARGET_READONLY "$mode" "$E2E_ROOT/ro/t/"
 done
-[ ! -d "$E2E_ROOT/tiny" ] || e2e_check "no room for the kit's files, told by the dry run as by the run" eval \
-    'said "$E2E_ROOT/tiny/t" 3 IDS_ERROR_NOSPACE_TARGET -N; test ! -e "$E2E_ROOT/tiny/t"'
+[ ! -d "$E2E_ROOT/tiny" ] || e2e_check "no room for the kit's files: the dry run says so (status 3) and makes nothing" eval \
+    'said "$E2E_ROOT/tiny/t" 3 IDS_ERROR_NOSPACE_TARGET -N && test ! -e "$E2E_ROOT/tiny/t"'
 chmod 600 "$E2E_INSTALL/qorn.efd"
 mkdir -m 777 "$E2E_ROOT/nobody"
 chmod 711 "$E2E_ROOT"   # the other user reaches the installer, and nothing else of the scratch root

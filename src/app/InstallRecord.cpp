@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "kit/FileMapping.h"
+#include "platform/FileTree.h"
 #include "platform/FolderBeneath.h"
 
 namespace {
@@ -144,13 +145,13 @@ bool IndexPaths(InstallRecord& record) {
                         [&record](std::string_view folder) { return FindRecordedFile(record, folder) != nullptr; });
 }
 
-bool ParseBody(LineReader& lines, const KitIdentity& expected, InstallRecord& record) {
+bool ParseBody(LineReader& lines, const KitIdentity* expected, InstallRecord& record) {
     std::string_view line;
     std::string_view rest;
     if (!lines.Next(&line) || line != kHeader) return false;
     if (!lines.Next(&line) || !Field(line, "product", &rest) || !Unescape(rest, &record.identity.product)) return false;
     if (!lines.Next(&line) || !Field(line, "provider", &rest) || !Unescape(rest, &record.identity.provider)) return false;
-    if (!(record.identity == expected)) return false;
+    if (expected != nullptr && !(record.identity == *expected)) return false;
     if (!lines.Next(&line) || (line != "target-created 0" && line != "target-created 1")) return false;
     record.createdTarget = line.back() == '1';
     std::size_t folders = 0;
@@ -291,7 +292,7 @@ void WriteRecordBytes(const InstallRecord& header, std::size_t fileCount,
     sink(EndLine(body.Result()));
 }
 
-bool ParseRecord(std::string_view bytes, const KitIdentity& expected, InstallRecord* record) {
+bool ParseRecord(std::string_view bytes, const KitIdentity* expected, InstallRecord* record) {
     LineReader lines(bytes);
     InstallRecord parsed;
     if (!ParseBody(lines, expected, parsed)) return false;
@@ -302,6 +303,10 @@ bool ParseRecord(std::string_view bytes, const KitIdentity& expected, InstallRec
     parsed.sealed = ChecksumOfBytes(bytes);
     *record = std::move(parsed);
     return true;
+}
+
+bool ParseRecord(std::string_view bytes, const KitIdentity& expected, InstallRecord* record) {
+    return ParseRecord(bytes, &expected, record);
 }
 
 const RecordedFile* FindRecordedFile(const InstallRecord& record, std::string_view path) {
@@ -323,6 +328,28 @@ RecordState ReadRecord(int target, const KitIdentity& identity, InstallRecord* r
         return errno == ENOENT ? RecordState::Missing : RecordState::Damaged;
     }
     return ParseRecord(MappedBytes(*mapping), identity, record) ? RecordState::Found : RecordState::Damaged;
+}
+
+std::vector<std::string> PathsOfOtherKits(int target, const KitIdentity& own) {
+    std::vector<std::string> paths;
+    const FolderDescriptor folder(OpenRecordFolder(target));
+    std::vector<std::string> names;
+    if (!folder.valid() || !ListFolderNames(folder.get(), &names)) return paths;
+    const std::string ownName = RecordFileName(own);
+    for (const std::string& name : names) {
+        if (name == ownName || !name.ends_with(".record")) continue;
+        std::unique_ptr<FileMapping> mapping;
+        InstallRecord record;
+        // Only a sound record that is where its own kit's would be speaks for that kit.
+        if (!MapWhole(folder.get(), name, &mapping) || !ParseRecord(MappedBytes(*mapping), nullptr, &record) ||
+            RecordFileName(record.identity) != name) {
+            continue;
+        }
+        for (RecordedFile& file : record.files) paths.push_back(std::move(file.path));
+    }
+    std::sort(paths.begin(), paths.end());
+    paths.erase(std::unique(paths.begin(), paths.end()), paths.end());
+    return paths;
 }
 
 std::string SetRecordAside(int target, const KitIdentity& identity) {

@@ -87,6 +87,11 @@ enum class RecordState : std::uint8_t { Missing, Found, Damaged };
 // the file must be a regular one. Missing when there is none; Damaged when
 // it cannot be read or fails ParseRecord.
 RecordState ReadRecord(int target, const KitIdentity& identity, InstallRecord* record);
+// The paths, sorted and each once, that the sound records of kits other
+// than `own` in the open template directory `target` list: files another
+// kit installed too, which removing this kit's must leave. A record that
+// cannot be read or fails its checks speaks for nothing.
+std::vector<std::string> PathsOfOtherKits(int target, const KitIdentity& own);
 // Renames a damaged record to "<name>.bad" (".bad1", ".bad2"... when taken)
 // beside it, never over another file. Its new path below the directory,
 // empty when it could not be moved.

@@ -18,6 +18,7 @@
 #include "app/InstallTransaction.h"
 #include "app/RecordedFilesNow.h"
 #include "platform/FileCopy.h"
+#include "platform/FileTree.h"
 #include "platform/SystemPath.h"
 
 namespace {
@@ -40,23 +41,6 @@ std::string WithSuffix(const std::string& relative, const std::string& suffix) {
         while (end > nameStart && (static_cast<unsigned char>(relative[end]) & 0xC0) == 0x80) --end;
     }
     return relative.substr(0, end) + suffix;
-}
-
-// The names in an open folder, without "." and ".."; false when it cannot be read.
-bool ListFolder(int folder, std::vector<std::string>* names) {
-    const int copy = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (copy < 0) return false;
-    DIR* listing = fdopendir(copy);
-    if (listing == nullptr) {
-        close(copy);
-        return false;
-    }
-    const std::unique_ptr<DIR, int (*)(DIR*)> owner(listing, closedir);
-    while (const dirent* entry = readdir(listing)) {
-        const std::string_view name = entry->d_name;
-        if (name != "." && name != "..") names->emplace_back(name);
-    }
-    return true;
 }
 
 }  // namespace
@@ -179,10 +163,14 @@ void InstallTransaction::PlanNoLongerShipped(const std::vector<bool>& shipped) {
     }
     const std::vector<RecordedFileNow> now =
         LookAtRecordedFiles(targetFolder_.get(), links_, previous_, dropped, previousWritten_);
+    // A file another kit installed too is that kit's as well: it stays for it.
+    const std::vector<std::string> others =
+        dropped.empty() ? std::vector<std::string>() : PathsOfOtherKits(targetFolder_.get(), options_.identity);
     for (std::size_t j = 0; j < dropped.size(); ++j) {
         const RecordedFile& file = previous_.files[dropped[j]];
         switch (Decide({.inKit = false, .onDisk = now[j].onDisk, .recorded = true, .asRecorded = !now[j].edited})) {
             case FileDecision::Remove:
+                if (std::binary_search(others.begin(), others.end(), file.path)) break;
                 removals_.push_back({file.path, now[j].identity, false});
                 bytesRemoved_ += file.size;
                 SaveParentTime(file.path);
@@ -231,7 +219,7 @@ void InstallTransaction::PlanRemovedFolders() {
         const FolderDescriptor folder(OpenFolderBeneath(targetFolder_.get(), candidate, links_));
         std::vector<std::string> names;
         struct stat status {};
-        if (!folder.valid() || fstat(folder.get(), &status) != 0 || !ListFolder(folder.get(), &names)) continue;
+        if (!folder.valid() || fstat(folder.get(), &status) != 0 || !ListFolderNames(folder.get(), &names)) continue;
         const bool empties = std::all_of(names.begin(), names.end(), [&](const std::string& name) {
             return going.count(JoinRelative(candidate, name)) != 0;
         });

@@ -105,8 +105,10 @@ ErrorCode ReadKitDirectory(FileHandle image, std::vector<KitDescription>& descri
 
 ErrorCode ReadKitDirectory(KitImageReader& fields, std::vector<KitDescription>& descriptions,
                            std::vector<KitEntry>& entries, const KitDescriptionsRead& onDescriptions) {
-    // Swapped with an empty list, so that a refused kit gives its memory back.
+    // Swapped with an empty list, so that a refused kit gives its memory back;
+    // a reader opened again holds only the new kit's descriptions.
     std::vector<KitEntry>().swap(entries);
+    descriptions.clear();
     try {
         ReadDescriptions(fields, descriptions);
         if (onDescriptions) onDescriptions(descriptions);

@@ -135,3 +135,17 @@ ErrorCode RemoveFile(const WString& path) {
     if (ToSystemPath(path, &systemPath)) (void)::unlink(systemPath.c_str());  // never reports failure
     return ERR_NONE;
 }
+
+bool ListFolderNames(int folder, std::vector<std::string>* names) {
+    // A descriptor of its own: the stream closes it, and reads from its own position.
+    const int copy = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (copy < 0) return false;
+    DirectoryStream stream(::fdopendir(copy));
+    if (!stream) {
+        ::close(copy);
+        return false;
+    }
+    std::vector<std::string> found = EntryNames(stream.get());
+    names->insert(names->end(), found.begin(), found.end());
+    return true;
+}

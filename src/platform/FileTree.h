@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/ErrorCode.h"
 #include "text/WString.h"
@@ -18,3 +19,6 @@ void RemoveSystemTree(const std::string& path);
 ErrorCode MovePath(const WString& source, const WString& destination);
 // Removes one file; always 0.
 ErrorCode RemoveFile(const WString& path);
+// The names in the open folder `folder` (which stays open, its position
+// untouched), without "." and ".."; false when it cannot be read.
+bool ListFolderNames(int folder, std::vector<std::string>* names);

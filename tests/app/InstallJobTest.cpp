@@ -373,6 +373,37 @@ TEST_F(InstallJobTest, EditsOfFilesWithTheLongestNamesAreKeptUnderShortenedNames
     for (const std::string& name : names) EXPECT_EQ(tree.at(name).content.substr(0, 3), "v2 ") << name;
 }
 
+// A file two kits installed is each kit's: removing one kit, or an update of
+// it that no longer ships the file, leaves the file and its folder to the
+// other; what only the leaving kit installed goes.
+TEST_F(InstallJobTest, AFileAnotherKitInstalledTooStaysForIt) {
+    const auto kit = [&](const char* product, const std::vector<std::string>& names) {
+        KitClose(kit_);
+        source_.files.clear();
+        source_.descriptions = {{u"en", Wide(product), u"Provider", WString()}};
+        for (const std::string& name : names) AddFile(name, "same bytes in both kits");
+        OpenKit();
+    };
+    kit("B", {"shared/common.tpl", "shared/b.tpl"});
+    ASSERT_EQ(Run(target_), ERR_NONE);
+    kit("A", {"shared/common.tpl", "a/only.tpl", "a/dropped.tpl"});
+    ASSERT_EQ(Run(target_), ERR_NONE);
+    kit("A", {"a/only.tpl"});  // the update no longer ships the shared file
+    ASSERT_EQ(Run(target_), ERR_NONE);
+    EXPECT_EQ(Snapshot(target_).count("shared/common.tpl"), 1u);
+    EXPECT_EQ(Snapshot(target_).count("a/dropped.tpl"), 0u);
+    kit("A", {"shared/common.tpl", "a/only.tpl"});
+    ASSERT_EQ(Run(target_), ERR_NONE);
+    progress_.StartJob(kit_, Wide(target_), RunSummary::Kind::Uninstall);
+    InstallTransaction uninstall;
+    ASSERT_EQ(RunInstallJob(uninstall, progress_), ERR_NONE);
+    std::vector<std::string> files;
+    for (const auto& [path, state] : Snapshot(target_)) {
+        if (S_ISREG(state.mode) && path.rfind(kRecordFolder, 0) != 0) files.push_back(path);
+    }
+    EXPECT_EQ(files, (std::vector<std::string>{"shared/b.tpl", "shared/common.tpl"}));
+}
+
 // Hundreds of recorded files are looked at by two threads, each keeping its folder open while it can: an edit is found
 // wherever it lies, in either half and any folder, on an update (kept aside) and on an uninstallation (left in place),
 // and only files still as installed are removed. A file untouched since the record was written is not even read; one

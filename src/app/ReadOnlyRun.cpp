@@ -8,6 +8,7 @@
 #include "app/InstallerController.h"
 #include "app/KitOpenFailure.h"
 #include "app/MessageFlags.h"
+#include "app/Recovery.h"
 #include "app/SummaryLines.h"
 #include "app/TargetProblem.h"
 #include "app/Verification.h"
@@ -25,6 +26,15 @@ namespace {
 void PrintLine(std::string_view line) {
     std::fwrite(line.data(), 1, line.size(), stdout);
     std::fputc('\n', stdout);
+}
+
+// Whether a dead run on `target`, in it or around it, is still to be undone:
+// the next run that may change things puts its files back first.
+bool InterruptedRunWaits(const std::string& target) {
+    for (const std::string& waiting : UnsettledTargets(JournalFolder())) {
+        if (waiting.starts_with(target) || target.starts_with(waiting)) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -58,6 +68,18 @@ ExitStatus InstallerController::RunReadOnly() {
     const std::string target = ReadOnlyTarget();
     if (target.empty()) {
         frontEnd_.ShowMessage(LoadResString("IDS_SETUP_EMPTYTARGET"), MB_ERROR_OK);
+        return ExitStatus::CouldNotStart;
+    }
+    // What the tree shows now is not what it will be: nothing is described as lasting.
+    if (InterruptedRunWaits(target)) {
+        auto summary = std::make_shared<RunSummary>();
+        summary->kind = runKind_;
+        summary->templateDirectory = target;
+        const KitIdentity kit = IdentityOfKit(kit_.descriptions);
+        summary->product = kit.product;
+        summary->provider = kit.provider;
+        progress_.SetSummary(summary);
+        frontEnd_.ShowMessage(LoadResString("IDS_INTERRUPTED_RUN_PENDING") + u" " + ToWString(target.c_str()), MB_ERROR_OK);
         return ExitStatus::CouldNotStart;
     }
     return runKind_ == RunSummary::Kind::Verify ? RunVerification(target) : RunDryRun(target);

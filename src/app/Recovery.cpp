@@ -242,3 +242,29 @@ std::vector<RecoveredRun> RecoverDeadRuns(const std::string& journalFolder, cons
     if (!tempFolder.empty()) RemoveDeadImages(tempFolder);
     return recovered;
 }
+
+std::vector<std::string> UnsettledTargets(const std::string& journalFolder) {
+    std::vector<std::string> targets;
+    if (journalFolder.empty()) return targets;
+    for (const std::string& name : NamesIn(journalFolder, "run-", ".journal")) {
+        const std::string path = journalFolder + "/" + name;
+        FileHandleGuard journal(open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        const int descriptor = static_cast<int>(journal.get());
+        struct stat status {};
+        // A live run holds its journal: a shared lock is refused then, and dropped at once otherwise.
+        if (journal.get() == INVALID_FILE_HANDLE || fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) ||
+            status.st_uid != geteuid() || flock(descriptor, LOCK_SH | LOCK_NB) != 0) {
+            continue;
+        }
+        std::string bytes;
+        const bool read = ReadWhole(descriptor, bytes) == WholeFileRead::kRead;
+        (void)flock(descriptor, LOCK_UN);
+        if (!read) continue;
+        const JournalContent content = ParseJournal(bytes);
+        if (JournalIsSound(content, journalFolder) && content.planned && !content.committed && !content.undone &&
+            !content.target.empty()) {
+            targets.push_back(content.target);
+        }
+    }
+    return targets;
+}

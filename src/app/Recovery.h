@@ -38,3 +38,10 @@ struct RecoveredRun {
 // this installer made and no live run holds. Returns what it did.
 std::vector<RecoveredRun> RecoverDeadRuns(const std::string& journalFolder, const std::string& tempFolder,
                                           const DirectoryLock* held = nullptr);
+
+// The template directories (absolute, ending in "/") of dead runs whose
+// journals in `journalFolder` still wait to be undone, found without
+// settling, taking or changing anything: what a run that only reads must not
+// describe as the directory's lasting state. Live runs' journals are not
+// listed; nor are committed or undone ones, whose trees stand as they are.
+std::vector<std::string> UnsettledTargets(const std::string& journalFolder);

@@ -102,6 +102,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_TARGET_NOTFOLDER", "A file stands where the template directory or one of the folders above it should be. Template directory:"},
     {"IDS_ERROR_TARGET_READONLY", "The template directory cannot be written to (no permission, or a read-only file system). Template directory:"},
     {"IDS_ERROR_KIT_UNREADABLE", "Distribution kit file qorn.efd cannot be read: this user has no permission to read it."},
+    {"IDS_INTERRUPTED_RUN_PENDING", "An interrupted installation of this template directory has not been undone yet. Start the installation program without -N or -V to undo it, then check again. Template directory:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -102,6 +102,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_TARGET_NOTFOLDER", "Šablonų katalogo arba vieno iš virš jo esančių aplankų vietoje yra failas. Šablonų katalogas:"},
     {"IDS_ERROR_TARGET_READONLY", "Į šablonų katalogą negalima rašyti (nėra leidimo arba failų sistema skirta tik skaityti). Šablonų katalogas:"},
     {"IDS_ERROR_KIT_UNREADABLE", "Diegimo komplekto failo qorn.efd negalima perskaityti: šis naudotojas neturi leidimo jo skaityti."},
+    {"IDS_INTERRUPTED_RUN_PENDING", "Nutrauktas diegimas į šį šablonų katalogą dar neatšauktas. Paleiskite diegimo programą be -N ir -V, kad jį atšauktumėte, tada patikrinkite dar kartą. Šablonų katalogas:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

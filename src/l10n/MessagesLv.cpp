@@ -102,6 +102,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_TARGET_NOTFOLDER", "Šablonu kataloga vai kādas virs tā esošas mapes vietā atrodas fails. Šablonu katalogs:"},
     {"IDS_ERROR_TARGET_READONLY", "Šablonu katalogā nevar rakstīt (nav atļaujas vai failu sistēma ir tikai lasāma). Šablonu katalogs:"},
     {"IDS_ERROR_KIT_UNREADABLE", "Instalēšanas komplekta failu qorn.efd nevar nolasīt: šim lietotājam nav atļaujas to lasīt."},
+    {"IDS_INTERRUPTED_RUN_PENDING", "Pārtraukta instalācija šajā šablonu katalogā vēl nav atsaukta. Palaidiet instalācijas programmu bez -N un -V, lai to atsauktu, pēc tam pārbaudiet vēlreiz. Šablonu katalogs:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -102,6 +102,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_TARGET_NOTFOLDER", "Şablon klasörünün ya da üstündeki klasörlerden birinin yerinde bir dosya var. Şablon klasörü:"},
     {"IDS_ERROR_TARGET_READONLY", "Şablon klasörüne yazılamıyor (izin yok ya da dosya sistemi salt okunur). Şablon klasörü:"},
     {"IDS_ERROR_KIT_UNREADABLE", "qorn.efd yükleme takımının dosyası okunamıyor: bu kullanıcının onu okuma izni yok."},
+    {"IDS_INTERRUPTED_RUN_PENDING", "Bu şablon klasörüne yarıda kalmış bir yükleme henüz geri alınmadı. Geri almak için yükleme programını -N ve -V olmadan başlatın, sonra yeniden denetleyin. Şablon klasörü:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -102,6 +102,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_TARGET_NOTFOLDER", "Có một tệp nằm ở chỗ của thư mục khuôn mẫu hoặc của một thư mục chứa nó. Thư mục các khuôn mẫu:"},
     {"IDS_ERROR_TARGET_READONLY", "Không thể ghi vào thư mục khuôn mẫu (không có quyền hoặc hệ thống tệp chỉ đọc). Thư mục các khuôn mẫu:"},
     {"IDS_ERROR_KIT_UNREADABLE", "Không thể đọc tệp của bộ cài đặt qorn.efd: người dùng này không có quyền đọc tệp."},
+    {"IDS_INTERRUPTED_RUN_PENDING", "Một lần cài đặt bị gián đoạn vào thư mục khuôn mẫu này vẫn chưa được hoàn tác. Hãy chạy chương trình cài đặt không có -N và -V để hoàn tác nó, rồi kiểm tra lại. Thư mục các khuôn mẫu:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -57,6 +57,23 @@ crash_run() {
 }
 
 crash_run upgrade make_v1
+
+# Killed half-way, the upgrade waits to be undone by the next start that may change things: until then --verify
+# and --dry-run say so (status 2), describe nothing, and leave the tree and the journal to that start.
+make_v1
+e2e_run_silent "$E2E_INSTALL" QORN_TEST_CRASH_AT=2
+killed=$(tree_sum)
+for mode in -V -N; do
+    status=0
+    (cd "$E2E_WORK" && unset DISPLAY && "$E2E_INSTALL/setup" $mode -Len) >"$E2E_ROOT/ro.out" 2>"$E2E_ROOT/run.err" ||
+        status=$?
+    e2e_check "killed run pending: $mode says so (status $status) and describes nothing" eval 'test "$status" -eq 2 &&
+        grep -qF "$(e2e_message IDS_INTERRUPTED_RUN_PENDING)" "$E2E_ROOT/run.err" && test ! -s "$E2E_ROOT/ro.out"'
+done
+e2e_check "killed run pending: the tree is as the kill left it" test "$(tree_sum)" = "$killed"
+e2e_run_silent "$E2E_NOKIT"
+status=0; (cd "$E2E_WORK" && unset DISPLAY && "$E2E_INSTALL/setup" -N -Len) >/dev/null 2>&1 || status=$?
+e2e_check "killed run undone by the next start: the dry run answers again (status $status)" test "$status" -eq 0
 # The wrapper runs -S -Len; the uninstallation's option follows through the environment-free argument list.
 uninstall_run() { (cd "$E2E_WORK" && unset DISPLAY && exec env "$@" "$E2E_INSTALL/setup" -S -U -Len) \
     >"$E2E_ROOT/run.out" 2>"$E2E_ROOT/run.err"; }

@@ -192,9 +192,9 @@ ErrorCode EndWithRollback(InstallTransaction& transaction, ProgressState& progre
     if (code == ERR_JOURNAL_WAITING || code == ERR_ROLLBACK_UNFINISHED) {
         shown = KeptJournalText(transaction.journalKeptForEarlierRun());
     }
-    if (code == ERR_FILE_APPEARED) {
-        shown = LoadResString("IDS_FILE_APPEARED") + u" " + progress.ReadJob().target +
-                ToWString(transaction.appearedFile().c_str());
+    if (code == ERR_FILE_APPEARED || code == ERR_FILE_CHANGED) {
+        shown = LoadResString(code == ERR_FILE_APPEARED ? "IDS_FILE_APPEARED" : "IDS_FILE_CHANGED") + u" " +
+                progress.ReadJob().target + ToWString(transaction.appearedFile().c_str());
     }
     // Something of the run stayed and the journal with it: never "as it was".
     if (outcome.unfinished && kept.empty()) {

@@ -532,7 +532,6 @@ ErrorCode InstallTransaction::Begin() {
     const ErrorCode created = CreateFolders();
     // Only planning needs the folders: a large kit's list makes room for the backup's.
     std::vector<std::uint32_t>().swap(createdBelow_);
-    std::vector<Original>().swap(originals_);
     folders_.Clear();
     return created;
 }
@@ -647,6 +646,8 @@ ErrorCode InstallTransaction::WriteEntry(KitEntryData& data, std::size_t index, 
 ErrorCode InstallTransaction::PutInPlace(std::size_t index, int folder, const std::string& temporary,
                                          const std::string& name) {
     if (plan_[index].action == EntryAction::Replace) {
+        // An edit saved since the plan is the user's: never replaced, and so never lost with the backup.
+        if (!StillAsPlanned(index, folder, name)) return NoteStopper(index, ERR_FILE_CHANGED);
         return renameat(folder, temporary.c_str(), folder, name.c_str()) == 0 ? ERR_NONE : ErrorFromErrno(errno);
     }
     // A file made at the path since the plan (by the user, by a folder-sync
@@ -660,9 +661,29 @@ ErrorCode InstallTransaction::PutInPlace(std::size_t index, int folder, const st
     }
     if (placed == 0) return ERR_NONE;
     if (errno != EEXIST) return ErrorFromErrno(errno);
+    return NoteStopper(index, ERR_FILE_APPEARED);
+}
+
+ErrorCode InstallTransaction::NoteStopper(std::size_t index, ErrorCode code) {
     const std::lock_guard<std::mutex> lock(appearedMutex_);
     if (appeared_.empty()) appeared_ = RelativePath(index);
-    return ERR_FILE_APPEARED;
+    return code;
+}
+
+bool InstallTransaction::StillAsPlanned(std::size_t index, int folder, const std::string& name) const {
+    const auto original = std::lower_bound(originals_.begin(), originals_.end(), index,
+                                           [](const Original& o, std::size_t i) { return o.index < i; });
+    if (original == originals_.end() || original->index != index) return true;
+    struct stat status {};
+    // Gone since: the kit's file takes the free place, as it would have at the plan.
+    if (fstatat(folder, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) return errno == ENOENT;
+    if (status.st_ino == original->instance.inode && IdentityOfStatus(status) == original->identity) return true;
+    // A file system that ignores letter case takes two of the kit's names for
+    // one file: the first put the kit's file there already.
+    const KitEntry& entry = (*entries_)[index];
+    const timespec kitTime = TimespecFromFileTime(entry.lastWriteTime);
+    return static_cast<std::uint64_t>(status.st_size) == entry.size && status.st_mtim.tv_sec == kitTime.tv_sec &&
+           status.st_mtim.tv_nsec == kitTime.tv_nsec;
 }
 
 std::string InstallTransaction::appearedFile() const {

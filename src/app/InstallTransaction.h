@@ -111,8 +111,9 @@ public:
     // entry's time, then the rename into place. 0; 3 when its folder is no
     // longer the one planned (a link now); else the failing step's code (the
     // temporary file is removed); ERR_FILE_APPEARED when a file now stands
-    // where the plan found none: it stays as it is, and appearedFile() names
-    // it. Safe to call from several threads at once for different entries,
+    // where the plan found none, ERR_FILE_CHANGED when the file it replaces
+    // is no longer the one the plan found (an edit saved meanwhile): either
+    // stays as it is, and appearedFile() names it. Safe to call from several threads at once for different entries,
     // each with its own `data`. An entry the run does not write whose
     // checksum the record takes from the kit is read from `data` for it.
     ErrorCode Install(KitEntryData& data, std::size_t index);
@@ -173,7 +174,7 @@ public:
     const std::string& backupFolder() const { return backup_; }
     const std::string& keptByEarlierRun() const { return keptByEarlierRun_; }
     const RecoveredRun& journalKeptForEarlierRun() const { return keptForEarlierRun_; }
-    // Below the target; empty unless Install returned ERR_FILE_APPEARED.
+    // Below the target; empty unless Install returned ERR_FILE_APPEARED or ERR_FILE_CHANGED.
     std::string appearedFile() const;
 
 private:
@@ -264,6 +265,7 @@ private:
         std::string path;  // below the target
         FileIdentity identity;
         bool isRecord = false;
+        bool stayed = false;  // changed since the plan, so left in place as the user's
     };
     // Reads the previous record, and only that: it runs beside the plan of the entries.
     void ReadPreviousRecord();
@@ -290,6 +292,11 @@ private:
     void RecordLine(std::size_t line, RecordedFile* file) const;
     // The new record, its checksums read from the kit: a kit that cannot be read fails the plan.
     ErrorCode PlanNewRecord();
+    // Whether the file at `name` in `folder` that entry `index` replaces is
+    // still the original the plan found (or is gone), or already the kit's.
+    bool StillAsPlanned(std::size_t index, int folder, const std::string& name) const;
+    // `code`, after naming entry `index` as the file that stopped the run (the first one named stays).
+    ErrorCode NoteStopper(std::size_t index, ErrorCode code);
     // The name beside `relative` an edit is kept under: neither on disk nor in `taken`.
     std::string FreeKeptName(const std::string& relative, const std::set<std::string>& taken) const;
     void SaveParentTime(const std::string& relative);
@@ -357,7 +364,7 @@ private:
     std::optional<JournalFolderTime> anchorTime_;  // when the target is created
     const std::vector<KitEntry>* entries_ = nullptr;  // the kit's, which outlive the run
     std::vector<Planned> plan_;
-    std::vector<Original> originals_;  // in the order of the entries
+    std::vector<Original> originals_;  // in the order of the entries; kept to the end, for StillAsPlanned
     std::uint64_t bytesToWrite_ = 0;
     bool replacesAny_ = false;
     bool writesAny_ = false;

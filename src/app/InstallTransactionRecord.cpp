@@ -423,17 +423,29 @@ ErrorCode InstallTransaction::KeepAside(int folder, const KeptAside& kept) {
 }
 
 ErrorCode InstallTransaction::RemoveNoLongerShipped(std::size_t number) {
-    const Removal& removal = removals_[number];
+    Removal& removal = removals_[number];
     const int folder = FolderOf(removal.path);
     if (folder < 0) return ERR_NONE;  // no longer reachable below the target: not touched
     const std::string name(NamePart(removal.path));
     struct stat status {};
     // Changed or gone since the plan: somebody else's now, and it stays.
-    if (fstatat(folder, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0 || !(IdentityOfStatus(status) == removal.identity)) {
-        return ERR_NONE;
-    }
+    if (fstatat(folder, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) return ERR_NONE;
+    removal.stayed = !(IdentityOfStatus(status) == removal.identity);
+    if (removal.stayed) return ERR_NONE;
     const ErrorCode saved = SaveOriginal(folder, removal.path, RemovalIndex(number));
     if (saved != ERR_NONE) return saved;
+    // An edit saved between the look and the backup's link: the backup holds
+    // the user's version, which the commit would drop; both stay instead.
+    struct stat now {};
+    struct stat backedUp {};
+    const std::string backupName = BackupName(RemovalIndex(number), removal.path);
+    if (fstatat(folder, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 ||
+        fstatat(backupFolder_.get(), backupName.c_str(), &backedUp, AT_SYMLINK_NOFOLLOW) != 0 ||
+        now.st_ino != status.st_ino || !(IdentityOfStatus(now) == removal.identity)) {
+        if (!copiesOriginals_ && backedUp.st_ino == now.st_ino) (void)unlinkat(backupFolder_.get(), backupName.c_str(), 0);
+        removal.stayed = true;
+        return ERR_NONE;
+    }
     Step();
     if (unlinkat(folder, name.c_str(), 0) != 0) return ErrorFromErrno(errno);
     Step();
@@ -542,10 +554,17 @@ void InstallTransaction::Describe(RunSummary& summary) const {
     }
     for (const KeptAside& kept : keptAside_) summary.keptEdits.push_back({RelativePath(kept.entry), kept.keptPath});
     for (const std::string& path : keptEdited_) summary.keptEdits.push_back({path, path});
+    std::uint64_t stayedBytes = 0;
     for (const Removal& removal : removals_) {
-        if (!removal.isRecord) summary.removed.push_back(removal.path);
+        if (removal.isRecord) continue;
+        if (removal.stayed) {
+            summary.keptEdits.push_back({removal.path, removal.path});
+            stayedBytes += static_cast<std::uint64_t>(removal.identity.size);
+        } else {
+            summary.removed.push_back(removal.path);
+        }
     }
     summary.bytesWritten = bytesToWrite_;
-    summary.bytesRemoved = bytesRemoved_;
+    summary.bytesRemoved = bytesRemoved_ - stayedBytes;
     summary.keptBackupFolder = keptByEarlierRun_;
 }

@@ -135,11 +135,17 @@ bool RestoreOriginal(const JournalContent& journal, const JournalFile& file, int
     struct stat backup {};
     const bool present = StatEntry(folder, name, current);
     // A backup that is not whole (or not the original) is never put back.
-    const bool whole = StatEntry(saved, savedName, backup) && IdentityOfStatus(backup) == file.original;
+    const bool backedUp = StatEntry(saved, savedName, backup);
+    const bool whole = backedUp && IdentityOfStatus(backup) == file.original;
     // Never moved, or already back (a copy put back is another inode with the same bytes): the backup's name goes.
     if (present && (IsOriginal(folder, name, current, file) ||
                     (whole && IdentityOfStatus(current) == file.original && SameBytes(folder, name, saved, savedName)))) {
         return !whole || Unlink(saved, savedName);
+    }
+    // The backup's name is a second name of the very file in place, which an
+    // edit saved into it changed: nothing is lost with that name.
+    if (present && backedUp && backup.st_ino == current.st_ino && backup.st_dev == current.st_dev) {
+        return Unlink(saved, savedName);
     }
     errno = ENOENT;  // what follows keeps the original by choice, not by a fault
     // Changed since the run by somebody else: theirs stays, the original stays

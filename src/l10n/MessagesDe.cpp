@@ -103,6 +103,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_TARGET_READONLY", "In das Vorlagenverzeichnis kann nicht geschrieben werden (keine Berechtigung oder ein schreibgeschütztes Dateisystem). Vorlagenverzeichnis:"},
     {"IDS_ERROR_KIT_UNREADABLE", "Die Installationsdatei qorn.efd kann nicht gelesen werden: Dieser Benutzer hat keine Leseberechtigung dafür."},
     {"IDS_INTERRUPTED_RUN_PENDING", "Eine unterbrochene Installation in dieses Vorlagenverzeichnis ist noch nicht rückgängig gemacht. Starten Sie das Installationsprogramm ohne -N und -V, um sie rückgängig zu machen, und prüfen Sie dann erneut. Vorlagenverzeichnis:"},
+    {"IDS_FILE_CHANGED", "Eine Datei hat sich geändert, als die Installation sie ersetzen wollte. Sie blieb, wie sie ist, und die Installation wurde rückgängig gemacht; starten Sie die Installation erneut, um diese Datei zu berücksichtigen:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -103,6 +103,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_TARGET_READONLY", "The template directory cannot be written to (no permission, or a read-only file system). Template directory:"},
     {"IDS_ERROR_KIT_UNREADABLE", "Distribution kit file qorn.efd cannot be read: this user has no permission to read it."},
     {"IDS_INTERRUPTED_RUN_PENDING", "An interrupted installation of this template directory has not been undone yet. Start the installation program without -N or -V to undo it, then check again. Template directory:"},
+    {"IDS_FILE_CHANGED", "A file changed while the installation was about to replace it. It was left as it is and the installation was undone; start the installation again to take that file into account:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -103,6 +103,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_TARGET_READONLY", "No se puede escribir en el catálogo de modelos (sin permiso o en un sistema de archivos de solo lectura). Catálogo de modelos:"},
     {"IDS_ERROR_KIT_UNREADABLE", "No se puede leer el archivo del conjunto de la instalación qorn.efd: este usuario no tiene permiso para leerlo."},
     {"IDS_INTERRUPTED_RUN_PENDING", "Una instalación interrumpida en este catálogo de modelos aún no se ha deshecho. Inicie el programa de instalación sin -N ni -V para deshacerla y vuelva a comprobar. Catálogo de modelos:"},
+    {"IDS_FILE_CHANGED", "Un archivo cambió cuando la instalación iba a reemplazarlo. Se dejó como está y la instalación se deshizo; vuelva a iniciar la instalación para tener en cuenta ese archivo:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

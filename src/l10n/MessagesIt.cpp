@@ -103,6 +103,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_TARGET_READONLY", "Impossibile scrivere nella directory di modelli (permesso negato o file system di sola lettura). Directory di modelli:"},
     {"IDS_ERROR_KIT_UNREADABLE", "Impossibile leggere il file di installazione qorn.efd: questo utente non ha il permesso di leggerlo."},
     {"IDS_INTERRUPTED_RUN_PENDING", "Un'installazione interrotta in questa directory di modelli non è ancora stata annullata. Avviare il programma di installazione senza -N né -V per annullarla, quindi verificare di nuovo. Directory di modelli:"},
+    {"IDS_FILE_CHANGED", "Un file è cambiato mentre l'installazione stava per sostituirlo. È stato lasciato com'è e l'installazione è stata annullata; avviare di nuovo l'installazione per tenere conto di quel file:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

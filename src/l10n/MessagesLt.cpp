@@ -103,6 +103,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_TARGET_READONLY", "Į šablonų katalogą negalima rašyti (nėra leidimo arba failų sistema skirta tik skaityti). Šablonų katalogas:"},
     {"IDS_ERROR_KIT_UNREADABLE", "Diegimo komplekto failo qorn.efd negalima perskaityti: šis naudotojas neturi leidimo jo skaityti."},
     {"IDS_INTERRUPTED_RUN_PENDING", "Nutrauktas diegimas į šį šablonų katalogą dar neatšauktas. Paleiskite diegimo programą be -N ir -V, kad jį atšauktumėte, tada patikrinkite dar kartą. Šablonų katalogas:"},
+    {"IDS_FILE_CHANGED", "Failas pasikeitė, kai diegimas ketino jį pakeisti. Jis paliktas kaip yra, o diegimas atšauktas; paleiskite diegimą dar kartą, kad šis failas būtų įvertintas:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -103,6 +103,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_TARGET_READONLY", "Šablonu katalogā nevar rakstīt (nav atļaujas vai failu sistēma ir tikai lasāma). Šablonu katalogs:"},
     {"IDS_ERROR_KIT_UNREADABLE", "Instalēšanas komplekta failu qorn.efd nevar nolasīt: šim lietotājam nav atļaujas to lasīt."},
     {"IDS_INTERRUPTED_RUN_PENDING", "Pārtraukta instalācija šajā šablonu katalogā vēl nav atsaukta. Palaidiet instalācijas programmu bez -N un -V, lai to atsauktu, pēc tam pārbaudiet vēlreiz. Šablonu katalogs:"},
+    {"IDS_FILE_CHANGED", "Fails mainījās, kad instalēšana gatavojās to aizstāt. Tas ir atstāts, kā ir, un instalēšana ir atsaukta; palaidiet instalēšanu vēlreiz, lai šo failu ņemtu vērā:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

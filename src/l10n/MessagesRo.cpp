@@ -103,6 +103,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_TARGET_READONLY", "Nu se poate scrie în catalogul de șabloane (lipsesc permisiunile sau sistemul de fișiere este doar pentru citire). Catalogul şabloanelor:"},
     {"IDS_ERROR_KIT_UNREADABLE", "Fişierul kit-ului de instalare qorn.efd nu poate fi citit: acest utilizator nu are permisiunea de a-l citi."},
     {"IDS_INTERRUPTED_RUN_PENDING", "O instalare întreruptă în acest catalog de șabloane nu a fost încă anulată. Porniți programul de instalare fără -N și -V pentru a o anula, apoi verificați din nou. Catalogul şabloanelor:"},
+    {"IDS_FILE_CHANGED", "Un fișier s-a modificat când instalarea urma să-l înlocuiască. A fost lăsat așa cum este, iar instalarea a fost anulată; porniți din nou instalarea pentru a ține seama de acel fișier:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -103,6 +103,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_TARGET_READONLY", "Şablon klasörüne yazılamıyor (izin yok ya da dosya sistemi salt okunur). Şablon klasörü:"},
     {"IDS_ERROR_KIT_UNREADABLE", "qorn.efd yükleme takımının dosyası okunamıyor: bu kullanıcının onu okuma izni yok."},
     {"IDS_INTERRUPTED_RUN_PENDING", "Bu şablon klasörüne yarıda kalmış bir yükleme henüz geri alınmadı. Geri almak için yükleme programını -N ve -V olmadan başlatın, sonra yeniden denetleyin. Şablon klasörü:"},
+    {"IDS_FILE_CHANGED", "Kurulum bir dosyayı değiştirmek üzereyken dosya değişti. Dosya olduğu gibi bırakıldı ve kurulum geri alındı; bu dosyayı hesaba katmak için kurulumu yeniden başlatın:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

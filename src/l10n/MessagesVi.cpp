@@ -103,6 +103,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_TARGET_READONLY", "Không thể ghi vào thư mục khuôn mẫu (không có quyền hoặc hệ thống tệp chỉ đọc). Thư mục các khuôn mẫu:"},
     {"IDS_ERROR_KIT_UNREADABLE", "Không thể đọc tệp của bộ cài đặt qorn.efd: người dùng này không có quyền đọc tệp."},
     {"IDS_INTERRUPTED_RUN_PENDING", "Một lần cài đặt bị gián đoạn vào thư mục khuôn mẫu này vẫn chưa được hoàn tác. Hãy chạy chương trình cài đặt không có -N và -V để hoàn tác nó, rồi kiểm tra lại. Thư mục các khuôn mẫu:"},
+    {"IDS_FILE_CHANGED", "Một tệp đã thay đổi khi lần cài đặt sắp thay thế nó. Tệp đó được giữ nguyên và lần cài đặt đã được hoàn tác; hãy chạy lại cài đặt để tính đến tệp đó:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

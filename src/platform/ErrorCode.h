@@ -23,6 +23,8 @@ constexpr ErrorCode ERR_ROLLBACK_UNFINISHED = 1016;
 // A kit read for its directory first could not be unpacked when the run came to need its files: nothing was changed.
 constexpr ErrorCode ERR_KIT_NOT_UNPACKED = 1017;
 constexpr ErrorCode ERR_FILE_APPEARED = 80;  // a file stands where the plan found none; it was left as it is
+// A file the run was to replace changed since the plan (an edit saved meanwhile); it was left as it is.
+constexpr ErrorCode ERR_FILE_CHANGED = 81;
 // A write went past the file size limit of the process (ulimit -f).
 constexpr ErrorCode ERR_FILE_TOO_LARGE = 223;
 constexpr ErrorCode ERR_DISK_FULL = 112;  // the files do not fit into the template directory's file system

@@ -373,6 +373,31 @@ TEST_F(InstallJobTest, EditsOfFilesWithTheLongestNamesAreKeptUnderShortenedNames
     for (const std::string& name : names) EXPECT_EQ(tree.at(name).content.substr(0, 3), "v2 ") << name;
 }
 
+// A file the removal planned to take that the user saves again before it
+// goes stays, and is named as kept, not as removed.
+TEST_F(InstallJobTest, AFileSavedAgainDuringARemovalStaysAndIsNamedKept) {
+    AddFile("a.tpl", "kit a");
+    AddFile("b.tpl", "kit b");
+    OpenKit();
+    ASSERT_EQ(Run(target_), ERR_NONE);
+    InstallTransaction uninstall;
+    ASSERT_EQ(uninstall.Plan(Wide(target_), kit_.entries,
+                             {RecordOptions::Kind::Uninstall, IdentityOfKit(kit_.descriptions)}),
+              ERR_NONE);
+    UserFile("b.tpl", "kit b, edited", kKitSeconds + 10);
+    ASSERT_EQ(uninstall.Begin(), ERR_NONE);
+    ASSERT_EQ(uninstall.FinishRecord(), ERR_NONE);
+    ASSERT_EQ(uninstall.Commit(), ERR_NONE);
+    RunSummary summary;
+    uninstall.Describe(summary);
+    ASSERT_EQ(summary.removed.size(), 1u);
+    EXPECT_EQ(summary.removed[0], "a.tpl");
+    ASSERT_EQ(summary.keptEdits.size(), 1u);
+    EXPECT_EQ(summary.keptEdits[0].path, "b.tpl");
+    EXPECT_EQ(ReadBytes(target_ + "b.tpl"), "kit b, edited");
+    EXPECT_EQ(Snapshot(target_).count("a.tpl"), 0u);
+}
+
 // A file two kits installed is each kit's: removing one kit, or an update of
 // it that no longer ships the file, leaves the file and its folder to the
 // other; what only the leaving kit installed goes.

@@ -153,6 +153,54 @@ TEST_F(InstallTransactionTest, APlanSharedByTwoThreadsJudgesEveryEntryAsOneWould
     EXPECT_EQ(Names(JournalFolderPath()), std::vector<std::string>{});
 }
 
+// A file the run replaces that the user saves again after the plan, in place
+// or as a new file under its name, is never replaced: the run stops, says
+// which file, and its undo leaves that file whole with no backup kept. One
+// that is already the kit's file (a file system that ignores letter case
+// gives two of the kit's names one file) is no edit.
+TEST_F(InstallTransactionTest, AFileSavedAgainAfterThePlanIsNeverReplaced) {
+    AddFile("a.tpl", "kit a");
+    AddFile("b.tpl", "kit b");
+    OpenKit();
+    enum class After { kSavedInPlace, kSavedAsNewFile, kAlreadyTheKits };
+    for (const After after : {After::kSavedInPlace, After::kSavedAsNewFile, After::kAlreadyTheKits}) {
+        const int way = static_cast<int>(after);
+        UserFile("a.tpl", "old a", kKitSeconds - 10);
+        UserFile("b.tpl", "old b", kKitSeconds - 10);
+        InstallTransaction tx;
+        ASSERT_EQ(tx.Plan(Wide(target_), kit_.entries), ERR_NONE);
+        ASSERT_EQ(tx.ActionOf(1), EntryAction::Replace);
+        const std::string b = target_ + "b.tpl";
+        if (after == After::kSavedInPlace) {
+            const int file = open(b.c_str(), O_WRONLY | O_APPEND);
+            ASSERT_GE(file, 0);
+            ASSERT_EQ(write(file, " edit", 5), 5);
+            close(file);
+        } else {
+            WriteBytes(b + ".new", after == After::kAlreadyTheKits ? "kit b" : "old b edit");
+            ASSERT_EQ(rename((b + ".new").c_str(), b.c_str()), 0);
+            const timespec kitTime = TimespecFromFileTime(kit_.entries[1].lastWriteTime);
+            if (after == After::kAlreadyTheKits) SetTime(b, kitTime.tv_sec, kitTime.tv_nsec);
+        }
+        ASSERT_EQ(tx.Begin(), ERR_NONE);
+        EXPECT_EQ(tx.Install(Data(), 0), ERR_NONE);
+        if (after == After::kAlreadyTheKits) {
+            EXPECT_EQ(tx.Install(Data(), 1), ERR_NONE);
+            EXPECT_EQ(tx.Commit(), ERR_NONE);
+            EXPECT_EQ(ReadBytes(b), "kit b");
+            continue;
+        }
+        EXPECT_EQ(tx.Install(Data(), 1), ERR_FILE_CHANGED) << way;
+        EXPECT_EQ(tx.appearedFile(), "b.tpl");
+        const RollbackOutcome outcome = tx.Rollback();
+        EXPECT_FALSE(outcome.unfinished) << way;
+        EXPECT_EQ(outcome.keptBackup, "") << way;
+        EXPECT_EQ(ReadBytes(target_ + "a.tpl"), "old a");
+        EXPECT_EQ(ReadBytes(b), "old b edit") << way;
+        EXPECT_EQ(Names(JournalFolderPath()), std::vector<std::string>{});
+    }
+}
+
 // A kit that names a file and lists files under the same name is damaged,
 // whichever comes first; the plan says so before anything is made.
 TEST_F(InstallTransactionTest, AKitNamingOneThingAFileAndAFolderIsDamaged) {

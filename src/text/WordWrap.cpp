@@ -49,18 +49,27 @@ std::vector<Piece> CutWord(const WString& word, std::size_t columns) {
     return pieces;
 }
 
+bool IsBlank(char16_t unit) { return unit == u' '; }
+
+// The end of the run of units from `at` that are blanks (`blanks`) or not.
+std::size_t RunEnd(const WString& line, std::size_t at, bool blanks) {
+    while (at < line.length() && IsBlank(line[at]) == blanks) ++at;
+    return at;
+}
+
 void WrapLine(const WString& line, std::size_t columns, WString& out) {
     Piece current;
     bool started = false;
     std::size_t from = 0;
+    // A line's own indentation is no blank of a break: it stays with the first word.
+    std::size_t wordEnd = RunEnd(line, RunEnd(line, 0, true), false);
+    WString gap;
     for (;;) {
-        std::size_t blank = line.find(u' ', from);
-        if (blank == WString::npos) blank = line.length();
-        const WString word = line.substr(from, blank - from);
+        const WString word = line.substr(from, wordEnd - from);
         const std::size_t width = WidthOf(word);
-        if (started && current.width + 1 + width <= columns) {
-            current.text += u" " + word;
-            current.width += 1 + width;
+        if (started && current.width + gap.length() + width <= columns) {
+            current.text += gap + word;
+            current.width += gap.length() + width;
         } else {
             if (started) out += current.text + u"\n";
             std::vector<Piece> pieces = CutWord(word, columns);
@@ -68,10 +77,18 @@ void WrapLine(const WString& line, std::size_t columns, WString& out) {
             current = pieces.back();
             started = true;
         }
-        if (blank == line.length()) break;
-        from = blank + 1;
+        from = RunEnd(line, wordEnd, true);
+        gap = line.substr(wordEnd, from - wordEnd);
+        if (from == line.length()) break;
+        wordEnd = RunEnd(line, from, false);
     }
-    out += current.text;
+    // Blanks that end a prompt put the answer after them; where they do not
+    // fit, the answer belongs on the next line, not in the last column.
+    if (gap.empty() || current.width + gap.length() <= columns) {
+        out += current.text + gap;
+    } else {
+        out += current.text + u"\n";
+    }
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 
 // `text` with each of its lines broken at blanks into lines of at most
 // `columns` columns (a character takes the columns the locale gives it); the
-// blank at a break is dropped, and only a word wider than a whole line is
-// cut. With `columns` 0 (width unknown) the text comes back unchanged.
+// blanks at a break are dropped, so no line starts with one, and only a word
+// wider than a whole line is cut. Blanks that end a line and do not fit on
+// it are a break too. With `columns` 0 (width unknown) the text comes back
+// unchanged.
 WString WrapWords(const WString& text, std::size_t columns);

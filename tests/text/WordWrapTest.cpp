@@ -1,12 +1,35 @@
 // Paragraphs broken at blanks for a terminal: whole words wherever a word fits a line.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
+#include <cstdlib>
+#include <random>
+#include <string>
 #include <tuple>
+#include <vector>
 
+#include "text/EnvironmentLocale.h"
 #include "text/WordWrap.h"
 
 namespace {
+
+// The locale the C library measures in, which is also the one the text will
+// be written in, for one test.
+struct ScopedLocale {
+    explicit ScopedLocale(const char* name) {
+        EXPECT_NE(std::setlocale(LC_CTYPE, name), nullptr);
+        setenv("LC_ALL", name, 1);
+        ReloadEnvironmentLocale();
+    }
+    ~ScopedLocale() {
+        std::setlocale(LC_CTYPE, "C");
+        unsetenv("LC_ALL");
+        ReloadEnvironmentLocale();
+    }
+};
+
+std::u16string Units(const WString& text) { return {text.c_str(), text.length()}; }
 
 // (name, text, columns, wrapped)
 const std::tuple<const char*, const char16_t*, std::size_t, const char16_t*> kCases[] = {
@@ -16,17 +39,69 @@ const std::tuple<const char*, const char16_t*, std::size_t, const char16_t*> kCa
     {"a word wider than a line alone is cut", u"a abcdefgh b", 4, u"a\nabcd\nefgh\nb"},
     {"lines of the text stay lines", u"one two\n\nthree", 5, u"one\ntwo\n\nthree"},
     {"blanks inside a line are kept", u"a  b", 4, u"a  b"},
+    {"every blank of a break is dropped", u"abcd   ef  gh", 4, u"abcd\nef\ngh"},
+    {"a line's own indentation stays", u"  ab cd", 5, u"  ab\ncd"},
     {"Cyrillic counts a column a letter", u"Каталог шаблонов:", 10, u"Каталог\nшаблонов:"},
+    {"Greek, Georgian and Armenian count a column a letter", u"για έξοδο ქართული Հայերեն", 9,
+     u"για έξοδο\nქართული\nՀայերեն"},
     {"wide characters take two columns", u"文字 文字", 4, u"文字\n文字"},
     {"a character outside the basic plane stays whole", u"\U0001F4C1\U0001F4C1", 2, u"\U0001F4C1\n\U0001F4C1"},
+    {"a prompt's closing blank is kept where it fits", u"Press Enter to quit ", 20, u"Press Enter to quit "},
+    {"and is a break where it does not", u"Press Enter to quit ", 19, u"Press Enter to quit\n"},
 };
 
 TEST(WordWrapTest, BreaksAtBlanksWithinTheColumns) {
-    ASSERT_NE(std::setlocale(LC_CTYPE, "C.UTF-8"), nullptr);
+    const ScopedLocale locale("C.UTF-8");
     for (const auto& [name, text, columns, wrapped] : kCases) {
-        EXPECT_EQ(WrapWords(WString(text), columns), WString(wrapped)) << name;
+        EXPECT_EQ(Units(WrapWords(WString(text), columns)), std::u16string(wrapped)) << name;
     }
-    std::setlocale(LC_CTYPE, "C");
+}
+
+// Texts of words of letters one column wide (Latin, Cyrillic, Greek) and two (CJK), single blanks between them:
+// every line within the width, none starting with a blank, no break earlier than it must be, nothing lost, and
+// only a word wider than a line in pieces.
+TEST(WordWrapTest, EveryLineFitsAndOnlyWordsWiderThanALineAreCut) {
+    const ScopedLocale locale("C.UTF-8");
+    const std::u16string letters = u"aЖλ文";
+    const auto width = [](const std::u16string& text) { return text.size() + std::ranges::count(text, u'文'); };
+    const auto split = [](const std::u16string& text, char16_t at) {
+        std::vector<std::u16string> parts(1);
+        for (const char16_t unit : text) unit == at ? parts.emplace_back() : parts.back() += unit;
+        return parts;
+    };
+    std::mt19937 random(29);
+    for (int round = 0; round < 3000; ++round) {
+        std::vector<std::u16string> words(random() % 8);
+        std::u16string text;
+        for (std::u16string& word : words) {
+            for (std::size_t n = 1 + random() % 9; n > 0; --n) word += letters[random() % letters.size()];
+            text += (text.empty() ? u"" : u" ") + word;
+        }
+        const std::size_t columns = 2 + random() % 12;
+        const std::u16string wrapped = Units(WrapWords(WString(text.data(), text.size()), columns));
+        SCOPED_TRACE(testing::PrintToString(text) + " in " + std::to_string(columns) + " columns: " +
+                     testing::PrintToString(wrapped));
+        std::u16string joined;
+        const std::vector<std::u16string> lines = split(wrapped, u'\n');
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            ASSERT_LE(width(lines[i]), columns);
+            ASSERT_NE(lines[i].substr(0, 1), u" ");
+            if (i + 1 < lines.size()) {
+                ASSERT_GT(width(lines[i]) + 1 + width(split(lines[i + 1], u' ')[0]), columns) << "broken too early";
+            }
+            for (const std::u16string& piece : split(lines[i], u' ')) {
+                const bool whole = std::ranges::find(words, piece) != words.end();
+                const bool ofAWiderWord = std::ranges::any_of(words, [&](const std::u16string& word) {
+                    return width(word) > columns && word.find(piece) != std::u16string::npos;
+                });
+                ASSERT_TRUE(whole || ofAWiderWord || words.empty()) << testing::PrintToString(piece);
+            }
+            joined += lines[i];
+        }
+        std::erase(text, u' ');
+        std::erase(joined, u' ');
+        ASSERT_EQ(joined, text);
+    }
 }
 
 }  // namespace

@@ -106,3 +106,12 @@ WString WrapWords(const WString& text, std::size_t columns) {
         from = end + 1;
     }
 }
+
+WString WrapPrompt(const WString& prompt, const WString& answer, std::size_t columns) {
+    WString wrapped = WrapWords(prompt, columns);
+    if (columns == 0) return wrapped;
+    const std::size_t lastLine = wrapped.rfind(u'\n') + 1;  // npos + 1: the first line
+    if (WidthOf(wrapped.substr(lastLine)) + WidthOf(answer) <= columns) return wrapped;
+    while (wrapped.length() > lastLine && IsBlank(wrapped.back())) wrapped.erase(wrapped.length() - 1, 1);
+    return wrapped.length() == lastLine ? wrapped : wrapped + u"\n";
+}

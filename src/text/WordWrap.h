@@ -14,3 +14,9 @@
 // it are a break too. With `columns` 0 (width unknown) the text comes back
 // unchanged.
 WString WrapWords(const WString& text, std::size_t columns);
+
+// `prompt` broken as WrapWords breaks it, for `answer` to be shown after it
+// as the text to edit: when the answer does not fit after the prompt's last
+// line, the prompt ends with a break, so that the answer starts a line of
+// its own.
+WString WrapPrompt(const WString& prompt, const WString& answer, std::size_t columns);

@@ -1,4 +1,5 @@
-// Paragraphs broken at blanks for a terminal: whole words wherever a word fits a line.
+// Text broken at blanks for a terminal: whole words wherever a word fits a line, and prompts that leave their
+// answer room.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -101,6 +102,29 @@ TEST(WordWrapTest, EveryLineFitsAndOnlyWordsWiderThanALineAreCut) {
         std::erase(text, u' ');
         std::erase(joined, u' ');
         ASSERT_EQ(joined, text);
+    }
+}
+
+// The answer to a prompt follows its last line where it fits, else starts a line of its own: the line editor
+// would otherwise let the terminal cut it, or the prompt, at the last column.
+TEST(WordWrapTest, APromptLeavesItsAnswerRoomOrEndsWithABreak) {
+    const ScopedLocale locale("C.UTF-8");
+    const char16_t* question = u"Template directory [~/.qorn/Vq/vq8/tmplts/]: ";
+    // (name, prompt, answer, columns, wrapped)
+    const std::tuple<const char*, const char16_t*, const char16_t*, std::size_t, const char16_t*> kPrompts[] = {
+        {"width unknown", question, u"~/.qorn/Vq/vq8/tmplts/", 0, question},
+        {"the answer fits after the prompt", question, u"~/.qorn/Vq/vq8/tmplts/", 80, question},
+        {"the answer starts a line of its own", question, u"~/.qorn/Vq/vq8/tmplts/", 40,
+         u"Template directory\n[~/.qorn/Vq/vq8/tmplts/]:\n"},
+        {"a prompt at exactly the width", u"Press Enter to continue, or Ctrl+C to quit ", u"", 42,
+         u"Press Enter to continue, or Ctrl+C to quit\n"},
+        {"a prompt one column wider than the width", u"Press Enter to continue, or Ctrl+C to quit ", u"", 41,
+         u"Press Enter to continue, or Ctrl+C to\nquit "},
+        {"Greek: the blank at the break is dropped", u"Πατήστε Enter για να συνεχίσετε ή Ctrl+C για έξοδο ", u"", 40,
+         u"Πατήστε Enter για να συνεχίσετε ή Ctrl+C\nγια έξοδο "},
+    };
+    for (const auto& [name, prompt, answer, columns, wrapped] : kPrompts) {
+        EXPECT_EQ(Units(WrapPrompt(WString(prompt), WString(answer), columns)), std::u16string(wrapped)) << name;
     }
 }
 

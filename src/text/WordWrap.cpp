@@ -3,6 +3,8 @@
 #include <cwchar>
 #include <vector>
 
+#include "text/Convert.h"
+
 namespace {
 
 struct Piece {
@@ -91,6 +93,21 @@ void WrapLine(const WString& line, std::size_t columns, WString& out) {
     }
 }
 
+// The longest start of `text` within `columns`, without the blanks it ends with.
+WString StartWithin(const WString& text, std::size_t columns) {
+    std::size_t end = 0;
+    for (std::size_t at = 0, units = 0, width = 0; at < text.length(); at += units) {
+        width += ColumnsOf(CodePointAt(text, at, &units));
+        if (width > columns) break;
+        end = at + units;
+    }
+    while (end > 0 && IsBlank(text[end - 1])) --end;
+    return text.substr(0, end);
+}
+
+// Where the locale cannot write the ellipsis character, writing it would end the line there.
+WString Ellipsis() { return ToAStringWhole(u"\u2026") ? WString(u"\u2026") : WString(u"..."); }
+
 }  // namespace
 
 WString WrapWords(const WString& text, std::size_t columns) {
@@ -114,4 +131,15 @@ WString WrapPrompt(const WString& prompt, const WString& answer, std::size_t col
     if (WidthOf(wrapped.substr(lastLine)) + WidthOf(answer) <= columns) return wrapped;
     while (wrapped.length() > lastLine && IsBlank(wrapped.back())) wrapped.erase(wrapped.length() - 1, 1);
     return wrapped.length() == lastLine ? wrapped : wrapped + u"\n";
+}
+
+WString ShortenLine(const WString& text, std::size_t kept, std::size_t columns) {
+    if (WidthOf(text) <= columns) return text;
+    const WString ellipsis = Ellipsis();
+    const std::size_t cut = kept < text.length() ? text.length() - kept : 0;
+    const WString tail = text.substr(cut);
+    const std::size_t ending = WidthOf(ellipsis) + WidthOf(tail);
+    if (ending <= columns) return StartWithin(text.substr(0, cut), columns - ending) + ellipsis + tail;
+    if (WidthOf(ellipsis) <= columns) return StartWithin(text, columns - WidthOf(ellipsis)) + ellipsis;
+    return StartWithin(text, columns);
 }

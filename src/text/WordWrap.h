@@ -1,6 +1,6 @@
-// Paragraphs broken into lines at blanks for a terminal of a given width, so
-// that a person, or a braille display, reads whole words: a terminal left to
-// itself cuts a word at its last column.
+// Text fitted to a terminal of a given width, so that a person, or a braille
+// display, reads whole words: a terminal left to itself cuts a word at its
+// last column, and a line redrawn in place that it wraps is never overwritten.
 #pragma once
 
 #include <cstddef>
@@ -20,3 +20,9 @@ WString WrapWords(const WString& text, std::size_t columns);
 // line, the prompt ends with a break, so that the answer starts a line of
 // its own.
 WString WrapPrompt(const WString& prompt, const WString& answer, std::size_t columns);
+
+// `text` on one line of at most `columns` columns: when it is wider, the
+// part before its last `kept` units is cut and ends with an ellipsis, so
+// that what the line is for (a percentage) stays; when even that does not
+// fit, the whole line is cut from its end.
+WString ShortenLine(const WString& text, std::size_t kept, std::size_t columns);

@@ -1,5 +1,5 @@
-// Text broken at blanks for a terminal: whole words wherever a word fits a line, and prompts that leave their
-// answer room.
+// Text fitted to a terminal: whole words wherever a word fits a line, prompts that leave their answer room, and a
+// line redrawn in place that never reaches the last column.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -126,6 +126,27 @@ TEST(WordWrapTest, APromptLeavesItsAnswerRoomOrEndsWithABreak) {
     for (const auto& [name, prompt, answer, columns, wrapped] : kPrompts) {
         EXPECT_EQ(Units(WrapPrompt(WString(prompt), WString(answer), columns)), std::u16string(wrapped)) << name;
     }
+}
+
+// A progress line cut to the width keeps its percentage; the ellipsis is one the locale can write.
+TEST(WordWrapTest, ARedrawnLineIsCutBeforeItsPercentage) {
+    const WString english(u"Files being copied... 45%"), greek(u"Η αντιγραφή αρχείων βρίσκεται σε εξέλιξη... 45%");
+    {
+        const ScopedLocale locale("C.UTF-8");
+        // (name, text, kept, columns, shortened)
+        const std::tuple<const char*, WString, std::size_t, std::size_t, const char16_t*> kLines[] = {
+            {"fits", WString(u"Files being copied... 7%"), 3, 24, u"Files being copied... 7%"},
+            {"Greek in 40 columns less one", greek, 4, 39, u"Η αντιγραφή αρχείων βρίσκεται σε ε\u2026 45%"},
+            {"a blank before the ellipsis goes", english, 4, 17, u"Files being\u2026 45%"},
+            {"a wide character that would cross the width stays out", WString(u"文字文字 7%"), 3, 9, u"文字\u2026 7%"},
+            {"too narrow for the percentage: cut from the end", english, 4, 4, u"Fil\u2026"},
+        };
+        for (const auto& [name, text, kept, columns, shortened] : kLines) {
+            EXPECT_EQ(Units(ShortenLine(text, kept, columns)), std::u16string(shortened)) << name;
+        }
+    }
+    const ScopedLocale plain("C");
+    EXPECT_EQ(Units(ShortenLine(english, 4, 17)), u"Files bein... 45%") << "C locale";
 }
 
 }  // namespace

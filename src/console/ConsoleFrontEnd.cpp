@@ -63,8 +63,7 @@ void ConsoleFrontEnd::ShowProgress(const ProgressReport& report) {
     if (!terminal_ || report.status != ERR_NONE || report.percent == drawnPercent_) return;
     const std::int64_t now = clock_();
     if (progressLineOpen_ && now - drawnAt_ < kRedrawIntervalMs) return;
-    const WString line = LoadResString("IDS_PROGRESS_START") + u" " + IntToWString(report.percent, 10) + u"%";
-    std::fprintf(out_, "\r%s", ToAString(line).c_str());
+    std::fprintf(out_, "\r%s", ToAString(ProgressLine(report.percent)).c_str());
     std::fflush(out_);
     progressLineOpen_ = true;
     drawnPercent_ = report.percent;
@@ -114,6 +113,16 @@ void ConsoleFrontEnd::WriteProgressLine(std::int32_t percent) {
     if (percent < nextProgressLine_) return;
     WriteLine(LoadResString("IDS_PROGRESS_START") + u" " + IntToWString(percent, 10) + u"%");
     nextProgressLine_ = (percent / 10 + 1) * 10;
+}
+
+// A line the terminal wraps is redrawn below itself, leaving the rest behind;
+// one that fills the last column wraps on some terminals at the next
+// character. So it stays short of the width, the percentage whole.
+WString ConsoleFrontEnd::ProgressLine(std::int32_t percent) const {
+    const WString figure = u" " + IntToWString(percent, 10) + u"%";
+    const WString line = LoadResString("IDS_PROGRESS_START") + figure;
+    const std::size_t columns = TerminalColumns(out_);
+    return columns > 1 ? ShortenLine(line, figure.length(), columns - 1) : line;
 }
 
 void ConsoleFrontEnd::WriteLine(const WString& text) {

@@ -3,7 +3,8 @@
 // stream (standard error); while the job runs, a progress line is redrawn in
 // place, only when the stream is a terminal and at most a few times a second,
 // or, for a screen reader, written as a new line every tenth of the way. On a
-// terminal, lines are broken at blanks to its width.
+// terminal, lines are broken at blanks to its width, and the line redrawn in
+// place is cut short of it.
 #pragma once
 
 #include <cstdint>
@@ -63,6 +64,8 @@ private:
     void WriteCount(const char* labelId, std::uint32_t count);
     void EndProgressLine();
     void WriteProgressLine(std::int32_t percent);
+    // The line redrawn in place, within the terminal's width when it is known.
+    WString ProgressLine(std::int32_t percent) const;
 
     std::FILE* out_;
     bool terminal_;

@@ -37,7 +37,7 @@ std::int32_t TerminalFrontEnd::ShowMessage(const WString& text, std::uint32_t fl
     if (flags != MB_QUESTION_YESNO) return console_.ShowMessage(text, flags);
     // A question is answered as the welcome is: Enter says yes, Ctrl+C no.
     WriteLine(text);
-    const bool yes = reader_.ReadLine(ToAString(LoadResString("IDS_TERMINAL_CONTINUE") + u" "), AString()).has_value();
+    const bool yes = Ask(LoadResString("IDS_TERMINAL_CONTINUE") + u" ", WString()).has_value();
     return yes ? IDYES : IDNO;
 }
 
@@ -75,7 +75,7 @@ void TerminalFrontEnd::SayCancelled() { WriteLine(LoadResString("IDS_CANCEL_FINI
 bool TerminalFrontEnd::AskToContinue() {
     WriteLine(title_);
     WriteLine(welcome_);
-    return reader_.ReadLine(ToAString(LoadResString("IDS_TERMINAL_CONTINUE") + u" "), AString()).has_value();
+    return Ask(LoadResString("IDS_TERMINAL_CONTINUE") + u" ", WString()).has_value();
 }
 
 std::optional<WString> TerminalFrontEnd::AskForDirectory() {
@@ -83,7 +83,7 @@ std::optional<WString> TerminalFrontEnd::AskForDirectory() {
     WriteLine(LoadResString("IDS_DESTINATION_PROMPT"));
     const WString shown = AbbreviateHome(proposal_);
     for (;;) {
-        const std::optional<TypedLine> line = reader_.ReadLine(ToAString(DirectoryQuestion(shown)), ToAString(shown));
+        const std::optional<TypedLine> line = Ask(DirectoryQuestion(shown), shown);
         if (!line) return std::nullopt;
         // As on the wizard's page: a path the locale cannot carry whole would
         // name some other directory.
@@ -111,6 +111,17 @@ void TerminalFrontEnd::ShowNote(const WString& text) { console_.ShowNote(text); 
 
 void TerminalFrontEnd::OfferDescriptionDocument(const WString& path) {
     WriteLine(LoadResString("IDS_SUCCESS_OPENDESCR") + u": " + Visible(path));
+}
+
+// The line editor redraws only its last line, and the answer must follow the
+// prompt there: the lines before it are written once, as a paragraph.
+std::optional<TypedLine> TerminalFrontEnd::Ask(const WString& prompt, const WString& answer) {
+    const WString wrapped = WrapPrompt(prompt, answer, TerminalColumns(out_));
+    const std::size_t lastLine = wrapped.rfind(u'\n');
+    if (lastLine == WString::npos) return reader_.ReadLine(ToAString(wrapped), ToAString(answer));
+    std::fprintf(out_, "%s\n", ToAString(wrapped.substr(0, lastLine)).c_str());
+    std::fflush(out_);
+    return reader_.ReadLine(ToAString(wrapped.substr(lastLine + 1)), ToAString(answer));
 }
 
 void TerminalFrontEnd::WriteLine(const WString& text) {

@@ -3,7 +3,7 @@
 // question offers the proposal to edit; the progress line, the outcome and
 // the notes are the console's; at the end the description document is named,
 // not opened. Ctrl+C at a question ends the dialogue as cancelled. Its
-// paragraphs are broken at blanks to the terminal's width.
+// paragraphs and questions are broken at blanks to the terminal's width.
 #pragma once
 
 #include <cstdio>
@@ -49,6 +49,9 @@ private:
     // The answer, decodable in the locale; empty when the user interrupted.
     std::optional<WString> AskForDirectory();
     void SayCancelled();
+    // `prompt`, broken at blanks to the terminal's width, then the line read
+    // after it, starting as `answer`; empty when the user interrupted.
+    std::optional<TypedLine> Ask(const WString& prompt, const WString& answer);
     void WriteLine(const WString& text);
 
     std::FILE* out_;

@@ -3,6 +3,8 @@
 #include <cwchar>
 #include <vector>
 
+#include "text/Convert.h"
+
 namespace {
 
 struct Piece {
@@ -49,18 +51,27 @@ std::vector<Piece> CutWord(const WString& word, std::size_t columns) {
     return pieces;
 }
 
+bool IsBlank(char16_t unit) { return unit == u' '; }
+
+// The end of the run of units from `at` that are blanks (`blanks`) or not.
+std::size_t RunEnd(const WString& line, std::size_t at, bool blanks) {
+    while (at < line.length() && IsBlank(line[at]) == blanks) ++at;
+    return at;
+}
+
 void WrapLine(const WString& line, std::size_t columns, WString& out) {
     Piece current;
     bool started = false;
     std::size_t from = 0;
+    // A line's own indentation is no blank of a break: it stays with the first word.
+    std::size_t wordEnd = RunEnd(line, RunEnd(line, 0, true), false);
+    WString gap;
     for (;;) {
-        std::size_t blank = line.find(u' ', from);
-        if (blank == WString::npos) blank = line.length();
-        const WString word = line.substr(from, blank - from);
+        const WString word = line.substr(from, wordEnd - from);
         const std::size_t width = WidthOf(word);
-        if (started && current.width + 1 + width <= columns) {
-            current.text += u" " + word;
-            current.width += 1 + width;
+        if (started && current.width + gap.length() + width <= columns) {
+            current.text += gap + word;
+            current.width += gap.length() + width;
         } else {
             if (started) out += current.text + u"\n";
             std::vector<Piece> pieces = CutWord(word, columns);
@@ -68,11 +79,34 @@ void WrapLine(const WString& line, std::size_t columns, WString& out) {
             current = pieces.back();
             started = true;
         }
-        if (blank == line.length()) break;
-        from = blank + 1;
+        from = RunEnd(line, wordEnd, true);
+        gap = line.substr(wordEnd, from - wordEnd);
+        if (from == line.length()) break;
+        wordEnd = RunEnd(line, from, false);
     }
-    out += current.text;
+    // Blanks that end a prompt put the answer after them; where they do not
+    // fit, the answer belongs on the next line, not in the last column.
+    if (gap.empty() || current.width + gap.length() <= columns) {
+        out += current.text + gap;
+    } else {
+        out += current.text + u"\n";
+    }
 }
+
+// The longest start of `text` within `columns`, without the blanks it ends with.
+WString StartWithin(const WString& text, std::size_t columns) {
+    std::size_t end = 0;
+    for (std::size_t at = 0, units = 0, width = 0; at < text.length(); at += units) {
+        width += ColumnsOf(CodePointAt(text, at, &units));
+        if (width > columns) break;
+        end = at + units;
+    }
+    while (end > 0 && IsBlank(text[end - 1])) --end;
+    return text.substr(0, end);
+}
+
+// Where the locale cannot write the ellipsis character, writing it would end the line there.
+WString Ellipsis() { return ToAStringWhole(u"\u2026") ? WString(u"\u2026") : WString(u"..."); }
 
 }  // namespace
 
@@ -88,4 +122,24 @@ WString WrapWords(const WString& text, std::size_t columns) {
         out += u"\n";
         from = end + 1;
     }
+}
+
+WString WrapPrompt(const WString& prompt, const WString& answer, std::size_t columns) {
+    WString wrapped = WrapWords(prompt, columns);
+    if (columns == 0) return wrapped;
+    const std::size_t lastLine = wrapped.rfind(u'\n') + 1;  // npos + 1: the first line
+    if (WidthOf(wrapped.substr(lastLine)) + WidthOf(answer) <= columns) return wrapped;
+    while (wrapped.length() > lastLine && IsBlank(wrapped.back())) wrapped.erase(wrapped.length() - 1, 1);
+    return wrapped.length() == lastLine ? wrapped : wrapped + u"\n";
+}
+
+WString ShortenLine(const WString& text, std::size_t kept, std::size_t columns) {
+    if (WidthOf(text) <= columns) return text;
+    const WString ellipsis = Ellipsis();
+    const std::size_t cut = kept < text.length() ? text.length() - kept : 0;
+    const WString tail = text.substr(cut);
+    const std::size_t ending = WidthOf(ellipsis) + WidthOf(tail);
+    if (ending <= columns) return StartWithin(text.substr(0, cut), columns - ending) + ellipsis + tail;
+    if (WidthOf(ellipsis) <= columns) return StartWithin(text, columns - WidthOf(ellipsis)) + ellipsis;
+    return StartWithin(text, columns);
 }

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The installer in a tmux pane without a display: "~/my te" completed with Tab, in Russian; an empty and an
 # undecodable answer refused, then the proposal accepted; paragraphs broken at blanks; file names with escape
-# sequences listed by Tab as text; with TERM=dumb a progress line every tenth; Ctrl+C at the welcome, the
-# question and mid-copy; input that is no terminal ends at once with status 2.
+# sequences listed by Tab as text; with TERM=dumb a progress line every tenth; in 40 columns, in Greek, no line
+# wider and none starting with a blank; Ctrl+C at the welcome, the question and mid-copy; input that is no
+# terminal ends at once with status 2.
 source "$(dirname "$0")/lib.sh"
 e2e_need tmux
 e2e_init
@@ -12,13 +13,13 @@ printf 'set -g remain-on-exit on\nset -g history-limit 5000\n' >"$E2E_ROOT/tmux.
 pane() { tmux -L "qorn-e2e-$$-${E2E_RUN:-0}" -f "$E2E_ROOT/tmux.conf" "$@"; }
 e2e_on_exit() { pane kill-server 2>/dev/null; }
 
-# t_start [args...]: the installer in a fresh 100x30 pane; its status goes to T_STATUS.
+# t_start [args...]: the installer in a fresh pane, T_WIDTH (100) columns by 30; its status goes to T_STATUS.
 t_start() {
     pane kill-server 2>/dev/null
     E2E_RUN=$((${E2E_RUN:-0} + 1)) T_STATUS=$E2E_ROOT/status-$E2E_RUN
     e2e_log "run $E2E_RUN: setup $* (in a terminal)"
     (cd "$E2E_WORK" && env -u DISPLAY ${E2E_SETUP_ENV[@]+"${E2E_SETUP_ENV[@]}"} \
-        tmux -L "qorn-e2e-$$-$E2E_RUN" -f "$E2E_ROOT/tmux.conf" new-session -d -x 100 -y 30 \
+        tmux -L "qorn-e2e-$$-$E2E_RUN" -f "$E2E_ROOT/tmux.conf" new-session -d -x "${T_WIDTH:-100}" -y 30 \
         "$(printf '%q ' env ${T_ENV[@]+"${T_ENV[@]}"} "$E2E_INSTALL/setup" "$@"); echo \$? >$(printf '%q' "$T_STATUS")")
 }
 t_screen() { pane capture-pane -p -J -S - 2>/dev/null; }
@@ -105,6 +106,27 @@ t_wait_exit 0
 tenths=$(t_screen | sed -n "s/^$(say IDS_PROGRESS_START | sed 's/\./\\./g') \([0-9]*\)%\$/\1/p" | awk '{printf "%d ", $1 / 10}')
 e2e_check "TERM=dumb: progress lines at tenths \"$tenths\", more than two, each a new tenth, the last 100%" \
     awk -v t="$tenths" 'BEGIN { n = split(t, a, " "); for (i = 2; i <= n; i++) if (a[i] <= a[i-1]) exit 1; exit !(n > 2 && a[n] == 10) }'
+
+# ---- 40 columns, in Greek (two bytes a letter, a column each): no line, prompts and progress included, wider
+# than the pane once the rows it wrapped are joined, none starting with the blank it was broken at, and the line
+# redrawn in place left once, not once for every drawing
+e2e_use_home home-narrow
+e2e_slow_installs 300
+T_WIDTH=40 t_start -Lel
+e2e_slow_installs 0
+lang=el
+t_wait_text "$(say IDS_TERMINAL_CONTINUE)"
+t_keys Enter
+t_wait_text "$(question)~/.qorn/Vq/vq8/tmplts/"
+t_keys Enter
+t_wait_exit 0
+e2e_check "40 columns: the kit is installed" e2e_tree_matches "$E2E_WORK/large" "$E2E_DEFAULT_DIR"
+e2e_check "40 columns: no line wider than the pane" test "$(t_screen | wc -L)" -le 40
+rows=$(pane capture-pane -p -S -) progress=$(say IDS_PROGRESS_START)
+e2e_check "40 columns: no row starts with a blank" eval '! grep -q "^ " <<<"$rows"'
+e2e_check "40 columns: the progress line left once, whole to its percentage" \
+    test "$(grep -c "^${progress:0:20}.* [0-9]*%\$" <<<"$rows")" -eq 1
+lang=en
 
 # ---- Ctrl+C: cancelled (4), the tree as before, no launcher file
 e2e_install_kit "$E2E_WORK/small.efd"

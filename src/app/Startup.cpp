@@ -94,9 +94,9 @@ ExitStatus EndBeforeFrontEnd(const WString& title, const std::vector<RecoveryNot
 ExitStatus RunWithOptions(StartupContext& context, const CommandLineOptions& options, const LanguageChoice& choice,
                           const std::vector<RecoveryNotice>& notices, ReportChannel* report) {
     if (options.showHelp) {
-        const WString usage = LoadResString("IDS_HELP_USAGE") + u"\n" + LoadResString("IDS_HELP_TERMINAL") + u"\n" +
-                              LoadResString("IDS_HELP_PROGRESSLINES") + u"\n" +
-                              LoadResString("IDS_HELP_JOURNALWAITING") + u"\n" +
+        // Status 8 under the usage's list of statuses, which it continues; the options after.
+        const WString usage = LoadResString("IDS_HELP_USAGE") + u"\n" + LoadResString("IDS_HELP_JOURNALWAITING") + u"\n" +
+                              LoadResString("IDS_HELP_TERMINAL") + u"\n" + LoadResString("IDS_HELP_PROGRESSLINES") + u"\n" +
                               LoadResString("IDS_HELP_RECORD") + u"\n" + LoadResString("IDS_HELP_JSON");
         return EndBeforeFrontEnd(context.title, notices, ExitStatus::Success, usage, report);
     }

@@ -37,9 +37,8 @@ e2e_default_kit
 e2e_start_headless usecwd -Lru --help
 e2e_wait_exit
 e2e_check "help: the Russian usage on standard output" \
-    e2e_said out "$(e2e_message IDS_HELP_USAGE ru)" "$(e2e_message IDS_HELP_TERMINAL ru)" \
-    "$(e2e_message IDS_HELP_PROGRESSLINES ru)" \
-    "$(e2e_message IDS_HELP_JOURNALWAITING ru)" \
+    e2e_said out "$(e2e_message IDS_HELP_USAGE ru)" "$(e2e_message IDS_HELP_JOURNALWAITING ru)" \
+    "$(e2e_message IDS_HELP_TERMINAL ru)" "$(e2e_message IDS_HELP_PROGRESSLINES ru)" \
     "$(e2e_message IDS_HELP_RECORD ru)" "$(e2e_message IDS_HELP_JSON ru)"
 e2e_check "help: nothing on standard error" test ! -s "$E2E_SETUP_ERR"
 

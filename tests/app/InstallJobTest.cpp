@@ -329,7 +329,7 @@ TEST_F(InstallJobTest, BothThreadsInstallFromTheStreamAndItsDamageUndoesWhatThey
 
 // An edit of a file whose name leaves no room for the kept copy's suffix is
 // kept all the same, under the name cut short at a character's start; two
-// such names cut alike get two kept names. The dry run says the same names.
+// such names cut alike get two kept names.
 TEST_F(InstallJobTest, EditsOfFilesWithTheLongestNamesAreKeptUnderShortenedNames) {
     std::string accents;
     for (int i = 0; i < 124; ++i) accents += "\u00e9";
@@ -345,11 +345,6 @@ TEST_F(InstallJobTest, EditsOfFilesWithTheLongestNamesAreKeptUnderShortenedNames
     ASSERT_EQ(Run(target_), ERR_NONE);
     for (const std::string& name : names) UserFile(name, "edited " + name.substr(name.size() - 5), kKitSeconds + 50);
     kit("v2 ", kKitSeconds + 100);
-    InstallTransaction dryRun;
-    ASSERT_EQ(dryRun.Plan(Wide(target_), kit_.entries, {RecordOptions::Kind::DryRun, IdentityOfKit(kit_.descriptions)}),
-              ERR_NONE);
-    RunSummary planned;
-    dryRun.Describe(planned);
     ASSERT_EQ(Run(target_), ERR_NONE);
     const TreeState tree = Snapshot(target_);
     std::set<std::string> kept;
@@ -367,41 +362,13 @@ TEST_F(InstallJobTest, EditsOfFilesWithTheLongestNamesAreKeptUnderShortenedNames
             << path << " cuts a character";
     }
     EXPECT_EQ(kept.size(), 3u);
-    std::set<std::string> planNamed;
-    for (const RunSummary::KeptEdit& edit : planned.keptEdits) planNamed.insert(edit.keptAs);
-    EXPECT_EQ(planNamed, kept);
     for (const std::string& name : names) EXPECT_EQ(tree.at(name).content.substr(0, 3), "v2 ") << name;
 }
 
-// A file the removal planned to take that the user saves again before it
-// goes stays, and is named as kept, not as removed.
-TEST_F(InstallJobTest, AFileSavedAgainDuringARemovalStaysAndIsNamedKept) {
-    AddFile("a.tpl", "kit a");
-    AddFile("b.tpl", "kit b");
-    OpenKit();
-    ASSERT_EQ(Run(target_), ERR_NONE);
-    InstallTransaction uninstall;
-    ASSERT_EQ(uninstall.Plan(Wide(target_), kit_.entries,
-                             {RecordOptions::Kind::Uninstall, IdentityOfKit(kit_.descriptions)}),
-              ERR_NONE);
-    UserFile("b.tpl", "kit b, edited", kKitSeconds + 10);
-    ASSERT_EQ(uninstall.Begin(), ERR_NONE);
-    ASSERT_EQ(uninstall.FinishRecord(), ERR_NONE);
-    ASSERT_EQ(uninstall.Commit(), ERR_NONE);
-    RunSummary summary;
-    uninstall.Describe(summary);
-    ASSERT_EQ(summary.removed.size(), 1u);
-    EXPECT_EQ(summary.removed[0], "a.tpl");
-    ASSERT_EQ(summary.keptEdits.size(), 1u);
-    EXPECT_EQ(summary.keptEdits[0].path, "b.tpl");
-    EXPECT_EQ(ReadBytes(target_ + "b.tpl"), "kit b, edited");
-    EXPECT_EQ(Snapshot(target_).count("a.tpl"), 0u);
-}
-
-// A file two kits installed is each kit's: removing one kit, or an update of
-// it that no longer ships the file, leaves the file and its folder to the
-// other; what only the leaving kit installed goes.
-TEST_F(InstallJobTest, AFileAnotherKitInstalledTooStaysForIt) {
+// What a removal takes is only the leaving kit's own: a file another kit
+// installed too stays for it (also when an update stops shipping it), and one
+// the user saves again after the plan stays and is named kept, not removed.
+TEST_F(InstallJobTest, ARemovalLeavesWhatAnotherKitOrTheUserStillHas) {
     const auto kit = [&](const char* product, const std::vector<std::string>& names) {
         KitClose(kit_);
         source_.files.clear();
@@ -413,20 +380,28 @@ TEST_F(InstallJobTest, AFileAnotherKitInstalledTooStaysForIt) {
     ASSERT_EQ(Run(target_), ERR_NONE);
     kit("A", {"shared/common.tpl", "a/only.tpl", "a/dropped.tpl"});
     ASSERT_EQ(Run(target_), ERR_NONE);
-    kit("A", {"a/only.tpl"});  // the update no longer ships the shared file
+    kit("A", {"a/only.tpl", "a/edited.tpl"});  // the update no longer ships the shared file
     ASSERT_EQ(Run(target_), ERR_NONE);
     EXPECT_EQ(Snapshot(target_).count("shared/common.tpl"), 1u);
     EXPECT_EQ(Snapshot(target_).count("a/dropped.tpl"), 0u);
-    kit("A", {"shared/common.tpl", "a/only.tpl"});
-    ASSERT_EQ(Run(target_), ERR_NONE);
-    progress_.StartJob(kit_, Wide(target_), RunSummary::Kind::Uninstall);
     InstallTransaction uninstall;
-    ASSERT_EQ(RunInstallJob(uninstall, progress_), ERR_NONE);
+    ASSERT_EQ(uninstall.Plan(Wide(target_), kit_.entries, {RecordOptions::Kind::Uninstall, IdentityOfKit(kit_.descriptions)}),
+              ERR_NONE);
+    UserFile("a/edited.tpl", "saved again", kKitSeconds + 10);
+    ASSERT_EQ(uninstall.Begin(), ERR_NONE);
+    ASSERT_EQ(uninstall.FinishRecord(), ERR_NONE);
+    ASSERT_EQ(uninstall.Commit(), ERR_NONE);
+    RunSummary summary;
+    uninstall.Describe(summary);
+    ASSERT_EQ(summary.removed.size(), 1u);
+    EXPECT_EQ(summary.removed[0], "a/only.tpl");
+    ASSERT_EQ(summary.keptEdits.size(), 1u);
+    EXPECT_EQ(summary.keptEdits[0].path, "a/edited.tpl");
     std::vector<std::string> files;
     for (const auto& [path, state] : Snapshot(target_)) {
         if (S_ISREG(state.mode) && path.rfind(kRecordFolder, 0) != 0) files.push_back(path);
     }
-    EXPECT_EQ(files, (std::vector<std::string>{"shared/b.tpl", "shared/common.tpl"}));
+    EXPECT_EQ(files, (std::vector<std::string>{"a/edited.tpl", "shared/b.tpl", "shared/common.tpl"}));
 }
 
 // Hundreds of recorded files are looked at by two threads, each keeping its folder open while it can: an edit is found

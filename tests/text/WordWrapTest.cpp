@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <clocale>
 #include <cstdlib>
-#include <random>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -55,53 +54,6 @@ TEST(WordWrapTest, BreaksAtBlanksWithinTheColumns) {
     const ScopedLocale locale("C.UTF-8");
     for (const auto& [name, text, columns, wrapped] : kCases) {
         EXPECT_EQ(Units(WrapWords(WString(text), columns)), std::u16string(wrapped)) << name;
-    }
-}
-
-// Texts of words of letters one column wide (Latin, Cyrillic, Greek) and two (CJK), single blanks between them:
-// every line within the width, none starting with a blank, no break earlier than it must be, nothing lost, and
-// only a word wider than a line in pieces.
-TEST(WordWrapTest, EveryLineFitsAndOnlyWordsWiderThanALineAreCut) {
-    const ScopedLocale locale("C.UTF-8");
-    const std::u16string letters = u"aЖλ文";
-    const auto width = [](const std::u16string& text) { return text.size() + std::ranges::count(text, u'文'); };
-    const auto split = [](const std::u16string& text, char16_t at) {
-        std::vector<std::u16string> parts(1);
-        for (const char16_t unit : text) unit == at ? parts.emplace_back() : parts.back() += unit;
-        return parts;
-    };
-    std::mt19937 random(29);
-    for (int round = 0; round < 3000; ++round) {
-        std::vector<std::u16string> words(random() % 8);
-        std::u16string text;
-        for (std::u16string& word : words) {
-            for (std::size_t n = 1 + random() % 9; n > 0; --n) word += letters[random() % letters.size()];
-            text += (text.empty() ? u"" : u" ") + word;
-        }
-        const std::size_t columns = 2 + random() % 12;
-        const std::u16string wrapped = Units(WrapWords(WString(text.data(), text.size()), columns));
-        SCOPED_TRACE(testing::PrintToString(text) + " in " + std::to_string(columns) + " columns: " +
-                     testing::PrintToString(wrapped));
-        std::u16string joined;
-        const std::vector<std::u16string> lines = split(wrapped, u'\n');
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            ASSERT_LE(width(lines[i]), columns);
-            ASSERT_NE(lines[i].substr(0, 1), u" ");
-            if (i + 1 < lines.size()) {
-                ASSERT_GT(width(lines[i]) + 1 + width(split(lines[i + 1], u' ')[0]), columns) << "broken too early";
-            }
-            for (const std::u16string& piece : split(lines[i], u' ')) {
-                const bool whole = std::ranges::find(words, piece) != words.end();
-                const bool ofAWiderWord = std::ranges::any_of(words, [&](const std::u16string& word) {
-                    return width(word) > columns && word.find(piece) != std::u16string::npos;
-                });
-                ASSERT_TRUE(whole || ofAWiderWord || words.empty()) << testing::PrintToString(piece);
-            }
-            joined += lines[i];
-        }
-        std::erase(text, u' ');
-        std::erase(joined, u' ');
-        ASSERT_EQ(joined, text);
     }
 }
 

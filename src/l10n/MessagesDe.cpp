@@ -102,6 +102,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_TARGET_NOTFOLDER", "An der Stelle des Vorlagenverzeichnisses oder eines der Ordner darüber steht eine Datei. Vorlagenverzeichnis:"},
     {"IDS_ERROR_TARGET_READONLY", "In das Vorlagenverzeichnis kann nicht geschrieben werden (keine Berechtigung oder ein schreibgeschütztes Dateisystem). Vorlagenverzeichnis:"},
     {"IDS_ERROR_KIT_UNREADABLE", "Die Installationsdatei qorn.efd kann nicht gelesen werden: Dieser Benutzer hat keine Leseberechtigung dafür."},
+    {"IDS_RECORD_NOT_FOLDER", "Die Aufzeichnung der in dieses Vorlagenverzeichnis installierten Dateien kann weder gelesen noch geführt werden: An der Stelle ihres Ordners steht eine symbolische Verknüpfung oder eine Datei, kein eigener Ordner des Installationsprogramms. Nichts wurde geändert, und dieses Hindernis blieb, wie es ist; verschieben Sie es an einen anderen Ort oder stellen Sie den eigenen Ordner der Aufzeichnung wieder an seine Stelle, und starten Sie das Installationsprogramm dann erneut:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

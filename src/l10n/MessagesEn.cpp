@@ -102,6 +102,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_TARGET_NOTFOLDER", "A file stands where the template directory or one of the folders above it should be. Template directory:"},
     {"IDS_ERROR_TARGET_READONLY", "The template directory cannot be written to (no permission, or a read-only file system). Template directory:"},
     {"IDS_ERROR_KIT_UNREADABLE", "Distribution kit file qorn.efd cannot be read: this user has no permission to read it."},
+    {"IDS_RECORD_NOT_FOLDER", "The record of the files installed in this template directory cannot be read or kept: where its folder should be stands a symbolic link or a file, not a folder of the installation program's own. Nothing has been changed and that obstacle was left as it is; move it elsewhere, or put the record's own folder back in its place, then start the installation program again:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -102,6 +102,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_TARGET_NOTFOLDER", "Hay un archivo donde debería estar el catálogo de modelos o una de las carpetas que lo contienen. Catálogo de modelos:"},
     {"IDS_ERROR_TARGET_READONLY", "No se puede escribir en el catálogo de modelos (sin permiso o en un sistema de archivos de solo lectura). Catálogo de modelos:"},
     {"IDS_ERROR_KIT_UNREADABLE", "No se puede leer el archivo del conjunto de la instalación qorn.efd: este usuario no tiene permiso para leerlo."},
+    {"IDS_RECORD_NOT_FOLDER", "El registro de los archivos instalados en este catálogo de modelos no se puede leer ni llevar: en el lugar de su carpeta hay un enlace simbólico o un archivo, no una carpeta propia del programa de instalación. No se ha cambiado nada y ese obstáculo se dejó como está; muévalo a otro lugar o vuelva a poner en su sitio la carpeta propia del registro, y vuelva a iniciar el programa de instalación:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -102,6 +102,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_TARGET_NOTFOLDER", "Al posto della directory di modelli o di una delle cartelle che la contengono c'è un file. Directory di modelli:"},
     {"IDS_ERROR_TARGET_READONLY", "Impossibile scrivere nella directory di modelli (permesso negato o file system di sola lettura). Directory di modelli:"},
     {"IDS_ERROR_KIT_UNREADABLE", "Impossibile leggere il file di installazione qorn.efd: questo utente non ha il permesso di leggerlo."},
+    {"IDS_RECORD_NOT_FOLDER", "La registrazione dei file installati in questa directory di modelli non può essere letta né tenuta: al posto della sua cartella c'è un collegamento simbolico o un file, non una cartella propria del programma di installazione. Non è stato modificato nulla e quell'ostacolo è stato lasciato com'è; spostarlo altrove oppure rimettere al suo posto la cartella propria della registrazione, quindi avviare di nuovo il programma di installazione:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

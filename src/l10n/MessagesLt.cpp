@@ -102,6 +102,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_TARGET_NOTFOLDER", "Šablonų katalogo arba vieno iš virš jo esančių aplankų vietoje yra failas. Šablonų katalogas:"},
     {"IDS_ERROR_TARGET_READONLY", "Į šablonų katalogą negalima rašyti (nėra leidimo arba failų sistema skirta tik skaityti). Šablonų katalogas:"},
     {"IDS_ERROR_KIT_UNREADABLE", "Diegimo komplekto failo qorn.efd negalima perskaityti: šis naudotojas neturi leidimo jo skaityti."},
+    {"IDS_RECORD_NOT_FOLDER", "Į šį šablonų katalogą įdiegtų failų įrašo negalima nei perskaityti, nei tvarkyti: jo aplanko vietoje yra simbolinė nuoroda arba failas, o ne nuosavas diegimo programos aplankas. Niekas nepakeista, o ši kliūtis palikta kaip yra; perkelkite ją kitur arba grąžinkite į jos vietą tikrąjį įrašo aplanką, tada vėl paleiskite diegimo programą:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -102,6 +102,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_TARGET_NOTFOLDER", "Šablonu kataloga vai kādas virs tā esošas mapes vietā atrodas fails. Šablonu katalogs:"},
     {"IDS_ERROR_TARGET_READONLY", "Šablonu katalogā nevar rakstīt (nav atļaujas vai failu sistēma ir tikai lasāma). Šablonu katalogs:"},
     {"IDS_ERROR_KIT_UNREADABLE", "Instalēšanas komplekta failu qorn.efd nevar nolasīt: šim lietotājam nav atļaujas to lasīt."},
+    {"IDS_RECORD_NOT_FOLDER", "Šajā šablonu katalogā instalēto failu ierakstu nevar ne nolasīt, ne uzturēt: tā mapes vietā atrodas simboliskā saite vai fails, nevis instalēšanas programmas pašas mape. Nekas nav mainīts, un šis šķērslis ir atstāts, kā ir; pārvietojiet to citur vai novietojiet tā vietā atpakaļ ieraksta īsto mapi, pēc tam palaidiet instalēšanas programmu vēlreiz:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

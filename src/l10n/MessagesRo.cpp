@@ -102,6 +102,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_TARGET_NOTFOLDER", "În locul catalogului de șabloane sau al unuia dintre dosarele de deasupra lui se află un fișier. Catalogul şabloanelor:"},
     {"IDS_ERROR_TARGET_READONLY", "Nu se poate scrie în catalogul de șabloane (lipsesc permisiunile sau sistemul de fișiere este doar pentru citire). Catalogul şabloanelor:"},
     {"IDS_ERROR_KIT_UNREADABLE", "Fişierul kit-ului de instalare qorn.efd nu poate fi citit: acest utilizator nu are permisiunea de a-l citi."},
+    {"IDS_RECORD_NOT_FOLDER", "Înregistrarea fișierelor instalate în acest catalog de șabloane nu poate fi citită sau ținută: în locul dosarului ei se află o legătură simbolică sau un fișier, nu un dosar propriu al programului de instalare. Nu s-a modificat nimic, iar acest obstacol a fost lăsat așa cum este; mutați-l în altă parte sau puneți la loc dosarul propriu al înregistrării, apoi porniți din nou programul de instalare:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

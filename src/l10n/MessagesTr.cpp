@@ -102,6 +102,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_TARGET_NOTFOLDER", "Şablon klasörünün ya da üstündeki klasörlerden birinin yerinde bir dosya var. Şablon klasörü:"},
     {"IDS_ERROR_TARGET_READONLY", "Şablon klasörüne yazılamıyor (izin yok ya da dosya sistemi salt okunur). Şablon klasörü:"},
     {"IDS_ERROR_KIT_UNREADABLE", "qorn.efd yükleme takımının dosyası okunamıyor: bu kullanıcının onu okuma izni yok."},
+    {"IDS_RECORD_NOT_FOLDER", "Bu şablon klasörüne yüklenen dosyaların kaydı okunamıyor ve tutulamıyor: kaydın klasörünün yerinde kurulum programının kendi klasörü değil, bir sembolik bağlantı ya da bir dosya var. Hiçbir şey değiştirilmedi ve bu engel olduğu gibi bırakıldı; onu başka bir yere taşıyın ya da yerine kaydın kendi klasörünü geri koyun, ardından kurulum programını yeniden başlatın:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

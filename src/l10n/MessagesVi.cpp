@@ -102,6 +102,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_TARGET_NOTFOLDER", "Có một tệp nằm ở chỗ của thư mục khuôn mẫu hoặc của một thư mục chứa nó. Thư mục các khuôn mẫu:"},
     {"IDS_ERROR_TARGET_READONLY", "Không thể ghi vào thư mục khuôn mẫu (không có quyền hoặc hệ thống tệp chỉ đọc). Thư mục các khuôn mẫu:"},
     {"IDS_ERROR_KIT_UNREADABLE", "Không thể đọc tệp của bộ cài đặt qorn.efd: người dùng này không có quyền đọc tệp."},
+    {"IDS_RECORD_NOT_FOLDER", "Không thể đọc hoặc duy trì bản ghi các tệp đã cài vào thư mục khuôn mẫu này: ở chỗ thư mục của bản ghi có một liên kết tượng trưng hoặc một tệp, không phải thư mục riêng của chương trình cài đặt. Không có gì thay đổi và vật cản đó được giữ nguyên; hãy chuyển nó đi nơi khác hoặc đặt lại đúng thư mục của bản ghi vào chỗ đó, rồi chạy lại chương trình cài đặt:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -185,6 +185,10 @@ ErrorCode EndWithRollback(InstallTransaction& transaction, ProgressState& progre
         if (const char* problem = TargetProblem(target)) shown = LoadResString(problem) + u" " + ToWString(target.c_str());
     }
     if (code == ERR_NO_RECORD) shown += u" " + progress.ReadJob().target;
+    if (code == ERR_RECORD_OBSTRUCTED) {
+        shown = LoadResString("IDS_RECORD_NOT_FOLDER") + u" " +
+                ToWString((JobTarget(transaction, progress) + kRecordFolder).c_str());
+    }
     if (code == ERR_EARLIER_RUN_KEPT) {
         kept = transaction.keptByEarlierRun();
         shown = LoadResString("IDS_RECOVERED_PARTLY") + u" " + progress.ReadJob().target;

@@ -201,6 +201,15 @@ int OpenRecordFolder(int target) {
     return openat(target, kRecordFolder, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
 }
 
+// Why the record folder would not open. Something else in its place is
+// the user's and stays as it is, so it cannot be set aside like a damaged
+// record: only the user can move it.
+RecordState UnopenedFolderState(int target) {
+    struct stat status {};
+    const bool other = fstatat(target, kRecordFolder, &status, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISDIR(status.st_mode);
+    return other ? RecordState::Obstructed : RecordState::Damaged;
+}
+
 // The whole regular file `name` in `folder`, never through a link; false
 // with errno (ENOENT when there is none). Mapped rather than read: on a
 // virtual machine a page of fresh memory costs several times a mapped one,
@@ -322,7 +331,7 @@ std::string RecordPath(const KitIdentity& identity) {
 
 RecordState ReadRecord(int target, const KitIdentity& identity, InstallRecord* record) {
     const FolderDescriptor folder(OpenRecordFolder(target));
-    if (!folder.valid()) return errno == ENOENT ? RecordState::Missing : RecordState::Damaged;
+    if (!folder.valid()) return errno == ENOENT ? RecordState::Missing : UnopenedFolderState(target);
     std::unique_ptr<FileMapping> mapping;
     if (!MapWhole(folder.get(), RecordFileName(identity), &mapping)) {
         return errno == ENOENT ? RecordState::Missing : RecordState::Damaged;

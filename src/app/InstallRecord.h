@@ -81,11 +81,12 @@ const RecordedFile* FindRecordedFile(const InstallRecord& record, std::string_vi
 // The record's path below the template directory.
 std::string RecordPath(const KitIdentity& identity);
 
-enum class RecordState : std::uint8_t { Missing, Found, Damaged };
+enum class RecordState : std::uint8_t { Missing, Found, Damaged, Obstructed };
 // Reads the record of `identity` below the open template directory
 // `target`: the folder and the file are never followed through a link and
-// the file must be a regular one. Missing when there is none; Damaged when
-// it cannot be read or fails ParseRecord.
+// the file must be a regular one. Missing when there is none; Obstructed
+// when a link, a file or anything but a folder has the record folder's
+// name; Damaged when it cannot be read or fails ParseRecord.
 RecordState ReadRecord(int target, const KitIdentity& identity, InstallRecord* record);
 // The paths, sorted and each once, that the sound records of kits other
 // than `own` in the open template directory `target` list: files another

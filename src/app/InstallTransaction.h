@@ -85,7 +85,9 @@ public:
     // the new record is planned as one more file of the run. A dry run takes
     // a shared lock only and never settles a dead run. An uninstallation
     // plans every recorded file as no longer held, and the record's removal;
-    // ERR_NO_RECORD when there is no sound record. Other codes as Plan.
+    // ERR_NO_RECORD when there is no sound record. ERR_RECORD_OBSTRUCTED,
+    // for every kind, when something but a folder has the record folder's
+    // name. Other codes as Plan.
     ErrorCode Plan(const WString& target, const std::vector<KitEntry>& entries, const RecordOptions& options);
     // 0, or ERR_DISK_FULL when what the plan writes does not fit into the
     // free space of the target's file system, or the files and folders it
@@ -269,7 +271,8 @@ private:
     };
     // Reads the previous record, and only that: it runs beside the plan of the entries.
     void ReadPreviousRecord();
-    // What the record read means for the run: a damaged one set aside; ERR_NO_RECORD for an uninstallation without one.
+    // What the record read means for the run: a damaged one set aside; ERR_NO_RECORD for an uninstallation without
+    // one; ERR_RECORD_OBSTRUCTED when its folder's name is taken.
     ErrorCode LoadRecord();
     ErrorCode PlanRecord();
     // Finds each entry's file in the previous record once, for PreviousOf.

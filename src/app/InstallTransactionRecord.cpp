@@ -59,6 +59,9 @@ void InstallTransaction::ReadPreviousRecord() {
 
 ErrorCode InstallTransaction::LoadRecord() {
     if (!createdAbove_.empty()) return uninstall_ ? ERR_NO_RECORD : ERR_NONE;
+    // Never read or written through it, and never moved: a run without its
+    // record would drop what the next one needs, so none starts.
+    if (previousState_ == RecordState::Obstructed) return ERR_RECORD_OBSTRUCTED;
     if (previousState_ == RecordState::Damaged) {
         // Never trusted with anything: set aside like a damaged journal, and
         // the run goes on as though there were none.

@@ -97,6 +97,8 @@ private:
     ExitStatus RunReadOnlyKeepingTemp();
     ExitStatus RunDryRun(const std::string& target);
     ExitStatus RunVerification(const std::string& target);
+    // Says that something but a folder has the record folder's name in `target`; Failed.
+    ExitStatus RecordObstructed(const std::string& target);
     // The directory a dry run or a verification looks at (absolute, system
     // bytes, "/" at the end); empty when it cannot be one.
     std::string ReadOnlyTarget() const;

@@ -104,6 +104,7 @@ ExitStatus InstallerController::RunDryRun(const std::string& target) {
             frontEnd_.ShowMessage(LoadResString("IDS_NO_RECORD") + u" " + ToWString(target.c_str()), MB_ERROR_OK);
             return ExitStatus::NoRecord;
         }
+        if (code == ERR_RECORD_OBSTRUCTED) return RecordObstructed(target);
         if (IsKitOpenFailure(code)) {
             frontEnd_.ShowMessage(LoadResString(KitOpenFailureMessage(code)), MB_ERROR_OK);
             return ExitStatus::CouldNotStart;
@@ -144,10 +145,18 @@ ExitStatus InstallerController::RunDryRun(const std::string& target) {
     return ExitStatus::Success;
 }
 
+// As an installation would end there: nothing done, and the obstacle named.
+ExitStatus InstallerController::RecordObstructed(const std::string& target) {
+    frontEnd_.ShowMessage(LoadResString("IDS_RECORD_NOT_FOLDER") + u" " + ToWString((target + kRecordFolder).c_str()),
+                          MB_ERROR_OK);
+    return ExitStatus::Failed;
+}
+
 ExitStatus InstallerController::RunVerification(const std::string& target) {
     VerificationResult result = VerifyInstallation(target, kit_, &recordAhead_);
     auto summary = std::make_shared<RunSummary>(std::move(result.summary));
     progress_.SetSummary(summary);
+    if (result.record == RecordState::Obstructed) return RecordObstructed(target);
     if (result.record == RecordState::Damaged) {
         frontEnd_.ShowMessage(LoadResString("IDS_RECORD_DAMAGED") + u" " +
                                   ToWString((target + RecordPath(IdentityOfKit(kit_.descriptions))).c_str()),

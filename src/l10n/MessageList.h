@@ -14,7 +14,7 @@ struct MessageText {
     const char* text;
 };
 
-inline constexpr std::size_t kMessageCount = 79;
+inline constexpr std::size_t kMessageCount = 80;
 
 // A language's number, its two-letter code and its list of texts.
 struct LanguageMessages {

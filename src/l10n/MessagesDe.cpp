@@ -104,6 +104,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_KIT_UNREADABLE", "Die Installationsdatei qorn.efd kann nicht gelesen werden: Dieser Benutzer hat keine Leseberechtigung dafür."},
     {"IDS_INTERRUPTED_RUN_PENDING", "Eine unterbrochene Installation in dieses Vorlagenverzeichnis ist noch nicht rückgängig gemacht. Starten Sie das Installationsprogramm ohne -N und -V, um sie rückgängig zu machen, und prüfen Sie dann erneut. Vorlagenverzeichnis:"},
     {"IDS_FILE_CHANGED", "Eine Datei hat sich geändert, als die Installation sie ersetzen wollte. Sie blieb, wie sie ist, und die Installation wurde rückgängig gemacht; starten Sie die Installation erneut, um diese Datei zu berücksichtigen:"},
+    {"IDS_RECORD_NOT_FOLDER", "Die Aufzeichnung der in dieses Vorlagenverzeichnis installierten Dateien kann weder gelesen noch geführt werden: An der Stelle ihres Ordners steht eine symbolische Verknüpfung oder eine Datei, kein eigener Ordner des Installationsprogramms. Nichts wurde geändert, und dieses Hindernis blieb, wie es ist; verschieben Sie es an einen anderen Ort oder stellen Sie den eigenen Ordner der Aufzeichnung wieder an seine Stelle, und starten Sie das Installationsprogramm dann erneut:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -104,6 +104,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_KIT_UNREADABLE", "Distribution kit file qorn.efd cannot be read: this user has no permission to read it."},
     {"IDS_INTERRUPTED_RUN_PENDING", "An interrupted installation of this template directory has not been undone yet. Start the installation program without -N or -V to undo it, then check again. Template directory:"},
     {"IDS_FILE_CHANGED", "A file changed while the installation was about to replace it. It was left as it is and the installation was undone; start the installation again to take that file into account:"},
+    {"IDS_RECORD_NOT_FOLDER", "The record of the files installed in this template directory cannot be read or kept: where its folder should be stands a symbolic link or a file, not a folder of the installation program's own. Nothing has been changed and that obstacle was left as it is; move it elsewhere, or put the record's own folder back in its place, then start the installation program again:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

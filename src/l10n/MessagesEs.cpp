@@ -104,6 +104,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_KIT_UNREADABLE", "No se puede leer el archivo del conjunto de la instalación qorn.efd: este usuario no tiene permiso para leerlo."},
     {"IDS_INTERRUPTED_RUN_PENDING", "Una instalación interrumpida en este catálogo de modelos aún no se ha deshecho. Inicie el programa de instalación sin -N ni -V para deshacerla y vuelva a comprobar. Catálogo de modelos:"},
     {"IDS_FILE_CHANGED", "Un archivo cambió cuando la instalación iba a reemplazarlo. Se dejó como está y la instalación se deshizo; vuelva a iniciar la instalación para tener en cuenta ese archivo:"},
+    {"IDS_RECORD_NOT_FOLDER", "El registro de los archivos instalados en este catálogo de modelos no se puede leer ni llevar: en el lugar de su carpeta hay un enlace simbólico o un archivo, no una carpeta propia del programa de instalación. No se ha cambiado nada y ese obstáculo se dejó como está; muévalo a otro lugar o vuelva a poner en su sitio la carpeta propia del registro, y vuelva a iniciar el programa de instalación:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -104,6 +104,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_KIT_UNREADABLE", "Impossibile leggere il file di installazione qorn.efd: questo utente non ha il permesso di leggerlo."},
     {"IDS_INTERRUPTED_RUN_PENDING", "Un'installazione interrotta in questa directory di modelli non è ancora stata annullata. Avviare il programma di installazione senza -N né -V per annullarla, quindi verificare di nuovo. Directory di modelli:"},
     {"IDS_FILE_CHANGED", "Un file è cambiato mentre l'installazione stava per sostituirlo. È stato lasciato com'è e l'installazione è stata annullata; avviare di nuovo l'installazione per tenere conto di quel file:"},
+    {"IDS_RECORD_NOT_FOLDER", "La registrazione dei file installati in questa directory di modelli non può essere letta né tenuta: al posto della sua cartella c'è un collegamento simbolico o un file, non una cartella propria del programma di installazione. Non è stato modificato nulla e quell'ostacolo è stato lasciato com'è; spostarlo altrove oppure rimettere al suo posto la cartella propria della registrazione, quindi avviare di nuovo il programma di installazione:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

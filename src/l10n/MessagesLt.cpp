@@ -104,6 +104,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_KIT_UNREADABLE", "Diegimo komplekto failo qorn.efd negalima perskaityti: šis naudotojas neturi leidimo jo skaityti."},
     {"IDS_INTERRUPTED_RUN_PENDING", "Nutrauktas diegimas į šį šablonų katalogą dar neatšauktas. Paleiskite diegimo programą be -N ir -V, kad jį atšauktumėte, tada patikrinkite dar kartą. Šablonų katalogas:"},
     {"IDS_FILE_CHANGED", "Failas pasikeitė, kai diegimas ketino jį pakeisti. Jis paliktas kaip yra, o diegimas atšauktas; paleiskite diegimą dar kartą, kad šis failas būtų įvertintas:"},
+    {"IDS_RECORD_NOT_FOLDER", "Į šį šablonų katalogą įdiegtų failų įrašo negalima nei perskaityti, nei tvarkyti: jo aplanko vietoje yra simbolinė nuoroda arba failas, o ne nuosavas diegimo programos aplankas. Niekas nepakeista, o ši kliūtis palikta kaip yra; perkelkite ją kitur arba grąžinkite į jos vietą tikrąjį įrašo aplanką, tada vėl paleiskite diegimo programą:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

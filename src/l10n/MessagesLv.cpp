@@ -104,6 +104,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_KIT_UNREADABLE", "Instalēšanas komplekta failu qorn.efd nevar nolasīt: šim lietotājam nav atļaujas to lasīt."},
     {"IDS_INTERRUPTED_RUN_PENDING", "Pārtraukta instalācija šajā šablonu katalogā vēl nav atsaukta. Palaidiet instalācijas programmu bez -N un -V, lai to atsauktu, pēc tam pārbaudiet vēlreiz. Šablonu katalogs:"},
     {"IDS_FILE_CHANGED", "Fails mainījās, kad instalēšana gatavojās to aizstāt. Tas ir atstāts, kā ir, un instalēšana ir atsaukta; palaidiet instalēšanu vēlreiz, lai šo failu ņemtu vērā:"},
+    {"IDS_RECORD_NOT_FOLDER", "Šajā šablonu katalogā instalēto failu ierakstu nevar ne nolasīt, ne uzturēt: tā mapes vietā atrodas simboliskā saite vai fails, nevis instalēšanas programmas pašas mape. Nekas nav mainīts, un šis šķērslis ir atstāts, kā ir; pārvietojiet to citur vai novietojiet tā vietā atpakaļ ieraksta īsto mapi, pēc tam palaidiet instalēšanas programmu vēlreiz:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

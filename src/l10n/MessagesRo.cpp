@@ -104,6 +104,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_KIT_UNREADABLE", "Fişierul kit-ului de instalare qorn.efd nu poate fi citit: acest utilizator nu are permisiunea de a-l citi."},
     {"IDS_INTERRUPTED_RUN_PENDING", "O instalare întreruptă în acest catalog de șabloane nu a fost încă anulată. Porniți programul de instalare fără -N și -V pentru a o anula, apoi verificați din nou. Catalogul şabloanelor:"},
     {"IDS_FILE_CHANGED", "Un fișier s-a modificat când instalarea urma să-l înlocuiască. A fost lăsat așa cum este, iar instalarea a fost anulată; porniți din nou instalarea pentru a ține seama de acel fișier:"},
+    {"IDS_RECORD_NOT_FOLDER", "Înregistrarea fișierelor instalate în acest catalog de șabloane nu poate fi citită sau ținută: în locul dosarului ei se află o legătură simbolică sau un fișier, nu un dosar propriu al programului de instalare. Nu s-a modificat nimic, iar acest obstacol a fost lăsat așa cum este; mutați-l în altă parte sau puneți la loc dosarul propriu al înregistrării, apoi porniți din nou programul de instalare:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

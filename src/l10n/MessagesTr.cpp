@@ -104,6 +104,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_KIT_UNREADABLE", "qorn.efd yükleme takımının dosyası okunamıyor: bu kullanıcının onu okuma izni yok."},
     {"IDS_INTERRUPTED_RUN_PENDING", "Bu şablon klasörüne yarıda kalmış bir yükleme henüz geri alınmadı. Geri almak için yükleme programını -N ve -V olmadan başlatın, sonra yeniden denetleyin. Şablon klasörü:"},
     {"IDS_FILE_CHANGED", "Kurulum bir dosyayı değiştirmek üzereyken dosya değişti. Dosya olduğu gibi bırakıldı ve kurulum geri alındı; bu dosyayı hesaba katmak için kurulumu yeniden başlatın:"},
+    {"IDS_RECORD_NOT_FOLDER", "Bu şablon klasörüne yüklenen dosyaların kaydı okunamıyor ve tutulamıyor: kaydın klasörünün yerinde kurulum programının kendi klasörü değil, bir sembolik bağlantı ya da bir dosya var. Hiçbir şey değiştirilmedi ve bu engel olduğu gibi bırakıldı; onu başka bir yere taşıyın ya da yerine kaydın kendi klasörünü geri koyun, ardından kurulum programını yeniden başlatın:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

@@ -104,6 +104,7 @@ constexpr MessageText kTexts[] = {
     {"IDS_ERROR_KIT_UNREADABLE", "Không thể đọc tệp của bộ cài đặt qorn.efd: người dùng này không có quyền đọc tệp."},
     {"IDS_INTERRUPTED_RUN_PENDING", "Một lần cài đặt bị gián đoạn vào thư mục khuôn mẫu này vẫn chưa được hoàn tác. Hãy chạy chương trình cài đặt không có -N và -V để hoàn tác nó, rồi kiểm tra lại. Thư mục các khuôn mẫu:"},
     {"IDS_FILE_CHANGED", "Một tệp đã thay đổi khi lần cài đặt sắp thay thế nó. Tệp đó được giữ nguyên và lần cài đặt đã được hoàn tác; hãy chạy lại cài đặt để tính đến tệp đó:"},
+    {"IDS_RECORD_NOT_FOLDER", "Không thể đọc hoặc duy trì bản ghi các tệp đã cài vào thư mục khuôn mẫu này: ở chỗ thư mục của bản ghi có một liên kết tượng trưng hoặc một tệp, không phải thư mục riêng của chương trình cài đặt. Không có gì thay đổi và vật cản đó được giữ nguyên; hãy chuyển nó đi nơi khác hoặc đặt lại đúng thư mục của bản ghi vào chỗ đó, rồi chạy lại chương trình cài đặt:"},
 };
 static_assert(std::size(kTexts) == kMessageCount);
 

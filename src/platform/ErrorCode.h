@@ -22,6 +22,8 @@ constexpr ErrorCode ERR_JOURNAL_WAITING = 1015;
 constexpr ErrorCode ERR_ROLLBACK_UNFINISHED = 1016;
 // A kit read for its directory first could not be unpacked when the run came to need its files: nothing was changed.
 constexpr ErrorCode ERR_KIT_NOT_UNPACKED = 1017;
+// A link, a file or anything but a folder has the name of the record folder: nothing was changed.
+constexpr ErrorCode ERR_RECORD_OBSTRUCTED = 1018;
 constexpr ErrorCode ERR_FILE_APPEARED = 80;  // a file stands where the plan found none; it was left as it is
 // A file the run was to replace changed since the plan (an edit saved meanwhile); it was left as it is.
 constexpr ErrorCode ERR_FILE_CHANGED = 81;

@@ -101,6 +101,26 @@ e2e_check "the damaged record is set aside and named" grep -qF "$(e2e_message ID
 e2e_check "the set-aside record is kept" test -n "$(ls "$dir"/.qorn-record/*.record.bad)"
 e2e_check "nothing is removed on a damaged record's word" test -e "$dir/gone/d.tpl"
 
+# Something but a folder where the record goes, a link to the record folder moved elsewhere or a file, is the user's:
+# every kind of run stops at it before any change, names it and ends as failed; nothing goes through the link.
+rm -rf "$dir"
+run v1 0 -S
+mv "$dir/.qorn-record" "$E2E_ROOT/moved-record"
+rm "$dir/tpl/c.tpl"   # an installation would have a file to write
+for obstacle in link file; do
+    if [ "$obstacle" = link ]; then ln -s "$E2E_ROOT/moved-record" "$dir/.qorn-record"
+    else rm "$dir/.qorn-record"; printf 'mine\n' >"$dir/.qorn-record"; fi
+    snapshot "$E2E_ROOT/moved-record" | grep -v 'qorn-setup-locks ' >"$E2E_ROOT/before"
+    for args in -S "-S -U" -V -N "-U -N"; do
+        run v2 3 $args
+        e2e_check "a $obstacle, $args: named as the obstacle" \
+            grep -qF "$(e2e_message IDS_RECORD_NOT_FOLDER) $dir/.qorn-record" "$E2E_ROOT/setup-$E2E_RUN.err"
+        e2e_check "a $obstacle, $args: no line for scripts" test -z "$(out)"
+    done
+    snapshot "$E2E_ROOT/moved-record" | grep -v 'qorn-setup-locks ' >"$E2E_ROOT/after"
+    e2e_check "a $obstacle: nothing changed, on either side of it" cmp -s "$E2E_ROOT/before" "$E2E_ROOT/after"
+done
+
 # An uninstallation that removes everything removes the directory it made, and the launcher forgets it.
 rm -rf "$dir"
 run v2 0 -S

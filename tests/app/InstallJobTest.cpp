@@ -22,7 +22,6 @@
 #include "app/KitIdentity.h"
 #include "app/InstallTransaction.h"
 #include "app/ProgressState.h"
-#include "app/Verification.h"
 #include "kit/KitDirectoryOpen.h"
 #include "l10n/Messages.h"
 #include "platform/SystemPath.h"
@@ -246,44 +245,6 @@ TEST_F(InstallJobTest, TheRecordIsLeftAsItIsOnlyWhenItWouldRepeatItself) {
     EXPECT_EQ(recorded(), (std::vector<std::string>{"c.tpl", "b.tpl", "a.tpl"}));
     reinstall({a});
     EXPECT_EQ(recorded(), std::vector<std::string>{"a.tpl"});
-}
-
-// Something but a folder where the record folder goes, a link to the record folder moved elsewhere or a file, is
-// the user's: every kind of run stops at it before any change and names it, and nothing goes through the link.
-TEST_F(InstallJobTest, ALinkOrAFileWhereTheRecordFolderGoesStopsEveryRunBeforeAnyChange) {
-    AddFile("a.tpl", "kit a");
-    AddFile("b.tpl", "kit b");
-    OpenKit();
-    ASSERT_EQ(Run(target_), ERR_NONE);
-    ASSERT_EQ(unlink((target_ + "b.tpl").c_str()), 0);  // an installation would have a file to write
-    const std::string folder = target_ + kRecordFolder;
-    const std::string moved = env_ / "moved-record";
-    ASSERT_EQ(rename(folder.c_str(), moved.c_str()), 0);
-    for (const bool link : {true, false}) {
-        SCOPED_TRACE(link ? "a link" : "a file");
-        if (link) {
-            ASSERT_EQ(symlink(moved.c_str(), folder.c_str()), 0);
-        } else {
-            ASSERT_EQ(unlink(folder.c_str()), 0);
-            WriteBytes(folder, "the user's");
-        }
-        const TreeState before = Snapshot(target_);
-        const TreeState movedBefore = Snapshot(moved);
-        for (const RunSummary::Kind kind : {RunSummary::Kind::Install, RunSummary::Kind::Uninstall}) {
-            progress_.StartJob(kit_, Wide(target_), kind);
-            InstallTransaction transaction;
-            EXPECT_EQ(RunInstallJob(transaction, progress_), ERR_RECORD_OBSTRUCTED);
-            EXPECT_EQ(progress_.ReadProgress().message, LoadResString("IDS_RECORD_NOT_FOLDER") + u" " + Wide(folder));
-        }
-        for (const RecordOptions::Kind kind : {RecordOptions::Kind::DryRun, RecordOptions::Kind::UninstallDryRun}) {
-            InstallTransaction dryRun;
-            EXPECT_EQ(dryRun.Plan(Wide(target_), kit_.entries, {kind, IdentityOfKit(kit_.descriptions)}),
-                      ERR_RECORD_OBSTRUCTED);
-        }
-        EXPECT_EQ(VerifyInstallation(target_, kit_).record, RecordState::Obstructed);
-        EXPECT_EQ(Snapshot(target_), before);
-        EXPECT_EQ(Snapshot(moved), movedBefore);
-    }
 }
 
 // A kit read for its directory first (as a silent run reads it) is unpacked only when the run needs its files: damaged

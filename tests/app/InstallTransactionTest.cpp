@@ -201,24 +201,6 @@ TEST_F(InstallTransactionTest, AFileSavedAgainAfterThePlanIsNeverReplaced) {
     }
 }
 
-// A kit that names a file and lists files under the same name is damaged,
-// whichever comes first; the plan says so before anything is made.
-TEST_F(InstallTransactionTest, AKitNamingOneThingAFileAndAFolderIsDamaged) {
-    const FileTime time = FileTimeFromUnixSeconds(kKitSeconds);
-    const std::vector<std::vector<std::string>> kits = {{"a", "a/b.tpl"}, {"x.tpl", "a/b/c.tpl", "a/b"}};
-    for (const auto& names : kits) {
-        KitSource source;
-        for (const std::string& name : names) source.files.push_back({Wide(name), time, "x", WString()});
-        const WString kitPath = Wide(env_ / "clash.efd");
-        ASSERT_EQ(WriteKit(source, kitPath), ERR_NONE);
-        KitReader kit;
-        ASSERT_EQ(KitOpen(kit, kitPath), ERR_NONE);
-        InstallTransaction tx;
-        EXPECT_EQ(tx.Plan(Wide(target_), kit.entries), ERR_INVALID_DATA) << names.front();
-        EXPECT_EQ(Names(target_), std::vector<std::string>{}) << names.front();
-    }
-}
-
 // A folder swapped for a link after the plan stops the run; nothing is written where the link leads.
 TEST_F(InstallTransactionTest, OnlyLinksThePlanFoundAreFollowed) {
     AddFile("sub\\a.tpl", "kit's");

@@ -61,6 +61,11 @@ const struct Step {
     {"backup kept", "IDS_BACKUP_KEPT", [](Dialog& d, Progress&) {
          d.ShowOutcome(Report(0, ERR_CANT_WRITE, Paths()), ExitStatus::RollbackIncomplete);
      }},
+    {"error naming its cause", "IDS_ERROR_TARGET_READONLY", [](Dialog& d, Progress&) {
+         ProgressReport report = Report(0, ERR_CANT_WRITE);
+         report.message = Text("IDS_ERROR_TARGET_READONLY") + Paths();
+         d.ShowOutcome(report, ExitStatus::Failed);
+     }},
 };
 
 void CollectLabels(GtkWidget* widget, std::vector<GtkLabel*>* labels) {

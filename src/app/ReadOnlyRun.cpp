@@ -28,6 +28,12 @@ void PrintLine(std::string_view line) {
     std::fputc('\n', stdout);
 }
 
+// What keeps a run from `target` when the directory shows it (`problem`,
+// from TargetProblem, with the directory), else the `fallback` text.
+WString TargetMessage(const char* problem, const std::string& target, const char* fallback) {
+    return problem != nullptr ? LoadResString(problem) + u" " + ToWString(target.c_str()) : LoadResString(fallback);
+}
+
 // Whether a dead run on `target`, in it or around it, is still to be undone:
 // the next run that may change things puts its files back first.
 bool InterruptedRunWaits(const std::string& target) {
@@ -113,10 +119,7 @@ ExitStatus InstallerController::RunDryRun(const std::string& target) {
             frontEnd_.ShowMessage(LoadResString("IDS_DIRECTORY_BUSY"), MB_ERROR_OK);
             return ExitStatus::CouldNotStart;
         }
-        const char* problem = TargetProblem(target);
-        frontEnd_.ShowMessage(problem != nullptr ? LoadResString(problem) + u" " + ToWString(target.c_str())
-                                                 : LoadResString("IDS_INSTALL_ERROR"),
-                              MB_ERROR_OK);
+        frontEnd_.ShowMessage(TargetMessage(TargetProblem(target), target, "IDS_INSTALL_ERROR"), MB_ERROR_OK);
         return ExitStatus::Failed;
     }
     // What would stop the run it stands for before it changed anything stops it too.
@@ -124,9 +127,7 @@ ExitStatus InstallerController::RunDryRun(const std::string& target) {
     const bool fits = transaction.CheckSpace() == ERR_NONE;
     if (problem != nullptr || !fits) {
         progress_.SetSummary(summary);
-        frontEnd_.ShowMessage(problem != nullptr ? LoadResString(problem) + u" " + ToWString(target.c_str())
-                                                 : LoadResString("IDS_ERROR_NOSPACE_TARGET"),
-                              MB_ERROR_OK);
+        frontEnd_.ShowMessage(TargetMessage(problem, target, "IDS_ERROR_NOSPACE_TARGET"), MB_ERROR_OK);
         return ExitStatus::Failed;
     }
     // The run it stands for unpacks the kit only for files it needs; so it

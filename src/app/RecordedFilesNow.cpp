@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <memory>
 #include <string>
 
@@ -24,7 +25,13 @@ RecordedFileNow LookAtOne(FolderCursor& folders, const RecordedFile& recorded, c
     const int folder = folders.At(FolderPart(recorded.path));
     const std::string name(NamePart(recorded.path));
     struct stat status {};
-    if (folder < 0 || fstatat(folder, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) return now;
+    if (folder < 0) {
+        // A folder that became a link, or something else in its place: what
+        // lies there is the user's, never judged gone.
+        now.onDisk = now.edited = folders.error() != ENOENT;
+        return now;
+    }
+    if (fstatat(folder, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) return now;
     now.onDisk = true;
     now.identity = IdentityOfStatus(status);
     if (!S_ISREG(status.st_mode) || static_cast<std::uint64_t>(status.st_size) != recorded.size) {

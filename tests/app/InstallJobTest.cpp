@@ -367,7 +367,8 @@ TEST_F(InstallJobTest, EditsOfFilesWithTheLongestNamesAreKeptUnderShortenedNames
 
 // What a removal takes is only the leaving kit's own: a file another kit
 // installed too stays for it (also when an update stops shipping it), and one
-// the user saves again after the plan stays and is named kept, not removed.
+// the user saves again after the plan, or one in a folder the user made a
+// link, stays and is named kept, not removed.
 TEST_F(InstallJobTest, ARemovalLeavesWhatAnotherKitOrTheUserStillHas) {
     const auto kit = [&](const char* product, const std::vector<std::string>& names) {
         KitClose(kit_);
@@ -380,8 +381,11 @@ TEST_F(InstallJobTest, ARemovalLeavesWhatAnotherKitOrTheUserStillHas) {
     ASSERT_EQ(Run(target_), ERR_NONE);
     kit("A", {"shared/common.tpl", "a/only.tpl", "a/dropped.tpl"});
     ASSERT_EQ(Run(target_), ERR_NONE);
-    kit("A", {"a/only.tpl", "a/edited.tpl"});  // the update no longer ships the shared file
+    kit("A", {"a/only.tpl", "a/edited.tpl", "linked/c.tpl"});  // the update no longer ships the shared file
     ASSERT_EQ(Run(target_), ERR_NONE);
+    const std::string moved = env_ / "moved";  // the user moves a folder elsewhere and links it back
+    ASSERT_EQ(rename((target_ + "linked").c_str(), moved.c_str()), 0);
+    ASSERT_EQ(symlink(moved.c_str(), (target_ + "linked").c_str()), 0);
     EXPECT_EQ(Snapshot(target_).count("shared/common.tpl"), 1u);
     EXPECT_EQ(Snapshot(target_).count("a/dropped.tpl"), 0u);
     InstallTransaction uninstall;
@@ -395,8 +399,10 @@ TEST_F(InstallJobTest, ARemovalLeavesWhatAnotherKitOrTheUserStillHas) {
     uninstall.Describe(summary);
     ASSERT_EQ(summary.removed.size(), 1u);
     EXPECT_EQ(summary.removed[0], "a/only.tpl");
-    ASSERT_EQ(summary.keptEdits.size(), 1u);
-    EXPECT_EQ(summary.keptEdits[0].path, "a/edited.tpl");
+    ASSERT_EQ(summary.keptEdits.size(), 2u);
+    EXPECT_EQ(summary.keptEdits[0].path, "linked/c.tpl");
+    EXPECT_EQ(summary.keptEdits[1].path, "a/edited.tpl");
+    EXPECT_EQ(ReadBytes(moved + "/c.tpl"), "same bytes in both kits");
     std::vector<std::string> files;
     for (const auto& [path, state] : Snapshot(target_)) {
         if (S_ISREG(state.mode) && path.rfind(kRecordFolder, 0) != 0) files.push_back(path);
